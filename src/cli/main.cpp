@@ -1,18 +1,54 @@
+// zentrix-cli: the headless companion of the desktop program.
+#include "Commands.h"
+
 #include "i18n/Catalogue.h"
 
 #include <QCoreApplication>
 
-#include <cstdio>
+#include <cstring>
+
+namespace zx::cli {
+
+// Add a command here and in Commands.h; keep one line per command.
+static const Command commands[] = {
+    {"--version", "zentrix-cli --version", runVersion},
+};
+
+int usageError(const char *usage)
+{
+    std::fprintf(stderr, "usage: %s\n", usage);
+    return 2;
+}
+
+int runVersion(const QStringList &args)
+{
+    if (!args.isEmpty())
+        return usageError("zentrix-cli --version");
+    std::printf("%s%s\n", qPrintable(Catalogue::productTitleFor(1)), qPrintable(Catalogue::versionTextConstant()));
+    return 0;
+}
+
+static int programUsage()
+{
+    std::fprintf(stderr, "usage: zentrix-cli COMMAND [ARGS...]\n");
+    for (const Command &c : commands)
+        std::fprintf(stderr, "  %s\n", c.usage);
+    return 2;
+}
+
+} // namespace zx::cli
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() >= 2 && args[1] == QLatin1String("--version")) {
-        std::printf("%s%s\n", qPrintable(zx::Catalogue::productTitleFor(1)),
-                    qPrintable(zx::Catalogue::versionTextConstant()));
-        return 0;
+    QStringList args = app.arguments();
+    args.removeFirst();
+    if (args.isEmpty())
+        return zx::cli::programUsage();
+    const QString name = args.takeFirst();
+    for (const auto &c : zx::cli::commands) {
+        if (name == QLatin1String(c.name))
+            return c.run(args);
     }
-    std::fprintf(stderr, "usage: zentrix-cli --version | COMMAND ...\n");
-    return 2;
+    return zx::cli::programUsage();
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QStringList>
+
+#include <cstdio>
+
+namespace zx::cli {
+
+// Every command gets its own arguments (without the command word) and returns the exit
+// status: 0 success, 1 failure of the operation, 2 bad usage.
+using CommandFn = int (*)(const QStringList &args);
+
+struct Command {
+    const char *name;
+    const char *usage;   // one line, shown in the usage message
+    CommandFn run;
+};
+
+// Prints the one-line usage message of a command (or of the program) and returns 2.
+int usageError(const char *usage);
+
+// Command implementations, one file each.
+int runVersion(const QStringList &args);
+
+} // namespace zx::cli
