@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (c(pos).contains(u'\n'))
             std::abort();
     }
-    if (!c(zx::Msg::SaveChangesIn).endsWith(QStringLiteral("  ")) || !c(zx::Msg::AbbrMonday).startsWith(QStringLiteral("  ")))
+    if (!c(zx::Msg::SaveChangesIn).endsWith(QStringLiteral("  ")) ||
+        !c(zx::Msg::AbbrMonday).startsWith(QStringLiteral("  ")))
         std::abort();
 
     // What was read writes back and reads again to the same texts (unless the first text

@@ -1,5 +1,5 @@
 // The built-in German and French catalogues against the English one: every position filled,
-// the blanks at either end where callers rely on them, the texts the documents fix, the
+// the blanks at either end where callers rely on them, the fixed texts of the lists, the
 // brand-5 wording and the menu accelerators.
 #include "i18n/BuiltinCatalogues.h"
 #include "i18n/Catalogue.h"
@@ -78,7 +78,7 @@ TEST(CatalogueLanguages, EdgeBlanksFollowEnglish)
 {
     // Deliberate differences: the German day-1 text "1. " and the French "1er " carry the blank
     // that English puts nowhere (the month follows them), and the German changeover list name is
-    // "SoWi-Tabelle " as the documents give it.
+    // "SoWi-Tabelle " with its blank.
     const std::map<int, std::set<int>> exceptions = {
         {German, {Msg::FirstOfMonth, Msg::ListChangeoverTable}},
         {French, {Msg::FirstOfMonth}},
@@ -130,7 +130,7 @@ TEST(CatalogueLanguages, NoCommaOrLineBreakInAnyText)
     }
 }
 
-TEST(CatalogueLanguages, GermanTextsOfTheDocuments)
+TEST(CatalogueLanguages, GermanFixedTexts)
 {
     const Catalogue c = filled(German);
     EXPECT_EQ(c(Msg::HolidayFileName), "deutsch.hdy");
@@ -139,8 +139,8 @@ TEST(CatalogueLanguages, GermanTextsOfTheDocuments)
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(c(Msg::Monday + i), QString::fromUtf8(days[i]));
     EXPECT_EQ(c(Msg::Daily), QString::fromUtf8("täglich"));
-    const char *months[] = {"Januar", "Februar", "März", "April", "Mai", "Juni", "Juli", "August",
-                            "September", "Oktober", "November", "Dezember"};
+    const char *months[] = {"Januar", "Februar", "März",      "April",   "Mai",      "Juni",
+                            "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(c(Msg::January + i), QString::fromUtf8(months[i]));
     for (int i = 0; i < 8; ++i)
@@ -169,7 +169,7 @@ TEST(CatalogueLanguages, GermanTextsOfTheDocuments)
     EXPECT_EQ(filled(German, 5)(Msg::MenuHelpFor), "&Hilfe zu Chipwerk 2.0");
 }
 
-TEST(CatalogueLanguages, FrenchTextsOfTheDocuments)
+TEST(CatalogueLanguages, FrenchFixedTexts)
 {
     const Catalogue c = filled(French);
     EXPECT_EQ(c(Msg::HolidayFileName), "france.hdy");
@@ -178,8 +178,8 @@ TEST(CatalogueLanguages, FrenchTextsOfTheDocuments)
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(c(Msg::Monday + i), QString::fromUtf8(days[i]));
     EXPECT_EQ(c(Msg::Daily), "tous les jours");
-    const char *months[] = {"janvier", "fevrier", "mars", "avril", "mai", "juin", "juillet", "août",
-                            "septembre", "octobre", "novembre", "décembre"};
+    const char *months[] = {"janvier", "fevrier", "mars",      "avril",   "mai",      "juin",
+                            "juillet", "août",    "septembre", "octobre", "novembre", "décembre"};
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(c(Msg::January + i), QString::fromUtf8(months[i]));
     for (int i = 0; i < 8; ++i)
@@ -248,8 +248,8 @@ TEST(CatalogueLanguages, MenuAcceleratorsAreUniqueWithinEachMenu)
 {
     const std::vector<std::vector<int>> menus = {
         {Msg::MenuFile, Msg::MenuEdit, Msg::MenuView, Msg::MenuSettings, Msg::MenuHelp},
-        {Msg::MenuNew, Msg::MenuOpen, Msg::MenuSave, Msg::MenuSaveAs, Msg::MenuOpenSample, Msg::MenuCloseSample,
-         Msg::MenuPrint, Msg::MenuProgramDevice, Msg::MenuReadDevice, Msg::MenuExit},
+        {Msg::MenuNew, Msg::MenuOpen, Msg::MenuSave, Msg::MenuSaveAs, Msg::MenuOpenSample,
+         Msg::MenuCloseSample, Msg::MenuPrint, Msg::MenuProgramDevice, Msg::MenuReadDevice, Msg::MenuExit},
         {Msg::MenuEditSwitching, Msg::MenuEditPriority, Msg::MenuEnterAstroData, Msg::MenuEditChangeover,
          Msg::MenuDelete, Msg::MenuChange, Msg::MenuCopy, Msg::MenuFilter},
         {Msg::MenuViewSwitching, Msg::MenuViewPriority, Msg::MenuViewChangeover, Msg::MenuViewSampleSwitching,
@@ -270,9 +270,8 @@ TEST(CatalogueLanguages, MenuAcceleratorsAreUniqueWithinEachMenu)
                     EXPECT_EQ(caption.count(u'&'), 1) << caption.toStdString();
                     ASSERT_LT(amp + 1, caption.size());
                     const QChar key = caption[amp + 1].toLower();
-                    EXPECT_TRUE(keys.insert(key).second)
-                        << "language " << language << ": accelerator of \"" << caption.toStdString()
-                        << "\" repeats in its menu";
+                    EXPECT_TRUE(keys.insert(key).second) << "language " << language << ": accelerator of \""
+                                                         << caption.toStdString() << "\" repeats in its menu";
                 }
             }
             // Every caption the English menus mark carries an accelerator here as well.

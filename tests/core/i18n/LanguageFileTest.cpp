@@ -15,7 +15,7 @@ using namespace zx;
 
 namespace {
 
-// Blanks put back after reading (front, end), as the documents list them.
+// Blanks put back after reading (front, end), written out independently of the reader.
 std::map<int, std::pair<int, int>> blankTable()
 {
     std::map<int, std::pair<int, int>> t;
@@ -65,8 +65,7 @@ QByteArray numberedLines(int n, bool finalLineEnd = true)
 }
 
 struct Snapshot {
-    explicit Snapshot(const Catalogue &c)
-        : title(c.productTitle), version(c.versionText), help(c.helpFile)
+    explicit Snapshot(const Catalogue &c) : title(c.productTitle), version(c.versionText), help(c.helpFile)
     {
         for (int pos = 1; pos <= Msg::Count; ++pos)
             texts.push_back(c(pos));
@@ -77,7 +76,7 @@ struct Snapshot {
 };
 
 class LanguageFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     QString path(const QString &name) const { return dir.filePath(name); }
     QTemporaryDir dir;
@@ -259,7 +258,8 @@ TEST_F(LanguageFile, ReadsWindows1252)
     ASSERT_TRUE(c.readLanguageFile(path("legacy.ln1")));
     EXPECT_EQ(c(Msg::Daily), QString::fromUtf8("täglich"));
     EXPECT_EQ(c(Msg::March), QString::fromUtf8("März"));
-    EXPECT_EQ(c(Msg::TimerDoesntSupportVariableHolidays), QString::fromUtf8("timer doesn´t support variable holidays"));
+    EXPECT_EQ(c(Msg::TimerDoesntSupportVariableHolidays),
+              QString::fromUtf8("timer doesn´t support variable holidays"));
     EXPECT_EQ(c(Msg::On), QString::fromUtf8("€ EIN"));
     EXPECT_EQ(c(Msg::Count), "line 402");
 }
