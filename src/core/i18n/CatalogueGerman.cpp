@@ -306,7 +306,7 @@ const std::array<const char *, Msg::Count + 1> &german()
         /* 296 */ "Maskenversion abfragen",
         /* 297 */ "Speicherinhalt abfragen ",
         /* 298 */ "warte auf Speicherinhalt",
-        /* 299 */ "Verbindung zum Gerät : ",
+        /* 299 */ "Verbindungsaufbau zum Gerät : ",
         /* 300 */ "Verbindung zum Gerät trennen ",
         /* 301 */ "Speicher wurde nicht beschrieben",
         /* 302 */ "Applikation sichern ",
