@@ -21,5 +21,8 @@ int usageError(const char *usage);
 
 // Command implementations, one file each.
 int runVersion(const QStringList &args);
+int runDump(const QStringList &args);
+int runBuild(const QStringList &args);
+int runCheck(const QStringList &args);
 
 } // namespace zx::cli

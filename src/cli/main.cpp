@@ -12,6 +12,9 @@ namespace zx::cli {
 // Add a command here and in Commands.h; keep one line per command.
 static const Command commands[] = {
     {"--version", "zentrix-cli --version", runVersion},
+    {"dump", "zentrix-cli dump FILE.zxp [--type 517|236] [--json]", runDump},
+    {"build", "zentrix-cli build PROGRAM.json OUT.zxp", runBuild},
+    {"check", "zentrix-cli check FILE...", runCheck},
 };
 
 int usageError(const char *usage)

@@ -1,0 +1,53 @@
+// zentrix-cli build: writes a program file from the JSON document that `dump --json` prints.
+#include "Commands.h"
+#include "HeadlessPrompter.h"
+#include "ProgramDocument.h"
+
+#include "model/Model.h"
+#include "model/ProgramFile.h"
+#include "platform/Clock.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonParseError>
+
+namespace zx::cli {
+
+static const char BuildUsage[] = "zentrix-cli build PROGRAM.json OUT.zxp";
+
+int runBuild(const QStringList &args)
+{
+    if (args.size() != 2 || args[0].startsWith(u"--") || args[1].startsWith(u"--"))
+        return usageError(BuildUsage);
+    const QString jsonPath = args[0];
+    const QString outPath = args[1];
+
+    QFile file(jsonPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(jsonPath), qPrintable(file.errorString()));
+        return 1;
+    }
+    QJsonParseError parseError{};
+    const QJsonDocument doc = QJsonDocument::fromJson(file.read(MaxProgramFileSize * 16), &parseError);
+    if (doc.isNull() || !doc.isObject()) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(jsonPath),
+                     doc.isNull() ? qPrintable(QStringLiteral("not JSON: %1 at offset %2")
+                                                   .arg(parseError.errorString())
+                                                   .arg(parseError.offset))
+                                  : "a JSON object is required");
+        return 1;
+    }
+
+    Model model;
+    QString error;
+    if (!programFromJson(doc.object(), model, &error)) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(jsonPath), qPrintable(error));
+        return 1;
+    }
+    model.program().FileName = outPath;
+    HeadlessPrompter prompter;
+    SystemClock clock;
+    return SaveProgram(model, prompter, clock) ? 0 : 1;
+}
+
+} // namespace zx::cli

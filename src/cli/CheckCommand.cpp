@@ -1,0 +1,34 @@
+// zentrix-cli check: one line per program file, valid or why not.
+#include "Commands.h"
+#include "HeadlessPrompter.h"
+#include "ProgramDocument.h"
+
+#include "model/Model.h"
+
+namespace zx::cli {
+
+static const char CheckUsage[] = "zentrix-cli check FILE...";
+
+int runCheck(const QStringList &args)
+{
+    if (args.isEmpty())
+        return usageError(CheckUsage);
+    int invalid = 0;
+    for (const QString &path : args) {
+        Model model;
+        HeadlessPrompter prompter;
+        int type = 0;
+        const LoadResult result = loadProgramFile(model, prompter, path, 0, &type);
+        if (result == LoadResult::Loaded) {
+            const ProgramSet &p = model.program();
+            std::printf("%s: valid, device type %d, %d records (%d switching, %d priority)\n", qPrintable(path),
+                        type, p.UsedCount, p.SzCount, p.PzCount);
+        } else {
+            ++invalid;
+            std::printf("%s: %s\n", qPrintable(path), qPrintable(loadFailureText(model, result)));
+        }
+    }
+    return invalid == 0 ? 0 : 1;
+}
+
+} // namespace zx::cli

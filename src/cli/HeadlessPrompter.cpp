@@ -1,0 +1,36 @@
+#include "HeadlessPrompter.h"
+
+#include <cstdio>
+
+namespace zx::cli {
+
+void HeadlessPrompter::tell(const QString &message, Icon icon, const QString &)
+{
+    if (icon == Icon::Critical)
+        ++errors;
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+Answer HeadlessPrompter::ask(const QString &message, Buttons buttons, Icon, const QString &)
+{
+    const Answer answer = buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::No;
+    std::fprintf(stderr, "%s -> %s\n", qPrintable(message), answer == Answer::Ok ? "OK" : "No");
+    return answer;
+}
+
+std::optional<QString> HeadlessPrompter::askText(const QString &, const QString &)
+{
+    return std::nullopt;
+}
+
+std::optional<QString> HeadlessPrompter::chooseOpenFile(const QString &, const QString &, const QString &)
+{
+    return std::nullopt;
+}
+
+std::optional<QString> HeadlessPrompter::chooseSaveFile(const QString &, const QString &, const QString &)
+{
+    return std::nullopt;
+}
+
+} // namespace zx::cli
