@@ -21,8 +21,8 @@ int runCheck(const QStringList &args)
         const LoadResult result = loadProgramFile(model, prompter, path, 0, &type);
         if (result == LoadResult::Loaded) {
             const ProgramSet &p = model.program();
-            std::printf("%s: valid, device type %d, %d records (%d switching, %d priority)\n", qPrintable(path),
-                        type, p.UsedCount, p.SzCount, p.PzCount);
+            std::printf("%s: valid, device type %d, %d records (%d switching, %d priority)\n",
+                        qPrintable(path), type, p.UsedCount, p.SzCount, p.PzCount);
         } else {
             ++invalid;
             std::printf("%s: %s\n", qPrintable(path), qPrintable(loadFailureText(model, result)));

@@ -11,11 +11,12 @@ namespace zx::cli {
 //   table): No — the command never changes what it was given.
 // Text input and file choices are cancelled; beeps and the wait cursor do nothing.
 class HeadlessPrompter final : public Prompter {
-public:
+  public:
     void tell(const QString &message, Icon icon, const QString &title) override;
     Answer ask(const QString &message, Buttons buttons, Icon icon, const QString &title) override;
     std::optional<QString> askText(const QString &prompt, const QString &preset) override;
-    std::optional<QString> chooseOpenFile(const QString &title, const QString &filter, const QString &dir) override;
+    std::optional<QString> chooseOpenFile(const QString &title, const QString &filter,
+                                          const QString &dir) override;
     std::optional<QString> chooseSaveFile(const QString &title, const QString &filter,
                                           const QString &preset) override;
     void beep() override {}
@@ -23,7 +24,7 @@ public:
     // Number of messages shown with the critical icon.
     int errors = 0;
 
-protected:
+  protected:
     void beginBusy() override {}
     void endBusy() override {}
 };

@@ -75,9 +75,18 @@ bool parseTypeOption(const QString &value, int *type)
 
 namespace {
 
-QString two(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
-QString timeText(int m) { return two(m / 60) + u':' + two(m % 60); }
-QString dateText(int day, int month) { return two(day) + u'.' + two(month) + u'.'; }
+QString two(int v)
+{
+    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+}
+QString timeText(int m)
+{
+    return two(m / 60) + u':' + two(m % 60);
+}
+QString dateText(int day, int month)
+{
+    return two(day) + u'.' + two(month) + u'.';
+}
 
 QString weekdays(const Model &model, int mask)
 {
@@ -139,7 +148,9 @@ QString describePriority(const Model &model, const ProgramRecord &r)
     QStringList parts;
     if (r.b0 == 96) {
         const int offset = EasterOffset(r);
-        parts << QStringLiteral("priority Easter %1%2").arg(offset >= 0 ? QStringLiteral("+") : QString()).arg(offset);
+        parts << QStringLiteral("priority Easter %1%2")
+                     .arg(offset >= 0 ? QStringLiteral("+") : QString())
+                     .arg(offset);
     } else {
         const int fromDay = BitField(r.b1, 4, 7) + 16 * BitField(r.b0, 0, 0);
         const int fromMonth = BitField(r.b0, 1, 4);
@@ -152,7 +163,8 @@ QString describePriority(const Model &model, const ProgramRecord &r)
         else
             when = QStringLiteral("every year");
         parts << QStringLiteral("priority %1-%2 %3")
-                     .arg(dateText(fromDay, fromMonth), dateText(BitField(r.b3, 0, 4), BitField(r.b5, 4, 7)), when);
+                     .arg(dateText(fromDay, fromMonth), dateText(BitField(r.b3, 0, 4), BitField(r.b5, 4, 7)),
+                          when);
     }
     if (code == permanent)
         parts << (bus ? QStringLiteral("%1 value %2").arg(model.catalogue(Msg::Permanent)).arg(r.b4)
@@ -224,7 +236,8 @@ QString programToText(const Model &model, const QString &path)
     line(QStringLiteral("File: %1").arg(path));
     line(QStringLiteral("Device type: %1 (%2)")
              .arg(d.Uhrentyp)
-             .arg(d.Uhrentyp == TypeAstro ? QStringLiteral("astro device") : QStringLiteral("annual time switch")));
+             .arg(d.Uhrentyp == TypeAstro ? QStringLiteral("astro device")
+                                          : QStringLiteral("annual time switch")));
     QStringList header;
     for (int h : p.HeaderBytes)
         header << QString::number(h);
@@ -234,13 +247,16 @@ QString programToText(const Model &model, const QString &path)
                  .arg(p.HeaderBytes[7] + 1872)
                  .arg(two(BitField(p.HeaderBytes[5], 0, 3)), two(p.HeaderBytes[6]),
                       timeText(p.HeaderBytes[4] * 16 + BitField(p.HeaderBytes[5], 4, 7))));
-    line(QStringLiteral("Device code: %1%2").arg(d.DeviceCode).arg((d.DeviceCode & 128) ? QStringLiteral(" (master card)") : QString()));
+    line(QStringLiteral("Device code: %1%2")
+             .arg(d.DeviceCode)
+             .arg((d.DeviceCode & 128) ? QStringLiteral(" (master card)") : QString()));
     line(QStringLiteral("Channels: %1").arg(d.Kanalzahl));
     line(QStringLiteral("Bus device: %1").arg(d.BusDevice ? QStringLiteral("yes") : QStringLiteral("no")));
     line(QStringLiteral("Changeover rule: %1").arg(d.SwRegel));
     line(QStringLiteral("Write protection: %1").arg(d.WriteProtect));
     line(QStringLiteral("Record capacity: %1").arg(d.RecordCapacity));
-    line(QStringLiteral("Options: EuroDate=%1 GermanDisplay=%2 RadioSync=%3 NakOff=%4 KeyPermanent=%5 OptionBit0=%6")
+    line(QStringLiteral(
+             "Options: EuroDate=%1 GermanDisplay=%2 RadioSync=%3 NakOff=%4 KeyPermanent=%5 OptionBit0=%6")
              .arg(o.EuroDate)
              .arg(o.GermanDisplay)
              .arg(o.RadioSync)
@@ -252,12 +268,13 @@ QString programToText(const Model &model, const QString &path)
         line(QStringLiteral("Program number: %1")
                  .arg(p.hasProgramNumber() ? QString::number(p.ProgramNumber) : QStringLiteral("none")));
         if (d.MessKanal)
-            line(QStringLiteral("Meter pulse: channel %1, period %2 min, pulse length %3, state %4, timing %5")
-                     .arg(d.MessKanal)
-                     .arg(d.MessPeriode)
-                     .arg(d.MessImpDauer)
-                     .arg(d.MessZustand)
-                     .arg(d.MessZeitpunkt));
+            line(
+                QStringLiteral("Meter pulse: channel %1, period %2 min, pulse length %3, state %4, timing %5")
+                    .arg(d.MessKanal)
+                    .arg(d.MessPeriode)
+                    .arg(d.MessImpDauer)
+                    .arg(d.MessZustand)
+                    .arg(d.MessZeitpunkt));
         else
             line(QStringLiteral("Meter pulse: none"));
     }
@@ -276,7 +293,10 @@ QString programToText(const Model &model, const QString &path)
     } else {
         line(QStringLiteral("Changeover table: none"));
     }
-    line(QStringLiteral("Records: %1 (switching times %2, priority times %3)").arg(p.UsedCount).arg(p.SzCount).arg(p.PzCount));
+    line(QStringLiteral("Records: %1 (switching times %2, priority times %3)")
+             .arg(p.UsedCount)
+             .arg(p.SzCount)
+             .arg(p.PzCount));
     for (int i = 0; i < p.UsedCount; ++i) {
         const ProgramRecord &r = p.Records[i];
         line(QStringLiteral("  %1: %2 %3 %4 %5 %6 %7  %8")
@@ -291,8 +311,9 @@ QString programToText(const Model &model, const QString &path)
     }
     if (d.Uhrentyp == TypeAstro) {
         const AstroData &a = model.astro;
-        line(QStringLiteral("Astro location: longitude %1, latitude %2, time zone %3 min, offsets %4 / %5 min, "
-                            "minute %6, C1C2 %7")
+        line(QStringLiteral(
+                 "Astro location: longitude %1, latitude %2, time zone %3 min, offsets %4 / %5 min, "
+                 "minute %6, C1C2 %7")
                  .arg(number(a.Longitude), number(a.Latitude), number(a.TimeZone), number(a.AstroOffset1),
                       number(a.AstroOffset2))
                  .arg(a.AstroMinute)
@@ -300,7 +321,8 @@ QString programToText(const Model &model, const QString &path)
         bool any = false;
         for (const auto &day : a.AstroTable)
             any = any || day[0] != NoAstroTime || day[1] != NoAstroTime;
-        line(QStringLiteral("Astro table: %1").arg(a.AstroPresent && any ? QStringLiteral("present") : QStringLiteral("none")));
+        line(QStringLiteral("Astro table: %1")
+                 .arg(a.AstroPresent && any ? QStringLiteral("present") : QStringLiteral("none")));
     }
     line(QStringLiteral("Usage text: %1").arg(p.UsageText));
     for (int i = 0; i < 8; ++i)
@@ -359,14 +381,16 @@ QJsonObject programToJson(const Model &model)
     json[u"options"] = options;
 
     if (!astro)
-        json[u"programNumber"] = p.hasProgramNumber() ? QJsonValue(p.ProgramNumber) : QJsonValue(QJsonValue::Null);
+        json[u"programNumber"] =
+            p.hasProgramNumber() ? QJsonValue(p.ProgramNumber) : QJsonValue(QJsonValue::Null);
 
     if (p.DstCount > 0) {
         QJsonObject changeover;
         changeover[u"firstYear"] = p.DstFirstYear;
         QJsonArray entries;
         for (int i = 0; i < p.DstCount; ++i)
-            entries.append(QJsonArray{p.DstTable[i][0], p.DstTable[i][1], p.DstTable[i][2], p.DstTable[i][3]});
+            entries.append(
+                QJsonArray{p.DstTable[i][0], p.DstTable[i][1], p.DstTable[i][2], p.DstTable[i][3]});
         changeover[u"entries"] = entries;
         json[u"changeover"] = changeover;
     } else {
@@ -418,7 +442,7 @@ namespace {
 // Reads fields of a JSON document with range checks; the first failure is kept in `error`,
 // naming the field by its path ("device.channels", "records[3].bytes[0]").
 class FieldReader {
-public:
+  public:
     QString error;
     bool ok() const { return error.isEmpty(); }
 
@@ -487,8 +511,9 @@ public:
         }
         const QJsonArray a = v.toArray();
         if (a.size() < minSize || a.size() > maxSize) {
-            fail(path, minSize == maxSize ? QStringLiteral("%1 entries are required").arg(minSize)
-                                          : QStringLiteral("%1 entries, at most %2 are allowed").arg(a.size()).arg(maxSize));
+            fail(path, minSize == maxSize
+                           ? QStringLiteral("%1 entries are required").arg(minSize)
+                           : QStringLiteral("%1 entries, at most %2 are allowed").arg(a.size()).arg(maxSize));
             return std::nullopt;
         }
         return a;
@@ -532,11 +557,13 @@ void readDevice(FieldReader &in, const QJsonObject &json, Model &m, bool astro)
     const QString at = QStringLiteral("device.");
     if (astro) {
         d.DeviceCode = in.field(*device, "deviceCode", at, 80, 80, 80);
-        d.RecordCapacity = in.field(*device, "recordCapacity", at, CapacityAstro, CapacityAstro, CapacityAstro);
+        d.RecordCapacity =
+            in.field(*device, "recordCapacity", at, CapacityAstro, CapacityAstro, CapacityAstro);
     } else {
         const int code = in.field(*device, "deviceCode", at, 72, 201, 72);
         if ((code & 127) != 72 && (code & 127) != 73)
-            in.fail(at + QStringLiteral("deviceCode"), QStringLiteral("%1 is no code of the annual device (72, 73, 200, 201)").arg(code));
+            in.fail(at + QStringLiteral("deviceCode"),
+                    QStringLiteral("%1 is no code of the annual device (72, 73, 200, 201)").arg(code));
         d.DeviceCode = code;
         d.RecordCapacity = in.field(*device, "recordCapacity", at, 1, CapacityAnnual, CapacityAnnual);
         d.MasterCardOptions = in.field(*device, "masterCardOptions", at, 0, 255, 0);
@@ -560,7 +587,9 @@ void readDevice(FieldReader &in, const QJsonObject &json, Model &m, bool astro)
     d.MessKanal = in.field(*meter, "channel", mat, 1, 4, 1);
     d.MessPeriode = in.field(*meter, "period", mat, 1, 60, 1);
     if (in.ok() && !isMeterPeriod(d.MessPeriode))
-        in.fail(mat + QStringLiteral("period"), QStringLiteral("%1 is no meter period (1, 2, 3, 4, 5, 6, 10, 12, 15, 20, 30, 60)").arg(d.MessPeriode));
+        in.fail(mat + QStringLiteral("period"),
+                QStringLiteral("%1 is no meter period (1, 2, 3, 4, 5, 6, 10, 12, 15, 20, 30, 60)")
+                    .arg(d.MessPeriode));
     d.MessImpDauer = in.field(*meter, "pulseLength", mat, 1, 60, 1);
     d.MessZustand = in.field(*meter, "state", mat, 0, 1, 0);
     d.MessZeitpunkt = in.field(*meter, "timing", mat, 0, 1, 0);
@@ -593,7 +622,8 @@ void readChangeover(FieldReader &in, const QJsonObject &json, ProgramSet &p)
     if (!changeover)
         return;
     p.DstFirstYear = in.field(*changeover, "firstYear", QStringLiteral("changeover."), 0, 254, 0);
-    const auto entries = in.array(changeover->value(u"entries"), QStringLiteral("changeover.entries"), 0, DstEntries);
+    const auto entries =
+        in.array(changeover->value(u"entries"), QStringLiteral("changeover.entries"), 0, DstEntries);
     if (!entries)
         return;
     for (int i = 0; i < entries->size(); ++i) {
@@ -602,7 +632,9 @@ void readChangeover(FieldReader &in, const QJsonObject &json, ProgramSet &p)
         if (!entry)
             return;
         for (int j = 0; j < 4; ++j)
-            p.DstTable[i][j] = in.integer(entry->at(j), QStringLiteral("%1[%2]").arg(at).arg(j), 0, j == 0 ? 239 : 255).value_or(0);
+            p.DstTable[i][j] =
+                in.integer(entry->at(j), QStringLiteral("%1[%2]").arg(at).arg(j), 0, j == 0 ? 239 : 255)
+                    .value_or(0);
     }
     p.DstCount = int(entries->size());
 }
@@ -624,16 +656,20 @@ void readRecords(FieldReader &in, const QJsonObject &json, Model &m)
             return;
         int b[6];
         for (int j = 0; j < 6; ++j)
-            b[j] = in.integer(bytes->at(j), QStringLiteral("%1.bytes[%2]").arg(at).arg(j), 0, 255).value_or(0);
+            b[j] =
+                in.integer(bytes->at(j), QStringLiteral("%1.bytes[%2]").arg(at).arg(j), 0, 255).value_or(0);
         if (!in.ok())
             return;
         if (!(b[0] <= 89 || (b[0] >= 96 && b[0] <= 217)))
             in.fail(at + QStringLiteral(".bytes[0]"),
-                    QStringLiteral("%1 is no switching time (0..89, 128..217) or priority time (96..127)").arg(b[0]));
+                    QStringLiteral("%1 is no switching time (0..89, 128..217) or priority time (96..127)")
+                        .arg(b[0]));
         if (b[2] != 0)
-            in.fail(at + QStringLiteral(".bytes[2]"), QStringLiteral("must be 0 (the link of the record chain)"));
+            in.fail(at + QStringLiteral(".bytes[2]"),
+                    QStringLiteral("must be 0 (the link of the record chain)"));
         if (b[3] & 128)
-            in.fail(at + QStringLiteral(".bytes[3]"), QStringLiteral("bit 7 must be clear (the link of the record chain)"));
+            in.fail(at + QStringLiteral(".bytes[3]"),
+                    QStringLiteral("bit 7 must be clear (the link of the record chain)"));
         p.Records[i] = ProgramRecord{std::uint8_t(b[0]), std::uint8_t(b[1]), std::uint8_t(b[2]),
                                      std::uint8_t(b[3]), std::uint8_t(b[4]), std::uint8_t(b[5])};
     }
@@ -654,7 +690,8 @@ void readAstro(FieldReader &in, const QJsonObject &json, Model &m)
         const QJsonValue v = astro->value(QLatin1String(key));
         if (v.isUndefined())
             return fallback;
-        return float(in.number(v, QStringLiteral("astro.") + QLatin1String(key), min, max).value_or(fallback));
+        return float(
+            in.number(v, QStringLiteral("astro.") + QLatin1String(key), min, max).value_or(fallback));
     };
     a.Longitude = real("longitude", -180, 180, 0);
     a.Latitude = real("latitude", -70, 70, 0);
@@ -676,7 +713,8 @@ void readAstro(FieldReader &in, const QJsonObject &json, Model &m)
         if (!day)
             return;
         for (int j = 0; j < 2; ++j)
-            a.AstroTable[d][j] = in.integer(day->at(j), QStringLiteral("%1[%2]").arg(at).arg(j), 0, 4095).value_or(0);
+            a.AstroTable[d][j] =
+                in.integer(day->at(j), QStringLiteral("%1[%2]").arg(at).arg(j), 0, 4095).value_or(0);
     }
     a.AstroPresent = -1;
 }
@@ -687,7 +725,9 @@ bool programFromJson(const QJsonObject &json, Model &model, QString *error)
 {
     FieldReader in;
     Model m = model;
-    const int type = in.integer(json.value(u"deviceType"), QStringLiteral("deviceType"), TypeAstro, TypeAnnual).value_or(0);
+    const int type =
+        in.integer(json.value(u"deviceType"), QStringLiteral("deviceType"), TypeAstro, TypeAnnual)
+            .value_or(0);
     if (in.ok() && type != TypeAnnual && type != TypeAstro)
         in.fail(QStringLiteral("deviceType"), QStringLiteral("%1 is no device type (517, 236)").arg(type));
     const bool astro = type == TypeAstro;
@@ -702,11 +742,13 @@ bool programFromJson(const QJsonObject &json, Model &model, QString *error)
     readOptions(in, json, m);
     if (astro) {
         if (json.contains(u"programNumber") && !json.value(u"programNumber").isNull())
-            in.fail(QStringLiteral("programNumber"), QStringLiteral("the astro device keeps no program number"));
+            in.fail(QStringLiteral("programNumber"),
+                    QStringLiteral("the astro device keeps no program number"));
     } else {
         const QJsonValue pn = json.value(u"programNumber");
         if (!pn.isUndefined() && !pn.isNull())
-            m.program().ProgramNumber = in.integer(pn, QStringLiteral("programNumber"), 0, 999999).value_or(NoProgramNumber);
+            m.program().ProgramNumber =
+                in.integer(pn, QStringLiteral("programNumber"), 0, 999999).value_or(NoProgramNumber);
     }
     readChangeover(in, json, m.program());
     readRecords(in, json, m);
@@ -720,7 +762,8 @@ bool programFromJson(const QJsonObject &json, Model &model, QString *error)
     if (!nv.isUndefined()) {
         if (const auto names = in.array(nv, QStringLiteral("channelNames"), 0, 8)) {
             for (int i = 0; i < names->size(); ++i)
-                m.program().ChannelNames[i] = in.text(names->at(i), QStringLiteral("channelNames[%1]").arg(i));
+                m.program().ChannelNames[i] =
+                    in.text(names->at(i), QStringLiteral("channelNames[%1]").arg(i));
         }
     }
     if (!in.ok()) {

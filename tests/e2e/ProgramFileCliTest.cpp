@@ -38,7 +38,10 @@ CliRun cli(const QStringList &args)
     return r;
 }
 
-QString data(const char *name) { return QStringLiteral(ZX_TEST_DATA "/") + QLatin1String(name); }
+QString data(const char *name)
+{
+    return QStringLiteral(ZX_TEST_DATA "/") + QLatin1String(name);
+}
 
 QByteArray readFile(const QString &path)
 {
@@ -57,7 +60,7 @@ QList<QByteArray> withoutStamp(const QByteArray &text)
 }
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
 
     QJsonObject dumpJson(const char *fixture)
@@ -84,7 +87,8 @@ TEST_F(CliTest, DumpListsHeaderDeviceTablesRecordsAndTexts)
          {"Device type: 517", "Header bytes 0..7: ", "Device code: 73", "Channels: 4", "Changeover rule: 4",
           "Program number: 123456", "Meter pulse: channel 2, period 15 min, pulse length 10",
           "Changeover table: first year 1998 (stored 66), 4 entries", "Records: 324",
-          "Usage text: Schule Nord – Turnhalle; Büro (€)", "Channel 4 name: Außenlicht", "priority Easter +"}) {
+          "Usage text: Schule Nord – Turnhalle; Büro (€)", "Channel 4 name: Außenlicht",
+          "priority Easter +"}) {
         EXPECT_TRUE(out.contains(QString::fromUtf8(expected))) << expected;
     }
     // every record with its six bytes and its meaning
@@ -100,7 +104,8 @@ TEST_F(CliTest, DumpDetectsTheAstroDeviceAndShowsItsLocation)
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
     const QString out = QString::fromUtf8(r.out);
     EXPECT_TRUE(out.contains(QStringLiteral("Device type: 236")));
-    EXPECT_TRUE(out.contains(QStringLiteral("longitude -13.5, latitude 52.5, time zone -75 min, offsets -15 / 20 min")));
+    EXPECT_TRUE(out.contains(
+        QStringLiteral("longitude -13.5, latitude 52.5, time zone -75 min, offsets -15 / 20 min")));
     EXPECT_TRUE(out.contains(QStringLiteral("Astro table: present")));
     EXPECT_TRUE(out.contains(QStringLiteral("Records: 120")));
 }
@@ -145,7 +150,10 @@ TEST_F(CliTest, InvalidOrMissingFileGivesTheCatalogueMessage)
 TEST_F(CliTest, BadUsageExitsWithTwo)
 {
     EXPECT_EQ(cli({QStringLiteral("dump")}).exitCode, 2);
-    EXPECT_EQ(cli({QStringLiteral("dump"), data("full517.zxp"), QStringLiteral("--type"), QStringLiteral("999")}).exitCode, 2);
+    EXPECT_EQ(
+        cli({QStringLiteral("dump"), data("full517.zxp"), QStringLiteral("--type"), QStringLiteral("999")})
+            .exitCode,
+        2);
     EXPECT_EQ(cli({QStringLiteral("build"), QStringLiteral("only-one")}).exitCode, 2);
     EXPECT_EQ(cli({QStringLiteral("check")}).exitCode, 2);
 }
@@ -178,8 +186,8 @@ TEST_F(CliTest, BuildAMinimalProgram)
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
     const QList<QByteArray> lines = dir.read(QStringLiteral("out.zxp")).split('\n');
     EXPECT_EQ(lines[1], " 72 \r");
-    EXPECT_EQ(lines[2], " 17 \r");          // 2 channels - 1 + 16 x rule 1
-    EXPECT_EQ(lines[15], " 112 \r");        // program number 7
+    EXPECT_EQ(lines[2], " 17 \r");   // 2 channels - 1 + 16 x rule 1
+    EXPECT_EQ(lines[15], " 112 \r"); // program number 7
     EXPECT_EQ(lines[42], " 137  6  0  241  16  16 \r");
     EXPECT_EQ(lines[366], "Hall\r");
     EXPECT_EQ(lines[367], "Light\r");
@@ -193,17 +201,24 @@ TEST_F(CliTest, BuildRefusesOutOfRangeValuesNamingTheField)
         std::function<void(QJsonObject &)> spoil;
     };
     const std::vector<Case> cases = {
-        {"device.channels", [](QJsonObject &j) { QJsonObject d = j[u"device"].toObject(); d[u"channels"] = 9; j[u"device"] = d; }},
+        {"device.channels",
+         [](QJsonObject &j) {
+             QJsonObject d = j[u"device"].toObject();
+             d[u"channels"] = 9;
+             j[u"device"] = d;
+         }},
         {"deviceType", [](QJsonObject &j) { j[u"deviceType"] = 300; }},
         {"programNumber", [](QJsonObject &j) { j[u"programNumber"] = 1000000; }},
-        {"records[0].bytes[0]", [](QJsonObject &j) {
+        {"records[0].bytes[0]",
+         [](QJsonObject &j) {
              QJsonArray rs = j[u"records"].toArray();
              QJsonObject r0 = rs[0].toObject();
              r0[u"bytes"] = QJsonArray{90, 0, 0, 1, 1, 1};
              rs[0] = r0;
              j[u"records"] = rs;
          }},
-        {"records[1].bytes[2]", [](QJsonObject &j) {
+        {"records[1].bytes[2]",
+         [](QJsonObject &j) {
              QJsonArray rs = j[u"records"].toArray();
              QJsonObject r1 = rs[1].toObject();
              QJsonArray b = r1[u"bytes"].toArray();
@@ -212,27 +227,31 @@ TEST_F(CliTest, BuildRefusesOutOfRangeValuesNamingTheField)
              rs[1] = r1;
              j[u"records"] = rs;
          }},
-        {"records", [](QJsonObject &j) {
+        {"records",
+         [](QJsonObject &j) {
              QJsonArray rs = j[u"records"].toArray();
              rs.append(rs[0]);
              j[u"records"] = rs;
          }},
         {"usageText", [](QJsonObject &j) { j[u"usageText"] = QStringLiteral("a, b"); }},
-        {"device.meterPulse.period", [](QJsonObject &j) {
+        {"device.meterPulse.period",
+         [](QJsonObject &j) {
              QJsonObject d = j[u"device"].toObject();
              QJsonObject m = d[u"meterPulse"].toObject();
              m[u"period"] = 7;
              d[u"meterPulse"] = m;
              j[u"device"] = d;
          }},
-        {"changeover.entries[0][1]", [](QJsonObject &j) {
+        {"changeover.entries[0][1]",
+         [](QJsonObject &j) {
              QJsonObject c = j[u"changeover"].toObject();
              QJsonArray e = c[u"entries"].toArray();
              e[0] = QJsonArray{27, 256, 2, 25};
              c[u"entries"] = e;
              j[u"changeover"] = c;
          }},
-        {"options.radioSync", [](QJsonObject &j) {
+        {"options.radioSync",
+         [](QJsonObject &j) {
              QJsonObject o = j[u"options"].toObject();
              o[u"radioSync"] = 0.5;
              j[u"options"] = o;
@@ -255,32 +274,37 @@ TEST_F(CliTest, BuildRuleFourWithoutTableShowsTheCatalogueMessage)
                            {"records", QJsonArray{QJsonObject{{"bytes", QJsonArray{152, 96, 0, 31, 1, 1}}}}}};
     const CliRun r = build(json);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("Select an other changeover rule or enter a changeover table !")) << r.err.constData();
+    EXPECT_TRUE(r.err.contains("Select an other changeover rule or enter a changeover table !"))
+        << r.err.constData();
     EXPECT_FALSE(dir.exists(QStringLiteral("out.zxp")));
 }
 
 TEST_F(CliTest, BuildIntoAnImpossiblePathFailsWithTheSystemText)
 {
     dir.write(QStringLiteral("file"), "x");
-    dir.write(QStringLiteral("in.json"), R"({"deviceType": 517, "records": [{"bytes": [152, 96, 0, 31, 1, 1]}]})");
-    const CliRun r = cli({QStringLiteral("build"), dir.file(QStringLiteral("in.json")), dir.file(QStringLiteral("file/out.zxp"))});
+    dir.write(QStringLiteral("in.json"),
+              R"({"deviceType": 517, "records": [{"bytes": [152, 96, 0, 31, 1, 1]}]})");
+    const CliRun r = cli({QStringLiteral("build"), dir.file(QStringLiteral("in.json")),
+                          dir.file(QStringLiteral("file/out.zxp"))});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("file/out.zxp")) << r.err.constData();
 }
 
 TEST_F(CliTest, CheckReportsEveryFileAndFailsWhenOneIsInvalid)
 {
-    CliRun r = cli({QStringLiteral("check"), data("full517.zxp"), data("full236.zxp"), data("small517-lf-cp1252.zxp")});
+    CliRun r = cli(
+        {QStringLiteral("check"), data("full517.zxp"), data("full236.zxp"), data("small517-lf-cp1252.zxp")});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out.count('\n'), 3);
     EXPECT_TRUE(r.out.contains("full236.zxp: valid, device type 236, 120 records"));
 
-    r = cli({QStringLiteral("check"), data("full517.zxp"), data("broken-loop.zxp"), data("broken-truncated.zxp"),
-             dir.file(QStringLiteral("missing.zxp"))});
+    r = cli({QStringLiteral("check"), data("full517.zxp"), data("broken-loop.zxp"),
+             data("broken-truncated.zxp"), dir.file(QStringLiteral("missing.zxp"))});
     EXPECT_EQ(r.exitCode, 1);
     const QList<QByteArray> lines = r.out.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_TRUE(lines[0].endsWith("valid, device type 517, 324 records (260 switching, 64 priority)")) << lines[0].constData();
+    EXPECT_TRUE(lines[0].endsWith("valid, device type 517, 324 records (260 switching, 64 priority)"))
+        << lines[0].constData();
     EXPECT_TRUE(lines[1].endsWith("broken-loop.zxp: Illegal File !"));
     EXPECT_TRUE(lines[2].endsWith("broken-truncated.zxp: Illegal File !"));
     EXPECT_TRUE(lines[3].endsWith("missing.zxp: No such file !"));
