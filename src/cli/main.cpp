@@ -12,6 +12,8 @@ namespace zx::cli {
 // Add a command here and in Commands.h; keep one line per command.
 static const Command commands[] = {
     {"--version", "zentrix-cli --version", runVersion},
+    {"catalogue", "zentrix-cli catalogue [--lang en|de|fr|FILE.ln1] [--brand N]", runCatalogue},
+    {"config", "zentrix-cli config [--workdir DIR]", runConfig},
 };
 
 int usageError(const char *usage)

@@ -321,6 +321,10 @@ protected:
         c.setText(Msg::Monday, "lunedi");
         ASSERT_TRUE(c.writeLanguageFile(dir.file("italiano.ln1")));
     }
+    // Choosing a language makes the start directory current; later tests must not run in a
+    // scratch folder that is gone.
+    void TearDown() override { QDir::setCurrent(cwd); }
+    QString cwd = QDir::currentPath();
 };
 
 TEST_F(LoadedLanguageTest, ReadsFileWritesSpeechAndSetsCodeFour)
