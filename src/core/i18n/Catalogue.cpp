@@ -66,11 +66,12 @@ void Catalogue::fillBuiltin(int language, int brand)
         helpFile = QStringLiteral("Zentri2E.hlp");
         break;
     }
+    // Through setText, so that 378 (written after 368) holds for both positions.
     for (int pos = 1; pos <= Msg::Count; ++pos)
-        texts_[pos] = QString::fromUtf8((*table)[pos]);
+        setText(pos, QString::fromUtf8((*table)[pos]));
     if (brand == 5 && variants) {
         for (const auto &v : *variants)
-            texts_[v.position] = QString::fromUtf8(v.text);
+            setText(v.position, QString::fromUtf8(v.text));
     }
     texts_[Msg::MenuHelpFor] = texts_[Msg::MenuHelpFor] + productTitle;
 }

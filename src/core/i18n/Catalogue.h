@@ -29,7 +29,8 @@ public:
     // gives English. Brand 5 gets its memory-chip wording.
     void fillBuiltin(int language, int brand);
 
-    // Fills the catalogue for a language code: 1..3 built in, 4 reads "speech.txt" from dir.
+    // Fills the catalogue for a language code: 4 reads "speech.txt" from dir, any other code
+    // is a built-in language as for fillBuiltin.
     // On failure the catalogue stays as it was and error holds the system's text.
     bool fill(int language, int brand, const QString &dir, QString *error = nullptr);
 

@@ -100,7 +100,9 @@ bool Catalogue::writeLanguageFile(const QString &path, QString *error) const
 
 bool Catalogue::fill(int language, int brand, const QString &dir, QString *error)
 {
-    if (language == German || language == English || language == French) {
+    // Only code 4 reads a file; any other code is a built-in language (unknown codes give
+    // English, as fillBuiltin does), so a damaged ini value never sends us to "speech.txt".
+    if (language != Loaded) {
         fillBuiltin(language, brand);
         return true;
     }
