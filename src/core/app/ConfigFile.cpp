@@ -149,8 +149,20 @@ QByteArray ConfigText(const ConfigValues &values)
 {
     QByteArray out;
     const auto &keys = ConfigKeys();
-    for (int i = 0; i < ConfigLines; ++i)
-        out += QByteArray(keys[i].written) + QByteArray::number(values[i]) + "\r\n";
+    for (int i = 0; i < ConfigLines; ++i) {
+        // The zeros at the end of a key pad the value to the width the reader takes. "ZEILEN=0"
+        // pads one digit too few: a one-digit value would read back as "=05", that is 0, so
+        // such a value gets the missing zero itself.
+        const QByteArray key(keys[i].written);
+        int zeros = 0;
+        while (zeros < key.size() && key[key.size() - 1 - zeros] == '0')
+            ++zeros;
+        QByteArray number = QByteArray::number(values[i]);
+        const int digits = keys[i].width - zeros;
+        if (values[i] >= 0 && number.size() < digits)
+            number = QByteArray(digits - number.size(), '0') + number;
+        out += key + number + "\r\n";
+    }
     return out;
 }
 

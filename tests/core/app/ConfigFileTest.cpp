@@ -75,6 +75,19 @@ TEST(ConfigFile, RoundTripKeepsEverythingButTheSignOfBusprog)
     EXPECT_EQ(read.device.Evu, 1);
 }
 
+TEST(ConfigFile, OneDigitHeaderIntervalSurvives)
+{
+    test::TempDir dir;
+    Model m;
+    for (int lines : {0, 5, 9, 10, 99, 999}) {
+        m.transfer.PrintHeaderLines = lines;
+        ASSERT_TRUE(WriteConfigFile(m, dir.file("zentrix.ini")));
+        EXPECT_EQ(ReadConfigValues(dir.file("zentrix.ini")).values[5], lines);
+    }
+    m.transfer.PrintHeaderLines = 5;
+    EXPECT_TRUE(ConfigText(ConfigValuesOf(m)).contains("\r\nZEILEN=005\r\n"));
+}
+
 TEST(ConfigFile, DelayIsKeptFourTimesFiner)
 {
     Model m;
