@@ -5,10 +5,10 @@
 
 static QtMessageHandler previousHandler = nullptr;
 
-// The offscreen platform reports every window's size hints it cannot pass on.
+// The offscreen platform reports every window request it cannot carry out (size hints, raise).
 static void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (message.contains(QLatin1String("propagateSizeHints")))
+    if (message.startsWith(QLatin1String("This plugin does not support")))
         return;
     if (previousHandler)
         previousHandler(type, context, message);

@@ -1,9 +1,8 @@
 #include "app/Application.h"
 
 #include "app/AppContext.h"
+#include "app/AppFlow.h"
 #include "app/BrandTable.h"
-#include "app/MainWindow.h"
-#include "app/StartScreen.h"
 #include "i18n/Catalogue.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
@@ -13,11 +12,10 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QPointer>
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <optional>
 
 namespace zx {
 namespace {
@@ -78,49 +76,6 @@ bool displayAvailable(const Options &options)
         || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-// The windows of one run: the start screen, and after its OK the main window. The New command
-// closes the main window and brings the start screen back.
-class Session {
-public:
-    explicit Session(AppContext &context, QtPrompter &prompter) : ctx_(context), prompter_(prompter) {}
-
-    void showStartScreen()
-    {
-        if (!start_) {
-            start_ = std::make_unique<StartScreen>(ctx_);
-            QObject::connect(start_.get(), &QDialog::accepted, [this] { openMainWindow(); });
-            QObject::connect(start_.get(), &QDialog::rejected, [] { QApplication::quit(); });
-        }
-        prompter_.setParentWidget(start_.get());
-        start_->prepare();
-        start_->show();
-        start_->raise();
-        start_->activateWindow();
-    }
-
-private:
-    void openMainWindow()
-    {
-        main_ = new MainWindow(ctx_);
-        main_->setAttribute(Qt::WA_DeleteOnClose);
-        QObject::connect(main_, &MainWindow::newRequested, main_, [this] {
-            // Show the start screen first, so that closing the main window never leaves the
-            // program without a window.
-            QPointer<MainWindow> closing = main_;
-            showStartScreen();
-            if (closing)
-                closing->close();
-        });
-        prompter_.setParentWidget(main_);
-        main_->show();
-    }
-
-    AppContext &ctx_;
-    QtPrompter &prompter_;
-    std::unique_ptr<StartScreen> start_;
-    QPointer<MainWindow> main_;
-};
-
 } // namespace
 
 int runApplication(int argc, char *argv[])
@@ -167,8 +122,9 @@ int runApplication(int argc, char *argv[])
     ProcessToolLauncher launcher;
     AppContext context{model, prompter, clock, pump, launcher, startDir, startDir};
 
-    Session session(context, prompter);
-    session.showStartScreen();
+    AppFlow flow(context, [&prompter](QWidget *window) { prompter.setParentWidget(window); });
+    QObject::connect(&flow, &AppFlow::finished, &app, &QApplication::quit);
+    flow.showStartScreen();
     return app.exec();
 }
 
