@@ -106,6 +106,10 @@ StartPreparation PrepareStartScreen(Model &model, const QString &dir)
     // A fresh program: nothing to save yet and no name chosen by the user.
     model.Modified = 0;
     model.FileNamed = 0;
+    // Marks pointed into the program that is gone.
+    model.Marked.clear();
+    model.FirstMarked = 0;
+    model.LastMarked = -1;
     model.transfer.LongDelayFactor = 50;
 
     prep.models = ModelList(model.BrandNumber);

@@ -180,7 +180,11 @@ TEST_F(StartUpTest, OpeningSetsUpAFreshProgram)
     model.options.EuroDate = 0;
     model.options.NakOff = 0;
     model.Modified = 1;
+    model.Marked = {0, 2};
+    model.LastMarked = 1;
     PrepareStartScreen(model, dir.path());
+    EXPECT_TRUE(model.Marked.empty());
+    EXPECT_EQ(model.LastMarked, -1);
     EXPECT_EQ(model.program().UsedCount, 0);
     EXPECT_EQ(model.program().SzCount, 0);
     EXPECT_EQ(model.program().DstCount, 0);
