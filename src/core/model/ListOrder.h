@@ -18,6 +18,10 @@ void SortRecords(Model &model, int order, int setIndex, Prompter *prompter = nul
 quint32 DeviceKey(const ProgramRecord &r);
 // Key of the display order under the model's SortColumnSz / SortColumnPz.
 quint32 DisplayKey(const Model &model, const ProgramRecord &r);
+// The display key before it is narrowed to 32 bits. SortRecords orders by it: the value of a
+// bus-device time (0..255) in the state terms, and the "1 - state" terms of columns 8 and 9,
+// need more room than 32 unsigned bits give. For conventional devices it equals DisplayKey.
+qint64 DisplayKeyWide(const Model &model, const ProgramRecord &r);
 
 // A click on header column `column` of the list shown (ListView 0 or 1): stores the column
 // (type 236 shifts switching-time columns above 3 by one) and sorts the shown set.

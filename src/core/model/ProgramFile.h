@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 namespace zx {
@@ -20,19 +23,59 @@ enum class LoadResult : int {
     Invalid = 1,
     Missing = 2,
     GroupConflict = 3,
-    MasterCard = 4,       // a master card holds options, not a program
-    OtherType517 = 517,   // the file is for the annual device
-    OtherType236 = 236,   // the file is for the astro device
+    MasterCard = 4,     // a master card holds options, not a program
+    OtherType517 = 517, // the file is for the annual device
+    OtherType236 = 236, // the file is for the astro device
 };
 
 // Writes set 0 to its FileName as a program file. true: saved.
 bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock);
 
-// Loads a program file into set 0 or 1. A failed load leaves the model as it was.
+// Loads a program file into set 0 or 1. A failed load leaves the model as it was (only a
+// missing file stores the path as the set's FileName, as the callers expect).
 LoadResult LoadProgram(Model &model, Prompter &prompter, const QString &path, bool skipTexts, int setIndex);
 
 // The first 2048 numbers of a program file or card.dat, as the file holds them (before
 // undoing the nibble order); nullopt when the text holds fewer, or anything not a number 0..255.
 std::optional<std::array<int, ImageSize>> ReadImageValues(const QByteArray &text);
+
+// ----- the pure steps of saving and loading, without any file access ----------------------
+
+// A program file larger than this is no program file (a real one is about 11 KB).
+constexpr qint64 MaxProgramFileSize = 1024 * 1024;
+
+// Number of texts after the image: the usage text and the eight channel names.
+constexpr int ProgramTextCount = 9;
+
+// The contents of a program file's text: the 2048 file values and the texts that follow them
+// (missing texts are empty; channel names as they stand, without the appended blank).
+struct ProgramText {
+    std::array<int, ImageSize> values{};
+    std::array<QString, ProgramTextCount> texts;
+};
+std::optional<ProgramText> ParseProgramText(const QByteArray &text);
+
+// The file values (nibble order applied, checksum in byte 0) of set 0 as it stands: the records
+// in their current order, DeviceCode as it is. `now` stamps bytes 4..7.
+MemoryImage BuildImage(const Model &model, const QDateTime &now);
+
+// The text of a program file: the image in its line layout, then usage text and channel names
+// 0..7, every line ending in CR LF, UTF-8. A text cannot hold a comma or a line break in this
+// format; those are written as blanks. Channel names are written without trailing blanks
+// (the reader appends one), so names stay the same however often a file is loaded and saved.
+QByteArray FormatProgramText(const MemoryImage &fileValues, const QString &usageText,
+                             const std::array<QString, 9> &channelNames);
+
+// Decodes a parsed program file into set `setIndex` of the model and sorts it into display
+// order. The model changes only when the result is Loaded.
+LoadResult ApplyProgramText(Model &model, const ProgramText &parsed, bool skipTexts, int setIndex);
+
+// ParseProgramText and ApplyProgramText in one: Invalid when the text does not parse.
+LoadResult LoadProgramText(Model &model, const QByteArray &text, bool skipTexts, int setIndex);
+
+// Called after every successful load to derive ModelName from brand, channel count and
+// DeviceCode. HOOK: the brand table lives in src/core/app (DeriveModelName); until it is
+// connected here, ModelName keeps its value.
+void deriveModelNameAfterLoad(Model &model);
 
 } // namespace zx
