@@ -1,6 +1,8 @@
 #include "app/ModelNames.h"
 
 #include "model/Model.h"
+#include "model/ProgramFile.h"
+#include "support/SamplePrograms.h"
 
 #include <gtest/gtest.h>
 
@@ -45,3 +47,41 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{1, 8, 72, false, 0, ""}, NameCase{1, 2, 75, false, 0, ""},
                       NameCase{2, 4, 72, false, 0, ""}, NameCase{2, 2, 80, false, 0, ""},
                       NameCase{4, 4, 73, true, 0, ""}));
+
+// Loading a program names the model from what the file says about the device.
+class ModelNameAfterLoad : public ::testing::Test {
+protected:
+    QByteArray programText(int channels, int deviceCode, qint32 programNumber)
+    {
+        Model source;
+        source.device.Kanalzahl = channels;
+        source.device.DeviceCode = deviceCode;
+        source.device.Evu = 1;
+        source.program().ProgramNumber = programNumber;
+        source.appendRecord(SetProgram, test::weeklyTime(6, 30, 31, 1));
+        const MemoryImage image = BuildImage(source, QDateTime(QDate(2024, 3, 1), QTime(8, 0)));
+        return FormatProgramText(image, "use", source.program().ChannelNames);
+    }
+};
+
+TEST_F(ModelNameAfterLoad, ProgramNumberNamesTheUtilityModel)
+{
+    Model model;
+    model.BrandNumber = 1;
+    ASSERT_EQ(LoadProgramText(model, programText(4, 72, 4711), false, SetProgram), LoadResult::Loaded);
+    EXPECT_EQ(model.device.ModelName, "ZX 304");
+
+    ASSERT_EQ(LoadProgramText(model, programText(4, 72, NoProgramNumber), false, SetProgram), LoadResult::Loaded);
+    EXPECT_EQ(model.device.ModelName, "ZX 104");
+
+    ASSERT_EQ(LoadProgramText(model, programText(2, 73, NoProgramNumber), false, SetProgram), LoadResult::Loaded);
+    EXPECT_EQ(model.device.ModelName, "ZX 202");
+}
+
+TEST_F(ModelNameAfterLoad, ModelTheBrandDoesNotSellHasNoName)
+{
+    Model model;
+    model.BrandNumber = 2;
+    ASSERT_EQ(LoadProgramText(model, programText(2, 72, NoProgramNumber), false, SetProgram), LoadResult::Loaded);
+    EXPECT_EQ(model.device.ModelName, "");
+}
