@@ -21,6 +21,8 @@ int usageError(const char *usage);
 
 // Command implementations, one file each.
 int runVersion(const QStringList &args);
+int runCatalogue(const QStringList &args);
+int runConfig(const QStringList &args);
 int runDump(const QStringList &args);
 int runBuild(const QStringList &args);
 int runCheck(const QStringList &args);

@@ -12,6 +12,8 @@ namespace zx::cli {
 // Add a command here and in Commands.h; keep one line per command.
 static const Command commands[] = {
     {"--version", "zentrix-cli --version", runVersion},
+    {"catalogue", "zentrix-cli catalogue [--lang en|de|fr|FILE.ln1] [--brand N]", runCatalogue},
+    {"config", "zentrix-cli config [--workdir DIR]", runConfig},
     {"dump", "zentrix-cli dump FILE.zxp [--type 517|236] [--json]", runDump},
     {"build", "zentrix-cli build PROGRAM.json OUT.zxp", runBuild},
     {"check", "zentrix-cli check FILE...", runCheck},

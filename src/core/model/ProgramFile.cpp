@@ -1,5 +1,7 @@
 #include "model/ProgramFile.h"
 
+#include "app/ModelNames.h"
+
 #include "i18n/Msg.h"
 #include "i18n/TextDecoding.h"
 #include "model/ListOrder.h"
@@ -612,8 +614,7 @@ LoadResult LoadProgramText(Model &model, const QByteArray &text, bool skipTexts,
 
 void deriveModelNameAfterLoad(Model &model)
 {
-    // HOOK: to be connected to DeriveModelName (src/core/app) once the brand table is in.
-    Q_UNUSED(model);
+    DeriveModelName(model);
 }
 
 // ----- file operations ---------------------------------------------------------------------

@@ -74,8 +74,7 @@ LoadResult ApplyProgramText(Model &model, const ProgramText &parsed, bool skipTe
 LoadResult LoadProgramText(Model &model, const QByteArray &text, bool skipTexts, int setIndex);
 
 // Called after every successful load to derive ModelName from brand, channel count and
-// DeviceCode. HOOK: the brand table lives in src/core/app (DeriveModelName); until it is
-// connected here, ModelName keeps its value.
+// DeviceCode (DeriveModelName).
 void deriveModelNameAfterLoad(Model &model);
 
 } // namespace zx

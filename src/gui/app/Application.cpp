@@ -1,29 +1,130 @@
 #include "app/Application.h"
 
+#include "app/AppContext.h"
+#include "app/AppFlow.h"
+#include "app/BrandTable.h"
 #include "i18n/Catalogue.h"
+#include "model/Model.h"
+#include "platform/Clock.h"
+#include "platform/ProcessToolLauncher.h"
+#include "platform/QtEventPump.h"
+#include "platform/QtPrompter.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
-#include <QLabel>
 
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 namespace zx {
+namespace {
+
+const char *usageText = "usage: zentrix [--workdir DIR] [--version]";
+
+struct Options {
+    QString workDir;
+    bool version = false;
+    bool platformGiven = false;
+};
+
+// Options of Qt itself that take a value; they pass through to QApplication.
+bool isQtOptionWithValue(const char *arg)
+{
+    static const char *const withValue[] = {"-platform", "-platformpluginpath", "-platformtheme", "-plugin",
+                                            "-qwindowgeometry", "-qwindowtitle", "-qwindowicon", "-style",
+                                            "-stylesheet", "-display", "-geometry", "-session"};
+    for (const char *o : withValue)
+        if (std::strcmp(arg, o) == 0)
+            return true;
+    return false;
+}
+
+bool isQtFlag(const char *arg)
+{
+    return std::strcmp(arg, "-reverse") == 0 || std::strcmp(arg, "-widgetcount") == 0
+        || std::strcmp(arg, "-nograb") == 0 || std::strcmp(arg, "-dograb") == 0;
+}
+
+// Parses the command line before any window system is touched. nullopt: bad usage.
+std::optional<Options> parseOptions(int argc, char *argv[])
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const char *arg = argv[i];
+        if (std::strcmp(arg, "--version") == 0) {
+            options.version = true;
+        } else if (std::strcmp(arg, "--workdir") == 0 && i + 1 < argc) {
+            options.workDir = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strncmp(arg, "--workdir=", 10) == 0 && arg[10] != '\0') {
+            options.workDir = QString::fromLocal8Bit(arg + 10);
+        } else if (isQtOptionWithValue(arg) && i + 1 < argc) {
+            options.platformGiven |= std::strcmp(arg, "-platform") == 0 || std::strcmp(arg, "-display") == 0;
+            ++i;
+        } else if (isQtFlag(arg)) {
+            continue;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+bool displayAvailable(const Options &options)
+{
+    return options.platformGiven || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+} // namespace
 
 int runApplication(int argc, char *argv[])
 {
-    // --version must work without a display.
-    for (int i = 1; i < argc; ++i) {
-        if (QByteArray(argv[i]) == "--version") {
-            std::printf("%s%s\n", qPrintable(Catalogue::productTitleFor(1)),
-                        qPrintable(Catalogue::versionTextConstant()));
-            return 0;
-        }
+    const std::optional<Options> options = parseOptions(argc, argv);
+    if (!options) {
+        std::fprintf(stderr, "%s\n", usageText);
+        return 2;
     }
+    // Works without a display: nothing of the window system is touched.
+    if (options->version) {
+        std::printf("%s%s\n", qPrintable(Catalogue::productTitleFor(1)),
+                    qPrintable(Catalogue::versionTextConstant()));
+        return 0;
+    }
+    if (!displayAvailable(*options)) {
+        std::fprintf(stderr, "zentrix: no graphical display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are "
+                             "unset); start it from a desktop session, or use zentrix-cli\n");
+        return 1;
+    }
+
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Zentrix"));
-    label.show();
+    QApplication::setApplicationName(QStringLiteral("Zentrix"));
+    QApplication::setOrganizationName(QStringLiteral("Zentrix"));
+    if (!options->workDir.isEmpty() && !QDir::setCurrent(options->workDir)) {
+        std::fprintf(stderr, "zentrix: cannot use %s as working directory\n", qPrintable(options->workDir));
+        return 1;
+    }
+    const QString startDir = QDir::currentPath();
+
+    Model model;
+    QtPrompter prompter([&model] { return model.catalogue.productTitle; });
+    const int brand = ReadBrandFile(QDir(startDir).filePath(BrandFileName()));
+    if (brand == 0) {
+        prompter.tell(QStringLiteral("unknown manufacturer"), Icon::Critical, {});
+        return 1;
+    }
+    model.BrandNumber = brand;
+    model.catalogue.fillBuiltin(model.device.Sprache, brand);
+    QApplication::setApplicationDisplayName(Catalogue::productTitleFor(brand));
+
+    SystemClock clock;
+    QtEventPump pump;
+    ProcessToolLauncher launcher;
+    AppContext context{model, prompter, clock, pump, launcher, startDir, startDir};
+
+    AppFlow flow(context, [&prompter](QWidget *window) { prompter.setParentWidget(window); });
+    QObject::connect(&flow, &AppFlow::finished, &app, &QApplication::quit);
+    flow.showStartScreen();
     return app.exec();
 }
 

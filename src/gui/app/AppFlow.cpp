@@ -1,0 +1,55 @@
+#include "app/AppFlow.h"
+
+#include "app/AppContext.h"
+#include "app/MainWindow.h"
+#include "app/StartScreen.h"
+
+namespace zx {
+
+AppFlow::AppFlow(AppContext &context, std::function<void(QWidget *)> parentForMessages)
+    : ctx_(context), parentForMessages_(std::move(parentForMessages))
+{
+}
+
+AppFlow::~AppFlow()
+{
+    delete main_.data();
+}
+
+void AppFlow::showStartScreen()
+{
+    if (!start_) {
+        start_ = std::make_unique<StartScreen>(ctx_);
+        connect(start_.get(), &QDialog::accepted, this, &AppFlow::openMainWindow);
+        connect(start_.get(), &QDialog::rejected, this, &AppFlow::finished);
+    }
+    if (parentForMessages_)
+        parentForMessages_(start_.get());
+    start_->prepare();
+    start_->show();
+    start_->raise();
+    start_->activateWindow();
+}
+
+void AppFlow::openMainWindow()
+{
+    main_ = new MainWindow(ctx_);
+    main_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(main_, &MainWindow::newRequested, this, &AppFlow::returnToStartScreen);
+    if (parentForMessages_)
+        parentForMessages_(main_);
+    main_->show();
+}
+
+void AppFlow::returnToStartScreen()
+{
+    // The start screen comes first, so that the program never stands without a window, which
+    // would end it.
+    QPointer<MainWindow> closing = main_;
+    main_ = nullptr;
+    showStartScreen();
+    if (closing)
+        closing->close();
+}
+
+} // namespace zx

@@ -1,0 +1,282 @@
+#include "app/StartScreen.h"
+
+#include "app/AppContext.h"
+#include "app/BrandTable.h"
+#include "app/StartUp.h"
+#include "model/Model.h"
+#include "platform/Prompter.h"
+
+#include <QButtonGroup>
+#include <QColor>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+// The pictures live in the static gui library; their registration must be pulled in by hand.
+static void initBrandResources()
+{
+    Q_INIT_RESOURCE(brands);
+}
+
+namespace zx {
+namespace {
+
+QString styleSheetFor(const Brand &brand)
+{
+    const QColor primary(brand.primaryColour);
+    const QColor secondary(brand.secondaryColour);
+    return QStringLiteral(
+               "QDialog#frmStart { background: %2; }"
+               "QFrame#startHeader { background: qlineargradient(x1:0, y1:0, x2:1, y2:0,"
+               "  stop:0 %1, stop:1 %3); }"
+               "QFrame#startHeader QLabel { color: white; background: transparent; }"
+               "QFrame#startFooter { background: %1; }"
+               "QFrame#startFooter QLabel { color: %5; background: transparent; }"
+               "QLabel.caption { color: %1; font-weight: bold; }"
+               "QListWidget#lstModell { background: white; border: 1px solid %4; border-radius: 4px;"
+               "  padding: 2px; font-size: 11pt; outline: 0; }"
+               "QListWidget#lstModell::item { padding: 3px 4px; border: 0; color: black; }"
+               "QListWidget#lstModell::item:selected { padding: 3px 4px; background: %1; color: white; }"
+               "QToolButton { background: white; border: 1px solid %4; border-radius: 6px;"
+               "  padding: 4px 6px; }"
+               "QToolButton:hover { border-color: %1; }"
+               "QToolButton:checked { background: %6; border: 2px solid %1; font-weight: bold; }"
+               "QPushButton#cmd_ok { background: %1; color: white; border: none; border-radius: 5px;"
+               "  padding: 7px 28px; font-weight: bold; }"
+               "QPushButton#cmd_ok:hover { background: %3; }"
+               "QPushButton#cmdZX4Tool { background: white; color: %1; border: 1px solid %1;"
+               "  border-radius: 5px; padding: 6px 14px; }")
+        .arg(primary.name(), secondary.name(), primary.lighter(135).name(), primary.lighter(190).name(),
+             secondary.name(), secondary.darker(106).name());
+}
+
+QLabel *caption(const QString &text)
+{
+    auto *label = new QLabel(text);
+    label->setProperty("class", QStringLiteral("caption"));
+    return label;
+}
+
+} // namespace
+
+StartScreen::StartScreen(AppContext &context, QWidget *parent) : QDialog(parent), ctx_(context)
+{
+    initBrandResources();
+    setObjectName(QStringLiteral("frmStart"));
+    const Brand &brand = BrandTable(ctx_.model.BrandNumber);
+    setWindowTitle(Catalogue::productTitleFor(brand.number));
+    setWindowIcon(QIcon(QPixmap(brand.infoPicture)));
+    setStyleSheet(styleSheetFor(brand));
+    buildUi(brand);
+    resize(brand.startWidth, brand.startHeight);
+}
+
+void StartScreen::buildUi(const Brand &brand)
+{
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(buildHeader(brand));
+
+    auto *middle = new QHBoxLayout;
+    middle->setContentsMargins(18, 14, 18, 14);
+    middle->setSpacing(22);
+    QWidget *picture = buildPicture(brand);
+    QWidget *choices = buildChoices(brand);
+    if (brand.pictureSide == PictureSide::Left) {
+        middle->addWidget(picture);
+        middle->addWidget(choices, 1);
+    } else {
+        middle->addWidget(choices, 1);
+        middle->addWidget(picture);
+    }
+    outer->addLayout(middle, 1);
+    outer->addWidget(buildFooter(brand));
+}
+
+QWidget *StartScreen::buildHeader(const Brand &brand)
+{
+    auto *header = new QFrame;
+    header->setObjectName(QStringLiteral("startHeader"));
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(16, 10, 16, 10);
+    row->setSpacing(14);
+
+    auto *logo = new QLabel;
+    logo->setObjectName(QStringLiteral("imgLogo"));
+    logo->setPixmap(QPixmap(brand.infoPicture).scaled(56, 56, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    row->addWidget(logo);
+
+    auto *lines = new QVBoxLayout;
+    lines->setSpacing(1);
+    auto *company = new QLabel(brand.companyLines.value(0));
+    company->setObjectName(QStringLiteral("lblFirma"));
+    QFont big = company->font();
+    big.setPointSizeF(big.pointSizeF() * 1.45);
+    big.setBold(true);
+    company->setFont(big);
+    lines->addWidget(company);
+    auto *address = new QLabel(brand.companyLines.mid(1).join(QStringLiteral("  \u00b7  ")));
+    address->setObjectName(QStringLiteral("lblAdresse"));
+    lines->addWidget(address);
+    row->addLayout(lines, 1);
+    return header;
+}
+
+QWidget *StartScreen::buildPicture(const Brand &brand)
+{
+    auto *picture = new QLabel;
+    picture->setObjectName(QStringLiteral("imgGeraet"));
+    const QPixmap pixmap(brand.startPicture);
+    picture->setPixmap(pixmap.scaledToHeight(qMin(pixmap.height(), brand.startHeight - 150),
+                                             Qt::SmoothTransformation));
+    picture->setAlignment(Qt::AlignCenter);
+    return picture;
+}
+
+QWidget *StartScreen::buildChoices(const Brand &brand)
+{
+    Q_UNUSED(brand);
+    auto *box = new QWidget;
+    auto *column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(6);
+
+    // The start screen speaks before a language is chosen: its few captions are in all three.
+    column->addWidget(caption(QStringLiteral("Ger\u00e4t \u00b7 Device \u00b7 Appareil")));
+    models_ = new QListWidget;
+    models_->setObjectName(QStringLiteral("lstModell"));
+    models_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(models_, &QListWidget::itemDoubleClicked, this, &StartScreen::confirm);
+    column->addWidget(models_, 1);
+
+    column->addSpacing(4);
+    column->addWidget(caption(QStringLiteral("Sprache \u00b7 Language \u00b7 Langue")));
+    auto *languages = new QHBoxLayout;
+    languages->setSpacing(8);
+    german_ = languageButton(QStringLiteral("AniDeutsch"), QStringLiteral("de"), QStringLiteral("Deutsch"));
+    english_ = languageButton(QStringLiteral("AniEnglisch"), QStringLiteral("en"), QStringLiteral("English"));
+    french_ = languageButton(QStringLiteral("AniFrance"), QStringLiteral("fr"), QStringLiteral("Fran\u00e7ais"));
+    world_ = languageButton(QStringLiteral("Aniworld"), QStringLiteral("world"), QStringLiteral("World"));
+    world_->setToolTip(QStringLiteral("Sprachdatei laden \u00b7 Load a language file \u00b7 "
+                                      "Charger un fichier de langue (*.ln1)"));
+    auto *group = new QButtonGroup(this);
+    group->setExclusive(true);
+    for (QToolButton *b : {german_, english_, french_, world_}) {
+        group->addButton(b);
+        languages->addWidget(b);
+    }
+    languages->addStretch(1);
+    column->addLayout(languages);
+    connect(german_, &QToolButton::clicked, this, [this] { chooseLanguage(German); });
+    connect(english_, &QToolButton::clicked, this, [this] { chooseLanguage(English); });
+    connect(french_, &QToolButton::clicked, this, [this] { chooseLanguage(French); });
+    connect(world_, &QToolButton::clicked, this, &StartScreen::chooseLanguageFile);
+
+    column->addSpacing(8);
+    auto *buttons = new QHBoxLayout;
+    siblingTool_ = new QPushButton(QStringLiteral("ZX4TOOL"));
+    siblingTool_->setObjectName(QStringLiteral("cmdZX4Tool"));
+    siblingTool_->setToolTip(QStringLiteral("Zusatzprogramm ZX4TOOL starten"));
+    siblingTool_->setAutoDefault(false);
+    siblingTool_->hide();
+    connect(siblingTool_, &QPushButton::clicked, this, &StartScreen::startSiblingTool);
+    buttons->addWidget(siblingTool_);
+    buttons->addStretch(1);
+    ok_ = new QPushButton(QStringLiteral("OK"));
+    ok_->setObjectName(QStringLiteral("cmd_ok"));
+    ok_->setDefault(true);
+    connect(ok_, &QPushButton::clicked, this, &StartScreen::confirm);
+    buttons->addWidget(ok_);
+    column->addLayout(buttons);
+    return box;
+}
+
+QWidget *StartScreen::buildFooter(const Brand &brand)
+{
+    auto *footer = new QFrame;
+    footer->setObjectName(QStringLiteral("startFooter"));
+    auto *row = new QHBoxLayout(footer);
+    row->setContentsMargins(16, 5, 16, 5);
+    auto *version = new QLabel(Catalogue::productTitleFor(brand.number) + Catalogue::versionTextConstant());
+    version->setObjectName(QStringLiteral("lblVersion"));
+    row->addWidget(version);
+    row->addStretch(1);
+    auto *maker = new QLabel(QStringLiteral("\u00a9 ") + brand.companyLines.value(0));
+    row->addWidget(maker);
+    return footer;
+}
+
+QToolButton *StartScreen::languageButton(const QString &objectName, const QString &flag, const QString &caption)
+{
+    auto *button = new QToolButton;
+    button->setObjectName(objectName);
+    button->setText(caption);
+    button->setIcon(QIcon(QPixmap(QStringLiteral(":/brands/flag-%1.png").arg(flag))));
+    button->setIconSize(QSize(36, 24));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setCheckable(true);
+    button->setMinimumWidth(74);
+    return button;
+}
+
+void StartScreen::prepare()
+{
+    Model &model = ctx_.model;
+    const StartPreparation prep = PrepareStartScreen(model, ctx_.workDir);
+    models_->clear();
+    for (const ModelEntry &entry : prep.models) {
+        auto *item = new QListWidgetItem(entry.name, models_);
+        item->setData(Qt::UserRole, entry.slot);
+    }
+    if (models_->count() > 0)
+        models_->setCurrentRow(prep.selectedIndex);
+    updateLanguageState();
+    // A missing configuration is a first start and needs no word; anything else does.
+    if (prep.configStatus == ConfigStatus::Error)
+        ctx_.prompter.tell(prep.errorText, Icon::Critical);
+}
+
+void StartScreen::updateLanguageState()
+{
+    const int code = ctx_.model.device.Sprache;
+    german_->setChecked(code == German);
+    english_->setChecked(code == English);
+    french_->setChecked(code == French);
+    world_->setChecked(code != German && code != English && code != French);
+    siblingTool_->setVisible(SiblingToolOffered(ctx_.model.BrandNumber, code, ctx_.workDir));
+}
+
+void StartScreen::chooseLanguage(int code)
+{
+    ctx_.model.device.Sprache = code;
+    updateLanguageState();
+}
+
+void StartScreen::chooseLanguageFile()
+{
+    ChooseLoadedLanguage(ctx_.model, ctx_.prompter, ctx_.startDir);
+    updateLanguageState();
+}
+
+void StartScreen::startSiblingTool()
+{
+    StartSiblingTool(ctx_.launcher, ctx_.prompter, ctx_.workDir);
+}
+
+void StartScreen::confirm()
+{
+    QListWidgetItem *item = models_->currentItem();
+    if (!item && models_->count() > 0)
+        item = models_->item(0);
+    const QString name = item ? item->text() : QString();
+    if (ConfirmStartScreen(ctx_.model, name, ctx_.workDir, ctx_.prompter))
+        accept();
+}
+
+} // namespace zx

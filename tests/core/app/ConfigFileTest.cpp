@@ -1,0 +1,205 @@
+#include "app/ConfigFile.h"
+
+#include "model/Model.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace zx;
+
+namespace {
+
+Model configuredModel()
+{
+    Model m;
+    m.device.Kanalzahl = 4;
+    m.device.Bewft = 1;
+    m.transfer.PortSetting = 2;
+    m.device.Uhrentyp = 517;
+    m.transfer.Delay = 12;          // factor 3, kept multiplied by 4
+    m.transfer.PrintHeaderLines = 50;
+    m.transfer.MaxDelay = 120;
+    m.device.SwRegel = 4;
+    m.options.GermanDisplay = 0;
+    m.device.Sprache = 3;
+    m.astro.AstroC1C2 = 1;
+    m.device.Busprog = -1;
+    m.device.MessKanal = 2;
+    m.device.MessPeriode = 15;
+    m.device.MessImpDauer = 60;
+    m.device.MessZustand = 1;
+    m.device.MessZeitpunkt = 1;
+    m.device.Evu = 1;
+    return m;
+}
+
+} // namespace
+
+TEST(ConfigFile, WritesEighteenKeyedLinesInFixedOrder)
+{
+    const QByteArray text = ConfigText(ConfigValuesOf(configuredModel()));
+    EXPECT_EQ(text, QByteArray("KANALZAHL=4\r\nBEWFT=1\r\nLPT=2\r\nUHRENTYP=517\r\nDELAY=003\r\n"
+                               "ZEILEN=050\r\nMAXDELAY=00120\r\nSWREGEL=4\r\nSPRACHE(Uhr)=0\r\n"
+                               "SPRACHE=3\r\nASTROC1C2=001\r\nBUSPROG=-1\r\nMESSKANAL=2\r\n"
+                               "MESSPERIODE=015\r\nMESSIMPDAUER=060\r\nMESSZUSTAND=1\r\n"
+                               "MESSZEITPUNKT=1\r\nEVU=1\r\n"));
+}
+
+TEST(ConfigFile, RoundTripKeepsEverythingButTheSignOfBusprog)
+{
+    test::TempDir dir;
+    const Model written = configuredModel();
+    ASSERT_TRUE(WriteConfigFile(written, dir.file("zentrix.ini")));
+
+    const ConfigReadResult r = ReadConfigValues(dir.file("zentrix.ini"));
+    ASSERT_EQ(r.status, ConfigStatus::Read);
+    Model read;
+    ApplyConfigValues(read, r.values);
+    EXPECT_EQ(read.device.Kanalzahl, 4);
+    EXPECT_EQ(read.device.Bewft, 1);
+    EXPECT_EQ(read.transfer.PortSetting, 2);
+    EXPECT_EQ(read.device.Uhrentyp, 517);
+    EXPECT_EQ(read.transfer.Delay, 12);
+    EXPECT_EQ(read.transfer.PrintHeaderLines, 50);
+    EXPECT_EQ(read.transfer.MaxDelay, 120);
+    EXPECT_EQ(read.device.SwRegel, 4);
+    EXPECT_EQ(read.options.GermanDisplay, 0);
+    EXPECT_EQ(read.device.Sprache, 3);
+    EXPECT_EQ(read.astro.AstroC1C2, 1);
+    EXPECT_EQ(read.device.Busprog, 1);      // only the last character of "-1" is read
+    EXPECT_EQ(read.device.MessKanal, 2);
+    EXPECT_EQ(read.device.MessPeriode, 15);
+    EXPECT_EQ(read.device.MessImpDauer, 60);
+    EXPECT_EQ(read.device.MessZustand, 1);
+    EXPECT_EQ(read.device.MessZeitpunkt, 1);
+    EXPECT_EQ(read.device.Evu, 1);
+}
+
+TEST(ConfigFile, OneDigitHeaderIntervalSurvives)
+{
+    test::TempDir dir;
+    Model m;
+    for (int lines : {0, 5, 9, 10, 99, 999}) {
+        m.transfer.PrintHeaderLines = lines;
+        ASSERT_TRUE(WriteConfigFile(m, dir.file("zentrix.ini")));
+        EXPECT_EQ(ReadConfigValues(dir.file("zentrix.ini")).values[5], lines);
+    }
+    m.transfer.PrintHeaderLines = 5;
+    EXPECT_TRUE(ConfigText(ConfigValuesOf(m)).contains("\r\nZEILEN=005\r\n"));
+}
+
+TEST(ConfigFile, DelayIsKeptFourTimesFiner)
+{
+    Model m;
+    ConfigValues v = ConfigValuesOf(m);
+    v[4] = 7;
+    ApplyConfigValues(m, v);
+    EXPECT_EQ(m.transfer.Delay, 28);
+    EXPECT_EQ(ConfigValuesOf(m)[4], 7);
+}
+
+struct WidthCase {
+    const char *line;
+    int value;
+};
+
+class ConfigReaderWidth : public ::testing::TestWithParam<WidthCase> {};
+
+// The reader takes the last characters by position, whatever the key says.
+TEST_P(ConfigReaderWidth, LastCharactersByPosition)
+{
+    test::TempDir dir;
+    QByteArray text = ConfigText(ConfigValuesOf(Model()));
+    QList<QByteArray> lines = text.split('\n');
+    lines[3] = QByteArray(GetParam().line) + "\r";  // UHRENTYP line, width 3
+    dir.write("zentrix.ini", lines.join('\n'));
+    const ConfigReadResult r = ReadConfigValues(dir.file("zentrix.ini"));
+    ASSERT_EQ(r.status, ConfigStatus::Read);
+    EXPECT_EQ(r.values[3], GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Uhrentyp, ConfigReaderWidth,
+                         ::testing::Values(WidthCase{"UHRENTYP=236", 236}, WidthCase{"WHATEVER1517", 517},
+                                           WidthCase{"UHRENTYP=5", 0},    // "P=5" is no number
+                                           WidthCase{"UHRENTYP= 42", 42}, WidthCase{"236", 236},
+                                           WidthCase{"17", 17}, WidthCase{"", 0},
+                                           WidthCase{"UHRENTYP=-17", -17}, WidthCase{"X=1x7", 1}));
+
+TEST(ConfigFile, AcceptsPlainLineFeeds)
+{
+    test::TempDir dir;
+    dir.write("zentrix.ini", ConfigText(ConfigValuesOf(configuredModel())).replace("\r\n", "\n"));
+    const ConfigReadResult r = ReadConfigValues(dir.file("zentrix.ini"));
+    ASSERT_EQ(r.status, ConfigStatus::Read);
+    ConfigValues expected = ConfigValuesOf(configuredModel());
+    expected[11] = 1;   // BUSPROG -1
+    EXPECT_EQ(r.values, expected);
+}
+
+TEST(ConfigFile, ExtraLinesAreIgnored)
+{
+    test::TempDir dir;
+    dir.write("zentrix.ini", ConfigText(ConfigValuesOf(configuredModel())) + "NOTE=9\r\n");
+    EXPECT_EQ(ReadConfigValues(dir.file("zentrix.ini")).status, ConfigStatus::Read);
+}
+
+TEST(ConfigFile, MissingAndShortFilesAreReported)
+{
+    test::TempDir dir;
+    EXPECT_EQ(ReadConfigValues(dir.file("zentrix.ini")).status, ConfigStatus::Missing);
+
+    QByteArray text = ConfigText(ConfigValuesOf(configuredModel()));
+    text.truncate(text.lastIndexOf("EVU="));
+    dir.write("zentrix.ini", text);
+    const ConfigReadResult r = ReadConfigValues(dir.file("zentrix.ini"));
+    EXPECT_EQ(r.status, ConfigStatus::Short);
+    EXPECT_EQ(r.lineCount, 17);
+}
+
+TEST(ConfigFile, UnreadableFileGivesSystemText)
+{
+    test::TempDir dir;
+    QDir(dir.path()).mkdir("zentrix.ini");   // a folder cannot be read as a file
+    const ConfigReadResult r = ReadConfigValues(dir.file("zentrix.ini"));
+    EXPECT_EQ(r.status, ConfigStatus::Error);
+    EXPECT_FALSE(r.errorText.isEmpty());
+}
+
+TEST(ConfigFile, WriteFailureGivesSystemText)
+{
+    test::TempDir dir;
+    QString error;
+    EXPECT_FALSE(WriteConfigFile(Model(), dir.file("no/such/folder/zentrix.ini"), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(ConfigFile, DefaultsAreTheBrandsFirstModel)
+{
+    Model m;
+    m.BrandNumber = 4;                      // offers only S14
+    m.device.Kanalzahl = 1;
+    m.device.Sprache = 3;
+    m.transfer.Delay = 40;
+    ApplyConfigDefaults(m);
+    EXPECT_EQ(m.device.Kanalzahl, 4);
+    EXPECT_EQ(m.device.Bewft, 1);
+    EXPECT_EQ(m.device.Busprog, -1);
+    EXPECT_EQ(m.device.DeviceCode, 73);
+    EXPECT_EQ(m.device.Sprache, Model().device.Sprache);
+    EXPECT_EQ(m.transfer.Delay, Model().transfer.Delay);
+    EXPECT_EQ(m.device.SwRegel, 1);
+
+    m.BrandNumber = 1;
+    ApplyConfigDefaults(m);
+    EXPECT_EQ(m.device.Kanalzahl, 1);
+    EXPECT_EQ(m.device.Bewft, 0);
+    EXPECT_EQ(m.device.Busprog, 0);
+}
+
+TEST(ConfigNumber, LeadingDigitsOnly)
+{
+    EXPECT_EQ(ConfigNumber("007"), 7);
+    EXPECT_EQ(ConfigNumber("-1"), -1);
+    EXPECT_EQ(ConfigNumber("=1"), 0);
+    EXPECT_EQ(ConfigNumber("99999999"), 32767);
+}

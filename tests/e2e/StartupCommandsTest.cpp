@@ -1,0 +1,175 @@
+// The desktop program's options and the catalogue and config commands, run as real processes.
+#include "support/TempDir.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Outcome run(const QString &program, const QStringList &args, const QString &workDir = {},
+        bool withoutDisplay = true)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (withoutDisplay) {
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
+    }
+    p.setProcessEnvironment(env);
+    if (!workDir.isEmpty())
+        p.setWorkingDirectory(workDir);
+    p.start(program, args);
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    Outcome r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+const QString cli = QStringLiteral(ZX_BIN_DIR "/src/cli/zentrix-cli");
+const QString gui = QStringLiteral(ZX_BIN_DIR "/src/app/zentrix");
+
+} // namespace
+
+// The desktop program is not built in a core-only configuration.
+class DesktopProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!QFile::exists(gui))
+            GTEST_SKIP() << "zentrix not built";
+    }
+};
+
+TEST_F(DesktopProgram, VersionWorksWithoutDisplay)
+{
+    const Outcome r = run(gui, {"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "Zentrix 2.0 Version  2.0-02\n");
+}
+
+TEST_F(DesktopProgram, NoDisplayGivesOneClearLine)
+{
+    const Outcome r = run(gui, {});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.count('\n'), 1);
+    EXPECT_TRUE(r.err.contains("display"));
+}
+
+TEST_F(DesktopProgram, UnknownOptionIsBadUsage)
+{
+    EXPECT_EQ(run(gui, {"--bogus"}).exitCode, 2);
+    EXPECT_EQ(run(gui, {"--workdir"}).exitCode, 2);
+}
+
+TEST(CatalogueCommand, PrintsAll402PositionsQuoted)
+{
+    for (const char *lang : {"de", "en", "fr"}) {
+        const Outcome r = run(cli, {"catalogue", "--lang", lang});
+        ASSERT_EQ(r.exitCode, 0) << lang;
+        const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 402) << lang;
+        const QRegularExpression shape(QStringLiteral("^(\\d+)\\t\"(.*)\"$"));
+        for (int i = 0; i < lines.size(); ++i) {
+            const auto m = shape.match(lines[i]);
+            ASSERT_TRUE(m.hasMatch()) << qPrintable(lines[i]);
+            EXPECT_EQ(m.captured(1).toInt(), i + 1);
+        }
+    }
+}
+
+TEST(CatalogueCommand, EnglishTextsAndBrandFive)
+{
+    const QStringList lines = run(cli, {"catalogue"}).out.split('\n');
+    EXPECT_EQ(lines[60], "61\t\"File \"");
+    EXPECT_EQ(lines[216], "217\t\"Swprg\"");
+    const QStringList chip = run(cli, {"catalogue", "--brand", "5", "--lang", "en"}).out.split('\n');
+    EXPECT_EQ(chip[225], "226\t\"Program memory chip\"");
+}
+
+TEST(CatalogueCommand, ReadsALanguageFile)
+{
+    zx::test::TempDir dir;
+    QByteArray text;
+    for (int i = 1; i <= 402; ++i)
+        text += "text " + QByteArray::number(i) + "\r\n";
+    dir.write("mine.ln1", text);
+    const Outcome r = run(cli, {"catalogue", "--lang", dir.file("mine.ln1")});
+    ASSERT_EQ(r.exitCode, 0);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 402);
+    EXPECT_EQ(lines[4], "5\t\"text 5\"");
+    EXPECT_EQ(lines[60], "61\t\"text 61 \"");   // blank put back at the end
+
+    dir.write("short.ln1", "a\r\nb\r\n");
+    const Outcome broken = run(cli, {"catalogue", "--lang", dir.file("short.ln1")});
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_TRUE(broken.out.isEmpty());
+}
+
+TEST(ConfigCommand, PrintsTheEighteenValuesAsRead)
+{
+    zx::test::TempDir dir;
+    dir.write("zentrix.ini", "KANALZAHL=4\r\nBEWFT=0\r\nLPT=1\r\nUHRENTYP=517\r\nDELAY=002\r\nZEILEN=050\r\n"
+                             "MAXDELAY=00100\r\nSWREGEL=1\r\nSPRACHE(Uhr)=1\r\nSPRACHE=1\r\nASTROC1C2=000\r\n"
+                             "BUSPROG=-1\r\nMESSKANAL=0\r\nMESSPERIODE=01\r\nMESSIMPDAUER=01\r\n"
+                             "MESSZUSTAND=0\r\nMESSZEITPUNKT=0\r\nEVU=0\r\n");
+    const Outcome r = run(cli, {"config", "--workdir", dir.path()});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 18);
+    EXPECT_EQ(lines[0], "KANALZAHL=4");
+    EXPECT_EQ(lines[3], "UHRENTYP=517");
+    EXPECT_EQ(lines[4], "DELAY=2");
+    EXPECT_EQ(lines[6], "MAXDELAY=100");
+    EXPECT_EQ(lines[11], "BUSPROG=1");
+    EXPECT_EQ(lines[17], "EVU=0");
+
+    // Without --workdir the current directory is used.
+    EXPECT_EQ(run(cli, {"config"}, dir.path()).out, r.out);
+}
+
+TEST(ConfigCommand, MissingFileFails)
+{
+    zx::test::TempDir dir;
+    const Outcome r = run(cli, {"config", "--workdir", dir.path()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("zentrix.ini"));
+}
+
+class BadArguments : public ::testing::TestWithParam<std::vector<const char *>> {};
+
+TEST_P(BadArguments, OneLineUsageAndExitTwo)
+{
+    QStringList args;
+    for (const char *a : GetParam())
+        args << QString::fromLatin1(a);
+    const Outcome r = run(cli, args);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.startsWith("usage: zentrix-cli"));
+    EXPECT_TRUE(r.out.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, BadArguments,
+                         ::testing::Values(std::vector<const char *>{"catalogue", "--lang", "xx"},
+                                           std::vector<const char *>{"catalogue", "--lang"},
+                                           std::vector<const char *>{"catalogue", "--brand", "7"},
+                                           std::vector<const char *>{"catalogue", "--brand", "one"},
+                                           std::vector<const char *>{"catalogue", "extra"},
+                                           std::vector<const char *>{"config", "--bogus"},
+                                           std::vector<const char *>{"config", "--workdir"}));
