@@ -695,17 +695,22 @@ bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock)
     if (!isAstroDevice(model))
         model.device.DeviceCode = (model.device.DeviceCode & 128) | (model.HasSpecialPriority() ? 73 : 72);
 
+    if (p.FileName.trimmed().isEmpty()) {
+        prompter.tell(text(Msg::NoValidFilename).trimmed(), Icon::Critical);
+        return false;
+    }
+
     const QDateTime now = clock.now();
     const MemoryImage image = BuildImage(model, now);
-    const std::array<int, HeaderSize> header = buildHeader(model, now);
-    for (int i = 0; i < HeaderSize; ++i)
-        p.HeaderBytes[i] = header[i];
-
     QString error;
     if (!writeFileAtomically(p.FileName, FormatProgramText(image, p.UsageText, p.ChannelNames), &error)) {
         prompter.tell(fileError(p.FileName, error), Icon::Critical);
         return false;
     }
+    // the header as last written, checksum byte left at 0
+    const std::array<int, HeaderSize> header = buildHeader(model, now);
+    for (int i = 0; i < HeaderSize; ++i)
+        p.HeaderBytes[i] = header[i];
     model.Modified = 0;
     return true;
 }

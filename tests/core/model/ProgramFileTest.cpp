@@ -479,7 +479,15 @@ TEST_F(ProgramFileTest, SaveIntoAPathWhoseParentIsAFileFailsWithTheSystemText)
     EXPECT_GT(prompter.last().size(), dir.file("plain/p.zxp").size() + 1); // carries the system's text
     EXPECT_EQ(model.Modified, 1);
     EXPECT_EQ(dir.read("plain"), "x");
-    EXPECT_EQ(records()[0], weeklyTime(5, 0, 1, 1)); // display order
+    EXPECT_EQ(records()[0], weeklyTime(5, 0, 1, 1));                // display order
+    EXPECT_EQ(model.program().HeaderBytes, (std::array<int, 8>{})); // nothing was written
+
+    prompter.shown.clear();
+    model.program().FileName.clear();
+    EXPECT_FALSE(SaveProgram(model, prompter, clock));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.last(), model.catalogue(Msg::NoValidFilename).trimmed());
+    EXPECT_EQ(model.Modified, 1);
 }
 
 TEST_F(ProgramFileTest, SaveIntoReadOnlyDirectoryKeepsTheOldFile)
