@@ -23,5 +23,7 @@ int usageError(const char *usage);
 int runVersion(const QStringList &args);
 int runCatalogue(const QStringList &args);
 int runConfig(const QStringList &args);
+int runWrite(const QStringList &args);
+int runRead(const QStringList &args);
 
 } // namespace zx::cli
