@@ -23,6 +23,8 @@ int usageError(const char *usage);
 int runVersion(const QStringList &args);
 int runCatalogue(const QStringList &args);
 int runConfig(const QStringList &args);
+int runWrite(const QStringList &args);
+int runRead(const QStringList &args);
 int runDump(const QStringList &args);
 int runBuild(const QStringList &args);
 int runCheck(const QStringList &args);

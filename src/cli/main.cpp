@@ -14,6 +14,8 @@ static const Command commands[] = {
     {"--version", "zentrix-cli --version", runVersion},
     {"catalogue", "zentrix-cli catalogue [--lang en|de|fr|FILE.ln1] [--brand N]", runCatalogue},
     {"config", "zentrix-cli config [--workdir DIR]", runConfig},
+    {"write", "zentrix-cli write FILE.zxp --port DEVICE [--type 517|236]", runWrite},
+    {"read", "zentrix-cli read OUT.zxp --port DEVICE [--type 517|236]", runRead},
     {"dump", "zentrix-cli dump FILE.zxp [--type 517|236] [--json]", runDump},
     {"build", "zentrix-cli build PROGRAM.json OUT.zxp", runBuild},
     {"check", "zentrix-cli check FILE...", runCheck},

@@ -1,0 +1,106 @@
+#include "SerialCommandSupport.h"
+
+#include "StderrPrompter.h"
+#include "model/Model.h"
+#include "platform/EventPump.h"
+#include "platform/QtSerialPort.h"
+#include "transfer/DeviceTransfer.h"
+#include "transfer/SerialLink.h"
+
+#include <QDir>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace zx::cli {
+
+bool parseSerialArgs(const QStringList &args, SerialArgs *out)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == QLatin1String("--port") && i + 1 < args.size()) {
+            out->device = args[++i];
+        } else if (a == QLatin1String("--type") && i + 1 < args.size()) {
+            bool ok = false;
+            out->type = args[++i].toInt(&ok);
+            if (!ok || (out->type != TypeAnnual && out->type != TypeAstro))
+                return false;
+        } else if (!a.startsWith(QLatin1String("--")) && out->file.isEmpty()) {
+            out->file = a;
+        } else {
+            return false;
+        }
+    }
+    return !out->file.isEmpty() && !out->device.isEmpty();
+}
+
+void setDeviceType(Model &model, int type)
+{
+    model.device.Uhrentyp = type;
+    model.device.RecordCapacity = type == TypeAstro ? CapacityAstro : CapacityAnnual;
+    model.device.DeviceCode = type == TypeAstro ? 80 : 72;
+}
+
+QString loadProblem(const Model &model, LoadResult result)
+{
+    const Catalogue &c = model.catalogue;
+    switch (result) {
+    case LoadResult::Loaded:
+    case LoadResult::MasterCard:   // a master card is a valid chip image too
+        return {};
+    case LoadResult::Invalid:
+        return c(Msg::IllegalFile);
+    case LoadResult::Missing:
+        return c(Msg::NoSuchFile);
+    case LoadResult::GroupConflict:
+        return c(Msg::FormatConflictEIBConventionell);
+    case LoadResult::OtherType517:
+    case LoadResult::OtherType236:
+        return QStringLiteral("the program is for device type %1 (use --type %1)").arg(int(result));
+    }
+    return c(Msg::IllegalFile);
+}
+
+int runSerialLink(Model &model, const QString &device)
+{
+    QtSerialPort port;
+    SleepingEventPump pump;
+    StderrPrompter prompter;
+    StderrProgress progress;
+    SerialLink link(port, pump, prompter, model.catalogue, QDir::currentPath(), &progress);
+    const int result = link.SerialTransfer({device, device});
+    if (result != 0)
+        std::fprintf(stderr, "%s\n", qPrintable(model.catalogue(Msg::AccessToZentrixNotSuccessful)));
+    return result;
+}
+
+void StderrProgress::begin(const QString &caption)
+{
+    terminal_ = ::isatty(STDERR_FILENO);
+    std::fprintf(stderr, "%s\n", qPrintable(caption));
+}
+
+void StderrProgress::setLabel(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+void StderrProgress::setGauge(int value)
+{
+    // On a terminal the gauge counts in place; in a log every sixteenth block gets a line.
+    if (terminal_) {
+        std::fprintf(stderr, "\r%3d/%d", value, GaugeMax);
+    } else if (value == GaugeMax || value / 16 != shown_ / 16) {
+        std::fprintf(stderr, "%d/%d\n", value, GaugeMax);
+    }
+    shown_ = value;
+    std::fflush(stderr);
+}
+
+void StderrProgress::end()
+{
+    if (terminal_)
+        std::fprintf(stderr, "\n");
+}
+
+} // namespace zx::cli

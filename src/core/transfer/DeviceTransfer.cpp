@@ -1,0 +1,260 @@
+#include "transfer/DeviceTransfer.h"
+
+#include "app/AppContext.h"
+#include "app/DefaultFileName.h"
+#include "model/Model.h"
+#include "model/ProgramFile.h"
+#include "platform/ComPortMap.h"
+#include "platform/Prompter.h"
+#include "platform/ToolLauncher.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace zx {
+
+namespace {
+
+constexpr int FirstSerialPortSetting = 4;
+constexpr int ResultSuccess = 3;
+
+QByteArray numberLine(int value)
+{
+    return ' ' + QByteArray::number(value) + " \r\n";
+}
+
+} // namespace
+
+DeviceTransfer::DeviceTransfer(AppContext &context, SerialPort &port, TransferProgress *progress)
+    : ctx_(context), port_(port), progress_(progress), chipTool_(ChipToolProgram())
+{
+}
+
+QByteArray DeviceTransfer::RequestText(const Model &model, const QString &direction, const QString &lastLine)
+{
+    const int delay = model.transfer.Delay;
+    QByteArray text = direction.toUtf8() + "\r\n";
+    text += numberLine(model.transfer.PortSetting);
+    text += numberLine(delay);
+    text += numberLine(delay * model.transfer.LongDelayFactor);
+    text += numberLine(model.device.Sprache);
+    text += lastLine.toUtf8() + "\r\n";
+    return text;
+}
+
+bool DeviceTransfer::WriteRequestFile(const QString &dir, const QByteArray &text, QString *error)
+{
+    QSaveFile file(QDir(dir).filePath(QLatin1String(SerialLink::RequestFileName)));
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+        return true;
+    *error = file.fileName() + QStringLiteral(": ") + file.errorString();
+    return false;
+}
+
+std::optional<ChipToolResult> DeviceTransfer::ReadResultFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QStringList items = QString::fromLatin1(file.read(4096))
+                                  .split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts);
+    bool ok = false;
+    ChipToolResult result;
+    result.code = items.value(0).toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    result.address = items.value(1).toInt();
+    return result;
+}
+
+QString DeviceTransfer::ResultText(const Model &model, const ChipToolResult &result)
+{
+    const Catalogue &c = model.catalogue;
+    const QString address = QString::number(result.address);
+    switch (result.code) {
+    case 1:
+        return c(Msg::NoProgramingAdapterAtLPT) + QString::number(model.transfer.PortSetting) + c(Msg::OrDelayToLow);
+    case 2:
+        return c(Msg::NoZentrixAtThePrograming) + c(Msg::OrDelayToLow);
+    case 4:
+    case 5:
+        return c(Msg::ErrorWhileWritingAddress) + address + c(Msg::TryToIncreaseDelay);
+    case 6:
+        return c(Msg::ErrorWhileWritingInAddress) + address + c(Msg::TryToIncreaseDelay);
+    case 7:
+        return c(Msg::ErrorWhileSendingTheRead) + QStringLiteral(",") + c(Msg::TryToIncreaseDelay);
+    default:
+        return {};
+    }
+}
+
+QString DeviceTransfer::ChipToolProgram()
+{
+    const QString beside = QCoreApplication::instance()
+                               ? QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(ChipToolName))
+                               : QString();
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+    const QString onPath = QStandardPaths::findExecutable(QLatin1String(ChipToolName));
+    return onPath.isEmpty() ? QString::fromLatin1(ChipToolName) : onPath;
+}
+
+void DeviceTransfer::WriteCommand(const std::function<bool()> &save)
+{
+    Model &m = ctx_.model;
+    Prompter &p = ctx_.prompter;
+    const ProgramSet &program = m.program();
+    if (program.DstCount == 0 && program.UsedCount == 0 && !m.astro.AstroPresent) {
+        if (p.ask(m.catalogue(Msg::NoDataToSaveDo), Buttons::OkCancel, Icon::None) != Answer::Ok)
+            return;
+        // The save must not ask the same question a second time.
+        m.ExportEmptyConfirmed = 1;
+        const bool saved = SaveProgram(m, p, ctx_.clock);
+        m.ExportEmptyConfirmed = 0;
+        if (!saved)
+            return;
+    }
+    if (m.device.Uhrentyp == TypeAstro && !m.astro.AstroPresent) {
+        if (p.ask(m.catalogue(Msg::ThereAreNoAstrotimesReally), Buttons::OkCancel, Icon::None) != Answer::Ok)
+            return;
+    }
+    if (m.Modified) {
+        if (p.ask(m.catalogue(Msg::YouCanOnlyExportSaved), Buttons::OkCancel, Icon::None) != Answer::Ok)
+            return;
+        if (!save || !save())
+            return;
+    }
+    Transfer(QStringLiteral("s"));
+}
+
+void DeviceTransfer::ReadCommand(const std::function<bool()> &save)
+{
+    Model &m = ctx_.model;
+    if (m.Modified) {
+        const Answer a = ctx_.prompter.ask(m.catalogue(Msg::SaveChangesIn) + m.program().FileName + QStringLiteral(" ?"),
+                                           Buttons::YesNoCancel, Icon::Question);
+        if (a == Answer::Cancel)
+            return;
+        if (a == Answer::Yes && save)
+            save();
+    }
+    m.Modified = 0;
+    reading_ = true;
+    Transfer(QStringLiteral("l"));
+}
+
+void DeviceTransfer::emptyProgramLists()
+{
+    ProgramSet &program = ctx_.model.program();
+    program.SzCount = 0;
+    program.DstCount = 0;
+    program.PzCount = 0;
+    // The records in use are the switching and priority times; none are left.
+    program.UsedCount = 0;
+    ctx_.model.Marked.clear();
+}
+
+bool DeviceTransfer::runSerialLink()
+{
+    const ComPortMap ports(ctx_.workDir);
+    SerialLink link(port_, ctx_.pump, ctx_.prompter, ctx_.model.catalogue, ctx_.workDir, progress_, timings_);
+    return link.SerialTransfer(serialEndpointFor(ctx_.model.transfer.PortSetting, ports)) == 0;
+}
+
+bool DeviceTransfer::runChipTool(const QString &direction)
+{
+    Model &m = ctx_.model;
+    const QString resultPath = QDir(ctx_.workDir).filePath(QLatin1String(ResultFileName));
+    // A result file seen after the tool has run must belong to this transfer.
+    QFile::remove(resultPath);
+
+    QString error;
+    if (!ctx_.launcher.start(chipTool_, {}, ctx_.workDir, &error)) {
+        ctx_.prompter.tell(error, Icon::Critical);
+    } else {
+        // The tool runs on its own; the user confirms this message once it has finished.
+        ctx_.prompter.tell(m.catalogue(Msg::AccessToZentrixFinished));
+        if (const auto result = ReadResultFile(resultPath)) {
+            const QString text = ResultText(m, *result);
+            if (!text.isEmpty())
+                ctx_.prompter.tell(text, Icon::Critical);
+            return text.isEmpty();
+        }
+    }
+    if (direction == QLatin1String("l"))
+        emptyProgramLists();
+    ctx_.prompter.tell(m.catalogue(Msg::AccessToZentrixNotSuccessful));
+    return false;
+}
+
+void DeviceTransfer::loadReadBackImage()
+{
+    Model &m = ctx_.model;
+    ProgramSet &program = m.program();
+    const QString card = QDir(ctx_.workDir).filePath(QLatin1String(SerialLink::ReadBackFileName));
+    program.FileName = card;
+    const LoadResult result = LoadProgram(m, ctx_.prompter, card, true, SetProgram);
+    program.UsageText = m.catalogue(Msg::Unknown);
+    program.FileName = DefaultFileName(ctx_.workDir, m.catalogue, ctx_.prompter);
+    if (result == LoadResult::Invalid || result == LoadResult::Missing) {
+        ctx_.prompter.tell(m.catalogue(result == LoadResult::Invalid ? Msg::IllegalFile : Msg::NoSuchFile),
+                           Icon::Critical);
+        emptyProgramLists();
+        return;
+    }
+    m.Modified = 1;
+    m.CurrentSet = SetProgram;
+}
+
+void DeviceTransfer::Transfer(const QString &direction)
+{
+    Model &m = ctx_.model;
+    const bool serial = m.transfer.PortSetting >= FirstSerialPortSetting;
+    const bool writing = direction == QLatin1String("s");
+
+    // Over the serial link the request names the saved program file itself; the chip tool
+    // gets a copy under the catalogue's "File " name in the working directory.
+    const QString lastLine = serial ? m.program().FileName : m.catalogue(Msg::FilePrefix);
+    QString error;
+    bool prepared = true;
+    if (!serial && writing) {
+        const QString copy = QDir(ctx_.workDir).filePath(lastLine);
+        QFile::remove(copy);
+        QFile source(m.program().FileName);
+        if (!source.copy(copy)) {
+            error = m.program().FileName + QStringLiteral(": ") + source.errorString();
+            prepared = false;
+        }
+    }
+    if (prepared)
+        prepared = WriteRequestFile(ctx_.workDir, RequestText(m, direction, lastLine), &error);
+
+    if (!prepared) {
+        ctx_.prompter.tell(error, Icon::Critical);
+    } else {
+        bool succeeded = false;
+        if (serial) {
+            succeeded = runSerialLink();
+            if (!succeeded) {
+                if (!writing)
+                    emptyProgramLists();
+                ctx_.prompter.tell(m.catalogue(Msg::AccessToZentrixNotSuccessful));
+            }
+        } else {
+            succeeded = runChipTool(direction);
+        }
+        // After a failed read nothing is loaded: a "card.dat" lying there is an old one.
+        if (reading_ && succeeded)
+            loadReadBackImage();
+    }
+    reading_ = false;
+    if (redraw_)
+        redraw_();
+}
+
+} // namespace zx

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "transfer/SerialLink.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace zx {
+
+struct AppContext;
+class Model;
+class SerialPort;
+class TransferProgress;
+
+// The result file of the chip tool: a result code and a chip address.
+struct ChipToolResult {
+    int code = 0;
+    int address = 0;
+};
+
+// Moves the whole program between the PC and the device: port settings 1..3 through the chip
+// tool "cardio" on a parallel port, which the system talks to only through files in the
+// working directory; 4 and above over the serial link on COM(setting - 3).
+//
+// The exchange files, all in the working directory: "zentrix.msg" (the request, written here),
+// "card.msg" (the tool's result), "card.dat" (the image read back) and, for writing through
+// the tool, the transfer copy of the program file.
+class DeviceTransfer {
+public:
+    static constexpr const char *ResultFileName = "card.msg";
+    static constexpr const char *ChipToolName = "cardio";
+
+    // The port and the progress window serve the serial way only.
+    DeviceTransfer(AppContext &context, SerialPort &port, TransferProgress *progress = nullptr);
+
+    void setSerialTimings(const SerialTimings &timings) { timings_ = timings; }
+    // The chip tool to start; by default ChipToolProgram().
+    void setChipTool(const QString &program) { chipTool_ = program; }
+    // Redraws the list of the current set after a transfer.
+    void setRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
+
+    // The Write command: questions about an empty program, missing astro times and unsaved
+    // changes, then the transfer "s". `save` is the main window's Save operation (Save, or
+    // Save as when the program has no name yet); true when saved.
+    void WriteCommand(const std::function<bool()> &save);
+    // The Read command: the unsaved-changes question, then the transfer "l", which replaces
+    // set 0 with the device's program.
+    void ReadCommand(const std::function<bool()> &save);
+
+    // One transfer in direction "s" (write) or "l" (read). Reports to the user itself.
+    void Transfer(const QString &direction);
+
+    // The six lines of "zentrix.msg" for a direction, as written for the model's port setting.
+    static QByteArray RequestText(const Model &model, const QString &direction, const QString &lastLine);
+    // Writes "zentrix.msg" into a directory; false with the system's text.
+    static bool WriteRequestFile(const QString &dir, const QByteArray &text, QString *error);
+    // Reads "card.msg": two integers separated by a comma or a line break; nullopt when the
+    // file is missing or holds no result code.
+    static std::optional<ChipToolResult> ReadResultFile(const QString &path);
+    // The message for a result code; empty for success (3) and codes outside the table.
+    static QString ResultText(const Model &model, const ChipToolResult &result);
+    // The chip tool beside the running program, else on PATH.
+    static QString ChipToolProgram();
+
+private:
+    bool runChipTool(const QString &direction);
+    bool runSerialLink();
+    void emptyProgramLists();
+    void loadReadBackImage();
+
+    AppContext &ctx_;
+    SerialPort &port_;
+    TransferProgress *progress_;
+    SerialTimings timings_;
+    QString chipTool_;
+    std::function<void()> redraw_;
+    bool reading_ = false;
+};
+
+} // namespace zx

@@ -1,0 +1,300 @@
+#include "transfer/DeviceTransfer.h"
+
+#include "app/AppContext.h"
+#include "core/transfer/SerialFakes.h"
+#include "model/Model.h"
+#include "platform/Clock.h"
+#include "platform/ToolLauncher.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace zx::test {
+namespace {
+
+// Runs the "tool" synchronously inside start(), so the result is there when the user confirms.
+class FakeLauncher final : public ToolLauncher {
+public:
+    std::function<void()> tool;
+    QString startError;
+    QStringList started;
+    bool start(const QString &program, const QStringList &, const QString &, QString *error) override
+    {
+        started << program;
+        if (!startError.isEmpty()) {
+            *error = startError;
+            return false;
+        }
+        if (tool)
+            tool();
+        return true;
+    }
+};
+
+class DeviceTransferTest : public ::testing::Test {
+protected:
+    DeviceTransferTest()
+    {
+        model.transfer.PortSetting = 1;
+        model.transfer.Delay = 12;
+        model.transfer.LongDelayFactor = 50;
+        model.device.Sprache = English;
+        model.program().FileName = dir.file(QStringLiteral("prog.zxp"));
+        model.program().UsedCount = 1;   // not an empty program
+        dir.write(QStringLiteral("prog.zxp"), "the program file");
+        port.responder = std::ref(device);
+    }
+    DeviceTransfer make()
+    {
+        DeviceTransfer t(ctx, port);
+        t.setChipTool(QStringLiteral("cardio-test"));
+        t.setSerialTimings({500, 100, 0});
+        return t;
+    }
+    QList<QByteArray> requestLines() const
+    {
+        return dir.read(QStringLiteral("zentrix.msg")).split('\n').mid(0, 6);
+    }
+    void toolResult(const QByteArray &cardMsg)
+    {
+        launcher.tool = [this, cardMsg] { dir.write(QStringLiteral("card.msg"), cardMsg); };
+    }
+
+    TempDir dir;
+    Model model;
+    ScriptedPrompter prompter;
+    FixedClock clock{QDateTime(QDate(2025, 1, 1), QTime(0, 0))};
+    VirtualPump pump;
+    FakeLauncher launcher;
+    AppContext ctx{model, prompter, clock, pump, launcher, dir.path(), dir.path()};
+    ScriptedSerialPort port{pump};
+    MemoryDevice device;
+    int saves = 0;
+    std::function<bool()> save = [this] {
+        ++saves;
+        model.Modified = 0;
+        return true;
+    };
+};
+
+TEST_F(DeviceTransferTest, ParallelWriteRequestAndTransferCopy)
+{
+    toolResult("3,0\r\n");
+    make().Transfer(QStringLiteral("s"));
+    EXPECT_EQ(requestLines(), (QList<QByteArray>{"s\r", " 1 \r", " 12 \r", " 600 \r", " 2 \r", "File \r"}));
+    EXPECT_EQ(dir.read(QStringLiteral("File ")), QByteArray("the program file"));
+    EXPECT_EQ(launcher.started, QStringList{QStringLiteral("cardio-test")});
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Access to zentrix finished")});
+}
+
+TEST_F(DeviceTransferTest, LongDelayFollowsTheFactorOfTheModel)
+{
+    model.transfer.LongDelayFactor = 20;
+    model.device.Sprache = French;
+    model.catalogue.fillBuiltin(French, 1);
+    toolResult("3,0");
+    make().Transfer(QStringLiteral("l"));
+    const auto lines = requestLines();
+    EXPECT_EQ(lines[3], QByteArray(" 240 \r"));
+    EXPECT_EQ(lines[4], QByteArray(" 3 \r"));
+    EXPECT_EQ(lines[5], QByteArray("Fichier \r"));
+    EXPECT_FALSE(dir.exists(QStringLiteral("Fichier ")));   // reading copies nothing
+}
+
+TEST_F(DeviceTransferTest, SerialRequestNamesTheProgramFileAndCopiesNothing)
+{
+    model.transfer.PortSetting = 4;
+    dir.write(QStringLiteral("prog.zxp"), QByteArray(" 0 ").repeated(2048));
+    make().Transfer(QStringLiteral("s"));
+    EXPECT_EQ(requestLines()[1], QByteArray(" 4 \r"));
+    EXPECT_EQ(requestLines()[5], dir.file(QStringLiteral("prog.zxp")).toUtf8() + '\r');
+    EXPECT_FALSE(dir.exists(QStringLiteral("File ")));
+    EXPECT_TRUE(launcher.started.isEmpty());
+    EXPECT_EQ(port.openedDevice, QStringLiteral("/dev/ttyS0"));
+    EXPECT_TRUE(prompter.shown.empty()) << prompter.last().toStdString();
+}
+
+TEST_F(DeviceTransferTest, StaleResultFileIsDeletedBeforeTheToolStarts)
+{
+    dir.write(QStringLiteral("card.msg"), "1,0");
+    bool staleSeen = true;
+    launcher.tool = [&] { staleSeen = dir.exists(QStringLiteral("card.msg")); };
+    make().Transfer(QStringLiteral("s"));
+    EXPECT_FALSE(staleSeen);
+    EXPECT_EQ(prompter.messages(), (QStringList{QStringLiteral("Access to zentrix finished"),
+                                                QStringLiteral("Access to zentrix not successful")}));
+}
+
+TEST_F(DeviceTransferTest, CodesOutsideTheTableCountAsSuccess)
+{
+    toolResult("9\r\n0\r\n");
+    make().Transfer(QStringLiteral("s"));
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Access to zentrix finished")});
+}
+
+TEST_F(DeviceTransferTest, ResultFileReading)
+{
+    dir.write(QStringLiteral("a"), "6,112");
+    dir.write(QStringLiteral("b"), " 4 \r\n 17 \r\n");
+    dir.write(QStringLiteral("c"), "nonsense");
+    EXPECT_EQ(DeviceTransfer::ReadResultFile(dir.file(QStringLiteral("a")))->address, 112);
+    EXPECT_EQ(DeviceTransfer::ReadResultFile(dir.file(QStringLiteral("b")))->code, 4);
+    EXPECT_EQ(DeviceTransfer::ReadResultFile(dir.file(QStringLiteral("b")))->address, 17);
+    EXPECT_FALSE(DeviceTransfer::ReadResultFile(dir.file(QStringLiteral("c"))));
+    EXPECT_FALSE(DeviceTransfer::ReadResultFile(dir.file(QStringLiteral("missing"))));
+}
+
+TEST_F(DeviceTransferTest, MemoryChipWordingForBrandFive)
+{
+    model.catalogue.fillBuiltin(English, 5);
+    EXPECT_EQ(DeviceTransfer::ResultText(model, {2, 0}),
+              QStringLiteral("No memory chip at the programing adapter or delay to low!"));
+    EXPECT_EQ(DeviceTransfer::ResultText(model, {3, 0}), QString());
+}
+
+TEST_F(DeviceTransferTest, ToolThatCannotStartShowsTheSystemsText)
+{
+    launcher.startError = QStringLiteral("cardio-test: No such file or directory");
+    model.program().SzCount = 5;
+    model.Modified = 0;
+    make().ReadCommand(save);
+    EXPECT_EQ(prompter.messages(), (QStringList{QStringLiteral("cardio-test: No such file or directory"),
+                                                QStringLiteral("Access to zentrix not successful")}));
+    EXPECT_EQ(model.program().SzCount, 0);
+}
+
+TEST_F(DeviceTransferTest, ReadLoadsTheImageAndMarksTheProgramModified)
+{
+    // A valid empty program image of the annual device, as the tool leaves it.
+    QByteArray card;
+    std::array<int, ImageSize> values{};
+    values.fill(0);
+    values[1] = 72;
+    values[3] = 1;
+    values[103] = 1;
+    for (int i = 8; i < 100; ++i)
+        values[i] = 255;
+    int sum = 0;
+    for (int v : values)
+        sum += v;
+    values[0] = (256 - sum % 256) % 256;
+    for (int v : values)
+        card += ' ' + QByteArray::number(v) + ' ';
+    launcher.tool = [&] {
+        dir.write(QStringLiteral("card.dat"), card);
+        dir.write(QStringLiteral("card.msg"), "3,0");
+    };
+    model.program().ChannelNames[0] = QStringLiteral("Pump");
+    make().ReadCommand(save);
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Access to zentrix finished")});
+    EXPECT_EQ(model.Modified, 1);
+    EXPECT_EQ(model.CurrentSet, SetProgram);
+    EXPECT_EQ(model.program().UsageText, QStringLiteral("unknown"));
+    EXPECT_EQ(model.program().FileName, dir.file(QStringLiteral("Swprg1.zxp")));
+    EXPECT_EQ(model.program().ChannelNames[0], QStringLiteral("Pump"));
+}
+
+TEST_F(DeviceTransferTest, ReadOfADamagedImageSaysIllegalFile)
+{
+    model.program().SzCount = 3;
+    launcher.tool = [&] {
+        dir.write(QStringLiteral("card.dat"), " 1 2 3 ");
+        dir.write(QStringLiteral("card.msg"), "3,0");
+    };
+    make().ReadCommand(save);
+    EXPECT_EQ(prompter.messages(), (QStringList{QStringLiteral("Access to zentrix finished"),
+                                                QStringLiteral("Illegal File !")}));
+    EXPECT_EQ(prompter.shown[1].icon, Icon::Critical);
+    EXPECT_EQ(model.program().SzCount, 0);
+    EXPECT_EQ(model.program().UsageText, QStringLiteral("unknown"));
+}
+
+TEST_F(DeviceTransferTest, ReadAsksAboutUnsavedChangesFirst)
+{
+    model.Modified = 1;
+    prompter.answers = {Answer::Cancel};
+    make().ReadCommand(save);
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Save changes in ") + dir.file(QStringLiteral("prog.zxp"))
+                                               + QStringLiteral(" ?")});
+    EXPECT_EQ(prompter.shown[0].buttons, Buttons::YesNoCancel);
+    EXPECT_TRUE(launcher.started.isEmpty());
+
+    prompter.answers = {Answer::Yes};
+    toolResult("3,0");
+    make().ReadCommand(save);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(launcher.started.size(), 1);
+}
+
+TEST_F(DeviceTransferTest, WriteOfAnUnsavedProgramSavesFirst)
+{
+    model.Modified = 1;
+    prompter.answers = {Answer::Cancel};
+    make().WriteCommand(save);
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("You can only export saved datas. Save now?")});
+    EXPECT_TRUE(launcher.started.isEmpty());
+
+    prompter.answers = {Answer::Ok};
+    toolResult("3,0");
+    make().WriteCommand(save);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(launcher.started.size(), 1);
+}
+
+TEST_F(DeviceTransferTest, FailedSaveEndsTheWriteCommand)
+{
+    model.Modified = 1;
+    prompter.answers = {Answer::Ok};
+    make().WriteCommand([] { return false; });
+    EXPECT_TRUE(launcher.started.isEmpty());
+}
+
+TEST_F(DeviceTransferTest, AstroDeviceWithoutAstroTimesAsks)
+{
+    model.device.Uhrentyp = TypeAstro;
+    prompter.answers = {Answer::Cancel};
+    make().WriteCommand(save);
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("There are no Astrotimes! Really write zentrix ?")});
+    EXPECT_TRUE(launcher.started.isEmpty());
+
+    model.device.Uhrentyp = TypeAnnual;
+    prompter.shown.clear();
+    toolResult("3,0");
+    make().WriteCommand(save);
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Access to zentrix finished")});
+}
+
+TEST_F(DeviceTransferTest, EmptyProgramCancelledWritesNothing)
+{
+    model.program().UsedCount = 0;
+    prompter.answers = {Answer::Cancel};
+    make().WriteCommand(save);
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("No data to save! Do you want to continue anyway  ?")});
+    EXPECT_TRUE(launcher.started.isEmpty());
+}
+
+TEST_F(DeviceTransferTest, FailedSerialReadEmptiesTheListsAndLoadsNoOldImage)
+{
+    model.transfer.PortSetting = 5;
+    model.program().SzCount = 4;
+    model.program().PzCount = 1;
+    model.program().DstCount = 2;
+    dir.write(QStringLiteral("card.dat"), "an old image");
+    port.responder = nullptr;
+    int redraws = 0;
+    DeviceTransfer t = make();
+    t.setRedraw([&] { ++redraws; });
+    t.ReadCommand(save);
+    EXPECT_EQ(prompter.messages(), (QStringList{QStringLiteral("no answer from the programm interface at COM "),
+                                                QStringLiteral("Access to zentrix not successful")}));
+    EXPECT_EQ(port.openedDevice, QStringLiteral("/dev/ttyS1"));
+    EXPECT_EQ(model.program().SzCount, 0);
+    EXPECT_EQ(model.program().PzCount, 0);
+    EXPECT_EQ(model.program().DstCount, 0);
+    EXPECT_EQ(model.program().FileName, dir.file(QStringLiteral("prog.zxp")));
+    EXPECT_EQ(redraws, 1);
+}
+
+} // namespace
+} // namespace zx::test

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "model/Model.h"
+#include "model/ProgramFile.h"
+#include "platform/Clock.h"
+#include "support/SamplePrograms.h"
+#include "support/ScriptedPrompter.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace zx::test {
+
+// QSerialPort and QProcess want an application object.
+inline void ensureApplication()
+{
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "zentrix_e2e_tests";
+        static char *argv[] = {name, nullptr};
+        static QCoreApplication app(argc, argv);
+    }
+}
+
+// A full program of the annual device: every record slot used, all record kinds, a changeover
+// table, meter pulse, program number, usage text and channel names.
+inline void fillSampleProgram(Model &model)
+{
+    fillFullAnnual(model);
+}
+
+// What a program is, independent of the moment it was saved.
+inline void expectSameProgram(const Model &a, const Model &b)
+{
+    const ProgramSet &p = a.program();
+    const ProgramSet &q = b.program();
+    ASSERT_EQ(p.UsedCount, q.UsedCount);
+    EXPECT_EQ(p.SzCount, q.SzCount);
+    EXPECT_EQ(p.PzCount, q.PzCount);
+    for (int i = 0; i < p.UsedCount; ++i)
+        EXPECT_EQ(p.Records[i], q.Records[i]) << "record " << i;
+    EXPECT_EQ(p.DstCount, q.DstCount);
+    EXPECT_EQ(p.DstTable, q.DstTable);
+    EXPECT_EQ(p.DstFirstYear, q.DstFirstYear);
+    EXPECT_EQ(a.device.DeviceCode, b.device.DeviceCode);
+    EXPECT_EQ(a.device.Kanalzahl, b.device.Kanalzahl);
+    EXPECT_EQ(a.device.SwRegel, b.device.SwRegel);
+    EXPECT_EQ(p.ProgramNumber, q.ProgramNumber);
+    EXPECT_EQ(a.device.MessKanal, b.device.MessKanal);
+}
+
+inline std::optional<std::array<int, ImageSize>> imageOf(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return ReadImageValues(f.readAll());
+}
+
+// devsim on its pseudo-terminal, for the lifetime of the object.
+class DevSim {
+public:
+    explicit DevSim(const QStringList &args)
+    {
+        process_.setProgram(QStringLiteral(ZX_DEVSIM));
+        process_.setArguments(args);
+        process_.setProcessChannelMode(QProcess::SeparateChannels);
+        process_.start();
+        if (process_.waitForStarted(5000)) {
+            QElapsedTimer t;
+            t.start();
+            while (!process_.canReadLine() && t.elapsed() < 5000)
+                process_.waitForReadyRead(100);
+            path_ = QString::fromUtf8(process_.readLine()).trimmed();
+        }
+    }
+    ~DevSim()
+    {
+        process_.terminate();
+        if (!process_.waitForFinished(3000))
+            process_.kill();
+        process_.waitForFinished(1000);
+    }
+    const QString &path() const { return path_; }
+
+private:
+    QProcess process_;
+    QString path_;
+};
+
+} // namespace zx::test

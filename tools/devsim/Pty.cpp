@@ -1,0 +1,48 @@
+#include "Pty.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace devsim {
+
+Pty::~Pty()
+{
+    if (slave_ >= 0)
+        ::close(slave_);
+    if (master_ >= 0)
+        ::close(master_);
+}
+
+bool Pty::create(std::string *error)
+{
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+        *error = std::string("pseudo-terminal: ") + std::strerror(errno);
+        return false;
+    }
+    const char *name = ::ptsname(master_);
+    if (!name) {
+        *error = std::string("ptsname: ") + std::strerror(errno);
+        return false;
+    }
+    slavePath_ = name;
+    slave_ = ::open(name, O_RDWR | O_NOCTTY);
+    if (slave_ < 0) {
+        *error = slavePath_ + ": " + std::strerror(errno);
+        return false;
+    }
+    termios tio{};
+    if (::tcgetattr(slave_, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        ::cfsetispeed(&tio, B9600);
+        ::cfsetospeed(&tio, B9600);
+        ::tcsetattr(slave_, TCSANOW, &tio);
+    }
+    return true;
+}
+
+} // namespace devsim

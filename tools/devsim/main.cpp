@@ -1,0 +1,94 @@
+// devsim: simulated devices on a pseudo-terminal. The first line on stdout is the path of the
+// pseudo-terminal's slave side, the device file a client opens; the simulator then serves it
+// until it is terminated.
+#include "Pty.h"
+#include "SerialInterfaceSim.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr,
+                 "usage: devsim [serial] [--memory FILE] [--fault KIND] [--fault-count N] [--pieces]\n"
+                 "              [--gap-ms N] [--byte-us N | --no-pace] [--verbose]\n"
+                 "  serial        the serial programming interface with a 2048-byte device memory\n"
+                 "  --memory FILE device memory kept in FILE (2048 bytes; created by the first write)\n"
+                 "  --fault KIND  one of: %s\n"
+                 "  --fault-count fail only the first N frames, then answer correctly\n"
+                 "  --pieces      answers leave in three pieces, --gap-ms apart (default 30)\n"
+                 "  --byte-us N   microseconds per byte on the line (default 1042: 9600 baud, 8N1)\n"
+                 "  --no-pace     answer at once, without the line's byte time\n",
+                 devsim::faultNames());
+    return 2;
+}
+
+void onSignal(int)
+{
+    devsim::SerialInterfaceSim::stop();
+}
+
+bool toInt(const char *text, long *value)
+{
+    char *end = nullptr;
+    *value = std::strtol(text, &end, 10);
+    return end && *end == '\0' && *value >= 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    devsim::SerialOptions options;
+    int i = 1;
+    if (i < argc && std::strcmp(argv[i], "serial") == 0)
+        ++i;
+    for (; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        long number = 0;
+        if (arg == "--memory" && hasValue) {
+            options.memoryFile = argv[++i];
+        } else if (arg == "--fault" && hasValue) {
+            if (!devsim::parseFault(argv[++i], &options.fault))
+                return usage();
+        } else if (arg == "--fault-count" && hasValue && toInt(argv[i + 1], &number)) {
+            options.faultCount = static_cast<int>(number);
+            ++i;
+        } else if (arg == "--pieces") {
+            options.pieces = true;
+        } else if (arg == "--gap-ms" && hasValue && toInt(argv[i + 1], &number)) {
+            options.gapMs = static_cast<int>(number);
+            ++i;
+        } else if (arg == "--byte-us" && hasValue && toInt(argv[i + 1], &number)) {
+            options.byteMicros = number;
+            ++i;
+        } else if (arg == "--no-pace") {
+            options.byteMicros = 0;
+        } else if (arg == "--verbose") {
+            options.verbose = true;
+        } else {
+            return usage();
+        }
+    }
+
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    devsim::Pty pty;
+    std::string error;
+    if (!pty.create(&error)) {
+        std::fprintf(stderr, "devsim: %s\n", error.c_str());
+        return 1;
+    }
+    devsim::SerialInterfaceSim sim(options);
+    std::printf("%s\n", pty.slavePath().c_str());
+    std::fflush(stdout);
+    return sim.run(pty.masterFd());
+}
