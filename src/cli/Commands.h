@@ -21,6 +21,7 @@ int usageError(const char *usage);
 
 // Command implementations, one file each.
 int runVersion(const QStringList &args);
+int runList(const QStringList &args);
 int runCatalogue(const QStringList &args);
 int runConfig(const QStringList &args);
 int runWrite(const QStringList &args);

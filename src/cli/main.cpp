@@ -12,6 +12,7 @@ namespace zx::cli {
 // Add a command here and in Commands.h; keep one line per command.
 static const Command commands[] = {
     {"--version", "zentrix-cli --version", runVersion},
+    {"list", "zentrix-cli list FILE.zxp --view switching|priority|changeover|astro [--set 0|1] [--lang en|de|fr] [--type 517|236]", runList},
     {"catalogue", "zentrix-cli catalogue [--lang en|de|fr|FILE.ln1] [--brand N]", runCatalogue},
     {"config", "zentrix-cli config [--workdir DIR]", runConfig},
     {"write", "zentrix-cli write FILE.zxp --port DEVICE [--type 517|236]", runWrite},

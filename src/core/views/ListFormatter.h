@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace zx {
@@ -12,7 +13,8 @@ namespace zx {
 class Model;
 
 // One shown row of a list: its cell texts and the index of the record it stands for
-// (-1 where a row stands for no record, e.g. astro days).
+// (-1 where a row stands for no record, e.g. astro days). Changeover rows carry the index of
+// their table entry in `recordIndex` too, since Delete and Change address entries by it.
 struct ListRow {
     QStringList cells;
     int recordIndex = -1;
@@ -23,10 +25,27 @@ struct ListTable {
     std::vector<ListRow> rows;
 };
 
+// The lists of the main window (ListView).
+enum ListKind : int { ListSwitching = 0, ListPriority = 1, ListChangeover = 2, ListAstro = 3 };
+
+// What the lists need from outside the model.
+struct ListOptions {
+    // Calendar year of the astro list (its dates and the summer-time hour); 0: the current year.
+    int year = 0;
+    // Name of the holiday library's first Easter-relative holiday with this Easter day code
+    // (82 = Easter Sunday); an empty text, or no function, gives the generic name.
+    std::function<QString(int easterCode)> easterName;
+};
+
 namespace views {
 
 // The lists as the main window, the CLI and printing show them.
 ListTable BuildList(const Model &model, int listView, int setIndex);
+ListTable BuildList(const Model &model, int listView, int setIndex, const ListOptions &options);
+
+// The display copy of list 0 or 1: indexes of the set's records of the list's kind, in the
+// set's current order, restricted to the records passing the list filter while FilterOn is set.
+std::vector<int> DisplayRecords(const Model &model, int listView, int setIndex);
 
 // Pieces of a switching-time row, also used by the entry dialog's last-entry panel.
 QString TimeText(const Model &model, int minuteOfDay);
@@ -34,6 +53,23 @@ QString WeekdaysText(const Model &model, int weekdayMask);
 QString DayMonthText(const Model &model, int day, int month);
 QString ChannelsText(const Model &model, const ProgramRecord &r);
 QString PulseText(const Model &model, int seconds);
+
+// Pieces of a priority row.
+QString PriorityBeginText(const Model &model, const ProgramRecord &r, const ListOptions &options = {});
+QString PriorityEndText(const Model &model, const ProgramRecord &r);
+QString PriorityProgramText(const Model &model, const ProgramRecord &r);
+// "Holiday at eastern + 1" style name of an Easter day code with no holiday of its own.
+QString EasterCodeFallbackName(const Model &model, int easterCode);
+
+// "File of : " with the saving moment of the set, or "unsaved file ".
+QString FileDateLabel(const Model &model, int setIndex);
+// Title of the list window: list name, "sample " for the template, the file name in brackets.
+QString WindowTitle(const Model &model, int listView, int setIndex);
+// The program number as six digits, empty when the set has none.
+QString ProgramNumberText(const Model &model, int setIndex);
+// The message of the memory gauge: used records of the capacity, switching times, priority
+// times and changeover entries (of 20) of the set.
+QString UsedMemoryMessage(const Model &model, int setIndex);
 
 } // namespace views
 } // namespace zx

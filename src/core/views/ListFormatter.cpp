@@ -1,0 +1,484 @@
+#include "views/ListFormatter.h"
+
+#include "model/Model.h"
+#include "views/RowFilter.h"
+
+#include <QDate>
+
+#include <cmath>
+
+namespace zx::views {
+
+namespace {
+
+const QString &cat(const Model &model, int position)
+{
+    return model.catalogue.text(position);
+}
+
+bool isSwitchingKind(int kind)
+{
+    return kind == Kind::WeeklyConventional || kind == Kind::DatedConventional || kind == Kind::WeeklyBus ||
+           kind == Kind::DatedBus;
+}
+
+bool isPriorityKind(int kind)
+{
+    return kind == Kind::PriorityConventional || kind == Kind::PriorityBus;
+}
+
+bool isBusKind(int kind)
+{
+    return kind == Kind::WeeklyBus || kind == Kind::DatedBus || kind == Kind::PriorityBus;
+}
+
+QString twoDigits(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+// ---- priority time decoding (the layout of the priority entry) ----
+
+struct PriorityFields {
+    bool easter = false;
+    int easterCode = 0;
+    int fromDay = 0, fromMonth = 0, toDay = 0, toMonth = 0;
+    int once = 0;
+    int yearCode = 0; // 0 every year, else year - 1936
+    int code = 0;     // 1..9 priority programs (bus 1..7), 10 permanent (bus 8)
+    bool permanent = false;
+    bool bus = false;
+    int state = 0; // conventional: 1 ON, 0 OFF; bus: the value
+};
+
+PriorityFields decodePriority(const Model &model, const ProgramRecord &r)
+{
+    PriorityFields p;
+    p.bus = model.device.BusDevice != 0;
+    p.code = r.b1 & 0x0F;
+    p.permanent = p.code == (p.bus ? 8 : 10);
+    if (r.b0 == 96) {
+        p.easter = true;
+        p.easterCode = EasterOffset(r) + 82;
+        p.state = p.bus ? (r.b5 & 0x0F) : (r.b5 & 1);
+        return p;
+    }
+    p.fromMonth = (r.b0 - 96) >> 1;
+    p.fromDay = (r.b0 & 1) * 16 + (r.b1 >> 4);
+    p.toDay = r.b3 & 0x1F;
+    p.once = BitField(r.b3, 6, 6);
+    p.toMonth = r.b5 >> 4;
+    if (p.bus) {
+        p.state = r.b4;
+    } else {
+        p.yearCode = (r.b4 >> 4) | (BitField(r.b5, 1, 3) << 4);
+        p.state = r.b5 & 1;
+    }
+    return p;
+}
+
+// ---- calendar arithmetic of the device (every fourth year a leap year) ----
+
+int daysBeforeMonth(int month, int year)
+{
+    return month <= 1 ? 0 : DaysThroughMonth(month - 1, year);
+}
+
+int dayOfYear(int day, int month, int year)
+{
+    return daysBeforeMonth(month, year) + day;
+}
+
+int weekdayOf(int day, int month, int year)
+{
+    const int count =
+        static_cast<int>(std::floor((year - 1993) * 365.25)) + 3 + daysBeforeMonth(month, year) + day;
+    return ((count % 7) + 7) % 7 + 1;
+}
+
+int lastSundayBefore(int day, int month, int year)
+{
+    return dayOfYear(day, month, year) - weekdayOf(day, month, year);
+}
+
+// Whether a day of the year lies in summer time under set 0's changeover rule, so that the
+// astro list shows local time. Rule 4 takes the changeover pairs of that year from the table.
+bool isSummerTime(const Model &model, int doy, int year)
+{
+    switch (model.device.SwRegel) {
+    case 1:
+        return doy >= lastSundayBefore(1, 4, year) && doy <= lastSundayBefore(1, 11, year);
+    case 2:
+        return doy >= lastSundayBefore(1, 4, year) && doy <= lastSundayBefore(29, 10, year);
+    case 3:
+        return doy >= lastSundayBefore(15, 4, year) && doy <= lastSundayBefore(1, 11, year);
+    case 4:
+        break;
+    default:
+        return false;
+    }
+    const ProgramSet &s = model.program();
+    const int perYear = BitField(s.DstFirstYear, 6, 7) == 1 ? 2 : 1;
+    const int firstYear = (s.DstFirstYear & 63) + 1996;
+    for (int i = 0; i < s.DstCount && i < DstEntries; ++i) {
+        if (firstYear + i / perYear != year)
+            continue;
+        const DstEntry &e = s.DstTable[i];
+        const int start = dayOfYear(16 * (e[0] & 1) + (e[1] >> 4), e[1] & 0x0F, year);
+        const int end = dayOfYear(16 * (e[2] & 1) + (e[3] >> 4), e[3] & 0x0F, year);
+        // A set-back earlier in the year than the advance: summer time spans the new year.
+        const bool inPair = start <= end ? (doy >= start && doy <= end) : (doy >= start || doy <= end);
+        if (inPair)
+            return true;
+    }
+    return false;
+}
+
+// ---- lists ----
+
+QStringList switchingHeader(const Model &model)
+{
+    QStringList h{cat(model, Msg::ColNr), cat(model, Msg::ColDateDays), cat(model, Msg::Time),
+                  cat(model, Msg::ColChannels)};
+    if (model.device.Uhrentyp != TypeAstro)
+        h << cat(model, Msg::Puls);
+    h << QStringLiteral("1x") << cat(model, Msg::ColState) << cat(model, Msg::Prio);
+    return h;
+}
+
+QStringList switchingCells(const Model &model, const ProgramRecord &r, int rowNumber)
+{
+    const int kind = model.RecordKind(r);
+    const bool bus = isBusKind(kind);
+    const bool weekly = IsWeekly(r);
+    QStringList c;
+    c << QString::number(rowNumber);
+    if (weekly)
+        c << WeekdaysText(model, r.b3 & 0x7F);
+    else
+        c << DayMonthText(model, r.b3 & 0x1F, r.b1 & 0x0F);
+    c << TimeText(model, MinuteOfDay(r));
+    c << ChannelsText(model, r);
+    if (model.device.Uhrentyp != TypeAstro)
+        c << PulseText(model, PulseLength(r));
+    c << ((!weekly && BitField(r.b3, 6, 6)) ? QStringLiteral("1x") : QStringLiteral(" "));
+    if (bus)
+        c << QString::number(r.b4);
+    else
+        c << cat(model, (r.b5 & 1) ? Msg::On : Msg::Off);
+    c << (weekly ? QString::number(bus ? (r.b1 & 0x07) : (r.b1 & 0x0F)) : QString());
+    return c;
+}
+
+QStringList priorityHeader(const Model &model)
+{
+    return {cat(model, Msg::ColNr),       cat(model, Msg::BeginAt), cat(model, Msg::EndAt),
+            cat(model, Msg::ColChannels), QStringLiteral("1x"),     cat(model, Msg::ColState),
+            cat(model, Msg::Prio)};
+}
+
+QStringList priorityCells(const Model &model, const ProgramRecord &r, int rowNumber,
+                          const ListOptions &options)
+{
+    const PriorityFields p = decodePriority(model, r);
+    QStringList c;
+    c << QString::number(rowNumber) << PriorityBeginText(model, r, options) << PriorityEndText(model, r)
+      << ChannelsText(model, r) << (p.once ? QStringLiteral("1x") : QStringLiteral(" "));
+    if (!p.permanent)
+        c << QString();
+    else if (p.bus)
+        c << QString::number(p.state);
+    else
+        c << cat(model, p.state ? Msg::On : Msg::Off);
+    c << PriorityProgramText(model, r);
+    return c;
+}
+
+// The hour of a changeover with its shift: "  2:00 hrs (+1 hour)".
+QString changeoverTimeText(const Model &model, int word0, bool advance)
+{
+    const int hour = word0 >> 4;
+    const int shift = BitField(word0, 1, 3);
+    const QString amount = shift == 1
+                               ? cat(model, Msg::N1Hour)
+                               : QString::number(shift) + QLatin1Char(' ') + cat(model, Msg::HoursLabel);
+    return TimeText(model, hour * 60) + QStringLiteral(" (") + QLatin1Char(advance ? '+' : '-') + amount +
+           QLatin1Char(')');
+}
+
+ListTable changeoverList(const Model &model, int setIndex)
+{
+    ListTable t;
+    t.header = {cat(model, Msg::ColNr), cat(model, Msg::Year),    cat(model, Msg::PresetAt),
+                cat(model, Msg::At),    cat(model, Msg::ResetAt), cat(model, Msg::At)};
+    const ProgramSet &s = model.set(setIndex);
+    const int perYear = BitField(s.DstFirstYear, 6, 7) == 1 ? 2 : 1;
+    const int firstYear = (s.DstFirstYear & 63) + 1996;
+    for (int i = 0; i < s.DstCount && i < DstEntries; ++i) {
+        const DstEntry &e = s.DstTable[i];
+        ListRow row;
+        row.recordIndex = i;
+        row.cells << QString::number(i + 1) << QString::number(firstYear + i / perYear)
+                  << DayMonthText(model, 16 * (e[0] & 1) + (e[1] >> 4), e[1] & 0x0F)
+                  << changeoverTimeText(model, e[0], true)
+                  << DayMonthText(model, 16 * (e[2] & 1) + (e[3] >> 4), e[3] & 0x0F)
+                  << changeoverTimeText(model, e[2], false);
+        t.rows.push_back(std::move(row));
+    }
+    return t;
+}
+
+ListTable astroList(const Model &model, const ListOptions &options)
+{
+    ListTable t;
+    t.header = {cat(model, Msg::ColNr), cat(model, Msg::ColChannels), cat(model, Msg::Date),
+                cat(model, Msg::SwitchOffAt), cat(model, Msg::SwitchOnAt)};
+    if (!model.astro.AstroPresent)
+        return t;
+    const int year = options.year > 0 ? options.year : QDate::currentDate().year();
+    QString channels = model.catalogue.text(Msg::ChannelPrefix) + QLatin1Char('1');
+    if (model.astro.AstroC1C2)
+        channels += model.catalogue.text(Msg::ChannelPrefix) + QLatin1Char('2');
+    const int days = DaysInYear(year);
+    for (int doy = 1; doy <= days; ++doy) {
+        const int month = MonthOfDay(doy, year);
+        const int day = doy - daysBeforeMonth(month, year);
+        const int summer = isSummerTime(model, doy, year) ? 60 : 0;
+        const auto &values = model.astro.AstroTable[doy - 1];
+        auto local = [summer](int v) { return v == NoAstroTime ? v : v + summer; };
+        ListRow row;
+        row.cells << QString::number(doy) << channels << DayMonthText(model, day, month)
+                  << TimeText(model, local(values[0])) << TimeText(model, local(values[1]));
+        t.rows.push_back(std::move(row));
+    }
+    return t;
+}
+
+} // namespace
+
+// ---- pieces ----
+
+QString TimeText(const Model &model, int minuteOfDay)
+{
+    const QString &sep = cat(model, Msg::TimeSeparator);
+    const QString &hours = cat(model, Msg::HoursWord);
+    if (minuteOfDay < 0 || minuteOfDay >= 1440)
+        return QStringLiteral("  --") + sep + QStringLiteral("-- ") + hours;
+    const int hour = minuteOfDay / 60;
+    return (hour < 10 ? QStringLiteral("  ") : QString()) + QString::number(hour) + sep +
+           twoDigits(minuteOfDay % 60) + QLatin1Char(' ') + hours;
+}
+
+QString WeekdaysText(const Model &model, int weekdayMask)
+{
+    if ((weekdayMask & 0x7F) == 0x7F)
+        return cat(model, Msg::Daily);
+    QString text;
+    for (int d = 0; d < 7; ++d) {
+        if (weekdayMask & (1 << d))
+            text += cat(model, Msg::AbbrMonday + d);
+    }
+    return text.mid(1);
+}
+
+QString DayMonthText(const Model &model, int day, int month)
+{
+    const QString dayText =
+        day == 1 ? cat(model, Msg::FirstOfMonth) : QString::number(day) + cat(model, Msg::DaySuffix);
+    const QString monthName = (month >= 1 && month <= 12) ? cat(model, Msg::January + month - 1) : QString();
+    if (model.device.Sprache == English)
+        return monthName + QStringLiteral(", ") + dayText;
+    return dayText + monthName;
+}
+
+QString ChannelsText(const Model &model, const ProgramRecord &r)
+{
+    const QString &prefix = cat(model, Msg::ChannelPrefix);
+    const int kind = model.RecordKind(r);
+    if (isBusKind(kind)) {
+        int channel = 0;
+        if (kind == Kind::WeeklyBus)
+            channel = BitField(r.b1, 3, 3) * 4 + (r.b5 & 3) + 1;
+        else if (kind == Kind::DatedBus)
+            channel = BitField(r.b3, 5, 5) * 4 + (r.b5 & 3) + 1;
+        else if (r.b0 == 96)
+            channel = r.b4 & 0x0F; // the Easter form keeps the channel where the mask would be
+        else
+            channel = (r.b5 & 0x07) + 1;
+        return prefix + QString::number(channel);
+    }
+    // A conventional priority time keeps its year code in the high nibble of b4.
+    const int mask = isPriorityKind(kind) ? (r.b4 & 0x0F) : r.b4;
+    QString text;
+    const int channels = qBound(1, model.device.Kanalzahl, 8);
+    for (int c = 0; c < channels; ++c) {
+        if (mask & (1 << c))
+            text += prefix + QString::number(c + 1);
+    }
+    return text;
+}
+
+QString PulseText(const Model &model, int seconds)
+{
+    if (seconds <= 0)
+        return {};
+    return QString::number(seconds) + cat(model, Msg::Sec);
+}
+
+QString EasterCodeFallbackName(const Model &model, int easterCode)
+{
+    const int offset = easterCode - 82;
+    QString text = cat(model, Msg::HolidayAt) + QLatin1Char(' ') + cat(model, Msg::Eastern);
+    if (offset >= 0)
+        return text + QStringLiteral(" + ") + QString::number(offset);
+    return text + QLatin1Char(' ') + QString::number(offset);
+}
+
+QString PriorityBeginText(const Model &model, const ProgramRecord &r, const ListOptions &options)
+{
+    const PriorityFields p = decodePriority(model, r);
+    if (p.easter) {
+        if (options.easterName) {
+            const QString name = options.easterName(p.easterCode);
+            if (!name.isEmpty())
+                return name;
+        }
+        return EasterCodeFallbackName(model, p.easterCode);
+    }
+    const QString year =
+        (p.yearCode >= 1 && p.yearCode <= 127) ? QString::number(p.yearCode + 1936) : QString();
+    return DayMonthText(model, p.fromDay, p.fromMonth) + QLatin1Char(' ') + year + QStringLiteral(" 00") +
+           cat(model, Msg::TimeSeparator) + QStringLiteral("00 ") + cat(model, Msg::HoursWord);
+}
+
+QString PriorityEndText(const Model &model, const ProgramRecord &r)
+{
+    const PriorityFields p = decodePriority(model, r);
+    const QString end = QStringLiteral(" 24") + cat(model, Msg::TimeSeparator) + QStringLiteral("00 ") +
+                        cat(model, Msg::HoursWord);
+    // An Easter-relative priority time lasts its one day: it ends at 24:00 of that day.
+    if (p.easter)
+        return end;
+    return DayMonthText(model, p.toDay, p.toMonth) + end;
+}
+
+QString PriorityProgramText(const Model &model, const ProgramRecord &r)
+{
+    const PriorityFields p = decodePriority(model, r);
+    return p.permanent ? cat(model, Msg::Perm) : QString::number(p.code);
+}
+
+// ---- lists ----
+
+std::vector<int> DisplayRecords(const Model &model, int listView, int setIndex)
+{
+    std::vector<int> indexes;
+    const ProgramSet &s = model.set(setIndex);
+    const int used = qBound(0, s.UsedCount, MaxRecords);
+    for (int i = 0; i < used; ++i) {
+        const ProgramRecord &r = s.Records[i];
+        const int kind = model.RecordKind(r);
+        const bool ofList = listView == ListSwitching ? isSwitchingKind(kind) : isPriorityKind(kind);
+        if (!ofList)
+            continue;
+        if (model.FilterOn && !RowPassesFilter(model, r))
+            continue;
+        indexes.push_back(i);
+    }
+    return indexes;
+}
+
+ListTable BuildList(const Model &model, int listView, int setIndex)
+{
+    return BuildList(model, listView, setIndex, ListOptions{});
+}
+
+ListTable BuildList(const Model &model, int listView, int setIndex, const ListOptions &options)
+{
+    switch (listView) {
+    case ListChangeover:
+        return changeoverList(model, setIndex);
+    case ListAstro:
+        return astroList(model, options);
+    case ListPriority:
+    case ListSwitching:
+    default: {
+        const bool priority = listView == ListPriority;
+        ListTable t;
+        t.header = priority ? priorityHeader(model) : switchingHeader(model);
+        const ProgramSet &s = model.set(setIndex);
+        int number = 0;
+        for (int index : DisplayRecords(model, priority ? ListPriority : ListSwitching, setIndex)) {
+            ListRow row;
+            row.recordIndex = index;
+            ++number;
+            row.cells = priority ? priorityCells(model, s.Records[index], number, options)
+                                 : switchingCells(model, s.Records[index], number);
+            t.rows.push_back(std::move(row));
+        }
+        return t;
+    }
+    }
+}
+
+// ---- window texts ----
+
+QString FileDateLabel(const Model &model, int setIndex)
+{
+    const auto &h = model.set(setIndex).HeaderBytes;
+    if (h[6] == 0)
+        return cat(model, Msg::UnsavedFile);
+    const int t = h[4] * 16 + (h[5] >> 4);
+    return cat(model, Msg::FileOf) + QString::number(h[6]) + QLatin1Char('.') + QString::number(h[5] & 0x0F) +
+           QLatin1Char('.') + QString::number(h[7] + 1872) + QLatin1Char(' ') + twoDigits(t / 60) +
+           QLatin1Char(':') + twoDigits(t % 60);
+}
+
+QString WindowTitle(const Model &model, int listView, int setIndex)
+{
+    QString name;
+    switch (listView) {
+    case ListPriority:
+        name = cat(model, Msg::TitlePriorityList);
+        break;
+    case ListChangeover:
+        name = cat(model, Msg::ListChangeoverTable);
+        break;
+    case ListAstro:
+        name = cat(model, Msg::Astrotimes);
+        break;
+    default:
+        name = cat(model, Msg::TitleSwitchingProgram);
+        break;
+    }
+    if (setIndex == SetTemplate)
+        name = cat(model, Msg::TitleSample) + name;
+    const QString &file = model.set(setIndex).FileName;
+    if (file.isEmpty())
+        return name;
+    if (!name.endsWith(QLatin1Char(' ')))
+        name += QLatin1Char(' ');
+    return name + QLatin1Char('(') + file + QLatin1Char(')');
+}
+
+QString ProgramNumberText(const Model &model, int setIndex)
+{
+    const ProgramSet &s = model.set(setIndex);
+    if (!s.hasProgramNumber())
+        return {};
+    return QStringLiteral("%1").arg(s.ProgramNumber, 6, 10, QLatin1Char('0'));
+}
+
+QString UsedMemoryMessage(const Model &model, int setIndex)
+{
+    const ProgramSet &s = model.set(setIndex);
+    const QString of = QLatin1Char(' ') + cat(model, Msg::Of) + QLatin1Char(' ');
+    return cat(model, Msg::UsedMemory) + QString::number(s.UsedCount) + of +
+           QString::number(model.device.RecordCapacity) + QLatin1Char('\n') +
+           cat(model, Msg::ListSwitchingProgram) + QStringLiteral(": ") + QString::number(s.SzCount) +
+           QLatin1Char('\n') + cat(model, Msg::ListPriorityProgram) + QStringLiteral(": ") +
+           QString::number(s.PzCount) + QLatin1Char('\n') + cat(model, Msg::ListChangeoverTable).trimmed() +
+           QStringLiteral(": ") + QString::number(s.DstCount) + of + QString::number(DstEntries);
+}
+
+} // namespace zx::views

@@ -1,0 +1,171 @@
+#include "app/DevicePropertiesDialog.h"
+#include "app/AppContext.h"
+#include "model/Model.h"
+#include "platform/Clock.h"
+#include "platform/EventPump.h"
+#include "platform/ProcessToolLauncher.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace zx;
+using namespace zx::test;
+
+namespace {
+
+class DevicePropertiesTest : public ::testing::Test {
+  protected:
+    Model model;
+    ScriptedPrompter prompter;
+    FixedClock clock{QDateTime(QDate(2026, 3, 5), QTime(14, 7))};
+    SleepingEventPump pump;
+    ProcessToolLauncher launcher;
+    TempDir dir;
+    AppContext ctx{model, prompter, clock, pump, launcher, dir.path(), dir.path()};
+    std::unique_ptr<DevicePropertiesDialog> dlg;
+
+    void open() { dlg = std::make_unique<DevicePropertiesDialog>(ctx); }
+    template <class T> T *find(const char *name)
+    {
+        T *w = dlg->findChild<T *>(QString::fromUtf8(name));
+        if (!w)
+            ADD_FAILURE() << "no control " << name;
+        return w;
+    }
+    bool has(const char *name) { return dlg->findChild<QWidget *>(QString::fromUtf8(name)) != nullptr; }
+};
+
+} // namespace
+
+TEST_F(DevicePropertiesTest, MeterPulseControlsOnUtilityDevices)
+{
+    model.device.Evu = 1;
+    model.device.Kanalzahl = 2;
+    open();
+    EXPECT_EQ(dlg->objectName(), QStringLiteral("frmGer\u00e4tEinst"));
+    EXPECT_TRUE(has("fraMessImp"));
+    EXPECT_FALSE(has("fraSprache"));
+    EXPECT_FALSE(has("fraAstro"));
+    QComboBox *channel = find<QComboBox>("cboMessKanal");
+    ASSERT_EQ(channel->count(), 3) << "none, channel 1, channel 2";
+    EXPECT_EQ(channel->itemText(0), QStringLiteral("no meter puls"));
+    EXPECT_EQ(channel->itemText(2), QStringLiteral("on  channel 2"));
+    EXPECT_EQ(find<QComboBox>("cboMessPeriode")->count(), 12);
+    // "none" disables the other meter lists.
+    EXPECT_FALSE(find<QComboBox>("cboMessPeriode")->isEnabled());
+    EXPECT_FALSE(find<QComboBox>("cboMessImpDauer")->isEnabled());
+    channel->setCurrentIndex(1);
+    EXPECT_TRUE(find<QComboBox>("cboMessPeriode")->isEnabled());
+    EXPECT_TRUE(find<QComboBox>("cboMessZeitpunkt")->isEnabled());
+    EXPECT_EQ(model.Modified, 1) << "every change marks the program changed";
+}
+
+TEST_F(DevicePropertiesTest, PulseLengthListFollowsThePeriod)
+{
+    model.device.Evu = 1;
+    model.device.Kanalzahl = 4;
+    model.device.MessKanal = 1;
+    model.device.MessPeriode = 5;
+    model.device.MessImpDauer = 60;
+    open();
+    QComboBox *period = find<QComboBox>("cboMessPeriode");
+    QComboBox *pulse = find<QComboBox>("cboMessImpDauer");
+    EXPECT_EQ(period->currentIndex(), 4);
+    EXPECT_EQ(pulse->count(), 60);
+    EXPECT_EQ(pulse->currentIndex(), 59);
+    period->setCurrentIndex(0); // 1 minute
+    EXPECT_EQ(pulse->count(), 59);
+    EXPECT_EQ(pulse->currentIndex(), 58);
+    period->setCurrentIndex(8); // 15 minutes
+    EXPECT_EQ(pulse->count(), 60);
+    pulse->setCurrentIndex(9);
+    find<QPushButton>("cmdOk")->click();
+    EXPECT_EQ(model.device.MessPeriode, 15);
+    EXPECT_EQ(model.device.MessImpDauer, 10);
+    EXPECT_EQ(model.device.MessKanal, 1);
+    EXPECT_EQ(model.transfer.LongDelayFactor, 20);
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+}
+
+TEST_F(DevicePropertiesTest, LanguageOfTheTimeSwitchWithoutUtilityOption)
+{
+    model.device.Evu = 0;
+    model.options.GermanDisplay = 1;
+    open();
+    EXPECT_TRUE(has("fraSprache"));
+    EXPECT_FALSE(has("fraMessImp"));
+    EXPECT_TRUE(find<QRadioButton>("optDeutsch")->isChecked());
+    find<QRadioButton>("optFranz")->setChecked(true);
+    find<QComboBox>("cboSwRegel")->setCurrentIndex(2);
+    find<QSpinBox>("txtDelay")->setValue(3);
+    find<QComboBox>("cboLPT")->setCurrentIndex(4);
+    find<QPushButton>("cmdOk")->click();
+    EXPECT_EQ(model.options.GermanDisplay, 0);
+    EXPECT_EQ(model.device.SwRegel, 2);
+    EXPECT_EQ(model.transfer.Delay, 12);
+    EXPECT_EQ(model.transfer.PortSetting, 5);
+}
+
+TEST_F(DevicePropertiesTest, AstroChannelOptionOnTheAstroDevice)
+{
+    model.device.Uhrentyp = TypeAstro;
+    model.device.Kanalzahl = 2;
+    open();
+    EXPECT_TRUE(has("fraAstro"));
+    EXPECT_FALSE(has("fraMessImp"));
+    EXPECT_FALSE(has("fraSprache"));
+    find<QRadioButton>("optAstroC1C2")->setChecked(true);
+    find<QPushButton>("cmdOk")->click();
+    EXPECT_EQ(model.astro.AstroC1C2, 1);
+}
+
+TEST_F(DevicePropertiesTest, CancelKeepsTheModel)
+{
+    model.device.SwRegel = 1;
+    open();
+    find<QComboBox>("cboSwRegel")->setCurrentIndex(3);
+    find<QPushButton>("cmdAbbrechen")->click();
+    EXPECT_EQ(model.device.SwRegel, 1);
+    EXPECT_EQ(model.transfer.LongDelayFactor, 50);
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+}
+
+TEST_F(DevicePropertiesTest, SaveWritesTheChoicesToTheConfigurationFile)
+{
+    model.device.Evu = 1;
+    model.device.Kanalzahl = 4;
+    open();
+    find<QComboBox>("cboSwRegel")->setCurrentIndex(4);
+    find<QComboBox>("cboMessKanal")->setCurrentIndex(3);
+    find<QComboBox>("cboMessPeriode")->setCurrentIndex(8);
+    find<QPushButton>("cmdSpeichern")->click();
+    ASSERT_TRUE(dir.exists(QStringLiteral("zentrix.ini")));
+    const QList<QByteArray> lines = dir.read(QStringLiteral("zentrix.ini")).split('\n');
+    ASSERT_GE(lines.size(), 18);
+    EXPECT_EQ(lines[7].trimmed(), QByteArray("SWREGEL=4"));
+    EXPECT_EQ(lines[12].trimmed(), QByteArray("MESSKANAL=3"));
+    EXPECT_EQ(lines[13].trimmed(), QByteArray("MESSPERIODE=015"));
+    EXPECT_EQ(model.device.SwRegel, 0) << "saving does not store in the model";
+}
+
+TEST_F(DevicePropertiesTest, OkBringsTheOptionsImageUpToDate)
+{
+    model.device.SwRegel = 0;
+    open();
+    find<QComboBox>("cboSwRegel")->setCurrentIndex(2);
+    find<QPushButton>("cmdOk")->click();
+    const auto &h = model.program().HeaderBytes;
+    EXPECT_EQ(h[1], model.device.DeviceCode);
+    EXPECT_EQ(h[2], (model.device.Kanalzahl - 1) + 16 * 2);
+    EXPECT_EQ(h[6], 5);
+    EXPECT_EQ(h[7], 2026 - 1872);
+}
