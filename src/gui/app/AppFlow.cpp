@@ -1,6 +1,7 @@
 #include "app/AppFlow.h"
 
 #include "app/AppContext.h"
+#include "app/CommandWiring.h"
 #include "app/MainWindow.h"
 #include "app/StartScreen.h"
 
@@ -36,6 +37,7 @@ void AppFlow::openMainWindow()
     main_ = new MainWindow(ctx_);
     main_->setAttribute(Qt::WA_DeleteOnClose);
     connect(main_, &MainWindow::newRequested, this, &AppFlow::returnToStartScreen);
+    wireCommands(*main_, ctx_);
     if (parentForMessages_)
         parentForMessages_(main_);
     main_->show();

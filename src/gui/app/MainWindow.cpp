@@ -136,6 +136,9 @@ MainWindow::MainWindow(AppContext &context, QWidget *parent) : QMainWindow(paren
     buildToolStrip();
     buildCentral();
     statusBar()->setSizeGripEnabled(true);
+    deviceStatus_ = new QLabel(this);
+    deviceStatus_->setObjectName(QStringLiteral("lblGeraetStatus"));
+    statusBar()->addPermanentWidget(deviceStatus_);
     restoreGeometryFromSettings();
     redrawList();
     grid_->setFocus();
@@ -633,6 +636,13 @@ void MainWindow::refreshHeaderFields()
     writeProtect_->setChecked(m.device.WriteProtect != 0);
     writeProtect_->setIcon(lockIcon(m.device.WriteProtect != 0));
     writeProtect_->setEnabled(editable);
+
+    // The device being programmed; a master card carries options instead of a program, and the
+    // options dialog's own name for it is the one the user knows.
+    QString device = m.device.ModelName.trimmed();
+    if (m.device.DeviceCode & 0x80)
+        device += (device.isEmpty() ? QString() : QStringLiteral("  \u2013  ")) + QStringLiteral("Mastercard");
+    deviceStatus_->setText(device);
 
     const int capacity = std::max(1, m.device.RecordCapacity);
     gauge_->setRange(0, capacity);

@@ -145,6 +145,7 @@ class MainWindow : public QMainWindow {
     std::vector<QLineEdit *> channelNames_;
     QToolButton *writeProtect_ = nullptr;
     QProgressBar *gauge_ = nullptr;
+    QLabel *deviceStatus_ = nullptr;
     QFrame *filterFrame_ = nullptr;
     QLabel *filterOnImage_ = nullptr;
     QLabel *filterOffImage_ = nullptr;
