@@ -1,5 +1,6 @@
 // zentrix-cli list: prints a list of a program file exactly as the main window's grid shows it.
 #include "Commands.h"
+#include "HeadlessPrompter.h"
 
 #include "model/Model.h"
 #include "model/ProgramFile.h"
@@ -15,34 +16,6 @@ namespace {
 const char *const ListUsage =
     "zentrix-cli list FILE.zxp --view switching|priority|changeover|astro [--set 0|1] [--lang en|de|fr] "
     "[--type 517|236]";
-
-// Messages go to standard error; questions get the cautious answer.
-class StderrPrompter final : public Prompter {
-  public:
-    void tell(const QString &message, Icon, const QString &) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-    }
-    Answer ask(const QString &message, Buttons buttons, Icon, const QString &) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
-    }
-    std::optional<QString> askText(const QString &, const QString &) override { return std::nullopt; }
-    std::optional<QString> chooseOpenFile(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QString> chooseSaveFile(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    void beep() override {}
-
-  protected:
-    void beginBusy() override {}
-    void endBusy() override {}
-};
 
 void setDeviceType(Model &model, int type)
 {
@@ -101,7 +74,7 @@ int runList(const QStringList &args)
     Model model;
     model.device.Sprache = language;
     model.catalogue.fillBuiltin(language, model.BrandNumber);
-    StderrPrompter prompter;
+    HeadlessPrompter prompter;
     setDeviceType(model, type ? type : TypeAnnual);
     LoadResult result = LoadProgram(model, prompter, file, false, set);
     // Without --type the file says which device it is for.

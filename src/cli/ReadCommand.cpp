@@ -1,7 +1,7 @@
 #include "Commands.h"
 
 #include "SerialCommandSupport.h"
-#include "StderrPrompter.h"
+#include "HeadlessPrompter.h"
 #include "model/Model.h"
 #include "transfer/DeviceTransfer.h"
 
@@ -37,7 +37,7 @@ int runRead(const QStringList &args)
         return 1;
 
     const QString card = QDir::current().filePath(QLatin1String(SerialLink::ReadBackFileName));
-    StderrPrompter prompter;
+    HeadlessPrompter prompter;
     const QString problem = loadProblem(model, LoadProgram(model, prompter, card, true, SetProgram));
     QFile cardFile(card);
     const auto values = cardFile.open(QIODevice::ReadOnly) ? ReadImageValues(cardFile.readAll()) : std::nullopt;

@@ -1,6 +1,6 @@
 #include "SerialCommandSupport.h"
 
-#include "StderrPrompter.h"
+#include "HeadlessPrompter.h"
 #include "model/Model.h"
 #include "platform/EventPump.h"
 #include "platform/QtSerialPort.h"
@@ -65,7 +65,7 @@ int runSerialLink(Model &model, const QString &device)
 {
     QtSerialPort port;
     SleepingEventPump pump;
-    StderrPrompter prompter;
+    HeadlessPrompter prompter;
     StderrProgress progress;
     SerialLink link(port, pump, prompter, model.catalogue, QDir::currentPath(), &progress);
     const int result = link.SerialTransfer({device, device});

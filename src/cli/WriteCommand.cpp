@@ -1,7 +1,7 @@
 #include "Commands.h"
 
 #include "SerialCommandSupport.h"
-#include "StderrPrompter.h"
+#include "HeadlessPrompter.h"
 #include "model/Model.h"
 #include "transfer/DeviceTransfer.h"
 
@@ -23,7 +23,7 @@ int runWrite(const QStringList &args)
 
     Model model;
     setDeviceType(model, a.type);
-    StderrPrompter prompter;
+    HeadlessPrompter prompter;
     // Only a program file of this device type goes to the device.
     const QString problem = loadProblem(model, LoadProgram(model, prompter, a.file, false, SetProgram));
     if (!problem.isEmpty()) {
