@@ -1,0 +1,70 @@
+#include "entry/EntryConflict.h"
+
+#include "model/Model.h"
+
+namespace zx {
+
+namespace {
+
+bool HasPulse(const ProgramRecord &r)
+{
+    return (r.b5 >> 2) != 0;
+}
+
+Comparison CompareConventional(const ProgramRecord &e, const ProgramRecord &n, int kind)
+{
+    // Weekday and channel masks are compared whole: overlapping masks are different entries.
+    if (e.b0 != n.b0 || e.b1 != n.b1 || (e.b3 & 0x7F) != (n.b3 & 0x7F) || e.b4 != n.b4)
+        return Comparison::Different;
+    switch (kind) {
+    case Kind::WeeklyConventional:
+    case Kind::DatedConventional:
+        if (HasPulse(e))
+            return HasPulse(n) ? Comparison::Pulse : Comparison::Different;
+        if (HasPulse(n))
+            return Comparison::Different;
+        return (e.b5 & 1) == (n.b5 & 1) ? Comparison::Exists : Comparison::Inverted;
+    case Kind::PriorityConventional:
+        if ((e.b5 >> 1) != (n.b5 >> 1))
+            return Comparison::Different;
+        return (e.b5 & 1) == (n.b5 & 1) ? Comparison::Exists : Comparison::Inverted;
+    default:
+        return Comparison::Exists;
+    }
+}
+
+Comparison CompareBus(const ProgramRecord &e, const ProgramRecord &n)
+{
+    // Bits 0..1 of b5 hold the low bits of the channel: entries for different channels are
+    // independent even where only those bits differ.
+    if (e.b0 != n.b0 || e.b1 != n.b1 || e.b3 != n.b3 || (e.b5 & 3) != (n.b5 & 3))
+        return Comparison::Different;
+    if ((e.b5 >> 2) != (n.b5 >> 2))
+        return Comparison::Pulse;
+    return e.b4 == n.b4 ? Comparison::Exists : Comparison::Inverted;
+}
+
+} // namespace
+
+Comparison CompareSwitchingTimes(const ProgramRecord &existing, const ProgramRecord &fresh, int busDevice)
+{
+    const int kind = RecordKind(existing, busDevice);
+    if (kind != RecordKind(fresh, busDevice))
+        return Comparison::Different;
+    return busDevice ? CompareBus(existing, fresh) : CompareConventional(existing, fresh, kind);
+}
+
+Conflict FindConflict(const Model &model, const ProgramRecord &fresh, int skipIndex)
+{
+    const ProgramSet &p = model.program();
+    for (int i = 0; i < p.UsedCount && i < MaxRecords; ++i) {
+        if (i == skipIndex)
+            continue;
+        const Comparison c = CompareSwitchingTimes(p.Records[i], fresh, model.device.BusDevice);
+        if (c != Comparison::Different)
+            return {c, i};
+    }
+    return {};
+}
+
+} // namespace zx

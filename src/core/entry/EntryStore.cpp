@@ -1,0 +1,104 @@
+#include "entry/EntryStore.h"
+
+#include "model/Model.h"
+#include "platform/Prompter.h"
+
+#include <algorithm>
+
+namespace zx {
+
+int RecordCapacityOf(const Model &model)
+{
+    return std::clamp(model.device.RecordCapacity, 0, MaxRecords);
+}
+
+bool MemoryFull(const Model &model)
+{
+    return model.program().UsedCount >= RecordCapacityOf(model);
+}
+
+namespace {
+
+void TellCritical(Model &model, Prompter &prompter, int position)
+{
+    prompter.tell(model.catalogue(position), Icon::Critical);
+}
+
+bool AskCritical(Model &model, Prompter &prompter, int position)
+{
+    return prompter.ask(model.catalogue(position), Buttons::YesNo, Icon::Critical) == Answer::Yes;
+}
+
+// Overwrites a conflicting record after the user agreed. The record count does not change,
+// but Program now differs from its file, so the document is marked modified.
+void Replace(Model &model, int index, const ProgramRecord &r)
+{
+    model.program().Records[index] = r;
+    model.Modified = 1;
+}
+
+} // namespace
+
+StoreResult StoreSwitchingTime(Model &model, Prompter &prompter, const SwitchingEntryValues &entry,
+                               int editMode, int editedIndex)
+{
+    const int bus = model.device.BusDevice;
+    switch (CheckSwitchingEntry(entry, bus)) {
+    case EntryCheck::DateOrWeekdaysIncomplete:
+        TellCritical(model, prompter, Msg::DateOrWeekdaysIncomplete);
+        return {StoreOutcome::Incomplete};
+    case EntryCheck::NoChannel:
+        TellCritical(model, prompter, Msg::NoChannelsSelected);
+        return {StoreOutcome::NoChannel};
+    case EntryCheck::Ok:
+        break;
+    }
+
+    ProgramSet &p = model.program();
+    const bool changing = editMode == EditChange && editedIndex >= 0 && editedIndex < p.UsedCount;
+    if (!changing && MemoryFull(model)) {
+        TellCritical(model, prompter, Msg::NoMoreMemorySpace);
+        return {StoreOutcome::MemoryFull, -1, true};
+    }
+
+    const ProgramRecord record = EncodeSwitchingTime(entry, bus);
+    const Conflict conflict = FindConflict(model, record, changing ? editedIndex : -1);
+    switch (conflict.result) {
+    case Comparison::Inverted:
+        if (AskCritical(model, prompter, Msg::InvertedStateOverwrite)) {
+            Replace(model, conflict.index, record);
+            return {StoreOutcome::InvertedReplaced, conflict.index};
+        }
+        return {StoreOutcome::InvertedKept};
+    case Comparison::Exists:
+        TellCritical(model, prompter, Msg::ThisProgramAlreadyExists);
+        return {StoreOutcome::Exists};
+    case Comparison::Pulse:
+        if (AskCritical(model, prompter, Msg::PulsAlreadyExists)) {
+            Replace(model, conflict.index, record);
+            return {StoreOutcome::PulseReplaced, conflict.index};
+        }
+        return {StoreOutcome::PulseKept};
+    case Comparison::Different:
+        break;
+    }
+
+    StoreResult result{StoreOutcome::Stored};
+    if (changing) {
+        p.Records[editedIndex] = record;
+        result.index = editedIndex;
+    } else {
+        result.index = p.UsedCount;
+        p.Records[p.UsedCount] = record;
+        ++p.SzCount;
+        p.UsedCount = p.SzCount + p.PzCount;
+        if (MemoryFull(model)) {
+            result.memoryFull = true;
+            TellCritical(model, prompter, Msg::NoMoreMemorySpace);
+        }
+    }
+    model.Modified = 1;
+    return result;
+}
+
+} // namespace zx

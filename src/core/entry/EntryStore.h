@@ -1,0 +1,43 @@
+#pragma once
+
+#include "entry/EntryConflict.h"
+#include "entry/SwitchingEntry.h"
+
+namespace zx {
+
+class Model;
+class Prompter;
+
+// Modes of the entry dialogs (EditMode).
+enum EditModes : int { EditEnter = 0, EditChange = 1, EditCopy = 2 };
+
+enum class StoreOutcome {
+    Stored,           // written at the target index
+    Incomplete,       // neither a date nor weekdays
+    NoChannel,        // no channel chosen
+    MemoryFull,       // no free record slot for a new entry
+    Exists,           // the same entry is stored already
+    InvertedReplaced, // the entry with the other state was overwritten
+    InvertedKept,
+    PulseReplaced, // the existing pulse was overwritten
+    PulseKept,
+};
+
+struct StoreResult {
+    StoreOutcome outcome = StoreOutcome::Stored;
+    int index = -1;          // the record written (stored or replaced), -1 when none
+    bool memoryFull = false; // a new entry filled the last free slot
+    bool stored() const { return outcome == StoreOutcome::Stored; }
+};
+
+// The number of record slots of the device being programmed.
+int RecordCapacityOf(const Model &model);
+bool MemoryFull(const Model &model);
+
+// Validates, encodes and stores one switching time in Program. Enter and copy append it,
+// change writes it over editedIndex. The user is told about refusals, asked about an entry
+// with the other state or a colliding pulse, and told when the memory is full.
+StoreResult StoreSwitchingTime(Model &model, Prompter &prompter, const SwitchingEntryValues &entry,
+                               int editMode, int editedIndex = -1);
+
+} // namespace zx

@@ -1,0 +1,116 @@
+#include "entry/EntryConflict.h"
+
+#include "entry/SwitchingEntry.h"
+#include "model/Model.h"
+
+#include <gtest/gtest.h>
+
+using namespace zx;
+
+namespace {
+
+ProgramRecord Rec(int b0, int b1, int b3, int b4, int b5)
+{
+    return ProgramRecord{
+        static_cast<std::uint8_t>(b0), static_cast<std::uint8_t>(b1), 0,
+        static_cast<std::uint8_t>(b3), static_cast<std::uint8_t>(b4), static_cast<std::uint8_t>(b5)};
+}
+
+struct CompareCase {
+    const char *name;
+    int bus;
+    ProgramRecord existing;
+    ProgramRecord fresh;
+    Comparison expected;
+};
+
+// 06:30 Monday..Friday channel 1 is 152, 96, 0, 31, 1, b5.
+const CompareCase compareCases[] = {
+    {"SameEntryExists", 0, Rec(152, 96, 31, 1, 1), Rec(152, 96, 31, 1, 1), Comparison::Exists},
+    {"OtherStateIsInverted", 0, Rec(152, 96, 31, 1, 1), Rec(152, 96, 31, 1, 0), Comparison::Inverted},
+    {"TwoPulsesOfAnyLength", 0, Rec(152, 96, 31, 1, 5 * 4 + 1), Rec(152, 96, 31, 1, 9 * 4),
+     Comparison::Pulse},
+    {"PulseAgainstSwitchedOutput", 0, Rec(152, 96, 31, 1, 5 * 4), Rec(152, 96, 31, 1, 1),
+     Comparison::Different},
+    {"SwitchedOutputAgainstPulse", 0, Rec(152, 96, 31, 1, 1), Rec(152, 96, 31, 1, 5 * 4 + 1),
+     Comparison::Different},
+    {"OverlappingChannelMasks", 0, Rec(152, 96, 31, 1, 1), Rec(152, 96, 31, 3, 1), Comparison::Different},
+    {"OverlappingWeekdayMasks", 0, Rec(152, 96, 31, 1, 1), Rec(152, 96, 1, 1, 1), Comparison::Different},
+    {"OtherProgramNumber", 0, Rec(152, 96, 31, 1, 1), Rec(152, 97, 31, 1, 1), Comparison::Different},
+    {"OtherMinute", 0, Rec(152, 96, 31, 1, 1), Rec(152, 112, 31, 1, 1), Comparison::Different},
+    {"DatedOnceFlagCounts", 0, Rec(24, 98, 15, 1, 1), Rec(24, 98, 64 + 15, 1, 1), Comparison::Different},
+    {"DatedSameExists", 0, Rec(24, 98, 15, 1, 1), Rec(24, 98, 15, 1, 1), Comparison::Exists},
+    {"WeeklyAgainstDatedOfSameLowBits", 0, Rec(152, 96, 1, 1, 1), Rec(24, 96, 1, 1, 1),
+     Comparison::Different},
+    {"PriorityOtherSettings", 0, Rec(100, 1, 1, 1, 2), Rec(100, 1, 1, 1, 4), Comparison::Different},
+    {"PriorityOtherState", 0, Rec(100, 1, 1, 1, 3), Rec(100, 1, 1, 1, 2), Comparison::Inverted},
+    {"PrioritySame", 0, Rec(100, 1, 1, 1, 3), Rec(100, 1, 1, 1, 3), Comparison::Exists},
+    {"BusSameValueExists", 1, Rec(152, 96, 31, 200, 0), Rec(152, 96, 31, 200, 0), Comparison::Exists},
+    {"BusOtherValueIsInverted", 1, Rec(152, 96, 31, 200, 0), Rec(152, 96, 31, 10, 0), Comparison::Inverted},
+    {"BusOtherPulseLength", 1, Rec(152, 96, 31, 200, 4), Rec(152, 96, 31, 200, 8), Comparison::Pulse},
+    {"BusPulseAgainstNone", 1, Rec(152, 96, 31, 200, 0), Rec(152, 96, 31, 10, 4), Comparison::Pulse},
+    {"BusChannels1And5", 1, Rec(152, 96, 31, 200, 0), Rec(152, 96 + 8, 31, 200, 0), Comparison::Different},
+    {"BusChannels1And2", 1, Rec(152, 96, 31, 200, 0), Rec(152, 96, 31, 200, 1), Comparison::Different},
+    {"BusChannels4And8Dated", 1, Rec(24, 98, 15, 7, 3), Rec(24, 98, 32 + 15, 7, 3), Comparison::Different},
+    {"BusOtherWeekdays", 1, Rec(152, 96, 31, 200, 0), Rec(152, 96, 30, 200, 0), Comparison::Different},
+};
+
+class Compare : public ::testing::TestWithParam<CompareCase> {};
+
+} // namespace
+
+TEST_P(Compare, GivesTheResult)
+{
+    const CompareCase &c = GetParam();
+    EXPECT_EQ(CompareSwitchingTimes(c.existing, c.fresh, c.bus), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Compare, ::testing::ValuesIn(compareCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+class ConflictScan : public ::testing::Test {
+  protected:
+    Model model;
+    void add(const ProgramRecord &r) { ASSERT_TRUE(model.appendRecord(SetProgram, r)); }
+};
+
+TEST_F(ConflictScan, EmptyProgramHasNoConflict)
+{
+    const Conflict c = FindConflict(model, Rec(152, 96, 31, 1, 1));
+    EXPECT_FALSE(c);
+    EXPECT_EQ(c.index, -1);
+}
+
+TEST_F(ConflictScan, FindsTheFirstConflictInIndexOrder)
+{
+    add(Rec(128, 0, 1, 1, 1));
+    add(Rec(152, 96, 31, 1, 0)); // inverted
+    add(Rec(152, 96, 31, 1, 1)); // the same
+    const Conflict c = FindConflict(model, Rec(152, 96, 31, 1, 1));
+    EXPECT_EQ(c.result, Comparison::Inverted);
+    EXPECT_EQ(c.index, 1);
+}
+
+TEST_F(ConflictScan, SkipsTheEntryBeingChanged)
+{
+    add(Rec(128, 0, 1, 1, 1));
+    add(Rec(152, 96, 31, 1, 1));
+    EXPECT_FALSE(FindConflict(model, Rec(152, 96, 31, 1, 1), 1));
+    EXPECT_TRUE(FindConflict(model, Rec(152, 96, 31, 1, 1), 0));
+}
+
+TEST_F(ConflictScan, LooksOnlyAtRecordsInUse)
+{
+    add(Rec(128, 0, 1, 1, 1));
+    model.program().Records[1] = Rec(152, 96, 31, 1, 1); // a stale slot beyond UsedCount
+    EXPECT_FALSE(FindConflict(model, Rec(152, 96, 31, 1, 1)));
+}
+
+TEST_F(ConflictScan, UsesTheDeviceKindOfTheModel)
+{
+    model.device.BusDevice = 1;
+    add(Rec(152, 96, 31, 200, 0));
+    EXPECT_EQ(FindConflict(model, Rec(152, 96, 31, 10, 0)).result, Comparison::Inverted);
+    model.device.BusDevice = 0;
+    EXPECT_FALSE(FindConflict(model, Rec(152, 96, 31, 10, 0)));
+}
