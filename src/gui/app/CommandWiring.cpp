@@ -2,6 +2,9 @@
 
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
+#include "entry/AutomationDialog.h"
+#include "entry/SwitchingTimeDialog.h"
+#include "model/Model.h"
 #include "transfer/TransferCommands.h"
 
 #include <QPointer>
@@ -17,6 +20,36 @@ void wireCommands(MainWindow &window, AppContext &context)
 
     window.setCommandHandler(QStringLiteral("mnuDatExp"), [=] { runWriteCommand(*ctx, save, w, redraw); });
     window.setCommandHandler(QStringLiteral("mnuDatImp"), [=] { runReadCommand(*ctx, save, w, redraw); });
+
+    // The switching time entry: from the Edit menu in enter mode, from Change and Copy in the
+    // mode the main window has set. One entry dialog at a time.
+    auto entry = std::make_shared<QPointer<SwitchingTimeDialog>>();
+    window.setCommandHandler(QStringLiteral("mnuEingSz"), [=] {
+        if (*entry) {
+            (*entry)->raise();
+            (*entry)->activateWindow();
+            return;
+        }
+        auto *dialog = new SwitchingTimeDialog(*ctx, w);
+        *entry = dialog;
+        QObject::connect(dialog, &SwitchingTimeDialog::listChanged, w, &MainWindow::redrawList);
+        // listChanged() comes from inside done(): the dialog may only go once that has returned.
+        QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
+        dialog->openInMode();
+    });
+
+    auto assistant = std::make_shared<QPointer<AutomationDialog>>();
+    window.setCommandHandler(QStringLiteral("mnuAssistent"), [=] {
+        if (!*assistant) {
+            auto *dialog = new AutomationDialog(*ctx, w);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            *assistant = dialog;
+        }
+        (*assistant)->loadSettings();
+        (*assistant)->show();
+        (*assistant)->raise();
+        (*assistant)->activateWindow();
+    });
 
     // One options dialog at a time; a second click brings the open one to the front.
     auto master = std::make_shared<QPointer<QWidget>>();

@@ -41,3 +41,83 @@ TEST_F(MainWindowTest, OptionsDialogOpensOnceAndMasterCardShowsInStatus)
     EXPECT_TRUE(status->text().endsWith(QStringLiteral("Mastercard")));
     dialogs.first()->close();
 }
+
+#include "model/ProgramFile.h"
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QListWidget>
+
+namespace {
+
+QDialog *openEntryDialog()
+{
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("frmEingSz") && top->isVisible())
+            return qobject_cast<QDialog *>(top);
+    return nullptr;
+}
+
+} // namespace
+
+// The everyday workflow: enter 06:30 Monday to Friday on channel 1 through the Edit menu, see
+// it in the list, save, open the file again and find the record.
+TEST_F(MainWindowTest, EditMenuEntryShowsInListAndSurvivesSaveAndOpen)
+{
+    wireCommands(*w, ctx);
+    w->updateActions();
+    act("mnuEingSz")->trigger();
+    QDialog *entry = openEntryDialog();
+    ASSERT_NE(entry, nullptr);
+    auto click = [entry](const char *name) {
+        entry->findChild<QAbstractButton *>(QLatin1String(name))->click();
+    };
+    entry->findChild<QListWidget *>(QStringLiteral("liststd"))->setCurrentRow(6);
+    entry->findChild<QListWidget *>(QStringLiteral("listmin"))->setCurrentRow(30);
+    for (const char *day : {"chkMontag", "chkDienstag", "chkMittwoch", "chkDonnerstag", "chkFreitag"})
+        click(day);
+    click("chkKan1");
+    click("cmdSzOk");
+    click("cmdSzEnd");
+    QApplication::processEvents();
+
+    ASSERT_EQ(grid()->rowCount(), 1);
+    EXPECT_EQ(cell(0, 1), QStringLiteral("mo tu we th fr"));
+    EXPECT_EQ(cell(0, 2), QStringLiteral("  6:30 hrs"));
+    EXPECT_EQ(model.Modified, 1);
+
+    ASSERT_TRUE(SaveProgram(model, prompter, clock));
+    Model reopened;
+    reopened.device.Kanalzahl = 4;
+    ASSERT_EQ(LoadProgram(reopened, prompter, model.program().FileName, false, SetProgram), LoadResult::Loaded);
+    ASSERT_EQ(reopened.program().UsedCount, 1);
+    EXPECT_EQ(reopened.program().Records[0], (ProgramRecord{152, 96, 0, 31, 1, 1}));
+}
+
+// Change from the Edit menu walks the marked rows and writes each back in place.
+TEST_F(MainWindowTest, ChangeOfMarkedRowsWritesBackInPlace)
+{
+    wireCommands(*w, ctx);
+    add(Weekly(6, 0, 1, 1, 1));
+    add(Weekly(7, 0, 1, 1, 1));
+    w->redrawList();
+    clickRow(0);
+    clickRow(1, Qt::ControlModifier);
+    w->updateActions();
+    act("mnuAendern")->trigger();
+    QDialog *entry = openEntryDialog();
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(model.EditMode, 1);
+    // Switch both entries off, one OK each; the run closes after the last marked row.
+    for (int i = 0; i < 2; ++i) {
+        entry->findChild<QAbstractButton *>(QStringLiteral("cmdEinAus"))->click();
+        entry->findChild<QAbstractButton *>(QStringLiteral("cmdSzOk"))->click();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(openEntryDialog(), nullptr);
+    EXPECT_EQ(model.EditMode, 0);
+    EXPECT_EQ(model.program().UsedCount, 2);
+    ASSERT_EQ(grid()->rowCount(), 2);
+    EXPECT_EQ(cell(0, 6), QStringLiteral("OFF"));
+    EXPECT_EQ(cell(1, 6), QStringLiteral("OFF"));
+}
