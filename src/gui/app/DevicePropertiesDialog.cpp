@@ -5,6 +5,7 @@
 #include "model/Model.h"
 #include "platform/Prompter.h"
 #include "transfer/MasterCard.h"
+#include "transfer/SerialPortsDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace zx {
@@ -69,7 +71,19 @@ DevicePropertiesDialog::DevicePropertiesDialog(AppContext &context, QWidget *par
     for (int com = 1; com <= 4; ++com)
         port_->addItem(c(Msg::UsingCOM).trimmed() + QLatin1Char(' ') + QString::number(com));
     port_->setCurrentIndex(initial.port - 1);
-    access->addRow(port_);
+    // Which device file each COM number means (on-board port or USB adapter) is chosen here.
+    auto *portRow = new QHBoxLayout;
+    portRow->addWidget(port_, 1);
+    auto *comPorts = new QToolButton(accessBox);
+    comPorts->setObjectName(QStringLiteral("cmdComPorts"));
+    comPorts->setText(QStringLiteral("\u2026"));
+    comPorts->setToolTip(c(Msg::SerielPort));
+    connect(comPorts, &QToolButton::clicked, this, [this] {
+        SerialPortsDialog dialog(ctx_.workDir, this);
+        dialog.exec();
+    });
+    portRow->addWidget(comPorts);
+    access->addRow(portRow);
     delay_ = new QSpinBox(accessBox);
     delay_->setObjectName(QStringLiteral("txtDelay"));
     delay_->setRange(0, 99);

@@ -7,6 +7,9 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
+#include <QTimer>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -168,4 +171,21 @@ TEST_F(DevicePropertiesTest, OkBringsTheOptionsImageUpToDate)
     EXPECT_EQ(h[2], (model.device.Kanalzahl - 1) + 16 * 2);
     EXPECT_EQ(h[6], 5);
     EXPECT_EQ(h[7], 2026 - 1872);
+}
+
+TEST_F(DevicePropertiesTest, PortButtonOpensTheComPortChoice)
+{
+    open();
+    auto *button = find<QAbstractButton>("cmdComPorts");
+    ASSERT_NE(button, nullptr);
+    QString seen;
+    QTimer::singleShot(0, [&seen] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            seen = modal->objectName();
+            if (auto *d = qobject_cast<QDialog *>(modal))
+                d->reject();
+        }
+    });
+    button->click();
+    EXPECT_EQ(seen, QStringLiteral("frmSerialPorts"));
 }
