@@ -77,8 +77,9 @@ int signedByte(float value, int limit)
     return v < 0 ? v + 256 : v;
 }
 
-// Header bytes 0..7 as they are stored in HeaderBytes (byte 0 still 0) and written plain.
-std::array<int, HeaderSize> buildHeader(const Model &model, const QDateTime &now)
+} // namespace
+
+std::array<int, 8> BuildHeaderBytes(const Model &model, const QDateTime &now)
 {
     const DeviceProperties &d = model.device;
     const DeviceOptions &o = model.options;
@@ -102,6 +103,8 @@ std::array<int, HeaderSize> buildHeader(const Model &model, const QDateTime &now
     h[7] = (date.year() - 1872) & 0xFF;
     return h;
 }
+
+namespace {
 
 void fillAnnualBytes(const Model &model, MemoryImage &img)
 {
@@ -461,7 +464,7 @@ MemoryImage BuildImage(const Model &model, const QDateTime &now)
 {
     MemoryImage img;
     img.fill(255);
-    const std::array<int, HeaderSize> header = buildHeader(model, now);
+    const std::array<int, HeaderSize> header = BuildHeaderBytes(model, now);
     for (int i = 0; i < HeaderSize; ++i)
         img[i] = byteOf(header[i]);
     if (isAstroDevice(model))
@@ -708,7 +711,7 @@ bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock)
         return false;
     }
     // the header as last written, checksum byte left at 0
-    const std::array<int, HeaderSize> header = buildHeader(model, now);
+    const std::array<int, HeaderSize> header = BuildHeaderBytes(model, now);
     for (int i = 0; i < HeaderSize; ++i)
         p.HeaderBytes[i] = header[i];
     model.Modified = 0;

@@ -28,6 +28,10 @@ enum class LoadResult : int {
     OtherType236 = 236, // the file is for the astro device
 };
 
+// Header bytes 0..7 of set 0 at the given moment, as stored in HeaderBytes and written plain
+// (byte 0, the checksum, still 0).
+std::array<int, 8> BuildHeaderBytes(const Model &model, const QDateTime &now);
+
 // Writes set 0 to its FileName as a program file. true: saved.
 bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock);
 

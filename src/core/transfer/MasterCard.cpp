@@ -1,6 +1,7 @@
 #include "transfer/MasterCard.h"
 
 #include "model/Model.h"
+#include "model/ProgramFile.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 
@@ -57,31 +58,6 @@ void SetMasterCardOptions(Model &model, Prompter &prompter, const Clock &clock, 
     changed(model, prompter, clock);
 }
 
-std::array<int, 8> OptionsHeaderBytes(const Model &model, const QDateTime &at)
-{
-    const DeviceProperties &d = model.device;
-    const DeviceOptions &o = model.options;
-    const int minutes = at.time().hour() * 60 + at.time().minute();
-
-    std::array<int, 8> header{};
-    header[0] = 0;
-    header[1] = d.DeviceCode;
-    header[2] = (d.Kanalzahl - 1) + 8 * d.BusDevice + 16 * d.SwRegel;
-    const int common = 2 * o.EuroDate + 8 * o.RadioSync + 16 * o.NakOff + 32 * o.KeyPermanent;
-    if (d.Uhrentyp == TypeAstro) {
-        header[3] = 5 + common;   // the astro device has no display language bit
-    } else {
-        header[3] = 1 + common + 4 * o.GermanDisplay;
-        if ((d.DeviceCode & MasterCardBit) && d.MasterCardOptions != 0)
-            header[3] += 128;
-    }
-    header[4] = (minutes >> 4) & 0xFF;
-    header[5] = (minutes % 16) * 16 + at.date().month();
-    header[6] = at.date().day();
-    header[7] = at.date().year() - 1872;
-    return header;
-}
-
 void UpdateOptionsImage(Model &model, Prompter &prompter, const Clock &clock)
 {
     ProgramSet &program = model.program();
@@ -97,7 +73,7 @@ void UpdateOptionsImage(Model &model, Prompter &prompter, const Clock &clock)
     if (type == TypeAnnual) {
         model.device.DeviceCode = (model.device.DeviceCode & MasterCardBit) | (model.HasSpecialPriority() ? 73 : 72);
     }
-    program.HeaderBytes = OptionsHeaderBytes(model, clock.now());
+    program.HeaderBytes = BuildHeaderBytes(model, clock.now());
 }
 
 } // namespace zx

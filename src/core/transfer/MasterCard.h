@@ -34,9 +34,6 @@ void SetDeviceOption(Model &model, Prompter &prompter, const Clock &clock, Devic
 // header.
 void SetMasterCardOptions(Model &model, Prompter &prompter, const Clock &clock, int bits);
 
-// Header bytes 0..7 of set 0 as the model and the moment give them (byte 0, the checksum, is 0).
-std::array<int, 8> OptionsHeaderBytes(const Model &model, const QDateTime &at);
-
 // Rebuilds header bytes 0..7 of set 0 from the model. With a changeover table that is not the
 // active rule, asks first whether to activate it. Type 517: the device code becomes 72 or 73
 // by the special priority rule, keeping the master-card bit. Other device types than 517 and
