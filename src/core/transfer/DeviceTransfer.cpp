@@ -21,7 +21,6 @@ namespace zx {
 namespace {
 
 constexpr int FirstSerialPortSetting = 4;
-constexpr int ResultSuccess = 3;
 
 QByteArray numberLine(int value)
 {

@@ -2,7 +2,7 @@
 
 namespace zx::views {
 
-// Until filter conditions exist every row passes.
+// No filter conditions are kept yet, so a switched-on filter lets every row through.
 bool RowPassesFilter(const Model &, const ProgramRecord &)
 {
     return true;
