@@ -1,5 +1,7 @@
 // Renders the main window with a realistic program and writes it as a PNG:
-//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png [switching|priority|properties]
+//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png [switching|priority|properties|entry|options]
+#include "entry/SwitchingTimeDialog.h"
+#include "transfer/TransferCommands.h"
 #include "app/AppContext.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/MainWindow.h"
@@ -131,6 +133,17 @@ int main(int argc, char *argv[])
         dialog.show();
         app.processEvents();
         shot = dialog.grab();
+    }
+    if (what == QLatin1String("entry")) {
+        zx::SwitchingTimeDialog dialog(ctx, &window);
+        dialog.openInMode();
+        app.processEvents();
+        shot = dialog.grab();
+    }
+    if (what == QLatin1String("options")) {
+        QWidget *dialog = zx::openMasterCardDialog(ctx, [] {}, &window);
+        app.processEvents();
+        shot = dialog->grab();
     }
     if (!shot.save(out)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
