@@ -6,6 +6,7 @@
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
+#include "model/ProgramNumber.h"
 #include "platform/Prompter.h"
 
 #include <QAction>
@@ -737,18 +738,7 @@ void MainWindow::commitProgramNumber()
     Model &m = ctx_.model;
     if (m.CurrentSet != SetProgram || m.device.Evu != 1)
         return;
-    ProgramSet &s = m.program();
-    const QString text = programNumber_->text();
-    const int value = QString(text).remove(QLatin1Char(' ')).toInt();
-    if (value != 0 || text.contains(QLatin1Char('0'))) {
-        if (s.ProgramNumber != value) {
-            s.ProgramNumber = value;
-            m.Modified = 1;
-        }
-    } else if (s.hasProgramNumber()) {
-        s.ProgramNumber = NoProgramNumber;
-        m.Modified = 1;
-    }
+    SetProgramNumberFromText(m, programNumber_->text());
     programNumber_->setText(views::ProgramNumberText(m, SetProgram));
 }
 
