@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/BrandTable.h"
+#include "app/DeleteEntries.h"
 #include "app/DevicePropertiesDialog.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
@@ -1032,36 +1033,8 @@ QString MainWindow::otherDeviceName(int loadResult) const
 
 void MainWindow::deleteMarked()
 {
-    Model &m = ctx_.model;
-    if (m.ListView == ListAstro || m.CurrentSet != SetProgram || m.Marked.empty())
-        return;
-    const Catalogue &c = m.catalogue;
-    ProgramSet &p = m.program();
-    if (m.ListView == ListChangeover) {
-        // Entries belong to their years by position: only a tail of the table can go.
-        std::set<int> marked(m.Marked.begin(), m.Marked.end());
-        const int first = *marked.begin();
-        const bool tail =
-            *marked.rbegin() == p.DstCount - 1 && static_cast<int>(marked.size()) == p.DstCount - first;
-        if (!tail) {
-            ctx_.prompter.tell(c(Msg::YouCanOnlyDeleteIf), Icon::Critical);
-            return;
-        }
-        if (ctx_.prompter.ask(c(Msg::ReallyDelete), Buttons::OkCancel, Icon::Question) != Answer::Ok)
-            return;
-        for (int i = first; i < DstEntries; ++i)
-            p.DstTable[i] = EmptyDstEntry;
-        p.DstCount = first;
-        m.Modified = 1;
+    if (DeleteMarkedEntries(ctx_.model, ctx_.prompter))
         redrawList();
-        return;
-    }
-    if (ctx_.prompter.ask(c(Msg::ReallyDelete), Buttons::OkCancel, Icon::Question) != Answer::Ok)
-        return;
-    m.removeRecords(SetProgram, m.Marked);
-    m.Modified = 1;
-    SortRecords(m, DisplayOrder, SetProgram, &ctx_.prompter);
-    redrawList();
 }
 
 void MainWindow::openEntryFor(int editMode)
