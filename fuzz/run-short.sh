@@ -9,6 +9,14 @@ if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: clang++ not found, fuzzing skipped"
   exit 0
 fi
+# clang without its libFuzzer runtime (libclang-rt) cannot build the targets: skip then too.
+probe=$(mktemp -d)
+trap 'rm -rf "$probe"' EXIT
+printf '#include <cstdint>\n#include <cstddef>\nextern "C" int LLVMFuzzerTestOneInput(const uint8_t *, size_t) { return 0; }\n' >"$probe/p.cpp"
+if ! clang++ -fsanitize=fuzzer,address "$probe/p.cpp" -o "$probe/p" >/dev/null 2>&1; then
+  echo "fuzz: clang++ cannot link libFuzzer targets (install libclang-rt-14-dev), fuzzing skipped"
+  exit 0
+fi
 seconds="${FUZZ_SECONDS:-60}"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZX_BUILD_FUZZ=ON -DZX_BUILD_GUI=OFF -DZX_BUILD_TESTS=OFF >/dev/null
