@@ -2,6 +2,21 @@
 
 namespace zx::test {
 
+namespace {
+
+// The next scripted answer; none left counts as a cancelled dialog.
+std::optional<QString> takeFront(std::deque<std::optional<QString>> &queue)
+{
+    std::optional<QString> next;
+    if (!queue.empty()) {
+        next.swap(queue.front());
+        queue.pop_front();
+    }
+    return next;
+}
+
+} // namespace
+
 void ScriptedPrompter::tell(const QString &message, Icon icon, const QString &title)
 {
     shown.push_back({message, icon, title, false, Buttons::Ok});
@@ -22,20 +37,12 @@ Answer ScriptedPrompter::ask(const QString &message, Buttons buttons, Icon icon,
 std::optional<QString> ScriptedPrompter::askText(const QString &prompt, const QString &)
 {
     shown.push_back({prompt, Icon::None, {}, true, Buttons::OkCancel});
-    if (texts.empty())
-        return std::nullopt;
-    auto t = texts.front();
-    texts.pop_front();
-    return t;
+    return takeFront(texts);
 }
 
 std::optional<QString> ScriptedPrompter::chooseOpenFile(const QString &, const QString &, const QString &)
 {
-    if (files.empty())
-        return std::nullopt;
-    auto f = files.front();
-    files.pop_front();
-    return f;
+    return takeFront(files);
 }
 
 std::optional<QString> ScriptedPrompter::chooseSaveFile(const QString &, const QString &, const QString &)
