@@ -1026,8 +1026,10 @@ QString MainWindow::otherDeviceName(int loadResult) const
 {
     // The brand's short device name for the annual device, its astro model's name otherwise.
     const Brand &brand = BrandTable(ctx_.model.BrandNumber);
+    // A brand without an astro model still gets told the file is for an astro device.
     if (loadResult == static_cast<int>(LoadResult::OtherType236))
-        return brand.offers(Slot::S19) ? brand.slotName(Slot::S19) : QString();
+        return brand.offers(Slot::S19) ? brand.slotName(Slot::S19)
+                                       : ctx_.model.catalogue.text(Msg::AstronomicalTimes);
     return brand.shortDeviceName;
 }
 
