@@ -874,16 +874,15 @@ void SwitchingTimeDialog::showPanel(int index)
 {
     const Model &model = ctx_.model;
     const ProgramRecord &r = model.program().Records[index];
-    lbloldtime_->setText(views::TimeText(model, MinuteOfDay(r)));
-    lbloldday_->setText(IsWeekly(r) ? views::WeekdaysText(model, r.b3 & AllWeekdays)
-                                    : views::DayMonthText(model, r.b3 & 31, r.b1 & 15));
+    const SwitchingEntryValues e = DecodeSwitchingTime(r, model.device.BusDevice);
+    lbloldtime_->setText(views::TimeText(model, e.minuteOfDay()));
+    lbloldday_->setText(e.kind == EntryKind::Weekly ? views::WeekdaysText(model, e.weekdayMask)
+                                                    : views::DayMonthText(model, e.day, e.month));
     lbloldkan_->setText(views::ChannelsText(model, r));
-    const int program = IsWeekly(r) ? (model.device.BusDevice ? r.b1 & 7 : r.b1 & 15) : 0;
-    lbloldprio_->setText(program > 0
-                             ? model.catalogue(Msg::Prio) + QStringLiteral(" ") + QString::number(program)
+    lbloldprio_->setText(e.program > 0
+                             ? model.catalogue(Msg::Prio) + QStringLiteral(" ") + QString::number(e.program)
                              : QString());
-    const int pulse = PulseLength(r);
-    lbloldimp_->setText(pulse >= 1 && pulse <= 59 ? views::PulseText(model, pulse) : QString());
+    lbloldimp_->setText(e.pulse > 0 ? views::PulseText(model, e.pulse) : QString());
 }
 
 void SwitchingTimeDialog::clearPanel()
