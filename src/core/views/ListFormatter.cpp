@@ -1,11 +1,10 @@
 #include "views/ListFormatter.h"
 
+#include "calendar/Changeover.h"
 #include "model/Model.h"
 #include "views/RowFilter.h"
 
 #include <QDate>
-
-#include <cmath>
 
 namespace zx::views {
 
@@ -77,63 +76,6 @@ PriorityFields decodePriority(const Model &model, const ProgramRecord &r)
     return p;
 }
 
-// ---- calendar arithmetic of the device (every fourth year a leap year) ----
-
-int daysBeforeMonth(int month, int year)
-{
-    return month <= 1 ? 0 : DaysThroughMonth(month - 1, year);
-}
-
-int dayOfYear(int day, int month, int year)
-{
-    return daysBeforeMonth(month, year) + day;
-}
-
-int weekdayOf(int day, int month, int year)
-{
-    const int count =
-        static_cast<int>(std::floor((year - 1993) * 365.25)) + 3 + daysBeforeMonth(month, year) + day;
-    return ((count % 7) + 7) % 7 + 1;
-}
-
-int lastSundayBefore(int day, int month, int year)
-{
-    return dayOfYear(day, month, year) - weekdayOf(day, month, year);
-}
-
-// Whether a day of the year lies in summer time under set 0's changeover rule, so that the
-// astro list shows local time. Rule 4 takes the changeover pairs of that year from the table.
-bool isSummerTime(const Model &model, int doy, int year)
-{
-    switch (model.device.SwRegel) {
-    case 1:
-        return doy >= lastSundayBefore(1, 4, year) && doy <= lastSundayBefore(1, 11, year);
-    case 2:
-        return doy >= lastSundayBefore(1, 4, year) && doy <= lastSundayBefore(29, 10, year);
-    case 3:
-        return doy >= lastSundayBefore(15, 4, year) && doy <= lastSundayBefore(1, 11, year);
-    case 4:
-        break;
-    default:
-        return false;
-    }
-    const ProgramSet &s = model.program();
-    const int perYear = BitField(s.DstFirstYear, 6, 7) == 1 ? 2 : 1;
-    const int firstYear = (s.DstFirstYear & 63) + 1996;
-    for (int i = 0; i < s.DstCount && i < DstEntries; ++i) {
-        if (firstYear + i / perYear != year)
-            continue;
-        const DstEntry &e = s.DstTable[i];
-        const int start = dayOfYear(16 * (e[0] & 1) + (e[1] >> 4), e[1] & 0x0F, year);
-        const int end = dayOfYear(16 * (e[2] & 1) + (e[3] >> 4), e[3] & 0x0F, year);
-        // A set-back earlier in the year than the advance: summer time spans the new year.
-        const bool inPair = start <= end ? (doy >= start && doy <= end) : (doy >= start || doy <= end);
-        if (inPair)
-            return true;
-    }
-    return false;
-}
-
 // ---- lists ----
 
 QStringList switchingHeader(const Model &model)
@@ -195,10 +137,10 @@ QStringList priorityCells(const Model &model, const ProgramRecord &r, int rowNum
 }
 
 // The hour of a changeover with its shift: "  2:00 hrs (+1 hour)".
-QString changeoverTimeText(const Model &model, int word0, bool advance)
+QString changeoverTimeText(const Model &model, const Changeover &c, bool advance)
 {
-    const int hour = word0 >> 4;
-    const int shift = BitField(word0, 1, 3);
+    const int hour = c.hour;
+    const int shift = c.shift;
     const QString amount = shift == 1
                                ? cat(model, Msg::N1Hour)
                                : QString::number(shift) + QLatin1Char(' ') + cat(model, Msg::HoursLabel);
@@ -212,17 +154,15 @@ ListTable changeoverList(const Model &model, int setIndex)
     t.header = {cat(model, Msg::ColNr), cat(model, Msg::Year),    cat(model, Msg::PresetAt),
                 cat(model, Msg::At),    cat(model, Msg::ResetAt), cat(model, Msg::At)};
     const ProgramSet &s = model.set(setIndex);
-    const int perYear = BitField(s.DstFirstYear, 6, 7) == 1 ? 2 : 1;
-    const int firstYear = (s.DstFirstYear & 63) + 1996;
     for (int i = 0; i < s.DstCount && i < DstEntries; ++i) {
-        const DstEntry &e = s.DstTable[i];
+        const ChangeoverEntry e = DecodeChangeoverEntry(s.DstTable[i]);
         ListRow row;
         row.recordIndex = i;
-        row.cells << QString::number(i + 1) << QString::number(firstYear + i / perYear)
-                  << DayMonthText(model, 16 * (e[0] & 1) + (e[1] >> 4), e[1] & 0x0F)
-                  << changeoverTimeText(model, e[0], true)
-                  << DayMonthText(model, 16 * (e[2] & 1) + (e[3] >> 4), e[3] & 0x0F)
-                  << changeoverTimeText(model, e[2], false);
+        row.cells << QString::number(i + 1) << QString::number(YearOfEntry(i, s))
+                  << DayMonthText(model, e.advance.day, e.advance.month)
+                  << changeoverTimeText(model, e.advance, true)
+                  << DayMonthText(model, e.setBack.day, e.setBack.month)
+                  << changeoverTimeText(model, e.setBack, false);
         t.rows.push_back(std::move(row));
     }
     return t;
@@ -241,9 +181,8 @@ ListTable astroList(const Model &model, const ListOptions &options)
         channels += model.catalogue.text(Msg::ChannelPrefix) + QLatin1Char('2');
     const int days = DaysInYear(year);
     for (int doy = 1; doy <= days; ++doy) {
-        const int month = MonthOfDay(doy, year);
-        const int day = doy - daysBeforeMonth(month, year);
-        const int summer = isSummerTime(model, doy, year) ? 60 : 0;
+        const auto [day, month] = DateOfDay(doy, year);
+        const int summer = IsSummerTime(model, day, month, year) ? 60 : 0;
         const auto &values = model.astro.AstroTable[doy - 1];
         auto local = [summer](int v) { return v == NoAstroTime ? v : v + summer; };
         ListRow row;
