@@ -17,6 +17,28 @@ QChar windows1252ToUnicode(unsigned char byte)
     return QChar(static_cast<char16_t>(byte));
 }
 
+QByteArray encodeDataFileText(const QString &text)
+{
+    QByteArray legacy;
+    legacy.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            legacy.append(static_cast<char>(u));
+            continue;
+        }
+        int byte = -1;
+        for (int b = 0x80; b <= 0x9F && byte < 0; ++b)
+            if (windows1252ToUnicode(static_cast<unsigned char>(b)) == ch)
+                byte = b;
+        if (byte < 0)
+            return text.toUtf8();
+        legacy.append(static_cast<char>(byte));
+    }
+    // Some 8-bit texts happen to be valid UTF-8 ("Ã©") and would read back as something else.
+    return decodeText(legacy) == text ? legacy : text.toUtf8();
+}
+
 QString decodeText(const QByteArray &bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

@@ -1,6 +1,7 @@
 #include "views/ListFormatter.h"
 
 #include "calendar/Changeover.h"
+#include "calendar/Holidays.h"
 #include "model/Model.h"
 #include "views/RowFilter.h"
 
@@ -282,7 +283,7 @@ QString PriorityBeginText(const Model &model, const ProgramRecord &r, const List
             if (!name.isEmpty())
                 return name;
         }
-        return EasterCodeFallbackName(model, p.easterCode);
+        return EasterCodeName(model, model.holidays, p.easterCode);
     }
     const QString year =
         (p.yearCode >= 1 && p.yearCode <= 127) ? QString::number(p.yearCode + 1936) : QString();

@@ -32,8 +32,8 @@ enum ListKind : int { ListSwitching = 0, ListPriority = 1, ListChangeover = 2, L
 struct ListOptions {
     // Calendar year of the astro list (its dates and the summer-time hour); 0: the current year.
     int year = 0;
-    // Name of the holiday library's first Easter-relative holiday with this Easter day code
-    // (82 = Easter Sunday); an empty text, or no function, gives the generic name.
+    // Name of an Easter day code (82 = Easter Sunday) other than the model's holiday library
+    // gives; an empty text, or no function, takes the library's name or the generic one.
     std::function<QString(int easterCode)> easterName;
 };
 
