@@ -3,13 +3,11 @@
 #include "calendar/Calendar.h"
 #include "i18n/TextDecoding.h"
 #include "model/Model.h"
+#include "platform/FileAccess.h"
 #include "views/ListFormatter.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -304,24 +302,16 @@ HolidayFileResult ParseHolidays(const QByteArray &bytes, HolidayLibrary &library
 
 HolidayFileResult LoadHolidays(const QString &path, HolidayLibrary &library)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {HolidayLoad::Missing,
-                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
-                                             QStringLiteral("No such file or directory"))};
-    QFile file(path);
-    // Only regular files: a FIFO would block the start and a device node is no holiday file.
-    if (!info.isFile())
-        return {HolidayLoad::Unreadable, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
-                                                                      QStringLiteral("Not a regular file"))};
-    if (!file.open(QIODevice::ReadOnly))
-        return {HolidayLoad::Unreadable,
-                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString())};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {HolidayLoad::Unreadable,
-                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString())};
-    HolidayFileResult result = ParseHolidays(bytes, library);
+    // A holiday file of a few kilobytes; anything far larger is no holiday file.
+    const FileContent file = ReadRegularFile(path, 4 * 1024 * 1024);
+    switch (file.status) {
+    case ReadStatus::Missing:
+        return {HolidayLoad::Missing, FileErrorText(path, QStringLiteral("No such file or directory"))};
+    case ReadStatus::Unreadable: return {HolidayLoad::Unreadable, FileErrorText(path, file.error)};
+    case ReadStatus::TooLarge: return {HolidayLoad::Damaged, QDir::toNativeSeparators(path)};
+    case ReadStatus::Read: break;
+    }
+    HolidayFileResult result = ParseHolidays(file.content, library);
     if (!result.ok())
         result.error = QStringLiteral("%1: line %2").arg(QDir::toNativeSeparators(path), result.error);
     return result;
@@ -341,38 +331,17 @@ QByteArray HolidayFileText(const HolidayLibrary &library)
         for (int m : s.members)
             text += printNumber(m) + crlf;
     }
-    return encodeDataFileText(text);
+    return encodeText(text);
 }
-
-namespace {
-
-// Replaces the file as a whole. Qt 6.4's QSaveFile can commit a short file after a failed
-// buffered write, so the content is flushed and checked before the commit.
-bool writeWholeFile(const QString &path, const QByteArray &content, QString *error)
-{
-    QSaveFile file(path);
-    auto fail = [&] {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail();
-    if (file.write(content) != content.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        const bool result = fail();
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit())
-        return fail();
-    return true;
-}
-
-} // namespace
 
 bool SaveHolidays(const QString &path, const HolidayLibrary &library, QString *error)
 {
-    return writeWholeFile(path, HolidayFileText(library), error);
+    QString reason;
+    if (WriteFileAtomically(path, HolidayFileText(library), &reason))
+        return true;
+    if (error)
+        *error = FileErrorText(path, reason);
+    return false;
 }
 
 QString HolidayFilePath(const Model &model, const QString &workDir)

@@ -17,26 +17,37 @@ QChar windows1252ToUnicode(unsigned char byte)
     return QChar(static_cast<char16_t>(byte));
 }
 
-QByteArray encodeDataFileText(const QString &text)
+namespace {
+
+// The Windows-1252 byte of one UTF-16 unit; -1 where it has none.
+int windows1252Byte(char16_t unit)
+{
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
+        return unit;
+    for (int byte = 0x80; byte <= 0x9F; ++byte) {
+        if (windows1252ToUnicode(static_cast<unsigned char>(byte)).unicode() == unit)
+            return byte;
+    }
+    return -1;
+}
+
+} // namespace
+
+QByteArray encodeText(const QString &text)
 {
     QByteArray legacy;
     legacy.reserve(text.size());
-    for (const QChar ch : text) {
-        const char16_t u = ch.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            legacy.append(static_cast<char>(u));
-            continue;
-        }
-        int byte = -1;
-        for (int b = 0x80; b <= 0x9F && byte < 0; ++b)
-            if (windows1252ToUnicode(static_cast<unsigned char>(b)) == ch)
-                byte = b;
+    for (const QChar c : text) {
+        const int byte = windows1252Byte(c.unicode());
         if (byte < 0)
             return text.toUtf8();
         legacy.append(static_cast<char>(byte));
     }
-    // Some 8-bit texts happen to be valid UTF-8 ("Ã©") and would read back as something else.
-    return decodeText(legacy) == text ? legacy : text.toUtf8();
+    // A legacy text that happens to be valid UTF-8 would be read back as UTF-8 (and so differ);
+    // such a text is written as UTF-8 right away.
+    if (decodeText(legacy) != text)
+        return text.toUtf8();
+    return legacy;
 }
 
 QString decodeText(const QByteArray &bytes)
