@@ -2,6 +2,8 @@
 
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
+#include "calendar/ChangeoverDialog.h"
+#include "calendar/HolidayDialog.h"
 #include "entry/AutomationDialog.h"
 #include "entry/SwitchingTimeDialog.h"
 #include "model/Model.h"
@@ -49,6 +51,31 @@ void wireCommands(MainWindow &window, AppContext &context)
         (*assistant)->show();
         (*assistant)->raise();
         (*assistant)->activateWindow();
+    });
+
+    // The changeover table entry: enter from the Edit menu, change and copy the marked entries.
+    auto changeover = std::make_shared<QPointer<ChangeoverDialog>>();
+    window.setCommandHandler(QStringLiteral("mnuEingSw"), [=] {
+        if (*changeover) {
+            (*changeover)->raise();
+            (*changeover)->activateWindow();
+            return;
+        }
+        auto *dialog = new ChangeoverDialog(*ctx, w);
+        *changeover = dialog;
+        QObject::connect(dialog, &ChangeoverDialog::listChanged, w, &MainWindow::redrawList);
+        QObject::connect(dialog, &ChangeoverDialog::automationRequested, w,
+                         [w] { w->action(QStringLiteral("mnuAssistent"))->trigger(); });
+        QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
+        QObject::connect(dialog, &QDialog::finished, w, &MainWindow::redrawList);
+        dialog->openInMode();
+    });
+
+    // The holiday settings: modal; the list names Easter codes after the library when it closes.
+    window.setCommandHandler(QStringLiteral("mnuFeiertage"), [=] {
+        HolidayDialog dialog(*ctx, w);
+        dialog.exec();
+        w->redrawList();
     });
 
     // One options dialog at a time; a second click brings the open one to the front.
