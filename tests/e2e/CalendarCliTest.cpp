@@ -7,17 +7,17 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
     int status = -1;
     QStringList lines;
 };
 
-Run cli(const QStringList &args)
+CliRun cli(const QStringList &args)
 {
     QProcess p;
     p.start(QStringLiteral(ZX_CLI), args);
     p.waitForFinished(60000);
-    Run r;
+    CliRun r;
     r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return r;
@@ -34,7 +34,7 @@ TEST(CalendarCli, EasterAndRuleDatesOverEveryYear)
     QStringList years;
     for (int y = 1993; y <= 2099; ++y)
         years << QString::number(y);
-    const Run easter = cli(QStringList{QStringLiteral("easter")} + years);
+    const CliRun easter = cli(QStringList{QStringLiteral("easter")} + years);
     ASSERT_EQ(easter.status, 0);
     ASSERT_EQ(easter.lines.size(), years.size());
     for (int y = 1993; y <= 2099; ++y) {
@@ -54,7 +54,7 @@ TEST(CalendarCli, EasterAndRuleDatesOverEveryYear)
         if (y % 10 != 0 && y != 1993 && y != 2099)
             continue; // every rule each decade keeps the run short
         for (const auto &r : rules) {
-            const Run s = cli({QStringLiteral("summertime"), QStringLiteral("--rule"),
+            const CliRun s = cli({QStringLiteral("summertime"), QStringLiteral("--rule"),
                                QString::number(r.rule), QStringLiteral("--year"), QString::number(y)});
             ASSERT_EQ(s.status, 0);
             EXPECT_EQ(s.lines, (QStringList{QStringLiteral("advance ") + r.advance.toString(Qt::ISODate),
@@ -66,7 +66,7 @@ TEST(CalendarCli, EasterAndRuleDatesOverEveryYear)
 
 TEST(CalendarCli, DaysListAndUsageErrors)
 {
-    const Run days = cli({QStringLiteral("summertime"), QStringLiteral("--rule"), QStringLiteral("1"),
+    const CliRun days = cli({QStringLiteral("summertime"), QStringLiteral("--rule"), QStringLiteral("1"),
                           QStringLiteral("--year"), QStringLiteral("2026"), QStringLiteral("--days")});
     ASSERT_EQ(days.lines.size(), 365);
     EXPECT_EQ(days.lines[86], QStringLiteral("2026-03-28\t0"));
@@ -87,7 +87,7 @@ TEST(CalendarCli, DaysListAndUsageErrors)
 
 TEST(CalendarCli, HolidaysOfASetInDateOrder)
 {
-    const Run r =
+    const CliRun r =
         cli({QStringLiteral("holidays"), QStringLiteral("--year"), QStringLiteral("2030"),
              QStringLiteral("--lang"), QStringLiteral("fr"), QStringLiteral("--set"),
              QStringLiteral("France"), QStringLiteral("--workdir"), QStringLiteral(ZX_SOURCE_DATA)});
