@@ -29,5 +29,8 @@ int runRead(const QStringList &args);
 int runDump(const QStringList &args);
 int runBuild(const QStringList &args);
 int runCheck(const QStringList &args);
+int runEaster(const QStringList &args);
+int runSummertime(const QStringList &args);
+int runHolidays(const QStringList &args);
 
 } // namespace zx::cli

@@ -20,6 +20,9 @@ static const Command commands[] = {
     {"dump", "zentrix-cli dump FILE.zxp [--type 517|236] [--json]", runDump},
     {"build", "zentrix-cli build PROGRAM.json OUT.zxp", runBuild},
     {"check", "zentrix-cli check FILE...", runCheck},
+    {"easter", "zentrix-cli easter YEAR...", runEaster},
+    {"summertime", "zentrix-cli summertime --rule 0..4 --year Y [--days] [--table FILE.zxp]", runSummertime},
+    {"holidays", "zentrix-cli holidays --year Y [--lang en|de|fr] [--set NAME] [--workdir DIR]", runHolidays},
 };
 
 int usageError(const char *usage)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/Holidays.h"
 #include "i18n/Catalogue.h"
 #include "model/ProgramRecord.h"
 
@@ -141,6 +142,8 @@ public:
 
     // Texts of the user interface in the chosen language.
     Catalogue catalogue;
+    // Holidays and holiday sets of the language's holiday file (not part of the program file).
+    HolidayLibrary holidays;
     int BrandNumber = 1;
 
     // Editor state.

@@ -1,6 +1,7 @@
 #include "views/ListFormatter.h"
 
 #include "calendar/Changeover.h"
+#include "calendar/Holidays.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
 #include "platform/Clock.h"
@@ -247,7 +248,7 @@ QString PriorityBeginText(const Model &model, const ProgramRecord &r, const List
             if (!name.isEmpty())
                 return name;
         }
-        return EasterCodeFallbackName(model, p.easterCode);
+        return EasterCodeName(model, model.holidays, p.easterCode);
     }
     const QString year = p.yearCode > 0 ? QString::number(p.year()) : QString();
     return DayMonthText(model, p.fromDay, p.fromMonth) + QLatin1Char(' ') + year + QStringLiteral(" 00") +

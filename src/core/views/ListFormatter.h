@@ -35,8 +35,8 @@ struct ListOptions {
     int year = 0;
     // The clock that gives the current year; none: the system clock.
     const Clock *clock = nullptr;
-    // Name of the holiday library's first Easter-relative holiday with this Easter day code
-    // (82 = Easter Sunday); an empty text, or no function, gives the generic name.
+    // Name of an Easter day code (82 = Easter Sunday) other than the model's holiday library
+    // gives; an empty text, or no function, takes the library's name or the generic one.
     std::function<QString(int easterCode)> easterName;
 };
 
