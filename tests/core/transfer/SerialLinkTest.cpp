@@ -317,6 +317,72 @@ TEST_F(SerialLinkTest, TimeOutCoversTheFirstByteOnly)
     EXPECT_EQ(buffer, QByteArray("abcd"));
 }
 
+// A line that never stops sending: a stream much faster than the quiet time, and a trickle just
+// slower than it.
+struct TalkerCase {
+    const char *what;
+    qint64 gapMs;
+    qint64 endsBeforeMs;
+};
+
+void PrintTo(const TalkerCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class EndlessLineTest : public SerialLinkTest, public ::testing::WithParamInterface<TalkerCase> {
+  protected:
+    Reply endless() const
+    {
+        Reply r;
+        for (int i = 0; i < 200000 / 64; ++i)
+            r.push_back({GetParam().gapMs, QByteArray(1, char(0x12))});
+        return r;
+    }
+};
+
+TEST_P(EndlessLineTest, ReceiveEndsAsAFailedAttempt)
+{
+    SerialLink link(port, pump, prompter, catalogue, dir.path());
+    port.responder = [&](const QByteArray &) { return endless(); };
+    port.write("x", nullptr);
+    QByteArray buffer;
+    EXPECT_EQ(link.SerialReceive(buffer), ReceiveState::Overrun);
+    EXPECT_LT(pump.now, GetParam().endsBeforeMs);
+    EXPECT_LE(buffer.size(), SerialLink::LongestAnswer + 1);
+}
+
+TEST_P(EndlessLineTest, TransferGivesUpWithoutCardDat)
+{
+    request("l");
+    port.responder = [&](const QByteArray &) { return endless(); };
+    EXPECT_EQ(transfer(), 1);
+    EXPECT_EQ(port.requests.size(), 3u);
+    EXPECT_EQ(prompter.last(), QStringLiteral("unknown Message"));
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(dir.exists(QStringLiteral("card.dat")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Talkers, EndlessLineTest,
+                         ::testing::Values(TalkerCase{"stream", 1, 100},
+                                           TalkerCase{"trickle under the quiet time", 90, 2200}));
+
+TEST_F(SerialLinkTest, CancelEndsTheTransferAsAFailure)
+{
+    device.memory = sampleImage();
+    request("l");
+    port.responder = [&](const QByteArray &r) {
+        progress.cancel = port.requests.size() == 40;
+        return device(r);
+    };
+    EXPECT_EQ(transfer(), 1);
+    EXPECT_EQ(port.requests.size(), 40u);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(progress.closed, 1);
+    EXPECT_FALSE(dir.exists(QStringLiteral("card.dat")));
+    EXPECT_TRUE(prompter.shown.empty()) << "the caller tells the failure";
+}
+
 TEST_F(SerialLinkTest, LogShowsNixForAWriteAttemptWithoutAnswer)
 {
     program(programText(sampleImage()));
