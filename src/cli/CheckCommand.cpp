@@ -13,6 +13,10 @@ int runCheck(const QStringList &args)
 {
     if (args.isEmpty())
         return usageError(CheckUsage);
+    for (const QString &arg : args) {
+        if (isOption(arg))
+            return usageError(CheckUsage);
+    }
     int invalid = 0;
     for (const QString &path : args) {
         Model model;

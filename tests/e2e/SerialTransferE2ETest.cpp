@@ -17,6 +17,7 @@ namespace {
 class SerialE2E : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ensureApplication(); }
+    void SetUp() override { ZX_SKIP_WITHOUT_PSEUDO_TERMINAL(); }
 
     // COM2 is the pseudo-terminal; port setting 5 is COM2.
     void useDevice(const QString &pty)
@@ -168,10 +169,15 @@ TEST_F(SerialE2E, PortThatCannotBeOpenedEndsWithTheSystemsText)
 class CliE2E : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ensureApplication(); }
+    void SetUp() override { ZX_SKIP_WITHOUT_PSEUDO_TERMINAL(); }
     int cli(const QStringList &args, QByteArray *err = nullptr)
     {
         QProcess p;
         p.setWorkingDirectory(dir.path());
+        // the simulated interface answers at once: no settling time, a short quiet time
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ZENTRIX_FAST_LINK"), QStringLiteral("1"));
+        p.setProcessEnvironment(env);
         p.start(QStringLiteral(ZX_CLI), args);
         p.waitForFinished(120000);
         if (err)
