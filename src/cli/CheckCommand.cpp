@@ -21,6 +21,7 @@ int runCheck(const QStringList &args)
     for (const QString &path : args) {
         Model model;
         HeadlessPrompter prompter;
+        prompter.quiet = true; // the line below says why a file failed
         int type = 0;
         QString reason;
         const LoadResult result = loadProgramFile(model, prompter, path, 0, &type, &reason);
