@@ -1,12 +1,17 @@
 #include "transfer/SerialLink.h"
 
+#include "core/transfer/SerialFakes.h"
 #include "i18n/Catalogue.h"
 #include "platform/ComPortMap.h"
+#include "support/FileLimits.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
-#include "core/transfer/SerialFakes.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace zx::test {
 namespace {
@@ -229,6 +234,28 @@ TEST_F(SerialLinkTest, ReadFetchesEveryBlockAndWritesCardDat)
     ASSERT_TRUE(values.has_value());
     for (int i = 0; i < ImageSize; ++i)
         ASSERT_EQ((*values)[i], device.memory[i]) << i;
+}
+
+TEST_F(SerialLinkTest, CardDatThatCannotBeWrittenWholeKeepsTheOldOne)
+{
+    device.memory = sampleImage();
+    dir.write(QStringLiteral("card.dat"), "old");
+    request("l");
+    // From the last answer on, no file may grow beyond the log's size: the log takes its last
+    // two lines, card.dat (larger than the log's last lines) cannot be written whole.
+    std::optional<test::FileSizeLimit> limit;
+    port.responder = [&](const QByteArray &r) {
+        if (port.requests.size() == 128)
+            limit.emplace(QFileInfo(dir.file(QStringLiteral("rsproto.txt"))).size() + 200);
+        return device(r);
+    };
+    ASSERT_GT(SerialLink::cardDatText(device.memory).size(), 10000);
+    const int result = transfer();
+    limit.reset();
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(dir.read(QStringLiteral("card.dat")), QByteArray("old"));
+    EXPECT_TRUE(prompter.last().contains(QStringLiteral("card.dat"))) << prompter.last().toStdString();
+    EXPECT_FALSE(port.isOpen());
 }
 
 TEST_F(SerialLinkTest, ReadRepeatsStatusWrittenAsUnknown)
