@@ -70,7 +70,7 @@ SerialTimings serialTimings()
     // long quiet time; a real device gets its own timings.
     if (qEnvironmentVariableIntValue("ZENTRIX_FAST_LINK") == 1) {
         SerialTimings fast;
-        fast.quietMs = 20;
+        fast.quietMs = 40;
         fast.startWaitMs = 0;
         return fast;
     }

@@ -225,6 +225,21 @@ TEST_F(CliE2E, FailedTransferExitsOne)
     EXPECT_FALSE(dir.exists(QStringLiteral("back.zxp")));
 }
 
+TEST_F(CliE2E, LineThatNeverStopsSendingFailsTheReadWithinSeconds)
+{
+    DevSim sim({QStringLiteral("--fault"), QStringLiteral("chatter")});
+    QElapsedTimer took;
+    took.start();
+    QByteArray err;
+    EXPECT_EQ(
+        cli({QStringLiteral("read"), QStringLiteral("back.zxp"), QStringLiteral("--port"), sim.path()}, &err),
+        1);
+    EXPECT_LT(took.elapsed(), 20000);
+    EXPECT_TRUE(err.contains("unknown Message")) << err.toStdString();
+    EXPECT_FALSE(dir.exists(QStringLiteral("back.zxp")));
+    EXPECT_FALSE(dir.exists(QStringLiteral("card.dat")));
+}
+
 TEST_F(CliE2E, ProgramOfTheOtherDeviceTypeIsNotWritten)
 {
     Model model;
