@@ -56,8 +56,9 @@ protected:
     ProcessToolLauncher launcher;
     AppContext ctx{model, prompter, clock, pump, launcher, dir.path(), dir.path()};
     QtSerialPort port;
-    // Shrunk from 500 / 100 / 2000 ms: a pseudo-terminal answers within a millisecond.
-    SerialTimings fast{300, 25, 0};
+    // Shrunk from 500 / 100 / 2000 ms: a pseudo-terminal answers within a millisecond; the quiet
+    // time stays well above a loaded machine's scheduling delays.
+    SerialTimings fast{500, 40, 0};
 };
 
 TEST_F(SerialE2E, WriteThenReadGivesTheSameImageAndProgram)
