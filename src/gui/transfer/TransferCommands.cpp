@@ -1,6 +1,8 @@
 #include "transfer/TransferCommands.h"
 
 #include "app/AppContext.h"
+#include "i18n/Msg.h"
+#include "model/Model.h"
 #include "platform/QtSerialPort.h"
 #include "transfer/DeviceTransfer.h"
 #include "transfer/MasterCardDialog.h"
@@ -14,7 +16,7 @@ void withTransfer(AppContext &context, QWidget *parent, const std::function<void
                   const std::function<void(DeviceTransfer &)> &command)
 {
     QtSerialPort port;
-    SerialProgressWindow progress(parent);
+    SerialProgressWindow progress(parent, context.model.catalogue(Msg::Cancel));
     DeviceTransfer transfer(context, port, &progress);
     transfer.setRedraw(redraw);
     command(transfer);
