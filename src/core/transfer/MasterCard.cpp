@@ -9,8 +9,6 @@ namespace zx {
 
 namespace {
 
-constexpr int RuleChangeoverTable = 4;
-
 // The field of a one-bit option kept in DeviceOptions (not the master-card bit).
 template <typename Options>
 auto &optionField(Options &o, DeviceOption option)
@@ -37,7 +35,7 @@ void changed(Model &model, Prompter &prompter, const Clock &clock)
 int OptionValue(const Model &model, DeviceOption option)
 {
     if (option == DeviceOption::MasterCard)
-        return (model.device.DeviceCode & MasterCardBit) ? 1 : 0;
+        return IsMasterCard(model.device.DeviceCode) ? 1 : 0;
     return optionField(model.options, option) != 0 ? 1 : 0;
 }
 
@@ -71,7 +69,7 @@ void UpdateOptionsImage(Model &model, Prompter &prompter, const Clock &clock)
     if (type != TypeAnnual && type != TypeAstro)
         return;
     if (type == TypeAnnual) {
-        model.device.DeviceCode = (model.device.DeviceCode & MasterCardBit) | (model.HasSpecialPriority() ? 73 : 72);
+        model.device.DeviceCode = AnnualDeviceCode(model.device.DeviceCode, model.HasSpecialPriority());
     }
     program.HeaderBytes = BuildHeaderBytes(model, clock.now());
 }
