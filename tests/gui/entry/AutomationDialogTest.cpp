@@ -27,10 +27,7 @@ class AutomationSettingsDialog : public EntryDialogTest {
     }
     template <class T> T *get(const char *name)
     {
-        T *w = settings->findChild<T *>(QString::fromLatin1(name));
-        if (!w)
-            ADD_FAILURE() << "no control " << name;
-        return w;
+        return Control<T>(settings.get(), name);
     }
 };
 

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "GuiTest.h"
 #include "app/AppContext.h"
 #include "entry/EntryStore.h"
 #include "entry/SwitchingTimeDialog.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
-#include "platform/ProcessToolLauncher.h"
+#include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAbstractButton>
@@ -45,7 +46,7 @@ class EntryDialogTest : public ::testing::Test {
     ScriptedPrompter prompter;
     FixedClock clock{QDateTime(QDate(2025, 3, 10), QTime(9, 0))};
     SleepingEventPump pump;
-    ProcessToolLauncher launcher;
+    RecordingLauncher launcher;
     AppContext ctx{model, prompter, clock, pump, launcher, QString(), QString()};
     std::unique_ptr<SwitchingTimeDialog> dlg;
     int listSignals = 0;
@@ -70,10 +71,7 @@ class EntryDialogTest : public ::testing::Test {
 
     template <class T> T *find(const char *name)
     {
-        T *w = dlg->findChild<T *>(QString::fromUtf8(name));
-        if (!w)
-            ADD_FAILURE() << "no control " << name;
-        return w;
+        return Control<T>(dlg.get(), name);
     }
     void click(const char *name) { find<QAbstractButton>(name)->click(); }
     void choose(const char *list, int row) { find<QListWidget>(list)->setCurrentRow(row); }
@@ -106,13 +104,7 @@ class EntryDialogTest : public ::testing::Test {
         QApplication::processEvents();
     }
 
-    void waitUntil(const std::function<bool()> &done, int ms = 3000)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (!done() && t.elapsed() < ms)
-            QTest::qWait(5);
-    }
+    bool waitUntil(const std::function<bool()> &done, int ms = 3000) { return QTest::qWaitFor(done, ms); }
 
     // A switching time at the given minute of the day, Sunday, channel 4: never collides with
     // the entries the tests make.

@@ -138,11 +138,9 @@ TEST_F(SwitchingEntry, OutOfRangeValueBeepsAndKeepsTheFocus)
     activate();
     type("txtAnzstd", "24");
     find<QListWidget>("listmin")->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-    QTest::qWait(20);
+    EXPECT_TRUE(waitUntil([&] { return find<QLineEdit>("txtAnzstd")->hasFocus(); }));
     EXPECT_EQ(prompter.beeps, 1);
     EXPECT_EQ(row("liststd"), 0);
-    EXPECT_TRUE(find<QLineEdit>("txtAnzstd")->hasFocus());
     type("txtAnzstd", "23");
     leave("txtAnzstd");
     EXPECT_EQ(row("liststd"), 23);
@@ -669,7 +667,7 @@ TEST_F(SwitchingEntry, OkForAllStopsAtTheFirstRefusal)
     model.LastMarked = 1;
     open(EditCopy);
     click("Cmdalleok"); // no channel ticked
-    QTest::qWait(100);
+    ASSERT_TRUE(waitUntil([&] { return !prompter.messages().isEmpty(); }));
     EXPECT_EQ(prompter.messages(), QStringList{"No channels selected !"});
     EXPECT_FALSE(find<QTimer>("tmalleok")->isActive());
     EXPECT_TRUE(dlg->isVisible());
