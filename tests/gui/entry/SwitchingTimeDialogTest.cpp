@@ -162,6 +162,41 @@ TEST_F(SwitchingEntry, OutOfRangeValueBeepsAndKeepsTheFocus)
     }
 }
 
+// A value still in the field when OK is clicked is never replaced by what the list holds: an
+// out-of-range one refuses the OK, in enter mode and in a change run alike.
+TEST_F(SwitchingEntry, OkRefusesAnOutOfRangeTypedValue)
+{
+    const ProgramRecord stored = Rec(128 + (9 * 60 + 45) / 16, ((9 * 60 + 45) % 16) << 4, 1, 1, 1);
+    ASSERT_TRUE(model.appendRecord(SetProgram, stored));
+    model.Marked = {0};
+    model.FirstMarked = model.LastMarked = 0;
+    for (int mode : {EditEnter, EditChange}) {
+        SCOPED_TRACE(mode);
+        open(mode);
+        choose("liststd", 9);
+        choose("listmin", 45);
+        if (mode == EditEnter) {
+            click("chkDienstag");
+            click("chkKan1");
+        }
+        prompter.beeps = 0;
+        type("txtAnzMin", "75");
+        QTest::mouseClick(find<QPushButton>("cmdSzOk"), Qt::LeftButton);
+        EXPECT_EQ(prompter.beeps, 1); // one beep, though the field is left and OK refuses
+        EXPECT_TRUE(waitUntil([&] { return find<QLineEdit>("txtAnzMin")->hasFocus(); }));
+        EXPECT_EQ(text("txtAnzMin"), "75");
+        EXPECT_EQ(row("listmin"), 45);
+        EXPECT_EQ(used(), 1);
+        EXPECT_EQ(record(0), stored);
+        EXPECT_TRUE(dlg->isVisible());
+        // The field takes no more digits than its range has.
+        type("txtAnzMin", "123");
+        EXPECT_EQ(text("txtAnzMin"), "12");
+        leave("txtAnzMin");
+        click("cmdSzEnd");
+    }
+}
+
 TEST_F(SwitchingEntry, ValidTypedValuesSelectTheListItems)
 {
     open();
