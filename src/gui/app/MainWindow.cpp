@@ -689,7 +689,7 @@ void MainWindow::updateActions()
     delegated("mnuEingSw");
     delegated("mnuFilter");
     const bool marked = !m.Marked.empty();
-    const bool entryAvailable = handlers_.contains(QLatin1String(EntryHandlers[qBound(0, m.ListView, 3)]));
+    const bool entryAvailable = handlers_.contains(QLatin1String(EntryHandlers[qBound(0, m.ListView, ListKindCount - 1)]));
     a("mnuLoeschen")->setEnabled(marked && m.CurrentSet == SetProgram && m.ListView != ListAstro);
     a("mnuAendern")->setEnabled(marked && m.CurrentSet == SetProgram && entryAvailable);
     a("mnuKopieren")
@@ -1046,7 +1046,7 @@ void MainWindow::openEntryFor(int editMode)
     Model &m = ctx_.model;
     if (m.Marked.empty())
         return;
-    const QString handler = QLatin1String(EntryHandlers[qBound(0, m.ListView, 3)]);
+    const QString handler = QLatin1String(EntryHandlers[qBound(0, m.ListView, ListKindCount - 1)]);
     if (!handlers_.contains(handler))
         return;
     m.EditMode = editMode;

@@ -6,6 +6,7 @@
 #include "entry/EntryAutomation.h"
 #include "entry/EntryStore.h"
 #include "entry/TypedFieldControl.h"
+#include "model/ListKinds.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
@@ -823,7 +824,7 @@ void SwitchingTimeDialog::onConfirm()
         ctx_.prompter.tell(QStringLiteral("Error : ") + QString::fromLocal8Bit(error.what()));
     }
 
-    model.ListView = 0;
+    model.ListView = ListSwitching;
     model.CurrentSet = SetProgram;
     Q_EMIT listChanged();
 
@@ -981,7 +982,7 @@ void SwitchingTimeDialog::done(int result)
     if (automation_)
         automation_->close();
     SortRecords(model, DisplayOrder, SetProgram, &ctx_.prompter);
-    model.ListView = 0;
+    model.ListView = ListSwitching;
     model.CurrentSet = SetProgram;
     QDialog::done(result);
     Q_EMIT listChanged();
