@@ -17,13 +17,13 @@ struct FieldRange {
     friend bool operator==(const FieldRange &, const FieldRange &) = default;
 };
 
-namespace ranges {
+namespace FieldRanges {
 constexpr FieldRange Hour{0, 23};
 constexpr FieldRange Minute{0, 59};
 constexpr FieldRange PulseSeconds{0, 59}; // 0: the output is switched, no pulse
 constexpr FieldRange DayOfMonth{1, 31, true};
 constexpr FieldRange Month{1, 12};
-} // namespace ranges
+} // namespace FieldRanges
 
 // The program index field: none (0) or a priority program, 1..9 conventional, 1..7 on a bus
 // device.

@@ -644,15 +644,15 @@ FieldRange SwitchingTimeDialog::rangeOf(int field) const
 {
     switch (field) {
     case FieldHour:
-        return ranges::Hour;
+        return FieldRanges::Hour;
     case FieldMinute:
-        return ranges::Minute;
+        return FieldRanges::Minute;
     case FieldPulse:
-        return ranges::PulseSeconds;
+        return FieldRanges::PulseSeconds;
     case FieldDay:
-        return ranges::DayOfMonth;
+        return FieldRanges::DayOfMonth;
     case FieldMonth:
-        return ranges::Month;
+        return FieldRanges::Month;
     default:
         return ProgramRange(ctx_.model.device.BusDevice);
     }

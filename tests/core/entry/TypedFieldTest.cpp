@@ -28,19 +28,19 @@ TEST_P(TypedFieldCheck, ReadsTheValueOrRefusesIt)
 
 INSTANTIATE_TEST_SUITE_P(
     Ranges, TypedFieldCheck,
-    ::testing::Values(Case{"23", ranges::Hour, FieldCheck::Ok, 23}, Case{"24", ranges::Hour, FieldCheck::OutOfRange, 0},
-                      Case{"", ranges::Hour, FieldCheck::Ok, 0}, Case{"75", ranges::Minute, FieldCheck::OutOfRange, 0},
-                      Case{"075", ranges::Minute, FieldCheck::OutOfRange, 0},
-                      Case{"09", ranges::Minute, FieldCheck::Ok, 9},
-                      Case{" 7  sec", ranges::PulseSeconds, FieldCheck::Ok, 7},
-                      Case{"99999999999999999999", ranges::PulseSeconds, FieldCheck::OutOfRange, 0},
-                      Case{"", ranges::DayOfMonth, FieldCheck::Empty, 0},
-                      Case{"0", ranges::DayOfMonth, FieldCheck::OutOfRange, 0},
-                      Case{"31", ranges::DayOfMonth, FieldCheck::Ok, 31},
-                      Case{"32", ranges::DayOfMonth, FieldCheck::OutOfRange, 0},
-                      Case{"", ranges::Month, FieldCheck::OutOfRange, 0},
-                      Case{"12", ranges::Month, FieldCheck::Ok, 12},
-                      Case{"13", ranges::Month, FieldCheck::OutOfRange, 0}));
+    ::testing::Values(Case{"23", FieldRanges::Hour, FieldCheck::Ok, 23}, Case{"24", FieldRanges::Hour, FieldCheck::OutOfRange, 0},
+                      Case{"", FieldRanges::Hour, FieldCheck::Ok, 0}, Case{"75", FieldRanges::Minute, FieldCheck::OutOfRange, 0},
+                      Case{"075", FieldRanges::Minute, FieldCheck::OutOfRange, 0},
+                      Case{"09", FieldRanges::Minute, FieldCheck::Ok, 9},
+                      Case{" 7  sec", FieldRanges::PulseSeconds, FieldCheck::Ok, 7},
+                      Case{"99999999999999999999", FieldRanges::PulseSeconds, FieldCheck::OutOfRange, 0},
+                      Case{"", FieldRanges::DayOfMonth, FieldCheck::Empty, 0},
+                      Case{"0", FieldRanges::DayOfMonth, FieldCheck::OutOfRange, 0},
+                      Case{"31", FieldRanges::DayOfMonth, FieldCheck::Ok, 31},
+                      Case{"32", FieldRanges::DayOfMonth, FieldCheck::OutOfRange, 0},
+                      Case{"", FieldRanges::Month, FieldCheck::OutOfRange, 0},
+                      Case{"12", FieldRanges::Month, FieldCheck::Ok, 12},
+                      Case{"13", FieldRanges::Month, FieldCheck::OutOfRange, 0}));
 
 TEST(TypedField, ProgramRangeAndDigitsFollowTheDevice)
 {
@@ -48,5 +48,5 @@ TEST(TypedField, ProgramRangeAndDigitsFollowTheDevice)
     EXPECT_EQ(ProgramRange(1), (FieldRange{0, 7}));
     EXPECT_EQ(CheckTypedField(QStringLiteral("8"), ProgramRange(1)).check, FieldCheck::OutOfRange);
     EXPECT_EQ(ProgramRange(0).digits(), 1);
-    EXPECT_EQ(ranges::Minute.digits(), 2);
+    EXPECT_EQ(FieldRanges::Minute.digits(), 2);
 }
