@@ -11,7 +11,7 @@ namespace zx::test {
 // A tool launcher that starts nothing: it records each request, can be told to fail, and can
 // play the tool's part (write the files the tool would leave) through `onStart`.
 class RecordingLauncher : public ToolLauncher {
-public:
+  public:
     bool start(const QString &program, const QStringList &arguments, const QString &workingDirectory,
                QString *error) override
     {

@@ -7,11 +7,11 @@ struct DeviceProperties;
 // Which channels an entry dialog offers, as the device decides it. Both entry dialogs (switching
 // and priority times) lay out their channel controls from it.
 struct ChannelLayout {
-    bool bus = false;      // one channel per entry (option buttons) instead of a channel mask
-    int channels = 4;      // channel controls shown: 1..4 conventional, 4 or 8 on a bus device
+    bool bus = false;         // one channel per entry (option buttons) instead of a channel mask
+    int channels = 4;         // channel controls shown: 1..4 conventional, 4 or 8 on a bus device
     bool firstTicked = false; // a one-channel device starts with channel 1 chosen ...
     bool firstLocked = false; // ... and with the utility option it cannot be unchosen
-    int meterChannel = 0;  // the meter pulse channel (1..4), which no entry may switch; 0 none
+    int meterChannel = 0;     // the meter pulse channel (1..4), which no entry may switch; 0 none
 };
 
 // The layout for the device. A conventional device with a channel count other than 1..3 has

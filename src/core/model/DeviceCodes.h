@@ -24,7 +24,8 @@ constexpr int PlainDeviceCode(int deviceCode)
 // cannot run (dated forms beyond "every year"), 72 otherwise; a master card stays one.
 constexpr int AnnualDeviceCode(int deviceCode, bool specialPriorities)
 {
-    return (deviceCode & MasterCardBit) | (specialPriorities ? DeviceCodeAnnualSpecialPriorities : DeviceCodeAnnual);
+    return (deviceCode & MasterCardBit) |
+           (specialPriorities ? DeviceCodeAnnualSpecialPriorities : DeviceCodeAnnual);
 }
 
 // Summer/winter changeover rules (SwRegel).

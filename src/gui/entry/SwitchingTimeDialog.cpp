@@ -2,8 +2,8 @@
 
 #include "app/AppContext.h"
 #include "entry/AutomationDialog.h"
-#include "entry/EntryDeviceRules.h"
 #include "entry/EntryAutomation.h"
+#include "entry/EntryDeviceRules.h"
 #include "entry/EntryStore.h"
 #include "entry/TypedFieldControl.h"
 #include "model/ListKinds.h"

@@ -26,21 +26,23 @@ TEST_P(TypedFieldCheck, ReadsTheValueOrRefusesIt)
         EXPECT_EQ(v.value, c.value) << c.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, TypedFieldCheck,
-    ::testing::Values(Case{"23", FieldRanges::Hour, FieldCheck::Ok, 23}, Case{"24", FieldRanges::Hour, FieldCheck::OutOfRange, 0},
-                      Case{"", FieldRanges::Hour, FieldCheck::Ok, 0}, Case{"75", FieldRanges::Minute, FieldCheck::OutOfRange, 0},
-                      Case{"075", FieldRanges::Minute, FieldCheck::OutOfRange, 0},
-                      Case{"09", FieldRanges::Minute, FieldCheck::Ok, 9},
-                      Case{" 7  sec", FieldRanges::PulseSeconds, FieldCheck::Ok, 7},
-                      Case{"99999999999999999999", FieldRanges::PulseSeconds, FieldCheck::OutOfRange, 0},
-                      Case{"", FieldRanges::DayOfMonth, FieldCheck::Empty, 0},
-                      Case{"0", FieldRanges::DayOfMonth, FieldCheck::OutOfRange, 0},
-                      Case{"31", FieldRanges::DayOfMonth, FieldCheck::Ok, 31},
-                      Case{"32", FieldRanges::DayOfMonth, FieldCheck::OutOfRange, 0},
-                      Case{"", FieldRanges::Month, FieldCheck::OutOfRange, 0},
-                      Case{"12", FieldRanges::Month, FieldCheck::Ok, 12},
-                      Case{"13", FieldRanges::Month, FieldCheck::OutOfRange, 0}));
+INSTANTIATE_TEST_SUITE_P(Ranges, TypedFieldCheck,
+                         ::testing::Values(Case{"23", FieldRanges::Hour, FieldCheck::Ok, 23},
+                                           Case{"24", FieldRanges::Hour, FieldCheck::OutOfRange, 0},
+                                           Case{"", FieldRanges::Hour, FieldCheck::Ok, 0},
+                                           Case{"75", FieldRanges::Minute, FieldCheck::OutOfRange, 0},
+                                           Case{"075", FieldRanges::Minute, FieldCheck::OutOfRange, 0},
+                                           Case{"09", FieldRanges::Minute, FieldCheck::Ok, 9},
+                                           Case{" 7  sec", FieldRanges::PulseSeconds, FieldCheck::Ok, 7},
+                                           Case{"99999999999999999999", FieldRanges::PulseSeconds,
+                                                FieldCheck::OutOfRange, 0},
+                                           Case{"", FieldRanges::DayOfMonth, FieldCheck::Empty, 0},
+                                           Case{"0", FieldRanges::DayOfMonth, FieldCheck::OutOfRange, 0},
+                                           Case{"31", FieldRanges::DayOfMonth, FieldCheck::Ok, 31},
+                                           Case{"32", FieldRanges::DayOfMonth, FieldCheck::OutOfRange, 0},
+                                           Case{"", FieldRanges::Month, FieldCheck::OutOfRange, 0},
+                                           Case{"12", FieldRanges::Month, FieldCheck::Ok, 12},
+                                           Case{"13", FieldRanges::Month, FieldCheck::OutOfRange, 0}));
 
 TEST(TypedField, ProgramRangeAndDigitsFollowTheDevice)
 {

@@ -1,5 +1,6 @@
 #include "app/AppFlow.h"
 
+#include "GuiTest.h"
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
 #include "app/StartScreen.h"
@@ -7,7 +8,6 @@
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/ToolLauncher.h"
-#include "GuiTest.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -21,11 +21,6 @@
 #include <gtest/gtest.h>
 
 using namespace zx;
-
-namespace {
-
-
-} // namespace
 
 class AppFlowTest : public ::testing::Test {
 protected:

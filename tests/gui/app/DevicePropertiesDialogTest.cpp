@@ -38,10 +38,7 @@ class DevicePropertiesTest : public ::testing::Test {
     std::unique_ptr<DevicePropertiesDialog> dlg;
 
     void open() { dlg = std::make_unique<DevicePropertiesDialog>(ctx); }
-    template <class T> T *find(const char *name)
-    {
-        return Control<T>(dlg.get(), name);
-    }
+    template <class T> T *find(const char *name) { return Control<T>(dlg.get(), name); }
     bool has(const char *name) { return dlg->findChild<QWidget *>(QString::fromUtf8(name)) != nullptr; }
 };
 

@@ -78,10 +78,7 @@ class MainWindowTest : public ::testing::Test {
         QDir::setCurrent(previousDir);
     }
 
-    template <class T> T *find(const char *name)
-    {
-        return Control<T>(w.get(), name);
-    }
+    template <class T> T *find(const char *name) { return Control<T>(w.get(), name); }
     QAction *act(const char *name)
     {
         QAction *a = w->action(QString::fromUtf8(name));

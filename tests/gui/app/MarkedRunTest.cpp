@@ -19,8 +19,8 @@ namespace {
 
 struct RunCase {
     const char *name;
-    int mode; // EditChange or EditCopy
-    bool all; // "all" instead of one OK per row
+    int mode;              // EditChange or EditCopy
+    bool all;              // "all" instead of one OK per row
     std::vector<int> rows; // grid rows marked; consecutive ones with Shift, else with Ctrl
 };
 
@@ -148,15 +148,14 @@ TEST_P(MarkedRuns, EveryMarkedRowIsWalked)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ThreeAndFiveRows, MarkedRuns,
-    ::testing::Values(RunCase{"ChangeThreeByOk", EditChange, false, {1, 2, 3}},
-                      RunCase{"ChangeFiveByOk", EditChange, false, {0, 2, 3, 5, 6}},
-                      RunCase{"ChangeFiveWithAll", EditChange, true, {0, 1, 2, 3, 4}},
-                      RunCase{"CopyThreeByOk", EditCopy, false, {4, 5, 6}},
-                      RunCase{"CopyFiveByOk", EditCopy, false, {6, 0, 2, 4, 5}},
-                      RunCase{"CopyThreeWithAll", EditCopy, true, {0, 1, 2}},
-                      RunCase{"CopyFiveWithAll", EditCopy, true, {1, 2, 3, 4, 5}}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(ThreeAndFiveRows, MarkedRuns,
+                         ::testing::Values(RunCase{"ChangeThreeByOk", EditChange, false, {1, 2, 3}},
+                                           RunCase{"ChangeFiveByOk", EditChange, false, {0, 2, 3, 5, 6}},
+                                           RunCase{"ChangeFiveWithAll", EditChange, true, {0, 1, 2, 3, 4}},
+                                           RunCase{"CopyThreeByOk", EditCopy, false, {4, 5, 6}},
+                                           RunCase{"CopyFiveByOk", EditCopy, false, {6, 0, 2, 4, 5}},
+                                           RunCase{"CopyThreeWithAll", EditCopy, true, {0, 1, 2}},
+                                           RunCase{"CopyFiveWithAll", EditCopy, true, {1, 2, 3, 4, 5}}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

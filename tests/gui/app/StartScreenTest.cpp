@@ -1,7 +1,6 @@
 #include "app/StartScreen.h"
 
 #include "GuiTest.h"
-#include "support/RecordingLauncher.h"
 #include "app/AppContext.h"
 #include "app/BrandTable.h"
 #include "app/ConfigFile.h"
@@ -10,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/ToolLauncher.h"
+#include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -48,10 +48,7 @@ protected:
         screen->show();
         return screen;
     }
-    template <typename T> T *find(StartScreen &s, const char *name)
-    {
-        return test::Control<T>(&s, name);
-    }
+    template <typename T> T *find(StartScreen &s, const char *name) { return test::Control<T>(&s, name); }
     void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
     void selectModel(StartScreen &s, const QString &name)
     {

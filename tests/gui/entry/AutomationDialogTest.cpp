@@ -25,10 +25,7 @@ class AutomationSettingsDialog : public EntryDialogTest {
         settings = std::make_unique<AutomationDialog>(ctx);
         settings->show();
     }
-    template <class T> T *get(const char *name)
-    {
-        return Control<T>(settings.get(), name);
-    }
+    template <class T> T *get(const char *name) { return Control<T>(settings.get(), name); }
 };
 
 } // namespace

@@ -69,10 +69,7 @@ class EntryDialogTest : public ::testing::Test {
         dlg->openInMode();
     }
 
-    template <class T> T *find(const char *name)
-    {
-        return Control<T>(dlg.get(), name);
-    }
+    template <class T> T *find(const char *name) { return Control<T>(dlg.get(), name); }
     void click(const char *name) { find<QAbstractButton>(name)->click(); }
     void choose(const char *list, int row) { find<QListWidget>(list)->setCurrentRow(row); }
     int row(const char *list) { return find<QListWidget>(list)->currentRow(); }

@@ -1,6 +1,6 @@
 #include "transfer/MasterCardDialog.h"
-#include "transfer/SerialProgressWindow.h"
 #include "GuiTest.h"
+#include "transfer/SerialProgressWindow.h"
 
 #include "model/Model.h"
 #include "platform/Clock.h"
@@ -29,11 +29,7 @@ protected:
         model.options.RadioSync = 1;
         model.options.GermanDisplay = 0;
     }
-    template <typename T>
-    T *find(MasterCardDialog &d, const char *name)
-    {
-        return Control<T>(&d, name);
-    }
+    template <typename T> T *find(MasterCardDialog &d, const char *name) { return Control<T>(&d, name); }
 
     Model model;
     ScriptedPrompter prompter;
@@ -98,7 +94,8 @@ TEST(SerialProgressWindowTest, ShowsCaptionLabelAndGauge)
     EXPECT_EQ(w.windowTitle(), QStringLiteral("serial transmission"));
     progress.setLabel(QStringLiteral("read zentrix  using COM 2"));
     progress.setGauge(64);
-    EXPECT_EQ(test::Control<QLabel>(&w, "lbl_seriell_io")->text(), QStringLiteral("read zentrix  using COM 2"));
+    EXPECT_EQ(test::Control<QLabel>(&w, "lbl_seriell_io")->text(),
+              QStringLiteral("read zentrix  using COM 2"));
     auto *gauge = test::Control<QProgressBar>(&w, "ggefortschritt");
     EXPECT_EQ(gauge->maximum(), 129);
     EXPECT_EQ(gauge->value(), 64);
