@@ -205,7 +205,7 @@ bool DeviceTransfer::loadReadBackImage()
     program.FileName = DefaultFileName(ctx_.workDir, m.catalogue, ctx_.prompter);
     if (result == LoadResult::Unreadable) { // the system's text has been shown
         emptyProgramLists();
-        return;
+        return false;
     }
     if (result == LoadResult::Invalid || result == LoadResult::Missing) {
         ctx_.prompter.tell(m.catalogue(result == LoadResult::Invalid ? Msg::IllegalFile : Msg::NoSuchFile),
