@@ -2,7 +2,7 @@
 
 #include "app/BrandTable.h"
 #include "app/StartUp.h"
-#include "model/DeviceCodes.h"
+#include "model/ChangeoverRules.h"
 #include "i18n/TextDecoding.h"
 #include "model/Model.h"
 #include "platform/FileAccess.h"

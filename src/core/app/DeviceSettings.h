@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/DeviceCodes.h"
+#include "model/ChangeoverRules.h"
 
 #include <array>
 

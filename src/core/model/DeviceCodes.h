@@ -28,14 +28,4 @@ constexpr int AnnualDeviceCode(int deviceCode, bool specialPriorities)
            (specialPriorities ? DeviceCodeAnnualSpecialPriorities : DeviceCodeAnnual);
 }
 
-// Summer/winter changeover rules (SwRegel).
-enum ChangeoverRule : int {
-    RuleNoChangeover = 0,
-    RuleEurope = 1,
-    RuleUK = 2,
-    RuleUSA = 3,
-    RuleChangeoverTable = 4, // the dates of the program's own changeover table
-};
-constexpr int ChangeoverRuleCount = 5;
-
 } // namespace zx

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "i18n/Catalogue.h"
+#include "model/ChangeoverRules.h"
 #include "model/DeviceCodes.h"
 #include "model/ListKinds.h"
 #include "model/ProgramRecord.h"

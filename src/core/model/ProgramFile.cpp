@@ -7,6 +7,7 @@
 #include "i18n/Msg.h"
 #include "i18n/TextDecoding.h"
 #include "model/ListOrder.h"
+#include "model/ChangeoverRules.h"
 #include "model/Model.h"
 #include "model/ValueRanges.h"
 #include "platform/Clock.h"
@@ -662,15 +663,15 @@ bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock)
         p.ProgramNumber = NoProgramNumber;
     }
     const DisplayOrderOnExit sortBack(model, prompter);
-    if (p.DstCount == 0 && model.device.SwRegel == RuleChangeoverTable) {
+    if (p.DstCount == 0 && model.device.SwRegel == RuleTable) {
         prompter.tell(text(Msg::SelectAnOtherChangeoverRule), Icon::Critical);
         return false;
     }
     if (p.UsedCount > 0)
         SortRecords(model, DeviceOrder, SetProgram, &prompter);
-    if (p.DstCount > 0 && model.device.SwRegel != RuleChangeoverTable) {
+    if (p.DstCount > 0 && model.device.SwRegel != RuleTable) {
         if (prompter.ask(text(Msg::ThereIsAChangeoverTable), Buttons::YesNo, Icon::Question) == Answer::Yes)
-            model.device.SwRegel = RuleChangeoverTable;
+            model.device.SwRegel = RuleTable;
     }
     if (!isAstroDevice(model))
         model.device.DeviceCode = AnnualDeviceCode(model.device.DeviceCode, model.HasSpecialPriority());

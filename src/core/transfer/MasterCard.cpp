@@ -1,5 +1,6 @@
 #include "transfer/MasterCard.h"
 
+#include "model/ChangeoverRules.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/Clock.h"
@@ -59,11 +60,11 @@ void SetMasterCardOptions(Model &model, Prompter &prompter, const Clock &clock, 
 void UpdateOptionsImage(Model &model, Prompter &prompter, const Clock &clock)
 {
     ProgramSet &program = model.program();
-    if (program.DstCount > 0 && model.device.SwRegel != RuleChangeoverTable) {
+    if (program.DstCount > 0 && model.device.SwRegel != RuleTable) {
         const Answer a = prompter.ask(model.catalogue.text(Msg::ThereIsAChangeoverTable), Buttons::YesNo,
                                       Icon::Warning);
         if (a == Answer::Yes)
-            model.device.SwRegel = RuleChangeoverTable;
+            model.device.SwRegel = RuleTable;
     }
     const int type = model.device.Uhrentyp;
     if (type != TypeAnnual && type != TypeAstro)
