@@ -3,6 +3,7 @@
 #include "app/BrandTable.h"
 #include "app/StartUp.h"
 #include "i18n/Catalogue.h"
+#include "model/ChangeoverRules.h"
 #include "i18n/TextDecoding.h"
 #include "model/Model.h"
 #include "platform/FileAccess.h"
@@ -240,7 +241,7 @@ void ApplyConfigDefaults(Model &model)
     model.device.MessZustand = fresh.device.MessZustand;
     model.device.MessZeitpunkt = fresh.device.MessZeitpunkt;
     // Every brand sells in Europe: a new installation changes over to summer time as there.
-    model.device.SwRegel = 1;
+    model.device.SwRegel = RuleEurope;
     model.options.GermanDisplay = fresh.options.GermanDisplay;
     model.astro.AstroC1C2 = fresh.astro.AstroC1C2;
     model.transfer.PortSetting = fresh.transfer.PortSetting;

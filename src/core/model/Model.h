@@ -2,6 +2,9 @@
 
 #include "calendar/Holidays.h"
 #include "i18n/Catalogue.h"
+#include "model/ChangeoverRules.h"
+#include "model/DeviceCodes.h"
+#include "model/ListKinds.h"
 #include "model/ProgramRecord.h"
 
 #include <QString>
@@ -53,7 +56,7 @@ struct ProgramSet {
 
 // Device-level settings, once for the device being programmed.
 struct DeviceProperties {
-    int DeviceCode = 72;        // 72/73 annual device, 80 astro device; bit 7: master card
+    int DeviceCode = DeviceCodeAnnual; // bit 7: master card
     int Sprache = 2;            // 1 German, 2 English, 3 French, 4 loaded language
     int Kanalzahl = 1;          // channels 1..8
     int Uhrentyp = TypeAnnual;
@@ -63,7 +66,7 @@ struct DeviceProperties {
     int MasterCardOptions = 0;  // eight option bits of a master card
     int WriteProtect = 0;
     int Bewft = 0;
-    int SwRegel = 0;            // 0 none, 1 Europe, 2 UK, 3 USA, 4 changeover table
+    int SwRegel = RuleNoChangeover; // ChangeoverRule
     int MessKanal = 0;          // meter pulse channel, 0 none
     int MessPeriode = 1;
     int MessImpDauer = 1;
@@ -154,7 +157,7 @@ public:
     int FirstMarked = 0;
     int LastMarked = -1;
     int ExportEmptyConfirmed = 0;
-    int ListView = 0;            // 0 switching, 1 priority, 2 changeover table, 3 astro times
+    int ListView = ListSwitching; // ListKind
     int FileNamed = 0;
     int FilterOn = 0;
     int SortColumnSz = 0;

@@ -8,6 +8,7 @@
 #include "transfer/TransferCommands.h"
 
 #include <QPointer>
+#include <QStatusBar>
 
 namespace zx {
 
@@ -18,8 +19,21 @@ void wireCommands(MainWindow &window, AppContext &context)
     auto save = [w] { return w->save(); };
     auto redraw = [w] { w->redrawList(); };
 
-    window.setCommandHandler(QStringLiteral("mnuDatExp"), [=] { runWriteCommand(*ctx, save, w, redraw); });
-    window.setCommandHandler(QStringLiteral("mnuDatImp"), [=] { runReadCommand(*ctx, save, w, redraw); });
+    // The message boxes of a transfer are gone once it ends; the status bar keeps saying that
+    // it worked.
+    auto done = [w, ctx](bool writing) {
+        w->statusBar()->showMessage(transferDoneText(ctx->model.catalogue, writing));
+    };
+    window.setCommandHandler(QStringLiteral("mnuDatExp"), [=] {
+        w->statusBar()->clearMessage();
+        if (runWriteCommand(*ctx, save, w, redraw))
+            done(true);
+    });
+    window.setCommandHandler(QStringLiteral("mnuDatImp"), [=] {
+        w->statusBar()->clearMessage();
+        if (runReadCommand(*ctx, save, w, redraw))
+            done(false);
+    });
 
     // The switching time entry: from the Edit menu in enter mode, from Change and Copy in the
     // mode the main window has set. One entry dialog at a time.

@@ -4,6 +4,8 @@
 #include "app/BrandTable.h"
 #include "app/DeleteEntries.h"
 #include "app/DevicePropertiesDialog.h"
+#include "entry/EntryStore.h"
+#include "model/DeviceCodes.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
@@ -642,7 +644,7 @@ void MainWindow::refreshHeaderFields()
     // The device being programmed; a master card carries options instead of a program, and the
     // options dialog's own name for it is the one the user knows.
     QString device = m.device.ModelName.trimmed();
-    if (m.device.DeviceCode & 0x80)
+    if (IsMasterCard(m.device.DeviceCode))
         device += (device.isEmpty() ? QString() : QStringLiteral("  \u2013  ")) + QStringLiteral("Mastercard");
     deviceStatus_->setText(device);
 
@@ -687,7 +689,7 @@ void MainWindow::updateActions()
     delegated("mnuEingSw");
     delegated("mnuFilter");
     const bool marked = !m.Marked.empty();
-    const bool entryAvailable = handlers_.contains(QLatin1String(EntryHandlers[qBound(0, m.ListView, 3)]));
+    const bool entryAvailable = handlers_.contains(QLatin1String(EntryHandlers[qBound(0, m.ListView, ListKindCount - 1)]));
     a("mnuLoeschen")->setEnabled(marked && m.CurrentSet == SetProgram && m.ListView != ListAstro);
     a("mnuAendern")->setEnabled(marked && m.CurrentSet == SetProgram && entryAvailable);
     a("mnuKopieren")
@@ -1045,7 +1047,7 @@ void MainWindow::openEntryFor(int editMode)
     Model &m = ctx_.model;
     if (m.Marked.empty())
         return;
-    const QString handler = QLatin1String(EntryHandlers[qBound(0, m.ListView, 3)]);
+    const QString handler = QLatin1String(EntryHandlers[qBound(0, m.ListView, ListKindCount - 1)]);
     if (!handlers_.contains(handler))
         return;
     m.EditMode = editMode;
@@ -1058,13 +1060,13 @@ void MainWindow::openEntryFor(int editMode)
 void MainWindow::changeMarked()
 {
     if (ctx_.model.CurrentSet == SetProgram)
-        openEntryFor(1);
+        openEntryFor(EditChange);
 }
 
 void MainWindow::copyMarked()
 {
     if (ctx_.model.CurrentSet == SetTemplate && ctx_.model.ListView != ListAstro)
-        openEntryFor(2);
+        openEntryFor(EditCopy);
 }
 
 void MainWindow::openDeviceProperties()
