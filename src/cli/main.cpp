@@ -20,6 +20,7 @@ static const Command commands[] = {
     {"dump", "zentrix-cli dump FILE.zxp [--type 517|236] [--json]", runDump},
     {"build", "zentrix-cli build PROGRAM.json OUT.zxp", runBuild},
     {"check", "zentrix-cli check FILE...", runCheck},
+    {"astro", "zentrix-cli astro (--latitude DEG --longitude DEG --timezone MIN | --place NAME [--lang en|de|fr] [--workdir DIR]) [--year Y]", runAstro},
 };
 
 int usageError(const char *usage)

@@ -7,14 +7,38 @@ namespace zx {
 QChar windows1252ToUnicode(unsigned char byte)
 {
     // 0x80..0x9F differ from Latin-1; the five undefined positions map to themselves.
-    static const char16_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    static const char16_t high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     if (byte >= 0x80 && byte <= 0x9F)
         return QChar(high[byte - 0x80]);
     return QChar(static_cast<char16_t>(byte));
+}
+
+int unicodeToWindows1252(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    for (int byte = 0x80; byte <= 0x9F; ++byte) {
+        if (windows1252ToUnicode(static_cast<unsigned char>(byte)).unicode() == u)
+            return byte;
+    }
+    return -1;
+}
+
+QByteArray encodeText(const QString &text)
+{
+    QByteArray legacy;
+    legacy.reserve(text.size());
+    for (QChar c : text) {
+        const int code = unicodeToWindows1252(c);
+        if (code < 0)
+            return text.toUtf8();
+        legacy.append(static_cast<char>(code));
+    }
+    return legacy;
 }
 
 QString decodeText(const QByteArray &bytes)
