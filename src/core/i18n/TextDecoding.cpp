@@ -39,6 +39,10 @@ QByteArray encodeText(const QString &text)
             return text.toUtf8();
         legacy.append(static_cast<char>(code));
     }
+    // Readers take valid UTF-8 as UTF-8: legacy bytes that happen to form it ("Ã©") would read
+    // back as other characters, so such a text is written as UTF-8.
+    if (decodeText(legacy) != text)
+        return text.toUtf8();
     return legacy;
 }
 

@@ -53,6 +53,9 @@ TEST(LocationsTest, NamesAreCleanedSoTheFileReadsBack)
     const LocationsReadResult back = ParseLocations(FormatLocations(list));
     ASSERT_EQ(back.status, LocationsReadResult::Status::Read);
     EXPECT_EQ(back.locations, list);
+    // Legacy bytes that would read as UTF-8 are written as UTF-8.
+    const LocationList lookalike{place("Ã©")};
+    EXPECT_EQ(ParseLocations(FormatLocations(lookalike)).locations, lookalike);
 }
 
 TEST(LocationsTest, FileFormatIsCountThenNameAndPositions)
