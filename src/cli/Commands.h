@@ -30,5 +30,6 @@ int runDump(const QStringList &args);
 int runBuild(const QStringList &args);
 int runCheck(const QStringList &args);
 int runAstro(const QStringList &args);
+int runAstroChange(const QStringList &args);
 
 } // namespace zx::cli

@@ -20,7 +20,8 @@ static const Command commands[] = {
     {"dump", "zentrix-cli dump FILE.zxp [--type 517|236] [--json]", runDump},
     {"build", "zentrix-cli build PROGRAM.json OUT.zxp", runBuild},
     {"check", "zentrix-cli check FILE...", runCheck},
-    {"astro", "zentrix-cli astro (--latitude DEG --longitude DEG --timezone MIN | --place NAME [--lang en|de|fr] [--workdir DIR]) [--year Y]", runAstro},
+    {"astro", "zentrix-cli astro (--latitude DEG --longitude DEG --timezone MIN | --place NAME [--lang en|de|fr] [--workdir DIR]) [--year Y] [--store FILE.zxp [--sunrise-offset MIN] [--sunset-offset MIN]]", runAstro},
+    {"astro-change", "zentrix-cli astro-change FILE.zxp --column sunset|sunrise --days N[-M] (--delete | --set HH:MM | --shift HH:MM)", runAstroChange},
 };
 
 int usageError(const char *usage)

@@ -3,6 +3,7 @@
 #include "calendar/Sun.h"
 #include "support/TempDir.h"
 
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -95,5 +96,46 @@ INSTANTIATE_TEST_SUITE_P(
                       QStringList{"--latitude", "48", "--longitude", "7", "--timezone", "60", "--place",
                                   "Bonn"},
                       QStringList{"--place", "Bonn", "--lang", "it"}, QStringList{"--latitude"}));
+
+} // namespace
+
+namespace {
+
+AstroRun cliRun(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(ZX_CLI), args);
+    AstroRun r;
+    if (!p.waitForFinished(30000))
+        return r;
+    r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+TEST(AstroCommandTest, StoreIntoAProgramAndChangeTimesHeadless)
+{
+    test::TempDir dir;
+    const QString file = dir.file("astro.zxp");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZX_TEST_DATA "/full236.zxp"), file));
+    ASSERT_EQ(astro({"--latitude", "47.5", "--longitude", "7.5", "--timezone", "60", "--year", "2026",
+                     "--store", file, "--sunset-offset", "-10"})
+                  .exitCode,
+              0);
+    const QString dump = cliRun({"dump", file}).out;
+    EXPECT_TRUE(dump.contains(QStringLiteral("longitude -7.5, latitude 47.5, time zone 60 min")))
+        << dump.toStdString();
+    EXPECT_TRUE(dump.contains(QStringLiteral(" / -10 min")));
+
+    const AstroRun changed =
+        cliRun({"astro-change", file, "--column", "sunset", "--days", "1-10", "--set", "06:15"});
+    ASSERT_EQ(changed.exitCode, 0) << changed.err.toStdString();
+    const QStringList rows = cliRun({"list", file, "--view", "astro"}).out.split(QLatin1Char('\n'));
+    ASSERT_GT(rows.size(), 12);
+    EXPECT_TRUE(rows[10].contains(QStringLiteral("6:15 hrs"))); // day 10 (row 0 is the header)
+    EXPECT_FALSE(rows[11].contains(QStringLiteral("6:15 hrs")));
+    EXPECT_EQ(cliRun({"astro-change", file, "--column", "noon", "--days", "1", "--delete"}).exitCode, 2);
+}
 
 } // namespace
