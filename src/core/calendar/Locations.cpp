@@ -4,11 +4,9 @@
 #include "i18n/Catalogue.h"
 #include "i18n/Msg.h"
 #include "i18n/TextDecoding.h"
+#include "platform/FileAccess.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace zx {
 
@@ -153,64 +151,28 @@ QString LocationsFilePath(const Catalogue &catalogue, const QString &workDir)
 
 LocationsReadResult ReadLocationsFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        LocationsReadResult missing;
-        missing.status = LocationsReadResult::Status::Missing;
-        return missing;
-    }
+    // Far larger than any list of places: a bigger file is no locations file.
+    const FileContent file = ReadRegularFile(path, 16 * 1024 * 1024);
     LocationsReadResult r;
+    switch (file.status) {
+    case ReadStatus::Read:
+        return ParseLocations(file.content);
+    case ReadStatus::Missing:
+        r.status = LocationsReadResult::Status::Missing;
+        return r;
+    case ReadStatus::TooLarge:
+        return damaged(QStringLiteral("file too large"));
+    case ReadStatus::Unreadable:
+        break;
+    }
     r.status = LocationsReadResult::Status::Unreadable;
-    // Only a regular file: a FIFO or device would block or never end.
-    if (!info.isFile()) {
-        r.error = QStringLiteral("not a regular file");
-        return r;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        r.error = file.errorString();
-        return r;
-    }
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        r.error = file.errorString();
-        return r;
-    }
-    return ParseLocations(content);
+    r.error = file.error;
+    return r;
 }
-
-namespace {
-
-// Replaces the file as a whole. QSaveFile buffers small writes and Qt 6.4 may commit a short
-// file after a failed final flush, so the flush is checked before the commit.
-bool writeFileAtomically(const QString &path, const QByteArray &content, QString *error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    if (file.write(content) != content.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-} // namespace
 
 bool WriteLocationsFile(const QString &path, const LocationList &list, QString *error)
 {
-    QString why;
-    const bool ok = writeFileAtomically(path, FormatLocations(list), &why);
-    if (!ok && error)
-        *error = why;
-    return ok;
+    return WriteFileAtomically(path, FormatLocations(list), error);
 }
 
 } // namespace zx

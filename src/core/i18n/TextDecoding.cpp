@@ -17,30 +17,39 @@ QChar windows1252ToUnicode(unsigned char byte)
     return QChar(static_cast<char16_t>(byte));
 }
 
-int unicodeToWindows1252(QChar c)
+namespace {
+
+// The Windows-1252 byte of one UTF-16 unit; -1 where it has none.
+int windows1252Byte(char16_t unit)
 {
-    const char16_t u = c.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return u;
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
+        return unit;
     for (int byte = 0x80; byte <= 0x9F; ++byte) {
-        if (windows1252ToUnicode(static_cast<unsigned char>(byte)).unicode() == u)
+        if (windows1252ToUnicode(static_cast<unsigned char>(byte)).unicode() == unit)
             return byte;
     }
     return -1;
+}
+
+} // namespace
+
+int unicodeToWindows1252(QChar c)
+{
+    return windows1252Byte(c.unicode());
 }
 
 QByteArray encodeText(const QString &text)
 {
     QByteArray legacy;
     legacy.reserve(text.size());
-    for (QChar c : text) {
-        const int code = unicodeToWindows1252(c);
-        if (code < 0)
+    for (const QChar c : text) {
+        const int byte = windows1252Byte(c.unicode());
+        if (byte < 0)
             return text.toUtf8();
-        legacy.append(static_cast<char>(code));
+        legacy.append(static_cast<char>(byte));
     }
-    // Readers take valid UTF-8 as UTF-8: legacy bytes that happen to form it ("Ã©") would read
-    // back as other characters, so such a text is written as UTF-8.
+    // A legacy text that happens to be valid UTF-8 would be read back as UTF-8 (and so differ);
+    // such a text is written as UTF-8 right away.
     if (decodeText(legacy) != text)
         return text.toUtf8();
     return legacy;

@@ -3,10 +3,10 @@
 #include "app/AppContext.h"
 #include "i18n/Msg.h"
 #include "model/Model.h"
+#include "platform/FileAccess.h"
 #include "platform/Prompter.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -149,9 +149,10 @@ bool AstroSettingsDialog::readLocations(LocationList *list)
 {
     const LocationsReadResult r = ReadLocationsFile(path_);
     if (!r.ok()) {
-        ctx_.prompter.tell(QDir::toNativeSeparators(path_) + QLatin1Char('\n') +
-                               ctx_.model.catalogue.text(Msg::IllegalFile) + QLatin1Char('\n') + r.error,
-                           Icon::Critical);
+        const QString why = r.status == LocationsReadResult::Status::Damaged
+                                ? ctx_.model.catalogue.text(Msg::IllegalFile) + QLatin1Char('\n') + r.error
+                                : r.error;
+        ctx_.prompter.tell(FileErrorText(path_, why), Icon::Critical);
         return false;
     }
     *list = r.locations;
@@ -163,7 +164,7 @@ bool AstroSettingsDialog::writeLocations(const LocationList &list)
     QString error;
     if (WriteLocationsFile(path_, list, &error))
         return true;
-    ctx_.prompter.tell(QDir::toNativeSeparators(path_) + QLatin1Char('\n') + error, Icon::Critical);
+    ctx_.prompter.tell(FileErrorText(path_, error), Icon::Critical);
     return false;
 }
 
