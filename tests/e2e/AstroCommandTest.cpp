@@ -18,10 +18,10 @@ struct AstroRun {
     QString err;
 };
 
-AstroRun astro(const QStringList &args)
+AstroRun cliRun(const QStringList &args)
 {
     QProcess p;
-    p.start(QStringLiteral(ZX_CLI), QStringList{QStringLiteral("astro")} + args);
+    p.start(QStringLiteral(ZX_CLI), args);
     AstroRun r;
     if (!p.waitForFinished(30000))
         return r;
@@ -29,6 +29,11 @@ AstroRun astro(const QStringList &args)
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
+}
+
+AstroRun astro(const QStringList &args)
+{
+    return cliRun(QStringList{QStringLiteral("astro")} + args);
 }
 
 QString tableText(const AstroTableRows &t)
@@ -100,19 +105,6 @@ INSTANTIATE_TEST_SUITE_P(
 } // namespace
 
 namespace {
-
-AstroRun cliRun(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(ZX_CLI), args);
-    AstroRun r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 TEST(AstroCommandTest, StoreIntoAProgramAndChangeTimesHeadless)
 {
