@@ -12,6 +12,7 @@
 #include "i18n/Msg.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
+#include "model/ValueRanges.h"
 #include "platform/Clock.h"
 
 #include <QDir>
@@ -107,7 +108,7 @@ int runAstro(const QStringList &args)
         } else if (a == QLatin1String("--sunrise-offset") || a == QLatin1String("--sunset-offset")) {
             bool ok = false;
             const int minutes = v.toInt(&ok);
-            if (!ok || minutes < -120 || minutes > 120)
+            if (!ok || !Ranges::AstroOffset.contains(minutes))
                 return usageError(AstroUsage);
             offsets[a == QLatin1String("--sunrise-offset") ? 0 : 1] = minutes;
         } else {

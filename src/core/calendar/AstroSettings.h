@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ValueRanges.h"
+
 #include <QString>
 
 namespace zx {
@@ -11,11 +13,16 @@ class Prompter;
 struct AstroData;
 
 // The astro settings are edited as raw bar positions (each from 0 to its maximum); the
-// locations file stores the same positions, the model the values derived from them.
-constexpr int LongitudeBarMax = 720; // (p - 360) / 2 degrees, west positive
-constexpr int LatitudeBarMax = 280;  // (140 - p) / 2 degrees, north positive
-constexpr int ZoneBarMax = 96;       // (p - 48) x -15 minutes, east positive
-constexpr int OffsetBarMax = 240;    // (p - 120) x -1 minutes
+// locations file stores the same positions, the model the values derived from them. A bar
+// spans the value's whole range in the steps the device stores.
+constexpr int LongitudeBarMax =
+    (Ranges::Longitude.max - Ranges::Longitude.min) * 2; // (p - 360) / 2 degrees, west positive
+constexpr int LatitudeBarMax =
+    (Ranges::Latitude.max - Ranges::Latitude.min) * 2; // (140 - p) / 2 degrees, north positive
+constexpr int ZoneBarMax =
+    (Ranges::TimeZone.max - Ranges::TimeZone.min) / 15; // (p - 48) x -15 minutes, east positive
+constexpr int OffsetBarMax = Ranges::AstroOffset.max - Ranges::AstroOffset.min; // (p - 120) x -1 minutes
+static_assert(LongitudeBarMax == 720 && LatitudeBarMax == 280 && ZoneBarMax == 96 && OffsetBarMax == 240);
 
 struct AstroPositions {
     int longitude = 360;
