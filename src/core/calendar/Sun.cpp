@@ -1,6 +1,6 @@
 #include "calendar/Sun.h"
 
-#include "model/ProgramRecord.h"
+#include "calendar/Calendar.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 
@@ -139,15 +139,13 @@ SunCrossing findCrossing(int day, int month, double latitude, Event wanted)
     return result;
 }
 
-// Day and month of day of year n; days past the end of the year continue into the next.
-void dayAndMonth(int n, int year, int *day, int *month)
+// Day and month of day of year n; days past the end of the year continue into the next, so
+// row 366 of a common year is 1 January.
+DayMonth dateOfTableDay(int n, int year)
 {
-    if (n > DaysInYear(year)) {
-        n -= DaysInYear(year);
-        ++year;
-    }
-    *month = MonthOfDay(n, year);
-    *day = n - (*month > 1 ? DaysThroughMonth(*month - 1, year) : 0);
+    if (n > DaysInYear(year))
+        return DateOfDay(n - DaysInYear(year), year + 1);
+    return DateOfDay(n, year);
 }
 
 int tableValue(const SunCrossing &c, int shift)
@@ -189,11 +187,9 @@ AstroTableRows BuildAstroTable(double longitude, double latitude, double timeZon
     const int shift = static_cast<int>(std::lround(timeZone)) + static_cast<int>(std::floor(longitude * 4));
     AstroTableRows rows{};
     for (int n = 1; n <= AstroDays; ++n) {
-        int day = 0;
-        int month = 0;
-        dayAndMonth(n, year, &day, &month);
-        rows[n - 1] = {tableValue(Sunset(day, month, latitude), shift),
-                       tableValue(Sunrise(day, month, latitude), shift)};
+        const DayMonth date = dateOfTableDay(n, year);
+        rows[n - 1] = {tableValue(Sunset(date.day, date.month, latitude), shift),
+                       tableValue(Sunrise(date.day, date.month, latitude), shift)};
     }
     return rows;
 }

@@ -568,8 +568,8 @@ void MainWindow::fillGrid()
     filling_ = true;
     // The astro list's dates and summer-time hour follow the clock's year unless one is set.
     ListOptions options = listOptions_;
-    if (options.year <= 0)
-        options.year = ctx_.clock.today().year();
+    if (!options.clock)
+        options.clock = &ctx_.clock;
     shown_ = views::BuildList(m, m.ListView, m.CurrentSet, options);
     // Astro times are changed cell by cell within one time column; other lists mark rows.
     const bool astro = m.ListView == ListAstro;
