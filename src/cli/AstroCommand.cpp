@@ -5,6 +5,7 @@
 #include "ProgramDocument.h"
 
 #include "calendar/AstroSettings.h"
+#include "calendar/Calendar.h"
 #include "calendar/Locations.h"
 #include "calendar/Sun.h"
 #include "entry/AstroTimeChange.h"
@@ -100,7 +101,7 @@ int runAstro(const QStringList &args)
         } else if (a == QLatin1String("--year")) {
             bool ok = false;
             year = v.toInt(&ok);
-            if (!ok || year < 1 || year > 9999)
+            if (!ok || year < CalendarFirstYear || year > CalendarLastYear)
                 return usageError(AstroUsage);
             yearGiven = true;
         } else if (a == QLatin1String("--store") && store.isEmpty() && !v.isEmpty()) {
