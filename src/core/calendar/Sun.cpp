@@ -123,8 +123,8 @@ SunCrossing findCrossing(int day, int month, double latitude, Event wanted)
                     e = (-b - disc) / (2 * a);
                 const double t3 = c0 + e + 1.0 / 120;
                 const bool kind = wanted == Event::Sunrise ? (v0 < 0 && v2 > 0) : (v0 > 0 && v2 < 0);
-                // A flat parabola gives no finite root: no usable crossing in this hour.
-                if (kind && std::isfinite(t3)) {
+                // A nearly flat parabola gives no usable root: no crossing in this hour.
+                if (kind && std::isfinite(t3) && std::abs(t3) < 1e6) {
                     const double hour = std::floor(t3);
                     result.found = true;
                     result.hour = static_cast<int>(hour);
