@@ -36,5 +36,7 @@ int runCheck(const QStringList &args);
 int runEaster(const QStringList &args);
 int runSummertime(const QStringList &args);
 int runHolidays(const QStringList &args);
+int runAstro(const QStringList &args);
+int runAstroChange(const QStringList &args);
 
 } // namespace zx::cli

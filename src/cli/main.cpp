@@ -36,6 +36,13 @@ static const Command commands[] = {
      "print the changeover dates of a rule in a year, or every day's summer-time flag", runSummertime},
     {"holidays", "zentrix-cli holidays --year Y [--lang en|de|fr] [--set NAME] [--workdir DIR]",
      "list the dates of the holiday library (or of one set) in a year", runHolidays},
+    {"astro",
+     "zentrix-cli astro (--latitude DEG --longitude DEG --timezone MIN | --place NAME [--lang en|de|fr] "
+     "[--workdir DIR]) [--year Y] [--store FILE.zxp [--sunrise-offset MIN] [--sunset-offset MIN]]",
+     "print the sunset and sunrise table of a place, or store it in a program file", runAstro},
+    {"astro-change",
+     "zentrix-cli astro-change FILE.zxp --column sunset|sunrise --days N[-M] (--delete | --set HH:MM | --shift HH:MM)",
+     "delete, set or shift astro times of a program file over a range of days", runAstroChange},
 };
 
 int usageError(const char *usage)

@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
+#include "calendar/AstroCommands.h"
 #include "entry/AutomationDialog.h"
 #include "entry/SwitchingTimeDialog.h"
 #include "model/Model.h"
@@ -75,6 +76,8 @@ void wireCommands(MainWindow &window, AppContext &context)
         }
         *master = openMasterCardDialog(*ctx, redraw, w);
     });
+
+    wireAstroCommands(window, context);
 }
 
 } // namespace zx

@@ -6,10 +6,12 @@
 #include "app/DevicePropertiesDialog.h"
 #include "entry/EntryStore.h"
 #include "model/DeviceCodes.h"
+#include "entry/AstroTimeChange.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "model/ProgramNumber.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
 
 #include <QAction>
@@ -566,7 +568,14 @@ void MainWindow::fillGrid()
 {
     Model &m = ctx_.model;
     filling_ = true;
-    shown_ = views::BuildList(m, m.ListView, m.CurrentSet, listOptions_);
+    // The astro list's dates and summer-time hour follow the clock's year unless one is set.
+    ListOptions options = listOptions_;
+    if (!options.clock)
+        options.clock = &ctx_.clock;
+    shown_ = views::BuildList(m, m.ListView, m.CurrentSet, options);
+    // Astro times are changed cell by cell within one time column; other lists mark rows.
+    const bool astro = m.ListView == ListAstro;
+    grid_->setSelectionBehavior(astro ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
     grid_->clearSelection();
     grid_->clearContents();
     grid_->setColumnCount(static_cast<int>(shown_.header.size()));
@@ -576,7 +585,8 @@ void MainWindow::fillGrid()
         const QStringList &cells = shown_.rows[r].cells;
         for (int col = 0; col < cells.size(); ++col) {
             auto *item = new QTableWidgetItem(cells[col]);
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            const bool selectable = !astro || AstroTableColumnOfListColumn(col) >= 0;
+            item->setFlags(selectable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::ItemIsEnabled);
             if (col == 0)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grid_->setItem(r, col, item);
@@ -787,7 +797,9 @@ void MainWindow::onSelectionChanged()
     if (filling_)
         return;
     std::set<int> selected;
-    for (const QModelIndex &i : grid_->selectionModel()->selectedRows())
+    const QModelIndexList indexes = ctx_.model.ListView == ListAstro ? grid_->selectionModel()->selectedIndexes()
+                                                                     : grid_->selectionModel()->selectedRows();
+    for (const QModelIndex &i : indexes)
         selected.insert(i.row());
     // Keep the marking order: rows that stay keep their place, new rows follow.
     std::vector<int> rows;
