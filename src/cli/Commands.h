@@ -29,5 +29,9 @@ int runRead(const QStringList &args);
 int runDump(const QStringList &args);
 int runBuild(const QStringList &args);
 int runCheck(const QStringList &args);
+int runExport(const QStringList &args);
+
+// Whether the command line asks for a command that paints (PDF export).
+bool exportNeedsGui(int argc, char **argv);
 
 } // namespace zx::cli

@@ -4,8 +4,12 @@
 #include "i18n/Catalogue.h"
 
 #include <QCoreApplication>
+#ifdef ZX_CLI_PDF
+#include <QGuiApplication>
+#endif
 
 #include <cstring>
+#include <memory>
 
 namespace zx::cli {
 
@@ -20,6 +24,7 @@ static const Command commands[] = {
     {"dump", "zentrix-cli dump FILE.zxp [--type 517|236] [--json]", runDump},
     {"build", "zentrix-cli build PROGRAM.json OUT.zxp", runBuild},
     {"check", "zentrix-cli check FILE...", runCheck},
+    {"export", "zentrix-cli export FILE.zxp [--lists switching,priority,changeover,astro] [--lang en|de|fr] [--type 517|236] [--lines N] [--filter FILTER.json] [--append] --out OUT.txt|OUT.pdf", runExport},
 };
 
 int usageError(const char *usage)
@@ -48,8 +53,18 @@ static int programUsage()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments();
+    // PDF export paints: it runs under QGuiApplication, on the offscreen platform without display.
+    std::unique_ptr<QCoreApplication> app;
+#ifdef ZX_CLI_PDF
+    if (zx::cli::exportNeedsGui(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+#endif
+    if (!app)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    QStringList args = app->arguments();
     args.removeFirst();
     if (args.isEmpty())
         return zx::cli::programUsage();

@@ -3,8 +3,10 @@
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
 #include "entry/AutomationDialog.h"
+#include "entry/FilterDialog.h"
 #include "entry/SwitchingTimeDialog.h"
 #include "model/Model.h"
+#include "output/PrintCommands.h"
 #include "transfer/TransferCommands.h"
 
 #include <QPointer>
@@ -36,6 +38,17 @@ void wireCommands(MainWindow &window, AppContext &context)
         // listChanged() comes from inside done(): the dialog may only go once that has returned.
         QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
         dialog->openInMode();
+    });
+
+    auto *print = new PrintCommands(context, window);
+    print->setObjectName(QStringLiteral("printCommands"));
+    window.setCommandHandler(QStringLiteral("mnuDatDruck"), [print] { print->printFromDialog(); });
+    window.setCommandHandler(QStringLiteral("tbDruck"), [print] { print->printCurrentView(); });
+
+    window.setCommandHandler(QStringLiteral("mnuFilter"), [=] {
+        FilterDialog dialog(*ctx, w);
+        QObject::connect(&dialog, &FilterDialog::filterChanged, w, &MainWindow::redrawList);
+        dialog.exec();
     });
 
     auto assistant = std::make_shared<QPointer<AutomationDialog>>();
