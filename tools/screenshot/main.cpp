@@ -1,6 +1,9 @@
 // Renders the main window with a realistic program and writes it as a PNG:
-//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png [switching|priority|properties|entry|options]
+//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png [switching|priority|properties|entry|options|filter|print] [WIDTH]
+// WIDTH scales the picture down to that many pixels (the help keeps its pictures small).
+#include "entry/FilterDialog.h"
 #include "entry/SwitchingTimeDialog.h"
+#include "output/PrintDialog.h"
 #include "transfer/TransferCommands.h"
 #include "app/AppContext.h"
 #include "app/DevicePropertiesDialog.h"
@@ -17,6 +20,7 @@
 #include <QTableWidget>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -145,6 +149,25 @@ int main(int argc, char *argv[])
         app.processEvents();
         shot = dialog->grab();
     }
+    if (what == QLatin1String("filter")) {
+        model.filter.FilterChannels = 1 + 2;
+        model.filter.FilterWeekdays = 31;
+        zx::FilterDialog dialog(ctx, &window);
+        dialog.show();
+        app.processEvents();
+        shot = dialog.grab();
+    }
+    if (what == QLatin1String("print")) {
+        model.transfer.PrintHeaderLines = 40;
+        zx::PrintSettings settings;
+        settings.switching = settings.priority = true;
+        zx::PrintDialog dialog(ctx, settings, &window);
+        dialog.show();
+        app.processEvents();
+        shot = dialog.grab();
+    }
+    if (argc > 3 && std::atoi(argv[3]) > 0 && shot.width() > std::atoi(argv[3]))
+        shot = shot.scaledToWidth(std::atoi(argv[3]), Qt::SmoothTransformation);
     if (!shot.save(out)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
         return 1;

@@ -5,6 +5,7 @@
 #include "entry/AutomationDialog.h"
 #include "entry/FilterDialog.h"
 #include "entry/SwitchingTimeDialog.h"
+#include "help/HelpCommands.h"
 #include "model/Model.h"
 #include "output/PrintCommands.h"
 #include "transfer/TransferCommands.h"
@@ -44,6 +45,10 @@ void wireCommands(MainWindow &window, AppContext &context)
     print->setObjectName(QStringLiteral("printCommands"));
     window.setCommandHandler(QStringLiteral("mnuDatDruck"), [print] { print->printFromDialog(); });
     window.setCommandHandler(QStringLiteral("tbDruck"), [print] { print->printCurrentView(); });
+
+    auto *help = new HelpCommands(context, &window);
+    help->setObjectName(QStringLiteral("helpCommands"));
+    window.setCommandHandler(QStringLiteral("mnuHilfeInhalt"), [help] { help->show(); });
 
     window.setCommandHandler(QStringLiteral("mnuFilter"), [=] {
         FilterDialog dialog(*ctx, w);
