@@ -6,6 +6,7 @@
 #include "model/Model.h"
 #include "output/PrintDriver.h"
 #include "output/TextFileSink.h"
+#include "platform/FileAccess.h"
 #include "views/RowFilter.h"
 
 #ifdef ZX_CLI_PDF
@@ -30,13 +31,16 @@ const char *const ExportUsage =
 
 bool readFilter(const QString &path, ListFilter &filter)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(file.errorString()));
+    const FileContent file = ReadRegularFile(path, 1 << 20);
+    if (!file.ok()) {
+        const QString why = file.status == ReadStatus::Missing    ? QStringLiteral("no such file")
+                            : file.status == ReadStatus::TooLarge ? QStringLiteral("file too large")
+                                                                  : file.error;
+        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(why));
         return false;
     }
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(file.content, &parseError);
     QString error = parseError.errorString();
     if (doc.isObject() && views::FilterFromJson(doc.object(), filter, &error))
         return true;

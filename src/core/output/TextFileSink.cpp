@@ -1,38 +1,29 @@
 #include "output/TextFileSink.h"
 
 #include "output/PrintLayout.h"
+#include "platform/FileAccess.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace zx {
 
-bool AppendChecked(const QString &path, const QByteArray &bytes, QString *error)
+bool AppendKeepingEarlier(const QString &path, const QByteArray &bytes, QString *error)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
         // A FIFO or device node would block or swallow the printout.
         if (error)
-            *error = path + QStringLiteral(": not a regular file");
+            *error = QStringLiteral("not a regular file");
         return false;
     }
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        if (error)
-            *error = file.errorString();
+    if (!OpenForAppending(file, false, error))
         return false;
-    }
     const qint64 before = file.size();
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    if (written) {
-        file.close();
-        if (file.error() == QFileDevice::NoError)
-            return true;
-    }
-    if (error)
-        *error = file.errorString();
-    if (file.isOpen() || file.open(QIODevice::ReadWrite))
-        file.resize(before);
+    if (AppendChecked(file, bytes, error))
+        return true;
+    file.resize(before);
     return false;
 }
 
@@ -46,7 +37,7 @@ bool TextFileSink::finish()
 {
     if (pending_.isEmpty())
         return true;
-    const bool ok = AppendChecked(path_, pending_, &error_);
+    const bool ok = AppendKeepingEarlier(path_, pending_, &error_);
     pending_.clear();
     return ok;
 }

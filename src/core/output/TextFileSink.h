@@ -25,8 +25,8 @@ class TextFileSink : public PrintSink {
     QString error_;
 };
 
-// Appends bytes to a file, creating it when missing. Every step is checked; on failure the
-// file keeps its former contents and `error` holds the platform's text.
-bool AppendChecked(const QString &path, const QByteArray &bytes, QString *error);
+// Appends bytes to a file, creating it when missing. Every write is checked; on failure the
+// file is cut back to its former length and `error` holds the platform's text.
+bool AppendKeepingEarlier(const QString &path, const QByteArray &bytes, QString *error);
 
 } // namespace zx

@@ -1,6 +1,7 @@
 #include "output/PagePainterSink.h"
 
 #include "output/PrintLayout.h"
+#include "platform/FileAccess.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -51,7 +52,7 @@ bool PagePainterSink::startPage()
         if (!outputFile_.isEmpty()) {
             QFile probe(outputFile_);
             if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
-                error_ = outputFile_ + QStringLiteral(": ") + probe.errorString();
+                error_ = FileErrorText(outputFile_, probe.errorString());
         }
         return false;
     }

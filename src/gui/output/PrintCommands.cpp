@@ -6,6 +6,7 @@
 #include "output/PagePainterSink.h"
 #include "output/PrintDialog.h"
 #include "output/TextFileSink.h"
+#include "platform/FileAccess.h"
 #include "platform/Prompter.h"
 
 #include <QPrintDialog>
@@ -67,7 +68,7 @@ void PrintCommands::run(bool preview)
         TextFileSink sink(output::TextFileName(m.program().FileName));
         error = output::PrintLists(lists, sink);
         if (!error.isEmpty())
-            error = sink.path() + QStringLiteral(": ") + error;
+            error = FileErrorText(sink.path(), error);
     } else {
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(m.catalogue.productTitle);

@@ -134,14 +134,14 @@ TEST_F(PrintDriverTest, TextFileAppendsEveryPrintout)
     EXPECT_EQ(lines[6].indexOf(model.catalogue(Msg::March)), lines[5].indexOf(model.catalogue(Msg::BeginAt)));
 }
 
-TEST(TextFileSink, FailedAppendSaysSoAndKeepsTheFile)
+TEST(TextFileSink, FailedAppendSaysSo)
 {
     TempDir dir;
     QString error;
-    EXPECT_FALSE(AppendChecked(dir.path(), "x", &error));
+    EXPECT_FALSE(AppendKeepingEarlier(dir.path(), "x", &error));
     EXPECT_FALSE(error.isEmpty());
     if (QFile::exists(QStringLiteral("/dev/full"))) {
-        EXPECT_FALSE(AppendChecked(QStringLiteral("/dev/full"), "x", &error));
+        EXPECT_FALSE(AppendKeepingEarlier(QStringLiteral("/dev/full"), "x", &error));
     }
 }
 
