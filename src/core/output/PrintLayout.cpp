@@ -45,8 +45,10 @@ QStringList PrintHeaderLines(const Model &model, int listKind, bool filtered)
     QStringList legend;
     const int channels = qBound(1, model.device.Kanalzahl, 8);
     for (int i = 0; i < channels; ++i)
-        legend << c(Msg::ChannelPrefix).trimmed() + QString::number(i + 1) + QLatin1Char(' ') +
-                      p.ChannelNames[i];
+        // A channel without a name shows its label alone.
+        legend << (c(Msg::ChannelPrefix).trimmed() + QString::number(i + 1) + QLatin1Char(' ') +
+                   p.ChannelNames[i])
+                      .trimmed();
     lines << legend.join(QStringLiteral(", "));
     lines << c(Msg::Use) + QStringLiteral(": ") + p.UsageText;
     lines << c(Msg::NoOfTheProgram) + QStringLiteral(": ") + views::ProgramNumberText(model, SetProgram);

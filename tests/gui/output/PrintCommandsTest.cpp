@@ -6,7 +6,9 @@
 #include "support/SamplePrograms.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QFile>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -90,6 +92,25 @@ TEST_F(PrintFlowTest, ToolStripPrintsTheShownViewIntoTheTextFile)
     const QString text = QString::fromUtf8(dir.read(QStringLiteral("Swprg1.txt")));
     EXPECT_TRUE(text.startsWith(model.catalogue(Msg::ListPriorityProgram)));
     EXPECT_TRUE(text.contains(model.catalogue(Msg::WithFilter)));
+    expectViewRestored();
+}
+
+TEST_F(PrintFlowTest, PreviewShowsThePagesOfTheSameLayout)
+{
+    int pages = 0;
+    whenModal(QStringLiteral("frmDruckVorschau"), [&pages](QWidget *preview) {
+        auto *view = preview->findChild<QPrintPreviewWidget *>();
+        ASSERT_NE(view, nullptr);
+        pages = view->pageCount();
+        if (!qEnvironmentVariableIsEmpty("ZX_SHOT"))
+            preview->grab().save(qEnvironmentVariable("ZX_SHOT"));
+        qobject_cast<QDialog *>(preview)->reject();
+    });
+    print->settings().switching = true;
+    print->settings().priority = true;
+    print->run(true);
+    EXPECT_EQ(pages, 2);
+    EXPECT_TRUE(prompter.shown.empty());
     expectViewRestored();
 }
 
