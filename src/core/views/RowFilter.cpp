@@ -2,15 +2,14 @@
 
 #include "entry/SwitchingEntry.h"
 #include "model/Model.h"
+#include "model/RecordDecoder.h"
 
 namespace zx::views {
 
 namespace {
 
-// What the filter looks at in a record. The bit layouts are read here only, through the
-// switching time decoder and the priority fields below.
+// What the filter looks at in a record, taken from the record decoder.
 struct FilterFields {
-    bool priority = false;
     bool weekly = false;
     int channelBits = 0; // bus device: the bit of its one channel
     int weekdays = 0;
@@ -22,6 +21,7 @@ struct FilterFields {
     int state = 0; // conventional: 1 ON, 0 OFF; bus: the value
 };
 
+// A bus record holds one channel number; the filter's boxes are compared with its own bit.
 int channelBit(int channel)
 {
     return channel >= 1 && channel <= 8 ? 1 << (channel - 1) : 0;
@@ -29,33 +29,27 @@ int channelBit(int channel)
 
 FilterFields switchingFields(const ProgramRecord &r, int bus)
 {
-    const SwitchingEntryValues e = DecodeSwitchingTime(r, bus);
+    const SwitchingTime t = DecodeSwitchingRecord(r, bus);
     FilterFields f;
-    f.weekly = e.kind == EntryKind::Weekly;
-    // A conventional record may carry up to eight channel bits; the entry decoder keeps four.
-    f.channelBits = bus ? channelBit(e.busChannel) : r.b4;
-    f.weekdays = e.weekdayMask;
-    f.month = e.month;
-    f.program = e.program;
-    f.pulse = e.pulse;
-    f.state = bus ? e.value : e.state;
+    f.weekly = t.weekly;
+    f.channelBits = bus ? channelBit(t.channel) : t.channelMask;
+    f.weekdays = t.weekdayMask;
+    f.month = t.month;
+    f.program = t.program;
+    f.pulse = t.pulseSeconds;
+    f.state = bus ? t.value : t.state;
     return f;
 }
 
 FilterFields priorityFields(const ProgramRecord &r, int bus)
 {
+    const PriorityTime p = DecodePriorityRecord(r, bus);
     FilterFields f;
-    f.priority = true;
-    f.program = r.b1 & 0x0F;
-    if (r.b0 == 96) {
-        f.movingDate = true;
-        f.channelBits = bus ? channelBit(r.b4 & 0x0F) : (r.b4 & 0x0F);
-        return f;
-    }
-    f.fromMonth = (r.b0 - 96) >> 1;
-    f.toMonth = r.b5 >> 4;
-    // The conventional form keeps its year code in the high nibble of b4.
-    f.channelBits = bus ? channelBit((r.b5 & 0x07) + 1) : (r.b4 & 0x0F);
+    f.program = p.code;
+    f.movingDate = p.easter;
+    f.fromMonth = p.fromMonth;
+    f.toMonth = p.toMonth;
+    f.channelBits = bus ? channelBit(p.channel) : p.channelMask;
     return f;
 }
 
