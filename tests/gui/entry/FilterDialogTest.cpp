@@ -2,6 +2,7 @@
 #include "../app/MainWindowFixture.h"
 
 #include "app/CommandWiring.h"
+#include "entry/FilterDialog.h"
 #include "entry/SwitchingTimeDialog.h"
 #include "support/SamplePrograms.h"
 
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QPushButton>
+#include <QScrollBar>
 
 using namespace zx;
 using namespace zx::test;
@@ -77,6 +79,29 @@ TEST_F(FilterFlowTest, CancelKeepsThePreviousFilter)
     EXPECT_EQ(model.filter, before);
     EXPECT_EQ(model.FilterOn, 0);
     EXPECT_EQ(grid()->rowCount(), 4);
+}
+
+// A bus device compares values: hsbwert shows, the states read "equal", "up to", "from", and a
+// to-program beyond priority 7 is kept as the permanent code.
+TEST_F(MainWindowTest, BusFilterDialogOffersValuesAndPermanentUpTo)
+{
+    model.device.BusDevice = 1;
+    FilterDialog dialog(ctx, w.get());
+    dialog.show();
+    EXPECT_TRUE(child<QScrollBar>(&dialog, "hsbwert")->isVisible());
+    EXPECT_EQ(child<QComboBox>(&dialog, "cboonoff")->itemText(0), model.catalogue(Msg::Equal));
+    auto *from = child<QComboBox>(&dialog, "cbovonp");
+    auto *to = child<QComboBox>(&dialog, "cbobisp");
+    ASSERT_EQ(from->count(), 9);
+    from->setCurrentIndex(5);
+    ASSERT_EQ(to->count(), 4); // 5, 6, 7, permanent
+    to->setCurrentIndex(3);
+    child<QScrollBar>(&dialog, "hsbwert")->setValue(120);
+    const ListFilter f = dialog.shownFilter();
+    EXPECT_EQ(f.FilterFromProgram, 5);
+    EXPECT_EQ(f.FilterToProgram, 10);
+    EXPECT_EQ(f.FilterValue, 120);
+    EXPECT_TRUE(child<QCheckBox>(&dialog, "chkkan8")->isVisible());
 }
 
 } // namespace
