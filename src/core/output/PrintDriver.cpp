@@ -56,14 +56,15 @@ std::vector<PrintedList> CollectPrintJob(Model &model, PrintSettings &settings, 
         model.ListView = kind;
         model.CurrentSet = SetProgram;
         model.FilterOn = 0;
-        lists.push_back(LayoutList(model, kind, views::BuildList(model, kind, SetProgram, options), false));
+        lists.push_back(
+            LayoutList(model, kind, SetProgram, views::BuildList(model, kind, SetProgram, options), false));
     }
     if (settings.currentView) {
         settings.currentView = false;
         model.ListView = guard.listView();
         model.CurrentSet = guard.set();
         model.FilterOn = guard.filtered() ? -1 : 0;
-        lists.push_back(LayoutList(model, guard.listView(),
+        lists.push_back(LayoutList(model, guard.listView(), guard.set(),
                                    views::BuildList(model, guard.listView(), guard.set(), options),
                                    guard.filtered()));
     }

@@ -35,10 +35,10 @@ int EffectiveHeaderInterval(int configured)
     return configured > 0 ? configured : DefaultHeaderInterval;
 }
 
-QStringList PrintHeaderLines(const Model &model, int listKind, bool filtered)
+QStringList PrintHeaderLines(const Model &model, int listKind, int setIndex, bool filtered)
 {
     const Catalogue &c = model.catalogue;
-    const ProgramSet &p = model.program();
+    const ProgramSet &p = model.set(setIndex);
     QStringList lines;
     lines << c(listTitle(listKind)).trimmed() + QLatin1Char(' ') + c(Msg::From).trimmed() + QLatin1Char(' ') +
                  p.FileName + QStringLiteral(", ") + c(filtered ? Msg::WithFilter : Msg::WithoutFilter);
@@ -51,7 +51,7 @@ QStringList PrintHeaderLines(const Model &model, int listKind, bool filtered)
                       .trimmed();
     lines << legend.join(QStringLiteral(", "));
     lines << c(Msg::Use) + QStringLiteral(": ") + p.UsageText;
-    lines << c(Msg::NoOfTheProgram) + QStringLiteral(": ") + views::ProgramNumberText(model, SetProgram);
+    lines << c(Msg::NoOfTheProgram) + QStringLiteral(": ") + views::ProgramNumberText(model, setIndex);
     return lines;
 }
 
@@ -64,11 +64,11 @@ std::vector<PrintPage> PageRanges(int rowCount, int headerInterval)
     return pages;
 }
 
-PrintedList LayoutList(const Model &model, int listKind, const ListTable &table, bool filtered)
+PrintedList LayoutList(const Model &model, int listKind, int setIndex, const ListTable &table, bool filtered)
 {
     PrintedList list;
     list.listKind = listKind;
-    list.headerLines = PrintHeaderLines(model, listKind, filtered);
+    list.headerLines = PrintHeaderLines(model, listKind, setIndex, filtered);
     list.columnHeader = table.header;
     for (const ListRow &row : table.rows)
         list.rows.push_back(row.cells);

@@ -36,15 +36,16 @@ namespace output {
 constexpr int DefaultHeaderInterval = 50;
 int EffectiveHeaderInterval(int configured);
 
-// The header lines of a printed list of set 0.
-QStringList PrintHeaderLines(const Model &model, int listKind, bool filtered);
+// The header lines of a printed list of a program set (the file name, channel names, use and
+// program number are the set's own).
+QStringList PrintHeaderLines(const Model &model, int listKind, int setIndex, bool filtered);
 
 // Page ranges of a list: a new page with the header before every row r (1-based) with
 // r mod interval = 1, r > 1. A list without rows still gets one page, for its header.
 std::vector<PrintPage> PageRanges(int rowCount, int headerInterval);
 
 // A list view as printed, with its tab positions and pages.
-PrintedList LayoutList(const Model &model, int listKind, const ListTable &table, bool filtered);
+PrintedList LayoutList(const Model &model, int listKind, int setIndex, const ListTable &table, bool filtered);
 
 // The list text file beside the program file: its extension replaced by ".txt", ".txt"
 // appended to a name without one.
