@@ -50,9 +50,9 @@ void PrintCommands::printCurrentView()
 void PrintCommands::run(bool preview)
 {
     Model &m = ctx_.model;
+    // The lists are built from the model alone: the grid and its marks stay as they are, and the
+    // shown list and filter are back in the model before anything reaches the printer.
     const std::vector<PrintedList> lists = output::CollectPrintJob(m, settings_, window_.listOptions());
-    // The grid shows the remembered list again, whatever follows.
-    window_.redrawList();
     if (lists.empty())
         return;
 
@@ -77,7 +77,6 @@ void PrintCommands::run(bool preview)
         PagePainterSink sink(printer, pageWord, printer.outputFileName());
         error = output::PrintLists(lists, sink);
     }
-    window_.redrawList();
     if (!error.isEmpty())
         ctx_.prompter.tell(error, Icon::Critical);
 }

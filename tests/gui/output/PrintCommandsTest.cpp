@@ -72,8 +72,10 @@ TEST_F(PrintFlowTest, DialogPrintsChosenListsToPdfAndRestoresTheView)
 TEST_F(PrintFlowTest, PrinterErrorIsShownAndTheViewIsRestored)
 {
     printToPdf(dir.file(QStringLiteral("missing/folder/out.pdf")));
+    grid()->selectRow(0);
     print->settings().switching = true;
     print->run(false);
+    EXPECT_EQ(model.Marked.size(), 1u); // the marking survives printing
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].icon, Icon::Critical);
     EXPECT_TRUE(prompter.last().contains(QStringLiteral("out.pdf")));
