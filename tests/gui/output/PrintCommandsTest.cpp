@@ -8,9 +8,11 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSpinBox>
 
 using namespace zx;
 using namespace zx::test;
@@ -114,6 +116,24 @@ TEST_F(PrintFlowTest, PreviewShowsThePagesOfTheSameLayout)
     EXPECT_EQ(pages, 2);
     EXPECT_TRUE(prompter.shown.empty());
     expectViewRestored();
+}
+
+TEST_F(PrintFlowTest, ChangeSetsTheHeaderIntervalThroughTheDeviceProperties)
+{
+    QString shown;
+    whenModal(QStringLiteral("frmDruck"), [&shown](QWidget *d) {
+        whenModal(QString::fromUtf8("frmGer\u00e4tEinst"), [](QWidget *p) {
+            if (auto *lines = p->findChild<QSpinBox *>(QStringLiteral("txtZeilen")))
+                lines->setValue(30);
+            p->findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
+        });
+        d->findChild<QPushButton *>(QString::fromUtf8("cmdpr\u00e4ndern"))->click();
+        shown = d->findChild<QLabel *>(QStringLiteral("lblZeilen"))->text();
+        d->findChild<QPushButton *>(QStringLiteral("cmdprcancel"))->click();
+    });
+    act("mnuDatDruck")->trigger();
+    EXPECT_EQ(model.transfer.PrintHeaderLines, 30);
+    EXPECT_EQ(shown, QStringLiteral("30") + model.catalogue(Msg::Lines));
 }
 
 } // namespace
