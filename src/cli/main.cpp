@@ -4,8 +4,12 @@
 #include "i18n/Catalogue.h"
 
 #include <QCoreApplication>
+#ifdef ZX_CLI_PDF
+#include <QGuiApplication>
+#endif
 
 #include <cstring>
+#include <memory>
 
 namespace zx::cli {
 
@@ -43,6 +47,10 @@ static const Command commands[] = {
     {"astro-change",
      "zentrix-cli astro-change FILE.zxp --column sunset|sunrise --days N[-M] (--delete | --set HH:MM | --shift HH:MM)",
      "delete, set or shift astro times of a program file over a range of days", runAstroChange},
+    {"export",
+     "zentrix-cli export FILE.zxp [--lists switching,priority,changeover,astro] [--lang en|de|fr] [--type 517|236] "
+     "[--lines N] [--filter FILTER.json] [--append] --out OUT.txt|OUT.pdf",
+     "write lists of a program file as the desktop prints them, to a PDF or a text file", runExport},
 };
 
 int usageError(const char *usage)
@@ -88,8 +96,18 @@ static bool asksForHelp(const QStringList &args)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments();
+    // PDF export paints: it runs under QGuiApplication, on the offscreen platform without display.
+    std::unique_ptr<QCoreApplication> app;
+#ifdef ZX_CLI_PDF
+    if (zx::cli::exportNeedsGui(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+#endif
+    if (!app)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    QStringList args = app->arguments();
     args.removeFirst();
     if (args.isEmpty())
         return zx::cli::programUsage();

@@ -125,6 +125,22 @@ struct AutomationSettings {
     int AutomationActive = 0;
 };
 
+// The conditions of the list filter, one set for the whole run. A filter that was never
+// confirmed lets every record pass, as the dialog's own presets do.
+struct ListFilter {
+    int FilterChannels = 255;   // channel 1 = 1 .. channel 8 = 128
+    int FilterWeekdays = 127;   // Monday = 1 .. Sunday = 64
+    int FilterFromMonth = 1;    // 0 only weekly program, 1..12
+    int FilterToMonth = 12;
+    int FilterFromProgram = 0;  // 0 none, priorities, permanent (10; 8 on a bus device)
+    int FilterToProgram = 10;
+    int FilterPulses = 2;       // 0 no pulses, 1 only pulses, 2 all
+    int FilterState = 2;        // conventional: 0 OFF, 1 ON, 2 ON or OFF; bus: 0 equal, 1 up to, 2 from
+    int FilterValue = 0;        // bus device: the value compared with
+
+    friend bool operator==(const ListFilter &, const ListFilter &) = default;
+};
+
 // The switching program model: one object for the whole run, handed by reference to every
 // window and operation that needs it.
 class Model {
@@ -160,6 +176,7 @@ public:
     int ListView = ListSwitching; // ListKind
     int FileNamed = 0;
     int FilterOn = 0;
+    ListFilter filter;
     int SortColumnSz = 0;
     int SortColumnPz = 0;
 

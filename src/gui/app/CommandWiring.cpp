@@ -4,8 +4,11 @@
 #include "app/MainWindow.h"
 #include "calendar/AstroCommands.h"
 #include "entry/AutomationDialog.h"
+#include "entry/FilterDialog.h"
 #include "entry/SwitchingTimeDialog.h"
+#include "help/HelpCommands.h"
 #include "model/Model.h"
+#include "output/PrintCommands.h"
 #include "transfer/TransferCommands.h"
 
 #include <QPointer>
@@ -51,6 +54,21 @@ void wireCommands(MainWindow &window, AppContext &context)
         // listChanged() comes from inside done(): the dialog may only go once that has returned.
         QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
         dialog->openInMode();
+    });
+
+    auto *print = new PrintCommands(context, window);
+    print->setObjectName(QStringLiteral("printCommands"));
+    window.setCommandHandler(QStringLiteral("mnuDatDruck"), [print] { print->printFromDialog(); });
+    window.setCommandHandler(QStringLiteral("tbDruck"), [print] { print->printCurrentView(); });
+
+    auto *help = new HelpCommands(context, &window);
+    help->setObjectName(QStringLiteral("helpCommands"));
+    window.setCommandHandler(QStringLiteral("mnuHilfeInhalt"), [help] { help->show(); });
+
+    window.setCommandHandler(QStringLiteral("mnuFilter"), [=] {
+        FilterDialog dialog(*ctx, w);
+        QObject::connect(&dialog, &FilterDialog::filterChanged, w, &MainWindow::redrawList);
+        dialog.exec();
     });
 
     auto assistant = std::make_shared<QPointer<AutomationDialog>>();

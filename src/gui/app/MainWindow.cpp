@@ -257,8 +257,11 @@ void MainWindow::buildActions()
         const QString key = QLatin1String(name);
         connect(actions_.value(key), &QAction::triggered, this, [this, key] { runCommand(key); });
     }
-    connect(actions_.value(QStringLiteral("tbDruck")), &QAction::triggered, this,
-            [this] { runCommand(QStringLiteral("mnuDatDruck")); });
+    // The tool strip's print prints the shown list (its own handler), else runs File > Print.
+    connect(actions_.value(QStringLiteral("tbDruck")), &QAction::triggered, this, [this] {
+        runCommand(handlers_.contains(QStringLiteral("tbDruck")) ? QStringLiteral("tbDruck")
+                                                                  : QStringLiteral("mnuDatDruck"));
+    });
 }
 
 void MainWindow::buildMenus()
