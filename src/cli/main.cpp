@@ -20,6 +20,7 @@ static const Command commands[] = {
     {"dump", "zentrix-cli dump FILE.zxp [--type 517|236] [--json]", runDump},
     {"build", "zentrix-cli build PROGRAM.json OUT.zxp", runBuild},
     {"check", "zentrix-cli check FILE...", runCheck},
+    {"simulate", "zentrix-cli simulate FILE.zxp (--year Y | --channel C --date YYYY-MM-DD) [--type 517|236]", runSimulate},
 };
 
 int usageError(const char *usage)

@@ -5,6 +5,7 @@
 #include "entry/AutomationDialog.h"
 #include "entry/SwitchingTimeDialog.h"
 #include "model/Model.h"
+#include "output/SimulationWindow.h"
 #include "transfer/TransferCommands.h"
 
 #include <QPointer>
@@ -60,6 +61,19 @@ void wireCommands(MainWindow &window, AppContext &context)
             return;
         }
         *master = openMasterCardDialog(*ctx, redraw, w);
+    });
+
+    // One simulation window; it follows every change of the program while it is open.
+    auto simulation = std::make_shared<QPointer<SimulationWindow>>();
+    window.setCommandHandler(QStringLiteral("mnuAnsGrafik"), [=] {
+        if (!*simulation) {
+            auto *frm = new SimulationWindow(*ctx, w);
+            QObject::connect(w, &MainWindow::listRedrawn, frm, &SimulationWindow::refresh);
+            *simulation = frm;
+        }
+        (*simulation)->show();
+        (*simulation)->raise();
+        (*simulation)->activateWindow();
     });
 }
 
