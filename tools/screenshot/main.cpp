@@ -1,16 +1,18 @@
 // Renders the main window with a realistic program and writes it as a PNG:
-//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png [switching|priority|properties|entry|options]
-#include "entry/SwitchingTimeDialog.h"
-#include "transfer/TransferCommands.h"
+//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png
+//   [switching|priority|properties|entry|options|simulation]
 #include "app/AppContext.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/MainWindow.h"
+#include "entry/SwitchingTimeDialog.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
+#include "output/SimulationWindow.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/ProcessToolLauncher.h"
 #include "platform/QtPrompter.h"
+#include "transfer/TransferCommands.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -141,9 +143,18 @@ int main(int argc, char *argv[])
         shot = dialog.grab();
     }
     if (what == QLatin1String("options")) {
-        QWidget *dialog = zx::openMasterCardDialog(ctx, [] {}, &window);
+        QWidget *dialog = zx::openMasterCardDialog(
+            ctx, [] {}, &window);
         app.processEvents();
         shot = dialog->grab();
+    }
+    if (what == QLatin1String("simulation")) {
+        auto *frm = new zx::SimulationWindow(ctx, &window);
+        frm->resize(1040, 720);
+        frm->show();
+        frm->selectCell(4, 30);
+        app.processEvents();
+        shot = frm->grab();
     }
     if (!shot.save(out)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(out));

@@ -92,6 +92,7 @@ void PaintOverview(QPainter &p, const QRectF &target, const OverviewContent &con
     p.setFont(unitFont(6));
     for (int m = 1; m <= 12; ++m) {
         const QRectF first = g.cell(1, 1, m);
+        p.setPen(Qt::black);
         // the month's name over its block, the day numbers over the first row of blocks
         p.setFont(unitFont(7, true));
         p.drawText(QRectF(first.left(), first.top() - 11, 31 * 6, 10), Qt::AlignLeft | Qt::AlignBottom,
@@ -118,9 +119,14 @@ void PaintOverview(QPainter &p, const QRectF &target, const OverviewContent &con
             for (int c = 1; c <= plan.channels; ++c) {
                 const QRectF r = g.cell(c, d, m);
                 p.fillRect(r, (*content.colours)[plan.code(doy, c)]);
-                const bool weekend = Weekday(d, m, plan.year) >= Saturday;
-                p.setPen(QPen(weekend ? QColor(96, 96, 96) : QColor(176, 176, 176), 0));
+                p.setPen(QPen(QColor(168, 168, 168), 0));
                 p.drawRect(r);
+            }
+            if (Weekday(d, m, plan.year) == Sunday) {
+                // Sundays get a mark under the block, so the weeks can be read
+                const QRectF last = g.cell(plan.channels, d, m);
+                p.fillRect(QRectF(last.left() + 1, last.bottom() + 1, last.width() - 2, 1),
+                           QColor(96, 96, 96));
             }
         }
     }

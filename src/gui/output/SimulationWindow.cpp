@@ -203,7 +203,8 @@ QString SimulationWindow::cellDescription(int channel, int dayOfYear) const
     const int weekday = Weekday(dm.day, dm.month, plan_.year);
     return QStringLiteral("C%1, %2 %3 %4, %5")
         .arg(channel)
-        .arg(ctx_.model.catalogue(Msg::Monday + weekday - 1), views::DayMonthText(ctx_.model, dm.day, dm.month).trimmed())
+        .arg(ctx_.model.catalogue(Msg::Monday + weekday - 1),
+             views::DayMonthText(ctx_.model, dm.day, dm.month).trimmed())
         .arg(plan_.year)
         .arg(codeText(plan_.code(dayOfYear, channel)));
 }
@@ -280,11 +281,12 @@ void SimulationWindow::showPointer(int minuteInWindow)
 {
     const int minute = std::clamp(minuteInWindow + 60 * (scroll_->value() - 1), 0, 1439);
     const DayMonth dm = DateOfDay(dayOfYear_, plan_.year);
-    description_->setText(QStringLiteral("C%1, %2 %3, %4 %5")
-                              .arg(channel_)
-                              .arg(views::DayMonthText(ctx_.model, dm.day, dm.month).trimmed())
-                              .arg(plan_.year)
-                              .arg(codeText(plan_.code(dayOfYear_, channel_)), views::TimeText(ctx_.model, minute).trimmed()));
+    description_->setText(
+        QStringLiteral("C%1, %2 %3, %4 %5")
+            .arg(channel_)
+            .arg(views::DayMonthText(ctx_.model, dm.day, dm.month).trimmed())
+            .arg(plan_.year)
+            .arg(codeText(plan_.code(dayOfYear_, channel_)), views::TimeText(ctx_.model, minute).trimmed()));
 }
 
 void SimulationWindow::chooseColour(int code, const QColor &colour)
