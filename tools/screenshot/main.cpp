@@ -1,18 +1,17 @@
 // Renders the main window with a realistic program and writes it as a PNG:
-//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png
-//   [switching|priority|properties|entry|options|simulation]
+//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png [switching|priority|properties|entry|options]
+#include "entry/SwitchingTimeDialog.h"
+#include "output/SimulationWindow.h"
+#include "transfer/TransferCommands.h"
 #include "app/AppContext.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/MainWindow.h"
-#include "entry/SwitchingTimeDialog.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
-#include "output/SimulationWindow.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/ProcessToolLauncher.h"
 #include "platform/QtPrompter.h"
-#include "transfer/TransferCommands.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -143,8 +142,7 @@ int main(int argc, char *argv[])
         shot = dialog.grab();
     }
     if (what == QLatin1String("options")) {
-        QWidget *dialog = zx::openMasterCardDialog(
-            ctx, [] {}, &window);
+        QWidget *dialog = zx::openMasterCardDialog(ctx, [] {}, &window);
         app.processEvents();
         shot = dialog->grab();
     }
