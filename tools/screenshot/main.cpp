@@ -1,5 +1,5 @@
 // Renders the main window with a realistic program and writes it as a PNG:
-//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png [switching|priority|properties|entry|options]
+//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png [switching|priority|properties|entry|options|simulation]
 #include "entry/SwitchingTimeDialog.h"
 #include "output/SimulationWindow.h"
 #include "transfer/TransferCommands.h"
