@@ -289,8 +289,9 @@ void YearOverview::mouseReleaseEvent(QMouseEvent *event)
         return;
     pressed_ = false;
     int c = 0, d = 0, m = 0;
-    if (cellUnder(event->position(), &c, &d, &m))
-        Q_EMIT released(c, d, m);
+    if (!cellUnder(event->position(), &c, &d, &m))
+        c = d = m = 0;
+    Q_EMIT released(c, d, m);
 }
 
 void YearOverview::keyPressEvent(QKeyEvent *event)

@@ -77,6 +77,7 @@ class YearOverview : public QWidget {
 
   Q_SIGNALS:
     void hovered(int channel, int day, int month);
+    // channel 0: released off the cells
     void released(int channel, int day, int month);
     void stepped(int channels, int days);
 

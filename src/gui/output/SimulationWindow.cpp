@@ -23,6 +23,7 @@
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -124,6 +125,7 @@ SimulationWindow::SimulationWindow(AppContext &context, QWidget *parent)
     scroll_->setRange(0, LastPosition + 1);
     scroll_->setPageStep(1);
     scroll_->setValue(FirstPosition);
+    scroll_->setFocusPolicy(Qt::StrongFocus); // the arrow keys step the hours and, at the ends, the days
 
     auto *buttons = new QHBoxLayout;
     auto *redraw = new QPushButton(c(Msg::Redraw), this);
@@ -156,13 +158,19 @@ SimulationWindow::SimulationWindow(AppContext &context, QWidget *parent)
     connect(years_, &QComboBox::currentIndexChanged, this, &SimulationWindow::yearChosen);
     connect(redraw, &QPushButton::clicked, this, &SimulationWindow::refresh);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     connect(scroll_, &QScrollBar::valueChanged, this, &SimulationWindow::scrolled);
     connect(graph_, &DayGraph::pointed, this, &SimulationWindow::showPointer);
     connect(overview_, &YearOverview::hovered, this, [this](int ch, int d, int m) {
         description_->setText(cellDescription(ch, DayOfYear(d, m, plan_.year)));
     });
-    connect(overview_, &YearOverview::released, this,
-            [this](int ch, int d, int m) { selectCell(ch, DayOfYear(d, m, plan_.year)); });
+    connect(overview_, &YearOverview::released, this, [this](int ch, int d, int m) {
+        if (ch == 0)
+            selectCell(channel_, dayOfYear_); // released off the cells: the selection stays
+        else
+            selectCell(ch, DayOfYear(d, m, plan_.year));
+    });
     connect(overview_, &YearOverview::stepped, this, [this](int channels, int days) {
         selectCell(std::clamp(channel_ + channels, 1, plan_.channels),
                    std::clamp(dayOfYear_ + days, 1, plan_.days));

@@ -69,6 +69,11 @@ TEST_F(SimulationWindowTest, YearCellAndDayGraphFollowTheUser)
     EXPECT_EQ(frm->dayOfYear(), DayOfYear(2, 5, 2030));
     EXPECT_EQ(tag->text(), QStringLiteral("C1, thursday may, 2. 2030, P 2"));
     EXPECT_EQ(frm->segments(), (std::vector<DaySegment>{{0, 360}, {1, 720}, {0, 360}}));
+    QTest::keyClick(overview, Qt::Key_Down);
+    QTest::keyClick(overview, Qt::Key_Right);
+    EXPECT_EQ(frm->channel(), 2);
+    EXPECT_EQ(frm->dayOfYear(), DayOfYear(3, 5, 2030));
+    frm->selectCell(1, DayOfYear(2, 5, 2030));
 
     // the day graph: pointer, hours and stepping through the days
     auto *scroll = control<QScrollBar>(frm, "HScroll1");
