@@ -218,7 +218,8 @@ void YearSimulation::addAstroTimes(std::vector<Timed> &times, int channel, int d
         times.push_back(timed(astroRecord(sun.switchOn, day, month, channel, 1)));
 
     // The latest sun time before today gives the state at midnight. Only a column that holds a
-    // time can give it: a day with a sunrise but no sunset (or the reverse) takes the one it has.
+    // time can give it: a day with only one of its two times (high latitudes, or a time pushed past midnight)
+    // takes that one.
     for (int back = 1; back <= days; ++back) {
         const int row = (today - back + days) % days;
         const AstroDay earlier = DecodeAstroDay(snapshot_.astro, row);

@@ -234,7 +234,7 @@ class AstroSimulation : public ::testing::Test {
         m.device.Kanalzahl = 2;
         m.astro.AstroPresent = -1;
         for (auto &row : m.astro.AstroTable)
-            row = {8 * 60, 17 * 60}; // sunrise switches OFF, sunset ON
+            row = {8 * 60, 17 * 60}; // the first time of a day switches OFF, the second ON
         m.appendRecord(SetProgram, weeklyTime(22, 0, Daily, 1, 0));
     }
     Segments day(int channel, int code) const
@@ -247,7 +247,7 @@ class AstroSimulation : public ::testing::Test {
 TEST_F(AstroSimulation, SunTimesSwitchChannelOne)
 {
     EXPECT_EQ(day(1, 0), (Segments{{0, 480}, {0, 540}, {1, 300}, {0, 120}}));
-    // under program 4 the weekly time of program 0 is out; yesterday's sunset gives ON at midnight
+    // under program 4 the weekly time of program 0 is out; yesterday's ON time gives the midnight state
     EXPECT_EQ(day(1, 4), (Segments{{1, 480}, {0, 540}, {1, 420}}));
 }
 
@@ -259,7 +259,7 @@ TEST_F(AstroSimulation, NotUnderProgramFiveOrOnChannelTwoAlone)
     EXPECT_EQ(day(2, 0), (Segments{{1, 480}, {0, 540}, {1, 420}}));
 }
 
-// A day with a sunset but no sunrise in the table: the midnight state comes from the sunset,
+// A day with only its ON time in the table (the other out of the day): the midnight state comes from it,
 // and no record that is not a switching time enters the simulation.
 TEST_F(AstroSimulation, MidnightStateFromTheColumnThatHoldsATime)
 {
