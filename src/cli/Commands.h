@@ -42,5 +42,6 @@ int runExport(const QStringList &args);
 
 // Whether the command line asks for a command that paints (PDF export).
 bool exportNeedsGui(int argc, char **argv);
+int runSimulate(const QStringList &args);
 
 } // namespace zx::cli

@@ -51,6 +51,8 @@ static const Command commands[] = {
      "zentrix-cli export FILE.zxp [--lists switching,priority,changeover,astro] [--lang en|de|fr] [--type 517|236] "
      "[--lines N] [--filter FILTER.json] [--append] --out OUT.txt|OUT.pdf",
      "write lists of a program file as the desktop prints them, to a PDF or a text file", runExport},
+    {"simulate", "zentrix-cli simulate FILE.zxp (--year Y | --channel C --date YYYY-MM-DD) [--type 517|236]",
+     "print the day plan of a year, or the switching segments of one channel on one day", runSimulate},
 };
 
 int usageError(const char *usage)

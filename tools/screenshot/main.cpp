@@ -1,7 +1,10 @@
 // Renders the main window with a realistic program and writes it as a PNG:
 //   QT_QPA_PLATFORM=offscreen zentrix-screenshot OUT.png [MODE] [WIDTH]
-// MODE: switching, priority, properties, entry, options, filter, print or help.
+// MODE: switching, priority, properties, entry, options, filter, print, help or simulation.
 // WIDTH scales the picture down to that many pixels (the help keeps its pictures small).
+#include "entry/SwitchingTimeDialog.h"
+#include "output/SimulationWindow.h"
+#include "transfer/TransferCommands.h"
 #include "app/AppContext.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/MainWindow.h"
@@ -175,6 +178,14 @@ int main(int argc, char *argv[])
         help.show();
         app.processEvents();
         shot = help.grab();
+    }
+    if (what == QLatin1String("simulation")) {
+        auto *frm = new zx::SimulationWindow(ctx, &window);
+        frm->resize(1040, 720);
+        frm->show();
+        frm->selectCell(4, 30);
+        app.processEvents();
+        shot = frm->grab();
     }
     if (argc > 3 && std::atoi(argv[3]) > 0 && shot.width() > std::atoi(argv[3]))
         shot = shot.scaledToWidth(std::atoi(argv[3]), Qt::SmoothTransformation);

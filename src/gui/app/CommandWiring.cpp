@@ -9,6 +9,7 @@
 #include "help/HelpCommands.h"
 #include "model/Model.h"
 #include "output/PrintCommands.h"
+#include "output/SimulationWindow.h"
 #include "transfer/TransferCommands.h"
 
 #include <QPointer>
@@ -96,6 +97,18 @@ void wireCommands(MainWindow &window, AppContext &context)
     });
 
     wireAstroCommands(window, context);
+    // One simulation window; it follows every change of the program while it is open.
+    auto simulation = std::make_shared<QPointer<SimulationWindow>>();
+    window.setCommandHandler(QStringLiteral("mnuAnsGrafik"), [=] {
+        if (!*simulation) {
+            auto *frm = new SimulationWindow(*ctx, w);
+            QObject::connect(w, &MainWindow::listRedrawn, frm, &SimulationWindow::refresh);
+            *simulation = frm;
+        }
+        (*simulation)->show();
+        (*simulation)->raise();
+        (*simulation)->activateWindow();
+    });
 }
 
 } // namespace zx

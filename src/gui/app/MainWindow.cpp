@@ -196,7 +196,7 @@ void MainWindow::buildActions()
         {"mnuAnsVorlPz", c(Msg::MenuViewSamplePriority), {}},
         {"mnuAnsVorlSw", c(Msg::MenuViewSampleChangeover), {}},
         {"mnuAnsAstro", c(Msg::Astrotimes), QKeySequence(Qt::CTRL | Qt::Key_4)},
-        {"mnuGrafik", c(Msg::ProgramSimulation), {}},
+        {"mnuAnsGrafik", c(Msg::ProgramSimulation), {}},
         {"mnuAssistent", c(Msg::MenuEditAssistant), {}},
         {"mnuGeraet", c(Msg::MenuDeviceProperties), {}},
         {"mnuMaster", QStringLiteral("Mastercard"), {}},
@@ -252,7 +252,7 @@ void MainWindow::buildActions()
     // Commands whose windows are wired in later run their registered handler.
     const char *const delegated[] = {
         "mnuDatDruck", "mnuDatExp", "mnuDatImp",    "mnuEingSz", "mnuEingPz",    "mnuAstroEin",   "mnuEingSw",
-        "mnuFilter",   "mnuGrafik", "mnuAssistent", "mnuMaster", "mnuFeiertage", "mnuHilfeInhalt"};
+        "mnuFilter",   "mnuAnsGrafik", "mnuAssistent", "mnuMaster", "mnuFeiertage", "mnuHilfeInhalt"};
     for (const char *name : delegated) {
         const QString key = QLatin1String(name);
         connect(actions_.value(key), &QAction::triggered, this, [this, key] { runCommand(key); });
@@ -289,7 +289,7 @@ void MainWindow::buildMenus()
     menuView_ = menuBar()->addMenu(c(Msg::MenuView));
     menuView_->setObjectName(QStringLiteral("mnuAnsicht"));
     add(menuView_, {"mnuAnsSz", "mnuAnsPz", "mnuAnsSw", nullptr, "mnuAnsVorlSz", "mnuAnsVorlPz",
-                    "mnuAnsVorlSw", nullptr, "mnuAnsAstro", "mnuGrafik"});
+                    "mnuAnsVorlSw", nullptr, "mnuAnsAstro", "mnuAnsGrafik"});
 
     menuSettings_ = menuBar()->addMenu(c(Msg::MenuSettings));
     menuSettings_->setObjectName(QStringLiteral("mnuEinstellungen"));
@@ -729,7 +729,7 @@ void MainWindow::updateActions()
                  : m.ListView == ListChangeover ? "mnuAnsSw"
                                                 : "mnuAnsSz";
     a(ticked)->setChecked(true);
-    delegated("mnuGrafik", p.UsedCount > 0 || (astroDevice && m.astro.AstroPresent != 0));
+    delegated("mnuAnsGrafik", p.UsedCount > 0 || (astroDevice && m.astro.AstroPresent != 0));
 
     // Settings and help
     delegated("mnuAssistent");
