@@ -1,12 +1,14 @@
 #include "calendar/Holidays.h"
+#include "platform/FileAccess.h"
 
 #include "calendar/Calendar.h"
 #include "i18n/TextDecoding.h"
 #include "model/Model.h"
-#include "platform/FileAccess.h"
 #include "views/ListFormatter.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -302,16 +304,18 @@ HolidayFileResult ParseHolidays(const QByteArray &bytes, HolidayLibrary &library
 
 HolidayFileResult LoadHolidays(const QString &path, HolidayLibrary &library)
 {
-    // A holiday file of a few kilobytes; anything far larger is no holiday file.
-    const FileContent file = ReadRegularFile(path, 4 * 1024 * 1024);
-    switch (file.status) {
+    // Only regular files: a FIFO would block the start and a device node is no holiday file.
+    const FileContent read = ReadRegularFile(path);
+    switch (read.status) {
+    case ReadStatus::Read:
+        break;
     case ReadStatus::Missing:
         return {HolidayLoad::Missing, FileErrorText(path, QStringLiteral("No such file or directory"))};
-    case ReadStatus::Unreadable: return {HolidayLoad::Unreadable, FileErrorText(path, file.error)};
-    case ReadStatus::TooLarge: return {HolidayLoad::Damaged, QDir::toNativeSeparators(path)};
-    case ReadStatus::Read: break;
+    default:
+        return {HolidayLoad::Unreadable, FileErrorText(path, read.error)};
     }
-    HolidayFileResult result = ParseHolidays(file.content, library);
+    const QByteArray &bytes = read.content;
+    HolidayFileResult result = ParseHolidays(bytes, library);
     if (!result.ok())
         result.error = QStringLiteral("%1: line %2").arg(QDir::toNativeSeparators(path), result.error);
     return result;
@@ -336,12 +340,7 @@ QByteArray HolidayFileText(const HolidayLibrary &library)
 
 bool SaveHolidays(const QString &path, const HolidayLibrary &library, QString *error)
 {
-    QString reason;
-    if (WriteFileAtomically(path, HolidayFileText(library), &reason))
-        return true;
-    if (error)
-        *error = FileErrorText(path, reason);
-    return false;
+    return WriteFileAtomically(path, HolidayFileText(library), error);
 }
 
 QString HolidayFilePath(const Model &model, const QString &workDir)

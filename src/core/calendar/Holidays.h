@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/RecordDecoder.h"
+#include "model/RecordDecoder.h" // EasterCodeBase
 
 #include <QString>
 
@@ -13,7 +13,7 @@ class Model;
 
 enum HolidayKind : int { HolidayFixed = 0, HolidayFree = 1, HolidayEaster = 2 };
 
-// The device names an Easter-relative day by EasterCodeBase (82) + its offset from Easter Sunday.
+// The device names an Easter-relative day by 82 + its offset from Easter Sunday.
 constexpr int EasterCodeMin = 0;   // 82 days before Easter
 constexpr int EasterCodeMax = 255; // the code fills one byte
 constexpr int MaxHolidaySets = 29;
