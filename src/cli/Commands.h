@@ -29,5 +29,6 @@ int runRead(const QStringList &args);
 int runDump(const QStringList &args);
 int runBuild(const QStringList &args);
 int runCheck(const QStringList &args);
+int runBus(const QStringList &args);
 
 } // namespace zx::cli

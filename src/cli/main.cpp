@@ -20,6 +20,7 @@ static const Command commands[] = {
     {"dump", "zentrix-cli dump FILE.zxp [--type 517|236] [--json]", runDump},
     {"build", "zentrix-cli build PROGRAM.json OUT.zxp", runBuild},
     {"check", "zentrix-cli check FILE...", runCheck},
+    {"bus", "zentrix-cli bus search|program|read|reinstall ... --port DEVICE (zentrix-cli bus for details)", runBus},
 };
 
 int usageError(const char *usage)
