@@ -106,7 +106,7 @@ int BusOperations::runTimeError(const QString &text)
     return LinkError::RunTimeError;
 }
 
-int BusOperations::connect(int address)
+int BusOperations::Connect(int address)
 {
     device_ = address;
     const int status = link_.Connect(address);
@@ -145,7 +145,7 @@ int BusOperations::reopen()
     link_.CloseLink();
     if (const int status = link_.OpenLink(link_.comIndex()))
         return status;
-    return wasConnected || device_ ? connect(device_) : LinkError::Ok;
+    return wasConnected || device_ ? Connect(device_) : LinkError::Ok;
 }
 
 int BusOperations::memoryRead(int address, int count, QByteArray *data)
@@ -224,7 +224,7 @@ int BusOperations::readIdentification(QByteArray *bytes)
 
 int BusOperations::SearchDevice(int address, QByteArray *identification)
 {
-    int status = connect(address);
+    int status = Connect(address);
     if (status == LinkError::Ok)
         status = checkMask();
     if (status == LinkError::Ok)
@@ -257,7 +257,7 @@ int BusOperations::WriteMemoryVerified(int address, const QByteArray &bytes)
 int BusOperations::SaveApplication(int address, const ApplicationImage *programmingApplication)
 {
     step(Msg::SaveApplication);
-    int status = connect(address);
+    int status = Connect(address);
     if (status == LinkError::Ok)
         status = checkMask();
     ApplicationImage image;
@@ -282,18 +282,12 @@ int BusOperations::SaveApplication(int address, const ApplicationImage *programm
         }
     }
     if (status == LinkError::Ok) {
-        bool runsProgrammingApplication = false;
-        if (programmingApplication) {
-            // The ranges an install writes, without the maker byte it replaces.
-            runsProgrammingApplication = true;
-            auto same = [&](int from, int to) {
-                for (int a = from; a <= to; ++a)
-                    runsProgrammingApplication &= image.at(a) == programmingApplication->at(a);
-            };
-            same(0x0105, 0x010C);
-            same(0x010E, 0x0116);
-            same(InstallFirstBlock, ApplicationImage::Last);
-        }
+        // An install writes the identification block 0x0104..0x010C before everything but the
+        // single bytes; a device whose block is that of the programming application was left
+        // by a transfer that broke off, and the maker byte is the brand's in both.
+        bool runsProgrammingApplication = programmingApplication != nullptr;
+        for (int a = 0x0105; runsProgrammingApplication && a <= 0x010C; ++a)
+            runsProgrammingApplication = image.at(a) == programmingApplication->at(a);
         const QString path = QDir(workDir_).filePath(QLatin1String(ApplicationImage::SavedFile));
         if (runsProgrammingApplication) {
             // Saving it would lose the device's own application kept from the broken transfer.
@@ -354,7 +348,7 @@ int BusOperations::InstallApplication(int address, const QString &fileName)
         return runTimeError(error);
     image->set(IdentificationAddress, identity_.maker);
 
-    int status = connect(address);
+    int status = Connect(address);
     if (status == LinkError::Ok)
         status = checkMask();
     QByteArray ident;
@@ -394,7 +388,7 @@ int BusOperations::pollMailbox(QByteArray *answer)
             // The connection may have dropped while the time switch was busy: a new one.
             disconnect();
             link_.WaitMs(link_.timings().reconnectWaitMs);
-            connect(device_);
+            Connect(device_);
             continue;
         }
         if (std::uint8_t(answer->at(0)) == Mailbox::Complete)
@@ -458,7 +452,7 @@ int BusOperations::ProgramDevice(int address)
 {
     if (const int status = link_.OpenLink(link_.comIndex()))
         return status;
-    if (connect(address) != LinkError::Ok)
+    if (Connect(address) != LinkError::Ok)
         return finish(LinkError::NoConnectionToDevice);
 
     const ProgramSet &p = model_.program();
@@ -508,7 +502,7 @@ int BusOperations::ReadDevice(int address)
 {
     if (const int status = link_.OpenLink(link_.comIndex()))
         return status;
-    if (const int status = connect(address))
+    if (const int status = Connect(address))
         return finish(status);
 
     // Everything is gathered first; the program in memory changes only once all of it arrived.

@@ -52,8 +52,10 @@ class BusOperations {
 
     // 0 and the three identification bytes when a device with an accepted mask answers.
     int SearchDevice(int address, QByteArray *identification);
+    // Connects to the device; the mailbox reconnects to it when a read fails.
+    int Connect(int address);
     int WriteMemoryVerified(int address, const QByteArray &bytes);
-    // Saves the device's application to "appl.old". A device that still runs the programming
+    // Saves the device's application to "appl.old". A device that still holds the programming
     // application (a transfer that broke off) keeps the "appl.old" of its own application.
     int SaveApplication(int address, const ApplicationImage *programmingApplication = nullptr);
     int InstallApplication(int address, const QString &fileName);
@@ -70,7 +72,6 @@ class BusOperations {
     const QString &runTimeText() const { return runTimeText_; }
 
   private:
-    int connect(int address);
     int disconnect();
     int finish(int status);
     int reopen();
