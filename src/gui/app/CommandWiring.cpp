@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
+#include "bus/BusAccessDialog.h"
 #include "entry/AutomationDialog.h"
 #include "entry/SwitchingTimeDialog.h"
 #include "model/Model.h"
@@ -20,6 +21,14 @@ void wireCommands(MainWindow &window, AppContext &context)
 
     window.setCommandHandler(QStringLiteral("mnuDatExp"), [=] { runWriteCommand(*ctx, save, w, redraw); });
     window.setCommandHandler(QStringLiteral("mnuDatImp"), [=] { runReadCommand(*ctx, save, w, redraw); });
+
+    // The bus access dialog, window-modal: the program must not change under a transfer.
+    window.setCommandHandler(QStringLiteral("mnuBuszugriff"), [=] {
+        auto *dialog = new BusAccessDialog(*ctx, save, w);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(dialog, &BusAccessDialog::listChanged, w, &MainWindow::redrawList);
+        dialog->open();
+    });
 
     // The switching time entry: from the Edit menu in enter mode, from Change and Copy in the
     // mode the main window has set. One entry dialog at a time.

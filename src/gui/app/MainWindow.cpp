@@ -176,6 +176,7 @@ void MainWindow::buildActions()
         {"mnuDatDruck", c(Msg::MenuPrint), QKeySequence::Print},
         {"mnuDatExp", c(Msg::MenuProgramDevice), {}},
         {"mnuDatImp", c(Msg::MenuReadDevice), {}},
+        {"mnuBuszugriff", c(Msg::BusAccess), {}},
         {"mnuDatEnde", c(Msg::MenuExit), QKeySequence(Qt::CTRL | Qt::Key_Q)},
         {"mnuEingSz", c(Msg::MenuEditSwitching), QKeySequence(Qt::Key_F5)},
         {"mnuEingPz", c(Msg::MenuEditPriority), QKeySequence(Qt::Key_F6)},
@@ -248,7 +249,7 @@ void MainWindow::buildActions()
     // Commands whose windows are wired in later run their registered handler.
     const char *const delegated[] = {
         "mnuDatDruck", "mnuDatExp", "mnuDatImp",    "mnuEingSz", "mnuEingPz",    "mnuAstroEin",   "mnuEingSw",
-        "mnuFilter",   "mnuGrafik", "mnuAssistent", "mnuMaster", "mnuFeiertage", "mnuHilfeInhalt"};
+        "mnuFilter",   "mnuGrafik", "mnuAssistent", "mnuMaster", "mnuFeiertage", "mnuHilfeInhalt", "mnuBuszugriff"};
     for (const char *name : delegated) {
         const QString key = QLatin1String(name);
         connect(actions_.value(key), &QAction::triggered, this, [this, key] { runCommand(key); });
@@ -272,7 +273,7 @@ void MainWindow::buildMenus()
     menuFile_->setObjectName(QStringLiteral("mnuDatei"));
     add(menuFile_, {"mnuDatNeu", "mnuDatOeffnen", "mnuDatSpeichern", "mnuDatSpeichernUnter", nullptr,
                     "mnuDatVorlageOeffnen", "mnuDatVorlageSchliessen", nullptr, "mnuDatDruck", nullptr,
-                    "mnuDatExp", "mnuDatImp", nullptr, "mnuDatEnde"});
+                    "mnuDatExp", "mnuDatImp", "mnuBuszugriff", nullptr, "mnuDatEnde"});
 
     menuEdit_ = menuBar()->addMenu(c(Msg::MenuEdit));
     menuEdit_->setObjectName(QStringLiteral("mnuBearbeiten"));
@@ -678,6 +679,8 @@ void MainWindow::updateActions()
     a("tbDruck")->setEnabled(a("mnuDatDruck")->isEnabled());
     delegated("mnuDatExp");
     delegated("mnuDatImp");
+    // Bus time switches are reached through the bus coupling unit.
+    delegated("mnuBuszugriff", m.device.BusDevice == 1 || m.device.Busprog != 0);
 
     // Edit
     delegated("mnuEingSz");
