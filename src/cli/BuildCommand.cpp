@@ -6,6 +6,7 @@
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/Clock.h"
+#include "platform/FileAccess.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -22,13 +23,14 @@ int runBuild(const QStringList &args)
     const QString jsonPath = args[0];
     const QString outPath = args[1];
 
-    QFile file(jsonPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(jsonPath), qPrintable(file.errorString()));
+    const FileContent file = ReadRegularFile(jsonPath, MaxProgramFileSize * 16);
+    if (!file.ok()) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(jsonPath),
+                     qPrintable(file.error.isEmpty() ? QStringLiteral("too large") : file.error));
         return 1;
     }
     QJsonParseError parseError{};
-    const QJsonDocument doc = QJsonDocument::fromJson(file.read(MaxProgramFileSize * 16), &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(file.content, &parseError);
     if (doc.isNull() || !doc.isObject()) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(jsonPath),
                      doc.isNull() ? qPrintable(QStringLiteral("not JSON: %1 at offset %2")

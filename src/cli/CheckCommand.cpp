@@ -18,14 +18,15 @@ int runCheck(const QStringList &args)
         Model model;
         HeadlessPrompter prompter;
         int type = 0;
-        const LoadResult result = loadProgramFile(model, prompter, path, 0, &type);
+        QString reason;
+        const LoadResult result = loadProgramFile(model, prompter, path, 0, &type, &reason);
         if (result == LoadResult::Loaded) {
             const ProgramSet &p = model.program();
             std::printf("%s: valid, device type %d, %d records (%d switching, %d priority)\n",
                         qPrintable(path), type, p.UsedCount, p.SzCount, p.PzCount);
         } else {
             ++invalid;
-            std::printf("%s: %s\n", qPrintable(path), qPrintable(loadFailureText(model, result)));
+            std::printf("%s: %s\n", qPrintable(path), qPrintable(loadFailureText(model, result, reason)));
         }
     }
     return invalid == 0 ? 0 : 1;

@@ -34,9 +34,11 @@ int runDump(const QStringList &args)
     Model model;
     HeadlessPrompter prompter;
     int usedType = 0;
-    const LoadResult result = loadProgramFile(model, prompter, path, type, &usedType);
+    QString reason;
+    const LoadResult result = loadProgramFile(model, prompter, path, type, &usedType, &reason);
     if (result != LoadResult::Loaded) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(loadFailureText(model, result)));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(path),
+                     qPrintable(loadFailureText(model, result, reason)));
         return 1;
     }
     if (json)

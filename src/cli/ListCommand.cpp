@@ -89,6 +89,8 @@ int runList(const QStringList &args)
     case LoadResult::Missing:
         std::fprintf(stderr, "%s: %s\n", qPrintable(file), qPrintable(c(Msg::NoSuchFile)));
         return 1;
+    case LoadResult::Unreadable: // the system's text has been shown
+        return 1;
     case LoadResult::OtherType517:
     case LoadResult::OtherType236:
         std::fprintf(stderr, "%s: %s %d\n", qPrintable(file), qPrintable(c(Msg::FileFor)),

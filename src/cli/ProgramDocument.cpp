@@ -25,12 +25,13 @@ void setUpDevice(Model &model, int type)
 
 } // namespace
 
-LoadResult loadProgramFile(Model &model, Prompter &prompter, const QString &path, int type, int *usedType)
+LoadResult loadProgramFile(Model &model, Prompter &prompter, const QString &path, int type, int *usedType,
+                           QString *reason)
 {
     const int first = type == 0 ? TypeAnnual : type;
     setUpDevice(model, first);
     *usedType = first;
-    LoadResult result = LoadProgram(model, prompter, path, false, SetProgram);
+    LoadResult result = LoadProgram(model, prompter, path, false, SetProgram, reason);
     if (type == 0 && result == LoadResult::OtherType236) {
         setUpDevice(model, TypeAstro);
         *usedType = TypeAstro;
@@ -39,7 +40,7 @@ LoadResult loadProgramFile(Model &model, Prompter &prompter, const QString &path
     return result;
 }
 
-QString loadFailureText(const Model &model, LoadResult result)
+QString loadFailureText(const Model &model, LoadResult result, const QString &reason)
 {
     const Catalogue &text = model.catalogue;
     switch (result) {
@@ -47,6 +48,8 @@ QString loadFailureText(const Model &model, LoadResult result)
         return {};
     case LoadResult::Missing:
         return text(Msg::NoSuchFile);
+    case LoadResult::Unreadable:
+        return reason;
     case LoadResult::GroupConflict:
         return text(Msg::FormatConflictEIBConventionell);
     case LoadResult::MasterCard:

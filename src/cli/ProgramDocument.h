@@ -15,10 +15,11 @@ namespace zx::cli {
 
 // Loads a program file into set 0 of `model`, which is set up afresh for device type `type`
 // (517 or 236); type 0 tries 517 and then 236. `usedType` receives the type tried last.
-LoadResult loadProgramFile(Model &model, Prompter &prompter, const QString &path, int type, int *usedType);
+LoadResult loadProgramFile(Model &model, Prompter &prompter, const QString &path, int type, int *usedType,
+                           QString *reason = nullptr);
 
 // Why a load failed, in the catalogue's words.
-QString loadFailureText(const Model &model, LoadResult result);
+QString loadFailureText(const Model &model, LoadResult result, const QString &reason = {});
 
 // Parses "--type 517|236"; 0 when absent. false on a bad value.
 bool parseTypeOption(const QString &value, int *type);

@@ -1,14 +1,14 @@
 #include "Commands.h"
 
-#include "SerialCommandSupport.h"
 #include "HeadlessPrompter.h"
+#include "SerialCommandSupport.h"
 #include "model/Model.h"
+#include "platform/FileAccess.h"
 #include "transfer/DeviceTransfer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace zx::cli {
 
@@ -39,8 +39,8 @@ int runRead(const QStringList &args)
     const QString card = QDir::current().filePath(QLatin1String(SerialLink::ReadBackFileName));
     HeadlessPrompter prompter;
     const QString problem = loadProblem(model, LoadProgram(model, prompter, card, true, SetProgram));
-    QFile cardFile(card);
-    const auto values = cardFile.open(QIODevice::ReadOnly) ? ReadImageValues(cardFile.readAll()) : std::nullopt;
+    const FileContent cardFile = ReadRegularFile(card, MaxProgramFileSize);
+    const auto values = cardFile.ok() ? ReadImageValues(cardFile.content) : std::nullopt;
     if (!problem.isEmpty() || !values) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(card), qPrintable(problem.isEmpty() ? model.catalogue(Msg::IllegalFile) : problem));
         return 1;
@@ -48,10 +48,9 @@ int runRead(const QStringList &args)
     MemoryImage image{};
     for (int i = 0; i < ImageSize; ++i)
         image[i] = static_cast<std::uint8_t>((*values)[i]);
-    QSaveFile out(a.file);
     const QByteArray text = FormatProgramText(image, model.catalogue(Msg::Unknown), {});
-    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(a.file), qPrintable(out.errorString()));
+    if (!WriteFileAtomically(a.file, text, &error)) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(a.file), qPrintable(error));
         return 1;
     }
     return 0;

@@ -52,6 +52,8 @@ QString loadProblem(const Model &model, LoadResult result)
         return c(Msg::IllegalFile);
     case LoadResult::Missing:
         return c(Msg::NoSuchFile);
+    case LoadResult::Unreadable:
+        return QStringLiteral("cannot be read");
     case LoadResult::GroupConflict:
         return c(Msg::FormatConflictEIBConventionell);
     case LoadResult::OtherType517:

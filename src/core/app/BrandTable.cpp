@@ -2,6 +2,7 @@
 
 #include "i18n/TextDecoding.h"
 #include "model/Model.h"
+#include "platform/FileAccess.h"
 
 #include <QFile>
 
@@ -147,12 +148,12 @@ int BrandNumberFromCode(const QString &firstLine)
 
 int ReadBrandFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileContent file = ReadRegularFile(path, 64 * 1024);
+    if (!file.ok())
         return 0;
     // The code is at the start of the first line; a byte-order mark some editors put in front
     // is not part of it.
-    const QString firstLine = decodeText(file.readLine(256));
+    const QString firstLine = decodeText(file.content.left(file.content.indexOf('\n')).left(256));
     return BrandNumberFromCode(firstLine);
 }
 

@@ -4,9 +4,9 @@
 #include "app/StartUp.h"
 #include "i18n/TextDecoding.h"
 #include "model/Model.h"
+#include "platform/FileAccess.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace zx {
 namespace {
@@ -68,17 +68,17 @@ int ConfigNumber(const QString &text)
 ConfigReadResult ReadConfigValues(const QString &path)
 {
     ConfigReadResult result;
-    QFile file(path);
-    if (!file.exists()) {
+    const FileContent file = ReadRegularFile(path);
+    if (file.status == ReadStatus::Missing) {
         result.status = ConfigStatus::Missing;
         return result;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.ok()) {
         result.status = ConfigStatus::Error;
-        result.errorText = file.errorString();
+        result.errorText = file.error;
         return result;
     }
-    QStringList lines = decodeText(file.readAll()).split(u'\n');
+    QStringList lines = decodeText(file.content).split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();   // the line end of the last line starts no further line
     result.lineCount = static_cast<int>(lines.size());
@@ -168,19 +168,7 @@ QByteArray ConfigText(const ConfigValues &values)
 
 bool WriteConfigFile(const Model &model, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    file.write(ConfigText(ConfigValuesOf(model)));
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(path, ConfigText(ConfigValuesOf(model)), error);
 }
 
 void ApplyConfigDefaults(Model &model)

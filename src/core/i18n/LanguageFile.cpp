@@ -3,10 +3,10 @@
 // them where callers join entries.
 #include "i18n/Catalogue.h"
 #include "i18n/TextDecoding.h"
+#include "platform/FileAccess.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace zx {
 namespace {
@@ -51,13 +51,13 @@ QString trimBlanks(const QString &line)
 
 bool Catalogue::readLanguageFile(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const FileContent file = ReadRegularFile(path);
+    if (!file.ok()) {
         if (error)
-            *error = file.errorString();
+            *error = file.error;
         return false;
     }
-    const QString content = decodeText(file.readAll());
+    const QString content = decodeText(file.content);
     QStringList lines = content.split(u'\n');
     // A final line end does not start another line.
     if (!lines.isEmpty() && lines.last().isEmpty())
@@ -80,22 +80,11 @@ bool Catalogue::readLanguageFile(const QString &path, QString *error)
 
 bool Catalogue::writeLanguageFile(const QString &path, QString *error) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    QByteArray out;
+    QStringList lines;
     for (int pos = 1; pos <= Msg::Count; ++pos)
-        out += texts_[pos].toUtf8() + "\r\n";
-    file.write(out);
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+        lines << texts_[pos];
+    return WriteFileAtomically(path, encodeText(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")),
+                               error);
 }
 
 bool Catalogue::fill(int language, int brand, const QString &dir, QString *error)

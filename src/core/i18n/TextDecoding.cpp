@@ -17,6 +17,39 @@ QChar windows1252ToUnicode(unsigned char byte)
     return QChar(static_cast<char16_t>(byte));
 }
 
+namespace {
+
+// The Windows-1252 byte of one UTF-16 unit; -1 where it has none.
+int windows1252Byte(char16_t unit)
+{
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
+        return unit;
+    for (int byte = 0x80; byte <= 0x9F; ++byte) {
+        if (windows1252ToUnicode(static_cast<unsigned char>(byte)).unicode() == unit)
+            return byte;
+    }
+    return -1;
+}
+
+} // namespace
+
+QByteArray encodeText(const QString &text)
+{
+    QByteArray legacy;
+    legacy.reserve(text.size());
+    for (const QChar c : text) {
+        const int byte = windows1252Byte(c.unicode());
+        if (byte < 0)
+            return text.toUtf8();
+        legacy.append(static_cast<char>(byte));
+    }
+    // A legacy text that happens to be valid UTF-8 would be read back as UTF-8 (and so differ);
+    // such a text is written as UTF-8 right away.
+    if (decodeText(legacy) != text)
+        return text.toUtf8();
+    return legacy;
+}
+
 QString decodeText(const QByteArray &bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

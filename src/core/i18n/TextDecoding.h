@@ -9,6 +9,12 @@ namespace zx {
 // ones are UTF-8. Valid UTF-8 is read as such, anything else as Windows-1252.
 QString decodeText(const QByteArray &bytes);
 
+// The files other tools read (program, configuration, language, holiday and location files)
+// are written in Windows-1252 when every character has a place there, so those tools show
+// them right; a text with any other character is written as UTF-8, which the readers above
+// recognise. Round trip: decodeText(encodeText(t)) == t.
+QByteArray encodeText(const QString &text);
+
 // Windows-1252 to Unicode for one byte.
 QChar windows1252ToUnicode(unsigned char byte);
 

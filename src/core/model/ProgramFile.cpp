@@ -1,4 +1,5 @@
 #include "model/ProgramFile.h"
+#include "platform/FileAccess.h"
 
 #include "app/ModelNames.h"
 
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -496,15 +496,15 @@ QByteArray FormatProgramText(const MemoryImage &v, const QString &usageText,
     appendLine(out, v, 102, 2);
     for (int k = 0; k < 324; ++k)
         appendLine(out, v, ByteSlots + SlotSize * k, SlotSize);
-    out += textForFile(usageText).toUtf8();
-    out += "\r\n";
+    // The texts are read back as one piece in one encoding, so they are encoded as one piece.
+    QString texts = textForFile(usageText) + QStringLiteral("\r\n");
     for (int i = 0; i < 8; ++i) {
         QString name = textForFile(channelNames[i]);
         while (name.endsWith(u' '))
             name.chop(1);
-        out += name.toUtf8();
-        out += "\r\n";
+        texts += name + QStringLiteral("\r\n");
     }
+    out += encodeText(texts);
     return out;
 }
 
@@ -631,33 +631,6 @@ bool hasNoData(const Model &model)
            model.device.MessKanal == 0 && !model.ExportEmptyConfirmed;
 }
 
-QString fileError(const QString &path, const QString &error)
-{
-    return QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), error);
-}
-
-// Replaces the file as a whole: a failed write leaves the previous file as it was.
-bool writeFileAtomically(const QString &path, const QByteArray &content, QString *error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    // QSaveFile buffers small writes and its commit does not report every failure of the final
-    // flush (Qt 6.4 commits a short file after EFBIG): flush explicitly and check
-    if (file.write(content) != content.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
 // Sorts set 0 back into display order however the save ends.
 class DisplayOrderOnExit {
   public:
@@ -706,8 +679,8 @@ bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock)
     const QDateTime now = clock.now();
     const MemoryImage image = BuildImage(model, now);
     QString error;
-    if (!writeFileAtomically(p.FileName, FormatProgramText(image, p.UsageText, p.ChannelNames), &error)) {
-        prompter.tell(fileError(p.FileName, error), Icon::Critical);
+    if (!WriteFileAtomically(p.FileName, FormatProgramText(image, p.UsageText, p.ChannelNames), &error)) {
+        prompter.tell(FileErrorText(p.FileName, error), Icon::Critical);
         return false;
     }
     // the header as last written, checksum byte left at 0
@@ -718,23 +691,24 @@ bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock)
     return true;
 }
 
-LoadResult LoadProgram(Model &model, Prompter &prompter, const QString &path, bool skipTexts, int setIndex)
+LoadResult LoadProgram(Model &model, Prompter &prompter, const QString &path, bool skipTexts, int setIndex,
+                       QString *reason)
 {
     const auto busy = prompter.busy();
-    QFile file(path);
-    const QFileInfo info(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        if (info.exists())
-            prompter.tell(
-                fileError(path, info.isDir() ? QStringLiteral("Is a directory") : file.errorString()),
-                Icon::Critical);
+    const FileContent read = ReadRegularFile(path, MaxProgramFileSize);
+    if (read.status == ReadStatus::Missing) {
         model.set(setIndex).FileName = path;
         return LoadResult::Missing;
     }
-    const QByteArray content = file.read(MaxProgramFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
+    if (read.status == ReadStatus::Unreadable) {
+        if (reason)
+            *reason = read.error;
+        prompter.tell(FileErrorText(path, read.error), Icon::Critical);
+        return LoadResult::Unreadable;
+    }
+    if (!read.ok())
         return LoadResult::Invalid;
-    file.close();
+    const QByteArray &content = read.content;
     const LoadResult result = LoadProgramText(model, content, skipTexts, setIndex);
     if (result == LoadResult::Loaded)
         model.set(setIndex).FileName = path;

@@ -24,6 +24,7 @@ enum class LoadResult : int {
     Missing = 2,
     GroupConflict = 3,
     MasterCard = 4,     // a master card holds options, not a program
+    Unreadable = 5,     // something is there but cannot be read as a file; the user was told why
     OtherType517 = 517, // the file is for the annual device
     OtherType236 = 236, // the file is for the astro device
 };
@@ -36,8 +37,11 @@ std::array<int, 8> BuildHeaderBytes(const Model &model, const QDateTime &now);
 bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock);
 
 // Loads a program file into set 0 or 1. A failed load leaves the model as it was (only a
-// missing file stores the path as the set's FileName, as the callers expect).
-LoadResult LoadProgram(Model &model, Prompter &prompter, const QString &path, bool skipTexts, int setIndex);
+// missing file stores the path as the set's FileName, as the callers expect). Only a regular
+// file is read; for anything else (directory, FIFO, no permission) the prompter shows the
+// system's text, which `reason` also receives, and the result is Unreadable.
+LoadResult LoadProgram(Model &model, Prompter &prompter, const QString &path, bool skipTexts, int setIndex,
+                       QString *reason = nullptr);
 
 // The first 2048 numbers of a program file or card.dat, as the file holds them (before
 // undoing the nibble order); nullopt when the text holds fewer, or anything not a number 0..255.
@@ -64,9 +68,9 @@ std::optional<ProgramText> ParseProgramText(const QByteArray &text);
 MemoryImage BuildImage(const Model &model, const QDateTime &now);
 
 // The text of a program file: the image in its line layout, then usage text and channel names
-// 0..7, every line ending in CR LF, UTF-8. A text cannot hold a comma or a line break in this
-// format; those are written as blanks. Channel names are written without trailing blanks
-// (the reader appends one), so names stay the same however often a file is loaded and saved.
+// 0..7, every line ending in CR LF; the texts in Windows-1252 when they fit, else UTF-8. A text cannot hold a
+// comma or a line break in this format; those are written as blanks. Channel names are written without
+// trailing blanks (the reader appends one), so names stay the same however often a file is loaded and saved.
 QByteArray FormatProgramText(const MemoryImage &fileValues, const QString &usageText,
                              const std::array<QString, 9> &channelNames);
 

@@ -1,28 +1,45 @@
 #include "platform/ComPortMap.h"
 
+#include "i18n/TextDecoding.h"
+#include "platform/FileAccess.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 
 namespace zx {
 
-static QString keyFor(int com)
+namespace {
+
+// A value as the ini format may quote it.
+QString unquoted(QString value)
 {
-    return QStringLiteral("ports/COM%1").arg(com);
+    value = value.trimmed();
+    if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
+        value = value.mid(1, value.size() - 2);
+    return value.trimmed();
 }
+
+} // namespace
 
 ComPortMap::ComPortMap(const QString &workDir)
     : path_(QDir(workDir).filePath(QLatin1String(FileName)))
 {
-    if (!QFile::exists(path_))
+    const FileContent file = ReadRegularFile(path_, 64 * 1024);
+    if (!file.ok())
         return;
-    QSettings settings(path_, QSettings::IniFormat);
-    for (const QString &key : settings.allKeys()) {
-        if (!key.startsWith(QLatin1String("ports/COM")))
+    bool inPorts = false;
+    for (QString line : decodeText(file.content).split(u'\n')) {
+        line = line.trimmed();
+        if (line.startsWith(u'[')) {
+            inPorts = line.compare(QLatin1String("[ports]"), Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const qsizetype eq = line.indexOf(u'=');
+        if (!inPorts || eq < 0 || !line.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
             continue;
         bool ok = false;
-        const int com = key.mid(9).toInt(&ok);
-        const QString device = settings.value(key).toString().trimmed();
+        const int com = line.mid(3, eq - 3).trimmed().toInt(&ok);
+        const QString device = unquoted(line.mid(eq + 1));
         if (ok && com >= 1 && !device.isEmpty())
             chosen_[com] = device;
     }
@@ -50,21 +67,19 @@ void ComPortMap::setDevice(int com, const QString &path)
 
 bool ComPortMap::save(QString *error) const
 {
-    QSettings settings(path_, QSettings::IniFormat);
-    settings.remove(QStringLiteral("ports"));
+    QString text = QStringLiteral("[ports]\n");
     for (int com = 1; com <= PortCount; ++com)
-        settings.setValue(keyFor(com), device(com));
+        text += QStringLiteral("COM%1=%2\n").arg(com).arg(device(com));
     for (const auto &[com, device] : chosen_) {
         if (com > PortCount)
-            settings.setValue(keyFor(com), device);
+            text += QStringLiteral("COM%1=%2\n").arg(com).arg(device);
     }
-    settings.sync();
-    if (settings.status() != QSettings::NoError) {
-        if (error)
-            *error = QStringLiteral("%1: cannot be written").arg(path_);
-        return false;
-    }
-    return true;
+    QString reason;
+    if (WriteFileAtomically(path_, encodeText(text), &reason))
+        return true;
+    if (error)
+        *error = FileErrorText(path_, reason);
+    return false;
 }
 
 QStringList ComPortMap::candidates()

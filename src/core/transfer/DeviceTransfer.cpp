@@ -5,6 +5,7 @@
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/ComPortMap.h"
+#include "platform/FileAccess.h"
 #include "platform/Prompter.h"
 #include "platform/ToolLauncher.h"
 
@@ -13,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace zx {
@@ -48,19 +48,20 @@ QByteArray DeviceTransfer::RequestText(const Model &model, const QString &direct
 
 bool DeviceTransfer::WriteRequestFile(const QString &dir, const QByteArray &text, QString *error)
 {
-    QSaveFile file(QDir(dir).filePath(QLatin1String(SerialLink::RequestFileName)));
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+    const QString path = QDir(dir).filePath(QLatin1String(SerialLink::RequestFileName));
+    QString reason;
+    if (WriteFileAtomically(path, text, &reason))
         return true;
-    *error = file.fileName() + QStringLiteral(": ") + file.errorString();
+    *error = path + QStringLiteral(": ") + reason;
     return false;
 }
 
 std::optional<ChipToolResult> DeviceTransfer::ReadResultFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileContent file = ReadRegularFile(path, 4096);
+    if (!file.ok())
         return std::nullopt;
-    const QStringList items = QString::fromLatin1(file.read(4096))
+    const QStringList items = QString::fromLatin1(file.content)
                                   .split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts);
     bool ok = false;
     ChipToolResult result;
@@ -200,6 +201,10 @@ void DeviceTransfer::loadReadBackImage()
     const LoadResult result = LoadProgram(m, ctx_.prompter, card, true, SetProgram);
     program.UsageText = m.catalogue(Msg::Unknown);
     program.FileName = DefaultFileName(ctx_.workDir, m.catalogue, ctx_.prompter);
+    if (result == LoadResult::Unreadable) { // the system's text has been shown
+        emptyProgramLists();
+        return;
+    }
     if (result == LoadResult::Invalid || result == LoadResult::Missing) {
         ctx_.prompter.tell(m.catalogue(result == LoadResult::Invalid ? Msg::IllegalFile : Msg::NoSuchFile),
                            Icon::Critical);
@@ -223,10 +228,13 @@ void DeviceTransfer::Transfer(const QString &direction)
     bool prepared = true;
     if (!serial && writing) {
         const QString copy = QDir(ctx_.workDir).filePath(lastLine);
-        QFile::remove(copy);
-        QFile source(m.program().FileName);
-        if (!source.copy(copy)) {
-            error = m.program().FileName + QStringLiteral(": ") + source.errorString();
+        const FileContent source = ReadRegularFile(m.program().FileName, MaxProgramFileSize);
+        if (!source.ok()) {
+            error = m.program().FileName + QStringLiteral(": ") +
+                    (source.error.isEmpty() ? QStringLiteral("too large") : source.error);
+            prepared = false;
+        } else if (!WriteFileAtomically(copy, source.content, &error)) {
+            error = copy + QStringLiteral(": ") + error;
             prepared = false;
         }
     }

@@ -3,13 +3,13 @@
 #include "i18n/Catalogue.h"
 #include "platform/ComPortMap.h"
 #include "platform/EventPump.h"
+#include "platform/FileAccess.h"
 #include "platform/Prompter.h"
 #include "platform/SerialPort.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace zx {
 
@@ -33,18 +33,20 @@ bool hasBits(std::uint8_t status, std::uint8_t bits)
 // The lines of a text file without their line ends; nullopt with the system's text.
 std::optional<QStringList> readLines(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = path + QStringLiteral(": ") + file.errorString();
+    const FileContent file = ReadRegularFile(path, 64 * 1024);
+    if (!file.ok()) {
+        *error =
+            path + QStringLiteral(": ") + (file.error.isEmpty() ? QStringLiteral("too large") : file.error);
         return std::nullopt;
     }
     QStringList lines;
-    while (!file.atEnd()) {
-        QByteArray line = file.readLine();
-        while (line.endsWith('\n') || line.endsWith('\r'))
+    for (QByteArray line : file.content.split('\n')) {
+        while (line.endsWith('\r'))
             line.chop(1);
         lines << QString::fromUtf8(line);
     }
+    if (file.content.endsWith('\n'))
+        lines.removeLast(); // the final line end starts no further line
     return lines;
 }
 
@@ -62,15 +64,18 @@ public:
 
     bool createLog(QString *error)
     {
-        if (log.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if (OpenForAppending(log, true, error))
             return true;
-        *error = log.fileName() + QStringLiteral(": ") + log.errorString();
+        *error = log.fileName() + QStringLiteral(": ") + *error;
         return false;
     }
-    void logLine(const QByteArray &frame)
+    // A log that cannot be written ends the transfer: a protocol with holes is worse than none.
+    bool logLine(const QByteArray &frame, QString *error)
     {
-        if (log.isOpen())
-            log.write(hexLine(frame) + "\r\n");
+        if (!log.isOpen() || AppendChecked(log, hexLine(frame) + "\r\n", error))
+            return true;
+        *error = log.fileName() + QStringLiteral(": ") + *error;
+        return false;
     }
 
     SerialPort &port;
@@ -195,9 +200,11 @@ std::optional<SerialLink::Abort> SerialLink::exchange(Session &s, const QByteArr
     QString error;
     if (!port_.write(request, &error))
         return Abort{error};
-    s.logLine(request);
+    if (!s.logLine(request, &error))
+        return Abort{error};
     *state = SerialReceive(s.answer);
-    s.logLine(s.answer);
+    if (!s.logLine(s.answer, &error))
+        return Abort{error};
     return std::nullopt;
 }
 
@@ -210,11 +217,10 @@ std::optional<SerialLink::Abort> SerialLink::writeDevice(Session &s, const QStri
 
     // The whole file is checked before the first block goes out, so a damaged file never
     // leaves a half-written device.
-    QFile file(programFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return Abort{programFile + QStringLiteral(": ") + file.errorString()};
-    const auto values = ReadImageValues(file.readAll());
-    file.close();
+    const FileContent file = ReadRegularFile(programFile, MaxProgramFileSize);
+    if (file.status == ReadStatus::Missing || file.status == ReadStatus::Unreadable)
+        return Abort{programFile + QStringLiteral(": ") + file.error};
+    const auto values = ReadImageValues(file.content);
     if (!values)
         return Abort{programFile + QStringLiteral(": not 2048 values from 0 to 255")};
     MemoryImage image{};
@@ -315,9 +321,9 @@ std::optional<SerialLink::Abort> SerialLink::readDevice(Session &s, Outcome &out
         setGauge(a / BlockSize + 1);
     }
 
-    QSaveFile card(QDir(workDir_).filePath(QLatin1String(ReadBackFileName)));
-    if (!card.open(QIODevice::WriteOnly) || card.write(cardDatText(image)) < 0 || !card.commit())
-        return Abort{card.fileName() + QStringLiteral(": ") + card.errorString()};
+    const QString card = QDir(workDir_).filePath(QLatin1String(ReadBackFileName));
+    if (!WriteFileAtomically(card, cardDatText(image), &error))
+        return Abort{card + QStringLiteral(": ") + error};
     outcome = Outcome::Done;
     return std::nullopt;
 }

@@ -1008,6 +1008,7 @@ void MainWindow::tellLoadResult(int result)
     const Catalogue &c = ctx_.model.catalogue;
     switch (result) {
     case static_cast<int>(LoadResult::Loaded):
+    case static_cast<int>(LoadResult::Unreadable): // the system's text has been shown
         return;
     case static_cast<int>(LoadResult::Missing):
         ctx_.prompter.tell(c(Msg::NoSuchFile), Icon::Critical);

@@ -4,6 +4,7 @@
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
+#include "support/FileLimits.h"
 #include "support/SamplePrograms.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -16,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -492,15 +495,18 @@ TEST_F(ProgramFileTest, SaveIntoAPathWhoseParentIsAFileFailsWithTheSystemText)
 
 TEST_F(ProgramFileTest, SaveIntoReadOnlyDirectoryKeepsTheOldFile)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root may write into a read-only directory";
     setRecords({weeklyTime(6, 0, 1, 1)});
     ASSERT_TRUE(save());
     const QByteArray before = saved();
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     setRecords({weeklyTime(9, 0, 1, 1)});
     model.Modified = 1;
-    EXPECT_FALSE(save());
+    {
+        // root writes into any directory: the save runs as an ordinary user
+        const test::WithoutRootPrivileges user;
+        ASSERT_TRUE(user.effective());
+        EXPECT_FALSE(save());
+    }
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(saved(), before);
@@ -519,15 +525,12 @@ TEST_F(ProgramFileTest, SaveOnAFullDiskKeepsTheOldFile)
 
     setRecords({weeklyTime(9, 0, 1, 1)});
     model.Modified = 1;
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool ok = save();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool ok = true;
+    {
+        const test::FileSizeLimit limit(1000);
+        ASSERT_TRUE(limit.active());
+        ok = save();
+    }
 
     EXPECT_FALSE(ok);
     EXPECT_EQ(saved(), before);
@@ -681,6 +684,34 @@ TEST_F(ProgramFileTest, UsageTextAndChannelNamesReadBack)
     EXPECT_EQ(saved().mid(saved().indexOf("Sporthalle")), first.mid(first.indexOf("Sporthalle")));
 }
 
+TEST_F(ProgramFileTest, TextsAreWrittenInWindows1252WhenTheyFitAndInUtf8Otherwise)
+{
+    struct Case {
+        QString extra;      // appended to the last channel name
+        QByteArray kitchen; // "Küche" as the file holds it
+    };
+    for (const Case &c : {Case{QString(), QByteArray("K\xfc"
+                                                     "che")},
+                          Case{QStringLiteral(" Ω"), QByteArray("K\xc3\xbc"
+                                                                "che")}}) {
+        setRecords({weeklyTime(6, 0, 1, 1)});
+        model.program().UsageText = QStringLiteral("Büro");
+        model.program().ChannelNames[0] = QStringLiteral("Küche");
+        model.program().ChannelNames[1] = QStringLiteral("Straße");
+        model.program().ChannelNames[7] = QStringLiteral("Büro") + c.extra;
+        ASSERT_TRUE(save());
+        const QByteArray first = saved();
+        EXPECT_TRUE(first.contains("\r\n" + c.kitchen + "\r\n")) << c.extra.toStdString();
+        ASSERT_EQ(load(dir.file("p.zxp")), LoadResult::Loaded);
+        EXPECT_EQ(model.program().ChannelNames[1], QStringLiteral("Straße "));
+        EXPECT_EQ(model.program().ChannelNames[7], QStringLiteral("Büro") + c.extra + QLatin1Char(' '));
+        ASSERT_TRUE(save());
+        const QByteArray second = saved();
+        // byte-exact apart from the header's time stamp
+        EXPECT_EQ(second.mid(second.indexOf("\r\nB")), first.mid(first.indexOf("\r\nB")));
+    }
+}
+
 TEST_F(ProgramFileTest, CommaOrLineBreakInATextCannotShiftTheNamesBehindIt)
 {
     setRecords({weeklyTime(6, 0, 1, 1)});
@@ -741,8 +772,8 @@ TEST_F(ProgramFileTest, LfOnlyAndLegacyEightBitFilesLoad)
     EXPECT_EQ(a.program().ChannelNames[0], QStringLiteral("Tür "));
 
     QByteArray legacy = saved();
-    legacy.replace("B\xc3\xbcro", "B\xfcro \x80");
-    legacy.replace("T\xc3\xbcr", "T\xfcr");
+    // saved in Windows-1252 already, since every character fits
+    legacy.replace("B\xfcro", "B\xfcro \x80");
     dir.write("legacy.zxp", legacy);
     Model b;
     ASSERT_EQ(LoadProgram(b, p2, dir.file("legacy.zxp"), false, 0), LoadResult::Loaded);
@@ -1054,12 +1085,12 @@ TEST_F(LoadFailureTest, MissingFileStoresOnlyThePath)
     expectUnchanged();
 }
 
-TEST_F(LoadFailureTest, DirectoryShowsTheSystemTextAndCountsAsMissing)
+TEST_F(LoadFailureTest, DirectoryShowsTheSystemTextAndIsUnreadable)
 {
-    EXPECT_EQ(load(dir.path(), 0), LoadResult::Missing);
+    EXPECT_EQ(load(dir.path(), 0), LoadResult::Unreadable);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].icon, Icon::Critical);
-    model.program().FileName = QStringLiteral("program.zxp");
+    EXPECT_TRUE(prompter.shown[0].message.endsWith(QString::fromLocal8Bit(std::strerror(EISDIR))));
     expectUnchanged();
 }
 

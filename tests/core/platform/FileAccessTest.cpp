@@ -1,0 +1,171 @@
+#include "platform/FileAccess.h"
+
+#include "app/ConfigFile.h"
+#include "i18n/Catalogue.h"
+#include "model/Model.h"
+#include "platform/ComPortMap.h"
+#include "support/FileLimits.h"
+#include "support/TempDir.h"
+#include "transfer/DeviceTransfer.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <sys/stat.h>
+
+namespace zx {
+namespace {
+
+const QString TooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
+
+// One writer of a whole file: writes `name` in `dir`, returns success and the error text.
+struct WriterCase {
+    const char *kind;
+    const char *name;
+    std::function<bool(const QString &dir, QString *error)> write;
+};
+
+void PrintTo(const WriterCase &c, std::ostream *os)
+{
+    *os << c.kind;
+}
+
+class WholeFileWriterTest : public ::testing::TestWithParam<WriterCase> {};
+
+TEST_P(WholeFileWriterTest, FailsUnderAFileSizeLimitAndKeepsTheOldFile)
+{
+    const test::TempDir dir;
+    const WriterCase &c = GetParam();
+    dir.write(QLatin1String(c.name), "old\r\n");
+    bool ok = true;
+    QString error;
+    {
+        const test::FileSizeLimit limit(20);
+        ASSERT_TRUE(limit.active());
+        ok = c.write(dir.path(), &error);
+    }
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(error.contains(TooLarge)) << error.toStdString();
+    EXPECT_EQ(dir.read(QLatin1String(c.name)), QByteArray("old\r\n"));
+    // and without the limit the same writer succeeds
+    EXPECT_TRUE(c.write(dir.path(), &error)) << error.toStdString();
+    EXPECT_GT(dir.read(QLatin1String(c.name)).size(), 20);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, WholeFileWriterTest,
+    ::testing::Values(WriterCase{"configuration", "zentrix.ini",
+                                 [](const QString &dir, QString *error) {
+                                     return WriteConfigFile(Model(), dir + QStringLiteral("/zentrix.ini"),
+                                                            error);
+                                 }},
+                      WriterCase{"language", "speech.txt",
+                                 [](const QString &dir, QString *error) {
+                                     Catalogue c;
+                                     c.fillBuiltin(German, 0);
+                                     return c.writeLanguageFile(dir + QStringLiteral("/speech.txt"), error);
+                                 }},
+                      WriterCase{"transfer request", "zentrix.msg",
+                                 [](const QString &dir, QString *error) {
+                                     const QByteArray text = DeviceTransfer::RequestText(
+                                         Model(), QStringLiteral("l"), dir + QStringLiteral("/card.zxp"));
+                                     return DeviceTransfer::WriteRequestFile(dir, text, error);
+                                 }},
+                      WriterCase{"port choice", "comports.ini",
+                                 [](const QString &dir, QString *error) {
+                                     ComPortMap ports(dir);
+                                     ports.setDevice(1, QStringLiteral("/dev/ttyUSB0"));
+                                     return ports.save(error);
+                                 }},
+                      WriterCase{"any content", "plain.txt", [](const QString &dir, QString *error) {
+                                     return WriteFileAtomically(dir + QStringLiteral("/plain.txt"),
+                                                                QByteArray(500, 'x'), error);
+                                 }}));
+
+TEST(AppendCheckedTest, TheWriteThatCrossesAFileSizeLimitFails)
+{
+    const test::TempDir dir;
+    QFile file(dir.file(QStringLiteral("export.txt")));
+    QString error;
+    ASSERT_TRUE(OpenForAppending(file, true, &error)) << error.toStdString();
+    const test::FileSizeLimit limit(20);
+    EXPECT_TRUE(AppendChecked(file, "0123456789\r\n", &error));
+    EXPECT_FALSE(AppendChecked(file, "0123456789\r\n", &error));
+    EXPECT_TRUE(error.contains(TooLarge)) << error.toStdString();
+}
+
+struct ReadCase {
+    const char *what;
+    std::function<QString(const test::TempDir &)> make; // returns the path to read
+    ReadStatus status;
+    bool hasError;
+};
+
+void PrintTo(const ReadCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class ReadRegularFileTest : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadRegularFileTest, ReadsRegularFilesOnly)
+{
+    const test::TempDir dir;
+    const ReadCase &c = GetParam();
+    const QString path = c.make(dir);
+    FileContent read;
+    {
+        // root reads any file: the read runs as an ordinary user (the temporary directory is
+        // opened for it)
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ExeOwner | QFileDevice::ExeOther |
+                                              QFileDevice::ReadOther);
+        const test::WithoutRootPrivileges user;
+        ASSERT_TRUE(user.effective());
+        read = ReadRegularFile(path, 100);
+    }
+    EXPECT_EQ(read.status, c.status);
+    EXPECT_EQ(!read.error.isEmpty(), c.hasError) << read.error.toStdString();
+    if (c.status == ReadStatus::Read) {
+        EXPECT_EQ(read.content, QByteArray("abc"));
+    }
+}
+
+QString writable(const test::TempDir &dir, const char *name, const QByteArray &content,
+                 QFileDevice::Permissions p)
+{
+    dir.write(QLatin1String(name), content);
+    QFile::setPermissions(dir.file(QLatin1String(name)), p);
+    return dir.file(QLatin1String(name));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ReadRegularFileTest,
+    ::testing::Values(
+        ReadCase{"regular",
+                 [](const test::TempDir &d) { return writable(d, "a.txt", "abc", QFileDevice::ReadOther); },
+                 ReadStatus::Read, false},
+        ReadCase{"missing", [](const test::TempDir &d) { return d.file(QStringLiteral("none.txt")); },
+                 ReadStatus::Missing, true},
+        ReadCase{"directory", [](const test::TempDir &d) { return d.path(); }, ReadStatus::Unreadable, true},
+        ReadCase{"fifo",
+                 [](const test::TempDir &d) {
+                     const QString path = d.file(QStringLiteral("pipe"));
+                     ::mkfifo(QFile::encodeName(path).constData(), 0666);
+                     return path;
+                 },
+                 ReadStatus::Unreadable, true},
+        ReadCase{"unreadable", [](const test::TempDir &d) { return writable(d, "b.txt", "abc", {}); },
+                 ReadStatus::Unreadable, true},
+        ReadCase{"too large",
+                 [](const test::TempDir &d) {
+                     return writable(d, "c.txt", QByteArray(101, 'x'), QFileDevice::ReadOther);
+                 },
+                 ReadStatus::TooLarge, false}));
+
+} // namespace
+} // namespace zx
