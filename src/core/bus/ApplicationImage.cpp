@@ -1,32 +1,36 @@
 #include "bus/ApplicationImage.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "platform/FileAccess.h"
+
+#include <QList>
 
 namespace zx {
 
 std::optional<ApplicationImage> LoadApplicationImage(const QString &path, QString *error)
 {
-    const QFileInfo info(path);
-    QFile file(path);
-    if (!info.exists() || !info.isFile()) {
-        *error = path + QStringLiteral(": ") +
-                 (info.exists() ? QStringLiteral("not a regular file")
-                                : QStringLiteral("No such file or directory"));
-        return std::nullopt;
-    }
     // A real image is about a kilobyte.
-    if (info.size() > 64 * 1024 || !file.open(QIODevice::ReadOnly)) {
-        *error = path + QStringLiteral(": ") +
-                 (file.isOpen() ? QStringLiteral("file too large") : file.errorString());
+    const FileContent file = ReadRegularFile(path, 64 * 1024);
+    switch (file.status) {
+    case ReadStatus::Read:
+        break;
+    case ReadStatus::Missing:
+        *error = path + QStringLiteral(": No such file or directory");
+        return std::nullopt;
+    case ReadStatus::TooLarge:
+        *error = path + QStringLiteral(": file too large");
+        return std::nullopt;
+    case ReadStatus::Unreadable:
+        *error = path + QStringLiteral(": ") + file.error;
         return std::nullopt;
     }
     ApplicationImage image;
     int count = 0;
     int lineNumber = 0;
-    while (!file.atEnd() && count < ApplicationImage::SavedCount) {
-        const QByteArray line = file.readLine().trimmed();
+    const QList<QByteArray> lines = file.content.split('\n');
+    for (const QByteArray &raw : lines) {
+        if (count >= ApplicationImage::SavedCount)
+            break;
+        const QByteArray line = raw.trimmed();
         ++lineNumber;
         if (line.isEmpty())
             continue;
@@ -52,12 +56,9 @@ bool SaveApplicationImage(const QString &path, const ApplicationImage &image, QS
     QByteArray text;
     for (int i = 0; i < ApplicationImage::SavedCount; ++i)
         text += QByteArray::number(image.values[i]) + "\r\n";
-    QSaveFile file(path);
-    // QSaveFile can commit a short file after a failed write: flush and check before the commit.
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() ||
-        !file.commit()) {
-        *error = path + QStringLiteral(": ") + file.errorString();
-        file.cancelWriting();
+    QString reason;
+    if (!WriteFileAtomically(path, text, &reason)) {
+        *error = path + QStringLiteral(": ") + reason;
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "bus/ProtocolFile.h"
 
+#include "platform/FileAccess.h"
+
 #include <QDir>
 
 namespace zx {
@@ -12,10 +14,11 @@ bool ProtocolFile::recreate(const QString &dir, QString *error)
     // Removed first, so a protocol that cannot be written never shows an earlier operation.
     if (file_.exists())
         file_.remove();
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    QString reason;
+    if (!OpenForAppending(file_, true, &reason)) {
         failed_ = true;
         if (error)
-            *error = file_.fileName() + QStringLiteral(": ") + file_.errorString();
+            *error = file_.fileName() + QStringLiteral(": ") + reason;
         return false;
     }
     return true;
@@ -25,8 +28,7 @@ void ProtocolFile::line(const QString &text)
 {
     if (!file_.isOpen())
         return;
-    const QByteArray bytes = text.toUtf8() + "\r\n";
-    if (file_.write(bytes) != bytes.size() || !file_.flush())
+    if (!AppendChecked(file_, text.toUtf8() + "\r\n"))
         failed_ = true;
 }
 
