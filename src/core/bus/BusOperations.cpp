@@ -531,7 +531,8 @@ int BusOperations::ReadDevice(int address)
     std::vector<ProgramRecord> records;
     const int capacity = std::min(model_.device.RecordCapacity, MaxRecords);
     int command = Mailbox::ReadFirstRecord;
-    while (int(records.size()) < capacity) {
+    // The device holds MaxRecords records at the most, whatever it answers.
+    for (int reads = 0; reads < MaxRecords && int(records.size()) < capacity; ++reads) {
         if (const int s = MailboxQuery(command, QByteArray(6, '\0'), &reply))
             return finish(s);
         if (allFF(reply.left(7)))
@@ -539,9 +540,13 @@ int BusOperations::ReadDevice(int address)
         const auto b = [&](int i) { return std::uint8_t(reply.at(i)); };
         // The record chain's link lives in b2 and bit 7 of b3 inside the device; the model keeps
         // those bits clear.
-        records.push_back({b(0), b(1), 0, std::uint8_t(b(3) & 0x7F), b(4), b(5)});
-        gauge(int(records.size()), capacity);
+        const ProgramRecord record{b(0), b(1), 0, std::uint8_t(b(3) & 0x7F), b(4), b(5)};
         command = Mailbox::ReadNextRecord;
+        // What no editor can show is not taken into the program, as when a file is loaded.
+        if (model_.RecordKind(record) == Kind::NotUserRecord)
+            continue;
+        records.push_back(record);
+        gauge(int(records.size()), capacity);
     }
     const int status = finish(LinkError::Ok);
     if (status != LinkError::Ok)

@@ -85,6 +85,9 @@ BusAccessDialog::BusAccessDialog(AppContext &context, std::function<bool()> save
     com2_ = new QRadioButton(c(Msg::Com2), port);
     com2_->setObjectName(QStringLiteral("optcom2"));
     com1_->setChecked(true);
+    const ComPortMap ports(ctx_.workDir);
+    com1_->setToolTip(ports.device(1));
+    com2_->setToolTip(ports.device(2));
     portRow->addWidget(com1_);
     portRow->addWidget(com2_);
     portRow->addStretch();
