@@ -251,9 +251,8 @@ int BusLink::SendLocal(const QByteArray &frame)
     }
 }
 
-int BusLink::fetchUntil(int code, int timeoutMs, QByteArray *frame)
+int BusLink::fetchUntil(int code, const Deadline &timer, QByteArray *frame)
 {
-    Deadline timer(pump_, timeoutMs);
     BusLibrary::FetchBuffer buffer{};
     for (;;) {
         if (const int status = library_.fetch(buffer))
@@ -263,11 +262,11 @@ int BusLink::fetchUntil(int code, int timeoutMs, QByteArray *frame)
             *frame = QByteArray(reinterpret_cast<const char *>(buffer.data()), length + 1);
             return LinkError::Ok;
         }
-        if (length == 0) {
-            if (timer.expired())
-                return LinkError::RunTimeError; // the caller names its own time-out
+        // Frames of other kinds do not hold the time-out off.
+        if (timer.expired())
+            return LinkError::RunTimeError; // the caller names its own time-out
+        if (length == 0)
             pump_.processEvents();
-        }
     }
 }
 
@@ -276,9 +275,10 @@ int BusLink::ReadLocalMemory(int address, int count, QByteArray *data)
     if (const int status = SendLocal(BusFrame::readLocalMemory(address, count)))
         return status;
     logStep(Msg::WaitingForConfirm);
+    const Deadline timer(pump_, timings_.localTimeoutMs);
     for (;;) {
         QByteArray frame;
-        const int status = fetchUntil(BusFrame::LocalAnswerCode, timings_.localTimeoutMs, &frame);
+        const int status = fetchUntil(BusFrame::LocalAnswerCode, timer, &frame);
         if (status == LinkError::RunTimeError) {
             log(catalogue_(Msg::TimeoutWhile) + catalogue_(Msg::WaitingForConfirm) + QStringLiteral(" ") +
                 QString::number(LinkError::NoConnectionToEib));
@@ -349,7 +349,8 @@ int BusLink::ReceiveFromDevice(int *source, QByteArray *applicationData)
 {
     logStep(Msg::WaitingForAnswer);
     QByteArray frame;
-    const int status = fetchUntil(BusFrame::DeviceDataCode, timings_.remoteTimeoutMs, &frame);
+    const int status =
+        fetchUntil(BusFrame::DeviceDataCode, Deadline(pump_, timings_.remoteTimeoutMs), &frame);
     if (status == LinkError::RunTimeError) {
         log(catalogue_(Msg::TimeoutWhile) + catalogue_(Msg::WaitingForAnswer));
         return LinkError::NoConnectionToDevice;

@@ -106,7 +106,7 @@ class BusLink {
         qint64 end_;
     };
     int openSteps(int comIndex);
-    int fetchUntil(int code, int timeoutMs, QByteArray *frame);
+    int fetchUntil(int code, const Deadline &timer, QByteArray *frame);
 
     BusLibrary &library_;
     EventPump &pump_;

@@ -84,8 +84,9 @@ TEST_P(MaskVersions, DecideTheSearch)
     ASSERT_EQ(link.OpenLink(0), 0);
     QByteArray ident;
     EXPECT_EQ(ops.SearchDevice(Device, &ident), GetParam().expected);
-    if (GetParam().expected == 0)
+    if (GetParam().expected == 0) {
         EXPECT_EQ(ident, QByteArray::fromHex("4E5204"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Search, MaskVersions,
