@@ -2,7 +2,10 @@
 
 #include "i18n/Msg.h"
 #include "model/Model.h"
+#include "model/RecordDecoder.h"
+#include "model/ValueRanges.h"
 #include "platform/Prompter.h"
+#include "views/ListFormatter.h"
 
 #include <QJsonArray>
 #include <QStringList>
@@ -100,10 +103,11 @@ QString weekdays(const Model &model, int mask)
     return days.isEmpty() ? QStringLiteral("no day") : days.join(u' ');
 }
 
-QString channelList(int mask)
+// The channels of a conventional mask, up to the device's channel count, as the list shows them.
+QString channelList(const Model &model, int mask)
 {
     QStringList list;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < views::ChannelCount(model); ++i)
         if (mask & (1 << i))
             list << QString::number(i + 1);
     return list.isEmpty() ? QStringLiteral("none") : list.join(u',');
@@ -116,68 +120,59 @@ QString onOff(const Model &model, int state)
 
 QString describeSwitching(const Model &model, const ProgramRecord &r)
 {
-    const bool bus = model.device.BusDevice != 0;
-    const bool weekly = IsWeekly(r);
+    const SwitchingTime t = DecodeSwitchingRecord(r, model.device.BusDevice);
     QStringList parts;
-    if (weekly)
-        parts << QStringLiteral("weekly %1 %2").arg(timeText(MinuteOfDay(r)), weekdays(model, r.b3 & 127));
+    if (t.weekly)
+        parts << QStringLiteral("weekly %1 %2").arg(timeText(t.minuteOfDay), weekdays(model, t.weekdayMask));
     else
         parts << QStringLiteral("dated %1 %2%3")
-                     .arg(dateText(BitField(r.b3, 0, 4), BitField(r.b1, 0, 3)), timeText(MinuteOfDay(r)),
-                          BitField(r.b3, 6, 6) ? QStringLiteral(" once") : QString());
-    if (bus) {
-        const int high = weekly ? BitField(r.b1, 3, 3) : BitField(r.b3, 5, 5);
-        parts << QStringLiteral("channel %1").arg(BitField(r.b5, 0, 1) + 4 * high + 1);
-        parts << QStringLiteral("value %1").arg(r.b4);
+                     .arg(dateText(t.day, t.month), timeText(t.minuteOfDay),
+                          t.once ? QStringLiteral(" once") : QString());
+    if (t.bus) {
+        parts << QStringLiteral("channel %1").arg(t.channel);
+        parts << QStringLiteral("value %1").arg(t.value);
     } else {
-        parts << QStringLiteral("channels %1").arg(channelList(r.b4 & ~16));
-        parts << onOff(model, r.b5 & 1);
+        parts << QStringLiteral("channels %1").arg(channelList(model, t.channelMask));
+        parts << onOff(model, t.state);
     }
-    if (PulseLength(r))
-        parts << QStringLiteral("pulse %1 s").arg(PulseLength(r));
-    const int program = weekly ? (bus ? BitField(r.b1, 0, 2) : BitField(r.b1, 0, 3)) : 0;
-    if (program)
-        parts << QStringLiteral("P%1").arg(program);
-    if (IsAstroTime(r, model.device.BusDevice))
+    if (t.pulseSeconds)
+        parts << QStringLiteral("pulse %1 s").arg(t.pulseSeconds);
+    if (t.program)
+        parts << QStringLiteral("P%1").arg(t.program);
+    if (t.astro && model.device.Uhrentyp == TypeAstro)
         parts << QStringLiteral("astro");
     return parts.join(QStringLiteral("; "));
 }
 
 QString describePriority(const Model &model, const ProgramRecord &r)
 {
-    const bool bus = model.device.BusDevice != 0;
-    const int code = BitField(r.b1, 0, 3);
-    const int permanent = bus ? 8 : 10;
+    const PriorityTime p = DecodePriorityRecord(r, model.device.BusDevice);
     QStringList parts;
-    if (r.b0 == 96) {
-        const int offset = EasterOffset(r);
+    if (p.easter) {
         parts << QStringLiteral("priority Easter %1%2")
-                     .arg(offset >= 0 ? QStringLiteral("+") : QString())
-                     .arg(offset);
+                     .arg(p.easterOffset >= 0 ? QStringLiteral("+") : QString())
+                     .arg(p.easterOffset);
     } else {
-        const int fromDay = BitField(r.b1, 4, 7) + 16 * BitField(r.b0, 0, 0);
-        const int fromMonth = BitField(r.b0, 1, 4);
         QString when;
-        const int year = bus ? 0 : BitField(r.b4, 4, 7) + 16 * BitField(r.b5, 1, 3);
-        if (year)
-            when = QStringLiteral("year %1").arg(1936 + year);
-        else if (BitField(r.b3, 6, 6))
+        if (p.yearCode)
+            when = QStringLiteral("year %1").arg(p.year());
+        else if (p.once)
             when = QStringLiteral("once");
         else
             when = QStringLiteral("every year");
         parts << QStringLiteral("priority %1-%2 %3")
-                     .arg(dateText(fromDay, fromMonth), dateText(BitField(r.b3, 0, 4), BitField(r.b5, 4, 7)),
-                          when);
+                     .arg(dateText(p.fromDay, p.fromMonth), dateText(p.toDay, p.toMonth), when);
     }
-    if (code == permanent)
-        parts << (bus ? QStringLiteral("%1 value %2").arg(model.catalogue(Msg::Permanent)).arg(r.b4)
-                      : QStringLiteral("%1 %2").arg(model.catalogue(Msg::Permanent), onOff(model, r.b5 & 1)));
+    if (p.permanent)
+        parts << (p.bus
+                      ? QStringLiteral("%1 value %2").arg(model.catalogue(Msg::Permanent)).arg(p.value)
+                      : QStringLiteral("%1 %2").arg(model.catalogue(Msg::Permanent), onOff(model, p.state)));
     else
-        parts << QStringLiteral("program %1").arg(code);
-    if (bus)
-        parts << QStringLiteral("channel %1").arg(r.b0 == 96 ? r.b4 : BitField(r.b5, 0, 3) + 1);
+        parts << QStringLiteral("program %1").arg(p.code);
+    if (p.bus)
+        parts << QStringLiteral("channel %1").arg(p.channel);
     else
-        parts << QStringLiteral("channels %1").arg(channelList(r.b0 == 96 ? r.b4 : (r.b4 & 15)));
+        parts << QStringLiteral("channels %1").arg(channelList(model, p.channelMask));
     return parts.join(QStringLiteral("; "));
 }
 
@@ -484,6 +479,16 @@ class FieldReader {
         return int(*x);
     }
 
+    std::optional<int> integer(const QJsonValue &v, const QString &path, ValueRange range)
+    {
+        return integer(v, path, range.min, range.max);
+    }
+
+    int field(const QJsonObject &o, const char *key, const QString &prefix, ValueRange range, int fallback)
+    {
+        return field(o, key, prefix, range.min, range.max, fallback);
+    }
+
     // An optional integer field of an object: `fallback` when absent.
     int field(const QJsonObject &o, const char *key, const QString &prefix, int min, int max, int fallback)
     {
@@ -540,14 +545,6 @@ class FieldReader {
     }
 };
 
-bool isMeterPeriod(int v)
-{
-    for (int p : {1, 2, 3, 4, 5, 6, 10, 12, 15, 20, 30, 60})
-        if (v == p)
-            return true;
-    return false;
-}
-
 void readDevice(FieldReader &in, const QJsonObject &json, Model &m, bool astro)
 {
     DeviceProperties &d = m.device;
@@ -571,9 +568,9 @@ void readDevice(FieldReader &in, const QJsonObject &json, Model &m, bool astro)
         d.RecordCapacity = in.field(*device, "recordCapacity", at, 1, CapacityAnnual, CapacityAnnual);
         d.MasterCardOptions = in.field(*device, "masterCardOptions", at, 0, 255, 0);
     }
-    d.Kanalzahl = in.field(*device, "channels", at, 1, 8, d.Kanalzahl);
+    d.Kanalzahl = in.field(*device, "channels", at, Ranges::Channels, d.Kanalzahl);
     d.BusDevice = in.field(*device, "busDevice", at, 0, 1, 0);
-    d.SwRegel = in.field(*device, "changeoverRule", at, 0, 4, 0);
+    d.SwRegel = in.field(*device, "changeoverRule", at, Ranges::ChangeoverRule, 0);
     d.WriteProtect = in.field(*device, "writeProtect", at, 0, 1, 0);
     const QJsonValue mv = device->value(u"meterPulse");
     d.clearMeterPulse();
@@ -587,13 +584,9 @@ void readDevice(FieldReader &in, const QJsonObject &json, Model &m, bool astro)
     if (!meter)
         return;
     const QString mat = at + QStringLiteral("meterPulse.");
-    d.MessKanal = in.field(*meter, "channel", mat, 1, 4, 1);
-    d.MessPeriode = in.field(*meter, "period", mat, 1, 60, 1);
-    if (in.ok() && !isMeterPeriod(d.MessPeriode))
-        in.fail(mat + QStringLiteral("period"),
-                QStringLiteral("%1 is no meter period (1, 2, 3, 4, 5, 6, 10, 12, 15, 20, 30, 60)")
-                    .arg(d.MessPeriode));
-    d.MessImpDauer = in.field(*meter, "pulseLength", mat, 1, 60, 1);
+    d.MessKanal = in.field(*meter, "channel", mat, Ranges::MeterChannel, 1);
+    d.MessPeriode = in.field(*meter, "period", mat, Ranges::MeterPeriod, 1);
+    d.MessImpDauer = in.field(*meter, "pulseLength", mat, Ranges::MeterPulseLength, 1);
     d.MessZustand = in.field(*meter, "state", mat, 0, 1, 0);
     d.MessZeitpunkt = in.field(*meter, "timing", mat, 0, 1, 0);
 }
@@ -624,7 +617,8 @@ void readChangeover(FieldReader &in, const QJsonObject &json, ProgramSet &p)
     const auto changeover = in.object(cv, QStringLiteral("changeover"));
     if (!changeover)
         return;
-    p.DstFirstYear = in.field(*changeover, "firstYear", QStringLiteral("changeover."), 0, 254, 0);
+    p.DstFirstYear =
+        in.field(*changeover, "firstYear", QStringLiteral("changeover."), Ranges::ChangeoverFirstYear, 0);
     const auto entries =
         in.array(changeover->value(u"entries"), QStringLiteral("changeover.entries"), 0, DstEntries);
     if (!entries)
@@ -635,9 +629,9 @@ void readChangeover(FieldReader &in, const QJsonObject &json, ProgramSet &p)
         if (!entry)
             return;
         for (int j = 0; j < 4; ++j)
-            p.DstTable[i][j] =
-                in.integer(entry->at(j), QStringLiteral("%1[%2]").arg(at).arg(j), 0, j == 0 ? 239 : 255)
-                    .value_or(0);
+            p.DstTable[i][j] = in.integer(entry->at(j), QStringLiteral("%1[%2]").arg(at).arg(j),
+                                          j == 0 ? Ranges::ChangeoverFirstValue : Ranges::Byte)
+                                   .value_or(0);
     }
     p.DstCount = int(entries->size());
 }
@@ -659,11 +653,11 @@ void readRecords(FieldReader &in, const QJsonObject &json, Model &m)
             return;
         int b[6];
         for (int j = 0; j < 6; ++j)
-            b[j] =
-                in.integer(bytes->at(j), QStringLiteral("%1.bytes[%2]").arg(at).arg(j), 0, 255).value_or(0);
+            b[j] = in.integer(bytes->at(j), QStringLiteral("%1.bytes[%2]").arg(at).arg(j), Ranges::Byte)
+                       .value_or(0);
         if (!in.ok())
             return;
-        if (!(b[0] <= 89 || (b[0] >= 96 && b[0] <= 217)))
+        if (!IsSwitchingCode(b[0]) && !IsPriorityCode(b[0]))
             in.fail(at + QStringLiteral(".bytes[0]"),
                     QStringLiteral("%1 is no switching time (0..89, 128..217) or priority time (96..127)")
                         .arg(b[0]));
@@ -696,12 +690,12 @@ void readAstro(FieldReader &in, const QJsonObject &json, Model &m)
         return float(
             in.number(v, QStringLiteral("astro.") + QLatin1String(key), min, max).value_or(fallback));
     };
-    a.Longitude = real("longitude", -180, 180, 0);
-    a.Latitude = real("latitude", -70, 70, 0);
-    a.TimeZone = real("timeZone", -720, 720, 60);
-    a.AstroOffset1 = real("offset1", -120, 120, 0);
-    a.AstroOffset2 = real("offset2", -120, 120, 0);
-    a.AstroMinute = in.field(*astro, "minute", QStringLiteral("astro."), 0, 59, 0);
+    a.Longitude = real("longitude", Ranges::Longitude.min, Ranges::Longitude.max, 0);
+    a.Latitude = real("latitude", Ranges::Latitude.min, Ranges::Latitude.max, 0);
+    a.TimeZone = real("timeZone", Ranges::TimeZone.min, Ranges::TimeZone.max, 60);
+    a.AstroOffset1 = real("offset1", Ranges::AstroOffset.min, Ranges::AstroOffset.max, 0);
+    a.AstroOffset2 = real("offset2", Ranges::AstroOffset.min, Ranges::AstroOffset.max, 0);
+    a.AstroMinute = in.field(*astro, "minute", QStringLiteral("astro."), Ranges::AstroMinute, 0);
     a.AstroC1C2 = in.field(*astro, "c1c2", QStringLiteral("astro."), 0, 1, 0);
     const QJsonValue tv = astro->value(u"table");
     a.clearTable();
@@ -717,7 +711,8 @@ void readAstro(FieldReader &in, const QJsonObject &json, Model &m)
             return;
         for (int j = 0; j < 2; ++j)
             a.AstroTable[d][j] =
-                in.integer(day->at(j), QStringLiteral("%1[%2]").arg(at).arg(j), 0, 4095).value_or(0);
+                in.integer(day->at(j), QStringLiteral("%1[%2]").arg(at).arg(j), Ranges::AstroTimeValue)
+                    .value_or(0);
     }
     a.AstroPresent = -1;
 }
@@ -750,8 +745,8 @@ bool programFromJson(const QJsonObject &json, Model &model, QString *error)
     } else {
         const QJsonValue pn = json.value(u"programNumber");
         if (!pn.isUndefined() && !pn.isNull())
-            m.program().ProgramNumber =
-                in.integer(pn, QStringLiteral("programNumber"), 0, 999999).value_or(NoProgramNumber);
+            m.program().ProgramNumber = in.integer(pn, QStringLiteral("programNumber"), Ranges::ProgramNumber)
+                                            .value_or(NoProgramNumber);
     }
     readChangeover(in, json, m.program());
     readRecords(in, json, m);

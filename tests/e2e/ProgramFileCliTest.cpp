@@ -238,7 +238,7 @@ TEST_F(CliTest, BuildRefusesOutOfRangeValuesNamingTheField)
          [](QJsonObject &j) {
              QJsonObject d = j[u"device"].toObject();
              QJsonObject m = d[u"meterPulse"].toObject();
-             m[u"period"] = 7;
+             m[u"period"] = 61;
              d[u"meterPulse"] = m;
              j[u"device"] = d;
          }},

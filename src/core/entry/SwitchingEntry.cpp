@@ -1,5 +1,7 @@
 #include "entry/SwitchingEntry.h"
 
+#include "model/RecordDecoder.h"
+
 namespace zx {
 
 EntryKind ConfirmedKind(const SwitchingEntryValues &e)
@@ -60,33 +62,29 @@ ProgramRecord EncodeSwitchingTime(const SwitchingEntryValues &e, int busDevice)
 
 SwitchingEntryValues DecodeSwitchingTime(const ProgramRecord &r, int busDevice)
 {
+    const SwitchingTime t = DecodeSwitchingRecord(r, busDevice);
     SwitchingEntryValues e;
-    const int m = MinuteOfDay(r);
-    e.hour = (m / 60) % 24;
-    e.minute = m % 60;
-    e.pulse = PulseLength(r) > 59 ? 0 : PulseLength(r);
-    int channelHigh = 0;
-    if (IsWeekly(r)) {
+    e.hour = (t.minuteOfDay / 60) % 24;
+    e.minute = t.minuteOfDay % 60;
+    e.pulse = t.pulseSeconds > 59 ? 0 : t.pulseSeconds;
+    if (t.weekly) {
         e.kind = EntryKind::Weekly;
-        e.weekdayMask = r.b3 & AllWeekdays;
-        e.program = busDevice ? (r.b1 & 7) : (r.b1 & 15);
-        if (e.program > MaxProgram(busDevice))
-            e.program = 0;
-        channelHigh = (r.b1 >> 3) & 1;
+        e.weekdayMask = t.weekdayMask;
+        e.program = t.program > MaxProgram(busDevice) ? 0 : t.program;
     } else {
         e.kind = EntryKind::Dated;
-        e.day = r.b3 & 31;
-        e.month = r.b1 & 15;
-        e.once = (r.b3 >> 6) & 1;
-        channelHigh = (r.b3 >> 5) & 1;
+        e.day = t.day;
+        e.month = t.month;
+        e.once = t.once ? 1 : 0;
     }
-    if (busDevice) {
-        e.value = r.b4;
-        e.busChannel = ((channelHigh << 2) | (r.b5 & 3)) + 1;
+    if (t.bus) {
+        e.value = t.value;
+        e.busChannel = t.channel;
         e.channelMask = 0;
     } else {
-        e.channelMask = r.b4 & 15;
-        e.state = r.b5 & 1;
+        // the entry offers channels 1..4; bit 4 marks an astro time and is no channel here
+        e.channelMask = t.channelMask & 15;
+        e.state = t.state;
     }
     return e;
 }

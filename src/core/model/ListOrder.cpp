@@ -1,6 +1,7 @@
 #include "model/ListOrder.h"
 
 #include "model/Model.h"
+#include "model/RecordDecoder.h"
 #include "platform/Prompter.h"
 
 #include <algorithm>
@@ -15,11 +16,6 @@ namespace {
 constexpr qint64 Pow2(int n)
 {
     return qint64(1) << n;
-}
-
-bool isBus(const Model &model)
-{
-    return model.device.BusDevice != 0;
 }
 
 int channelCount(const Model &model)
@@ -54,36 +50,32 @@ struct SwitchingFields {
 
 SwitchingFields switchingFields(const Model &model, const ProgramRecord &r)
 {
-    const bool bus = isBus(model);
-    const bool weekly = IsWeekly(r);
+    const SwitchingTime t = DecodeSwitchingRecord(r, model.device.BusDevice);
     SwitchingFields f;
-    if (weekly) {
+    if (t.weekly) {
         f.day = 7; // no weekday at all sorts after Sunday
         for (int i = 0; i < 7; ++i) {
-            if (r.b3 & (1 << i)) {
+            if (t.weekdayMask & (1 << i)) {
                 f.day = i;
                 break;
             }
         }
     } else {
         // month x 32 + day: every dated time (at least 32) follows every weekly one (0..7)
-        f.day = BitField(r.b1, 0, 3) * 32 + BitField(r.b3, 0, 4);
+        f.day = t.month * 32 + t.day;
     }
-    f.time = MinuteOfDay(r);
-    f.program = weekly ? (bus ? BitField(r.b1, 0, 2) : BitField(r.b1, 0, 3)) : 10;
-    if (bus) {
-        // a bus time addresses exactly one channel: bits 0..1 of channel-1 in b5, bit 2 in b1
-        // (weekly) or b3 (dated)
-        const int high = weekly ? BitField(r.b1, 3, 3) : BitField(r.b3, 5, 5);
-        f.channel = BitField(r.b5, 0, 1) + 4 * high;
-        f.state = r.b4;
+    f.time = t.minuteOfDay;
+    f.program = t.weekly ? t.program : 10;
+    if (t.bus) {
+        f.channel = t.channel - 1;
+        f.state = t.value;
     } else {
-        f.channel = lowestChannel(model, r.b4);
-        f.state = BitField(r.b5, 0, 0);
+        f.channel = lowestChannel(model, t.channelMask);
+        f.state = t.state;
     }
-    f.pulse = PulseLength(r);
-    f.once = weekly ? 0 : BitField(r.b3, 6, 6);
-    f.astro = IsAstroTime(r, model.device.BusDevice);
+    f.pulse = t.pulseSeconds;
+    f.once = t.once ? 1 : 0;
+    f.astro = t.astro ? 1 : 0;
     return f;
 }
 
@@ -170,36 +162,31 @@ struct PriorityFields {
 
 PriorityFields priorityFields(const Model &model, const ProgramRecord &r)
 {
-    const bool bus = isBus(model);
+    const PriorityTime p = DecodePriorityRecord(r, model.device.BusDevice);
     PriorityFields f;
-    f.program = BitField(r.b1, 0, 3);
-    f.once = BitField(r.b3, 6, 6);
-    const int permanentCode = bus ? 8 : 10;
-    if (r.b0 == 96) {
-        // Easter-relative holiday: one day, channel in b4
-        f.begin = f.end = easterNumber(EasterOffset(r));
-        f.channel = bus ? std::clamp(r.b4 - 1, 0, 7) : lowestChannel(model, r.b4);
-        f.state = bus ? 0 : BitField(r.b5, 0, 0);
+    f.program = p.code;
+    f.once = p.once ? 1 : 0;
+    if (p.easter) {
+        // Easter-relative holiday: one day
+        f.begin = f.end = easterNumber(p.easterOffset);
+        f.channel = p.bus ? std::clamp(p.channel - 1, 0, 7) : lowestChannel(model, p.channelMask);
+        f.state = p.bus ? p.value : p.state;
     } else {
-        const int fromMonth = BitField(r.b0, 1, 4);
-        const int fromDay = BitField(r.b1, 4, 7) + 16 * BitField(r.b0, 0, 0);
-        const int toMonth = BitField(r.b5, 4, 7);
-        const int toDay = BitField(r.b3, 0, 4);
-        f.begin = dayNumber(fromMonth, fromDay);
-        f.end = dayNumber(toMonth, toDay);
+        f.begin = dayNumber(p.fromMonth, p.fromDay);
+        f.end = dayNumber(p.toMonth, p.toDay);
         if (f.end < f.begin)
             f.end += 12 * MonthSpan;
-        if (bus) {
-            f.channel = BitField(r.b5, 0, 3);
-            f.state = r.b4;
+        if (p.bus) {
+            f.channel = p.channel - 1;
+            f.state = p.value;
         } else {
-            f.channel = lowestChannel(model, BitField(r.b4, 0, 3));
-            f.state = BitField(r.b5, 0, 0);
-            if (PriorityDateForm(r) == 3)
-                f.formTerm = 1 + BitField(r.b4, 4, 7) + 16 * BitField(r.b5, 1, 3);
+            f.channel = lowestChannel(model, p.channelMask);
+            f.state = p.state;
+            if (p.dateForm == 3)
+                f.formTerm = 1 + p.yearCode;
         }
     }
-    if (f.program != permanentCode)
+    if (!p.permanent)
         f.state = 0;
     return f;
 }

@@ -7,6 +7,7 @@
 #include "i18n/TextDecoding.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
+#include "model/ValueRanges.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 
@@ -353,7 +354,7 @@ void decodeAnnual(const FileValues &f, LoadState &st)
     const int b17 = f.sw(17);
     const int period = BitField(b16, 0, 5);
     DeviceProperties &d = st.device;
-    if (period >= 1 && period <= 60) {
+    if (Ranges::MeterPeriod.contains(period)) {
         d.MessPeriode = period;
         d.MessKanal = BitField(b16, 6, 7) + 1;
         d.MessImpDauer = BitField(b17, 0, 5);
@@ -368,8 +369,10 @@ void decodeAstro(const FileValues &f, LoadState &st)
 {
     AstroData &a = st.astro;
     auto signedValue = [](int v) { return v > 127 ? v - 256 : v; };
-    a.AstroOffset1 = float(std::clamp(signedValue(f.plain(13)), -120, 120));
-    a.AstroOffset2 = float(std::clamp(signedValue(f.plain(14)), -120, 120));
+    a.AstroOffset1 =
+        float(std::clamp(signedValue(f.plain(13)), Ranges::AstroOffset.min, Ranges::AstroOffset.max));
+    a.AstroOffset2 =
+        float(std::clamp(signedValue(f.plain(14)), Ranges::AstroOffset.min, Ranges::AstroOffset.max));
     const int b16 = f.plain(16);
     const int b17 = f.plain(17);
     const int b18 = f.sw(18);
@@ -440,8 +443,8 @@ bool decodeRecords(const FileValues &f, bool astro, int busDevice, LoadState &st
         r.b5 = byteOf(f.sw(at + 5));
         link = (b3 >> 7) * 256 + f.plain(at + 2);
 
-        const bool switching = r.b0 <= 89 || (r.b0 >= 128 && r.b0 <= 217);
-        const bool priority = r.b0 >= 96 && r.b0 <= 127;
+        const bool switching = IsSwitchingCode(r.b0);
+        const bool priority = IsPriorityCode(r.b0);
         if (switching && !(astro && IsAstroTime(r, busDevice))) {
             set.Records[count++] = r;
             ++set.SzCount;

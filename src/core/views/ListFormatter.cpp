@@ -1,6 +1,8 @@
 #include "views/ListFormatter.h"
 
 #include "model/Model.h"
+#include "model/RecordDecoder.h"
+#include "platform/Clock.h"
 #include "views/RowFilter.h"
 
 #include <QDate>
@@ -27,54 +29,9 @@ bool isPriorityKind(int kind)
     return kind == Kind::PriorityConventional || kind == Kind::PriorityBus;
 }
 
-bool isBusKind(int kind)
-{
-    return kind == Kind::WeeklyBus || kind == Kind::DatedBus || kind == Kind::PriorityBus;
-}
-
 QString twoDigits(int value)
 {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
-
-// ---- priority time decoding (the layout of the priority entry) ----
-
-struct PriorityFields {
-    bool easter = false;
-    int easterCode = 0;
-    int fromDay = 0, fromMonth = 0, toDay = 0, toMonth = 0;
-    int once = 0;
-    int yearCode = 0; // 0 every year, else year - 1936
-    int code = 0;     // 1..9 priority programs (bus 1..7), 10 permanent (bus 8)
-    bool permanent = false;
-    bool bus = false;
-    int state = 0; // conventional: 1 ON, 0 OFF; bus: the value
-};
-
-PriorityFields decodePriority(const Model &model, const ProgramRecord &r)
-{
-    PriorityFields p;
-    p.bus = model.device.BusDevice != 0;
-    p.code = r.b1 & 0x0F;
-    p.permanent = p.code == (p.bus ? 8 : 10);
-    if (r.b0 == 96) {
-        p.easter = true;
-        p.easterCode = EasterOffset(r) + 82;
-        p.state = p.bus ? (r.b5 & 0x0F) : (r.b5 & 1);
-        return p;
-    }
-    p.fromMonth = (r.b0 - 96) >> 1;
-    p.fromDay = (r.b0 & 1) * 16 + (r.b1 >> 4);
-    p.toDay = r.b3 & 0x1F;
-    p.once = BitField(r.b3, 6, 6);
-    p.toMonth = r.b5 >> 4;
-    if (p.bus) {
-        p.state = r.b4;
-    } else {
-        p.yearCode = (r.b4 >> 4) | (BitField(r.b5, 1, 3) << 4);
-        p.state = r.b5 & 1;
-    }
-    return p;
 }
 
 // ---- calendar arithmetic of the device (every fourth year a leap year) ----
@@ -118,14 +75,12 @@ bool isSummerTime(const Model &model, int doy, int year)
         return false;
     }
     const ProgramSet &s = model.program();
-    const int perYear = BitField(s.DstFirstYear, 6, 7) == 1 ? 2 : 1;
-    const int firstYear = (s.DstFirstYear & 63) + 1996;
     for (int i = 0; i < s.DstCount && i < DstEntries; ++i) {
-        if (firstYear + i / perYear != year)
+        const ChangeoverEntry e = DecodeChangeoverEntry(s, i);
+        if (e.year != year)
             continue;
-        const DstEntry &e = s.DstTable[i];
-        const int start = dayOfYear(16 * (e[0] & 1) + (e[1] >> 4), e[1] & 0x0F, year);
-        const int end = dayOfYear(16 * (e[2] & 1) + (e[3] >> 4), e[3] & 0x0F, year);
+        const int start = dayOfYear(e.advance.day, e.advance.month, year);
+        const int end = dayOfYear(e.back.day, e.back.month, year);
         // A set-back earlier in the year than the advance: summer time spans the new year.
         const bool inPair = start <= end ? (doy >= start && doy <= end) : (doy >= start || doy <= end);
         if (inPair)
@@ -148,25 +103,23 @@ QStringList switchingHeader(const Model &model)
 
 QStringList switchingCells(const Model &model, const ProgramRecord &r, int rowNumber)
 {
-    const int kind = model.RecordKind(r);
-    const bool bus = isBusKind(kind);
-    const bool weekly = IsWeekly(r);
+    const SwitchingTime t = DecodeSwitchingRecord(r, model.device.BusDevice);
     QStringList c;
     c << QString::number(rowNumber);
-    if (weekly)
-        c << WeekdaysText(model, r.b3 & 0x7F);
+    if (t.weekly)
+        c << WeekdaysText(model, t.weekdayMask);
     else
-        c << DayMonthText(model, r.b3 & 0x1F, r.b1 & 0x0F);
-    c << TimeText(model, MinuteOfDay(r));
+        c << DayMonthText(model, t.day, t.month);
+    c << TimeText(model, t.minuteOfDay);
     c << ChannelsText(model, r);
     if (model.device.Uhrentyp != TypeAstro)
-        c << PulseText(model, PulseLength(r));
-    c << ((!weekly && BitField(r.b3, 6, 6)) ? QStringLiteral("1x") : QStringLiteral(" "));
-    if (bus)
-        c << QString::number(r.b4);
+        c << PulseText(model, t.pulseSeconds);
+    c << ((!t.weekly && t.once) ? QStringLiteral("1x") : QStringLiteral(" "));
+    if (t.bus)
+        c << QString::number(t.value);
     else
-        c << cat(model, (r.b5 & 1) ? Msg::On : Msg::Off);
-    c << (weekly ? QString::number(bus ? (r.b1 & 0x07) : (r.b1 & 0x0F)) : QString());
+        c << cat(model, t.state ? Msg::On : Msg::Off);
+    c << (t.weekly ? QString::number(t.program) : QString());
     return c;
 }
 
@@ -180,14 +133,14 @@ QStringList priorityHeader(const Model &model)
 QStringList priorityCells(const Model &model, const ProgramRecord &r, int rowNumber,
                           const ListOptions &options)
 {
-    const PriorityFields p = decodePriority(model, r);
+    const PriorityTime p = DecodePriorityRecord(r, model.device.BusDevice);
     QStringList c;
     c << QString::number(rowNumber) << PriorityBeginText(model, r, options) << PriorityEndText(model, r)
       << ChannelsText(model, r) << (p.once ? QStringLiteral("1x") : QStringLiteral(" "));
     if (!p.permanent)
         c << QString();
     else if (p.bus)
-        c << QString::number(p.state);
+        c << QString::number(p.value);
     else
         c << cat(model, p.state ? Msg::On : Msg::Off);
     c << PriorityProgramText(model, r);
@@ -195,14 +148,12 @@ QStringList priorityCells(const Model &model, const ProgramRecord &r, int rowNum
 }
 
 // The hour of a changeover with its shift: "  2:00 hrs (+1 hour)".
-QString changeoverTimeText(const Model &model, int word0, bool advance)
+QString changeoverTimeText(const Model &model, const Changeover &c, bool advance)
 {
-    const int hour = word0 >> 4;
-    const int shift = BitField(word0, 1, 3);
-    const QString amount = shift == 1
-                               ? cat(model, Msg::N1Hour)
-                               : QString::number(shift) + QLatin1Char(' ') + cat(model, Msg::HoursLabel);
-    return TimeText(model, hour * 60) + QStringLiteral(" (") + QLatin1Char(advance ? '+' : '-') + amount +
+    const QString amount =
+        c.shiftHours == 1 ? cat(model, Msg::N1Hour)
+                          : QString::number(c.shiftHours) + QLatin1Char(' ') + cat(model, Msg::HoursLabel);
+    return TimeText(model, c.hour * 60) + QStringLiteral(" (") + QLatin1Char(advance ? '+' : '-') + amount +
            QLatin1Char(')');
 }
 
@@ -212,17 +163,15 @@ ListTable changeoverList(const Model &model, int setIndex)
     t.header = {cat(model, Msg::ColNr), cat(model, Msg::Year),    cat(model, Msg::PresetAt),
                 cat(model, Msg::At),    cat(model, Msg::ResetAt), cat(model, Msg::At)};
     const ProgramSet &s = model.set(setIndex);
-    const int perYear = BitField(s.DstFirstYear, 6, 7) == 1 ? 2 : 1;
-    const int firstYear = (s.DstFirstYear & 63) + 1996;
     for (int i = 0; i < s.DstCount && i < DstEntries; ++i) {
-        const DstEntry &e = s.DstTable[i];
+        const ChangeoverEntry e = DecodeChangeoverEntry(s, i);
         ListRow row;
         row.recordIndex = i;
-        row.cells << QString::number(i + 1) << QString::number(firstYear + i / perYear)
-                  << DayMonthText(model, 16 * (e[0] & 1) + (e[1] >> 4), e[1] & 0x0F)
-                  << changeoverTimeText(model, e[0], true)
-                  << DayMonthText(model, 16 * (e[2] & 1) + (e[3] >> 4), e[3] & 0x0F)
-                  << changeoverTimeText(model, e[2], false);
+        row.cells << QString::number(i + 1) << QString::number(e.year)
+                  << DayMonthText(model, e.advance.day, e.advance.month)
+                  << changeoverTimeText(model, e.advance, true)
+                  << DayMonthText(model, e.back.day, e.back.month)
+                  << changeoverTimeText(model, e.back, false);
         t.rows.push_back(std::move(row));
     }
     return t;
@@ -235,7 +184,9 @@ ListTable astroList(const Model &model, const ListOptions &options)
                 cat(model, Msg::SwitchOffAt), cat(model, Msg::SwitchOnAt)};
     if (!model.astro.AstroPresent)
         return t;
-    const int year = options.year > 0 ? options.year : QDate::currentDate().year();
+    const SystemClock systemClock;
+    const Clock &clock = options.clock ? *options.clock : static_cast<const Clock &>(systemClock);
+    const int year = options.year > 0 ? options.year : clock.today().year();
     QString channels = model.catalogue.text(Msg::ChannelPrefix) + QLatin1Char('1');
     if (model.astro.AstroC1C2)
         channels += model.catalogue.text(Msg::ChannelPrefix) + QLatin1Char('2');
@@ -244,11 +195,11 @@ ListTable astroList(const Model &model, const ListOptions &options)
         const int month = MonthOfDay(doy, year);
         const int day = doy - daysBeforeMonth(month, year);
         const int summer = isSummerTime(model, doy, year) ? 60 : 0;
-        const auto &values = model.astro.AstroTable[doy - 1];
+        const AstroDay times = DecodeAstroDay(model.astro, doy - 1);
         auto local = [summer](int v) { return v == NoAstroTime ? v : v + summer; };
         ListRow row;
         row.cells << QString::number(doy) << channels << DayMonthText(model, day, month)
-                  << TimeText(model, local(values[0])) << TimeText(model, local(values[1]));
+                  << TimeText(model, local(times.switchOff)) << TimeText(model, local(times.switchOn));
         t.rows.push_back(std::move(row));
     }
     return t;
@@ -295,27 +246,35 @@ QString ChannelsText(const Model &model, const ProgramRecord &r)
 {
     const QString &prefix = cat(model, Msg::ChannelPrefix);
     const int kind = model.RecordKind(r);
-    if (isBusKind(kind)) {
-        int channel = 0;
-        if (kind == Kind::WeeklyBus)
-            channel = BitField(r.b1, 3, 3) * 4 + (r.b5 & 3) + 1;
-        else if (kind == Kind::DatedBus)
-            channel = BitField(r.b3, 5, 5) * 4 + (r.b5 & 3) + 1;
-        else if (r.b0 == 96)
-            channel = r.b4 & 0x0F; // the Easter form keeps the channel where the mask would be
-        else
-            channel = (r.b5 & 0x07) + 1;
-        return prefix + QString::number(channel);
+    int mask = 0;
+    if (isPriorityKind(kind)) {
+        const PriorityTime p = DecodePriorityRecord(r, model.device.BusDevice);
+        if (p.bus)
+            return prefix + QString::number(p.channel);
+        mask = p.channelMask;
+    } else {
+        const SwitchingTime t = DecodeSwitchingRecord(r, model.device.BusDevice);
+        if (t.bus)
+            return prefix + QString::number(t.channel);
+        mask = t.channelMask;
     }
-    // A conventional priority time keeps its year code in the high nibble of b4.
-    const int mask = isPriorityKind(kind) ? (r.b4 & 0x0F) : r.b4;
+    return ChannelMaskText(model, mask);
+}
+
+QString ChannelMaskText(const Model &model, int mask)
+{
+    const QString &prefix = cat(model, Msg::ChannelPrefix);
     QString text;
-    const int channels = qBound(1, model.device.Kanalzahl, 8);
-    for (int c = 0; c < channels; ++c) {
+    for (int c = 0; c < ChannelCount(model); ++c) {
         if (mask & (1 << c))
             text += prefix + QString::number(c + 1);
     }
     return text;
+}
+
+int ChannelCount(const Model &model)
+{
+    return qBound(1, model.device.Kanalzahl, 8);
 }
 
 QString PulseText(const Model &model, int seconds)
@@ -336,7 +295,7 @@ QString EasterCodeFallbackName(const Model &model, int easterCode)
 
 QString PriorityBeginText(const Model &model, const ProgramRecord &r, const ListOptions &options)
 {
-    const PriorityFields p = decodePriority(model, r);
+    const PriorityTime p = DecodePriorityRecord(r, model.device.BusDevice);
     if (p.easter) {
         if (options.easterName) {
             const QString name = options.easterName(p.easterCode);
@@ -345,15 +304,14 @@ QString PriorityBeginText(const Model &model, const ProgramRecord &r, const List
         }
         return EasterCodeFallbackName(model, p.easterCode);
     }
-    const QString year =
-        (p.yearCode >= 1 && p.yearCode <= 127) ? QString::number(p.yearCode + 1936) : QString();
+    const QString year = p.yearCode > 0 ? QString::number(p.year()) : QString();
     return DayMonthText(model, p.fromDay, p.fromMonth) + QLatin1Char(' ') + year + QStringLiteral(" 00") +
            cat(model, Msg::TimeSeparator) + QStringLiteral("00 ") + cat(model, Msg::HoursWord);
 }
 
 QString PriorityEndText(const Model &model, const ProgramRecord &r)
 {
-    const PriorityFields p = decodePriority(model, r);
+    const PriorityTime p = DecodePriorityRecord(r, model.device.BusDevice);
     const QString end = QStringLiteral(" 24") + cat(model, Msg::TimeSeparator) + QStringLiteral("00 ") +
                         cat(model, Msg::HoursWord);
     // An Easter-relative priority time lasts its one day: it ends at 24:00 of that day.
@@ -364,7 +322,7 @@ QString PriorityEndText(const Model &model, const ProgramRecord &r)
 
 QString PriorityProgramText(const Model &model, const ProgramRecord &r)
 {
-    const PriorityFields p = decodePriority(model, r);
+    const PriorityTime p = DecodePriorityRecord(r, model.device.BusDevice);
     return p.permanent ? cat(model, Msg::Perm) : QString::number(p.code);
 }
 

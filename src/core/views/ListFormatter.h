@@ -10,6 +10,7 @@
 
 namespace zx {
 
+class Clock;
 class Model;
 
 // One shown row of a list: its cell texts and the index of the record it stands for
@@ -32,6 +33,8 @@ enum ListKind : int { ListSwitching = 0, ListPriority = 1, ListChangeover = 2, L
 struct ListOptions {
     // Calendar year of the astro list (its dates and the summer-time hour); 0: the current year.
     int year = 0;
+    // The clock that gives the current year; none: the system clock.
+    const Clock *clock = nullptr;
     // Name of the holiday library's first Easter-relative holiday with this Easter day code
     // (82 = Easter Sunday); an empty text, or no function, gives the generic name.
     std::function<QString(int easterCode)> easterName;
@@ -52,6 +55,10 @@ QString TimeText(const Model &model, int minuteOfDay);
 QString WeekdaysText(const Model &model, int weekdayMask);
 QString DayMonthText(const Model &model, int day, int month);
 QString ChannelsText(const Model &model, const ProgramRecord &r);
+// " C1 C3": the channels of a conventional mask up to the device's channel count.
+QString ChannelMaskText(const Model &model, int mask);
+// The device's channel count, 1..8 whatever the model holds.
+int ChannelCount(const Model &model);
 QString PulseText(const Model &model, int seconds);
 
 // Pieces of a priority row.
