@@ -5,6 +5,7 @@
 #include "i18n/Msg.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
+#include "model/ValueRanges.h"
 #include "platform/Prompter.h"
 
 #include <QDir>
@@ -523,9 +524,14 @@ int BusOperations::ReadDevice(int address)
                             std::uint8_t(reply.at(3))};
         gauge(n + 1, DstEntries + 1);
     }
+    // The table runs up to its first unused entry; a header of 255 says there is none.
     int count = 0;
-    while (count < DstEntries && table[count] != EmptyDstEntry)
-        ++count;
+    if (Ranges::ChangeoverFirstYear.contains(header)) {
+        while (count < DstEntries && Ranges::ChangeoverFirstValue.contains(table[count][0]))
+            ++count;
+    }
+    for (int i = count; i < DstEntries; ++i)
+        table[i] = EmptyDstEntry;
 
     step(Msg::ReadSwitchingProgramm);
     std::vector<ProgramRecord> records;

@@ -1,5 +1,5 @@
-#include "bus/ApplicationImage.h"
 #include "bus/BusAddress.h"
+#include "bus/ApplicationImage.h"
 
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -67,7 +67,7 @@ TEST(ApplicationImageFile, SavedValuesLoadBackCompletely)
     ASSERT_TRUE(SaveApplicationImage(dir.file(QStringLiteral("appl.old")), image, &error));
     const auto back = LoadApplicationImage(dir.file(QStringLiteral("appl.old")), &error);
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->values, image.values);   // 0x01F5..0x01FE included
+    EXPECT_EQ(back->values, image.values); // 0x01F5..0x01FE included
 }
 
 TEST(ApplicationImageFile, RefusesWhatIsNoImage)
@@ -84,7 +84,7 @@ TEST(ApplicationImageFile, RefusesWhatIsNoImage)
         EXPECT_FALSE(LoadApplicationImage(dir.file(QString::fromLatin1(name)), &error)) << name;
         EXPECT_FALSE(error.isEmpty());
     }
-    EXPECT_FALSE(LoadApplicationImage(dir.path(), &error));   // a directory
+    EXPECT_FALSE(LoadApplicationImage(dir.path(), &error)); // a directory
     dir.write(QStringLiteral("exact"), short240 + "255\r\n");
     const auto image = LoadApplicationImage(dir.file(QStringLiteral("exact")), &error);
     ASSERT_TRUE(image);

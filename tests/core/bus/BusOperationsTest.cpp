@@ -209,6 +209,22 @@ TEST_F(BusOperationsTest, AReadThatBreaksOffLeavesTheProgramInMemory)
     EXPECT_EQ(model.program().DstCount, 3);
 }
 
+TEST_F(BusOperationsTest, ATableRunsUpToItsFirstUnusedEntry)
+{
+    bus.changeoverHeader = 30;
+    bus.changeover[0] = {0x22, 0xD3, 0x32, 0x9A};
+    bus.changeover[1] = {0xF0, 0, 0, 0};
+    bus.changeover[2] = {0x22, 0xD3, 0x32, 0x9A};
+    ASSERT_EQ(ops.ReadDevice(Device), 0);
+    EXPECT_EQ(model.program().DstCount, 1);
+    EXPECT_EQ(model.program().DstTable[2], EmptyDstEntry);
+
+    bus.changeoverHeader = 255; // no table at all
+    ASSERT_EQ(ops.ReadDevice(Device), 0);
+    EXPECT_EQ(model.program().DstCount, 0);
+    EXPECT_EQ(model.program().DstTable[0], EmptyDstEntry);
+}
+
 TEST(MailboxRequest, IsPaddedToNineBytes)
 {
     EXPECT_EQ(Mailbox::request(Mailbox::DeleteProgram, {}), QByteArray::fromHex("0101E5000000000000"));

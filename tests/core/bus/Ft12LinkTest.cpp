@@ -1,6 +1,6 @@
+#include "bus/Ft12Link.h"
 #include "bus/Ft12BusLibrary.h"
 #include "bus/Ft12Frame.h"
-#include "bus/Ft12Link.h"
 
 #include "core/transfer/SerialFakes.h"
 
@@ -18,7 +18,9 @@ TEST(Ft12Frames, FixedAndVariableFramesCarryTheirChecksum)
 {
     EXPECT_EQ(Ft12::fixedFrame(Ft12::ResetControl), hex("10404016"));
     // 73: user data with the frame-count bit; sum 73 + 4C + 01 + 01 + 16 = D7.
-    EXPECT_EQ(Ft12::userDataFrame(true, hex("4C010116")), hex("6805056873" "4C010116" "D716"));
+    EXPECT_EQ(Ft12::userDataFrame(true, hex("4C010116")), hex("6805056873"
+                                                              "4C010116"
+                                                              "D716"));
     EXPECT_EQ(Ft12::userDataFrame(false, hex("24")).at(4), char(0x53));
 }
 
@@ -59,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.name); });
 
 class Ft12LinkTest : public ::testing::Test {
-protected:
+  protected:
     VirtualPump pump;
     ScriptedSerialPort port{pump};
     Ft12Link link{port, pump};
@@ -83,7 +85,7 @@ TEST_F(Ft12LinkTest, AMissingAcknowledgementRepeatsTheSameFrameThreeTimes)
     ASSERT_EQ(port.requests.size(), 4u);
     for (const QByteArray &r : port.requests)
         EXPECT_EQ(r, port.requests.front());
-    EXPECT_EQ(link.pending(), 1);   // unconfirmed: the caller's timer decides
+    EXPECT_EQ(link.pending(), 1); // unconfirmed: the caller's timer decides
 }
 
 TEST_F(Ft12LinkTest, AcknowledgedFramesToggleTheFrameCountBit)
@@ -104,7 +106,9 @@ TEST_F(Ft12LinkTest, ARepeatedFrameFromTheBcuIsAcknowledgedButTakenOnce)
 {
     const QByteArray frame = Ft12::variableFrame(0xF3, hex("4B01011605"));
     // The BCU misses the first acknowledgement and sends its frame again.
-    port.responder = [&](const QByteArray &r) { return r.size() > 1 ? Reply{{1, frame}, {1, frame}} : Reply{}; };
+    port.responder = [&](const QByteArray &r) {
+        return r.size() > 1 ? Reply{{1, frame}, {1, frame}} : Reply{};
+    };
     ASSERT_TRUE(link.queue(hex("24")));
     runFor(20);
     ASSERT_TRUE(link.takeReceived());
