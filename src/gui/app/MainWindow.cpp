@@ -249,11 +249,13 @@ void MainWindow::buildActions()
     // Commands whose windows are wired in later run their registered handler.
     const char *const delegated[] = {
         "mnuDatDruck", "mnuDatExp", "mnuDatImp",    "mnuEingSz", "mnuEingPz",    "mnuAstroEin",   "mnuEingSw",
-        "mnuFilter",   "mnuGrafik", "mnuAssistent", "mnuMaster", "mnuFeiertage", "mnuHilfeInhalt", "mnuBuszugriff"};
+        "mnuFilter",   "mnuGrafik", "mnuAssistent", "mnuMaster", "mnuFeiertage", "mnuHilfeInhalt"};
     for (const char *name : delegated) {
         const QString key = QLatin1String(name);
         connect(actions_.value(key), &QAction::triggered, this, [this, key] { runCommand(key); });
     }
+    connect(actions_.value(QStringLiteral("mnuBuszugriff")), &QAction::triggered, this,
+            [this] { runCommand(QStringLiteral("mnuBuszugriff")); });
     connect(actions_.value(QStringLiteral("tbDruck")), &QAction::triggered, this,
             [this] { runCommand(QStringLiteral("mnuDatDruck")); });
 }

@@ -34,7 +34,7 @@ struct AppContext;
 // with setCommandHandler(); from then on they follow the enabling rules of the menus. Handler
 // names: mnuDatDruck (also the tool strip's print), mnuDatExp, mnuDatImp, mnuEingSz, mnuEingPz,
 // mnuAstroEin, mnuEingSw, mnuFilter (also a double click on the filter switch), mnuGrafik,
-// mnuAssistent, mnuMaster, mnuFeiertage, mnuHilfeInhalt, mnuBuszugriff (bus devices only). Change and Copy set EditMode and the
+// mnuAssistent, mnuMaster, mnuFeiertage, mnuHilfeInhalt. Change and Copy set EditMode and the
 // marks and then run the entry handler of the shown list: mnuEingSz, mnuEingPz, mnuEingSw, or
 // frm_change_grid_data for the astro list (whose marks are day indexes 0..365).
 class MainWindow : public QMainWindow {
