@@ -38,34 +38,4 @@ int EasterOffset(const ProgramRecord &r)
     return BitField(r.b1, 4, 7) * 16 + BitField(r.b5, 4, 7) - 82;
 }
 
-int DaysInYear(int year)
-{
-    return IsLeapYear(year) ? 366 : 365;
-}
-
-int DaysInMonth(int month, int year)
-{
-    switch (month) {
-    case 2: return IsLeapYear(year) ? 29 : 28;
-    case 4: case 6: case 9: case 11: return 30;
-    default: return 31;
-    }
-}
-
-int DaysThroughMonth(int month, int year)
-{
-    int days = 0;
-    for (int m = 1; m <= month && m <= 12; ++m)
-        days += DaysInMonth(m, year);
-    return days;
-}
-
-int MonthOfDay(int dayOfYear, int year)
-{
-    for (int m = 1; m <= 12; ++m)
-        if (dayOfYear <= DaysThroughMonth(m, year))
-            return m;
-    return 12;
-}
-
 } // namespace zx

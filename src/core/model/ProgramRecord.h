@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calendar/Calendar.h"
+
 #include <cstdint>
 
 namespace zx {
@@ -64,12 +66,5 @@ constexpr int MinuteOfDay(const ProgramRecord &r)
 }
 constexpr bool IsWeekly(const ProgramRecord &r) { return (r.b0 & 0x80) != 0; }
 constexpr int PulseLength(const ProgramRecord &r) { return r.b5 >> 2; }
-
-// The calendar of the device knows no century rule: every year divisible by 4 is a leap year.
-constexpr bool IsLeapYear(int year) { return year % 4 == 0; }
-int DaysInYear(int year);
-int DaysInMonth(int month, int year);
-int DaysThroughMonth(int month, int year);
-int MonthOfDay(int dayOfYear, int year);
 
 } // namespace zx

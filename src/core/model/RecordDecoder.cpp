@@ -71,43 +71,6 @@ PriorityTime DecodePriorityRecord(const ProgramRecord &r, int busDevice)
     return p;
 }
 
-int ChangeoverFirstYear(const ProgramSet &set)
-{
-    return (set.DstFirstYear & 63) + 1996;
-}
-
-int ChangeoverEntriesPerYear(const ProgramSet &set)
-{
-    return BitField(set.DstFirstYear, 6, 7) == 1 ? 2 : 1;
-}
-
-namespace {
-
-// Values 0 and 1 (advance) or 2 and 3 (set-back) of an entry: hour in bits 4..7 and the shift
-// in bits 1..3 of the first, bit 4 of the day in its bit 0; the second holds the day's low
-// four bits above the month.
-Changeover decodeChangeover(int word0, int word1)
-{
-    Changeover c;
-    c.hour = BitField(word0, 4, 7);
-    c.shiftHours = BitField(word0, 1, 3);
-    c.day = 16 * BitField(word0, 0, 0) + BitField(word1, 4, 7);
-    c.month = BitField(word1, 0, 3);
-    return c;
-}
-
-} // namespace
-
-ChangeoverEntry DecodeChangeoverEntry(const ProgramSet &set, int index)
-{
-    const DstEntry &e = set.DstTable[index];
-    ChangeoverEntry entry;
-    entry.year = ChangeoverFirstYear(set) + index / ChangeoverEntriesPerYear(set);
-    entry.advance = decodeChangeover(e[0], e[1]);
-    entry.back = decodeChangeover(e[2], e[3]);
-    return entry;
-}
-
 bool AstroDay::hasTimes() const
 {
     return switchOff != NoAstroTime || switchOn != NoAstroTime;

@@ -61,19 +61,7 @@ constexpr int PermanentCodeBus = 8;
 constexpr int EasterCodeBase = 82; // Easter day code of Easter Sunday itself
 constexpr int YearCodeBase = 1936; // year = year code + 1936
 
-// One summer/winter changeover: the advance (to summer time) and the set-back.
-struct Changeover {
-    int day = 0, month = 0, hour = 0, shiftHours = 0;
-};
-struct ChangeoverEntry {
-    int year = 0;
-    Changeover advance;
-    Changeover back;
-};
-// Entry `index` of a set's changeover table (one or two entries per year, from DstFirstYear).
-ChangeoverEntry DecodeChangeoverEntry(const ProgramSet &set, int index);
-int ChangeoverFirstYear(const ProgramSet &set);
-int ChangeoverEntriesPerYear(const ProgramSet &set);
+// Changeover table entries are decoded by calendar/Changeover.h (DecodeChangeoverEntry, YearOfEntry).
 
 // The astro times of one day of the year (index 0..365), minutes of the day in standard time.
 struct AstroDay {

@@ -1,13 +1,12 @@
 #include "views/ListFormatter.h"
 
+#include "calendar/Changeover.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
 #include "platform/Clock.h"
 #include "views/RowFilter.h"
 
 #include <QDate>
-
-#include <cmath>
 
 namespace zx::views {
 
@@ -32,61 +31,6 @@ bool isPriorityKind(int kind)
 QString twoDigits(int value)
 {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
-
-// ---- calendar arithmetic of the device (every fourth year a leap year) ----
-
-int daysBeforeMonth(int month, int year)
-{
-    return month <= 1 ? 0 : DaysThroughMonth(month - 1, year);
-}
-
-int dayOfYear(int day, int month, int year)
-{
-    return daysBeforeMonth(month, year) + day;
-}
-
-int weekdayOf(int day, int month, int year)
-{
-    const int count =
-        static_cast<int>(std::floor((year - 1993) * 365.25)) + 3 + daysBeforeMonth(month, year) + day;
-    return ((count % 7) + 7) % 7 + 1;
-}
-
-int lastSundayBefore(int day, int month, int year)
-{
-    return dayOfYear(day, month, year) - weekdayOf(day, month, year);
-}
-
-// Whether a day of the year lies in summer time under set 0's changeover rule, so that the
-// astro list shows local time. Rule 4 takes the changeover pairs of that year from the table.
-bool isSummerTime(const Model &model, int doy, int year)
-{
-    switch (model.device.SwRegel) {
-    case 1:
-        return doy >= lastSundayBefore(1, 4, year) && doy <= lastSundayBefore(1, 11, year);
-    case 2:
-        return doy >= lastSundayBefore(1, 4, year) && doy <= lastSundayBefore(29, 10, year);
-    case 3:
-        return doy >= lastSundayBefore(15, 4, year) && doy <= lastSundayBefore(1, 11, year);
-    case 4:
-        break;
-    default:
-        return false;
-    }
-    const ProgramSet &s = model.program();
-    for (int i = 0; i < s.DstCount && i < DstEntries; ++i) {
-        const ChangeoverEntry e = DecodeChangeoverEntry(s, i);
-        if (e.year != year)
-            continue;
-        const int start = dayOfYear(e.advance.day, e.advance.month, year);
-        const int end = dayOfYear(e.back.day, e.back.month, year);
-        // A set-back earlier in the year than the advance: summer time spans the new year.
-        const bool inPair = start <= end ? (doy >= start && doy <= end) : (doy >= start || doy <= end);
-        if (inPair)
-            return true;
-    }
-    return false;
 }
 
 // ---- lists ----
@@ -150,10 +94,12 @@ QStringList priorityCells(const Model &model, const ProgramRecord &r, int rowNum
 // The hour of a changeover with its shift: "  2:00 hrs (+1 hour)".
 QString changeoverTimeText(const Model &model, const Changeover &c, bool advance)
 {
-    const QString amount =
-        c.shiftHours == 1 ? cat(model, Msg::N1Hour)
-                          : QString::number(c.shiftHours) + QLatin1Char(' ') + cat(model, Msg::HoursLabel);
-    return TimeText(model, c.hour * 60) + QStringLiteral(" (") + QLatin1Char(advance ? '+' : '-') + amount +
+    const int hour = c.hour;
+    const int shift = c.shift;
+    const QString amount = shift == 1
+                               ? cat(model, Msg::N1Hour)
+                               : QString::number(shift) + QLatin1Char(' ') + cat(model, Msg::HoursLabel);
+    return TimeText(model, hour * 60) + QStringLiteral(" (") + QLatin1Char(advance ? '+' : '-') + amount +
            QLatin1Char(')');
 }
 
@@ -164,14 +110,14 @@ ListTable changeoverList(const Model &model, int setIndex)
                 cat(model, Msg::At),    cat(model, Msg::ResetAt), cat(model, Msg::At)};
     const ProgramSet &s = model.set(setIndex);
     for (int i = 0; i < s.DstCount && i < DstEntries; ++i) {
-        const ChangeoverEntry e = DecodeChangeoverEntry(s, i);
+        const ChangeoverEntry e = DecodeChangeoverEntry(s.DstTable[i]);
         ListRow row;
         row.recordIndex = i;
-        row.cells << QString::number(i + 1) << QString::number(e.year)
+        row.cells << QString::number(i + 1) << QString::number(YearOfEntry(i, s))
                   << DayMonthText(model, e.advance.day, e.advance.month)
                   << changeoverTimeText(model, e.advance, true)
-                  << DayMonthText(model, e.back.day, e.back.month)
-                  << changeoverTimeText(model, e.back, false);
+                  << DayMonthText(model, e.setBack.day, e.setBack.month)
+                  << changeoverTimeText(model, e.setBack, false);
         t.rows.push_back(std::move(row));
     }
     return t;
@@ -192,9 +138,8 @@ ListTable astroList(const Model &model, const ListOptions &options)
         channels += model.catalogue.text(Msg::ChannelPrefix) + QLatin1Char('2');
     const int days = DaysInYear(year);
     for (int doy = 1; doy <= days; ++doy) {
-        const int month = MonthOfDay(doy, year);
-        const int day = doy - daysBeforeMonth(month, year);
-        const int summer = isSummerTime(model, doy, year) ? 60 : 0;
+        const auto [day, month] = DateOfDay(doy, year);
+        const int summer = IsSummerTime(model, day, month, year) ? 60 : 0;
         const AstroDay times = DecodeAstroDay(model.astro, doy - 1);
         auto local = [summer](int v) { return v == NoAstroTime ? v : v + summer; };
         ListRow row;

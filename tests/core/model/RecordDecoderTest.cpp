@@ -1,3 +1,4 @@
+#include "calendar/Changeover.h"
 #include "model/RecordDecoder.h"
 
 #include "model/Model.h"
@@ -122,15 +123,15 @@ TEST(RecordDecoder, ChangeoverEntriesCountYearsFromTheFirstYear)
     ProgramSet s;
     s.DstFirstYear = 64 + 2; // two entries a year from 1998
     s.DstTable[3] = {2 * 16 + 2 + 1, 5 * 16 + 3, 3 * 16 + 2, 9 * 16 + 10};
-    const ChangeoverEntry e = DecodeChangeoverEntry(s, 3);
-    EXPECT_EQ(e.year, 1999);
+    const ChangeoverEntry e = DecodeChangeoverEntry(s.DstTable[3]);
+    EXPECT_EQ(YearOfEntry(3, s), 1999);
     EXPECT_EQ(e.advance.day, 21);
     EXPECT_EQ(e.advance.month, 3);
     EXPECT_EQ(e.advance.hour, 2);
-    EXPECT_EQ(e.advance.shiftHours, 1);
-    EXPECT_EQ(e.back.day, 9);
-    EXPECT_EQ(e.back.month, 10);
-    EXPECT_EQ(e.back.hour, 3);
+    EXPECT_EQ(e.advance.shift, 1);
+    EXPECT_EQ(e.setBack.day, 9);
+    EXPECT_EQ(e.setBack.month, 10);
+    EXPECT_EQ(e.setBack.hour, 3);
 }
 
 } // namespace

@@ -1,0 +1,116 @@
+#include "calendar/Changeover.h"
+
+#include "model/ProgramRecord.h"
+
+namespace zx {
+
+namespace {
+
+Changeover decodeHalf(int word0, int word1)
+{
+    Changeover c;
+    c.day = 16 * (word0 & 1) + BitField(word1, 4, 7);
+    c.month = word1 & 0x0F;
+    c.hour = word0 >> 4;
+    c.shift = BitField(word0, 1, 3);
+    return c;
+}
+
+int encodeWord0(const Changeover &c)
+{
+    return (c.day / 16) + 2 * (c.shift & 7) + 16 * c.hour;
+}
+
+int encodeWord1(const Changeover &c)
+{
+    return 16 * (c.day % 16) + (c.month & 0x0F);
+}
+
+} // namespace
+
+DstEntry EncodeChangeoverEntry(const ChangeoverEntry &e)
+{
+    return {encodeWord0(e.advance), encodeWord1(e.advance), encodeWord0(e.setBack), encodeWord1(e.setBack)};
+}
+
+ChangeoverEntry DecodeChangeoverEntry(const DstEntry &v)
+{
+    return {decodeHalf(v[0], v[1]), decodeHalf(v[2], v[3])};
+}
+
+int ChangeoverKey(const Changeover &c)
+{
+    return (c.month * 32 + c.day) * 32 + c.hour;
+}
+
+int EncodeDstFirstYear(int startYear, int perYearCode)
+{
+    return ((startYear - DstYearBase) & 63) | ((perYearCode & 3) << 6);
+}
+
+int DstStartYear(const ProgramSet &set)
+{
+    return (set.DstFirstYear & 63) + DstYearBase;
+}
+
+int DstPerYearCode(const ProgramSet &set)
+{
+    return BitField(set.DstFirstYear, 6, 7);
+}
+
+int DstEntriesPerYear(const ProgramSet &set)
+{
+    return DstPerYearCode(set) == TwiceAYear ? 2 : 1;
+}
+
+int YearOfEntry(int index, const ProgramSet &set)
+{
+    return DstStartYear(set) + index / DstEntriesPerYear(set);
+}
+
+std::optional<SummerTimeSpan> RuleSpan(int rule, int year)
+{
+    switch (rule) {
+    case RuleEurope:
+        return SummerTimeSpan{LastSundayBefore(1, 4, year), LastSundayBefore(1, 11, year)};
+    case RuleUK:
+        return SummerTimeSpan{LastSundayBefore(1, 4, year), LastSundayBefore(29, 10, year)};
+    case RuleUSA:
+        return SummerTimeSpan{LastSundayBefore(15, 4, year), LastSundayBefore(1, 11, year)};
+    default:
+        return std::nullopt;
+    }
+}
+
+std::vector<SummerTimeSpan> TableSpans(const ProgramSet &set, int year)
+{
+    std::vector<SummerTimeSpan> spans;
+    for (int i = 0; i < set.DstCount && i < DstEntries; ++i) {
+        if (YearOfEntry(i, set) != year)
+            continue;
+        const ChangeoverEntry e = DecodeChangeoverEntry(set.DstTable[i]);
+        spans.push_back({DayOfYear(e.advance.day, e.advance.month, year),
+                         DayOfYear(e.setBack.day, e.setBack.month, year)});
+    }
+    return spans;
+}
+
+bool IsSummerTime(int rule, const ProgramSet &set, int day, int month, int year)
+{
+    const int doy = DayOfYear(day, month, year);
+    if (rule == RuleTable) {
+        for (const SummerTimeSpan &span : TableSpans(set, year))
+            if (span.contains(doy))
+                return true;
+        return false;
+    }
+    const std::optional<SummerTimeSpan> span = RuleSpan(rule, year);
+    return span && span->start <= doy && doy <= span->end;
+}
+
+int IsSummerTime(const Model &model, int day, int month, int year)
+{
+    return IsSummerTime(model.device.SwRegel, model.program(), day, month, year) ? 1 : 0;
+}
+
+} // namespace zx

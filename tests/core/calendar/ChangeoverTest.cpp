@@ -1,0 +1,104 @@
+#include "calendar/Changeover.h"
+
+#include <gtest/gtest.h>
+
+using namespace zx;
+
+namespace {
+
+struct RuleCase {
+    int rule, year;
+    DayMonth firstSummer, lastSummer;
+};
+
+class RuleSpans : public ::testing::TestWithParam<RuleCase> {};
+
+// Both changeover days are summer time, the days beside them winter time.
+TEST_P(RuleSpans, SpanBoundaries)
+{
+    const RuleCase c = GetParam();
+    const ProgramSet none;
+    auto summer = [&](DayMonth d) { return IsSummerTime(c.rule, none, d.day, d.month, c.year); };
+    const int first = DayOfYear(c.firstSummer.day, c.firstSummer.month, c.year);
+    const int last = DayOfYear(c.lastSummer.day, c.lastSummer.month, c.year);
+    EXPECT_TRUE(summer(c.firstSummer));
+    EXPECT_TRUE(summer(c.lastSummer));
+    EXPECT_FALSE(summer(DateOfDay(first - 1, c.year)));
+    EXPECT_FALSE(summer(DateOfDay(last + 1, c.year)));
+    const auto span = RuleSpan(c.rule, c.year);
+    ASSERT_TRUE(span);
+    EXPECT_EQ(span->start, first);
+    EXPECT_EQ(span->end, last);
+}
+
+INSTANTIATE_TEST_SUITE_P(Changeover, RuleSpans,
+                         ::testing::Values(RuleCase{RuleEurope, 2026, {29, 3}, {25, 10}},
+                                           RuleCase{RuleUK, 2000, {26, 3}, {22, 10}},
+                                           RuleCase{RuleUSA, 2000, {9, 4}, {29, 10}},
+                                           RuleCase{RuleEurope, 2000, {26, 3}, {29, 10}},
+                                           RuleCase{RuleUSA, 2026, {12, 4}, {25, 10}}));
+
+TEST(Changeover, NoChangeoverIsNeverSummer)
+{
+    const ProgramSet none;
+    EXPECT_FALSE(RuleSpan(RuleNoChangeover, 2024));
+    for (int doy = 1; doy <= 366; ++doy) {
+        const DayMonth d = DateOfDay(doy, 2024);
+        ASSERT_FALSE(IsSummerTime(RuleNoChangeover, none, d.day, d.month, 2024)) << doy;
+    }
+}
+
+TEST(Changeover, EntryCodecRoundTripsEveryDay)
+{
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 1; day <= 31; ++day) {
+            const ChangeoverEntry e{{day, month, DstMaxHour, DstMaxShift}, {32 - day, 13 - month, 0, 0}};
+            const DstEntry v = EncodeChangeoverEntry(e);
+            ASSERT_TRUE(IsDstEntryInUse(v));
+            for (int w : v)
+                ASSERT_TRUE(w >= 0 && w <= 255);
+            ASSERT_EQ(DecodeChangeoverEntry(v), e);
+        }
+    // 31 March 02:00 +1 hour, 31 October 03:00 -1 hour.
+    const ChangeoverEntry sample{{31, 3, 2, 1}, {31, 10, 3, 1}};
+    EXPECT_EQ(EncodeChangeoverEntry(sample), (DstEntry{35, 243, 51, 250}));
+    EXPECT_FALSE(IsDstEntryInUse(EmptyDstEntry));
+}
+
+TEST(Changeover, YearOfEntryFollowsPerYearCode)
+{
+    ProgramSet s;
+    s.DstFirstYear = EncodeDstFirstYear(2000, OnceAYear);
+    EXPECT_EQ(YearOfEntry(5, s), 2005);
+    s.DstFirstYear = EncodeDstFirstYear(2000, TwiceAYear);
+    EXPECT_EQ(YearOfEntry(4, s), 2002);
+    EXPECT_EQ(YearOfEntry(5, s), 2002);
+    EXPECT_EQ(DstStartYear(s), 2000);
+    EXPECT_EQ(DstEntriesPerYear(s), 2);
+}
+
+// The table rule: either pair of a year counts, a pair that wraps the new year covers both ends,
+// and a year outside the table is winter time.
+TEST(Changeover, TableRule)
+{
+    ProgramSet s;
+    s.DstFirstYear = EncodeDstFirstYear(2030, TwiceAYear);
+    s.DstTable[0] = EncodeChangeoverEntry({{1, 4, 2, 1}, {30, 4, 3, 1}});
+    s.DstTable[1] = EncodeChangeoverEntry({{1, 9, 2, 1}, {30, 9, 3, 1}});
+    s.DstTable[2] = EncodeChangeoverEntry({{5, 10, 2, 1}, {6, 4, 3, 1}}); // 2031, southern hemisphere
+    s.DstCount = 3;
+    auto summer = [&](int d, int m, int y) { return IsSummerTime(RuleTable, s, d, m, y); };
+    EXPECT_FALSE(summer(31, 3, 2030));
+    EXPECT_TRUE(summer(1, 4, 2030));
+    EXPECT_TRUE(summer(30, 4, 2030));
+    EXPECT_FALSE(summer(15, 6, 2030));
+    EXPECT_TRUE(summer(15, 9, 2030));
+    EXPECT_TRUE(summer(1, 1, 2031));
+    EXPECT_TRUE(summer(6, 4, 2031));
+    EXPECT_FALSE(summer(7, 4, 2031));
+    EXPECT_TRUE(summer(5, 10, 2031));
+    EXPECT_FALSE(summer(15, 6, 2032));
+    EXPECT_FALSE(summer(15, 6, 2029));
+}
+
+} // namespace
