@@ -4,6 +4,7 @@
 
 #include "bus/BusSession.h"
 #include "bus/Ft12BusLibrary.h"
+#include "calendar/Changeover.h"
 #include "model/ListOrder.h"
 #include "platform/EventPump.h"
 #include "platform/QtSerialPort.h"
@@ -35,10 +36,10 @@ class BusE2E : public ::testing::Test {
             model.appendRecord(SetProgram, weeklyTime(5 + i, 15, 0x7F >> (i % 3), 10 * i, i % 2));
         model.appendRecord(SetProgram, datedTime(12, 0, 24, 12, 255));
         ProgramSet &p = model.program();
-        p.DstFirstYear = 64 + 30;
+        p.DstFirstYear = EncodeDstFirstYear(2026, 1); // twice the year
         p.DstCount = 2;
-        p.DstTable[0] = {16 * 2 + 2, 16 * 13 + 3, 16 * 3 + 2, 16 * 9 + 10};
-        p.DstTable[1] = {16 * 2 + 3, 16 * 1 + 5, 16 * 3 + 2, 16 * 10 + 10};
+        p.DstTable[0] = EncodeChangeoverEntry({{29, 3, 2, 1}, {15, 5, 3, 1}});
+        p.DstTable[1] = EncodeChangeoverEntry({{15, 7, 2, 1}, {25, 10, 3, 1}});
         SortRecords(model, DisplayOrder, SetProgram);
     }
     BusResult run(const QString &pty, BusCommand command)

@@ -2,6 +2,7 @@
 
 #include "bus/BusAddress.h"
 #include "bus/BusLink.h"
+#include "calendar/Changeover.h"
 #include "i18n/Msg.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
@@ -527,7 +528,7 @@ int BusOperations::ReadDevice(int address)
     // The table runs up to its first unused entry; a header of 255 says there is none.
     int count = 0;
     if (Ranges::ChangeoverFirstYear.contains(header)) {
-        while (count < DstEntries && Ranges::ChangeoverFirstValue.contains(table[count][0]))
+        while (count < DstEntries && IsDstEntryInUse(table[count]))
             ++count;
     }
     for (int i = count; i < DstEntries; ++i)

@@ -4,6 +4,7 @@
 #include "bus/ApplicationImage.h"
 #include "bus/BusLink.h"
 #include "bus/ProtocolFile.h"
+#include "calendar/Changeover.h"
 #include "core/transfer/SerialFakes.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
@@ -41,10 +42,11 @@ class BusOperationsTest : public ::testing::Test {
         for (int i = 0; i < 4; ++i)
             model.appendRecord(SetProgram, weeklyTime(6 + i, 30, 0x1F, 200 - i, i % 2));
         ProgramSet &p = model.program();
-        p.DstFirstYear = 30;
+        p.DstFirstYear = EncodeDstFirstYear(2026, 0);
         p.DstCount = 3;
-        for (int i = 0; i < 3; ++i)
-            p.DstTable[i] = {16 * 2 + 2, 16 * 13 + 3, 16 * 3 + 2, 16 * 9 + 10};
+        p.DstTable[0] = EncodeChangeoverEntry({{29, 3, 2, 1}, {25, 10, 3, 1}});
+        p.DstTable[1] = EncodeChangeoverEntry({{28, 3, 2, 1}, {31, 10, 3, 1}});
+        p.DstTable[2] = EncodeChangeoverEntry({{26, 3, 2, 1}, {29, 10, 3, 1}});
     }
     void expectOwnApplication() const
     {
@@ -135,7 +137,7 @@ TEST_F(BusOperationsTest, AChangeoverTableOfThreeIsWrittenAsHeaderEntriesAndEras
     fillBusProgram();
     ASSERT_EQ(ops.ProgramDevice(Device), 0);
     EXPECT_EQ(bus.commandCount(Mailbox::WriteChangeover), 1 + 3 + 17);
-    EXPECT_EQ(bus.mailboxCommands.front().second, QByteArray::fromHex("001E000000"));
+    EXPECT_EQ(bus.mailboxCommands.front().second, QByteArray::fromHex("001E000000")); // 2026 - 1996
     EXPECT_EQ(bus.mailboxCommands[4].second, QByteArray::fromHex("04FFFFFFFF"));
     EXPECT_EQ(bus.commandCount(Mailbox::DeleteProgram), 1);
     EXPECT_EQ(bus.commandCount(Mailbox::WriteRecord), 4);
@@ -212,9 +214,11 @@ TEST_F(BusOperationsTest, AReadThatBreaksOffLeavesTheProgramInMemory)
 TEST_F(BusOperationsTest, ATableRunsUpToItsFirstUnusedEntry)
 {
     bus.changeoverHeader = 30;
-    bus.changeover[0] = {0x22, 0xD3, 0x32, 0x9A};
+    const DstEntry entry = EncodeChangeoverEntry({{29, 3, 2, 1}, {25, 10, 3, 1}});
+    bus.changeover[0] = {std::uint8_t(entry[0]), std::uint8_t(entry[1]), std::uint8_t(entry[2]),
+                         std::uint8_t(entry[3])};
     bus.changeover[1] = {0xF0, 0, 0, 0};
-    bus.changeover[2] = {0x22, 0xD3, 0x32, 0x9A};
+    bus.changeover[2] = bus.changeover[0];
     ASSERT_EQ(ops.ReadDevice(Device), 0);
     EXPECT_EQ(model.program().DstCount, 1);
     EXPECT_EQ(model.program().DstTable[2], EmptyDstEntry);
