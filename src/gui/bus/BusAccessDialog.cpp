@@ -171,8 +171,9 @@ BusAccessDialog::BusAccessDialog(AppContext &context, std::function<bool()> save
     connect(exit_, &QPushButton::clicked, this, &BusAccessDialog::reject);
     connect(found_, &QComboBox::textActivated, address_, &QLineEdit::setText);
     connect(found_, &QComboBox::currentTextChanged, address_, &QLineEdit::setText);
-    program_->setAutoDefault(false);
-    search_->setAutoDefault(false);
+    // Enter in a field must never start a transfer.
+    for (QPushButton *b : {program_, read_, reinstall_, search_, exit_})
+        b->setAutoDefault(false);
 
     libraryFactory_ = [this](int index) -> std::unique_ptr<BusLibrary> {
         return std::make_unique<SerialBusLibrary>(ctx_.pump, ComPortMap(ctx_.workDir).device(index + 1));
