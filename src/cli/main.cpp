@@ -53,6 +53,8 @@ static const Command commands[] = {
      "write lists of a program file as the desktop prints them, to a PDF or a text file", runExport},
     {"simulate", "zentrix-cli simulate FILE.zxp (--year Y | --channel C --date YYYY-MM-DD) [--type 517|236]",
      "print the day plan of a year, or the switching segments of one channel on one day", runSimulate},
+    {"bus", "zentrix-cli bus search|program|read|reinstall ... --port DEVICE",
+     "search the bus for time switches, program, read or reinstall one through the bus coupling unit", runBus},
 };
 
 int usageError(const char *usage)

@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
+#include "bus/BusAccessDialog.h"
 #include "calendar/AstroCommands.h"
 #include "calendar/ChangeoverDialog.h"
 #include "calendar/HolidayDialog.h"
@@ -40,6 +41,14 @@ void wireCommands(MainWindow &window, AppContext &context)
         w->statusBar()->clearMessage();
         if (runReadCommand(*ctx, save, w, redraw))
             done(false);
+    });
+
+    // The bus access dialog, window-modal: the program must not change under a transfer.
+    window.setCommandHandler(QStringLiteral("mnuBuszugriff"), [=] {
+        auto *dialog = new BusAccessDialog(*ctx, save, w);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(dialog, &BusAccessDialog::listChanged, w, &MainWindow::redrawList);
+        dialog->open();
     });
 
     // The switching time entry: from the Edit menu in enter mode, from Change and Copy in the

@@ -180,6 +180,7 @@ void MainWindow::buildActions()
         {"mnuDatDruck", c(Msg::MenuPrint), QKeySequence::Print},
         {"mnuDatExp", c(Msg::MenuProgramDevice), {}},
         {"mnuDatImp", c(Msg::MenuReadDevice), {}},
+        {"mnuBuszugriff", c(Msg::BusAccess), {}},
         {"mnuDatEnde", c(Msg::MenuExit), QKeySequence(Qt::CTRL | Qt::Key_Q)},
         {"mnuEingSz", c(Msg::MenuEditSwitching), QKeySequence(Qt::Key_F5)},
         {"mnuEingPz", c(Msg::MenuEditPriority), QKeySequence(Qt::Key_F6)},
@@ -257,6 +258,8 @@ void MainWindow::buildActions()
         const QString key = QLatin1String(name);
         connect(actions_.value(key), &QAction::triggered, this, [this, key] { runCommand(key); });
     }
+    connect(actions_.value(QStringLiteral("mnuBuszugriff")), &QAction::triggered, this,
+            [this] { runCommand(QStringLiteral("mnuBuszugriff")); });
     // The tool strip's print prints the shown list (its own handler), else runs File > Print.
     connect(actions_.value(QStringLiteral("tbDruck")), &QAction::triggered, this, [this] {
         runCommand(handlers_.contains(QStringLiteral("tbDruck")) ? QStringLiteral("tbDruck")
@@ -279,7 +282,7 @@ void MainWindow::buildMenus()
     menuFile_->setObjectName(QStringLiteral("mnuDatei"));
     add(menuFile_, {"mnuDatNeu", "mnuDatOeffnen", "mnuDatSpeichern", "mnuDatSpeichernUnter", nullptr,
                     "mnuDatVorlageOeffnen", "mnuDatVorlageSchliessen", nullptr, "mnuDatDruck", nullptr,
-                    "mnuDatExp", "mnuDatImp", nullptr, "mnuDatEnde"});
+                    "mnuDatExp", "mnuDatImp", "mnuBuszugriff", nullptr, "mnuDatEnde"});
 
     menuEdit_ = menuBar()->addMenu(c(Msg::MenuEdit));
     menuEdit_->setObjectName(QStringLiteral("mnuBearbeiten"));
@@ -693,6 +696,8 @@ void MainWindow::updateActions()
     a("tbDruck")->setEnabled(a("mnuDatDruck")->isEnabled());
     delegated("mnuDatExp");
     delegated("mnuDatImp");
+    // Bus time switches are reached through the bus coupling unit.
+    delegated("mnuBuszugriff", m.device.BusDevice == 1 || m.device.Busprog != 0);
 
     // Edit
     delegated("mnuEingSz");
