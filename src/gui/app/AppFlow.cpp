@@ -5,6 +5,8 @@
 #include "app/MainWindow.h"
 #include "app/StartScreen.h"
 
+#include <utility>
+
 namespace zx {
 
 AppFlow::AppFlow(AppContext &context, std::function<void(QWidget *)> parentForMessages)
@@ -41,6 +43,10 @@ void AppFlow::openMainWindow()
     if (parentForMessages_)
         parentForMessages_(main_);
     main_->show();
+    if (!pendingFile_.isEmpty()) {
+        const QString path = std::exchange(pendingFile_, QString());
+        main_->openProgramFile(path);
+    }
 }
 
 void AppFlow::returnToStartScreen()

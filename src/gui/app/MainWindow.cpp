@@ -896,8 +896,22 @@ void MainWindow::openProgram()
         m.Modified = previousModified;
         return;
     }
+    loadProgramFile(*path);
+}
+
+void MainWindow::openProgramFile(const QString &path)
+{
+    if (!confirmDiscard(false, false))
+        return;
+    CurrentDirGuard dirGuard;
+    loadProgramFile(path);
+}
+
+void MainWindow::loadProgramFile(const QString &path)
+{
+    Model &m = ctx_.model;
     const QString previousName = m.program().FileName;
-    const LoadResult result = LoadProgram(m, ctx_.prompter, *path, false, SetProgram);
+    const LoadResult result = LoadProgram(m, ctx_.prompter, path, false, SetProgram);
     if (result == LoadResult::Loaded) {
         m.FileNamed = 1;
         m.CurrentSet = SetProgram;

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
 #include "app/StartScreen.h"
+#include "i18n/Msg.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
@@ -16,6 +17,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace zx;
 
@@ -86,4 +89,47 @@ TEST_F(AppFlowTest, ClosingStartScreenFinishes)
     flow.startScreen()->reject();
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(flow.mainWindow(), nullptr);
+}
+
+// The file named on the command line opens after the first OK, with the Open command's messages.
+TEST_F(AppFlowTest, FileGivenAtStartOpensAfterOk)
+{
+    const struct {
+        const char *file;
+        std::optional<Msg::Id> message; // none: the file opens
+    } cases[] = {
+        {"full517.zxp", std::nullopt},
+        {"missing.zxp", Msg::NoSuchFile},
+        {"broken-truncated.zxp", Msg::IllegalFile},
+        {"full236.zxp", Msg::FileFor},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        prompter.shown.clear();
+        model.program().clear();
+        model.FileNamed = 0;
+        const QString path = QStringLiteral(ZX_TEST_DATA "/") + QLatin1String(c.file);
+        AppFlow flow(ctx);
+        flow.openAfterStart(path);
+        flow.showStartScreen();
+        EXPECT_TRUE(prompter.shown.empty()); // nothing before the start screen's OK
+        confirm(flow, "ZX 202");
+        ASSERT_NE(flow.mainWindow(), nullptr);
+        if (!c.message) {
+            EXPECT_TRUE(prompter.shown.empty()) << prompter.last().toStdString();
+            EXPECT_EQ(model.FileNamed, 1);
+            EXPECT_EQ(model.program().FileName, path);
+            EXPECT_GT(flow.mainWindow()->shownList().rows.size(), 0u);
+        } else {
+            ASSERT_EQ(prompter.shown.size(), 1u);
+            EXPECT_TRUE(prompter.last().startsWith(model.catalogue(*c.message))) << prompter.last().toStdString();
+            EXPECT_EQ(model.FileNamed, 0);
+        }
+        // A later New and OK does not open the file again.
+        prompter.shown.clear();
+        Q_EMIT flow.mainWindow()->newRequested();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        confirm(flow, "ZX 202");
+        EXPECT_TRUE(prompter.shown.empty());
+    }
 }
