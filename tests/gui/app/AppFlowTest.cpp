@@ -11,6 +11,9 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -25,14 +28,14 @@ using namespace zx;
 namespace {
 
 class NoLauncher : public ToolLauncher {
-public:
+  public:
     bool start(const QString &, const QStringList &, const QString &, QString *) override { return true; }
 };
 
 } // namespace
 
 class AppFlowTest : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     Model model;
     test::ScriptedPrompter prompter;
@@ -122,7 +125,8 @@ TEST_F(AppFlowTest, FileGivenAtStartOpensAfterOk)
             EXPECT_GT(flow.mainWindow()->shownList().rows.size(), 0u);
         } else {
             ASSERT_EQ(prompter.shown.size(), 1u);
-            EXPECT_TRUE(prompter.last().startsWith(model.catalogue(*c.message))) << prompter.last().toStdString();
+            EXPECT_TRUE(prompter.last().startsWith(model.catalogue(*c.message)))
+                << prompter.last().toStdString();
             EXPECT_EQ(model.FileNamed, 0);
         }
         // A later New and OK does not open the file again.
@@ -131,5 +135,32 @@ TEST_F(AppFlowTest, FileGivenAtStartOpensAfterOk)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         confirm(flow, "ZX 202");
         EXPECT_TRUE(prompter.shown.empty());
+    }
+}
+
+// Qt's own dialogs follow the language chosen on the start screen.
+TEST_F(AppFlowTest, StandardDialogsSpeakTheChosenLanguage)
+{
+    const struct {
+        const char *button;
+        const char *cancel;
+    } cases[] = {{"AniDeutsch", "Abbrechen"}, {"AniFrance", "Annuler"}, {"AniEnglisch", "Cancel"}};
+    AppFlow flow(ctx);
+    flow.showStartScreen();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.button);
+        QTest::mouseClick(flow.startScreen()->findChild<QAbstractButton *>(c.button), Qt::LeftButton);
+        confirm(flow, "ZX 202");
+        if (QString(c.cancel) != "Cancel" &&
+            QCoreApplication::translate("QPlatformTheme", "Cancel") == "Cancel")
+            GTEST_SKIP() << "Qt's translations are not installed";
+        QFileDialog open;
+        open.setOption(QFileDialog::DontUseNativeDialog);
+        open.setAcceptMode(QFileDialog::AcceptOpen);
+        auto *box = open.findChild<QDialogButtonBox *>();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->button(QDialogButtonBox::Cancel)->text().remove('&'), c.cancel);
+        Q_EMIT flow.mainWindow()->newRequested();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
