@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
+#include <QPixmap>
 
 #include <cstdio>
 #include <cstring>
@@ -114,6 +116,7 @@ int runApplication(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentrix"));
     QApplication::setOrganizationName(QStringLiteral("Zentrix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zentrix"));
     // A file named relative to where the program was started, before the working directory changes.
     const QString fileToOpen =
         options->file.isEmpty() ? QString() : QFileInfo(options->file).absoluteFilePath();
@@ -144,6 +147,8 @@ int runApplication(int argc, char *argv[])
     model.BrandNumber = brand;
     model.catalogue.fillBuiltin(model.device.Sprache, brand);
     QApplication::setApplicationDisplayName(Catalogue::productTitleFor(brand));
+    // Every window without its own icon carries the brand's.
+    QApplication::setWindowIcon(QIcon(QPixmap(BrandTable(brand).infoPicture)));
 
     SystemClock clock;
     QtEventPump pump;

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AboutDialog.h"
 #include "app/AppContext.h"
 #include "app/BrandTable.h"
 #include "app/DeleteEntries.h"
@@ -643,7 +644,8 @@ void MainWindow::refreshHeaderFields()
     // options dialog's own name for it is the one the user knows.
     QString device = m.device.ModelName.trimmed();
     if (m.device.DeviceCode & 0x80)
-        device += (device.isEmpty() ? QString() : QStringLiteral("  \u2013  ")) + QStringLiteral("Mastercard");
+        device +=
+            (device.isEmpty() ? QString() : QStringLiteral("  \u2013  ")) + QStringLiteral("Mastercard");
     deviceStatus_->setText(device);
 
     const int capacity = std::max(1, m.device.RecordCapacity);
@@ -1091,7 +1093,16 @@ void MainWindow::openDeviceProperties()
 void MainWindow::showAbout()
 {
     const Catalogue &c = ctx_.model.catalogue;
-    ctx_.prompter.tell(c.productTitle + c.versionText, Icon::Information, plainCaption(c(Msg::MenuAbout)));
+    // One about window at a time; it stays open beside the main window until OK.
+    if (auto *open = findChild<AboutDialog *>()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto *about = new AboutDialog(BrandTable(ctx_.model.BrandNumber), c.productTitle, c.versionText,
+                                  plainCaption(c(Msg::MenuAbout)), this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->open();
 }
 
 // ------------------------------------------------------------------ events
