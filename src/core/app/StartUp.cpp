@@ -7,6 +7,7 @@
 #include "model/Model.h"
 #include "platform/Prompter.h"
 #include "platform/ToolLauncher.h"
+#include "views/ListFormatter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -112,6 +113,9 @@ StartPreparation PrepareStartScreen(Model &model, const QString &dir)
     model.Marked.clear();
     model.FirstMarked = 0;
     model.LastMarked = -1;
+    // The main window starts on the switching times of the program, whatever it showed before.
+    model.ListView = ListSwitching;
+    model.CurrentSet = SetProgram;
     model.transfer.LongDelayFactor = 50;
 
     prep.models = ModelList(model.BrandNumber);

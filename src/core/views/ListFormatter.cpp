@@ -142,7 +142,8 @@ ListTable astroList(const Model &model, const ListOptions &options)
         const auto [day, month] = DateOfDay(doy, year);
         const int summer = IsSummerTime(model, day, month, year) ? 60 : 0;
         const AstroDay times = DecodeAstroDay(model.astro, doy - 1);
-        auto local = [summer](int v) { return v == NoAstroTime ? v : v + summer; };
+        // A late sunset moved by the summer hour lies after midnight: shown as the clock reads.
+        auto local = [summer](int v) { return v >= 1440 ? v : (v + summer) % 1440; };
         ListRow row;
         row.cells << QString::number(doy) << channels << DayMonthText(model, day, month)
                   << TimeText(model, local(times.switchOff)) << TimeText(model, local(times.switchOn));

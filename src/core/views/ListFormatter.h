@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ListKinds.h"
 #include "model/ProgramRecord.h"
 
 #include <QString>
@@ -27,7 +28,6 @@ struct ListTable {
 };
 
 // The lists of the main window (ListView).
-enum ListKind : int { ListSwitching = 0, ListPriority = 1, ListChangeover = 2, ListAstro = 3 };
 
 // What the lists need from outside the model.
 struct ListOptions {
