@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AboutDialog.h"
 #include "app/AppContext.h"
 #include "app/BrandTable.h"
 #include "app/DeleteEntries.h"
@@ -918,8 +919,22 @@ void MainWindow::openProgram()
         m.Modified = previousModified;
         return;
     }
+    loadProgramFile(*path);
+}
+
+void MainWindow::openProgramFile(const QString &path)
+{
+    if (!confirmDiscard(false, false))
+        return;
+    CurrentDirGuard dirGuard;
+    loadProgramFile(path);
+}
+
+void MainWindow::loadProgramFile(const QString &path)
+{
+    Model &m = ctx_.model;
     const QString previousName = m.program().FileName;
-    const LoadResult result = LoadProgram(m, ctx_.prompter, *path, false, SetProgram);
+    const LoadResult result = LoadProgram(m, ctx_.prompter, path, false, SetProgram);
     if (result == LoadResult::Loaded) {
         m.FileNamed = 1;
         m.CurrentSet = SetProgram;
@@ -1099,7 +1114,16 @@ void MainWindow::openDeviceProperties()
 void MainWindow::showAbout()
 {
     const Catalogue &c = ctx_.model.catalogue;
-    ctx_.prompter.tell(c.productTitle + c.versionText, Icon::Information, plainCaption(c(Msg::MenuAbout)));
+    // One about window at a time; it stays open beside the main window until OK.
+    if (auto *open = findChild<AboutDialog *>()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto *about = new AboutDialog(BrandTable(ctx_.model.BrandNumber), c.productTitle, c.versionText,
+                                  plainCaption(c(Msg::MenuAbout)), this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->open();
 }
 
 // ------------------------------------------------------------------ events
