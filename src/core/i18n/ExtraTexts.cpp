@@ -15,6 +15,18 @@ QString extraText(ExtraText id, int sprache)
         {"Search", "Suchen", "Rechercher"},
         {"The help file %1 is missing.", "Die Hilfedatei %1 fehlt.", "Le fichier d'aide %1 est introuvable."},
         {"Help", "Hilfe", "Aide"},
+        {"The chip tool \"%1\" was not found. Install the programming adapter's tool so that %1 is on the "
+         "PATH or beside zentrix. For demonstrations, the simulated tool of this package is in "
+         "/usr/libexec/zentrix: start zentrix with that folder on the PATH.",
+         "Das Chip-Programm \"%1\" wurde nicht gefunden. Installieren Sie das Programm des "
+         "Programmieradapters so, dass %1 im PATH oder neben zentrix liegt. Zum Vorführen liegt das "
+         "simulierte Programm dieses Pakets in /usr/libexec/zentrix: starten Sie zentrix mit diesem Ordner "
+         "im PATH.",
+         "L'outil de programmation \"%1\" est introuvable. Installez l'outil de l'adaptateur de "
+         "programmation "
+         "pour que %1 soit dans le PATH ou à côté de zentrix. Pour une démonstration, l'outil "
+         "simulé de ce paquet se trouve dans /usr/libexec/zentrix : démarrez zentrix avec ce dossier "
+         "dans le PATH."},
     };
     const Row &r = rows[static_cast<int>(id)];
     return QString::fromUtf8(sprache == 1 ? r.de : sprache == 3 ? r.fr : r.en);

@@ -4,9 +4,9 @@
 
 namespace zx {
 
-// Texts of the windows this program adds beyond the message catalogue (print preview, the
-// help window), in the three built-in languages; a loaded language gets the English ones.
-enum class ExtraText { Preview, HelpContents, HelpBack, HelpForward, HelpSearch, HelpMissing, HelpTitle };
+// Texts of the windows and hints this program adds beyond the message catalogue (print preview,
+// the help window, the missing chip tool), in the three built-in languages; a loaded language gets the English ones.
+enum class ExtraText { Preview, HelpContents, HelpBack, HelpForward, HelpSearch, HelpMissing, HelpTitle, ChipToolMissing };
 
 QString extraText(ExtraText id, int sprache);
 

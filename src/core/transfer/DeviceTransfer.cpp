@@ -1,5 +1,7 @@
 #include "transfer/DeviceTransfer.h"
 
+#include "i18n/ExtraTexts.h"
+
 #include "app/AppContext.h"
 #include "app/DefaultFileName.h"
 #include "model/Model.h"
@@ -78,7 +80,8 @@ QString DeviceTransfer::ResultText(const Model &model, const ChipToolResult &res
     const QString address = QString::number(result.address);
     switch (result.code) {
     case 1:
-        return c(Msg::NoProgramingAdapterAtLPT) + QString::number(model.transfer.PortSetting) + c(Msg::OrDelayToLow);
+        return c(Msg::NoProgramingAdapterAtLPT) + QString::number(model.transfer.PortSetting) +
+               c(Msg::OrDelayToLow);
     case 2:
         return c(Msg::NoZentrixAtThePrograming) + c(Msg::OrDelayToLow);
     case 4:
@@ -95,9 +98,10 @@ QString DeviceTransfer::ResultText(const Model &model, const ChipToolResult &res
 
 QString DeviceTransfer::ChipToolProgram()
 {
-    const QString beside = QCoreApplication::instance()
-                               ? QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(ChipToolName))
-                               : QString();
+    const QString beside =
+        QCoreApplication::instance()
+            ? QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(ChipToolName))
+            : QString();
     if (QFileInfo(beside).isExecutable())
         return beside;
     const QString onPath = QStandardPaths::findExecutable(QLatin1String(ChipToolName));
@@ -138,8 +142,9 @@ void DeviceTransfer::ReadCommand(const std::function<bool()> &save)
     Model &m = ctx_.model;
     succeeded_ = false;
     if (m.Modified) {
-        const Answer a = ctx_.prompter.ask(m.catalogue(Msg::SaveChangesIn) + m.program().FileName + QStringLiteral(" ?"),
-                                           Buttons::YesNoCancel, Icon::Question);
+        const Answer a =
+            ctx_.prompter.ask(m.catalogue(Msg::SaveChangesIn) + m.program().FileName + QStringLiteral(" ?"),
+                              Buttons::YesNoCancel, Icon::Question);
         if (a == Answer::Cancel)
             return;
         if (a == Answer::Yes && save)
@@ -177,7 +182,13 @@ bool DeviceTransfer::runChipTool(const QString &direction)
 
     QString error;
     if (!ctx_.launcher.start(chipTool_, {}, ctx_.workDir, &error)) {
-        ctx_.prompter.tell(error, Icon::Critical);
+        // Nothing beside the program or on the PATH: say what to install instead of the
+        // system's bare "No such file or directory".
+        const bool missing =
+            !QFileInfo::exists(chipTool_) && QStandardPaths::findExecutable(chipTool_).isEmpty();
+        ctx_.prompter.tell(missing ? extraText(ExtraText::ChipToolMissing, m.device.Sprache).arg(chipTool_)
+                                   : error,
+                           Icon::Critical);
     } else {
         // The tool runs on its own; the user confirms this message once it has finished.
         ctx_.prompter.tell(m.catalogue(Msg::AccessToZentrixFinished));

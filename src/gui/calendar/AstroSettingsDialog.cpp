@@ -32,7 +32,7 @@ AstroSettingsDialog::AstroSettingsDialog(AppContext &ctx, QWidget *parent) : QDi
         int page;
     };
     // Pages: 10 degrees, 5 degrees, one hour, 10 minutes.
-    const BarSpec specs[BarCount] = {
+    const BarSpec bars[BarCount] = {
         {"vsb_Längengrad", "lbl_Längengrad", Msg::Longitude, LongitudeBarMax, 20},
         {"vsb_Breitengrad", "lbl_Breitengrad", Msg::Latitude, LatitudeBarMax, 10},
         {"vsb_zeitzone", "lbl_zeitzone", Msg::Timezone, ZoneBarMax, 4},
@@ -44,19 +44,19 @@ AstroSettingsDialog::AstroSettingsDialog(AppContext &ctx, QWidget *parent) : QDi
     auto *grid = new QGridLayout;
     root->addLayout(grid);
     for (int i = 0; i < BarCount; ++i) {
-        auto *caption = new QLabel(c.text(specs[i].caption).trimmed(), this);
+        auto *caption = new QLabel(c.text(bars[i].caption).trimmed(), this);
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         caption->setWordWrap(true);
         auto *bar = new QScrollBar(Qt::Vertical, this);
-        bar->setObjectName(QString::fromUtf8(specs[i].name));
-        bar->setRange(0, specs[i].maximum);
+        bar->setObjectName(QString::fromUtf8(bars[i].name));
+        bar->setRange(0, bars[i].maximum);
         bar->setSingleStep(1);
-        bar->setPageStep(specs[i].page);
+        bar->setPageStep(bars[i].page);
         bar->setFocusPolicy(Qt::StrongFocus);
         bar->setMinimumHeight(180);
         caption->setBuddy(bar);
         auto *value = new QLabel(this);
-        value->setObjectName(QString::fromUtf8(specs[i].label));
+        value->setObjectName(QString::fromUtf8(bars[i].label));
         value->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         value->setMinimumWidth(130);
         grid->addWidget(caption, 0, i);

@@ -15,7 +15,7 @@ namespace {
 
 // Runs the "tool" synchronously inside start(), so the result is there when the user confirms.
 class FakeLauncher final : public ToolLauncher {
-public:
+  public:
     std::function<void()> tool;
     QString startError;
     QStringList started;
@@ -33,7 +33,7 @@ public:
 };
 
 class DeviceTransferTest : public ::testing::Test {
-protected:
+  protected:
     DeviceTransferTest()
     {
         model.transfer.PortSetting = 1;
@@ -41,7 +41,7 @@ protected:
         model.transfer.LongDelayFactor = 50;
         model.device.Sprache = English;
         model.program().FileName = dir.file(QStringLiteral("prog.zxp"));
-        model.program().UsedCount = 1;   // not an empty program
+        model.program().UsedCount = 1; // not an empty program
         dir.write(QStringLiteral("prog.zxp"), "the program file");
         port.responder = std::ref(device);
     }
@@ -99,7 +99,7 @@ TEST_F(DeviceTransferTest, LongDelayFollowsTheFactorOfTheModel)
     EXPECT_EQ(lines[3], QByteArray(" 240 \r"));
     EXPECT_EQ(lines[4], QByteArray(" 3 \r"));
     EXPECT_EQ(lines[5], QByteArray("Fichier \r"));
-    EXPECT_FALSE(dir.exists(QStringLiteral("Fichier ")));   // reading copies nothing
+    EXPECT_FALSE(dir.exists(QStringLiteral("Fichier "))); // reading copies nothing
 }
 
 TEST_F(DeviceTransferTest, SerialRequestNamesTheProgramFileAndCopiesNothing)
@@ -153,15 +153,28 @@ TEST_F(DeviceTransferTest, MemoryChipWordingForBrandFive)
     EXPECT_EQ(DeviceTransfer::ResultText(model, {3, 0}), QString());
 }
 
-TEST_F(DeviceTransferTest, ToolThatCannotStartShowsTheSystemsText)
+TEST_F(DeviceTransferTest, ToolThatCannotStartShowsTheSystemsTextOrWhatToInstall)
 {
-    launcher.startError = QStringLiteral("cardio-test: No such file or directory");
+    // A tool that exists but cannot start: the system's text.
+    dir.write(QStringLiteral("cardio-present"), QByteArray());
+    const QString present = dir.path() + QStringLiteral("/cardio-present");
+    launcher.startError = QStringLiteral("cardio-present: Permission denied");
     model.program().SzCount = 5;
     model.Modified = 0;
-    make().ReadCommand(save);
-    EXPECT_EQ(prompter.messages(), (QStringList{QStringLiteral("cardio-test: No such file or directory"),
+    DeviceTransfer t = make();
+    t.setChipTool(present);
+    t.ReadCommand(save);
+    EXPECT_EQ(prompter.messages(), (QStringList{QStringLiteral("cardio-present: Permission denied"),
                                                 QStringLiteral("Access to zentrix not successful")}));
     EXPECT_EQ(model.program().SzCount, 0);
+
+    // No tool anywhere: the message names the tool and where the simulated one lives.
+    launcher.startError = QStringLiteral("cardio-test: No such file or directory");
+    make().ReadCommand(save);
+    const QStringList shown = prompter.messages();
+    ASSERT_EQ(shown.size(), 4);
+    EXPECT_TRUE(shown[2].contains(QStringLiteral("\"cardio-test\" was not found"))) << shown[2].toStdString();
+    EXPECT_TRUE(shown[2].contains(QStringLiteral("/usr/libexec/zentrix")));
 }
 
 TEST_F(DeviceTransferTest, ReadLoadsTheImageAndMarksTheProgramModified)
@@ -203,8 +216,8 @@ TEST_F(DeviceTransferTest, ReadOfADamagedImageSaysIllegalFile)
         dir.write(QStringLiteral("card.msg"), "3,0");
     };
     make().ReadCommand(save);
-    EXPECT_EQ(prompter.messages(), (QStringList{QStringLiteral("Access to zentrix finished"),
-                                                QStringLiteral("Illegal File !")}));
+    EXPECT_EQ(prompter.messages(),
+              (QStringList{QStringLiteral("Access to zentrix finished"), QStringLiteral("Illegal File !")}));
     EXPECT_EQ(prompter.shown[1].icon, Icon::Critical);
     EXPECT_EQ(model.program().SzCount, 0);
     EXPECT_EQ(model.program().UsageText, QStringLiteral("unknown"));
@@ -215,8 +228,8 @@ TEST_F(DeviceTransferTest, ReadAsksAboutUnsavedChangesFirst)
     model.Modified = 1;
     prompter.answers = {Answer::Cancel};
     make().ReadCommand(save);
-    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Save changes in ") + dir.file(QStringLiteral("prog.zxp"))
-                                               + QStringLiteral(" ?")});
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Save changes in ") +
+                                               dir.file(QStringLiteral("prog.zxp")) + QStringLiteral(" ?")});
     EXPECT_EQ(prompter.shown[0].buttons, Buttons::YesNoCancel);
     EXPECT_TRUE(launcher.started.isEmpty());
 
@@ -255,7 +268,8 @@ TEST_F(DeviceTransferTest, AstroDeviceWithoutAstroTimesAsks)
     model.device.Uhrentyp = TypeAstro;
     prompter.answers = {Answer::Cancel};
     make().WriteCommand(save);
-    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("There are no Astrotimes! Really write zentrix ?")});
+    EXPECT_EQ(prompter.messages(),
+              QStringList{QStringLiteral("There are no Astrotimes! Really write zentrix ?")});
     EXPECT_TRUE(launcher.started.isEmpty());
 
     model.device.Uhrentyp = TypeAnnual;
@@ -270,7 +284,8 @@ TEST_F(DeviceTransferTest, EmptyProgramCancelledWritesNothing)
     model.program().UsedCount = 0;
     prompter.answers = {Answer::Cancel};
     make().WriteCommand(save);
-    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("No data to save! Do you want to continue anyway  ?")});
+    EXPECT_EQ(prompter.messages(),
+              QStringList{QStringLiteral("No data to save! Do you want to continue anyway  ?")});
     EXPECT_TRUE(launcher.started.isEmpty());
 }
 
@@ -286,8 +301,9 @@ TEST_F(DeviceTransferTest, FailedSerialReadEmptiesTheListsAndLoadsNoOldImage)
     DeviceTransfer t = make();
     t.setRedraw([&] { ++redraws; });
     t.ReadCommand(save);
-    EXPECT_EQ(prompter.messages(), (QStringList{QStringLiteral("no answer from the programm interface at COM "),
-                                                QStringLiteral("Access to zentrix not successful")}));
+    EXPECT_EQ(prompter.messages(),
+              (QStringList{QStringLiteral("no answer from the programm interface at COM "),
+                           QStringLiteral("Access to zentrix not successful")}));
     EXPECT_EQ(port.openedDevice, QStringLiteral("/dev/ttyS1"));
     EXPECT_EQ(model.program().SzCount, 0);
     EXPECT_EQ(model.program().PzCount, 0);
