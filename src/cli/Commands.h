@@ -29,5 +29,7 @@ int runRead(const QStringList &args);
 int runDump(const QStringList &args);
 int runBuild(const QStringList &args);
 int runCheck(const QStringList &args);
+int runAdd(const QStringList &args);
+int runNew(const QStringList &args);
 
 } // namespace zx::cli

@@ -20,6 +20,8 @@ static const Command commands[] = {
     {"dump", "zentrix-cli dump FILE.zxp [--type 517|236] [--json]", runDump},
     {"build", "zentrix-cli build PROGRAM.json OUT.zxp", runBuild},
     {"check", "zentrix-cli check FILE...", runCheck},
+    {"new", "zentrix-cli new FILE.zxp --type 517|236 [--channels N] [--bus]", runNew},
+    {"add", "zentrix-cli add FILE.zxp switching|priority OPTIONS... (zentrix-cli add for the options)", runAdd},
 };
 
 int usageError(const char *usage)
