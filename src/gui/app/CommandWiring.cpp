@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
 #include "entry/AutomationDialog.h"
+#include "entry/PriorityTimeDialog.h"
 #include "entry/SwitchingTimeDialog.h"
 #include "model/Model.h"
 #include "transfer/TransferCommands.h"
@@ -34,6 +35,21 @@ void wireCommands(MainWindow &window, AppContext &context)
         *entry = dialog;
         QObject::connect(dialog, &SwitchingTimeDialog::listChanged, w, &MainWindow::redrawList);
         // listChanged() comes from inside done(): the dialog may only go once that has returned.
+        QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
+        dialog->openInMode();
+    });
+
+    // The priority time entry, by the same rules.
+    auto priority = std::make_shared<QPointer<PriorityTimeDialog>>();
+    window.setCommandHandler(QStringLiteral("mnuEingPz"), [=] {
+        if (*priority) {
+            (*priority)->raise();
+            (*priority)->activateWindow();
+            return;
+        }
+        auto *dialog = new PriorityTimeDialog(*ctx, w);
+        *priority = dialog;
+        QObject::connect(dialog, &PriorityTimeDialog::listChanged, w, &MainWindow::redrawList);
         QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
         dialog->openInMode();
     });
