@@ -4,6 +4,7 @@
 #include "HeadlessPrompter.h"
 #include "ProgramDocument.h"
 
+#include "entry/EntryAutomation.h"
 #include "entry/EntryStore.h"
 #include "entry/PriorityEntry.h"
 #include "entry/SwitchingEntry.h"
@@ -302,6 +303,13 @@ int runAdd(const QStringList &args)
         const auto entry = switchingFromOptions(o, bus);
         if (!entry)
             return usageError(AddUsage);
+        // The dialog's day list never offers a day its month lacks.
+        int day = entry->day;
+        if (entry->kind == EntryKind::Dated &&
+            (entry->month < 1 || entry->month > 12 || day < 1 || LimitDayToMonth(day, entry->month))) {
+            prompter.tell(model.catalogue(Msg::DateOrWeekdaysIncomplete), Icon::Critical, {});
+            return 1;
+        }
         result = StoreSwitchingTime(model, entryPrompter, *entry, EditEnter);
     } else {
         if (o.has("time") || o.has("days") || o.has("date") || o.has("pulse") || o.has("program"))
