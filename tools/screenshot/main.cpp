@@ -1,16 +1,18 @@
 // Renders the main window with a realistic program and writes it as a PNG:
-//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png [switching|priority|properties|entry|options]
-#include "entry/SwitchingTimeDialog.h"
-#include "transfer/TransferCommands.h"
+//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png
+//   [switching|priority|properties|entry|options]
 #include "app/AppContext.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/MainWindow.h"
+#include "entry/PriorityTimeDialog.h"
+#include "entry/SwitchingTimeDialog.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/ProcessToolLauncher.h"
 #include "platform/QtPrompter.h"
+#include "transfer/TransferCommands.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -140,8 +142,15 @@ int main(int argc, char *argv[])
         app.processEvents();
         shot = dialog.grab();
     }
+    if (what == QLatin1String("priority-entry")) {
+        zx::PriorityTimeDialog dialog(ctx, &window);
+        dialog.openInMode();
+        app.processEvents();
+        shot = dialog.grab();
+    }
     if (what == QLatin1String("options")) {
-        QWidget *dialog = zx::openMasterCardDialog(ctx, [] {}, &window);
+        QWidget *dialog = zx::openMasterCardDialog(
+            ctx, [] {}, &window);
         app.processEvents();
         shot = dialog->grab();
     }
