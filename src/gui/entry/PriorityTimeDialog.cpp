@@ -221,6 +221,19 @@ void PriorityTimeDialog::buildControls()
     for (QListWidget *list : {listvontag_, lstvonmon_, listbistag_, lstbismon_, lstvonJahr_})
         connect(list, &QListWidget::currentRowChanged, this, [this] { showValues(currentValues(), false); });
     connect(lstPrio_, &QListWidget::currentRowChanged, this, [this] { refreshPermanent(); });
+    // A typed priority selects 1..9 (bus 1..7); "permanent" is chosen in the list only.
+    txtAnzPrio_->setReadOnly(false);
+    connect(txtAnzPrio_, &QLineEdit::textEdited, this, [this](const QString &text) {
+        bool ok = false;
+        const int typed = text.right(1).toInt(&ok);
+        if (!ok || typed < 1 || typed > MaxPriority(ctx_.model.device.BusDevice)) {
+            ctx_.prompter.beep();
+            refreshFields();
+            return;
+        }
+        lstPrio_->setCurrentRow(typed - 1);
+        txtAnzPrio_->selectAll();
+    });
     connect(cmdEinAus_, &QPushButton::clicked, this, [this] { setState(state_ ? 0 : 1); });
     connect(vsbwert_, &QScrollBar::valueChanged, this,
             [this](int v) { txtwert_->setText(QString::number(v)); });

@@ -7,7 +7,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QTest>
 
 using namespace zx;
 using namespace zx::test;
@@ -56,6 +58,16 @@ TEST_F(MainWindowTest, PriorityEntryFromEditMenuShowsInPriorityList)
     prio->setCurrentRow(2);
     EXPECT_EQ(state->text(), QStringLiteral("OFF"));
     EXPECT_FALSE(state->isEnabled());
+    // a typed priority selects it; a digit beyond the list beeps and keeps it
+    auto *typed = child<QLineEdit>(entry, "txtAnzPrio");
+    typed->selectAll();
+    QTest::keyClicks(typed, QStringLiteral("5"));
+    EXPECT_EQ(prio->currentRow(), 4);
+    typed->selectAll();
+    QTest::keyClicks(typed, QStringLiteral("0"));
+    EXPECT_EQ(prio->currentRow(), 4);
+    EXPECT_EQ(prompter.beeps, 1);
+    prio->setCurrentRow(2);
 
     child<QAbstractButton>(entry, "chkKan1")->click();
     child<QAbstractButton>(entry, "cmdPzOk")->click();
