@@ -18,7 +18,7 @@ static const char BuildUsage[] = "zentrix-cli build PROGRAM.json OUT.zxp";
 
 int runBuild(const QStringList &args)
 {
-    if (args.size() != 2 || args[0].startsWith(u"--") || args[1].startsWith(u"--"))
+    if (args.size() != 2 || isOption(args[0]) || isOption(args[1]))
         return usageError(BuildUsage);
     const QString jsonPath = args[0];
     const QString outPath = args[1];

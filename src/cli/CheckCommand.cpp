@@ -13,10 +13,15 @@ int runCheck(const QStringList &args)
 {
     if (args.isEmpty())
         return usageError(CheckUsage);
+    for (const QString &arg : args) {
+        if (isOption(arg))
+            return usageError(CheckUsage);
+    }
     int invalid = 0;
     for (const QString &path : args) {
         Model model;
         HeadlessPrompter prompter;
+        prompter.quiet = true; // the line below says why a file failed
         int type = 0;
         QString reason;
         const LoadResult result = loadProgramFile(model, prompter, path, 0, &type, &reason);

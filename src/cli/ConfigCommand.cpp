@@ -2,6 +2,9 @@
 #include "Commands.h"
 
 #include "app/ConfigFile.h"
+#include "model/Model.h"
+
+#include <algorithm>
 
 #include <QDir>
 
@@ -38,8 +41,17 @@ int runConfig(const QStringList &args)
         break;
     }
     const auto &keys = ConfigKeys();
-    for (int i = 0; i < ConfigLines; ++i)
-        std::printf("%s=%d\n", keys[i].name, r.values[i]);
+    Model model;
+    std::vector<int> replaced;
+    const ConfigValues used = ConfigValuesInRange(model, r.values, &replaced);
+    for (int i = 0; i < ConfigLines; ++i) {
+        const bool fellBack = std::find(replaced.begin(), replaced.end(), i) != replaced.end();
+        if (fellBack)
+            std::printf("%s=%d (read %d: out of range, the default is used)\n", keys[i].name, used[i],
+                        r.values[i]);
+        else
+            std::printf("%s=%d\n", keys[i].name, used[i]);
+    }
     return 0;
 }
 

@@ -22,7 +22,7 @@ int runDump(const QStringList &args)
         } else if (args[i] == u"--type") {
             if (i + 1 >= args.size() || !parseTypeOption(args[++i], &type))
                 return usageError(DumpUsage);
-        } else if (path.isEmpty() && !args[i].startsWith(u"--")) {
+        } else if (path.isEmpty() && !isOption(args[i])) {
             path = args[i];
         } else {
             return usageError(DumpUsage);

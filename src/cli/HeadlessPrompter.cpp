@@ -8,7 +8,8 @@ void HeadlessPrompter::tell(const QString &message, Icon icon, const QString &)
 {
     if (icon == Icon::Critical)
         ++errors;
-    std::fprintf(stderr, "%s\n", qPrintable(message));
+    if (!quiet)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 Answer HeadlessPrompter::ask(const QString &message, Buttons buttons, Icon, const QString &)

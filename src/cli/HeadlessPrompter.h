@@ -26,6 +26,8 @@ class HeadlessPrompter final : public Prompter {
 
     // Number of messages shown with the critical icon.
     int errors = 0;
+    // Messages are counted but not printed (the caller prints its own line per file).
+    bool quiet = false;
 
   protected:
     void beginBusy() override {}

@@ -62,7 +62,7 @@ int runList(const QStringList &args)
             if (v != QLatin1String("517") && v != QLatin1String("236"))
                 return usageError(ListUsage);
             type = v.toInt();
-        } else if (!a.startsWith(QLatin1String("--")) && file.isEmpty()) {
+        } else if (!isOption(a) && file.isEmpty()) {
             file = a;
         } else {
             return usageError(ListUsage);

@@ -1,5 +1,6 @@
 #include "SerialCommandSupport.h"
 
+#include "Commands.h"
 #include "HeadlessPrompter.h"
 #include "model/Model.h"
 #include "platform/EventPump.h"
@@ -25,7 +26,7 @@ bool parseSerialArgs(const QStringList &args, SerialArgs *out)
             out->type = args[++i].toInt(&ok);
             if (!ok || (out->type != TypeAnnual && out->type != TypeAstro))
                 return false;
-        } else if (!a.startsWith(QLatin1String("--")) && out->file.isEmpty()) {
+        } else if (!isOption(a) && out->file.isEmpty()) {
             out->file = a;
         } else {
             return false;
@@ -63,13 +64,26 @@ QString loadProblem(const Model &model, LoadResult result)
     return c(Msg::IllegalFile);
 }
 
+SerialTimings serialTimings()
+{
+    // Tests against the simulated interface on a pseudo-terminal need no settling time and no
+    // long quiet time; a real device gets its own timings.
+    if (qEnvironmentVariableIntValue("ZENTRIX_FAST_LINK") == 1) {
+        SerialTimings fast;
+        fast.quietMs = 40;
+        fast.startWaitMs = 0;
+        return fast;
+    }
+    return {};
+}
+
 int runSerialLink(Model &model, const QString &device)
 {
     QtSerialPort port;
     SleepingEventPump pump;
     HeadlessPrompter prompter;
     StderrProgress progress;
-    SerialLink link(port, pump, prompter, model.catalogue, QDir::currentPath(), &progress);
+    SerialLink link(port, pump, prompter, model.catalogue, QDir::currentPath(), &progress, serialTimings());
     const int result = link.SerialTransfer({device, device});
     if (result != 0)
         std::fprintf(stderr, "%s\n", qPrintable(model.catalogue(Msg::AccessToZentrixNotSuccessful)));

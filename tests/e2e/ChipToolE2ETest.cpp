@@ -24,9 +24,10 @@ public:
             return;
         QElapsedTimer t;
         t.start();
+        // The tool writes card.dat before card.msg, each atomically: once the result is
+        // there, everything is.
         while (!QFile::exists(resultFile) && t.elapsed() < patienceMs)
             QThread::msleep(10);
-        QThread::msleep(50);   // the tool ends right after it
     }
 };
 

@@ -8,7 +8,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -308,4 +311,19 @@ TEST_F(CliTest, CheckReportsEveryFileAndFailsWhenOneIsInvalid)
     EXPECT_TRUE(lines[1].endsWith("broken-loop.zxp: Illegal File !"));
     EXPECT_TRUE(lines[2].endsWith("broken-truncated.zxp: Illegal File !"));
     EXPECT_TRUE(lines[3].endsWith("missing.zxp: No such file !"));
+}
+
+TEST_F(CliTest, CheckRefusesAFifoAtOnceAndNamesWhyAPathCannotBeRead)
+{
+    const QString fifo = dir.file(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QDir(dir.path()).mkdir(QStringLiteral("folder.zxp"));
+    const CliRun r = cli({QStringLiteral("check"), fifo, dir.file(QStringLiteral("folder.zxp"))});
+    EXPECT_EQ(r.exitCode, 1) << "a FIFO without writer must not block";
+    const QList<QByteArray> lines = r.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith("pipe: Not a regular file")) << lines[0].constData();
+    EXPECT_TRUE(lines[1].endsWith("folder.zxp: " + QByteArray(std::strerror(EISDIR))))
+        << lines[1].constData();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.constData();
 }

@@ -17,6 +17,7 @@ namespace {
 class SerialE2E : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ensureApplication(); }
+    void SetUp() override { ZX_SKIP_WITHOUT_PSEUDO_TERMINAL(); }
 
     // COM2 is the pseudo-terminal; port setting 5 is COM2.
     void useDevice(const QString &pty)
@@ -55,8 +56,9 @@ protected:
     ProcessToolLauncher launcher;
     AppContext ctx{model, prompter, clock, pump, launcher, dir.path(), dir.path()};
     QtSerialPort port;
-    // Shrunk from 500 / 100 / 2000 ms: a pseudo-terminal answers within a millisecond.
-    SerialTimings fast{300, 25, 0};
+    // Shrunk from 500 / 100 / 2000 ms: a pseudo-terminal answers within a millisecond; the quiet
+    // time stays well above a loaded machine's scheduling delays.
+    SerialTimings fast{500, 40, 0};
 };
 
 TEST_F(SerialE2E, WriteThenReadGivesTheSameImageAndProgram)
@@ -168,10 +170,15 @@ TEST_F(SerialE2E, PortThatCannotBeOpenedEndsWithTheSystemsText)
 class CliE2E : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ensureApplication(); }
+    void SetUp() override { ZX_SKIP_WITHOUT_PSEUDO_TERMINAL(); }
     int cli(const QStringList &args, QByteArray *err = nullptr)
     {
         QProcess p;
         p.setWorkingDirectory(dir.path());
+        // the simulated interface answers at once: no settling time, a short quiet time
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ZENTRIX_FAST_LINK"), QStringLiteral("1"));
+        p.setProcessEnvironment(env);
         p.start(QStringLiteral(ZX_CLI), args);
         p.waitForFinished(120000);
         if (err)
@@ -217,6 +224,21 @@ TEST_F(CliE2E, FailedTransferExitsOne)
     EXPECT_EQ(cli({QStringLiteral("read"), QStringLiteral("back.zxp"), QStringLiteral("--port"), sim.path()}, &err), 1);
     EXPECT_TRUE(err.contains("there is no zentrix in the programm interface")) << err.toStdString();
     EXPECT_FALSE(dir.exists(QStringLiteral("back.zxp")));
+}
+
+TEST_F(CliE2E, LineThatNeverStopsSendingFailsTheReadWithinSeconds)
+{
+    DevSim sim({QStringLiteral("--fault"), QStringLiteral("chatter")});
+    QElapsedTimer took;
+    took.start();
+    QByteArray err;
+    EXPECT_EQ(
+        cli({QStringLiteral("read"), QStringLiteral("back.zxp"), QStringLiteral("--port"), sim.path()}, &err),
+        1);
+    EXPECT_LT(took.elapsed(), 20000);
+    EXPECT_TRUE(err.contains("unknown Message")) << err.toStdString();
+    EXPECT_FALSE(dir.exists(QStringLiteral("back.zxp")));
+    EXPECT_FALSE(dir.exists(QStringLiteral("card.dat")));
 }
 
 TEST_F(CliE2E, ProgramOfTheOtherDeviceTypeIsNotWritten)

@@ -63,6 +63,16 @@ TEST_F(DesktopProgram, VersionWorksWithoutDisplay)
     EXPECT_EQ(r.out, "Zentrix 2.0 Version  2.0-02\n");
 }
 
+TEST_F(DesktopProgram, HelpWorksWithoutDisplay)
+{
+    for (const char *option : {"--help", "-h"}) {
+        const Outcome r = run(gui, {option});
+        EXPECT_EQ(r.exitCode, 0) << option;
+        EXPECT_TRUE(r.out.startsWith("usage: zentrix [--workdir DIR]")) << option;
+        EXPECT_TRUE(r.err.isEmpty());
+    }
+}
+
 TEST_F(DesktopProgram, NoDisplayGivesOneClearLine)
 {
     const Outcome r = run(gui, {});
@@ -172,4 +182,32 @@ INSTANTIATE_TEST_SUITE_P(Commands, BadArguments,
                                            std::vector<const char *>{"catalogue", "--brand", "one"},
                                            std::vector<const char *>{"catalogue", "extra"},
                                            std::vector<const char *>{"config", "--bogus"},
-                                           std::vector<const char *>{"config", "--workdir"}));
+                                           std::vector<const char *>{"config", "--workdir"},
+                                           std::vector<const char *>{"check", "--type"},
+                                           std::vector<const char *>{"check", "a.zxp", "-x"},
+                                           std::vector<const char *>{"dump", "-x"},
+                                           std::vector<const char *>{"read", "out.zxp", "--port"}));
+
+class HelpRequest : public ::testing::TestWithParam<std::vector<const char *>> {};
+
+TEST_P(HelpRequest, UsageOnStandardOutputAndExitZero)
+{
+    QStringList args;
+    for (const char *a : GetParam())
+        args << QString::fromLatin1(a);
+    const Outcome r = run(cli, args);
+    EXPECT_EQ(r.exitCode, 0);
+    const QString expected = args.size() > 1 ? QStringLiteral("usage: zentrix-cli ") + args[0] + u' '
+                                             : QStringLiteral("usage: zentrix-cli COMMAND");
+    EXPECT_TRUE(r.out.startsWith(expected)) << r.out.toStdString();
+    EXPECT_TRUE(r.err.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, HelpRequest,
+                         ::testing::Values(std::vector<const char *>{"--help"},
+                                           std::vector<const char *>{"-h"},
+                                           std::vector<const char *>{"check", "--help"},
+                                           std::vector<const char *>{"dump", "a.zxp", "-h"},
+                                           std::vector<const char *>{"build", "--help"},
+                                           std::vector<const char *>{"write", "--help"},
+                                           std::vector<const char *>{"list", "--help"}));

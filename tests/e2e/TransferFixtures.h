@@ -14,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 namespace zx::test {
 
 // QSerialPort and QProcess want an application object.
@@ -61,6 +65,25 @@ inline std::optional<std::array<int, ImageSize>> imageOf(const QString &path)
         return std::nullopt;
     return ReadImageValues(f.readAll());
 }
+
+// Whether this system hands out pseudo-terminals, which devsim needs to stand in for a serial
+// port (containers without /dev/pts do not).
+inline bool pseudoTerminalAvailable()
+{
+    const int fd = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    const bool usable = ::grantpt(fd) == 0 && ::unlockpt(fd) == 0 && ::ptsname(fd) != nullptr;
+    ::close(fd);
+    return usable;
+}
+
+#define ZX_SKIP_WITHOUT_PSEUDO_TERMINAL()                                                                    \
+    do {                                                                                                     \
+        if (!::zx::test::pseudoTerminalAvailable())                                                          \
+            GTEST_SKIP() << "skipped: the simulated serial device needs a pseudo-terminal (/dev/ptmx), and " \
+                            "this system offers none";                                                       \
+    } while (false)
 
 // devsim on its pseudo-terminal, for the lifetime of the object.
 class DevSim {

@@ -37,7 +37,7 @@ void writeAll(int fd, const std::uint8_t *bytes, std::size_t count)
     while (count > 0) {
         const ssize_t n = ::write(fd, bytes, count);
         if (n < 0) {
-            if (errno == EINTR || errno == EAGAIN)
+            if ((errno == EINTR || errno == EAGAIN) && !stopRequested)
                 continue;
             return;
         }
@@ -60,7 +60,8 @@ constexpr int MemorySize = 2048;
 
 bool parseFault(const std::string &name, Fault *fault)
 {
-    static const struct { const char *name; Fault fault; } table[] = {
+    static const struct { const char *name; Fault fault;
+    } table[] = {
         {"none", Fault::None},
         {"no-device", Fault::NoDevice},
         {"device-silent", Fault::DeviceSilent},
@@ -69,6 +70,7 @@ bool parseFault(const std::string &name, Fault *fault)
         {"silence", Fault::Silence},
         {"wrong-echo", Fault::WrongEcho},
         {"garbage", Fault::Garbage},
+        {"chatter", Fault::Chatter},
     };
     for (const auto &entry : table) {
         if (name == entry.name) {
@@ -81,7 +83,8 @@ bool parseFault(const std::string &name, Fault *fault)
 
 const char *faultNames()
 {
-    return "none, no-device, device-silent, transmission, unknown-status, silence, wrong-echo, garbage";
+    return "none, no-device, device-silent, transmission, unknown-status, silence, wrong-echo, garbage, "
+           "chatter";
 }
 
 SerialInterfaceSim::SerialInterfaceSim(SerialOptions options) : options_(std::move(options))
@@ -144,6 +147,12 @@ std::vector<std::uint8_t> SerialInterfaceSim::answer(const std::vector<std::uint
         case Fault::UnknownStatus: return {0x01, 0x90};
         case Fault::Silence: return {};
         case Fault::Garbage: return {0x55, 0xAA, 0x5A, 0x00, 0x17};
+        case Fault::Chatter: {
+            std::vector<std::uint8_t> stream(65536);
+            for (std::size_t i = 0; i < stream.size(); ++i)
+                stream[i] = static_cast<std::uint8_t>(i * 7);
+            return stream;
+        }
         case Fault::WrongEcho:
         case Fault::None: break;
         }
@@ -182,7 +191,7 @@ void SerialInterfaceSim::send(int fd, const std::vector<std::uint8_t> &bytes)
             writeAll(fd, &bytes[start], end - start);
             continue;
         }
-        for (std::size_t i = start; i < end; ++i) {
+        for (std::size_t i = start; i < end && !stopRequested; ++i) {
             // A byte leaves once the line has carried the previous one.
             sleepUntilMicros(at);
             at += options_.byteMicros;

@@ -10,13 +10,14 @@ namespace devsim {
 // What the simulated programming interface does wrong, when asked to.
 enum class Fault {
     None,
-    NoDevice,        // status 0x81: no device in the interface
-    DeviceSilent,    // status 0x82: the device did not answer the interface
-    Transmission,    // status 0x84: transmission error between PC and interface
-    UnknownStatus,   // a status with none of the known bit pairs
-    Silence,         // no answer at all
-    WrongEcho,       // a data answer whose address bytes differ from the request
-    Garbage,         // bytes that are no frame
+    NoDevice,      // status 0x81: no device in the interface
+    DeviceSilent,  // status 0x82: the device did not answer the interface
+    Transmission,  // status 0x84: transmission error between PC and interface
+    UnknownStatus, // a status with none of the known bit pairs
+    Silence,       // no answer at all
+    WrongEcho,     // a data answer whose address bytes differ from the request
+    Garbage,       // bytes that are no frame
+    Chatter,       // a line that keeps sending: tens of thousands of bytes after every request
 };
 
 bool parseFault(const std::string &name, Fault *fault);

@@ -1,13 +1,20 @@
 // Renders the main window with a realistic program and writes it as a PNG:
-//   QT_QPA_PLATFORM=offscreen zentrix-screenshot docs/main-window.png
-//   [switching|priority|properties|entry|options]
+//   QT_QPA_PLATFORM=offscreen zentrix-screenshot OUT.png [MODE] [WIDTH]
+// MODE: switching, priority, properties, entry, priority-entry, options, filter, print, help or simulation.
+// WIDTH scales the picture down to that many pixels (the help keeps its pictures small).
+#include "entry/SwitchingTimeDialog.h"
+#include "output/SimulationWindow.h"
+#include "transfer/TransferCommands.h"
 #include "app/AppContext.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/MainWindow.h"
+#include "entry/FilterDialog.h"
 #include "entry/PriorityTimeDialog.h"
 #include "entry/SwitchingTimeDialog.h"
+#include "help/HelpWindow.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
+#include "output/PrintDialog.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/ProcessToolLauncher.h"
@@ -19,6 +26,7 @@
 #include <QTableWidget>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -154,6 +162,41 @@ int main(int argc, char *argv[])
         app.processEvents();
         shot = dialog->grab();
     }
+    if (what == QLatin1String("filter")) {
+        model.filter.FilterChannels = 1 + 2;
+        model.filter.FilterWeekdays = 31;
+        zx::FilterDialog dialog(ctx, &window);
+        dialog.show();
+        app.processEvents();
+        shot = dialog.grab();
+    }
+    if (what == QLatin1String("print")) {
+        model.transfer.PrintHeaderLines = 40;
+        zx::PrintSettings settings;
+        settings.switching = settings.priority = true;
+        zx::PrintDialog dialog(ctx, settings, &window);
+        dialog.show();
+        app.processEvents();
+        shot = dialog.grab();
+    }
+    if (what == QLatin1String("help")) {
+        zx::HelpWindow help(zx::HelpFolder(QString(), model.catalogue.helpFile), model.device.Sprache);
+        help.setAttribute(Qt::WA_DeleteOnClose, false);
+        help.showPage(QStringLiteral("filter.html"));
+        help.show();
+        app.processEvents();
+        shot = help.grab();
+    }
+    if (what == QLatin1String("simulation")) {
+        auto *frm = new zx::SimulationWindow(ctx, &window);
+        frm->resize(1040, 720);
+        frm->show();
+        frm->selectCell(4, 30);
+        app.processEvents();
+        shot = frm->grab();
+    }
+    if (argc > 3 && std::atoi(argv[3]) > 0 && shot.width() > std::atoi(argv[3]))
+        shot = shot.scaledToWidth(std::atoi(argv[3]), Qt::SmoothTransformation);
     if (!shot.save(out)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
         return 1;

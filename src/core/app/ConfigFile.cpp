@@ -2,6 +2,8 @@
 
 #include "app/BrandTable.h"
 #include "app/StartUp.h"
+#include "i18n/Catalogue.h"
+#include "model/ChangeoverRules.h"
 #include "i18n/TextDecoding.h"
 #include "model/Model.h"
 #include "platform/FileAccess.h"
@@ -97,8 +99,65 @@ ConfigReadResult ReadConfigValues(const QString &path)
     return result;
 }
 
-void ApplyConfigValues(Model &model, const ConfigValues &v)
+bool ConfigValueInRange(int line, int value)
 {
+    auto within = [value](int low, int high) { return value >= low && value <= high; };
+    switch (line) {
+    case Kanalzahl:
+        return within(1, 8);
+    case Uhrentyp:
+        return value == TypeAnnual || value == TypeAstro;
+    case Lpt:
+        return within(1, 9); // LPT1..3, from 4 on COM(n - 3)
+    case Delay:
+    case Zeilen:
+    case MaxDelay:
+        return value >= 0;
+    case SwRegel:
+        return within(0, 4);
+    case Sprache:
+        return within(German, Loaded);
+    case Busprog:
+        return within(-1, 1); // written as -1, read back through its last digit as 1
+    case MessKanal:
+        return within(0, 4);
+    case MessPeriode:
+        for (int p : {1, 2, 3, 4, 5, 6, 10, 12, 15, 20, 30, 60})
+            if (value == p)
+                return true;
+        return false;
+    case MessImpDauer:
+        return within(1, 60);
+    case Bewft:
+    case DisplayLanguage:
+    case AstroC1C2:
+    case MessZustand:
+    case MessZeitpunkt:
+    case Evu:
+    default:
+        return within(0, 1);
+    }
+}
+
+ConfigValues ConfigValuesInRange(const Model &model, const ConfigValues &values, std::vector<int> *replaced)
+{
+    Model fresh = model;
+    ApplyConfigDefaults(fresh);
+    const ConfigValues defaults = ConfigValuesOf(fresh);
+    ConfigValues result = values;
+    for (int i = 0; i < ConfigLines; ++i) {
+        if (ConfigValueInRange(i, values[i]))
+            continue;
+        result[i] = defaults[i];
+        if (replaced)
+            replaced->push_back(i);
+    }
+    return result;
+}
+
+void ApplyConfigValues(Model &model, const ConfigValues &read)
+{
+    const ConfigValues v = ConfigValuesInRange(model, read);
     DeviceProperties &d = model.device;
     d.Kanalzahl = v[Kanalzahl];
     d.Bewft = v[Bewft];
@@ -182,7 +241,7 @@ void ApplyConfigDefaults(Model &model)
     model.device.MessZustand = fresh.device.MessZustand;
     model.device.MessZeitpunkt = fresh.device.MessZeitpunkt;
     // Every brand sells in Europe: a new installation changes over to summer time as there.
-    model.device.SwRegel = 1;
+    model.device.SwRegel = RuleEurope;
     model.options.GermanDisplay = fresh.options.GermanDisplay;
     model.astro.AstroC1C2 = fresh.astro.AstroC1C2;
     model.transfer.PortSetting = fresh.transfer.PortSetting;

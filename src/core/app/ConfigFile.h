@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 namespace zx {
 
@@ -48,8 +49,18 @@ int ConfigNumber(const QString &text);
 // back as 1.
 ConfigReadResult ReadConfigValues(const QString &path);
 
+// Whether a value read from line `line` (0-based) is one the program can work with.
+bool ConfigValueInRange(int line, int value);
+
+// The read values with every value out of its range replaced by the default of a missing file
+// for the model's brand (a damaged KANALZAHL=9 would otherwise be written back as 1).
+// `replaced`, when given, receives the lines that were replaced.
+ConfigValues ConfigValuesInRange(const Model &model, const ConfigValues &values,
+                                 std::vector<int> *replaced = nullptr);
+
 // Puts read values into the model: device properties, the device language, the astro channel
-// option and the transfer settings (the delay kept multiplied by 4).
+// option and the transfer settings (the delay kept multiplied by 4). Values out of range fall
+// back to the defaults (ConfigValuesInRange).
 void ApplyConfigValues(Model &model, const ConfigValues &values);
 
 // The values the writer puts into the file, taken from the model (the delay divided by 4).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ChangeoverRules.h"
+
 #include <array>
 
 namespace zx {
@@ -14,7 +16,7 @@ namespace devicesettings {
 // Meter periods in minutes by list index.
 constexpr std::array<int, 12> PeriodMinutes{1, 2, 3, 4, 5, 6, 10, 12, 15, 20, 30, 60};
 constexpr int PortChoices = 7;     // LPT1..LPT3, COM1..COM4
-constexpr int ChangeoverRules = 5; // no changeover, Europe, UK, USA, table
+constexpr int ChangeoverRules = ChangeoverRuleCount; // no changeover, Europe, UK, USA, table
 
 enum class Layout {
     Astro,    // type 236: astro channel option

@@ -1,6 +1,7 @@
 #include "app/ModelNames.h"
 
 #include "app/BrandTable.h"
+#include "model/DeviceCodes.h"
 #include "model/Model.h"
 
 namespace zx {
@@ -8,16 +9,17 @@ namespace zx {
 int ModelNameSlot(const Model &model)
 {
     using namespace Slot;
-    const int code = model.device.DeviceCode & 0x7F;
+    const int code = PlainDeviceCode(model.device.DeviceCode);
     const int channels = model.device.Kanalzahl;
-    if (code == 80 && channels >= 1 && channels <= 4)
+    if (code == DeviceCodeAstro && channels >= 1 && channels <= 4)
         return S19;
-    if (code != 72 && code != 73)
+    if (code != DeviceCodeAnnual && code != DeviceCodeAnnualSpecialPriorities)
         return 0;
+    const bool plain = code == DeviceCodeAnnual;
     switch (channels) {
-    case 1: return code == 72 ? S1 : S10;
-    case 2: return code == 72 ? S2 : S11;
-    case 3: return code == 72 ? S3 : S12;
+    case 1: return plain ? S1 : S10;
+    case 2: return plain ? S2 : S11;
+    case 3: return plain ? S3 : S12;
     case 4:
         return (!model.program().hasProgramNumber() && model.device.MessKanal == 0) ? S4 : S18;
     default: return 0;

@@ -1,10 +1,13 @@
 #include "app/StartUp.h"
 
+#include "calendar/Holidays.h"
+
 #include "app/BrandTable.h"
 #include "app/DefaultFileName.h"
 #include "model/Model.h"
 #include "platform/Prompter.h"
 #include "platform/ToolLauncher.h"
+#include "views/ListFormatter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -110,6 +113,9 @@ StartPreparation PrepareStartScreen(Model &model, const QString &dir)
     model.Marked.clear();
     model.FirstMarked = 0;
     model.LastMarked = -1;
+    // The main window starts on the switching times of the program, whatever it showed before.
+    model.ListView = ListSwitching;
+    model.CurrentSet = SetProgram;
     model.transfer.LongDelayFactor = 50;
 
     prep.models = ModelList(model.BrandNumber);
@@ -140,7 +146,21 @@ bool ConfirmStartScreen(Model &model, const QString &selectedName, const QString
         prompter.tell(error, Icon::Critical);
 
     model.astro.clearTable();
+    ReadHolidayLibrary(model, dir, prompter);
     return true;
+}
+
+void ReadHolidayLibrary(Model &model, const QString &dir, Prompter &prompter)
+{
+    // A missing file is a fresh installation's empty library; a damaged one is reported and the
+    // dialog will not replace it by an empty library.
+    HolidayLibrary loaded;
+    const HolidayFileResult result = LoadHolidays(HolidayFilePath(model, dir), loaded);
+    model.holidays = loaded;
+    if (result.status == HolidayLoad::Damaged)
+        prompter.tell(model.catalogue(Msg::IllegalFile) + QLatin1Char('\n') + result.error, Icon::Critical);
+    else if (result.status == HolidayLoad::Unreadable)
+        prompter.tell(result.error, Icon::Critical);
 }
 
 bool SiblingToolOffered(int brandNumber, int sprache, const QString &dir)

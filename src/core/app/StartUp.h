@@ -53,10 +53,14 @@ StartPreparation PrepareStartScreen(Model &model, const QString &dir);
 
 // OK on the start screen: applies the chosen model, fills the catalogue for the chosen
 // language, gives set 0 its default file name, usage text and empty channel names, writes
-// "zentrix.ini" and clears the astro table. False when the catalogue could not be filled (the
+// "zentrix.ini", clears the astro table and reads the holiday file. False when the catalogue could not be filled (the
 // loaded language's "speech.txt" is missing or broken): the error was shown and the start
 // screen stays.
 bool ConfirmStartScreen(Model &model, const QString &selectedName, const QString &dir, Prompter &prompter);
+
+// Reads the language's holiday file from dir into the model's library (an empty library when it
+// is missing); a file that cannot be read is reported and leaves the library empty.
+void ReadHolidayLibrary(Model &model, const QString &dir, Prompter &prompter);
 
 // The sibling tool offered on the start screen of brand 1 in German.
 inline QString SiblingToolName() { return QStringLiteral("ZX4TOOL.exe"); }

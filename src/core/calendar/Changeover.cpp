@@ -113,4 +113,44 @@ int IsSummerTime(const Model &model, int day, int month, int year)
     return IsSummerTime(model.device.SwRegel, model.program(), day, month, year) ? 1 : 0;
 }
 
+DstCheckResult CheckChangeoverEntry(const ProgramSet &set, int index, const ChangeoverEntry &entry,
+                                    int perYearCode)
+{
+    if (ChangeoverKey(entry.advance) == ChangeoverKey(entry.setBack))
+        return {DstCheck::Identical, 0};
+    if (perYearCode != TwiceAYear)
+        return {};
+    // The other pair of the same year: the entry before an odd index, after an even one.
+    const int other = (index % 2 == 1) ? index - 1 : index + 1;
+    if (other < 0 || other >= set.DstCount || other >= DstEntries)
+        return {};
+    const ChangeoverEntry e = DecodeChangeoverEntry(set.DstTable[other]);
+    for (const Changeover &mine : {entry.advance, entry.setBack})
+        for (const Changeover &theirs : {e.advance, e.setBack})
+            if (ChangeoverKey(mine) == ChangeoverKey(theirs))
+                return {DstCheck::SameDate, other + 1};
+    return {};
+}
+
+bool AppendChangeoverEntry(ProgramSet &set, const ChangeoverEntry &entry, int startYear, int perYearCode)
+{
+    if (set.DstCount >= DstEntries)
+        return false;
+    if (set.DstCount == 0)
+        set.DstFirstYear = EncodeDstFirstYear(startYear, perYearCode);
+    set.DstTable[set.DstCount] = EncodeChangeoverEntry(entry);
+    ++set.DstCount;
+    return true;
+}
+
+int LimitChangeoverDay(int day, int month, int year)
+{
+    int limit = 31;
+    if (month == 2)
+        limit = (year != 0 && !IsLeapYear(year)) ? 28 : 29;
+    else if (month == 4 || month == 6 || month == 9 || month == 11)
+        limit = 30;
+    return day > limit ? limit : day;
+}
+
 } // namespace zx

@@ -1,22 +1,13 @@
 #pragma once
 
 #include "calendar/Calendar.h"
+#include "model/ChangeoverRules.h"
 #include "model/Model.h"
 
 #include <optional>
 #include <vector>
 
 namespace zx {
-
-// Summer/winter changeover rules (SwRegel).
-enum ChangeoverRule : int {
-    RuleNoChangeover = 0,
-    RuleEurope = 1, // last Sunday in March .. last Sunday in October
-    RuleUK = 2,     // last Sunday in March .. Sunday between 22 and 28 October
-    RuleUSA = 3,    // Sunday between 8 and 14 April .. last Sunday in October
-    RuleTable = 4,  // the dates of the changeover table
-};
-constexpr int ChangeoverRuleCount = 5;
 
 // Entries-per-year codes of the table header.
 enum EntriesPerYear : int { OnceAYear = 0, TwiceAYear = 1 };
@@ -89,5 +80,28 @@ std::vector<SummerTimeSpan> TableSpans(const ProgramSet &set, int year);
 bool IsSummerTime(int rule, const ProgramSet &set, int day, int month, int year);
 // The same for the switching program (set 0) and its rule.
 int IsSummerTime(const Model &model, int day, int month, int year);
+
+// ---- editing the table (the changeover dialog and scripts call these) ----
+
+enum class DstCheck { Ok, Identical, SameDate };
+
+struct DstCheckResult {
+    DstCheck check = DstCheck::Ok;
+    int otherNumber = 0; // 1-based number of the entry that has the same date
+};
+
+// Whether `entry` may be stored at `index`: advance and set-back must differ, and with two pairs a
+// year no changeover of the entry may repeat one of the other pair of that year (in enter mode
+// the entry before it; when an entry is changed, whichever entry of its year exists).
+DstCheckResult CheckChangeoverEntry(const ProgramSet &set, int index, const ChangeoverEntry &entry,
+                                    int perYearCode);
+
+// Appends an entry; the first entry also writes the header with the start year and the
+// entries-per-year code. False when the table is full.
+bool AppendChangeoverEntry(ProgramSet &set, const ChangeoverEntry &entry, int startYear, int perYearCode);
+
+// Day lists of the dialog: February allows 29, the 30-day months 30; a February 29 becomes 28 in a
+// year not divisible by 4 when `year` is given (non-zero).
+int LimitChangeoverDay(int day, int month, int year = 0);
 
 } // namespace zx

@@ -33,6 +33,11 @@ int windows1252Byte(char16_t unit)
 
 } // namespace
 
+int unicodeToWindows1252(QChar c)
+{
+    return windows1252Byte(c.unicode());
+}
+
 QByteArray encodeText(const QString &text)
 {
     QByteArray legacy;

@@ -18,4 +18,7 @@ QByteArray encodeText(const QString &text);
 // Windows-1252 to Unicode for one byte.
 QChar windows1252ToUnicode(unsigned char byte);
 
+// The legacy 8-bit code of a character, -1 when that encoding has none for it.
+int unicodeToWindows1252(QChar c);
+
 } // namespace zx

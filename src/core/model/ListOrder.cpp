@@ -1,5 +1,6 @@
 #include "model/ListOrder.h"
 
+#include "model/ListKinds.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
 #include "platform/Prompter.h"
@@ -279,10 +280,10 @@ void SortRecords(Model &model, int order, int setIndex, Prompter *prompter)
 
 void HeaderClicked(Model &model, int column, Prompter *prompter)
 {
-    if (model.ListView == 0) {
+    if (model.ListView == ListSwitching) {
         // the astro device's switching list lacks one column after the third
         model.SortColumnSz = (model.device.Uhrentyp == TypeAstro && column > 3) ? column + 1 : column;
-    } else if (model.ListView == 1) {
+    } else if (model.ListView == ListPriority) {
         model.SortColumnPz = column;
     } else {
         return;

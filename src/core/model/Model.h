@@ -1,6 +1,10 @@
 #pragma once
 
+#include "calendar/Holidays.h"
 #include "i18n/Catalogue.h"
+#include "model/ChangeoverRules.h"
+#include "model/DeviceCodes.h"
+#include "model/ListKinds.h"
 #include "model/ProgramRecord.h"
 
 #include <QString>
@@ -52,7 +56,7 @@ struct ProgramSet {
 
 // Device-level settings, once for the device being programmed.
 struct DeviceProperties {
-    int DeviceCode = 72;        // 72/73 annual device, 80 astro device; bit 7: master card
+    int DeviceCode = DeviceCodeAnnual; // bit 7: master card
     int Sprache = 2;            // 1 German, 2 English, 3 French, 4 loaded language
     int Kanalzahl = 1;          // channels 1..8
     int Uhrentyp = TypeAnnual;
@@ -62,7 +66,7 @@ struct DeviceProperties {
     int MasterCardOptions = 0;  // eight option bits of a master card
     int WriteProtect = 0;
     int Bewft = 0;
-    int SwRegel = 0;            // 0 none, 1 Europe, 2 UK, 3 USA, 4 changeover table
+    int SwRegel = RuleNoChangeover; // ChangeoverRule
     int MessKanal = 0;          // meter pulse channel, 0 none
     int MessPeriode = 1;
     int MessImpDauer = 1;
@@ -121,6 +125,22 @@ struct AutomationSettings {
     int AutomationActive = 0;
 };
 
+// The conditions of the list filter, one set for the whole run. A filter that was never
+// confirmed lets every record pass, as the dialog's own presets do.
+struct ListFilter {
+    int FilterChannels = 255;   // channel 1 = 1 .. channel 8 = 128
+    int FilterWeekdays = 127;   // Monday = 1 .. Sunday = 64
+    int FilterFromMonth = 1;    // 0 only weekly program, 1..12
+    int FilterToMonth = 12;
+    int FilterFromProgram = 0;  // 0 none, priorities, permanent (10; 8 on a bus device)
+    int FilterToProgram = 10;
+    int FilterPulses = 2;       // 0 no pulses, 1 only pulses, 2 all
+    int FilterState = 2;        // conventional: 0 OFF, 1 ON, 2 ON or OFF; bus: 0 equal, 1 up to, 2 from
+    int FilterValue = 0;        // bus device: the value compared with
+
+    friend bool operator==(const ListFilter &, const ListFilter &) = default;
+};
+
 // The switching program model: one object for the whole run, handed by reference to every
 // window and operation that needs it.
 class Model {
@@ -141,6 +161,8 @@ public:
 
     // Texts of the user interface in the chosen language.
     Catalogue catalogue;
+    // Holidays and holiday sets of the language's holiday file (not part of the program file).
+    HolidayLibrary holidays;
     int BrandNumber = 1;
 
     // Editor state.
@@ -151,9 +173,10 @@ public:
     int FirstMarked = 0;
     int LastMarked = -1;
     int ExportEmptyConfirmed = 0;
-    int ListView = 0;            // 0 switching, 1 priority, 2 changeover table, 3 astro times
+    int ListView = ListSwitching; // ListKind
     int FileNamed = 0;
     int FilterOn = 0;
+    ListFilter filter;
     int SortColumnSz = 0;
     int SortColumnPz = 0;
 

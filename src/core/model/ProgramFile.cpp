@@ -1,11 +1,13 @@
 #include "model/ProgramFile.h"
 #include "platform/FileAccess.h"
 
+#include "model/DeviceCodes.h"
 #include "app/ModelNames.h"
 
 #include "i18n/Msg.h"
 #include "i18n/TextDecoding.h"
 #include "model/ListOrder.h"
+#include "model/ChangeoverRules.h"
 #include "model/Model.h"
 #include "model/ValueRanges.h"
 #include "platform/Clock.h"
@@ -327,19 +329,19 @@ struct LoadState {
 
 LoadResult checkDeviceCode(const Model &model, int code)
 {
-    const int low = code & 127;
-    const bool annualCode = low == 72 || low == 73;
-    const bool master = (code & 128) != 0;
+    const int low = PlainDeviceCode(code);
+    const bool annualCode = low == DeviceCodeAnnual || low == DeviceCodeAnnualSpecialPriorities;
+    const bool master = IsMasterCard(code);
     if (isAstroDevice(model)) {
-        if (master && low == 80)
+        if (master && low == DeviceCodeAstro)
             return LoadResult::MasterCard;
-        if (code == 80)
+        if (code == DeviceCodeAstro)
             return LoadResult::Loaded;
         return annualCode ? LoadResult::OtherType517 : LoadResult::Invalid;
     }
     if (annualCode)
         return master ? LoadResult::MasterCard : LoadResult::Loaded;
-    return code == 80 ? LoadResult::OtherType236 : LoadResult::Invalid;
+    return code == DeviceCodeAstro ? LoadResult::OtherType236 : LoadResult::Invalid;
 }
 
 void decodeAnnual(const FileValues &f, LoadState &st)
@@ -551,7 +553,7 @@ LoadResult ApplyProgramText(Model &model, const ProgramText &parsed, bool skipTe
     st.set.DstCount = st.set.SzCount = st.set.PzCount = 0;
 
     st.device.DeviceCode = code;
-    if (code == 73)
+    if (code == DeviceCodeAnnualSpecialPriorities)
         st.device.Bewft = 1;
     if (!astro)
         st.device.MasterCardOptions = f.sw(18);
@@ -661,18 +663,18 @@ bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock)
         p.ProgramNumber = NoProgramNumber;
     }
     const DisplayOrderOnExit sortBack(model, prompter);
-    if (p.DstCount == 0 && model.device.SwRegel == 4) {
+    if (p.DstCount == 0 && model.device.SwRegel == RuleTable) {
         prompter.tell(text(Msg::SelectAnOtherChangeoverRule), Icon::Critical);
         return false;
     }
     if (p.UsedCount > 0)
         SortRecords(model, DeviceOrder, SetProgram, &prompter);
-    if (p.DstCount > 0 && model.device.SwRegel != 4) {
+    if (p.DstCount > 0 && model.device.SwRegel != RuleTable) {
         if (prompter.ask(text(Msg::ThereIsAChangeoverTable), Buttons::YesNo, Icon::Question) == Answer::Yes)
-            model.device.SwRegel = 4;
+            model.device.SwRegel = RuleTable;
     }
     if (!isAstroDevice(model))
-        model.device.DeviceCode = (model.device.DeviceCode & 128) | (model.HasSpecialPriority() ? 73 : 72);
+        model.device.DeviceCode = AnnualDeviceCode(model.device.DeviceCode, model.HasSpecialPriority());
 
     if (p.FileName.trimmed().isEmpty()) {
         prompter.tell(text(Msg::NoValidFilename).trimmed(), Icon::Critical);

@@ -108,6 +108,7 @@ void DeviceTransfer::WriteCommand(const std::function<bool()> &save)
 {
     Model &m = ctx_.model;
     Prompter &p = ctx_.prompter;
+    succeeded_ = false;
     const ProgramSet &program = m.program();
     if (program.DstCount == 0 && program.UsedCount == 0 && !m.astro.AstroPresent) {
         if (p.ask(m.catalogue(Msg::NoDataToSaveDo), Buttons::OkCancel, Icon::None) != Answer::Ok)
@@ -135,6 +136,7 @@ void DeviceTransfer::WriteCommand(const std::function<bool()> &save)
 void DeviceTransfer::ReadCommand(const std::function<bool()> &save)
 {
     Model &m = ctx_.model;
+    succeeded_ = false;
     if (m.Modified) {
         const Answer a = ctx_.prompter.ask(m.catalogue(Msg::SaveChangesIn) + m.program().FileName + QStringLiteral(" ?"),
                                            Buttons::YesNoCancel, Icon::Question);
@@ -192,7 +194,7 @@ bool DeviceTransfer::runChipTool(const QString &direction)
     return false;
 }
 
-void DeviceTransfer::loadReadBackImage()
+bool DeviceTransfer::loadReadBackImage()
 {
     Model &m = ctx_.model;
     ProgramSet &program = m.program();
@@ -203,16 +205,17 @@ void DeviceTransfer::loadReadBackImage()
     program.FileName = DefaultFileName(ctx_.workDir, m.catalogue, ctx_.prompter);
     if (result == LoadResult::Unreadable) { // the system's text has been shown
         emptyProgramLists();
-        return;
+        return false;
     }
     if (result == LoadResult::Invalid || result == LoadResult::Missing) {
         ctx_.prompter.tell(m.catalogue(result == LoadResult::Invalid ? Msg::IllegalFile : Msg::NoSuchFile),
                            Icon::Critical);
         emptyProgramLists();
-        return;
+        return false;
     }
     m.Modified = 1;
     m.CurrentSet = SetProgram;
+    return true;
 }
 
 void DeviceTransfer::Transfer(const QString &direction)
@@ -226,6 +229,7 @@ void DeviceTransfer::Transfer(const QString &direction)
     const QString lastLine = serial ? m.program().FileName : m.catalogue(Msg::FilePrefix);
     QString error;
     bool prepared = true;
+    succeeded_ = false;
     if (!serial && writing) {
         const QString copy = QDir(ctx_.workDir).filePath(lastLine);
         const FileContent source = ReadRegularFile(m.program().FileName, MaxProgramFileSize);
@@ -257,7 +261,8 @@ void DeviceTransfer::Transfer(const QString &direction)
         }
         // After a failed read nothing is loaded: a "card.dat" lying there is an old one.
         if (reading_ && succeeded)
-            loadReadBackImage();
+            succeeded = loadReadBackImage();
+        succeeded_ = succeeded;
     }
     reading_ = false;
     if (redraw_)

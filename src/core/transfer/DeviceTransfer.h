@@ -51,6 +51,9 @@ public:
 
     // One transfer in direction "s" (write) or "l" (read). Reports to the user itself.
     void Transfer(const QString &direction);
+    // Whether the last command or transfer reached its end: the program written to the device,
+    // or the device's program read and loaded.
+    bool succeeded() const { return succeeded_; }
 
     // The six lines of "zentrix.msg" for a direction, as written for the model's port setting.
     static QByteArray RequestText(const Model &model, const QString &direction, const QString &lastLine);
@@ -68,7 +71,7 @@ private:
     bool runChipTool(const QString &direction);
     bool runSerialLink();
     void emptyProgramLists();
-    void loadReadBackImage();
+    bool loadReadBackImage();
 
     AppContext &ctx_;
     SerialPort &port_;
@@ -77,6 +80,7 @@ private:
     QString chipTool_;
     std::function<void()> redraw_;
     bool reading_ = false;
+    bool succeeded_ = false;
 };
 
 } // namespace zx

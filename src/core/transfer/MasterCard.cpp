@@ -1,5 +1,6 @@
 #include "transfer/MasterCard.h"
 
+#include "model/ChangeoverRules.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/Clock.h"
@@ -8,8 +9,6 @@
 namespace zx {
 
 namespace {
-
-constexpr int RuleChangeoverTable = 4;
 
 // The field of a one-bit option kept in DeviceOptions (not the master-card bit).
 template <typename Options>
@@ -37,7 +36,7 @@ void changed(Model &model, Prompter &prompter, const Clock &clock)
 int OptionValue(const Model &model, DeviceOption option)
 {
     if (option == DeviceOption::MasterCard)
-        return (model.device.DeviceCode & MasterCardBit) ? 1 : 0;
+        return IsMasterCard(model.device.DeviceCode) ? 1 : 0;
     return optionField(model.options, option) != 0 ? 1 : 0;
 }
 
@@ -61,17 +60,17 @@ void SetMasterCardOptions(Model &model, Prompter &prompter, const Clock &clock, 
 void UpdateOptionsImage(Model &model, Prompter &prompter, const Clock &clock)
 {
     ProgramSet &program = model.program();
-    if (program.DstCount > 0 && model.device.SwRegel != RuleChangeoverTable) {
+    if (program.DstCount > 0 && model.device.SwRegel != RuleTable) {
         const Answer a = prompter.ask(model.catalogue.text(Msg::ThereIsAChangeoverTable), Buttons::YesNo,
                                       Icon::Warning);
         if (a == Answer::Yes)
-            model.device.SwRegel = RuleChangeoverTable;
+            model.device.SwRegel = RuleTable;
     }
     const int type = model.device.Uhrentyp;
     if (type != TypeAnnual && type != TypeAstro)
         return;
     if (type == TypeAnnual) {
-        model.device.DeviceCode = (model.device.DeviceCode & MasterCardBit) | (model.HasSpecialPriority() ? 73 : 72);
+        model.device.DeviceCode = AnnualDeviceCode(model.device.DeviceCode, model.HasSpecialPriority());
     }
     program.HeaderBytes = BuildHeaderBytes(model, clock.now());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/DeviceCodes.h"
+
 #include <QDateTime>
 
 #include <array>
@@ -21,8 +23,6 @@ enum class DeviceOption {
     KeyPermanent,    // permanent switching: by keyboard (1) or by switch (0)
     MasterCard,      // master card (1) or program card (0): bit 7 of DeviceCode
 };
-
-constexpr int MasterCardBit = 0x80;
 
 // The option's present value, 0 or 1.
 int OptionValue(const Model &model, DeviceOption option);

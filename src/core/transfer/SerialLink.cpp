@@ -152,25 +152,51 @@ void SerialLink::setGauge(int value)
         progress_->setGauge(value);
 }
 
+bool SerialLink::cancelled() const
+{
+    return progress_ && progress_->cancelRequested();
+}
+
+QString SerialLink::receiveFailure(ReceiveState state) const
+{
+    return catalogue_.text(state == ReceiveState::Overrun ? Msg::UnknownMessage
+                                                          : Msg::NoAnswerFromTheProgramm);
+}
+
 ReceiveState SerialLink::SerialReceive(QByteArray &buffer)
 {
-    // The time-out covers the first byte only; an answer that has begun is collected until the
-    // line has been quiet for the quiet time, however long that takes.
-    const qint64 deadline = pump_.monotonicMs() + timings_.answerTimeoutMs;
+    // The time-out covers the first byte; an answer that has begun is collected until the line
+    // has been quiet for the quiet time. A line that keeps sending (a wrong device, noise) ends
+    // the receive once more than the longest answer arrived or at the receive deadline.
+    const qint64 start = pump_.monotonicMs();
+    const qint64 firstByteDeadline = start + timings_.answerTimeoutMs;
+    const qint64 deadline = start + std::max(timings_.receiveDeadlineMs, timings_.answerTimeoutMs);
     while (port_.bytesAvailable() == 0) {
-        if (pump_.monotonicMs() >= deadline)
+        if (cancelled())
+            return ReceiveState::Cancelled;
+        if (pump_.monotonicMs() >= firstByteDeadline)
             return ReceiveState::TimeOut;
         pump_.processEvents();
     }
     qint64 count = port_.bytesAvailable();
     qint64 quietSince = pump_.monotonicMs();
     while (pump_.monotonicMs() - quietSince < timings_.quietMs) {
+        if (cancelled())
+            return ReceiveState::Cancelled;
+        if (count > LongestAnswer || pump_.monotonicMs() >= deadline) {
+            buffer = port_.readAll();
+            return ReceiveState::Overrun;
+        }
         pump_.processEvents();
         const qint64 now = port_.bytesAvailable();
         if (now != count) {
             count = now;
             quietSince = pump_.monotonicMs();
         }
+    }
+    if (count > LongestAnswer) {
+        buffer = port_.readAll();
+        return ReceiveState::Overrun;
     }
     buffer = port_.readAll();
     return ReceiveState::Received;
@@ -214,6 +240,10 @@ std::optional<SerialLink::Abort> SerialLink::writeDevice(Session &s, const QStri
         progress_->setLabel(catalogue_.text(Msg::WriteToZentrixLabel) + QFileInfo(programFile).fileName()
                             + catalogue_.text(Msg::UsingCOM) + s.endpoint.comName);
     pump_.pauseMs(timings_.startWaitMs);
+    if (cancelled()) {
+        outcome = Outcome::Cancelled;
+        return std::nullopt;
+    }
 
     // The whole file is checked before the first block goes out, so a damaged file never
     // leaves a half-written device.
@@ -241,8 +271,12 @@ std::optional<SerialLink::Abort> SerialLink::writeDevice(Session &s, const QStri
             ReceiveState state = ReceiveState::Waiting;
             if (auto abort = exchange(s, request, &state))
                 return abort;
+            if (state == ReceiveState::Cancelled) {
+                outcome = Outcome::Cancelled;
+                return std::nullopt;
+            }
             if (state != ReceiveState::Received) {
-                failure = catalogue_.text(Msg::NoAnswerFromTheProgramm);
+                failure = receiveFailure(state);
                 continue;
             }
             if (static_cast<std::uint8_t>(s.answer.at(0)) != StatusLength) {
@@ -273,6 +307,10 @@ std::optional<SerialLink::Abort> SerialLink::readDevice(Session &s, Outcome &out
         progress_->setLabel(catalogue_.text(Msg::ReadZentrixLabel) + catalogue_.text(Msg::UsingCOM)
                             + s.endpoint.comName);
     pump_.pauseMs(timings_.startWaitMs);
+    if (cancelled()) {
+        outcome = Outcome::Cancelled;
+        return std::nullopt;
+    }
     QString error;
     if (!s.createLog(&error))
         return Abort{error};
@@ -288,8 +326,12 @@ std::optional<SerialLink::Abort> SerialLink::readDevice(Session &s, Outcome &out
             ReceiveState state = ReceiveState::Waiting;
             if (auto abort = exchange(s, request, &state))
                 return abort;
+            if (state == ReceiveState::Cancelled) {
+                outcome = Outcome::Cancelled;
+                return std::nullopt;
+            }
             if (state != ReceiveState::Received) {
-                failure = catalogue_.text(Msg::NoAnswerFromTheProgramm);
+                failure = receiveFailure(state);
                 continue;
             }
             const QByteArray &answer = s.answer;

@@ -21,6 +21,7 @@ struct SerialTimings {
     int answerTimeoutMs = 500;   // wait for the first byte of an answer
     int quietMs = 100;           // an answer is complete once the line was quiet this long
     int startWaitMs = 2000;      // the interface settles before the first block
+    int receiveDeadlineMs = 2000; // one answer, from the request to its last byte
 };
 
 // The port a transfer uses: the device file and what the progress text names after
@@ -33,7 +34,9 @@ struct SerialEndpoint {
 // The port of a transfer port setting (4 and above: COM(setting - 3)) as the map assigns it.
 SerialEndpoint serialEndpointFor(int portSetting, const ComPortMap &ports);
 
-enum class ReceiveState : int { Received = 0, TimeOut = 1, Waiting = 2 };
+// Overrun: the line went on sending beyond the longest answer the protocol knows, or beyond the
+// receive deadline; Cancelled: the user ended the transfer. Both end the attempt as failed.
+enum class ReceiveState : int { Received = 0, TimeOut = 1, Waiting = 2, Overrun = 3, Cancelled = 4 };
 
 // Writes or reads the device memory over the serial programming interface: 128 blocks of 16
 // bytes, each sent as one request frame and confirmed by one answer frame, up to three
@@ -44,6 +47,8 @@ public:
     static constexpr int BlockSize = 16;
     static constexpr int BlockCount = 128;
     static constexpr int Attempts = 3;
+    // The longest answer: a data frame of length byte, select byte, address and one block.
+    static constexpr int LongestAnswer = 3 + BlockSize;
     static constexpr const char *LogFileName = "rsproto.txt";
     static constexpr const char *RequestFileName = "zentrix.msg";
     static constexpr const char *ReadBackFileName = "card.dat";
@@ -58,7 +63,9 @@ public:
     int SerialTransfer(const SerialEndpoint &endpoint);
 
     // Waits for one answer. Received: the buffer holds the received bytes; TimeOut: nothing
-    // began to arrive in time and the buffer is unchanged.
+    // began to arrive in time and the buffer is unchanged; Overrun: more than the longest answer
+    // arrived, or the line was still sending at the receive deadline (the buffer holds what was
+    // read); Cancelled: the progress window's Cancel was pressed.
     ReceiveState SerialReceive(QByteArray &buffer);
 
     // Frames.
@@ -72,7 +79,7 @@ public:
 
 private:
     class Session;
-    enum class Outcome { Done, GaveUp };
+    enum class Outcome { Done, GaveUp, Cancelled };
     struct Abort { QString text; };
 
     // Sends one request and waits for its answer, logging both.
@@ -81,6 +88,9 @@ private:
     std::optional<Abort> readDevice(Session &s, Outcome &outcome);
     QString statusMessage(std::uint8_t status, bool writing, bool *success, bool *final) const;
     void setGauge(int value);
+    bool cancelled() const;
+    // The failure text of an attempt whose receive did not end in an answer.
+    QString receiveFailure(ReceiveState state) const;
 
     SerialPort &port_;
     EventPump &pump_;

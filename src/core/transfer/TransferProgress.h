@@ -16,6 +16,9 @@ public:
     // 0..GaugeMax.
     virtual void setGauge(int value) = 0;
     virtual void end() = 0;
+    // true once the user asked to end the transfer (the window's Cancel); the transfer then
+    // ends as a failed one.
+    virtual bool cancelRequested() const { return false; }
 };
 
 } // namespace zx

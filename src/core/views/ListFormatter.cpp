@@ -1,6 +1,7 @@
 #include "views/ListFormatter.h"
 
 #include "calendar/Changeover.h"
+#include "calendar/Holidays.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
 #include "platform/Clock.h"
@@ -141,7 +142,8 @@ ListTable astroList(const Model &model, const ListOptions &options)
         const auto [day, month] = DateOfDay(doy, year);
         const int summer = IsSummerTime(model, day, month, year) ? 60 : 0;
         const AstroDay times = DecodeAstroDay(model.astro, doy - 1);
-        auto local = [summer](int v) { return v == NoAstroTime ? v : v + summer; };
+        // A late sunset moved by the summer hour lies after midnight: shown as the clock reads.
+        auto local = [summer](int v) { return v >= 1440 ? v : (v + summer) % 1440; };
         ListRow row;
         row.cells << QString::number(doy) << channels << DayMonthText(model, day, month)
                   << TimeText(model, local(times.switchOff)) << TimeText(model, local(times.switchOn));
@@ -247,7 +249,7 @@ QString PriorityBeginText(const Model &model, const ProgramRecord &r, const List
             if (!name.isEmpty())
                 return name;
         }
-        return EasterCodeFallbackName(model, p.easterCode);
+        return EasterCodeName(model, model.holidays, p.easterCode);
     }
     const QString year = p.yearCode > 0 ? QString::number(p.year()) : QString();
     return DayMonthText(model, p.fromDay, p.fromMonth) + QLatin1Char(' ') + year + QStringLiteral(" 00") +

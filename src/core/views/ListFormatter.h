@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ListKinds.h"
 #include "model/ProgramRecord.h"
 
 #include <QString>
@@ -27,7 +28,6 @@ struct ListTable {
 };
 
 // The lists of the main window (ListView).
-enum ListKind : int { ListSwitching = 0, ListPriority = 1, ListChangeover = 2, ListAstro = 3 };
 
 // What the lists need from outside the model.
 struct ListOptions {
@@ -35,8 +35,8 @@ struct ListOptions {
     int year = 0;
     // The clock that gives the current year; none: the system clock.
     const Clock *clock = nullptr;
-    // Name of the holiday library's first Easter-relative holiday with this Easter day code
-    // (82 = Easter Sunday); an empty text, or no function, gives the generic name.
+    // Name of an Easter day code (82 = Easter Sunday) other than the model's holiday library
+    // gives; an empty text, or no function, takes the library's name or the generic one.
     std::function<QString(int easterCode)> easterName;
 };
 

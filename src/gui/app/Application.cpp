@@ -20,11 +20,17 @@
 namespace zx {
 namespace {
 
-const char *usageText = "usage: zentrix [--workdir DIR] [--version]";
+const char *usageText = "usage: zentrix [--workdir DIR] [--version] [--help]";
+const char *helpText =
+    "The desktop program of the annual time switches: switching programs, device transfer.\n"
+    "  --workdir DIR  working directory with zentrix.sys, zentrix.ini and the exchange files\n"
+    "  --version      print the version and exit\n"
+    "  -h, --help     print this help and exit\n";
 
 struct Options {
     QString workDir;
     bool version = false;
+    bool help = false;
     bool platformGiven = false;
 };
 
@@ -54,6 +60,8 @@ std::optional<Options> parseOptions(int argc, char *argv[])
         const char *arg = argv[i];
         if (std::strcmp(arg, "--version") == 0) {
             options.version = true;
+        } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            options.help = true;
         } else if (std::strcmp(arg, "--workdir") == 0 && i + 1 < argc) {
             options.workDir = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strncmp(arg, "--workdir=", 10) == 0 && arg[10] != '\0') {
@@ -86,6 +94,10 @@ int runApplication(int argc, char *argv[])
         return 2;
     }
     // Works without a display: nothing of the window system is touched.
+    if (options->help) {
+        std::printf("%s\n%s", usageText, helpText);
+        return 0;
+    }
     if (options->version) {
         std::printf("%s%s\n", qPrintable(Catalogue::productTitleFor(1)),
                     qPrintable(Catalogue::versionTextConstant()));

@@ -2,13 +2,19 @@
 
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
+#include "calendar/AstroCommands.h"
 #include "entry/AutomationDialog.h"
 #include "entry/PriorityTimeDialog.h"
+#include "entry/FilterDialog.h"
 #include "entry/SwitchingTimeDialog.h"
+#include "help/HelpCommands.h"
 #include "model/Model.h"
+#include "output/PrintCommands.h"
+#include "output/SimulationWindow.h"
 #include "transfer/TransferCommands.h"
 
 #include <QPointer>
+#include <QStatusBar>
 
 namespace zx {
 
@@ -19,8 +25,21 @@ void wireCommands(MainWindow &window, AppContext &context)
     auto save = [w] { return w->save(); };
     auto redraw = [w] { w->redrawList(); };
 
-    window.setCommandHandler(QStringLiteral("mnuDatExp"), [=] { runWriteCommand(*ctx, save, w, redraw); });
-    window.setCommandHandler(QStringLiteral("mnuDatImp"), [=] { runReadCommand(*ctx, save, w, redraw); });
+    // The message boxes of a transfer are gone once it ends; the status bar keeps saying that
+    // it worked.
+    auto done = [w, ctx](bool writing) {
+        w->statusBar()->showMessage(transferDoneText(ctx->model.catalogue, writing));
+    };
+    window.setCommandHandler(QStringLiteral("mnuDatExp"), [=] {
+        w->statusBar()->clearMessage();
+        if (runWriteCommand(*ctx, save, w, redraw))
+            done(true);
+    });
+    window.setCommandHandler(QStringLiteral("mnuDatImp"), [=] {
+        w->statusBar()->clearMessage();
+        if (runReadCommand(*ctx, save, w, redraw))
+            done(false);
+    });
 
     // The switching time entry: from the Edit menu in enter mode, from Change and Copy in the
     // mode the main window has set. One entry dialog at a time.
@@ -54,6 +73,21 @@ void wireCommands(MainWindow &window, AppContext &context)
         dialog->openInMode();
     });
 
+    auto *print = new PrintCommands(context, window);
+    print->setObjectName(QStringLiteral("printCommands"));
+    window.setCommandHandler(QStringLiteral("mnuDatDruck"), [print] { print->printFromDialog(); });
+    window.setCommandHandler(QStringLiteral("tbDruck"), [print] { print->printCurrentView(); });
+
+    auto *help = new HelpCommands(context, &window);
+    help->setObjectName(QStringLiteral("helpCommands"));
+    window.setCommandHandler(QStringLiteral("mnuHilfeInhalt"), [help] { help->show(); });
+
+    window.setCommandHandler(QStringLiteral("mnuFilter"), [=] {
+        FilterDialog dialog(*ctx, w);
+        QObject::connect(&dialog, &FilterDialog::filterChanged, w, &MainWindow::redrawList);
+        dialog.exec();
+    });
+
     auto assistant = std::make_shared<QPointer<AutomationDialog>>();
     window.setCommandHandler(QStringLiteral("mnuAssistent"), [=] {
         if (!*assistant) {
@@ -76,6 +110,20 @@ void wireCommands(MainWindow &window, AppContext &context)
             return;
         }
         *master = openMasterCardDialog(*ctx, redraw, w);
+    });
+
+    wireAstroCommands(window, context);
+    // One simulation window; it follows every change of the program while it is open.
+    auto simulation = std::make_shared<QPointer<SimulationWindow>>();
+    window.setCommandHandler(QStringLiteral("mnuAnsGrafik"), [=] {
+        if (!*simulation) {
+            auto *frm = new SimulationWindow(*ctx, w);
+            QObject::connect(w, &MainWindow::listRedrawn, frm, &SimulationWindow::refresh);
+            *simulation = frm;
+        }
+        (*simulation)->show();
+        (*simulation)->raise();
+        (*simulation)->activateWindow();
     });
 }
 

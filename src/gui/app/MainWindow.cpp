@@ -4,10 +4,14 @@
 #include "app/BrandTable.h"
 #include "app/DeleteEntries.h"
 #include "app/DevicePropertiesDialog.h"
+#include "entry/EntryStore.h"
+#include "model/DeviceCodes.h"
+#include "entry/AstroTimeChange.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "model/ProgramNumber.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
 
 #include <QAction>
@@ -192,7 +196,7 @@ void MainWindow::buildActions()
         {"mnuAnsVorlPz", c(Msg::MenuViewSamplePriority), {}},
         {"mnuAnsVorlSw", c(Msg::MenuViewSampleChangeover), {}},
         {"mnuAnsAstro", c(Msg::Astrotimes), QKeySequence(Qt::CTRL | Qt::Key_4)},
-        {"mnuGrafik", c(Msg::ProgramSimulation), {}},
+        {"mnuAnsGrafik", c(Msg::ProgramSimulation), {}},
         {"mnuAssistent", c(Msg::MenuEditAssistant), {}},
         {"mnuGeraet", c(Msg::MenuDeviceProperties), {}},
         {"mnuMaster", QStringLiteral("Mastercard"), {}},
@@ -248,13 +252,16 @@ void MainWindow::buildActions()
     // Commands whose windows are wired in later run their registered handler.
     const char *const delegated[] = {
         "mnuDatDruck", "mnuDatExp", "mnuDatImp",    "mnuEingSz", "mnuEingPz",    "mnuAstroEin",   "mnuEingSw",
-        "mnuFilter",   "mnuGrafik", "mnuAssistent", "mnuMaster", "mnuFeiertage", "mnuHilfeInhalt"};
+        "mnuFilter",   "mnuAnsGrafik", "mnuAssistent", "mnuMaster", "mnuFeiertage", "mnuHilfeInhalt"};
     for (const char *name : delegated) {
         const QString key = QLatin1String(name);
         connect(actions_.value(key), &QAction::triggered, this, [this, key] { runCommand(key); });
     }
-    connect(actions_.value(QStringLiteral("tbDruck")), &QAction::triggered, this,
-            [this] { runCommand(QStringLiteral("mnuDatDruck")); });
+    // The tool strip's print prints the shown list (its own handler), else runs File > Print.
+    connect(actions_.value(QStringLiteral("tbDruck")), &QAction::triggered, this, [this] {
+        runCommand(handlers_.contains(QStringLiteral("tbDruck")) ? QStringLiteral("tbDruck")
+                                                                  : QStringLiteral("mnuDatDruck"));
+    });
 }
 
 void MainWindow::buildMenus()
@@ -282,7 +289,7 @@ void MainWindow::buildMenus()
     menuView_ = menuBar()->addMenu(c(Msg::MenuView));
     menuView_->setObjectName(QStringLiteral("mnuAnsicht"));
     add(menuView_, {"mnuAnsSz", "mnuAnsPz", "mnuAnsSw", nullptr, "mnuAnsVorlSz", "mnuAnsVorlPz",
-                    "mnuAnsVorlSw", nullptr, "mnuAnsAstro", "mnuGrafik"});
+                    "mnuAnsVorlSw", nullptr, "mnuAnsAstro", "mnuAnsGrafik"});
 
     menuSettings_ = menuBar()->addMenu(c(Msg::MenuSettings));
     menuSettings_->setObjectName(QStringLiteral("mnuEinstellungen"));
@@ -564,7 +571,14 @@ void MainWindow::fillGrid()
 {
     Model &m = ctx_.model;
     filling_ = true;
-    shown_ = views::BuildList(m, m.ListView, m.CurrentSet, listOptions_);
+    // The astro list's dates and summer-time hour follow the clock's year unless one is set.
+    ListOptions options = listOptions_;
+    if (!options.clock)
+        options.clock = &ctx_.clock;
+    shown_ = views::BuildList(m, m.ListView, m.CurrentSet, options);
+    // Astro times are changed cell by cell within one time column; other lists mark rows.
+    const bool astro = m.ListView == ListAstro;
+    grid_->setSelectionBehavior(astro ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
     grid_->clearSelection();
     grid_->clearContents();
     grid_->setColumnCount(static_cast<int>(shown_.header.size()));
@@ -574,7 +588,8 @@ void MainWindow::fillGrid()
         const QStringList &cells = shown_.rows[r].cells;
         for (int col = 0; col < cells.size(); ++col) {
             auto *item = new QTableWidgetItem(cells[col]);
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            const bool selectable = !astro || AstroTableColumnOfListColumn(col) >= 0;
+            item->setFlags(selectable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::ItemIsEnabled);
             if (col == 0)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grid_->setItem(r, col, item);
@@ -642,7 +657,7 @@ void MainWindow::refreshHeaderFields()
     // The device being programmed; a master card carries options instead of a program, and the
     // options dialog's own name for it is the one the user knows.
     QString device = m.device.ModelName.trimmed();
-    if (m.device.DeviceCode & 0x80)
+    if (IsMasterCard(m.device.DeviceCode))
         device += (device.isEmpty() ? QString() : QStringLiteral("  \u2013  ")) + QStringLiteral("Mastercard");
     deviceStatus_->setText(device);
 
@@ -687,7 +702,7 @@ void MainWindow::updateActions()
     delegated("mnuEingSw");
     delegated("mnuFilter");
     const bool marked = !m.Marked.empty();
-    const bool entryAvailable = handlers_.contains(QLatin1String(EntryHandlers[qBound(0, m.ListView, 3)]));
+    const bool entryAvailable = handlers_.contains(QLatin1String(EntryHandlers[qBound(0, m.ListView, ListKindCount - 1)]));
     a("mnuLoeschen")->setEnabled(marked && m.CurrentSet == SetProgram && m.ListView != ListAstro);
     a("mnuAendern")->setEnabled(marked && m.CurrentSet == SetProgram && entryAvailable);
     a("mnuKopieren")
@@ -714,7 +729,7 @@ void MainWindow::updateActions()
                  : m.ListView == ListChangeover ? "mnuAnsSw"
                                                 : "mnuAnsSz";
     a(ticked)->setChecked(true);
-    delegated("mnuGrafik", p.UsedCount > 0 || (astroDevice && m.astro.AstroPresent != 0));
+    delegated("mnuAnsGrafik", p.UsedCount > 0 || (astroDevice && m.astro.AstroPresent != 0));
 
     // Settings and help
     delegated("mnuAssistent");
@@ -785,7 +800,9 @@ void MainWindow::onSelectionChanged()
     if (filling_)
         return;
     std::set<int> selected;
-    for (const QModelIndex &i : grid_->selectionModel()->selectedRows())
+    const QModelIndexList indexes = ctx_.model.ListView == ListAstro ? grid_->selectionModel()->selectedIndexes()
+                                                                     : grid_->selectionModel()->selectedRows();
+    for (const QModelIndex &i : indexes)
         selected.insert(i.row());
     // Keep the marking order: rows that stay keep their place, new rows follow.
     std::vector<int> rows;
@@ -1045,7 +1062,7 @@ void MainWindow::openEntryFor(int editMode)
     Model &m = ctx_.model;
     if (m.Marked.empty())
         return;
-    const QString handler = QLatin1String(EntryHandlers[qBound(0, m.ListView, 3)]);
+    const QString handler = QLatin1String(EntryHandlers[qBound(0, m.ListView, ListKindCount - 1)]);
     if (!handlers_.contains(handler))
         return;
     m.EditMode = editMode;
@@ -1058,13 +1075,13 @@ void MainWindow::openEntryFor(int editMode)
 void MainWindow::changeMarked()
 {
     if (ctx_.model.CurrentSet == SetProgram)
-        openEntryFor(1);
+        openEntryFor(EditChange);
 }
 
 void MainWindow::copyMarked()
 {
     if (ctx_.model.CurrentSet == SetTemplate && ctx_.model.ListView != ListAstro)
-        openEntryFor(2);
+        openEntryFor(EditCopy);
 }
 
 void MainWindow::openDeviceProperties()

@@ -33,7 +33,7 @@ struct AppContext;
 // Commands whose dialogs belong to other windows stay disabled until a handler is registered
 // with setCommandHandler(); from then on they follow the enabling rules of the menus. Handler
 // names: mnuDatDruck (also the tool strip's print), mnuDatExp, mnuDatImp, mnuEingSz, mnuEingPz,
-// mnuAstroEin, mnuEingSw, mnuFilter (also a double click on the filter switch), mnuGrafik,
+// mnuAstroEin, mnuEingSw, mnuFilter (also a double click on the filter switch), mnuAnsGrafik,
 // mnuAssistent, mnuMaster, mnuFeiertage, mnuHilfeInhalt. Change and Copy set EditMode and the
 // marks and then run the entry handler of the shown list: mnuEingSz, mnuEingPz, mnuEingSw, or
 // frm_change_grid_data for the astro list (whose marks are day indexes 0..365).

@@ -3,7 +3,10 @@
 #include "app/AppContext.h"
 #include "entry/AutomationDialog.h"
 #include "entry/EntryAutomation.h"
+#include "entry/EntryDeviceRules.h"
 #include "entry/EntryStore.h"
+#include "entry/TypedFieldControl.h"
+#include "model/ListKinds.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
@@ -37,22 +40,6 @@ namespace {
 
 const QColor TickedColour(128, 128, 255);
 const QColor UntickedColour(192, 192, 192);
-
-// The number a typed field starts with, as the device's tools read it: leading blanks are
-// skipped, the digits that follow are the value, anything else ends it.
-int LeadingValue(const QString &text)
-{
-    int i = 0;
-    while (i < text.size() && text.at(i) == QLatin1Char(' '))
-        ++i;
-    int value = 0;
-    for (; i < text.size() && text.at(i).isDigit() && text.at(i).unicode() < 128; ++i) {
-        value = value * 10 + text.at(i).digitValue();
-        if (value > 99999)
-            break;
-    }
-    return value;
-}
 
 // " 0".." 9", "10".. as the hour and pulse lists show numbers.
 QString TwoColumns(int n)
@@ -133,9 +120,9 @@ void SwitchingTimeDialog::buildControls()
     for (int i = 0; i < FieldCount; ++i) {
         auto *field = new QLineEdit(this);
         field->setObjectName(QString::fromLatin1(fieldNames[i]));
-        field->setContextMenuPolicy(Qt::NoContextMenu);
-        field->installEventFilter(this);
         fields_[i] = field;
+        typed_[i] = new TypedFieldControl(field, rangeOf(i), ctx_.prompter,
+                                          [this, i](const TypedValue &v) { return applyTyped(i, v); });
     }
 
     auto column = [&](QLabel *heading, QWidget *list, QLineEdit *field) {
@@ -393,41 +380,25 @@ void SwitchingTimeDialog::fillLists()
 
 void SwitchingTimeDialog::setupChannels()
 {
-    DeviceProperties &d = ctx_.model.device;
-    const bool bus = d.BusDevice != 0;
+    const ChannelLayout layout = PrepareChannelLayout(ctx_.model.device);
+    const bool bus = layout.bus;
     fraEIB_->setVisible(bus);
-    {
-        busGroup_->setExclusive(false);
-        for (QRadioButton *b : busChannels_)
-            b->setChecked(false);
-        busGroup_->setExclusive(true);
-    }
-    const int busChannels = d.Kanalzahl == 4 ? 4 : 8;
+    setBusChannel(0);
     for (int i = 0; i < 8; ++i)
-        busChannels_[i]->setVisible(i < busChannels);
+        busChannels_[i]->setVisible(bus && i < layout.channels);
 
-    int shown = 0;
-    if (!bus) {
-        shown = d.Kanalzahl >= 1 && d.Kanalzahl <= 3 ? d.Kanalzahl : 4;
-        d.Kanalzahl = shown;
-    }
+    const int shown = bus ? 0 : layout.channels;
     for (int i = 0; i < 4; ++i) {
         channels_[i]->setVisible(i < shown);
         channels_[i]->setChecked(false);
         channels_[i]->setEnabled(true);
     }
-    if (shown == 1) {
-        channels_[0]->setChecked(true);
-        channels_[0]->setEnabled(false);
-    }
     if (!bus) {
-        if (d.Evu == 0) {
-            for (QCheckBox *b : channels_)
-                b->setEnabled(true);
-        } else if (d.MessKanal >= 1 && d.MessKanal <= 4 && d.MessKanal <= shown) {
-            // The meter pulse channel is never switched by a switching time.
-            channels_[d.MessKanal - 1]->setEnabled(false);
-            channels_[d.MessKanal - 1]->setChecked(false);
+        channels_[0]->setChecked(layout.firstTicked);
+        channels_[0]->setEnabled(!layout.firstLocked);
+        if (layout.meterChannel > 0) {
+            channels_[layout.meterChannel - 1]->setEnabled(false);
+            channels_[layout.meterChannel - 1]->setChecked(false);
         }
     }
 
@@ -442,14 +413,15 @@ void SwitchingTimeDialog::openInMode()
 {
     Model &model = ctx_.model;
     finished_ = false;
+    for (TypedFieldControl *field : typed_)
+        field->setChecking(true);
     editMode_ = model.EditMode;
+    run_ = MarkedRun();
     if (editMode_ == EditChange || editMode_ == EditCopy) {
-        const int count = static_cast<int>(model.Marked.size());
         const int setIndex = editMode_ == EditCopy ? SetTemplate : SetProgram;
-        const bool valid = count > 0 && model.FirstMarked >= 0 && model.FirstMarked < count &&
-                           model.Marked[model.FirstMarked] >= 0 &&
-                           model.Marked[model.FirstMarked] < model.set(setIndex).UsedCount;
-        if (!valid)
+        run_ = MarkedRun::fromMarks(model.Marked, model.FirstMarked, model.LastMarked,
+                                    model.set(setIndex).UsedCount);
+        if (run_.empty())
             editMode_ = EditEnter;
     } else {
         editMode_ = EditEnter;
@@ -458,10 +430,11 @@ void SwitchingTimeDialog::openInMode()
 
     setCaptions();
     fillLists();
+    typed_[FieldProgram]->setRange(rangeOf(FieldProgram));
     setupChannels();
     resetEntry();
 
-    const bool pulses = model.device.Uhrentyp != TypeAstro;
+    const bool pulses = OffersPulses(model.device);
     lblPulseHeading_->setVisible(pulses);
     listimp_->setEnabled(pulses);
     fields_[FieldPulse]->setEnabled(pulses);
@@ -476,10 +449,9 @@ void SwitchingTimeDialog::openInMode()
     switch (editMode_) {
     case EditChange:
     case EditCopy:
-        position_ = model.FirstMarked;
         model.automation.AutomationActive = 0;
         chkautopil_->setChecked(false);
-        loadRecord(model.Marked[position_], editMode_ == EditCopy ? SetTemplate : SetProgram);
+        loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
         setWindowTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyTheSwitchingProgram
                                                              : Msg::ChangeTheSwitchingProgram));
         break;
@@ -546,7 +518,7 @@ SwitchingEntryValues SwitchingTimeDialog::currentValues() const
     SwitchingEntryValues e;
     e.hour = std::max(0, liststd_->currentRow());
     e.minute = std::max(0, listmin_->currentRow());
-    e.pulse = model.device.Uhrentyp == TypeAstro ? 0 : std::max(0, listimp_->currentRow());
+    e.pulse = OffersPulses(model.device) ? std::max(0, listimp_->currentRow()) : 0;
     e.once = chk1x_->isChecked() ? 1 : 0;
     e.program = std::max(0, lstPrio_->currentRow());
     e.kind = kind_;
@@ -665,7 +637,33 @@ QString SwitchingTimeDialog::fieldText(int field) const
 void SwitchingTimeDialog::refreshFields()
 {
     for (int i = 0; i < FieldCount; ++i)
-        fields_[i]->setText(fieldText(i));
+        typed_[i]->show(fieldText(i));
+}
+
+FieldRange SwitchingTimeDialog::rangeOf(int field) const
+{
+    switch (field) {
+    case FieldHour:
+        return FieldRanges::Hour;
+    case FieldMinute:
+        return FieldRanges::Minute;
+    case FieldPulse:
+        return FieldRanges::PulseSeconds;
+    case FieldDay:
+        return FieldRanges::DayOfMonth;
+    case FieldMonth:
+        return FieldRanges::Month;
+    default:
+        return ProgramRange(ctx_.model.device.BusDevice);
+    }
+}
+
+bool SwitchingTimeDialog::commitTypedFields()
+{
+    for (TypedFieldControl *field : typed_)
+        if (!field->commit())
+            return false;
+    return true;
 }
 
 void SwitchingTimeDialog::refreshColours()
@@ -771,9 +769,12 @@ void SwitchingTimeDialog::setMonth(int month)
 
 void SwitchingTimeDialog::onChannelClicked(int index, bool checked)
 {
-    // The astro device cannot switch its two channels by one entry.
-    if (ctx_.model.device.Uhrentyp == TypeAstro && checked && index <= 1)
-        channels_[1 - index]->setChecked(false);
+    if (checked) {
+        const int excluded = ChannelsExcludedBy(ctx_.model.device, index + 1);
+        for (int i = 0; i < 4; ++i)
+            if ((excluded >> i) & 1)
+                channels_[i]->setChecked(false);
+    }
     refreshColours();
 }
 
@@ -781,11 +782,16 @@ void SwitchingTimeDialog::onConfirm()
 {
     if (finished_)
         return;
+    // A value still being typed is taken first; one out of range stores nothing.
+    if (!commitTypedFields()) {
+        okForAll_ = false;
+        return;
+    }
     Model &model = ctx_.model;
     bool closeAfter = false;
     try {
         const SwitchingEntryValues entry = currentValues();
-        const int editedIndex = editMode_ == EditChange ? model.Marked[position_] : -1;
+        const int editedIndex = editMode_ == EditChange ? run_.current() : -1;
         const StoreResult result = StoreSwitchingTime(model, ctx_.prompter, entry, editMode_, editedIndex);
         if (!result.stored()) {
             okForAll_ = false;
@@ -804,15 +810,11 @@ void SwitchingTimeDialog::onConfirm()
                 model.automation.AutomationActive = 0;
                 chkautopil_->setChecked(false);
                 closeAfter = true;
-            } else if (run && position_ >= model.LastMarked) {
-                closeAfter = true;
-            } else if (run && position_ + 1 >= static_cast<int>(model.Marked.size())) {
+            } else if (run && !run_.advance()) {
                 closeAfter = true;
             } else {
-                if (run) {
-                    ++position_;
-                    loadRecord(model.Marked[position_], editMode_ == EditCopy ? SetTemplate : SetProgram);
-                }
+                if (run)
+                    loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
                 if (model.automation.AutomationActive)
                     applyIncrements();
             }
@@ -822,7 +824,7 @@ void SwitchingTimeDialog::onConfirm()
         ctx_.prompter.tell(QStringLiteral("Error : ") + QString::fromLocal8Bit(error.what()));
     }
 
-    model.ListView = 0;
+    model.ListView = ListSwitching;
     model.CurrentSet = SetProgram;
     Q_EMIT listChanged();
 
@@ -910,79 +912,39 @@ void SwitchingTimeDialog::beep()
     ctx_.prompter.beep();
 }
 
-bool SwitchingTimeDialog::validateField(int field)
+// Takes a typed value that lies in its field's range into the matching list.
+bool SwitchingTimeDialog::applyTyped(int field, const TypedValue &typed)
 {
-    QLineEdit *f = fields_[field];
-    const QString text = f->text();
-    // Untouched texts (a month name, "1st", "12 sec") stand for what the list holds.
-    if (text == fieldText(field))
+    if (finished_)
         return true;
-    const int value = LeadingValue(text);
+    const int value = typed.value;
     switch (field) {
     case FieldHour:
-        if (value > 23)
-            return false;
         SelectRow(liststd_, value);
         break;
     case FieldMinute:
-        if (value > 59)
-            return false;
         SelectRow(listmin_, value);
         break;
     case FieldPulse:
-        if (value > 59)
-            return false;
         SelectRow(listimp_, value);
         break;
     case FieldProgram:
-        if (value > MaxProgram(ctx_.model.device.BusDevice))
-            return false;
         SelectRow(lstPrio_, value);
         break;
     case FieldDay:
-        if (text.trimmed().isEmpty()) {
+        if (typed.check == FieldCheck::Empty) {
             ClearList(listtag_);
             break;
         }
-        if (value == 0 || value > 31)
-            return false;
         setDay(value, true);
         return true;
     case FieldMonth:
-        if (value < 1 || value > 12)
-            return false;
         setMonth(value);
         return true;
     default:
         break;
     }
     refreshFields();
-    return true;
-}
-
-// Typed fields take digits and backspace; every other character is refused with a beep.
-bool SwitchingTimeDialog::typedKey(QLineEdit *field, QKeyEvent *key)
-{
-    if (key->key() == Qt::Key_Backspace)
-        return false;
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        const int index =
-            static_cast<int>(std::find(fields_.begin(), fields_.end(), field) - fields_.begin());
-        if (!validateField(index)) {
-            beep();
-            field->selectAll();
-        }
-        return true;
-    }
-    const QString text = key->text();
-    if (text.isEmpty())
-        return false; // cursor and editing keys
-    const QChar c = text.at(0);
-    if (c >= QLatin1Char('0') && c <= QLatin1Char('9') && text.size() == 1)
-        return false;
-    if (c == QLatin1Char('\t') || c == QLatin1Char('\x1b') || c.unicode() == 0x7F)
-        return false;
-    beep();
     return true;
 }
 
@@ -999,32 +961,6 @@ bool SwitchingTimeDialog::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
-    auto *field = qobject_cast<QLineEdit *>(watched);
-    const auto it = std::find(fields_.begin(), fields_.end(), field);
-    if (!field || it == fields_.end())
-        return QDialog::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        return typedKey(field, static_cast<QKeyEvent *>(event));
-    case QEvent::FocusIn:
-        QTimer::singleShot(0, field, &QLineEdit::selectAll);
-        break;
-    case QEvent::FocusOut: {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || finished_)
-            break;
-        if (!validateField(static_cast<int>(it - fields_.begin()))) {
-            beep();
-            QTimer::singleShot(0, field, [field] {
-                field->setFocus(Qt::OtherFocusReason);
-                field->selectAll();
-            });
-        }
-        break;
-    }
-    default:
-        break;
-    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -1035,6 +971,9 @@ void SwitchingTimeDialog::done(int result)
         return;
     }
     finished_ = true;
+    for (TypedFieldControl *field : typed_)
+        field->setChecking(false);
+    run_ = MarkedRun();
     Model &model = ctx_.model;
     model.EditMode = EditEnter;
     editMode_ = EditEnter;
@@ -1043,7 +982,7 @@ void SwitchingTimeDialog::done(int result)
     if (automation_)
         automation_->close();
     SortRecords(model, DisplayOrder, SetProgram, &ctx_.prompter);
-    model.ListView = 0;
+    model.ListView = ListSwitching;
     model.CurrentSet = SetProgram;
     QDialog::done(result);
     Q_EMIT listChanged();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "entry/MarkedRun.h"
 #include "entry/SwitchingEntry.h"
+#include "entry/TypedField.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -25,6 +27,7 @@ namespace zx {
 
 struct AppContext;
 class AutomationDialog;
+class TypedFieldControl;
 
 // The switching time entry frmEingSz: enters new switching times, changes the marked ones of
 // Program or copies the marked ones of Template, one per OK, with the entry automation.
@@ -91,8 +94,10 @@ class SwitchingTimeDialog : public QDialog {
     void onAutomationToggled(bool checked);
     void onNewAutomation();
     void onStepPanel(int direction);
-    bool validateField(int field);
-    bool typedKey(QLineEdit *field, QKeyEvent *key);
+    FieldRange rangeOf(int field) const;
+    bool applyTyped(int field, const TypedValue &typed);
+    // Takes every value still being typed; false when one is refused (nothing may be stored).
+    bool commitTypedFields();
 
     void showPanel(int index);
     void clearPanel();
@@ -100,7 +105,7 @@ class SwitchingTimeDialog : public QDialog {
 
     AppContext &ctx_;
     int editMode_ = 0;
-    int position_ = 0; // position in Marked during change and copy
+    MarkedRun run_; // the marked records a change or copy run walks
     bool okForAll_ = false;
     int panelIndex_ = 0;
     bool finished_ = true;
@@ -115,6 +120,7 @@ class SwitchingTimeDialog : public QDialog {
     QListWidget *lstMonat_ = nullptr;
     QListWidget *lstPrio_ = nullptr;
     std::array<QLineEdit *, FieldCount> fields_{};
+    std::array<TypedFieldControl *, FieldCount> typed_{};
     std::array<QCheckBox *, 7> weekdays_{};
     QCheckBox *chktgl_ = nullptr;
     QCheckBox *chk1x_ = nullptr;

@@ -4,12 +4,14 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace zx {
 
-SerialProgressWindow::SerialProgressWindow(QWidget *parent)
-    : QDialog(parent), label_(new QLabel(this)), gauge_(new QProgressBar(this))
+SerialProgressWindow::SerialProgressWindow(QWidget *parent, const QString &cancelText)
+    : QDialog(parent), label_(new QLabel(this)), gauge_(new QProgressBar(this)),
+      cancel_(new QPushButton(cancelText.trimmed(), this))
 {
     setObjectName(QStringLiteral("FRM_SERIEL_IO"));
     setModal(false);
@@ -18,14 +20,26 @@ SerialProgressWindow::SerialProgressWindow(QWidget *parent)
     gauge_->setObjectName(QStringLiteral("ggefortschritt"));
     gauge_->setRange(0, GaugeMax);
     gauge_->setValue(0);
+    cancel_->setObjectName(QStringLiteral("cmdAbbruch"));
+    cancel_->setAutoDefault(false);
+    connect(cancel_, &QPushButton::clicked, this, &SerialProgressWindow::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label_);
     layout->addWidget(gauge_);
+    layout->addWidget(cancel_, 0, Qt::AlignRight);
+}
+
+void SerialProgressWindow::reject()
+{
+    cancelRequested_ = true;
+    cancel_->setEnabled(false);
 }
 
 void SerialProgressWindow::begin(const QString &caption)
 {
     setWindowTitle(caption);
+    cancelRequested_ = false;
+    cancel_->setEnabled(true);
     show();
     raise();
     // The transfer starts once the window is on screen.

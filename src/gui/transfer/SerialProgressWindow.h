@@ -6,6 +6,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace zx {
 
@@ -14,19 +15,29 @@ namespace zx {
 class SerialProgressWindow final : public QDialog, public TransferProgress {
     Q_OBJECT
 public:
-    explicit SerialProgressWindow(QWidget *parent = nullptr);
+  // `cancelText`: the caption of the Cancel button (the catalogue's text).
+  explicit SerialProgressWindow(QWidget *parent = nullptr,
+                                const QString &cancelText = QStringLiteral("Cancel"));
 
-    void begin(const QString &caption) override;
-    void setLabel(const QString &text) override;
-    void setGauge(int value) override;
-    void end() override;
+  void begin(const QString &caption) override;
+  void setLabel(const QString &text) override;
+  void setGauge(int value) override;
+  void end() override;
+  bool cancelRequested() const override { return cancelRequested_; }
 
-    bool isLoaded() const { return loaded_; }
+  bool isLoaded() const { return loaded_; }
 
 private:
     QLabel *label_;
     QProgressBar *gauge_;
+    QPushButton *cancel_;
     bool loaded_ = false;
+    bool cancelRequested_ = false;
+
+  protected:
+    // Escape and closing the window ask to cancel, as the Cancel button does; the transfer
+    // ends the window itself.
+    void reject() override;
 };
 
 } // namespace zx

@@ -1,6 +1,9 @@
 #include "transfer/TransferCommands.h"
 
 #include "app/AppContext.h"
+#include "i18n/Msg.h"
+#include "model/Model.h"
+#include "i18n/Catalogue.h"
 #include "platform/QtSerialPort.h"
 #include "transfer/DeviceTransfer.h"
 #include "transfer/MasterCardDialog.h"
@@ -10,28 +13,36 @@ namespace zx {
 
 namespace {
 
-void withTransfer(AppContext &context, QWidget *parent, const std::function<void()> &redraw,
+bool withTransfer(AppContext &context, QWidget *parent, const std::function<void()> &redraw,
                   const std::function<void(DeviceTransfer &)> &command)
 {
     QtSerialPort port;
-    SerialProgressWindow progress(parent);
+    SerialProgressWindow progress(parent, context.model.catalogue(Msg::Cancel));
     DeviceTransfer transfer(context, port, &progress);
     transfer.setRedraw(redraw);
     command(transfer);
+    return transfer.succeeded();
 }
 
 } // namespace
 
-void runWriteCommand(AppContext &context, const std::function<bool()> &save, QWidget *parent,
+bool runWriteCommand(AppContext &context, const std::function<bool()> &save, QWidget *parent,
                      const std::function<void()> &redraw)
 {
-    withTransfer(context, parent, redraw, [&](DeviceTransfer &t) { t.WriteCommand(save); });
+    return withTransfer(context, parent, redraw, [&](DeviceTransfer &t) { t.WriteCommand(save); });
 }
 
-void runReadCommand(AppContext &context, const std::function<bool()> &save, QWidget *parent,
+bool runReadCommand(AppContext &context, const std::function<bool()> &save, QWidget *parent,
                     const std::function<void()> &redraw)
 {
-    withTransfer(context, parent, redraw, [&](DeviceTransfer &t) { t.ReadCommand(save); });
+    return withTransfer(context, parent, redraw, [&](DeviceTransfer &t) { t.ReadCommand(save); });
+}
+
+QString transferDoneText(const Catalogue &catalogue, bool writing)
+{
+    QString command = catalogue(writing ? Msg::MenuProgramDevice : Msg::MenuReadDevice);
+    command.remove(QLatin1Char('&'));
+    return command + QStringLiteral(": ") + catalogue(Msg::AccessToZentrixFinished);
 }
 
 QWidget *openMasterCardDialog(AppContext &context, const std::function<void()> &refreshStatus, QWidget *parent)

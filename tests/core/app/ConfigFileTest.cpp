@@ -203,3 +203,47 @@ TEST(ConfigNumber, LeadingDigitsOnly)
     EXPECT_EQ(ConfigNumber("=1"), 0);
     EXPECT_EQ(ConfigNumber("99999999"), 32767);
 }
+
+// A damaged file: each value outside its range falls back to the default a missing file gives
+// for the brand, the values in range stay as read.
+struct OutOfRangeCase {
+    const char *line; // the line as the file holds it
+    int index;        // its position (0-based)
+};
+
+class ConfigOutOfRange : public ::testing::TestWithParam<OutOfRangeCase> {};
+
+TEST_P(ConfigOutOfRange, FallsBackToTheBrandsDefault)
+{
+    test::TempDir dir;
+    QByteArray text = ConfigText(ConfigValuesOf(configuredModel()));
+    QList<QByteArray> lines = text.split('\n');
+    lines[GetParam().index] = QByteArray(GetParam().line) + '\r';
+    dir.write("zentrix.ini", lines.join('\n'));
+    const ConfigReadResult r = ReadConfigValues(dir.file("zentrix.ini"));
+    ASSERT_EQ(r.status, ConfigStatus::Read);
+
+    Model read;
+    read.BrandNumber = 4; // offers only S14: 4 channels, Bewft 1, Busprog -1
+    ApplyConfigValues(read, r.values);
+    Model defaults;
+    defaults.BrandNumber = 4;
+    ApplyConfigDefaults(defaults);
+    const ConfigValues got = ConfigValuesOf(read);
+    const ConfigValues expected = ConfigValuesOf(defaults);
+    const ConfigValues configured = ConfigValuesOf(configuredModel());
+    for (int i = 0; i < ConfigLines; ++i) {
+        if (i == GetParam().index)
+            EXPECT_EQ(got[i], expected[i]) << "line " << i;
+        else if (i != 11) // Busprog -1 reads back as 1
+            EXPECT_EQ(got[i], configured[i]) << "line " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ConfigOutOfRange,
+                         ::testing::Values(OutOfRangeCase{"KANALZAHL=9", 0}, OutOfRangeCase{"KANALZAHL=0", 0},
+                                           OutOfRangeCase{"UHRENTYP=999", 3}, OutOfRangeCase{"SWREGEL=7", 7},
+                                           OutOfRangeCase{"SPRACHE=9", 9}, OutOfRangeCase{"MESSKANAL=9", 12},
+                                           OutOfRangeCase{"MESSPERIODE=07", 13},
+                                           OutOfRangeCase{"MESSIMPDAUER=99", 14},
+                                           OutOfRangeCase{"EVU=2", 17}));

@@ -5,6 +5,7 @@
 #include "platform/ToolLauncher.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
+#include "views/ListFormatter.h"
 
 #include <gtest/gtest.h>
 
@@ -182,8 +183,12 @@ TEST_F(StartUpTest, OpeningSetsUpAFreshProgram)
     model.Modified = 1;
     model.Marked = {0, 2};
     model.LastMarked = 1;
+    model.ListView = ListChangeover;
+    model.CurrentSet = SetTemplate;
     PrepareStartScreen(model, dir.path());
     EXPECT_TRUE(model.Marked.empty());
+    EXPECT_EQ(model.ListView, ListSwitching);
+    EXPECT_EQ(model.CurrentSet, SetProgram);
     EXPECT_EQ(model.LastMarked, -1);
     EXPECT_EQ(model.program().UsedCount, 0);
     EXPECT_EQ(model.program().SzCount, 0);

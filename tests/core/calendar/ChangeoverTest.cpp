@@ -101,4 +101,45 @@ TEST(Changeover, TableRule)
     EXPECT_FALSE(summer(15, 6, 2029));
 }
 
+TEST(ChangeoverEditing, IdenticalAndRepeatedDatesAreRefused)
+{
+    ProgramSet s;
+    const ChangeoverEntry same{{31, 3, 2, 1}, {31, 3, 2, 2}}; // the shift does not count
+    EXPECT_EQ(CheckChangeoverEntry(s, 0, same, OnceAYear).check, DstCheck::Identical);
+    const ChangeoverEntry hourApart{{31, 3, 2, 1}, {31, 3, 3, 1}};
+    EXPECT_EQ(CheckChangeoverEntry(s, 0, hourApart, OnceAYear).check, DstCheck::Ok);
+
+    ASSERT_TRUE(AppendChangeoverEntry(s, {{29, 3, 2, 1}, {25, 10, 3, 1}}, 2026, TwiceAYear));
+    EXPECT_EQ(s.DstFirstYear, EncodeDstFirstYear(2026, TwiceAYear));
+    // Entry 1 sets back when entry 0 advances.
+    const ChangeoverEntry repeat{{1, 11, 2, 1}, {29, 3, 2, 1}};
+    const DstCheckResult r = CheckChangeoverEntry(s, 1, repeat, TwiceAYear);
+    EXPECT_EQ(r.check, DstCheck::SameDate);
+    EXPECT_EQ(r.otherNumber, 1);
+    EXPECT_EQ(CheckChangeoverEntry(s, 1, repeat, OnceAYear).check, DstCheck::Ok);
+    // Changing entry 0 is checked against entry 1 of its year.
+    ASSERT_TRUE(AppendChangeoverEntry(s, {{1, 11, 2, 1}, {20, 12, 3, 1}}, 0, 0));
+    EXPECT_EQ(CheckChangeoverEntry(s, 0, {{20, 12, 3, 1}, {25, 10, 3, 1}}, TwiceAYear).otherNumber, 2);
+    EXPECT_EQ(DstStartYear(s), 2026); // the header stays while the table holds entries
+}
+
+TEST(ChangeoverEditing, TableHoldsTwentyEntries)
+{
+    ProgramSet s;
+    for (int i = 0; i < DstEntries; ++i)
+        ASSERT_TRUE(AppendChangeoverEntry(s, {{31, 3, 2, 1}, {31, 10, 3, 1}}, 2030, OnceAYear));
+    EXPECT_FALSE(AppendChangeoverEntry(s, {{31, 3, 2, 1}, {31, 10, 3, 1}}, 2030, OnceAYear));
+    EXPECT_EQ(s.DstCount, DstEntries);
+    EXPECT_EQ(YearOfEntry(DstEntries - 1, s), 2049);
+}
+
+TEST(ChangeoverEditing, DayLimits)
+{
+    EXPECT_EQ(LimitChangeoverDay(31, 2), 29);
+    EXPECT_EQ(LimitChangeoverDay(31, 4), 30);
+    EXPECT_EQ(LimitChangeoverDay(29, 2, 2027), 28);
+    EXPECT_EQ(LimitChangeoverDay(29, 2, 2028), 29);
+    EXPECT_EQ(LimitChangeoverDay(31, 10, 2027), 31);
+}
+
 } // namespace

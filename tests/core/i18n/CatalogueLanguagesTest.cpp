@@ -77,11 +77,11 @@ TEST(CatalogueLanguages, TablesAreValidUtf8)
 TEST(CatalogueLanguages, EdgeBlanksFollowEnglish)
 {
     // Deliberate differences: the German day-1 text "1. " and the French "1er " carry the blank
-    // that English puts nowhere (the month follows them), and the German changeover list name is
-    // "SoWi-Tabelle " with its blank.
+    // that English puts nowhere (the month follows them), the German changeover list name is
+    // "SoWi-Tabelle " with its blank, and French joins day and month by a blank alone.
     const std::map<int, std::set<int>> exceptions = {
         {German, {Msg::FirstOfMonth, Msg::ListChangeoverTable}},
-        {French, {Msg::FirstOfMonth}},
+        {French, {Msg::FirstOfMonth, Msg::DaySuffix}},
     };
     const Catalogue english = filled(English);
     for (int language : {German, French}) {
@@ -150,7 +150,7 @@ TEST(CatalogueLanguages, GermanFixedTexts)
     EXPECT_EQ(c(Msg::Permanent), "Permanent");
     EXPECT_EQ(c(Msg::On), "EIN");
     EXPECT_EQ(c(Msg::Off), "AUS");
-    EXPECT_EQ(c(Msg::SaveChangesIn), QString::fromUtf8("Speichern der Änderungen in "));
+    EXPECT_EQ(c(Msg::SaveChangesIn), QString::fromUtf8("Änderungen speichern in "));
     EXPECT_EQ(c(Msg::FilePrefix), "Datei ");
     EXPECT_EQ(c(Msg::ListSwitchingProgram), "Schaltzeiten");
     EXPECT_EQ(c(Msg::ListPriorityProgram), QString::fromUtf8("Prioritätszeiten"));
@@ -191,10 +191,26 @@ TEST(CatalogueLanguages, FrenchFixedTexts)
     EXPECT_EQ(c(Msg::Off), QString::fromUtf8("Arrêt"));
     EXPECT_EQ(c(Msg::FilePrefix), "Fichier ");
     EXPECT_EQ(c(Msg::HoursWord), "");
-    EXPECT_EQ(c(Msg::DaySuffix), ". ");
+    EXPECT_EQ(c(Msg::DaySuffix), " ");
     EXPECT_EQ(c(Msg::TimeSeparator), "h");
     EXPECT_EQ(c(Msg::DefaultFilePrefix), "tbcom");
     EXPECT_EQ(c(Msg::MenuHelpFor), "&Aide sur Zentrix 2.0");
+}
+
+// A dialog's close button and the program's Exit command are different words; the German
+// programming interface (serial) and programming adapter (parallel) are told apart.
+TEST(CatalogueLanguages, CloseButtonAndInterfacesAreNamedApart)
+{
+    const Catalogue de = filled(German);
+    const Catalogue fr = filled(French);
+    EXPECT_EQ(de(Msg::BtnExit), QString::fromUtf8("Schließen"));
+    EXPECT_EQ(de(Msg::MenuExit), "&Beenden");
+    EXPECT_EQ(fr(Msg::BtnExit), "Fermer");
+    EXPECT_EQ(fr(Msg::MenuExit), "&Quitter");
+    for (int serial : {Msg::ThereIsNoZentrixIn, Msg::NoAnswerFromTheProgramm})
+        EXPECT_TRUE(de(serial).contains(QStringLiteral("Programmierschnittstelle"))) << serial;
+    for (int parallel : {Msg::NoProgramingAdapterAtLPT, Msg::NoZentrixAtThePrograming})
+        EXPECT_TRUE(de(parallel).contains(QStringLiteral("Programmieradapter"))) << parallel;
 }
 
 TEST(CatalogueLanguages, Brand5VariantsInEnglishAndGermanOnly)

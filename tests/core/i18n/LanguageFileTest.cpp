@@ -100,7 +100,7 @@ TEST_F(LanguageFile, WritesOneLinePerPositionInWindows1252)
     EXPECT_EQ(lines[0], "deutsch.hdy\r");
     EXPECT_EQ(lines[21], QString::fromUtf8("Dezember").toUtf8() + "\r");
     EXPECT_EQ(lines[12], QByteArray("M\xe4rz\r"));
-    EXPECT_EQ(lines[48], QByteArray("Speichern der \xc4nderungen in \r"));
+    EXPECT_EQ(lines[48], QByteArray("\xc4nderungen speichern in \r"));
 }
 
 TEST_F(LanguageFile, RoundTripKeepsTextsAndAppliesTheBlankTable)
@@ -307,7 +307,7 @@ TEST_F(LanguageFile, FillWithCode4ReadsSpeechTxt)
     EXPECT_EQ(c.helpFile, "Zentri2e.hlp");
     EXPECT_EQ(c(Msg::Monday), "Montag");
     EXPECT_EQ(c(Msg::FilePrefix), "Datei ");
-    EXPECT_EQ(c(Msg::SaveChangesIn), QString::fromUtf8("Speichern der Änderungen in  "));
+    EXPECT_EQ(c(Msg::SaveChangesIn), QString::fromUtf8("Änderungen speichern in  "));
 }
 
 TEST_F(LanguageFile, FillWithCode4FailsCleanlyWithoutSpeechTxt)

@@ -134,6 +134,8 @@ struct RecordingProgress final : public TransferProgress {
     void setLabel(const QString &text) override { label = text; }
     void setGauge(int value) override { gauge.push_back(value); }
     void end() override { ++closed; }
+    bool cancel = false; // the user's Cancel
+    bool cancelRequested() const override { return cancel; }
 };
 
 } // namespace zx::test

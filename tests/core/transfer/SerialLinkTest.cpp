@@ -1,12 +1,17 @@
 #include "transfer/SerialLink.h"
 
+#include "core/transfer/SerialFakes.h"
 #include "i18n/Catalogue.h"
 #include "platform/ComPortMap.h"
+#include "support/FileLimits.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
-#include "core/transfer/SerialFakes.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace zx::test {
 namespace {
@@ -231,6 +236,28 @@ TEST_F(SerialLinkTest, ReadFetchesEveryBlockAndWritesCardDat)
         ASSERT_EQ((*values)[i], device.memory[i]) << i;
 }
 
+TEST_F(SerialLinkTest, CardDatThatCannotBeWrittenWholeKeepsTheOldOne)
+{
+    device.memory = sampleImage();
+    dir.write(QStringLiteral("card.dat"), "old");
+    request("l");
+    // From the last answer on, no file may grow beyond the log's size: the log takes its last
+    // two lines, card.dat (larger than the log's last lines) cannot be written whole.
+    std::optional<test::FileSizeLimit> limit;
+    port.responder = [&](const QByteArray &r) {
+        if (port.requests.size() == 128)
+            limit.emplace(QFileInfo(dir.file(QStringLiteral("rsproto.txt"))).size() + 200);
+        return device(r);
+    };
+    ASSERT_GT(SerialLink::cardDatText(device.memory).size(), 10000);
+    const int result = transfer();
+    limit.reset();
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(dir.read(QStringLiteral("card.dat")), QByteArray("old"));
+    EXPECT_TRUE(prompter.last().contains(QStringLiteral("card.dat"))) << prompter.last().toStdString();
+    EXPECT_FALSE(port.isOpen());
+}
+
 TEST_F(SerialLinkTest, ReadRepeatsStatusWrittenAsUnknown)
 {
     request("l");
@@ -315,6 +342,72 @@ TEST_F(SerialLinkTest, TimeOutCoversTheFirstByteOnly)
     port.write("x", nullptr);
     EXPECT_EQ(link.SerialReceive(buffer), ReceiveState::TimeOut);
     EXPECT_EQ(buffer, QByteArray("abcd"));
+}
+
+// A line that never stops sending: a stream much faster than the quiet time, and a trickle just
+// slower than it.
+struct TalkerCase {
+    const char *what;
+    qint64 gapMs;
+    qint64 endsBeforeMs;
+};
+
+void PrintTo(const TalkerCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class EndlessLineTest : public SerialLinkTest, public ::testing::WithParamInterface<TalkerCase> {
+  protected:
+    Reply endless() const
+    {
+        Reply r;
+        for (int i = 0; i < 200000 / 64; ++i)
+            r.push_back({GetParam().gapMs, QByteArray(1, char(0x12))});
+        return r;
+    }
+};
+
+TEST_P(EndlessLineTest, ReceiveEndsAsAFailedAttempt)
+{
+    SerialLink link(port, pump, prompter, catalogue, dir.path());
+    port.responder = [&](const QByteArray &) { return endless(); };
+    port.write("x", nullptr);
+    QByteArray buffer;
+    EXPECT_EQ(link.SerialReceive(buffer), ReceiveState::Overrun);
+    EXPECT_LT(pump.now, GetParam().endsBeforeMs);
+    EXPECT_LE(buffer.size(), SerialLink::LongestAnswer + 1);
+}
+
+TEST_P(EndlessLineTest, TransferGivesUpWithoutCardDat)
+{
+    request("l");
+    port.responder = [&](const QByteArray &) { return endless(); };
+    EXPECT_EQ(transfer(), 1);
+    EXPECT_EQ(port.requests.size(), 3u);
+    EXPECT_EQ(prompter.last(), QStringLiteral("unknown Message"));
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(dir.exists(QStringLiteral("card.dat")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Talkers, EndlessLineTest,
+                         ::testing::Values(TalkerCase{"stream", 1, 100},
+                                           TalkerCase{"trickle under the quiet time", 90, 2200}));
+
+TEST_F(SerialLinkTest, CancelEndsTheTransferAsAFailure)
+{
+    device.memory = sampleImage();
+    request("l");
+    port.responder = [&](const QByteArray &r) {
+        progress.cancel = port.requests.size() == 40;
+        return device(r);
+    };
+    EXPECT_EQ(transfer(), 1);
+    EXPECT_EQ(port.requests.size(), 40u);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(progress.closed, 1);
+    EXPECT_FALSE(dir.exists(QStringLiteral("card.dat")));
+    EXPECT_TRUE(prompter.shown.empty()) << "the caller tells the failure";
 }
 
 TEST_F(SerialLinkTest, LogShowsNixForAWriteAttemptWithoutAnswer)

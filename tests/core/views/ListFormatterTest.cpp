@@ -299,9 +299,12 @@ TEST_F(ListFormatterTest, AstroRowsShowLocalTimesWithTheSummerHour)
     model.astro.AstroTable[87] = {1100, 400}; // 29 March 2026: first day of summer time
     model.astro.AstroTable[86] = {1100, 400}; // 28 March 2026: still winter time
     model.astro.AstroTable[200] = {NoAstroTime, NoAstroTime};
+    model.astro.AstroTable[180] = {1400, 2000}; // a late sunset; a value no day can hold
     ListOptions options;
     options.year = 2026;
     const ListTable t = BuildList(model, ListAstro, SetProgram, options);
+    EXPECT_EQ(t.rows[180].cells[3], QStringLiteral("  0:20 hrs"));
+    EXPECT_EQ(t.rows[180].cells[4], QStringLiteral("  --:-- hrs"));
     EXPECT_EQ(t.header, (QStringList{"nr.", "channels", "date", "switch off at:", "switch on at:"}));
     ASSERT_EQ(t.rows.size(), 365u);
     EXPECT_EQ(t.rows[0].cells, (QStringList{"1", " C1", "january, 1st", "16:40 hrs", "  8:00 hrs"}));

@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QRadioButton>
+#include <QStatusBar>
+
+#include "model/ProgramFile.h"
 
 using namespace zx;
 using namespace zx::test;
@@ -120,4 +123,37 @@ TEST_F(MainWindowTest, ChangeOfMarkedRowsWritesBackInPlace)
     ASSERT_EQ(grid()->rowCount(), 2);
     EXPECT_EQ(cell(0, 6), QStringLiteral("OFF"));
     EXPECT_EQ(cell(1, 6), QStringLiteral("OFF"));
+}
+
+// A Program or Read that worked says so in the status bar once its message boxes are gone; one
+// that failed leaves nothing there. The chip tool's part is played by the recording launcher.
+TEST_F(MainWindowTest, SuccessfulProgramAndReadShowInTheStatusBar)
+{
+    wireCommands(*w, ctx);
+    add(Weekly(6, 30, 31, 1, 1));
+    ASSERT_TRUE(SaveProgram(model, prompter, clock));
+    model.FileNamed = 1;
+    model.Modified = 0;
+    const QString image = model.program().FileName;
+    launcher.onStart = [image](const QString &workDir) {
+        QFile result(QDir(workDir).filePath(QStringLiteral("card.msg")));
+        ASSERT_TRUE(result.open(QIODevice::WriteOnly));
+        result.write("3,0\r\n");
+        QFile::remove(QDir(workDir).filePath(QStringLiteral("card.dat")));
+        QFile::copy(image, QDir(workDir).filePath(QStringLiteral("card.dat")));
+    };
+    w->updateActions();
+    QStatusBar *status = w->statusBar();
+
+    act("mnuDatExp")->trigger();
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("Program zentrix: Access to zentrix finished"));
+    act("mnuDatImp")->trigger();
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("Read zentrix: Access to zentrix finished"));
+    EXPECT_EQ(model.program().UsedCount, 1);
+
+    launcher.fail = true;
+    model.Modified = 0;
+    act("mnuDatImp")->trigger();
+    EXPECT_TRUE(status->currentMessage().isEmpty());
+    EXPECT_EQ(prompter.last(), QStringLiteral("Access to zentrix not successful"));
 }

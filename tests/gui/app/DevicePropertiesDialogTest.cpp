@@ -1,9 +1,10 @@
 #include "app/DevicePropertiesDialog.h"
+#include "GuiTest.h"
 #include "app/AppContext.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
-#include "platform/ProcessToolLauncher.h"
+#include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -31,19 +32,13 @@ class DevicePropertiesTest : public ::testing::Test {
     ScriptedPrompter prompter;
     FixedClock clock{QDateTime(QDate(2026, 3, 5), QTime(14, 7))};
     SleepingEventPump pump;
-    ProcessToolLauncher launcher;
+    RecordingLauncher launcher;
     TempDir dir;
     AppContext ctx{model, prompter, clock, pump, launcher, dir.path(), dir.path()};
     std::unique_ptr<DevicePropertiesDialog> dlg;
 
     void open() { dlg = std::make_unique<DevicePropertiesDialog>(ctx); }
-    template <class T> T *find(const char *name)
-    {
-        T *w = dlg->findChild<T *>(QString::fromUtf8(name));
-        if (!w)
-            ADD_FAILURE() << "no control " << name;
-        return w;
-    }
+    template <class T> T *find(const char *name) { return Control<T>(dlg.get(), name); }
     bool has(const char *name) { return dlg->findChild<QWidget *>(QString::fromUtf8(name)) != nullptr; }
 };
 

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "GuiTest.h"
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
-#include "platform/ProcessToolLauncher.h"
+#include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -50,7 +51,7 @@ class MainWindowTest : public ::testing::Test {
     ScriptedPrompter prompter;
     FixedClock clock{QDateTime(QDate(2026, 3, 5), QTime(14, 7))};
     SleepingEventPump pump;
-    ProcessToolLauncher launcher;
+    RecordingLauncher launcher;
     TempDir dir;
     AppContext ctx{model, prompter, clock, pump, launcher, dir.path(), dir.path()};
     std::unique_ptr<MainWindow> w;
@@ -77,13 +78,7 @@ class MainWindowTest : public ::testing::Test {
         QDir::setCurrent(previousDir);
     }
 
-    template <class T> T *find(const char *name)
-    {
-        T *obj = w->findChild<T *>(QString::fromUtf8(name));
-        if (!obj)
-            ADD_FAILURE() << "no control " << name;
-        return obj;
-    }
+    template <class T> T *find(const char *name) { return Control<T>(w.get(), name); }
     QAction *act(const char *name)
     {
         QAction *a = w->action(QString::fromUtf8(name));

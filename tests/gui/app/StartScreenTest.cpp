@@ -1,5 +1,6 @@
 #include "app/StartScreen.h"
 
+#include "GuiTest.h"
 #include "app/AppContext.h"
 #include "app/BrandTable.h"
 #include "app/ConfigFile.h"
@@ -8,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/ToolLauncher.h"
+#include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -23,19 +25,6 @@ using namespace zx;
 
 namespace {
 
-class RecordingLauncher : public ToolLauncher {
-public:
-    bool start(const QString &program, const QStringList &, const QString &, QString *error) override
-    {
-        started << program;
-        if (fail && error)
-            *error = QStringLiteral("Permission denied");
-        return !fail;
-    }
-    QStringList started;
-    bool fail = false;
-};
-
 } // namespace
 
 class StartScreenTest : public ::testing::Test {
@@ -45,7 +34,7 @@ protected:
     test::ScriptedPrompter prompter;
     FixedClock clock{QDateTime(QDate(2024, 3, 1), QTime(8, 0))};
     SleepingEventPump pump;
-    RecordingLauncher launcher;
+    test::RecordingLauncher launcher;
     AppContext ctx{model, prompter, clock, pump, launcher, dir.path(), dir.path()};
     QString cwd = QDir::currentPath();
 
@@ -59,12 +48,7 @@ protected:
         screen->show();
         return screen;
     }
-    template <typename T> T *find(StartScreen &s, const char *name)
-    {
-        T *w = s.findChild<T *>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
+    template <typename T> T *find(StartScreen &s, const char *name) { return test::Control<T>(&s, name); }
     void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
     void selectModel(StartScreen &s, const QString &name)
     {
@@ -125,7 +109,7 @@ TEST_F(StartScreenTest, OkAppliesTheSelectedModel)
     next.BrandNumber = 1;
     StartScreen again(nextCtx);
     again.prepare();
-    EXPECT_EQ(again.findChild<QListWidget *>("lstModell")->currentItem()->text(), "ZX 204 B");
+    EXPECT_EQ(find<QListWidget>(again, "lstModell")->currentItem()->text(), "ZX 204 B");
 }
 
 TEST_F(StartScreenTest, ListShowsTheBrandsModelsWithPreselection)

@@ -25,13 +25,7 @@ class AutomationSettingsDialog : public EntryDialogTest {
         settings = std::make_unique<AutomationDialog>(ctx);
         settings->show();
     }
-    template <class T> T *get(const char *name)
-    {
-        T *w = settings->findChild<T *>(QString::fromLatin1(name));
-        if (!w)
-            ADD_FAILURE() << "no control " << name;
-        return w;
-    }
+    template <class T> T *get(const char *name) { return Control<T>(settings.get(), name); }
 };
 
 } // namespace

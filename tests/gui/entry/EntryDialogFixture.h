@@ -1,12 +1,13 @@
 #pragma once
 
+#include "GuiTest.h"
 #include "app/AppContext.h"
 #include "entry/EntryStore.h"
 #include "entry/SwitchingTimeDialog.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
-#include "platform/ProcessToolLauncher.h"
+#include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAbstractButton>
@@ -45,7 +46,7 @@ class EntryDialogTest : public ::testing::Test {
     ScriptedPrompter prompter;
     FixedClock clock{QDateTime(QDate(2025, 3, 10), QTime(9, 0))};
     SleepingEventPump pump;
-    ProcessToolLauncher launcher;
+    RecordingLauncher launcher;
     AppContext ctx{model, prompter, clock, pump, launcher, QString(), QString()};
     std::unique_ptr<SwitchingTimeDialog> dlg;
     int listSignals = 0;
@@ -68,13 +69,7 @@ class EntryDialogTest : public ::testing::Test {
         dlg->openInMode();
     }
 
-    template <class T> T *find(const char *name)
-    {
-        T *w = dlg->findChild<T *>(QString::fromUtf8(name));
-        if (!w)
-            ADD_FAILURE() << "no control " << name;
-        return w;
-    }
+    template <class T> T *find(const char *name) { return Control<T>(dlg.get(), name); }
     void click(const char *name) { find<QAbstractButton>(name)->click(); }
     void choose(const char *list, int row) { find<QListWidget>(list)->setCurrentRow(row); }
     int row(const char *list) { return find<QListWidget>(list)->currentRow(); }
@@ -106,13 +101,7 @@ class EntryDialogTest : public ::testing::Test {
         QApplication::processEvents();
     }
 
-    void waitUntil(const std::function<bool()> &done, int ms = 3000)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (!done() && t.elapsed() < ms)
-            QTest::qWait(5);
-    }
+    bool waitUntil(const std::function<bool()> &done, int ms = 3000) { return QTest::qWaitFor(done, ms); }
 
     // A switching time at the given minute of the day, Sunday, channel 4: never collides with
     // the entries the tests make.

@@ -138,11 +138,9 @@ TEST_F(SwitchingEntry, OutOfRangeValueBeepsAndKeepsTheFocus)
     activate();
     type("txtAnzstd", "24");
     find<QListWidget>("listmin")->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-    QTest::qWait(20);
+    EXPECT_TRUE(waitUntil([&] { return find<QLineEdit>("txtAnzstd")->hasFocus(); }));
     EXPECT_EQ(prompter.beeps, 1);
     EXPECT_EQ(row("liststd"), 0);
-    EXPECT_TRUE(find<QLineEdit>("txtAnzstd")->hasFocus());
     type("txtAnzstd", "23");
     leave("txtAnzstd");
     EXPECT_EQ(row("liststd"), 23);
@@ -161,6 +159,41 @@ TEST_F(SwitchingEntry, OutOfRangeValueBeepsAndKeepsTheFocus)
         // Put a valid value back so the field lets the focus go.
         type(c.field, "1");
         leave(c.field);
+    }
+}
+
+// A value still in the field when OK is clicked is never replaced by what the list holds: an
+// out-of-range one refuses the OK, in enter mode and in a change run alike.
+TEST_F(SwitchingEntry, OkRefusesAnOutOfRangeTypedValue)
+{
+    const ProgramRecord stored = Rec(128 + (9 * 60 + 45) / 16, ((9 * 60 + 45) % 16) << 4, 1, 1, 1);
+    ASSERT_TRUE(model.appendRecord(SetProgram, stored));
+    model.Marked = {0};
+    model.FirstMarked = model.LastMarked = 0;
+    for (int mode : {EditEnter, EditChange}) {
+        SCOPED_TRACE(mode);
+        open(mode);
+        choose("liststd", 9);
+        choose("listmin", 45);
+        if (mode == EditEnter) {
+            click("chkDienstag");
+            click("chkKan1");
+        }
+        prompter.beeps = 0;
+        type("txtAnzMin", "75");
+        QTest::mouseClick(find<QPushButton>("cmdSzOk"), Qt::LeftButton);
+        EXPECT_EQ(prompter.beeps, 1); // one beep, though the field is left and OK refuses
+        EXPECT_TRUE(waitUntil([&] { return find<QLineEdit>("txtAnzMin")->hasFocus(); }));
+        EXPECT_EQ(text("txtAnzMin"), "75");
+        EXPECT_EQ(row("listmin"), 45);
+        EXPECT_EQ(used(), 1);
+        EXPECT_EQ(record(0), stored);
+        EXPECT_TRUE(dlg->isVisible());
+        // The field takes no more digits than its range has.
+        type("txtAnzMin", "123");
+        EXPECT_EQ(text("txtAnzMin"), "12");
+        leave("txtAnzMin");
+        click("cmdSzEnd");
     }
 }
 
@@ -669,7 +702,7 @@ TEST_F(SwitchingEntry, OkForAllStopsAtTheFirstRefusal)
     model.LastMarked = 1;
     open(EditCopy);
     click("Cmdalleok"); // no channel ticked
-    QTest::qWait(100);
+    ASSERT_TRUE(waitUntil([&] { return !prompter.messages().isEmpty(); }));
     EXPECT_EQ(prompter.messages(), QStringList{"No channels selected !"});
     EXPECT_FALSE(find<QTimer>("tmalleok")->isActive());
     EXPECT_TRUE(dlg->isVisible());

@@ -1,4 +1,5 @@
 #include "transfer/MasterCardDialog.h"
+#include "GuiTest.h"
 #include "transfer/SerialProgressWindow.h"
 
 #include "model/Model.h"
@@ -28,13 +29,7 @@ protected:
         model.options.RadioSync = 1;
         model.options.GermanDisplay = 0;
     }
-    template <typename T>
-    T *find(MasterCardDialog &d, const char *name)
-    {
-        T *w = d.findChild<T *>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
+    template <typename T> T *find(MasterCardDialog &d, const char *name) { return Control<T>(&d, name); }
 
     Model model;
     ScriptedPrompter prompter;
@@ -99,8 +94,9 @@ TEST(SerialProgressWindowTest, ShowsCaptionLabelAndGauge)
     EXPECT_EQ(w.windowTitle(), QStringLiteral("serial transmission"));
     progress.setLabel(QStringLiteral("read zentrix  using COM 2"));
     progress.setGauge(64);
-    EXPECT_EQ(w.findChild<QLabel *>(QStringLiteral("lbl_seriell_io"))->text(), QStringLiteral("read zentrix  using COM 2"));
-    auto *gauge = w.findChild<QProgressBar *>(QStringLiteral("ggefortschritt"));
+    EXPECT_EQ(test::Control<QLabel>(&w, "lbl_seriell_io")->text(),
+              QStringLiteral("read zentrix  using COM 2"));
+    auto *gauge = test::Control<QProgressBar>(&w, "ggefortschritt");
     EXPECT_EQ(gauge->maximum(), 129);
     EXPECT_EQ(gauge->value(), 64);
     progress.end();

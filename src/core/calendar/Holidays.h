@@ -1,0 +1,135 @@
+#pragma once
+
+#include "model/RecordDecoder.h" // EasterCodeBase
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace zx {
+
+class Model;
+
+enum HolidayKind : int { HolidayFixed = 0, HolidayFree = 1, HolidayEaster = 2 };
+
+// The device names an Easter-relative day by 82 + its offset from Easter Sunday.
+constexpr int EasterCodeMin = 0;   // 82 days before Easter
+constexpr int EasterCodeMax = 255; // the code fills one byte
+constexpr int MaxHolidaySets = 29;
+constexpr int MaxSetMembers = 59;
+constexpr int MinFreeHolidayYears = 2;
+constexpr int MaxFreeHolidayYears = 30;
+
+// A named day: fixed (day and month), free (a weekday strictly before or after a day and month)
+// or relative to Easter.
+struct Holiday {
+    QString name;
+    int kind = HolidayFixed;
+    // Free holidays: -1..-7 Monday..Sunday before the date, 1..7 Monday..Sunday after it.
+    int relation = 0;
+    // Fixed and free: day of month; Easter: days after Easter Sunday (negative: before).
+    int dayOrOffset = 1;
+    int month = 1; // fixed and free: 1..12; Easter: 0
+
+    int easterCode() const { return EasterCodeBase + dayOrOffset; }
+    friend bool operator==(const Holiday &, const Holiday &) = default;
+};
+
+struct HolidaySet {
+    QString name;
+    std::vector<int> members; // 1-based holiday numbers, at most MaxSetMembers
+    friend bool operator==(const HolidaySet &, const HolidaySet &) = default;
+};
+
+struct CalendarDate {
+    int day = 0;
+    int month = 0;
+    int year = 0;
+    friend auto operator<=>(const CalendarDate &a, const CalendarDate &b)
+    {
+        if (a.year != b.year)
+            return a.year <=> b.year;
+        if (a.month != b.month)
+            return a.month <=> b.month;
+        return a.day <=> b.day;
+    }
+    friend bool operator==(const CalendarDate &, const CalendarDate &) = default;
+};
+
+// The holidays and holiday sets of the interface language's holiday file.
+struct HolidayLibrary {
+    std::vector<Holiday> holidays;
+    std::vector<HolidaySet> sets;
+    // Years ahead for which free holidays are entered on devices with variable holidays (even, 2..30).
+    int freeYears = 2;
+
+    friend bool operator==(const HolidayLibrary &a, const HolidayLibrary &b)
+    {
+        return a.holidays == b.holidays && a.sets == b.sets;
+    }
+};
+
+// Whether a holiday's values are ones the device and the dialog can hold.
+bool IsValidHoliday(const Holiday &h);
+
+// A name as the file can keep it: a comma would end the name and a line break the record, so
+// both become blanks; blanks at either end are dropped.
+QString CleanHolidayName(const QString &name);
+
+// The date of a holiday in a year; a free holiday may fall into the year before or after (the
+// Monday before 3 January). None for 29 February in a common year or invalid values.
+std::optional<CalendarDate> HolidayDate(const Holiday &h, int year);
+
+// ---- editing (the holiday dialog and the CLI call these) ----
+
+enum class HolidayChange { Appended, Changed, Refused };
+
+// Adds a holiday or changes existing ones: a holiday with the same date values takes the new
+// name, a holiday with the same name takes the new date values. Refused for an empty name or
+// invalid values.
+HolidayChange AddOrChangeHoliday(HolidayLibrary &library, Holiday holiday);
+// Removes holiday `index` (0-based) and its membership in every set; the member numbers above it
+// move down by one.
+void DeleteHoliday(HolidayLibrary &library, int index);
+// Appends an empty set; false for an empty or taken name or when MaxHolidaySets exist.
+bool AddHolidaySet(HolidayLibrary &library, const QString &name);
+void DeleteHolidaySet(HolidayLibrary &library, int setIndex);
+// Adds holiday `index` (0-based) to a set; false when it is a member already or the set is full.
+bool AddToHolidaySet(HolidayLibrary &library, int setIndex, int index);
+// Removes member position `position` (0-based) of a set.
+void RemoveFromHolidaySet(HolidayLibrary &library, int setIndex, int position);
+
+// ---- texts ----
+
+// "5. May" / "May, 5. " style description of a holiday, as the dialog's label shows it.
+QString Describe(const Model &model, const Holiday &h);
+// The text of an Easter offset: "eastern", "2 day(s) before eastern", "39 day(s) after eastern".
+QString EasterOffsetText(const Model &model, int offset);
+// The name of the library's first Easter-relative holiday with this day code, or the generic
+// "Holiday at eastern + 1" name.
+QString EasterCodeName(const Model &model, const HolidayLibrary &library, int code);
+
+// ---- the holiday file ----
+
+enum class HolidayLoad { Ok, Missing, Unreadable, Damaged };
+
+struct HolidayFileResult {
+    HolidayLoad status = HolidayLoad::Ok;
+    QString error; // the system's text for Missing and Unreadable, the damaged line otherwise
+    bool ok() const { return status == HolidayLoad::Ok; }
+};
+
+// Parses the text of a holiday file; on failure `library` stays as it was.
+HolidayFileResult ParseHolidays(const QByteArray &bytes, HolidayLibrary &library);
+// Reads a holiday file; on failure `library` stays as it was.
+HolidayFileResult LoadHolidays(const QString &path, HolidayLibrary &library);
+// The text of a holiday file: Windows-1252 when every character fits, UTF-8 otherwise; CR LF.
+QByteArray HolidayFileText(const HolidayLibrary &library);
+// Replaces the file as a whole; on failure the previous file stays and `error` says why.
+bool SaveHolidays(const QString &path, const HolidayLibrary &library, QString *error);
+
+// Path of the language's holiday file in the working directory (the catalogue names it).
+QString HolidayFilePath(const Model &model, const QString &workDir);
+
+} // namespace zx

@@ -1,0 +1,58 @@
+#include "entry/AstroTimeChange.h"
+
+#include "model/Model.h"
+
+#include <QtGlobal>
+
+namespace zx {
+
+TimeChange MakeTimeChange(ChangeOption option, int hours, int minutes)
+{
+    TimeChange c;
+    c.option = option;
+    const int m = qBound(0, hours, MaxChangeHour) * 60 + qBound(0, minutes, MaxChangeMinute);
+    c.minutes = option == ChangeOption::Delete ? NoAstroTime : m;
+    return c;
+}
+
+std::optional<int> ApplyTimeChange(int oldTime, const TimeChange &change)
+{
+    switch (change.option) {
+    case ChangeOption::Delete:
+        return NoAstroTime;
+    case ChangeOption::ChangeTo:
+        return change.minutes;
+    case ChangeOption::ShiftBy:
+        if (change.minutes % 1440 == 0 || oldTime == NoAstroTime)
+            return std::nullopt;
+        return ((oldTime + change.minutes) % 1440 + 1440) % 1440;
+    }
+    return std::nullopt;
+}
+
+int ApplyTimeChangeToDays(Model &model, int column, const std::vector<int> &days, const TimeChange &change)
+{
+    if (column < 0 || column > 1)
+        return 0;
+    int changed = 0;
+    for (int day : days) {
+        if (day < 0 || day >= AstroDays)
+            continue;
+        int &value = model.astro.AstroTable[day][column];
+        if (const std::optional<int> next = ApplyTimeChange(value, change)) {
+            value = *next;
+            ++changed;
+        }
+    }
+    if (changed)
+        model.Modified = 1;
+    return changed;
+}
+
+int AstroTableColumnOfListColumn(int listColumn)
+{
+    // "nr.", channel, "date", then "switch off at:" (column 0) and "switch on at:" (column 1).
+    return listColumn == 3 ? 0 : listColumn == 4 ? 1 : -1;
+}
+
+} // namespace zx

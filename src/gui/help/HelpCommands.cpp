@@ -1,0 +1,58 @@
+#include "help/HelpCommands.h"
+
+#include "app/AppContext.h"
+#include "help/HelpWindow.h"
+#include "i18n/ExtraTexts.h"
+#include "model/Model.h"
+#include "platform/Prompter.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+
+namespace zx {
+
+HelpCommands::HelpCommands(AppContext &ctx, QObject *parent) : QObject(parent), ctx_(ctx)
+{
+    qApp->installEventFilter(this);
+}
+
+HelpCommands::~HelpCommands()
+{
+    if (window_)
+        window_->close();
+}
+
+HelpWindow *HelpCommands::show(const QString &page)
+{
+    const Model &m = ctx_.model;
+    const QString folder = HelpFolder(ctx_.workDir, m.catalogue.helpFile);
+    if (folder.isEmpty()) {
+        ctx_.prompter.tell(extraText(ExtraText::HelpMissing, m.device.Sprache).arg(m.catalogue.helpFile),
+                           Icon::Warning);
+        return nullptr;
+    }
+    if (!window_)
+        window_ = new HelpWindow(folder, m.device.Sprache);
+    window_->showPage(page);
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    return window_;
+}
+
+bool HelpCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        QWidget *top = widget ? widget->window() : nullptr;
+        // The main window has its own F1 (Help > contents); a dialog opens its own page.
+        if (qobject_cast<QDialog *>(top)) {
+            show(HelpPageFor(top->objectName()));
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace zx

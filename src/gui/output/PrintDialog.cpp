@@ -1,0 +1,101 @@
+#include "output/PrintDialog.h"
+
+#include "app/AppContext.h"
+#include "app/DevicePropertiesDialog.h"
+#include "i18n/ExtraTexts.h"
+#include "model/Model.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zx {
+
+PrintDialog::PrintDialog(AppContext &ctx, PrintSettings &settings, QWidget *parent)
+    : QDialog(parent), ctx_(ctx), settings_(settings)
+{
+    setObjectName(QStringLiteral("frmDruck"));
+    const Catalogue &c = ctx_.model.catalogue;
+    setWindowTitle(c(Msg::BtnPrint));
+    auto *root = new QVBoxLayout(this);
+
+    auto box = [this, root](const char *name, const QString &text, bool checked) {
+        auto *b = new QCheckBox(text, this);
+        b->setObjectName(QString::fromUtf8(name));
+        b->setChecked(checked);
+        root->addWidget(b);
+        return b;
+    };
+    switching_ = box("chkprsz", c(Msg::TitleSwitchingProgram), settings_.switching);
+    priority_ = box("chkprpz", c(Msg::TitlePriorityList), settings_.priority);
+    changeover_ = box("chkprsw", c(Msg::ListChangeoverTable), settings_.changeover);
+    astro_ = box("Chkprastro", c(Msg::Astrotimes), settings_.astro);
+    astro_->setVisible(output::AstroListPrintable(ctx_.model));
+    const QString textFile = output::TextFileName(ctx_.model.program().FileName);
+    toFile_ = box("chktxtdat", c(Msg::WriteTo) + QLatin1Char(' ') + textFile, settings_.redirectToFile);
+    toFile_->setToolTip(textFile);
+    connect(toFile_, &QCheckBox::toggled, this, [this](bool on) { settings_.redirectToFile = on; });
+
+    auto *frame = new QGroupBox(c(Msg::HeaderAll), this);
+    frame->setObjectName(QStringLiteral("fraKopfZeil"));
+    auto *fl = new QHBoxLayout(frame);
+    interval_ = new QLabel(frame);
+    interval_->setObjectName(QStringLiteral("lblZeilen"));
+    fl->addWidget(interval_, 1);
+    auto *change = new QPushButton(c(Msg::BtnChange), frame);
+    change->setObjectName(QStringLiteral("cmdprändern"));
+    change->setAutoDefault(false);
+    fl->addWidget(change);
+    root->addWidget(frame);
+    refreshInterval();
+    connect(change, &QPushButton::clicked, this, [this] {
+        DevicePropertiesDialog dialog(ctx_, this);
+        dialog.exec();
+        refreshInterval();
+        Q_EMIT propertiesChanged();
+    });
+
+    auto *buttons = new QHBoxLayout;
+    auto button = [this, buttons](const char *name, const QString &text) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(QString::fromUtf8(name));
+        buttons->addWidget(b);
+        return b;
+    };
+    QPushButton *print = button("cmdprdruck", c(Msg::BtnPrint));
+    print->setDefault(true);
+    QPushButton *preview = button("cmdprvorschau", extraText(ExtraText::Preview, ctx_.model.device.Sprache));
+    QPushButton *cancel = button("cmdprcancel", c(Msg::Cancel));
+    root->addLayout(buttons);
+    connect(print, &QPushButton::clicked, this, [this] {
+        choice_ = Choice::Print;
+        takeFlags();
+        accept();
+    });
+    connect(preview, &QPushButton::clicked, this, [this] {
+        choice_ = Choice::Preview;
+        takeFlags();
+        accept();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void PrintDialog::takeFlags()
+{
+    settings_.switching = switching_->isChecked();
+    settings_.priority = priority_->isChecked();
+    settings_.changeover = changeover_->isChecked();
+    settings_.astro = astro_->isChecked() && output::AstroListPrintable(ctx_.model);
+    settings_.currentView = false;
+}
+
+void PrintDialog::refreshInterval()
+{
+    interval_->setText(QString::number(ctx_.model.transfer.PrintHeaderLines) +
+                       ctx_.model.catalogue(Msg::Lines));
+}
+
+} // namespace zx

@@ -1,0 +1,421 @@
+#include "output/SimulationWindow.h"
+
+#include "app/AppContext.h"
+#include "calendar/Calendar.h"
+#include "model/Model.h"
+#include "output/SimulationDrawing.h"
+#include "platform/Clock.h"
+#include "platform/FileAccess.h"
+#include "platform/Prompter.h"
+#include "views/ListFormatter.h"
+
+#include <QBuffer>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace zx {
+
+namespace {
+
+constexpr int YearsOffered = 30; // this year and the 29 following
+constexpr int FirstPosition = 1; // HScroll1: positions 1..16 show hours 0..15 onwards
+constexpr int LastPosition = 16;
+constexpr int ExportScale = 3; // pixels per drawing unit of an exported overview
+
+constexpr std::array<QRgb, DayCode::Count> DefaultColours{
+    qRgb(255, 255, 255), qRgb(0, 255, 255), qRgb(128, 128, 255), qRgb(0, 0, 255),
+    qRgb(128, 255, 128), qRgb(0, 192, 0),   qRgb(0, 128, 0),     qRgb(255, 192, 255),
+    qRgb(255, 128, 255), qRgb(192, 0, 192), qRgb(255, 0, 0),     qRgb(255, 255, 0)};
+
+void paintLegend(QLabel *label, const QColor &colour)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, colour);
+    pal.setColor(QPalette::WindowText, qGray(colour.rgb()) < 110 ? Qt::white : Qt::black);
+    label->setPalette(pal);
+}
+
+bool isPdf(const QString &path)
+{
+    return path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+SimulationWindow::SimulationWindow(AppContext &context, QWidget *parent)
+    : QWidget(parent, Qt::Window), ctx_(context)
+{
+    const Catalogue &c = ctx_.model.catalogue;
+    setObjectName(QStringLiteral("FrmGrafik"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(c(Msg::ProgramSimulation));
+    for (int i = 0; i < DayCode::Count; ++i)
+        colours_[i] = QColor::fromRgb(DefaultColours[i]);
+
+    auto *top = new QHBoxLayout;
+    auto *yearLabel = new QLabel(c(Msg::SimulatedYear), this);
+    yearLabel->setObjectName(QStringLiteral("lblJahr"));
+    years_ = new QComboBox(this);
+    years_->setObjectName(QStringLiteral("cboSimulationsjahr"));
+    yearLabel->setBuddy(years_);
+    const int thisYear = ctx_.clock.today().year();
+    for (int y = thisYear; y < thisYear + YearsOffered; ++y)
+        years_->addItem(QString::number(y));
+    top->addWidget(yearLabel);
+    top->addWidget(years_);
+    top->addSpacing(24);
+    for (int i = 0; i < DayCode::Count; ++i) {
+        const QString caption = i == DayCode::PermanentOn    ? QStringLiteral("P On")
+                                : i == DayCode::PermanentOff ? QStringLiteral("P Off")
+                                                             : QStringLiteral("P %1").arg(i);
+        auto *label = new QLabel(caption, this);
+        label->setObjectName(QStringLiteral("lblColorP%1").arg(i));
+        label->setProperty("index", i);
+        label->setAlignment(Qt::AlignCenter);
+        label->setAutoFillBackground(true);
+        label->setFrameShape(QFrame::Box);
+        label->setMinimumWidth(40);
+        label->setCursor(Qt::PointingHandCursor);
+        paintLegend(label, colours_[i]);
+        label->installEventFilter(this);
+        legend_[i] = label;
+        top->addWidget(label);
+    }
+    top->addStretch();
+
+    overview_ = new YearOverview(this);
+    overview_->content.plan = &plan_;
+    overview_->content.colours = &colours_;
+    for (int m = 0; m < 12; ++m)
+        overview_->content.monthNames << c(Msg::January + m);
+
+    description_ = new QLabel(this);
+    description_->setObjectName(QStringLiteral("lbltag"));
+    description_->setMinimumHeight(description_->fontMetrics().height() + 6);
+
+    graph_ = new DayGraph(this);
+    graph_->segments = &segments_;
+    startTime_ = new QLabel(this);
+    startTime_->setObjectName(QStringLiteral("lblstarttime"));
+    endTime_ = new QLabel(this);
+    endTime_->setObjectName(QStringLiteral("lblendtime"));
+    auto *graphRow = new QHBoxLayout;
+    graphRow->addWidget(startTime_, 0, Qt::AlignBottom);
+    graphRow->addWidget(graph_, 1);
+    graphRow->addWidget(endTime_, 0, Qt::AlignBottom);
+
+    scroll_ = new QScrollBar(Qt::Horizontal, this);
+    scroll_->setObjectName(QStringLiteral("HScroll1"));
+    scroll_->setRange(0, LastPosition + 1);
+    scroll_->setPageStep(1);
+    scroll_->setValue(FirstPosition);
+    scroll_->setFocusPolicy(Qt::StrongFocus); // the arrow keys step the hours and, at the ends, the days
+
+    auto *buttons = new QHBoxLayout;
+    auto *redraw = new QPushButton(c(Msg::Redraw), this);
+    redraw->setObjectName(QStringLiteral("cmd_redraw"));
+    export_ = new QToolButton(this);
+    export_->setObjectName(QStringLiteral("cmdExport"));
+    export_->setText(c(Msg::MenuSaveAs));
+    export_->setPopupMode(QToolButton::InstantPopup);
+    auto *exportMenu = new QMenu(export_);
+    QAction *exportYear = exportMenu->addAction(QString());
+    exportYear->setObjectName(QStringLiteral("mnuExportJahr"));
+    QAction *exportDay = exportMenu->addAction(QString());
+    exportDay->setObjectName(QStringLiteral("mnuExportTag"));
+    export_->setMenu(exportMenu);
+    auto *close = new QPushButton(c(Msg::BtnExit), this);
+    close->setObjectName(QStringLiteral("cmd_grafik_end"));
+    buttons->addWidget(redraw);
+    buttons->addWidget(export_);
+    buttons->addStretch();
+    buttons->addWidget(close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(overview_, 3);
+    layout->addWidget(description_);
+    layout->addLayout(graphRow, 1);
+    layout->addWidget(scroll_);
+    layout->addLayout(buttons);
+
+    connect(years_, &QComboBox::currentIndexChanged, this, &SimulationWindow::yearChosen);
+    connect(redraw, &QPushButton::clicked, this, &SimulationWindow::refresh);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    connect(scroll_, &QScrollBar::valueChanged, this, &SimulationWindow::scrolled);
+    connect(graph_, &DayGraph::pointed, this, &SimulationWindow::showPointer);
+    connect(overview_, &YearOverview::hovered, this, [this](int ch, int d, int m) {
+        description_->setText(cellDescription(ch, DayOfYear(d, m, plan_.year)));
+    });
+    connect(overview_, &YearOverview::released, this, [this](int ch, int d, int m) {
+        if (ch == 0)
+            selectCell(channel_, dayOfYear_); // released off the cells: the selection stays
+        else
+            selectCell(ch, DayOfYear(d, m, plan_.year));
+    });
+    connect(overview_, &YearOverview::stepped, this, [this](int channels, int days) {
+        selectCell(std::clamp(channel_ + channels, 1, plan_.channels),
+                   std::clamp(dayOfYear_ + days, 1, plan_.days));
+    });
+    connect(exportMenu, &QMenu::aboutToShow, this, [this, exportYear, exportDay] {
+        exportYear->setText(ctx_.model.catalogue(Msg::ProgramSimulation) + QLatin1Char(' ') +
+                            QString::number(plan_.year));
+        exportDay->setText(cellDescription(channel_, dayOfYear_));
+    });
+    connect(exportYear, &QAction::triggered, this, [this] { exportChosen(true); });
+    connect(exportDay, &QAction::triggered, this, [this] { exportChosen(false); });
+
+    resize(1040, 720);
+    yearChosen(0);
+    updateTimeLabels();
+    overview_->setFocus();
+}
+
+SimulationWindow::~SimulationWindow() = default;
+
+int SimulationWindow::scrollPosition() const
+{
+    return scroll_->value();
+}
+
+QString SimulationWindow::codeText(int code) const
+{
+    if (code == DayCode::PermanentOn)
+        return QStringLiteral("P On");
+    if (code == DayCode::PermanentOff)
+        return QStringLiteral("P Off");
+    return QStringLiteral("P %1").arg(code);
+}
+
+QString SimulationWindow::cellDescription(int channel, int dayOfYear) const
+{
+    const DayMonth dm = DateOfDay(dayOfYear, plan_.year);
+    const int weekday = Weekday(dm.day, dm.month, plan_.year);
+    return QStringLiteral("C%1, %2 %3 %4, %5")
+        .arg(channel)
+        .arg(ctx_.model.catalogue(Msg::Monday + weekday - 1),
+             views::DayMonthText(ctx_.model, dm.day, dm.month).trimmed())
+        .arg(plan_.year)
+        .arg(codeText(plan_.code(dayOfYear, channel)));
+}
+
+void SimulationWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!activated_) {
+        activated_ = true;
+        overview_->setFocus();
+    }
+}
+
+void SimulationWindow::yearChosen(int index)
+{
+    bool ok = false;
+    const int y = years_->itemText(index).toInt(&ok);
+    if (!ok)
+        return;
+    simulation_.emplace(ctx_.model);
+    plan_ = simulation_->dayPlan(y);
+    selectCell(channel_, dayOfYear_);
+}
+
+void SimulationWindow::refresh()
+{
+    simulation_.emplace(ctx_.model);
+    plan_ = simulation_->dayPlan(plan_.year);
+    selectCell(channel_, dayOfYear_);
+}
+
+void SimulationWindow::selectCell(int channel, int dayOfYear)
+{
+    if (!simulation_)
+        return;
+    channel_ = std::clamp(channel, 1, plan_.channels);
+    dayOfYear_ = std::clamp(dayOfYear, 1, plan_.days);
+    segments_ = simulation_->daySegments(plan_, channel_, dayOfYear_);
+    description_->setText(cellDescription(channel_, dayOfYear_));
+    overview_->content.selectedChannel = channel_;
+    overview_->content.selectedDay = dayOfYear_;
+    overview_->updateGeometry();
+    overview_->update();
+    graph_->update();
+}
+
+void SimulationWindow::scrolled(int position)
+{
+    if (position > LastPosition || position < FirstPosition) {
+        const bool forward = position > LastPosition;
+        const int next = dayOfYear_ + (forward ? 1 : -1);
+        const QSignalBlocker block(scroll_);
+        if (next < 1 || next > plan_.days) {
+            ctx_.prompter.beep();
+            scroll_->setValue(forward ? LastPosition : FirstPosition);
+        } else {
+            scroll_->setValue(forward ? FirstPosition : LastPosition);
+            selectCell(channel_, next);
+        }
+    }
+    updateTimeLabels();
+}
+
+void SimulationWindow::updateTimeLabels()
+{
+    const int first = scroll_->value() - 1;
+    startTime_->setText(QStringLiteral("%1:00").arg(first));
+    endTime_->setText(QStringLiteral("%1:00").arg(first + 9));
+    graph_->firstMinute = first * 60;
+    graph_->update();
+}
+
+void SimulationWindow::showPointer(int minuteInWindow)
+{
+    const int minute = std::clamp(minuteInWindow + 60 * (scroll_->value() - 1), 0, 1439);
+    const DayMonth dm = DateOfDay(dayOfYear_, plan_.year);
+    description_->setText(
+        QStringLiteral("C%1, %2 %3, %4 %5")
+            .arg(channel_)
+            .arg(views::DayMonthText(ctx_.model, dm.day, dm.month).trimmed())
+            .arg(plan_.year)
+            .arg(codeText(plan_.code(dayOfYear_, channel_)), views::TimeText(ctx_.model, minute).trimmed()));
+}
+
+void SimulationWindow::chooseColour(int code, const QColor &colour)
+{
+    if (code < 0 || code >= DayCode::Count || !colour.isValid())
+        return;
+    colours_[code] = colour;
+    paintLegend(legend_[code], colour);
+    overview_->update();
+}
+
+bool SimulationWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const QVariant index = watched->property("index");
+        if (index.isValid() && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            colourIndex_ = index.toInt();
+            if (!colourDialog_) {
+                colourDialog_ = new QColorDialog(this);
+                colourDialog_->setObjectName(QStringLiteral("ComDiaPzColor"));
+                connect(colourDialog_, &QColorDialog::colorSelected, this,
+                        [this](const QColor &chosen) { chooseColour(colourIndex_, chosen); });
+            }
+            colourDialog_->setCurrentColor(colours_[colourIndex_]);
+            colourDialog_->open();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ----- export -----------------------------------------------------------------------------------
+
+void SimulationWindow::exportChosen(bool overview)
+{
+    const QString base = QFileInfo(ctx_.model.program().FileName).completeBaseName();
+    const DayMonth dm = DateOfDay(dayOfYear_, plan_.year);
+    const QString name = overview ? QStringLiteral("%1-%2.png").arg(base).arg(plan_.year)
+                                  : QStringLiteral("%1-%2-%3-%4-C%5.png")
+                                        .arg(base)
+                                        .arg(plan_.year)
+                                        .arg(dm.month, 2, 10, QLatin1Char('0'))
+                                        .arg(dm.day, 2, 10, QLatin1Char('0'))
+                                        .arg(channel_);
+    const QString preset = QFileInfo(ctx_.model.program().FileName).absoluteDir().filePath(name);
+    const std::optional<QString> path =
+        ctx_.prompter.chooseSaveFile(export_->text().remove(QLatin1Char('&')),
+                                     QStringLiteral("PNG (*.png)|*.png|PDF (*.pdf)|*.pdf"), preset);
+    if (!path || path->isEmpty())
+        return;
+    QString target = *path;
+    if (QFileInfo(target).suffix().isEmpty())
+        target += QStringLiteral(".png");
+    writeExport(target, overview);
+}
+
+bool SimulationWindow::exportOverview(const QString &path)
+{
+    return writeExport(path, true);
+}
+
+bool SimulationWindow::exportDayGraph(const QString &path)
+{
+    return writeExport(path, false);
+}
+
+bool SimulationWindow::writeExport(const QString &path, bool overview)
+{
+    OverviewGeometry g;
+    g.channels = plan_.channels;
+    const QString title = overview ? ctx_.model.catalogue(Msg::ProgramSimulation) + QLatin1Char(' ') +
+                                         QString::number(plan_.year)
+                                   : cellDescription(channel_, dayOfYear_);
+    const int fullDay = 1440;
+    // one picture for both writers: the overview, or the title over the whole day
+    auto paint = [&](QPainter &p, const QRectF &area) {
+        if (overview) {
+            PaintOverview(p, area, overview_->content);
+            return;
+        }
+        const double titleHeight = area.height() * 0.18;
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPixelSize(std::max(8, int(titleHeight * 0.6)));
+        p.setFont(f);
+        p.setPen(Qt::black);
+        p.drawText(QRectF(area.left(), area.top(), area.width(), titleHeight),
+                   Qt::AlignLeft | Qt::AlignVCenter, title);
+        PaintDayGraph(
+            p, QRectF(area.left(), area.top() + titleHeight, area.width(), area.height() - titleHeight),
+            segments_, 0, fullDay);
+    };
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (isPdf(path)) {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(title);
+        writer.setCreator(ctx_.model.catalogue.productTitle);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageOrientation(QPageLayout::Landscape);
+        writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+        QPainter p(&writer);
+        const QRectF page(0, 0, writer.width(), writer.height());
+        paint(p, overview ? page : QRectF(0, 0, page.width(), page.width() * 0.16));
+        p.end();
+    } else {
+        const QSize size = overview ? (g.size() * ExportScale).toSize() : QSize(fullDay + 40, 220);
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        paint(p, QRectF(QPointF(0, 0), QSizeF(size)));
+        p.end();
+        image.save(&buffer, "PNG");
+    }
+    QString error;
+    if (!WriteFileAtomically(path, bytes, &error)) {
+        ctx_.prompter.tell(FileErrorText(path, error), Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+} // namespace zx

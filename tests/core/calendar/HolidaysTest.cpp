@@ -1,0 +1,241 @@
+#include "calendar/Holidays.h"
+
+#include "model/Model.h"
+#include "support/TempDir.h"
+
+#include <QDate>
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace zx;
+using zx::test::TempDir;
+
+namespace {
+
+Holiday fixed(const char *name, int day, int month)
+{
+    return {QString::fromUtf8(name), HolidayFixed, 0, day, month};
+}
+
+Holiday easter(const char *name, int offset)
+{
+    return {QString::fromUtf8(name), HolidayEaster, 0, offset, 0};
+}
+
+class HolidayEditing : public ::testing::Test {
+  protected:
+    HolidayLibrary lib;
+};
+
+TEST_F(HolidayEditing, SameDateRenamesAndSameNameRedates)
+{
+    EXPECT_EQ(AddOrChangeHoliday(lib, fixed("A", 1, 1)), HolidayChange::Appended);
+    EXPECT_EQ(AddOrChangeHoliday(lib, fixed("B", 1, 1)), HolidayChange::Changed);
+    ASSERT_EQ(lib.holidays.size(), 1u);
+    EXPECT_EQ(lib.holidays[0].name, QStringLiteral("B"));
+    EXPECT_EQ(AddOrChangeHoliday(lib, fixed("B", 6, 1)), HolidayChange::Changed);
+    ASSERT_EQ(lib.holidays.size(), 1u);
+    EXPECT_EQ(lib.holidays[0].dayOrOffset, 6);
+    EXPECT_EQ(AddOrChangeHoliday(lib, fixed("  ", 2, 1)), HolidayChange::Refused);
+    EXPECT_EQ(AddOrChangeHoliday(lib, fixed("X", 30, 2)), HolidayChange::Refused);
+    // A comma or line break would split the record in the file.
+    EXPECT_EQ(AddOrChangeHoliday(lib, fixed("Day, one\nmore", 2, 2)), HolidayChange::Appended);
+    EXPECT_EQ(lib.holidays.back().name, QStringLiteral("Day  one more"));
+}
+
+TEST_F(HolidayEditing, DeleteRenumbersSetMembers)
+{
+    for (const char *n : {"A", "B", "C"})
+        AddOrChangeHoliday(lib, fixed(n, 1, 1 + lib.holidays.size()));
+    ASSERT_TRUE(AddHolidaySet(lib, QStringLiteral("S")));
+    EXPECT_FALSE(AddHolidaySet(lib, QStringLiteral("S")));
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(AddToHolidaySet(lib, 0, i));
+    EXPECT_FALSE(AddToHolidaySet(lib, 0, 1));
+    DeleteHoliday(lib, 1);
+    EXPECT_EQ(lib.sets[0].members, (std::vector<int>{1, 2}));
+    EXPECT_EQ(lib.holidays[1].name, QStringLiteral("C"));
+    RemoveFromHolidaySet(lib, 0, 0);
+    EXPECT_EQ(lib.sets[0].members, (std::vector<int>{2}));
+}
+
+TEST_F(HolidayEditing, SetAndMemberLimits)
+{
+    for (int i = 0; i < MaxHolidaySets; ++i)
+        ASSERT_TRUE(AddHolidaySet(lib, QString::number(i)));
+    EXPECT_FALSE(AddHolidaySet(lib, QStringLiteral("one more")));
+    for (int i = 0; i < MaxSetMembers + 1; ++i)
+        AddOrChangeHoliday(lib, easter(QByteArray::number(i).constData(), i));
+    for (int i = 0; i < MaxSetMembers; ++i)
+        ASSERT_TRUE(AddToHolidaySet(lib, 0, i));
+    EXPECT_FALSE(AddToHolidaySet(lib, 0, MaxSetMembers));
+}
+
+TEST(HolidayTexts, DescribeAndEasterNames)
+{
+    Model model;
+    model.device.Sprache = 2;
+    model.catalogue.fill(2, 1, QString(), nullptr);
+    EXPECT_EQ(Describe(model, easter("Ascension", 39)), QStringLiteral("39 day(s) after eastern"));
+    EXPECT_EQ(easter("Ascension", 39).easterCode(), 121);
+    EXPECT_EQ(Describe(model, easter("Good Friday", -2)), QStringLiteral("2 day(s) before eastern"));
+    EXPECT_EQ(Describe(model, easter("Easter", 0)), QStringLiteral("eastern"));
+    EXPECT_EQ(Describe(model, fixed("May Day", 1, 5)), QStringLiteral("may, 1st"));
+    EXPECT_EQ(Describe(model, {QStringLiteral("B"), HolidayFree, -3, 23, 11}),
+              QStringLiteral("wednesday before the 23. november"));
+    HolidayLibrary lib;
+    lib.holidays = {easter("Ascension", 39)};
+    EXPECT_EQ(EasterCodeName(model, lib, 121), QStringLiteral("Ascension"));
+    EXPECT_EQ(EasterCodeName(model, lib, 83), QStringLiteral("Holiday at eastern + 1"));
+    EXPECT_EQ(EasterCodeName(model, lib, 80), QStringLiteral("Holiday at eastern -2"));
+}
+
+struct FreeCase {
+    int relation, day, month, year;
+    CalendarDate expected;
+};
+
+class FreeHolidayDates : public ::testing::TestWithParam<FreeCase> {};
+
+// Before and after are strict: the given day itself never counts.
+TEST_P(FreeHolidayDates, StrictlyBeforeOrAfter)
+{
+    const FreeCase c = GetParam();
+    const auto date = HolidayDate({QStringLiteral("x"), HolidayFree, c.relation, c.day, c.month}, c.year);
+    ASSERT_TRUE(date);
+    EXPECT_EQ(*date, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Holidays, FreeHolidayDates,
+                         ::testing::Values(FreeCase{-3, 23, 11, 2027, {17, 11, 2027}},
+                                           FreeCase{-3, 23, 11, 2022, {16, 11, 2022}}, // 23rd a Wednesday
+                                           FreeCase{1, 30, 4, 2029, {7, 5, 2029}},     // 30 April a Monday
+                                           FreeCase{1, 30, 4, 2027, {3, 5, 2027}},
+                                           FreeCase{-1, 3, 1, 2027, {28, 12, 2026}},
+                                           FreeCase{7, 29, 12, 2030, {5, 1, 2031}}));
+
+// ---- the holiday file ----
+
+TEST(HolidayFile, RoundTripsThroughTheFile)
+{
+    TempDir dir;
+    HolidayLibrary lib;
+    AddOrChangeHoliday(lib, fixed("Neujahr", 1, 1));
+    AddOrChangeHoliday(lib, easter("Karfreitag", -2));
+    AddOrChangeHoliday(lib, {QStringLiteral("Buß- und Bettag"), HolidayFree, -3, 23, 11});
+    AddOrChangeHoliday(lib, fixed("Ωmega", 2, 2)); // needs UTF-8
+    AddHolidaySet(lib, QStringLiteral("Sachsen, Land"));
+    AddToHolidaySet(lib, 0, 2);
+    AddToHolidaySet(lib, 0, 0);
+    const QString path = dir.file(QStringLiteral("deutsch.hdy"));
+    QString error;
+    ASSERT_TRUE(SaveHolidays(path, lib, &error)) << error.toStdString();
+    HolidayLibrary back;
+    ASSERT_TRUE(LoadHolidays(path, back).ok());
+    EXPECT_EQ(back, lib);
+    EXPECT_EQ(back.sets[0].name, QStringLiteral("Sachsen  Land"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().startsWith(" 4  1 \r\nNeujahr, 0  0  1  1 \r\nKarfreitag, 2  0 -2  0 \r\n"));
+}
+
+TEST(HolidayFile, DamagedFilesLeaveTheLibraryAsItWas)
+{
+    HolidayLibrary lib;
+    AddOrChangeHoliday(lib, fixed("Keep", 1, 1));
+    const HolidayLibrary before = lib;
+    const char *const damaged[] = {
+        "",                                            // no count line
+        " 2  0 \r\nA, 0 0 1 1\r\n",                    // fewer holidays than counted
+        " 1  0 \r\nA 0 0 1 1\r\n",                     // no comma after the name
+        " 1  0 \r\nA, 0 0 32 1\r\n",                   // no such day
+        " 1  0 \r\nA, 1 9 1 1\r\n",                    // no such weekday
+        " 1  1 \r\nA, 0 0 1 1\r\nS\r\n 1 \r\n 2 \r\n", // member beyond the library
+        " 1  1 \r\nA, 0 0 1 1\r\nS\r\n 60 \r\n",       // too many members
+        " 0  30 \r\n",                                 // too many sets
+        " 1  0 \r\nA, 0 0 x 1\r\n",                    // no number
+    };
+    for (const char *text : damaged) {
+        EXPECT_EQ(ParseHolidays(QByteArray(text), lib).status, HolidayLoad::Damaged) << text;
+        EXPECT_EQ(lib, before) << text;
+    }
+    TempDir dir;
+    EXPECT_EQ(LoadHolidays(dir.file(QStringLiteral("none.hdy")), lib).status, HolidayLoad::Missing);
+    EXPECT_EQ(LoadHolidays(dir.path(), lib).status, HolidayLoad::Unreadable);
+    EXPECT_EQ(lib, before);
+    // Values separated by commas, LF line ends and a legacy 8-bit name are read too.
+    ASSERT_TRUE(ParseHolidays(QByteArray("1,0\nF\xEAte,0,0,14,7\n"), lib).ok());
+    EXPECT_EQ(lib.holidays[0].name, QStringLiteral("Fête"));
+}
+
+// ---- the shipped holiday files against the real calendars ----
+
+struct ShippedCase {
+    const char *file;
+    const char *set;
+    int year;
+    std::vector<const char *> dates; // ISO dates of the set's holidays
+};
+
+class ShippedHolidays : public ::testing::TestWithParam<ShippedCase> {};
+
+TEST_P(ShippedHolidays, MatchRealCalendar)
+{
+    const ShippedCase c = GetParam();
+    HolidayLibrary lib;
+    ASSERT_TRUE(LoadHolidays(QDir(QStringLiteral(ZX_SOURCE_DATA)).filePath(QLatin1String(c.file)), lib).ok());
+    const HolidaySet *set = nullptr;
+    for (const HolidaySet &s : lib.sets)
+        if (s.name == QString::fromUtf8(c.set))
+            set = &s;
+    ASSERT_TRUE(set) << c.set;
+    std::vector<QString> got;
+    for (int m : set->members) {
+        const auto d = HolidayDate(lib.holidays[m - 1], c.year);
+        ASSERT_TRUE(d);
+        got.push_back(QDate(d->year, d->month, d->day).toString(Qt::ISODate));
+    }
+    std::sort(got.begin(), got.end());
+    std::vector<QString> expected;
+    for (const char *d : c.dates)
+        expected.push_back(QString::fromLatin1(d));
+    EXPECT_EQ(got, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Holidays, ShippedHolidays,
+    ::testing::Values(ShippedCase{"deutsch.hdy",
+                                  "Sachsen",
+                                  2027,
+                                  {"2027-01-01", "2027-03-26", "2027-03-29", "2027-05-01", "2027-05-06",
+                                   "2027-05-17", "2027-10-03", "2027-10-31", "2027-11-17", "2027-12-25",
+                                   "2027-12-26"}},
+                      ShippedCase{"deutsch.hdy",
+                                  "Bayern",
+                                  2030,
+                                  {"2030-01-01", "2030-01-06", "2030-04-19", "2030-04-22", "2030-05-01",
+                                   "2030-05-30", "2030-06-10", "2030-06-20", "2030-08-15", "2030-10-03",
+                                   "2030-11-01", "2030-12-25", "2030-12-26"}},
+                      ShippedCase{"english.hdy",
+                                  "England and Wales",
+                                  2030,
+                                  {"2030-01-01", "2030-04-19", "2030-04-22", "2030-05-06", "2030-05-27",
+                                   "2030-08-26", "2030-12-25", "2030-12-26"}},
+                      ShippedCase{"english.hdy",
+                                  "Scotland",
+                                  2027,
+                                  {"2027-01-01", "2027-01-02", "2027-03-26", "2027-05-03", "2027-05-31",
+                                   "2027-08-02", "2027-11-30", "2027-12-25", "2027-12-26"}},
+                      ShippedCase{"france.hdy",
+                                  "Alsace-Moselle",
+                                  2027,
+                                  {"2027-01-01", "2027-03-26", "2027-03-29", "2027-05-01", "2027-05-06",
+                                   "2027-05-08", "2027-05-17", "2027-07-14", "2027-08-15", "2027-11-01",
+                                   "2027-11-11", "2027-12-25", "2027-12-26"}}));
+
+} // namespace

@@ -1,0 +1,64 @@
+#include "entry/AstroTimeChange.h"
+
+#include "model/Model.h"
+
+#include <gtest/gtest.h>
+
+using namespace zx;
+
+namespace {
+
+struct ApplyCase {
+    ChangeOption option;
+    int hours, minutes;
+    int oldTime;
+    int expected; // -1: the day stays as it is
+};
+
+class ApplyTimeChangeTest : public ::testing::TestWithParam<ApplyCase> {};
+
+TEST_P(ApplyTimeChangeTest, OneDay)
+{
+    const ApplyCase c = GetParam();
+    const std::optional<int> next = ApplyTimeChange(c.oldTime, MakeTimeChange(c.option, c.hours, c.minutes));
+    EXPECT_EQ(next.value_or(-1), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ApplyTimeChangeTest,
+    ::testing::Values(ApplyCase{ChangeOption::ShiftBy, 1, 30, 1380, 30},       // 23:00 + 1:30 = 00:30
+                      ApplyCase{ChangeOption::ShiftBy, 23, 59, 1, 0},          // wraps to midnight
+                      ApplyCase{ChangeOption::ShiftBy, 1, 0, NoAstroTime, -1}, // no time is not shifted
+                      ApplyCase{ChangeOption::ShiftBy, 0, 0, 500, -1},         // a zero shift changes nothing
+                      ApplyCase{ChangeOption::ChangeTo, 6, 15, NoAstroTime, 375},
+                      ApplyCase{ChangeOption::ChangeTo, 0, 0, 500, 0},
+                      ApplyCase{ChangeOption::Delete, 6, 15, 500, NoAstroTime}));
+
+TEST(AstroTimeChangeTest, AppliesToTheChosenDaysOfOneColumn)
+{
+    Model model;
+    for (auto &day : model.astro.AstroTable)
+        day = {1000, 400};
+    model.astro.AstroTable[3][0] = NoAstroTime;
+    std::vector<int> tenDays;
+    for (int d = 0; d < 10; ++d)
+        tenDays.push_back(d);
+
+    EXPECT_EQ(ApplyTimeChangeToDays(model, 0, tenDays, MakeTimeChange(ChangeOption::ShiftBy, 0, 0)), 0);
+    EXPECT_EQ(model.Modified, 0);
+    EXPECT_EQ(ApplyTimeChangeToDays(model, 0, tenDays, MakeTimeChange(ChangeOption::ShiftBy, 0, 10)), 9);
+    EXPECT_EQ(model.astro.AstroTable[3][0], NoAstroTime);
+    EXPECT_EQ(model.Modified, 1);
+    EXPECT_EQ(ApplyTimeChangeToDays(model, 0, tenDays, MakeTimeChange(ChangeOption::ChangeTo, 6, 15)), 10);
+    for (int d = 0; d < 10; ++d) {
+        EXPECT_EQ(model.astro.AstroTable[d][0], 375) << d;
+        EXPECT_EQ(model.astro.AstroTable[d][1], 400) << d; // the other column stays
+    }
+    EXPECT_EQ(model.astro.AstroTable[10][0], 1000);
+    EXPECT_EQ(ApplyTimeChangeToDays(model, 1, {0, 365, 366, -1}, MakeTimeChange(ChangeOption::Delete, 0, 0)),
+              2);
+    EXPECT_EQ(model.astro.AstroTable[365][1], NoAstroTime);
+    EXPECT_EQ(ApplyTimeChangeToDays(model, 2, {0}, MakeTimeChange(ChangeOption::Delete, 0, 0)), 0);
+}
+
+} // namespace

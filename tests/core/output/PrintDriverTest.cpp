@@ -1,0 +1,148 @@
+#include "output/PrintDriver.h"
+
+#include "model/Model.h"
+#include "output/PrintLayout.h"
+#include "output/TextFileSink.h"
+#include "platform/PrintSink.h"
+#include "support/SamplePrograms.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace zx;
+using namespace zx::test;
+
+namespace {
+
+class PrintDriverTest : public ::testing::Test {
+  protected:
+    Model model;
+    PrintSettings settings;
+
+    void SetUp() override
+    {
+        model.device.Kanalzahl = 2;
+        model.program().FileName = QStringLiteral("/plant/hall.zxp");
+        for (int i = 0; i < 65; ++i)
+            model.appendRecord(SetProgram, weeklyTime(i / 60, i % 60, 1, 1 + i % 2));
+        model.appendRecord(SetProgram, priorityTime(1, 3, 31, 3, 2, 1));
+        model.transfer.PrintHeaderLines = 30;
+    }
+};
+
+TEST(PrintLayout, HeaderIntervalBreaksPagesBeforeRows31And61)
+{
+    const auto pages = output::PageRanges(65, 30);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[1].firstRow, 30);
+    EXPECT_EQ(pages[2].firstRow, 60);
+    EXPECT_EQ(pages[2].endRow, 65);
+    EXPECT_EQ(output::PageRanges(0, 30).size(), 1u);
+    // No interval configured (ZEILEN=0) must not divide by zero.
+    EXPECT_EQ(output::PageRanges(120, 0).size(), 3u);
+}
+
+TEST(PrintLayout, TextFileNameReplacesOnlyTheFilesExtension)
+{
+    EXPECT_EQ(output::TextFileName(QStringLiteral("/a/hall.zxp")), QStringLiteral("/a/hall.txt"));
+    EXPECT_EQ(output::TextFileName(QStringLiteral("/a/hall.v2.zxp")), QStringLiteral("/a/hall.v2.txt"));
+    EXPECT_EQ(output::TextFileName(QStringLiteral("/a/hall")), QStringLiteral("/a/hall.txt"));
+    EXPECT_EQ(output::TextFileName(QStringLiteral("/plant.2/hall")), QStringLiteral("/plant.2/hall.txt"));
+}
+
+TEST_F(PrintDriverTest, NoListChosenPrintsNothing)
+{
+    EXPECT_TRUE(output::CollectPrintJob(model, settings, {}).empty());
+}
+
+TEST_F(PrintDriverTest, FilteredViewPrintsUnfilteredAndTheFilterComesBack)
+{
+    model.ListView = ListPriority;
+    model.FilterOn = -1;
+    model.filter.FilterChannels = 2;
+    settings.switching = true;
+    settings.priority = true;
+    settings.astro = true; // never on the annual device
+    const auto lists = output::CollectPrintJob(model, settings, {});
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_EQ(lists[0].rows.size(), 65u);
+    EXPECT_TRUE(lists[0].headerLines[0].endsWith(model.catalogue(Msg::WithoutFilter)));
+    EXPECT_TRUE(lists[0].headerLines[0].contains(QStringLiteral("/plant/hall.zxp")));
+    EXPECT_EQ(lists[0].pages.size(), 3u);
+    EXPECT_EQ(lists[1].listKind, ListPriority);
+    EXPECT_FALSE(settings.switching || settings.priority || settings.astro);
+    EXPECT_EQ(model.ListView, ListPriority);
+    EXPECT_EQ(model.FilterOn, -1);
+}
+
+TEST_F(PrintDriverTest, CurrentViewKeepsTheFilterAndAstroPrintsOnTheAstroDevice)
+{
+    model.FilterOn = -1;
+    model.filter.FilterChannels = 2;
+    settings.currentView = true;
+    auto lists = output::CollectPrintJob(model, settings, {});
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].rows.size(), 32u);
+    EXPECT_TRUE(lists[0].headerLines[0].endsWith(model.catalogue(Msg::WithFilter)));
+
+    model.device.Uhrentyp = TypeAstro;
+    model.astro.AstroPresent = -1;
+    settings.astro = true;
+    lists = output::CollectPrintJob(model, settings, {});
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].listKind, ListAstro);
+    EXPECT_GE(lists[0].rows.size(), 365u);
+}
+
+class FailingSink : public PrintSink {
+  public:
+    bool printList(const PrintedList &) override { return false; }
+    bool finish() override { return true; }
+    QString errorText() const override { return QStringLiteral("out of paper"); }
+};
+
+TEST_F(PrintDriverTest, SinkFailureIsReportedAndTheViewStays)
+{
+    model.ListView = ListPriority;
+    model.FilterOn = -1;
+    settings.switching = true;
+    FailingSink sink;
+    EXPECT_EQ(output::PrintLists(output::CollectPrintJob(model, settings, {}), sink),
+              QStringLiteral("out of paper"));
+    EXPECT_EQ(model.ListView, ListPriority);
+    EXPECT_EQ(model.FilterOn, -1);
+}
+
+TEST_F(PrintDriverTest, TextFileAppendsEveryPrintout)
+{
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("hall.txt"));
+    for (int round = 0; round < 2; ++round) {
+        settings.priority = true;
+        TextFileSink sink(path);
+        EXPECT_TRUE(output::PrintLists(output::CollectPrintJob(model, settings, {}), sink).isEmpty());
+    }
+    const QString text = QString::fromUtf8(dir.read(QStringLiteral("hall.txt")));
+    EXPECT_EQ(text.count(model.catalogue(Msg::ListPriorityProgram) + QLatin1Char(' ')), 2);
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    // Header lines once, a blank line, the headings, one row, a blank line; twice.
+    EXPECT_EQ(lines.size(), 2 * 8 + 1);
+    EXPECT_TRUE(lines[5].startsWith(model.catalogue(Msg::ColNr) + QStringLiteral("  ")));
+    // Cells start at the tab positions of their columns.
+    EXPECT_EQ(lines[6].indexOf(model.catalogue(Msg::March)), lines[5].indexOf(model.catalogue(Msg::BeginAt)));
+}
+
+TEST(TextFileSink, FailedAppendSaysSo)
+{
+    TempDir dir;
+    QString error;
+    EXPECT_FALSE(AppendKeepingEarlier(dir.path(), "x", &error));
+    EXPECT_FALSE(error.isEmpty());
+    if (QFile::exists(QStringLiteral("/dev/full"))) {
+        EXPECT_FALSE(AppendKeepingEarlier(QStringLiteral("/dev/full"), "x", &error));
+    }
+}
+
+} // namespace

@@ -1,0 +1,111 @@
+#include "../ModalHelper.h"
+#include "../app/MainWindowFixture.h"
+
+#include "app/CommandWiring.h"
+#include "help/HelpCommands.h"
+#include "help/HelpWindow.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QTextBrowser>
+
+using namespace zx;
+using namespace zx::test;
+
+namespace {
+
+class HelpLanguage : public ::testing::TestWithParam<int> {};
+
+// Every page of every language: links reach existing pages and anchors, pictures exist.
+TEST_P(HelpLanguage, OpensAndEveryLinkResolves)
+{
+    Catalogue c;
+    c.fillBuiltin(GetParam(), 1);
+    const QString folder = HelpFolder(QString(), c.helpFile);
+    ASSERT_FALSE(folder.isEmpty()) << c.helpFile.toStdString();
+    EXPECT_TRUE(folder.endsWith(QFileInfo(c.helpFile).completeBaseName()));
+
+    HelpWindow window(folder, GetParam());
+    ASSERT_EQ(window.pages().size(), 11);
+    const QRegularExpression link(QStringLiteral("(?:href|src)=\"([^\"]+)\""));
+    for (const QString &page : window.pages()) {
+        QFile file(QDir(folder).filePath(page));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        for (auto it = link.globalMatch(html); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            const QString path = target.section(QLatin1Char('#'), 0, 0);
+            const QString anchor = target.section(QLatin1Char('#'), 1);
+            const QString resolved = path.isEmpty() ? file.fileName() : QDir(folder).filePath(path);
+            ASSERT_TRUE(QFileInfo::exists(resolved)) << page.toStdString() << " -> " << target.toStdString();
+            if (!anchor.isEmpty()) {
+                QFile to(resolved);
+                ASSERT_TRUE(to.open(QIODevice::ReadOnly));
+                EXPECT_TRUE(to.readAll().contains(QStringLiteral("name=\"%1\"").arg(anchor).toUtf8()))
+                    << page.toStdString() << " -> " << target.toStdString();
+            }
+        }
+        window.showPage(page);
+        EXPECT_FALSE(window.browser()->toPlainText().isEmpty()) << page.toStdString();
+    }
+    // Pictures load relative to the page shown.
+    window.showPage(QStringLiteral("filter.html"));
+    EXPECT_FALSE(
+        window.browser()
+            ->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("../images/filter.png")))
+            .isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, HelpLanguage, ::testing::Values(German, English, French));
+
+// Every window the help points to has its page, with the anchor the page names.
+TEST(HelpPages, WindowPagesExistInEveryLanguage)
+{
+    for (const char *stem : {"Zentri2D", "Zentri2E", "Zentri2F"}) {
+        const QString folder = HelpFolder(QString(), QLatin1String(stem) + QStringLiteral(".hlp"));
+        for (const char *w :
+             {"frmEingSz", "frmfilter", "frmDruck", "FrmMaster", "frmGer\u00e4tEinst", "frmX"}) {
+            const QString page = HelpPageFor(QString::fromUtf8(w));
+            QFile f(QDir(folder).filePath(page.section(QLatin1Char('#'), 0, 0)));
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << stem << " " << w;
+            const QString anchor = page.section(QLatin1Char('#'), 1);
+            if (!anchor.isEmpty()) {
+                EXPECT_TRUE(f.readAll().contains(QStringLiteral("name=\"%1\"").arg(anchor).toUtf8())) << w;
+            }
+        }
+    }
+    // A loaded language ("Zentri2e.hlp") has no help of its own: the English one.
+    EXPECT_TRUE(HelpFolder(QString(), QStringLiteral("Zentri2e.hlp")).endsWith(QStringLiteral("Zentri2E")));
+}
+
+TEST_F(MainWindowTest, HelpMenuOpensContentsAndF1InADialogItsPage)
+{
+    wireCommands(*w, ctx);
+    w->updateActions();
+    ASSERT_TRUE(act("mnuHilfeInhalt")->isEnabled());
+    act("mnuHilfeInhalt")->trigger();
+    HelpWindow *help = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("frmHilfe") && top->isVisible())
+            help = qobject_cast<HelpWindow *>(top);
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->browser()->source().fileName(), QStringLiteral("index.html"));
+
+    // Search goes on to the page where the word is.
+    EXPECT_TRUE(help->findNext(QStringLiteral("Print to PDF")));
+    EXPECT_EQ(help->browser()->source().fileName(), QStringLiteral("printing.html"));
+
+    whenModal(QStringLiteral("frmfilter"), [](QWidget *d) {
+        QTest::keyClick(d->focusWidget() ? d->focusWidget() : d, Qt::Key_F1);
+        qobject_cast<QDialog *>(d)->reject();
+    });
+    act("mnuFilter")->trigger();
+    EXPECT_EQ(help->browser()->source().fileName(), QStringLiteral("filter.html"));
+    help->close();
+}
+
+} // namespace

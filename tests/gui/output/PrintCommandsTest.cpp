@@ -1,0 +1,139 @@
+#include "../ModalHelper.h"
+#include "../app/MainWindowFixture.h"
+
+#include "app/CommandWiring.h"
+#include "output/PrintCommands.h"
+#include "support/SamplePrograms.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+
+using namespace zx;
+using namespace zx::test;
+
+namespace {
+
+class PrintFlowTest : public MainWindowTest {
+  protected:
+    PrintCommands *print = nullptr;
+
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        for (int i = 0; i < 3; ++i)
+            model.appendRecord(SetProgram, weeklyTime(6 + i, 0, 1, 1 + i % 2));
+        model.appendRecord(SetProgram, priorityTime(1, 3, 31, 3, 2, 1));
+        wireCommands(*w, ctx);
+        print = w->findChild<PrintCommands *>(QStringLiteral("printCommands"));
+        ASSERT_NE(print, nullptr);
+        // The priority list with a filter is on screen.
+        model.filter.FilterChannels = 1;
+        model.FilterOn = -1;
+        w->showList(ListPriority, SetProgram);
+    }
+    void printToPdf(const QString &path)
+    {
+        print->choosePrinter = [path](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            return true;
+        };
+    }
+    void expectViewRestored()
+    {
+        EXPECT_EQ(model.ListView, ListPriority);
+        EXPECT_EQ(model.FilterOn, -1);
+        EXPECT_EQ(grid()->horizontalHeaderItem(1)->text(), model.catalogue(Msg::BeginAt));
+    }
+};
+
+TEST_F(PrintFlowTest, DialogPrintsChosenListsToPdfAndRestoresTheView)
+{
+    EXPECT_TRUE(act("tbDruck")->isEnabled());
+    const QString pdf = dir.file(QStringLiteral("out.pdf"));
+    printToPdf(pdf);
+    whenModal(QStringLiteral("frmDruck"), [](QWidget *d) {
+        EXPECT_FALSE(d->findChild<QCheckBox *>(QStringLiteral("Chkprastro"))->isVisibleTo(d));
+        d->findChild<QCheckBox *>(QStringLiteral("chkprsz"))->setChecked(true);
+        d->findChild<QPushButton *>(QStringLiteral("cmdprdruck"))->click();
+    });
+    act("mnuDatDruck")->trigger();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("%PDF"));
+    EXPECT_TRUE(prompter.shown.empty());
+    expectViewRestored();
+}
+
+TEST_F(PrintFlowTest, PrinterErrorIsShownAndTheViewIsRestored)
+{
+    printToPdf(dir.file(QStringLiteral("missing/folder/out.pdf")));
+    grid()->selectRow(0);
+    print->settings().switching = true;
+    print->run(false);
+    EXPECT_EQ(model.Marked.size(), 1u); // the marking survives printing
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].icon, Icon::Critical);
+    EXPECT_TRUE(prompter.last().contains(QStringLiteral("out.pdf")));
+    expectViewRestored();
+}
+
+TEST_F(PrintFlowTest, ToolStripPrintsTheShownViewIntoTheTextFile)
+{
+    whenModal(QStringLiteral("frmDruck"), [](QWidget *d) {
+        d->findChild<QCheckBox *>(QStringLiteral("chktxtdat"))->click();
+        d->findChild<QPushButton *>(QStringLiteral("cmdprcancel"))->click();
+    });
+    act("mnuDatDruck")->trigger();
+    EXPECT_TRUE(print->settings().redirectToFile); // stored at once, kept after Cancel
+    act("tbDruck")->trigger();
+    const QString text = QString::fromUtf8(dir.read(QStringLiteral("Swprg1.txt")));
+    EXPECT_TRUE(text.startsWith(model.catalogue(Msg::ListPriorityProgram)));
+    EXPECT_TRUE(text.contains(model.catalogue(Msg::WithFilter)));
+    expectViewRestored();
+}
+
+TEST_F(PrintFlowTest, PreviewShowsThePagesOfTheSameLayout)
+{
+    int pages = 0;
+    whenModal(QStringLiteral("frmDruckVorschau"), [&pages](QWidget *preview) {
+        auto *view = preview->findChild<QPrintPreviewWidget *>();
+        ASSERT_NE(view, nullptr);
+        pages = view->pageCount();
+        if (!qEnvironmentVariableIsEmpty("ZX_SHOT"))
+            preview->grab().save(qEnvironmentVariable("ZX_SHOT"));
+        qobject_cast<QDialog *>(preview)->reject();
+    });
+    print->settings().switching = true;
+    print->settings().priority = true;
+    print->run(true);
+    EXPECT_EQ(pages, 2);
+    EXPECT_TRUE(prompter.shown.empty());
+    expectViewRestored();
+}
+
+TEST_F(PrintFlowTest, ChangeSetsTheHeaderIntervalThroughTheDeviceProperties)
+{
+    QString shown;
+    whenModal(QStringLiteral("frmDruck"), [&shown](QWidget *d) {
+        whenModal(QString::fromUtf8("frmGer\u00e4tEinst"), [](QWidget *p) {
+            if (auto *lines = p->findChild<QSpinBox *>(QStringLiteral("txtZeilen")))
+                lines->setValue(30);
+            p->findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
+        });
+        d->findChild<QPushButton *>(QString::fromUtf8("cmdpr\u00e4ndern"))->click();
+        shown = d->findChild<QLabel *>(QStringLiteral("lblZeilen"))->text();
+        d->findChild<QPushButton *>(QStringLiteral("cmdprcancel"))->click();
+    });
+    act("mnuDatDruck")->trigger();
+    EXPECT_EQ(model.transfer.PrintHeaderLines, 30);
+    EXPECT_EQ(shown, QStringLiteral("30") + model.catalogue(Msg::Lines));
+}
+
+} // namespace

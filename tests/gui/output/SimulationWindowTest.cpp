@@ -1,0 +1,153 @@
+#include "gui/app/MainWindowFixture.h"
+
+#include "app/CommandWiring.h"
+#include "calendar/Calendar.h"
+#include "output/SimulationDrawing.h"
+#include "output/SimulationWindow.h"
+#include "support/SamplePrograms.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QToolButton>
+
+using namespace zx;
+using namespace zx::test;
+
+namespace {
+
+class SimulationWindowTest : public MainWindowTest {
+  protected:
+    SimulationWindow *open()
+    {
+        wireCommands(*w, ctx);
+        w->updateActions();
+        EXPECT_TRUE(act("mnuAnsGrafik")->isEnabled());
+        act("mnuAnsGrafik")->trigger();
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("FrmGrafik") && top->isVisible())
+                return qobject_cast<SimulationWindow *>(top);
+        ADD_FAILURE() << "no simulation window";
+        return nullptr;
+    }
+    template <class T> T *control(QWidget *frm, const char *name)
+    {
+        T *c = frm->findChild<T *>(QString::fromUtf8(name));
+        if (!c)
+            ADD_FAILURE() << "no control " << name;
+        return c;
+    }
+};
+
+TEST_F(SimulationWindowTest, YearCellAndDayGraphFollowTheUser)
+{
+    add(weeklyTime(6, 0, 127, 1, 1, 2));  // P2 06:00 ON daily
+    add(weeklyTime(18, 0, 127, 1, 0, 2)); // P2 18:00 OFF daily
+    add(priorityTime(1, 5, 3, 5, 2, 1));  // P2 on 1..3 May, channel 1
+    model.Modified = 0;
+    const auto recordsBefore = model.program().Records;
+    const int usedBefore = model.program().UsedCount;
+
+    SimulationWindow *frm = open();
+    ASSERT_NE(frm, nullptr);
+    auto *years = control<QComboBox>(frm, "cboSimulationsjahr");
+    ASSERT_EQ(years->count(), 30);
+    EXPECT_EQ(years->itemText(0), QStringLiteral("2026"));
+    years->setCurrentIndex(4);
+    EXPECT_EQ(frm->year(), 2030);
+
+    auto *overview = control<YearOverview>(frm, "picPzGrafik");
+    auto *tag = control<QLabel>(frm, "lbltag");
+    const QPoint cell = overview->cellCentre(1, 2, 5);
+    QTest::mousePress(overview, Qt::LeftButton, Qt::NoModifier, cell);
+    QTest::mouseRelease(overview, Qt::LeftButton, Qt::NoModifier, cell);
+    EXPECT_EQ(frm->dayOfYear(), DayOfYear(2, 5, 2030));
+    EXPECT_EQ(tag->text(), QStringLiteral("C1, thursday may, 2. 2030, P 2"));
+    EXPECT_EQ(frm->segments(), (std::vector<DaySegment>{{0, 360}, {1, 720}, {0, 360}}));
+    QTest::keyClick(overview, Qt::Key_Down);
+    QTest::keyClick(overview, Qt::Key_Right);
+    EXPECT_EQ(frm->channel(), 2);
+    EXPECT_EQ(frm->dayOfYear(), DayOfYear(3, 5, 2030));
+    frm->selectCell(1, DayOfYear(2, 5, 2030));
+
+    // the day graph: pointer, hours and stepping through the days
+    auto *scroll = control<QScrollBar>(frm, "HScroll1");
+    auto *graph = control<DayGraph>(frm, "picSzGrafik");
+    scroll->setValue(6);
+    EXPECT_EQ(control<QLabel>(frm, "lblstarttime")->text(), QStringLiteral("5:00"));
+    EXPECT_EQ(control<QLabel>(frm, "lblendtime")->text(), QStringLiteral("14:00"));
+    QTest::mouseClick(graph, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(graph->xOfMinute(90), graph->height() / 2));
+    EXPECT_EQ(tag->text(), QStringLiteral("C1, may, 2. 2030, P 2 6:30 hrs"));
+    scroll->setValue(17);
+    EXPECT_EQ(frm->dayOfYear(), DayOfYear(3, 5, 2030));
+    EXPECT_EQ(scroll->value(), 1);
+    scroll->setValue(0);
+    scroll->setValue(0);
+    EXPECT_EQ(frm->dayOfYear(), DayOfYear(1, 5, 2030));
+    EXPECT_EQ(scroll->value(), 16);
+    frm->selectCell(1, 1);
+    const int beeps = prompter.beeps;
+    scroll->setValue(0);
+    EXPECT_EQ(prompter.beeps, beeps + 1);
+    EXPECT_EQ(frm->dayOfYear(), 1);
+    EXPECT_EQ(frm->segments(), (std::vector<DaySegment>{{0, 1440}}));
+
+    // looking never changes the program
+    EXPECT_EQ(model.program().Records, recordsBefore);
+    EXPECT_EQ(model.program().UsedCount, usedBefore);
+    EXPECT_EQ(model.Modified, 0);
+
+    // the window follows a change of the program
+    add(priorityTime(1, 1, 1, 1, 10, 1, 1));
+    w->redrawList();
+    EXPECT_EQ(frm->plan().code(1, 1), DayCode::PermanentOn);
+    EXPECT_EQ(frm->segments(), (std::vector<DaySegment>{{1, 1440}}));
+    frm->close();
+}
+
+TEST_F(SimulationWindowTest, LegendColourAndExports)
+{
+    add(weeklyTime(6, 0, 127, 1, 1));
+    SimulationWindow *frm = open();
+    ASSERT_NE(frm, nullptr);
+    auto *legend = control<QLabel>(frm, "lblColorP3");
+    QTest::mouseClick(legend, Qt::LeftButton);
+    auto *dialog = frm->findChild<QColorDialog *>(QStringLiteral("ComDiaPzColor"));
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->currentColor(), QColor(0, 0, 255));
+    dialog->setCurrentColor(QColor(10, 20, 30));
+    dialog->accept();
+    EXPECT_EQ(frm->colour(3), QColor(10, 20, 30));
+    EXPECT_EQ(legend->palette().color(QPalette::Window), QColor(10, 20, 30));
+
+    // the overview as PNG through the export menu, the day as PDF
+    const QString png = dir.file(QStringLiteral("year.png"));
+    prompter.files.push_back(png);
+    auto *exportMenu = control<QToolButton>(frm, "cmdExport")->menu();
+    ASSERT_NE(exportMenu, nullptr);
+    exportMenu->findChild<QAction *>(QStringLiteral("mnuExportJahr"))->trigger();
+    QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GT(image.width(), 1000);
+
+    const QString pdf = dir.file(QStringLiteral("day.pdf"));
+    ASSERT_TRUE(frm->exportDayGraph(pdf));
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(5).startsWith("%PDF"));
+
+    // a directory that does not exist: told, nothing written
+    const int shown = int(prompter.shown.size());
+    EXPECT_FALSE(frm->exportOverview(dir.file(QStringLiteral("missing/year.png"))));
+    EXPECT_EQ(int(prompter.shown.size()), shown + 1);
+    frm->close();
+}
+
+} // namespace
