@@ -4,8 +4,12 @@
 #include "HeadlessPrompter.h"
 #include "ProgramDocument.h"
 
+#include "app/ConfigFile.h"
+#include "app/StartUp.h"
+#include "calendar/Holidays.h"
 #include "entry/EntryAutomation.h"
 #include "entry/EntryStore.h"
+#include "entry/HolidayPriority.h"
 #include "entry/PriorityEntry.h"
 #include "entry/SwitchingEntry.h"
 #include "model/Model.h"
@@ -15,6 +19,8 @@
 #include "platform/FileAccess.h"
 #include "views/ListFormatter.h"
 
+#include <QDate>
+#include <QDir>
 #include <QFileInfo>
 
 #include <optional>
@@ -29,7 +35,12 @@ const char AddUsage[] =
     "[--once]) (--channels 1,2 [--state on|off] | --channel N --value V) [--pulse S] [--program P] "
     "[--replace]\n"
     "       zentrix-cli add FILE.zxp priority (--from D.M --to D.M [--year YYYY] [--once] | --easter OFFSET) "
-    "--priority 1..9|permanent [--state on|off | --value V] (--channels 1,2 | --channel N) [--replace]";
+    "--priority 1..9|permanent [--state on|off | --value V] (--channels 1,2 | --channel N) [--replace]\n"
+    "       zentrix-cli add FILE.zxp holiday (--name NAME | --set NAME|all) --priority 1..9|permanent "
+    "[--state on|off | "
+    "--value V] (--channels 1,2 | --channel N) [--years N] [--today YYYY-MM-DD] [--lang en|de|fr] [--workdir "
+    "DIR] "
+    "[--replace]";
 const char NewUsage[] = "zentrix-cli new FILE.zxp --type 517|236 [--channels N] [--bus]";
 
 std::optional<int> number(const QString &text, int min, int max)
@@ -261,6 +272,124 @@ std::optional<PriorityEntryValues> priorityFromOptions(const Options &o, const M
     return e;
 }
 
+// The priority, channels and state of a holiday entry: the options of a priority time
+// without its dates.
+std::optional<PriorityEntryValues> holidayBaseFromOptions(const Options &o, const Model &model)
+{
+    if (o.has("from") || o.has("to") || o.has("easter") || o.has("year") || o.flag("once"))
+        return std::nullopt;
+    Options dated = o;
+    dated.values.insert(QStringLiteral("from"), QStringLiteral("1.1"));
+    dated.values.insert(QStringLiteral("to"), QStringLiteral("1.1"));
+    return priorityFromOptions(dated, model);
+}
+
+// The holidays named by --name or --set, in library order (a set in member order).
+std::optional<std::vector<Holiday>> chosenHolidays(const Options &o, const HolidayLibrary &library)
+{
+    std::vector<Holiday> chosen;
+    if (o.has("name") == o.has("set"))
+        return std::nullopt;
+    if (o.has("name")) {
+        for (const Holiday &h : library.holidays)
+            if (h.name == o.value("name"))
+                chosen.push_back(h);
+    } else if (o.value("set") == QLatin1String("all")) {
+        chosen = library.holidays;
+    } else {
+        for (const HolidaySet &set : library.sets) {
+            if (set.name != o.value("set"))
+                continue;
+            for (int member : set.members)
+                if (member >= 1 && member <= static_cast<int>(library.holidays.size()))
+                    chosen.push_back(library.holidays[member - 1]);
+        }
+    }
+    return chosen;
+}
+
+// Enters the chosen holidays as priority times, one after the other as the dialog's holiday run
+// does; the file is saved once at the end, and only when every holiday went in.
+int addHolidays(Model &model, HeadlessPrompter &prompter, HeadlessPrompter &entryPrompter, const Options &o,
+                const QString &path)
+{
+    if (o.has("time") || o.has("days") || o.has("date") || o.has("pulse") || o.has("program"))
+        return usageError(AddUsage);
+    const auto base = holidayBaseFromOptions(o, model);
+    if (!base)
+        return usageError(AddUsage);
+    const QString workDir = o.has("workdir") ? o.value("workdir") : QDir::currentPath();
+    HolidayLibrary library;
+    const HolidayFileResult read = LoadHolidays(HolidayFilePath(model, workDir), library);
+    if (!read.ok()) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(HolidayFilePath(model, workDir)),
+                     qPrintable(read.status == HolidayLoad::Missing ? model.catalogue(Msg::NoSuchFile)
+                                                                    : model.catalogue(Msg::IllegalFile)));
+        return 1;
+    }
+    const auto holidays = chosenHolidays(o, library);
+    if (!holidays)
+        return usageError(AddUsage);
+    if (holidays->empty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(model.catalogue(Msg::NoSuchFile)));
+        return 1;
+    }
+    QDate today = QDate::currentDate();
+    if (o.has("today")) {
+        today = QDate::fromString(o.value("today"), Qt::ISODate);
+        if (!today.isValid())
+            return usageError(AddUsage);
+    }
+    int years = library.freeYears;
+    if (o.has("years")) {
+        const auto n = number(o.value("years"), MinFreeHolidayYears, MaxFreeHolidayYears);
+        if (!n)
+            return usageError(AddUsage);
+        years = *n;
+    }
+    // A device with variable holidays says so in its program file or in the working directory's
+    // configuration.
+    int bewft = model.device.Bewft;
+    const ConfigReadResult config = ReadConfigValues(QDir(workDir).filePath(ConfigFileName()));
+    if (!bewft && config.status == ConfigStatus::Read) {
+        Model configured;
+        ApplyConfigValues(configured, config.values);
+        bewft = configured.device.Bewft;
+    }
+
+    const CalendarDate now{today.day(), today.month(), today.year()};
+    std::vector<int> stored;
+    for (const Holiday &h : *holidays) {
+        for (const PriorityEntryValues &e : HolidayPriorityTimes(h, *base, bewft, now, years)) {
+            const StoreResult r = StorePriorityTime(model, entryPrompter, e, EditEnter);
+            const bool changed = r.stored() || r.outcome == StoreOutcome::InvertedReplaced;
+            if (!changed)
+                return 1; // refused: the file stays as it was
+            stored.push_back(r.index);
+        }
+    }
+    std::vector<ProgramRecord> records;
+    for (int i : stored)
+        records.push_back(model.program().Records[i]);
+    const ListTable table = views::BuildList(model, ListPriority, SetProgram);
+    QStringList rows;
+    for (int i : stored)
+        for (const ListRow &row : table.rows)
+            if (row.recordIndex == i)
+                rows << row.cells.join(QLatin1Char('\t'));
+    SystemClock clock;
+    if (!SaveProgram(model, prompter, clock))
+        return 1;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const ProgramRecord &r = records[i];
+        std::printf("%d %d %d %d %d %d\n%s\n", r.b0, r.b1, r.b2, r.b3, r.b4, r.b5,
+                    i < static_cast<std::size_t>(rows.size()) ? rows[static_cast<int>(i)].toUtf8().constData()
+                                                              : "");
+    }
+    Q_UNUSED(path);
+    return 0;
+}
+
 } // namespace
 
 int runAdd(const QStringList &args)
@@ -269,17 +398,27 @@ int runAdd(const QStringList &args)
         return usageError(AddUsage);
     const QString path = args[0];
     const QString kind = args[1];
-    if (kind != QLatin1String("switching") && kind != QLatin1String("priority"))
+    if (kind != QLatin1String("switching") && kind != QLatin1String("priority") &&
+        kind != QLatin1String("holiday"))
         return usageError(AddUsage);
     Options o;
     const QStringList withValue{"--time",  "--days",  "--date",   "--channels", "--channel",
                                 "--state", "--value", "--pulse",  "--program",  "--from",
-                                "--to",    "--year",  "--easter", "--priority"};
+                                "--to",    "--year",  "--easter", "--priority", "--name",
+                                "--set",   "--years", "--today",  "--lang",     "--workdir"};
     if (!parseOptions(args.mid(2), withValue, {"--once", "--replace"}, &o))
         return usageError(AddUsage);
 
     Model model;
-    model.catalogue.fillBuiltin(English, model.BrandNumber);
+    int language = English;
+    if (o.has("lang")) {
+        const int i = static_cast<int>(QStringList{"de", "en", "fr"}.indexOf(o.value("lang")));
+        if (i < 0 || kind != QLatin1String("holiday"))
+            return usageError(AddUsage);
+        language = German + i;
+    }
+    model.device.Sprache = language;
+    model.catalogue.fillBuiltin(language, model.BrandNumber);
     HeadlessPrompter prompter;
     int usedType = 0;
     QString reason;
@@ -311,6 +450,8 @@ int runAdd(const QStringList &args)
             return 1;
         }
         result = StoreSwitchingTime(model, entryPrompter, *entry, EditEnter);
+    } else if (kind == QLatin1String("holiday")) {
+        return addHolidays(model, prompter, entryPrompter, o, path);
     } else {
         if (o.has("time") || o.has("days") || o.has("date") || o.has("pulse") || o.has("program"))
             return usageError(AddUsage);

@@ -2,9 +2,6 @@
 //   QT_QPA_PLATFORM=offscreen zentrix-screenshot OUT.png [MODE] [WIDTH]
 // MODE: switching, priority, properties, entry, priority-entry, options, filter, print, help or simulation.
 // WIDTH scales the picture down to that many pixels (the help keeps its pictures small).
-#include "entry/SwitchingTimeDialog.h"
-#include "output/SimulationWindow.h"
-#include "transfer/TransferCommands.h"
 #include "app/AppContext.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/MainWindow.h"
@@ -15,6 +12,7 @@
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "output/PrintDialog.h"
+#include "output/SimulationWindow.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/ProcessToolLauncher.h"

@@ -4,6 +4,7 @@
 #include "entry/AutomationDialog.h"
 #include "entry/EntryAutomation.h"
 #include "entry/EntryStore.h"
+#include "entry/HolidayPriority.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
@@ -13,6 +14,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -120,6 +122,15 @@ void PriorityTimeDialog::buildControls()
     grid->addWidget(listbistag_, 2, 3);
     grid->addWidget(lstbismon_, 2, 4);
 
+    chkBewFeiertage_ = new QCheckBox(this);
+    chkBewFeiertage_->setObjectName(QStringLiteral("chk_bew_Feiertage"));
+    cboFtSets_ = new QComboBox(this);
+    cboFtSets_->setObjectName(QStringLiteral("cbo_Ft_sets"));
+    lstBewFeiertage_ = MakeList(this, "lst_bew_Feiertage", 8);
+    grid->addWidget(chkBewFeiertage_, 3, 0, 1, 2);
+    grid->addWidget(cboFtSets_, 1, 7);
+    grid->addWidget(lstBewFeiertage_, 2, 7);
+
     lblPrio_ = MakeLabel(this, "lblPrio");
     lstPrio_ = MakeList(this, "LstPrio", 8);
     txtAnzPrio_ = MakeField(this, "txtAnzPrio");
@@ -221,6 +232,8 @@ void PriorityTimeDialog::buildControls()
     for (QListWidget *list : {listvontag_, lstvonmon_, listbistag_, lstbismon_, lstvonJahr_})
         connect(list, &QListWidget::currentRowChanged, this, [this] { showValues(currentValues(), false); });
     connect(lstPrio_, &QListWidget::currentRowChanged, this, [this] { refreshPermanent(); });
+    connect(chkBewFeiertage_, &QCheckBox::toggled, this, &PriorityTimeDialog::onHolidayOption);
+    connect(cboFtSets_, &QComboBox::currentIndexChanged, this, [this] { fillHolidayList(); });
     // A typed priority selects 1..9 (bus 1..7); "permanent" is chosen in the list only.
     txtAnzPrio_->setReadOnly(false);
     connect(txtAnzPrio_, &QLineEdit::textEdited, this, [this](const QString &text) {
@@ -253,7 +266,8 @@ void PriorityTimeDialog::buildControls()
 void PriorityTimeDialog::setCaptions()
 {
     const Catalogue &c = ctx_.model.catalogue;
-    lblBegin_->setText(c(Msg::BeginAt));
+    lblBegin_->setText(c(holidayMode() ? Msg::Holidays : Msg::BeginAt));
+    chkBewFeiertage_->setText(c(Msg::Holidays));
     lblEnd_->setText(c(Msg::EndAt));
     lblvonUz_->setText(QStringLiteral("00:00 ") + c(Msg::HoursWord));
     lblbisUz_->setText(QStringLiteral("24:00 ") + c(Msg::HoursWord));
@@ -355,13 +369,16 @@ void PriorityTimeDialog::openInMode()
     setCaptions();
     fillLists();
     setupChannels();
-    // The year list belongs to devices with variable holidays; the astro device has none.
-    const bool years =
-        model.device.Bewft == 1 && model.device.Uhrentyp != TypeAstro && !model.device.BusDevice;
-    lstvonJahr_->setEnabled(years);
-    chk1x_->setVisible(!years);
+    cboFtSets_->hide();
+    lstBewFeiertage_->hide();
+    {
+        const QSignalBlocker block(chkBewFeiertage_);
+        chkBewFeiertage_->setChecked(false);
+    }
+    onHolidayOption(false);
     chkautopil_->setChecked(model.automation.AutomationActive != 0);
     okForAll_ = false;
+    holidaysForAll_ = false;
     tmalleok_->stop();
     timer1_->stop();
     imgPzok_->hide();
@@ -412,7 +429,95 @@ void PriorityTimeDialog::loadRecord(int index, int setIndex)
     const ProgramSet &set = ctx_.model.set(setIndex);
     if (index < 0 || index >= set.UsedCount)
         return;
-    showValues(DecodePriorityTime(set.Records[index], ctx_.model.device.BusDevice), editMode_ == EditChange);
+    const PriorityEntryValues e = DecodePriorityTime(set.Records[index], ctx_.model.device.BusDevice);
+    chkBewFeiertage_->setChecked(e.easter);
+    if (e.easter) {
+        // the holiday of the library that carries this day code
+        cboFtSets_->setCurrentIndex(cboFtSets_->count() - 1);
+        const auto &all = ctx_.model.holidays.holidays;
+        for (int i = 0; i < static_cast<int>(all.size()); ++i) {
+            if (all[i].kind == HolidayEaster && all[i].easterCode() == e.easterCode) {
+                lstBewFeiertage_->setCurrentRow(i);
+                break;
+            }
+        }
+    }
+    showValues(e, editMode_ == EditChange);
+}
+
+bool PriorityTimeDialog::holidayMode() const
+{
+    return chkBewFeiertage_ && chkBewFeiertage_->isChecked();
+}
+
+void PriorityTimeDialog::showYearRule()
+{
+    const Model &model = ctx_.model;
+    // The year list belongs to devices with variable holidays; the astro device has none.
+    const bool years =
+        model.device.Bewft == 1 && model.device.Uhrentyp != TypeAstro && !model.device.BusDevice;
+    lstvonJahr_->setEnabled(years);
+    chk1x_->setVisible(!years);
+}
+
+void PriorityTimeDialog::onHolidayOption(bool ticked)
+{
+    const Catalogue &c = ctx_.model.catalogue;
+    lblBegin_->setText(c(ticked ? Msg::Holidays : Msg::BeginAt));
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{listvontag_, lstvonmon_, listbistag_, lstbismon_, txtvonTag_,
+                                          txtvonMon_, txtbistag_, txtbisMon_, lblEnd_, lblvonUz_, lblbisUz_})
+        w->setVisible(!ticked);
+    cboFtSets_->setVisible(ticked);
+    lstBewFeiertage_->setVisible(ticked);
+    if (ticked) {
+        const QSignalBlocker block(cboFtSets_);
+        cboFtSets_->clear();
+        for (const HolidaySet &set : ctx_.model.holidays.sets)
+            cboFtSets_->addItem(set.name);
+        cboFtSets_->addItem(c(Msg::AllButton));
+        cboFtSets_->setCurrentIndex(cboFtSets_->count() - 1);
+        fillHolidayList();
+    } else {
+        showYearRule();
+    }
+    refreshAllButton();
+}
+
+void PriorityTimeDialog::fillHolidayList()
+{
+    const HolidayLibrary &library = ctx_.model.holidays;
+    const int set = cboFtSets_->currentIndex();
+    QStringList names;
+    if (set >= 0 && set < static_cast<int>(library.sets.size())) {
+        for (int member : library.sets[set].members)
+            if (member >= 1 && member <= static_cast<int>(library.holidays.size()))
+                names << library.holidays[member - 1].name;
+    } else {
+        for (const Holiday &h : library.holidays)
+            names << h.name;
+    }
+    lstBewFeiertage_->clear();
+    lstBewFeiertage_->addItems(names);
+    lstBewFeiertage_->setCurrentRow(names.isEmpty() ? -1 : 0);
+}
+
+const Holiday *PriorityTimeDialog::chosenHoliday() const
+{
+    const HolidayLibrary &library = ctx_.model.holidays;
+    const int row = lstBewFeiertage_->currentRow();
+    const int set = cboFtSets_->currentIndex();
+    if (row < 0)
+        return nullptr;
+    int index = row;
+    if (set >= 0 && set < static_cast<int>(library.sets.size())) {
+        const auto &members = library.sets[set].members;
+        if (row >= static_cast<int>(members.size()))
+            return nullptr;
+        index = members[row] - 1;
+    }
+    return index >= 0 && index < static_cast<int>(library.holidays.size()) ? &library.holidays[index]
+                                                                           : nullptr;
 }
 
 PriorityEntryValues PriorityTimeDialog::currentValues() const
@@ -520,7 +625,8 @@ void PriorityTimeDialog::refreshPermanent()
 
 void PriorityTimeDialog::refreshAllButton()
 {
-    cmdalleok_->setEnabled(editMode_ == EditCopy || (editMode_ == EditChange && chkautopil_->isChecked()));
+    cmdalleok_->setEnabled(editMode_ == EditCopy || (editMode_ == EditChange && chkautopil_->isChecked()) ||
+                           holidayMode());
 }
 
 void PriorityTimeDialog::onConfirm()
@@ -529,12 +635,32 @@ void PriorityTimeDialog::onConfirm()
         return;
     Model &model = ctx_.model;
     bool closeAfter = false;
+    bool channelPassed = false;
     try {
         const PriorityEntryValues entry = currentValues();
         const int editedIndex = editMode_ == EditChange ? model.Marked[position_] : -1;
-        const StoreResult result = StorePriorityTime(model, ctx_.prompter, entry, editMode_, editedIndex);
-        if (!result.stored()) {
+        std::vector<PriorityEntryValues> entries{entry};
+        if (holidayMode()) {
+            const Holiday *holiday = chosenHoliday();
+            const QDate today = ctx_.clock.today();
+            entries = holiday ? HolidayPriorityTimes(*holiday, entry, model.device.Bewft,
+                                                     {today.day(), today.month(), today.year()},
+                                                     model.holidays.freeYears)
+                              : std::vector<PriorityEntryValues>{};
+        }
+        // A free holiday over several years gives several records, stored one after the other.
+        StoreResult result{StoreOutcome::Incomplete};
+        for (const PriorityEntryValues &e : entries) {
+            result = StorePriorityTime(model, ctx_.prompter, e, editMode_, editedIndex);
+            if (!result.stored() || result.memoryFull)
+                break;
+        }
+        channelPassed = result.outcome != StoreOutcome::NoChannel;
+        if (entries.empty()) {
+            ctx_.prompter.beep();
+        } else if (!result.stored()) {
             okForAll_ = false;
+            holidaysForAll_ = false;
             if (result.outcome == StoreOutcome::MemoryFull) {
                 model.automation.AutomationActive = 0;
                 closeAfter = true;
@@ -570,29 +696,46 @@ void PriorityTimeDialog::onConfirm()
     model.CurrentSet = SetProgram;
     Q_EMIT listChanged();
 
+    bool again = false;
+    if (holidayMode() && channelPassed && !closeAfter) {
+        // a holiday run walks the list of holidays
+        if (lstBewFeiertage_->currentRow() + 1 < lstBewFeiertage_->count()) {
+            lstBewFeiertage_->setCurrentRow(lstBewFeiertage_->currentRow() + 1);
+            again = holidaysForAll_;
+        } else {
+            holidaysForAll_ = false;
+        }
+    }
     if (closeAfter)
         done(QDialog::Accepted);
-    else if (okForAll_)
+    else if (okForAll_ || again)
         tmalleok_->start();
 }
 
 void PriorityTimeDialog::onOkForAll()
 {
-    okForAll_ = true;
+    if (holidayMode()) {
+        SelectRow(lstvonJahr_, 0);
+        lstBewFeiertage_->setCurrentRow(lstBewFeiertage_->count() > 0 ? 0 : -1);
+        holidaysForAll_ = true;
+    } else {
+        okForAll_ = true;
+    }
     tmalleok_->start();
 }
 
 void PriorityTimeDialog::onOkForAllTick()
 {
     tmalleok_->stop();
-    if (okForAll_)
+    if (okForAll_ || holidaysForAll_)
         onConfirm();
 }
 
 void PriorityTimeDialog::applyIncrements()
 {
     PriorityEntryValues e = currentValues();
-    ApplyIncrements(e, ctx_.model.automation, ctx_.model.device.BusDevice, ctx_.clock.today().year(), false);
+    ApplyIncrements(e, ctx_.model.automation, ctx_.model.device.BusDevice, ctx_.clock.today().year(),
+                    holidayMode());
     showValues(e, false);
 }
 
@@ -644,6 +787,7 @@ void PriorityTimeDialog::done(int result)
     model.EditMode = EditEnter;
     editMode_ = EditEnter;
     okForAll_ = false;
+    holidaysForAll_ = false;
     tmalleok_->stop();
     if (automation_)
         automation_->close();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/Holidays.h"
 #include "entry/PriorityEntry.h"
 
 #include <QDialog>
@@ -8,6 +9,7 @@
 #include <array>
 
 class QButtonGroup;
+class QComboBox;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -69,11 +71,18 @@ class PriorityTimeDialog : public QDialog {
     void onNewAutomation();
     void showPanel(int index);
     void onStepPanel(int direction);
+    void onHolidayOption(bool ticked);
+    void fillHolidayList();
+    void showYearRule();
+    // The holiday chosen in lst_bew_Feiertage: a member of the chosen set, or of the library.
+    const Holiday *chosenHoliday() const;
+    bool holidayMode() const;
 
     AppContext &ctx_;
     int editMode_ = 0;
     int position_ = 0;
     bool okForAll_ = false;
+    bool holidaysForAll_ = false;
     int panelIndex_ = 0;
     bool finished_ = true;
     bool tellingFull_ = false;
@@ -121,6 +130,9 @@ class PriorityTimeDialog : public QDialog {
     QLabel *imgPzok_ = nullptr;
     QTimer *timer1_ = nullptr;
     QTimer *tmalleok_ = nullptr;
+    QCheckBox *chkBewFeiertage_ = nullptr;
+    QComboBox *cboFtSets_ = nullptr;
+    QListWidget *lstBewFeiertage_ = nullptr;
     QPointer<AutomationDialog> automation_;
 };
 
