@@ -39,6 +39,7 @@ int runHolidays(const QStringList &args);
 int runAstro(const QStringList &args);
 int runAstroChange(const QStringList &args);
 int runExport(const QStringList &args);
+int runBus(const QStringList &args);
 
 // Whether the command line asks for a command that paints (PDF export).
 bool exportNeedsGui(int argc, char **argv);

@@ -57,6 +57,8 @@ static const Command commands[] = {
      runNew},
     {"add", "zentrix-cli add FILE.zxp switching|priority|holiday OPTIONS... (zentrix-cli add for the options)",
      "enter a switching time, a priority time or holidays by the entry dialogs' rules and save", runAdd},
+    {"bus", "zentrix-cli bus search|program|read|reinstall ... --port DEVICE",
+     "search the bus for time switches, program, read or reinstall one through the bus coupling unit", runBus},
 };
 
 int usageError(const char *usage)

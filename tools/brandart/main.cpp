@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 using namespace zx;
 
@@ -104,7 +105,8 @@ QImage startPicture(const Brand &brand)
     const QColor segment("#26301c");
     p.setPen(segment);
     p.setFont(font(34, QFont::Bold, QStringLiteral("DejaVu Sans Mono")));
-    p.drawText(QRectF(lcd.left(), lcd.top() + 2, lcd.width() - 26, 44), Qt::AlignCenter, QStringLiteral("06:30"));
+    p.drawText(QRectF(lcd.left(), lcd.top() + 2, lcd.width() - 26, 44), Qt::AlignCenter,
+               QStringLiteral("06:30"));
     p.setFont(font(9, QFont::Bold));
     p.drawText(QRectF(lcd.right() - 28, lcd.top() + 6, 24, 12), Qt::AlignRight, QStringLiteral("ON"));
     p.drawText(QRectF(lcd.right() - 28, lcd.top() + 20, 24, 12), Qt::AlignRight, QStringLiteral("P1"));
@@ -238,6 +240,34 @@ QImage flag(const QString &code)
     return img;
 }
 
+// The program's own icon for the desktop: a clock face with "ZX", drawn for one pixel size.
+QImage appIcon(int size)
+{
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 96.0, size / 96.0);
+    const QColor primary(QStringLiteral("#1f5fa8"));
+    QRadialGradient g(QPointF(38, 34), 60);
+    g.setColorAt(0, primary.lighter(135));
+    g.setColorAt(1, primary);
+    p.setBrush(g);
+    p.setPen(QPen(primary.darker(140), 3));
+    p.drawEllipse(QRectF(3, 3, 90, 90));
+    p.setPen(QPen(QColor(255, 255, 255, 210), size < 32 ? 5 : 3, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 12; i += size < 32 ? 3 : 1) {
+        const double a = i * M_PI / 6;
+        const double inner = (i % 3 == 0) ? 33 : 37;
+        p.drawLine(QPointF(48 + inner * std::sin(a), 48 - inner * std::cos(a)),
+                   QPointF(48 + 41 * std::sin(a), 48 - 41 * std::cos(a)));
+    }
+    p.setPen(Qt::white);
+    p.setFont(font(size < 32 ? 34 : 28, QFont::Black));
+    p.drawText(QRectF(0, 26, 96, 44), Qt::AlignCenter, QStringLiteral("ZX"));
+    return img;
+}
+
 bool save(const QImage &img, const QString &path)
 {
     if (!img.save(path, "PNG", 9)) {
@@ -254,8 +284,18 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) {
+        // The hicolor theme's layout: OUTDIR/NxN/apps/zentrix.png.
+        const QDir out(QString::fromLocal8Bit(argv[2]));
+        bool ok = true;
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QString sub = QStringLiteral("%1x%1/apps").arg(size);
+            ok &= out.mkpath(sub) && save(appIcon(size), out.filePath(sub + QStringLiteral("/zentrix.png")));
+        }
+        return ok ? 0 : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: zentrix-brandart OUTDIR\n");
+        std::fprintf(stderr, "usage: zentrix-brandart OUTDIR | --icons OUTDIR\n");
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -266,6 +306,7 @@ int main(int argc, char *argv[])
         ok &= save(infoPicture(brand), out.filePath(brand.infoPicture.section(u'/', -1)));
     }
     for (const char *code : {"de", "en", "fr", "world"})
-        ok &= save(flag(QString::fromLatin1(code)), out.filePath(QStringLiteral("flag-%1.png").arg(QLatin1String(code))));
+        ok &= save(flag(QString::fromLatin1(code)),
+                   out.filePath(QStringLiteral("flag-%1.png").arg(QLatin1String(code))));
     return ok ? 0 : 1;
 }

@@ -10,12 +10,17 @@
 #include <cstring>
 #include <string>
 
+namespace devsim {
+int runBusSimulator(int argc, char *argv[]);
+}
+
 namespace {
 
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: devsim [serial] [--memory FILE] [--fault KIND] [--fault-count N] [--pieces]\n"
+                 "usage: devsim bus ... (devsim bus --help)\n"
+                 "       devsim [serial] [--memory FILE] [--fault KIND] [--fault-count N] [--pieces]\n"
                  "              [--gap-ms N] [--byte-us N | --no-pace] [--verbose]\n"
                  "  serial        the serial programming interface with a 2048-byte device memory\n"
                  "  --memory FILE device memory kept in FILE (2048 bytes; created by the first write)\n"
@@ -44,6 +49,8 @@ bool toInt(const char *text, long *value)
 
 int main(int argc, char *argv[])
 {
+    if (argc > 1 && std::strcmp(argv[1], "bus") == 0)
+        return devsim::runBusSimulator(argc - 2, argv + 2);
     devsim::SerialOptions options;
     int i = 1;
     if (i < argc && std::strcmp(argv[i], "serial") == 0)

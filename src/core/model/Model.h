@@ -123,6 +123,13 @@ struct AutomationSettings {
     int IncPriority = 0;
     int IncState = 0;
     int AutomationActive = 0;
+    // Changeover table: the ordinal (0 first .. 4 last) and weekday (0 Monday .. 6 Sunday) of the
+    // advance and of the set-back that fill the day lists for each year.
+    int DstFromRule = 0;
+    int DstFromWeekday = 0;
+    int DstToRule = 0;
+    int DstToWeekday = 0;
+    int DstAutomationActive = 0;
 };
 
 // The conditions of the list filter, one set for the whole run. A filter that was never

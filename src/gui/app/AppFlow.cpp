@@ -3,7 +3,11 @@
 #include "app/AppContext.h"
 #include "app/CommandWiring.h"
 #include "app/MainWindow.h"
+#include "app/QtTranslations.h"
 #include "app/StartScreen.h"
+#include "model/Model.h"
+
+#include <utility>
 
 namespace zx {
 
@@ -34,6 +38,8 @@ void AppFlow::showStartScreen()
 
 void AppFlow::openMainWindow()
 {
+    // The language chosen on the start screen also speaks in Qt's own dialogs.
+    useQtTranslations(ctx_.model.device.Sprache);
     main_ = new MainWindow(ctx_);
     main_->setAttribute(Qt::WA_DeleteOnClose);
     connect(main_, &MainWindow::newRequested, this, &AppFlow::returnToStartScreen);
@@ -41,6 +47,10 @@ void AppFlow::openMainWindow()
     if (parentForMessages_)
         parentForMessages_(main_);
     main_->show();
+    if (!pendingFile_.isEmpty()) {
+        const QString path = std::exchange(pendingFile_, QString());
+        main_->openProgramFile(path);
+    }
 }
 
 void AppFlow::returnToStartScreen()

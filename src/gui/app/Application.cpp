@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/AppFlow.h"
 #include "app/BrandTable.h"
+#include "app/InstallPaths.h"
 #include "i18n/Catalogue.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
@@ -12,6 +13,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QPixmap>
 
 #include <cstdio>
 #include <cstring>
@@ -20,15 +24,17 @@
 namespace zx {
 namespace {
 
-const char *usageText = "usage: zentrix [--workdir DIR] [--version] [--help]";
+const char *usageText = "usage: zentrix [--workdir DIR] [--version] [--help] [FILE.zxp]";
 const char *helpText =
     "The desktop program of the annual time switches: switching programs, device transfer.\n"
     "  --workdir DIR  working directory with zentrix.sys, zentrix.ini and the exchange files\n"
     "  --version      print the version and exit\n"
+    "  FILE.zxp       a program file to open after the start screen\n"
     "  -h, --help     print this help and exit\n";
 
 struct Options {
     QString workDir;
+    QString file;
     bool version = false;
     bool help = false;
     bool platformGiven = false;
@@ -37,9 +43,12 @@ struct Options {
 // Options of Qt itself that take a value; they pass through to QApplication.
 bool isQtOptionWithValue(const char *arg)
 {
-    static const char *const withValue[] = {"-platform", "-platformpluginpath", "-platformtheme", "-plugin",
-                                            "-qwindowgeometry", "-qwindowtitle", "-qwindowicon", "-style",
-                                            "-stylesheet", "-display", "-geometry", "-session"};
+    static const char *const withValue[] = {"-platform",        "-platformpluginpath",
+                                            "-platformtheme",   "-plugin",
+                                            "-qwindowgeometry", "-qwindowtitle",
+                                            "-qwindowicon",     "-style",
+                                            "-stylesheet",      "-display",
+                                            "-geometry",        "-session"};
     for (const char *o : withValue)
         if (std::strcmp(arg, o) == 0)
             return true;
@@ -48,17 +57,24 @@ bool isQtOptionWithValue(const char *arg)
 
 bool isQtFlag(const char *arg)
 {
-    return std::strcmp(arg, "-reverse") == 0 || std::strcmp(arg, "-widgetcount") == 0
-        || std::strcmp(arg, "-nograb") == 0 || std::strcmp(arg, "-dograb") == 0;
+    return std::strcmp(arg, "-reverse") == 0 || std::strcmp(arg, "-widgetcount") == 0 ||
+           std::strcmp(arg, "-nograb") == 0 || std::strcmp(arg, "-dograb") == 0;
 }
 
 // Parses the command line before any window system is touched. nullopt: bad usage.
 std::optional<Options> parseOptions(int argc, char *argv[])
 {
     Options options;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const char *arg = argv[i];
-        if (std::strcmp(arg, "--version") == 0) {
+        if (optionsEnded || (arg[0] != '-' && arg[0] != '\0')) {
+            if (!options.file.isEmpty())
+                return std::nullopt; // one program file at a time
+            options.file = QString::fromLocal8Bit(arg);
+        } else if (std::strcmp(arg, "--") == 0) {
+            optionsEnded = true;
+        } else if (std::strcmp(arg, "--version") == 0) {
             options.version = true;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             options.help = true;
@@ -80,8 +96,8 @@ std::optional<Options> parseOptions(int argc, char *argv[])
 
 bool displayAvailable(const Options &options)
 {
-    return options.platformGiven || !qEnvironmentVariableIsEmpty("DISPLAY")
-        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    return options.platformGiven || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
 } // namespace
@@ -104,16 +120,32 @@ int runApplication(int argc, char *argv[])
         return 0;
     }
     if (!displayAvailable(*options)) {
-        std::fprintf(stderr, "zentrix: no graphical display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are "
-                             "unset); start it from a desktop session, or use zentrix-cli\n");
+        std::fprintf(stderr,
+                     "zentrix: no graphical display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are "
+                     "unset); start it from a desktop session, or use zentrix-cli\n");
         return 1;
     }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentrix"));
     QApplication::setOrganizationName(QStringLiteral("Zentrix"));
-    if (!options->workDir.isEmpty() && !QDir::setCurrent(options->workDir)) {
-        std::fprintf(stderr, "zentrix: cannot use %s as working directory\n", qPrintable(options->workDir));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zentrix"));
+    // A file named relative to where the program was started, before the working directory changes.
+    const QString fileToOpen =
+        options->file.isEmpty() ? QString() : QFileInfo(options->file).absoluteFilePath();
+    QString workDir = options->workDir;
+    // An installed program without --workdir works in the user's data folder, prepared from the
+    // installed defaults (files the user has there are kept).
+    if (const QString defaults = installedDataDir(); workDir.isEmpty() && !defaults.isEmpty()) {
+        workDir = userWorkDir();
+        QString error;
+        if (!prepareWorkDir(defaults, workDir, &error)) {
+            std::fprintf(stderr, "zentrix: %s\n", qPrintable(error));
+            return 1;
+        }
+    }
+    if (!workDir.isEmpty() && !QDir::setCurrent(workDir)) {
+        std::fprintf(stderr, "zentrix: cannot use %s as working directory\n", qPrintable(workDir));
         return 1;
     }
     const QString startDir = QDir::currentPath();
@@ -128,6 +160,8 @@ int runApplication(int argc, char *argv[])
     model.BrandNumber = brand;
     model.catalogue.fillBuiltin(model.device.Sprache, brand);
     QApplication::setApplicationDisplayName(Catalogue::productTitleFor(brand));
+    // Every window without its own icon carries the brand's.
+    QApplication::setWindowIcon(QIcon(QPixmap(BrandTable(brand).infoPicture)));
 
     SystemClock clock;
     QtEventPump pump;
@@ -136,6 +170,8 @@ int runApplication(int argc, char *argv[])
 
     AppFlow flow(context, [&prompter](QWidget *window) { prompter.setParentWidget(window); });
     QObject::connect(&flow, &AppFlow::finished, &app, &QApplication::quit);
+    if (!fileToOpen.isEmpty())
+        flow.openAfterStart(fileToOpen);
     flow.showStartScreen();
     return app.exec();
 }

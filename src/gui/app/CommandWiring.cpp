@@ -2,7 +2,10 @@
 
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
+#include "bus/BusAccessDialog.h"
 #include "calendar/AstroCommands.h"
+#include "calendar/ChangeoverDialog.h"
+#include "calendar/HolidayDialog.h"
 #include "entry/AutomationDialog.h"
 #include "entry/PriorityTimeDialog.h"
 #include "entry/FilterDialog.h"
@@ -39,6 +42,14 @@ void wireCommands(MainWindow &window, AppContext &context)
         w->statusBar()->clearMessage();
         if (runReadCommand(*ctx, save, w, redraw))
             done(false);
+    });
+
+    // The bus access dialog, window-modal: the program must not change under a transfer.
+    window.setCommandHandler(QStringLiteral("mnuBuszugriff"), [=] {
+        auto *dialog = new BusAccessDialog(*ctx, save, w);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(dialog, &BusAccessDialog::listChanged, w, &MainWindow::redrawList);
+        dialog->open();
     });
 
     // The switching time entry: from the Edit menu in enter mode, from Change and Copy in the
@@ -99,6 +110,31 @@ void wireCommands(MainWindow &window, AppContext &context)
         (*assistant)->show();
         (*assistant)->raise();
         (*assistant)->activateWindow();
+    });
+
+    // The changeover table entry: enter from the Edit menu, change and copy the marked entries.
+    auto changeover = std::make_shared<QPointer<ChangeoverDialog>>();
+    window.setCommandHandler(QStringLiteral("mnuEingSw"), [=] {
+        if (*changeover) {
+            (*changeover)->raise();
+            (*changeover)->activateWindow();
+            return;
+        }
+        auto *dialog = new ChangeoverDialog(*ctx, w);
+        *changeover = dialog;
+        QObject::connect(dialog, &ChangeoverDialog::listChanged, w, &MainWindow::redrawList);
+        QObject::connect(dialog, &ChangeoverDialog::automationRequested, w,
+                         [w] { w->action(QStringLiteral("mnuAssistent"))->trigger(); });
+        QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
+        QObject::connect(dialog, &QDialog::finished, w, &MainWindow::redrawList);
+        dialog->openInMode();
+    });
+
+    // The holiday settings: modal; the list names Easter codes after the library when it closes.
+    window.setCommandHandler(QStringLiteral("mnuFeiertage"), [=] {
+        HolidayDialog dialog(*ctx, w);
+        dialog.exec();
+        w->redrawList();
     });
 
     // One options dialog at a time; a second click brings the open one to the front.

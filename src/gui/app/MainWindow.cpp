@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AboutDialog.h"
 #include "app/AppContext.h"
 #include "app/BrandTable.h"
 #include "app/DeleteEntries.h"
@@ -180,6 +181,7 @@ void MainWindow::buildActions()
         {"mnuDatDruck", c(Msg::MenuPrint), QKeySequence::Print},
         {"mnuDatExp", c(Msg::MenuProgramDevice), {}},
         {"mnuDatImp", c(Msg::MenuReadDevice), {}},
+        {"mnuBuszugriff", c(Msg::BusAccess), {}},
         {"mnuDatEnde", c(Msg::MenuExit), QKeySequence(Qt::CTRL | Qt::Key_Q)},
         {"mnuEingSz", c(Msg::MenuEditSwitching), QKeySequence(Qt::Key_F5)},
         {"mnuEingPz", c(Msg::MenuEditPriority), QKeySequence(Qt::Key_F6)},
@@ -257,6 +259,8 @@ void MainWindow::buildActions()
         const QString key = QLatin1String(name);
         connect(actions_.value(key), &QAction::triggered, this, [this, key] { runCommand(key); });
     }
+    connect(actions_.value(QStringLiteral("mnuBuszugriff")), &QAction::triggered, this,
+            [this] { runCommand(QStringLiteral("mnuBuszugriff")); });
     // The tool strip's print prints the shown list (its own handler), else runs File > Print.
     connect(actions_.value(QStringLiteral("tbDruck")), &QAction::triggered, this, [this] {
         runCommand(handlers_.contains(QStringLiteral("tbDruck")) ? QStringLiteral("tbDruck")
@@ -279,7 +283,7 @@ void MainWindow::buildMenus()
     menuFile_->setObjectName(QStringLiteral("mnuDatei"));
     add(menuFile_, {"mnuDatNeu", "mnuDatOeffnen", "mnuDatSpeichern", "mnuDatSpeichernUnter", nullptr,
                     "mnuDatVorlageOeffnen", "mnuDatVorlageSchliessen", nullptr, "mnuDatDruck", nullptr,
-                    "mnuDatExp", "mnuDatImp", nullptr, "mnuDatEnde"});
+                    "mnuDatExp", "mnuDatImp", "mnuBuszugriff", nullptr, "mnuDatEnde"});
 
     menuEdit_ = menuBar()->addMenu(c(Msg::MenuEdit));
     menuEdit_->setObjectName(QStringLiteral("mnuBearbeiten"));
@@ -693,6 +697,8 @@ void MainWindow::updateActions()
     a("tbDruck")->setEnabled(a("mnuDatDruck")->isEnabled());
     delegated("mnuDatExp");
     delegated("mnuDatImp");
+    // Bus time switches are reached through the bus coupling unit.
+    delegated("mnuBuszugriff", m.device.BusDevice == 1 || m.device.Busprog != 0);
 
     // Edit
     delegated("mnuEingSz");
@@ -913,8 +919,22 @@ void MainWindow::openProgram()
         m.Modified = previousModified;
         return;
     }
+    loadProgramFile(*path);
+}
+
+void MainWindow::openProgramFile(const QString &path)
+{
+    if (!confirmDiscard(false, false))
+        return;
+    CurrentDirGuard dirGuard;
+    loadProgramFile(path);
+}
+
+void MainWindow::loadProgramFile(const QString &path)
+{
+    Model &m = ctx_.model;
     const QString previousName = m.program().FileName;
-    const LoadResult result = LoadProgram(m, ctx_.prompter, *path, false, SetProgram);
+    const LoadResult result = LoadProgram(m, ctx_.prompter, path, false, SetProgram);
     if (result == LoadResult::Loaded) {
         m.FileNamed = 1;
         m.CurrentSet = SetProgram;
@@ -1094,7 +1114,16 @@ void MainWindow::openDeviceProperties()
 void MainWindow::showAbout()
 {
     const Catalogue &c = ctx_.model.catalogue;
-    ctx_.prompter.tell(c.productTitle + c.versionText, Icon::Information, plainCaption(c(Msg::MenuAbout)));
+    // One about window at a time; it stays open beside the main window until OK.
+    if (auto *open = findChild<AboutDialog *>()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto *about = new AboutDialog(BrandTable(ctx_.model.BrandNumber), c.productTitle, c.versionText,
+                                  plainCaption(c(Msg::MenuAbout)), this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->open();
 }
 
 // ------------------------------------------------------------------ events

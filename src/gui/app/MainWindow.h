@@ -65,6 +65,9 @@ class MainWindow : public QMainWindow {
 
     void newProgram();
     void openProgram();
+    // Opens the program file `path` (asking first about unsaved changes), with the same
+    // messages as the Open command for a missing, damaged or foreign file.
+    void openProgramFile(const QString &path);
     bool save();
     bool saveAs();
     void openSample();
@@ -111,6 +114,7 @@ class MainWindow : public QMainWindow {
     void commitUsageText();
     void commitChannelName(int index);
     void openEntryFor(int editMode);
+    void loadProgramFile(const QString &path);
     QString otherDeviceName(int loadResult) const;
     void tellLoadResult(int result);
     void restoreGeometryFromSettings();

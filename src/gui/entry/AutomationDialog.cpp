@@ -4,6 +4,7 @@
 #include "model/Model.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -86,6 +87,26 @@ AutomationDialog::AutomationDialog(AppContext &ctx, QWidget *parent) : QDialog(p
     valueRow->addWidget(lblincwert_);
     grid->addLayout(valueRow, 7, 0, 1, 2);
 
+    // The changeover rule of the changeover table's day lists.
+    auto *rules = new QGridLayout;
+    auto makeBox = [this](const char *name) {
+        auto *box = new QComboBox(this);
+        box->setObjectName(QLatin1String(name));
+        return box;
+    };
+    cbovonregel_ = makeBox("cbovonregel");
+    cbovonwtag_ = makeBox("cbovonwtag");
+    cbobisregel_ = makeBox("cbobisregel");
+    cbobiswtag_ = makeBox("cbobiswtag");
+    ruleHeading_ = new QLabel(this);
+    ruleHeading_->setObjectName(QStringLiteral("lblSwRegel"));
+    rules->addWidget(ruleHeading_, 0, 0, 1, 2);
+    rules->addWidget(cbovonregel_, 1, 0);
+    rules->addWidget(cbovonwtag_, 1, 1);
+    rules->addWidget(cbobisregel_, 2, 0);
+    rules->addWidget(cbobiswtag_, 2, 1);
+    root->addLayout(rules);
+
     auto *buttons = new QHBoxLayout;
     chkEinstOk_ = new QPushButton(this);
     chkEinstOk_->setObjectName(QStringLiteral("ChkEinstOk"));
@@ -126,6 +147,21 @@ void AutomationDialog::loadSettings()
     chkincZust_->setText(c(Msg::ChangeSwitchingState));
     lblwertHeading_->setText(c(Msg::Value));
     chkEinstOk_->setText(c(Msg::Ok));
+    ruleHeading_->setText(c(Msg::ChangeoverRule));
+    for (QComboBox *box : {cbovonregel_, cbobisregel_}) {
+        box->clear();
+        for (int r = 0; r < 5; ++r)
+            box->addItem(c(Msg::First + r));
+    }
+    for (QComboBox *box : {cbovonwtag_, cbobiswtag_}) {
+        box->clear();
+        for (int d = 0; d < 7; ++d)
+            box->addItem(c(Msg::Monday + d));
+    }
+    cbovonregel_->setCurrentIndex(std::clamp(s.DstFromRule, 0, 4));
+    cbovonwtag_->setCurrentIndex(std::clamp(s.DstFromWeekday, 0, 6));
+    cbobisregel_->setCurrentIndex(std::clamp(s.DstToRule, 0, 4));
+    cbobiswtag_->setCurrentIndex(std::clamp(s.DstToWeekday, 0, 6));
     cmdEinstend_->setText(c(Msg::Cancel));
 
     hsbincmin_->setValue(std::clamp(s.IncMinutes, 0, 59));
@@ -159,6 +195,10 @@ void AutomationDialog::storeSettings()
     s.IncWeekdays = chkincWtag_->isChecked() ? 1 : 0;
     s.IncMonth = chkincMon_->isChecked() ? 1 : 0;
     s.IncPriority = chkincPrio_->isChecked() ? 1 : 0;
+    s.DstFromRule = cbovonregel_->currentIndex();
+    s.DstFromWeekday = cbovonwtag_->currentIndex();
+    s.DstToRule = cbobisregel_->currentIndex();
+    s.DstToWeekday = cbobiswtag_->currentIndex();
     s.IncState = ctx_.model.device.BusDevice ? hsbwert_->value() : (chkincZust_->isChecked() ? 1 : 0);
     Q_EMIT settingsStored();
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QScrollBar;
@@ -44,6 +45,12 @@ class AutomationDialog : public QDialog {
     QCheckBox *chkincMon_ = nullptr;
     QCheckBox *chkincPrio_ = nullptr;
     QCheckBox *chkincZust_ = nullptr;
+    // Changeover table: ordinal and weekday of the advance (von) and the set-back (bis).
+    QLabel *ruleHeading_ = nullptr;
+    QComboBox *cbovonregel_ = nullptr;
+    QComboBox *cbovonwtag_ = nullptr;
+    QComboBox *cbobisregel_ = nullptr;
+    QComboBox *cbobiswtag_ = nullptr;
     QPushButton *chkEinstOk_ = nullptr;
     QPushButton *cmdEinstend_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
 #include "app/StartScreen.h"
+#include "i18n/Msg.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
@@ -13,6 +14,9 @@
 #include "support/TempDir.h"
 #include "views/ListFormatter.h"
 
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -20,10 +24,12 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace zx;
 
 class AppFlowTest : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     Model model;
     test::ScriptedPrompter prompter;
@@ -84,4 +90,75 @@ TEST_F(AppFlowTest, ClosingStartScreenFinishes)
     flow.startScreen()->reject();
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(flow.mainWindow(), nullptr);
+}
+
+// The file named on the command line opens after the first OK, with the Open command's messages.
+TEST_F(AppFlowTest, FileGivenAtStartOpensAfterOk)
+{
+    const struct {
+        const char *file;
+        std::optional<Msg::Id> message; // none: the file opens
+    } cases[] = {
+        {"full517.zxp", std::nullopt},
+        {"missing.zxp", Msg::NoSuchFile},
+        {"broken-truncated.zxp", Msg::IllegalFile},
+        {"full236.zxp", Msg::FileFor},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        prompter.shown.clear();
+        model.program().clear();
+        model.FileNamed = 0;
+        const QString path = QStringLiteral(ZX_TEST_DATA "/") + QLatin1String(c.file);
+        AppFlow flow(ctx);
+        flow.openAfterStart(path);
+        flow.showStartScreen();
+        EXPECT_TRUE(prompter.shown.empty()); // nothing before the start screen's OK
+        confirm(flow, "ZX 202");
+        ASSERT_NE(flow.mainWindow(), nullptr);
+        if (!c.message) {
+            EXPECT_TRUE(prompter.shown.empty()) << prompter.last().toStdString();
+            EXPECT_EQ(model.FileNamed, 1);
+            EXPECT_EQ(model.program().FileName, path);
+            EXPECT_GT(flow.mainWindow()->shownList().rows.size(), 0u);
+        } else {
+            ASSERT_EQ(prompter.shown.size(), 1u);
+            EXPECT_TRUE(prompter.last().startsWith(model.catalogue(*c.message)))
+                << prompter.last().toStdString();
+            EXPECT_EQ(model.FileNamed, 0);
+        }
+        // A later New and OK does not open the file again.
+        prompter.shown.clear();
+        Q_EMIT flow.mainWindow()->newRequested();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        confirm(flow, "ZX 202");
+        EXPECT_TRUE(prompter.shown.empty());
+    }
+}
+
+// Qt's own dialogs follow the language chosen on the start screen.
+TEST_F(AppFlowTest, StandardDialogsSpeakTheChosenLanguage)
+{
+    const struct {
+        const char *button;
+        const char *cancel;
+    } cases[] = {{"AniDeutsch", "Abbrechen"}, {"AniFrance", "Annuler"}, {"AniEnglisch", "Cancel"}};
+    AppFlow flow(ctx);
+    flow.showStartScreen();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.button);
+        QTest::mouseClick(flow.startScreen()->findChild<QAbstractButton *>(c.button), Qt::LeftButton);
+        confirm(flow, "ZX 202");
+        if (QString(c.cancel) != "Cancel" &&
+            QCoreApplication::translate("QPlatformTheme", "Cancel") == "Cancel")
+            GTEST_SKIP() << "Qt's translations are not installed";
+        QFileDialog open;
+        open.setOption(QFileDialog::DontUseNativeDialog);
+        open.setAcceptMode(QFileDialog::AcceptOpen);
+        auto *box = open.findChild<QDialogButtonBox *>();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->button(QDialogButtonBox::Cancel)->text().remove('&'), c.cancel);
+        Q_EMIT flow.mainWindow()->newRequested();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }

@@ -1,0 +1,166 @@
+#include "Commands.h"
+
+#include "HeadlessPrompter.h"
+#include "app/BrandTable.h"
+#include "bus/BusAddress.h"
+#include "bus/BusOperations.h"
+#include "bus/BusSession.h"
+#include "bus/Ft12BusLibrary.h"
+#include "model/ListOrder.h"
+#include "model/Model.h"
+#include "model/ProgramFile.h"
+#include "platform/Clock.h"
+#include "platform/EventPump.h"
+#include "platform/QtSerialPort.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zx::cli {
+
+namespace {
+
+const char *const BusUsage = "zentrix-cli bus search --port DEV --area A --line L --from N --to M\n"
+                             "       zentrix-cli bus program FILE.zxp --port DEV --address A.L.D\n"
+                             "       zentrix-cli bus read OUT.zxp --port DEV --address A.L.D\n"
+                             "       zentrix-cli bus reinstall --port DEV --address A.L.D";
+
+struct BusArgs {
+    QString action;
+    QString file;
+    QString device;
+    QString address;
+    std::optional<int> area, line, from, to;
+};
+
+std::optional<int> number(const QString &text, int max)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    return ok && v >= 0 && v <= max ? std::optional<int>(v) : std::nullopt;
+}
+
+bool parse(QStringList args, BusArgs *a)
+{
+    if (args.isEmpty())
+        return false;
+    a->action = args.takeFirst();
+    const bool withFile = a->action == QLatin1String("program") || a->action == QLatin1String("read");
+    if (withFile) {
+        if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
+            return false;
+        a->file = args.takeFirst();
+    }
+    while (args.size() >= 2) {
+        const QString key = args.takeFirst();
+        const QString value = args.takeFirst();
+        if (key == QLatin1String("--port"))
+            a->device = value;
+        else if (key == QLatin1String("--address"))
+            a->address = value;
+        else if (key == QLatin1String("--area") && (a->area = number(value, 15)))
+            continue;
+        else if (key == QLatin1String("--line") && (a->line = number(value, 15)))
+            continue;
+        else if (key == QLatin1String("--from") && (a->from = number(value, 255)))
+            continue;
+        else if (key == QLatin1String("--to") && (a->to = number(value, 255)))
+            continue;
+        else
+            return false;
+    }
+    if (!args.isEmpty() || a->device.isEmpty())
+        return false;
+    if (a->action == QLatin1String("search"))
+        return a->area && a->line && a->from && a->to && a->address.isEmpty();
+    return (withFile || a->action == QLatin1String("reinstall")) && !a->address.isEmpty() && !a->area;
+}
+
+// The operation's steps and gauge on standard error.
+class StderrBusProgress final : public BusProgress {
+  public:
+    void setStep(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text.trimmed())); }
+    void setGauge(int, int) override {}
+};
+
+} // namespace
+
+// Bus time switches through the bus coupling unit on DEV, in the working directory's
+// "protocol.txt", with "remote.s19" and "appl.old" beside it.
+int runBus(const QStringList &args)
+{
+    BusArgs a;
+    if (!parse(args, &a))
+        return usageError(BusUsage);
+
+    Model model;
+    const int brand = ReadBrandFile(QDir::current().filePath(BrandFileName()));
+    model.BrandNumber = brand == 0 ? 1 : brand;
+    model.catalogue.fillBuiltin(English, model.BrandNumber);
+    HeadlessPrompter prompter;
+    SystemClock clock;
+    SleepingEventPump pump;
+    QtSerialPort port;
+    Ft12BusLibrary library(port, pump, [&](int) { return a.device; });
+    StderrBusProgress progress;
+    BusEnvironment env{library, pump, clock, model, prompter, QDir::currentPath(), BusTimings{}, &progress};
+    const Catalogue &c = model.catalogue;
+
+    if (a.action == QLatin1String("search")) {
+        const BusSearchResult r = SearchBusDevices(env, 0, *a.area, *a.line, *a.from, *a.to);
+        for (const QString &found : r.found)
+            std::printf("%s\n", qPrintable(found));
+        if (!r.ok()) {
+            std::fprintf(stderr, "%s\n", qPrintable(r.message));
+            return 1;
+        }
+        return 0;
+    }
+
+    const auto address = ParsePhysicalAddress(a.address);
+    if (!address) {
+        std::fprintf(stderr, "%s\n", qPrintable(c(Msg::NoValidPhysicalAdress)));
+        return 1;
+    }
+
+    BusCommand command = BusCommand::Reinstall;
+    if (a.action == QLatin1String("program")) {
+        command = BusCommand::Program;
+        const LoadResult loaded =
+            LoadProgram(model, prompter, QFileInfo(a.file).absoluteFilePath(), false, SetProgram);
+        if (loaded != LoadResult::Loaded) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(a.file),
+                         qPrintable(c(loaded == LoadResult::Missing ? Msg::NoSuchFile : Msg::IllegalFile)));
+            return 1;
+        }
+        if (model.device.BusDevice != 1) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(a.file),
+                         qPrintable(c(Msg::FormatConflictEIBConventionell)));
+            return 1;
+        }
+    } else if (a.action == QLatin1String("read")) {
+        command = BusCommand::Read;
+        // What a bus read cannot learn from the device: a four-channel bus time switch.
+        model.device.BusDevice = 1;
+        model.device.Kanalzahl = 4;
+        model.program().FileName = QFileInfo(a.file).absoluteFilePath();
+    }
+
+    const BusResult r = RunBusCommand(env, command, 0, *address);
+    if (!r.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(r.message));
+        std::fprintf(stderr, "%s\n", qPrintable(c(Msg::NotSuccessful)));
+        return 1;
+    }
+    if (command == BusCommand::Read) {
+        if (model.program().DstCount > 0)
+            model.device.SwRegel = 4;
+        SortRecords(model, DisplayOrder, SetProgram);
+        if (!SaveProgram(model, prompter, clock))
+            return 1;
+    }
+    std::printf("%s\n", qPrintable(c(Msg::Ok)));
+    return 0;
+}
+
+} // namespace zx::cli

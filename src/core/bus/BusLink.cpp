@@ -1,0 +1,388 @@
+#include "bus/BusLink.h"
+
+#include "bus/ProtocolFile.h"
+#include "i18n/Catalogue.h"
+#include "i18n/Msg.h"
+#include "platform/BusLibrary.h"
+#include "platform/Clock.h"
+#include "platform/EventPump.h"
+
+#include <functional>
+
+namespace zx {
+
+QString HexBytes(const QByteArray &bytes, int first, int count)
+{
+    const int end = count == 0 ? int(bytes.size()) : std::min<int>(int(bytes.size()), first + count);
+    QString text;
+    for (int i = std::max(0, first); i < end; ++i)
+        text += QLatin1Char(' ') + QString::number(std::uint8_t(bytes.at(i)), 16).toUpper();
+    return text;
+}
+
+QString LinkErrorMessage(const Catalogue &c, int code, int comIndex, const QString &runTimeText)
+{
+    const QString details = c(Msg::ForDetailsSeeFileProtocol);
+    switch (code) {
+    case LinkError::TimeSwitchBusy:
+        return c(Msg::TimeSwitchBusy) + details;
+    case LinkError::NoAnswerFromTimeSwitch:
+        return c(Msg::NoAnswerFromTheTime) + details;
+    case LinkError::WrongTelegramLength:
+        return c(Msg::WrongTelegrammLenth) + details;
+    case LinkError::NoValidData:
+        return c(Msg::NoValidDataReceived) + details;
+    case LinkError::NoConnectionToEib:
+        return c(Msg::NoConnectionToTheEIB) + details;
+    case LinkError::NoConnectionToDevice:
+        return c(Msg::NoConnectionToTheBus) + details;
+    case LinkError::NoBusAccess:
+        return c(Msg::NoBusAccessViaCOM) + QString::number(comIndex + 1);
+    case LinkError::ConnectingDevice:
+        return c(Msg::ConnectingDevice);
+    case LinkError::NoMaskResponse:
+        return c(Msg::NoMaskResponseReceived);
+    case LinkError::WrongMaskVersion:
+        return c(Msg::WrongMaskVersion);
+    case LinkError::AnswerFromWrongDevice:
+        return c(Msg::AnswerFromAWrongDevice);
+    case LinkError::MemoryNotWritten:
+        return c(Msg::MemoryWasNotWritten);
+    case LinkError::WrongDeviceType:
+        return c(Msg::WrongDeviceTyp);
+    case LinkError::Ok:
+    case LinkError::RunTimeError:
+        return c(Msg::UnknownError) + runTimeText;
+    default:
+        return c(Msg::UnknownError) + QString::number(code) + details;
+    }
+}
+
+namespace BusFrame {
+
+namespace {
+QByteArray withLength(QByteArray body, bool modulo32)
+{
+    const int length = int(body.size());
+    body.prepend(char(modulo32 ? length % 32 : length));
+    return body;
+}
+void appendAddress(QByteArray &f, int address)
+{
+    f.append(char((address >> 8) & 0xFF));
+    f.append(char(address & 0xFF));
+}
+} // namespace
+
+QByteArray readLocalMemory(int address, int count)
+{
+    QByteArray f;
+    f.append(char(0x4C));
+    f.append(char(count));
+    appendAddress(f, address);
+    return withLength(f, true);
+}
+
+QByteArray writeLocalMemory(int address, const QByteArray &data)
+{
+    QByteArray f;
+    f.append(char(0x46));
+    f.append(char(data.size()));
+    appendAddress(f, address);
+    f.append(data);
+    return withLength(f, true);
+}
+
+QByteArray connect(int deviceAddress)
+{
+    QByteArray f("\x23\x00\x00\x00", 4);
+    appendAddress(f, deviceAddress);
+    return withLength(f, false);
+}
+
+QByteArray disconnect()
+{
+    return withLength(QByteArray("\x24\x00\x00\x00\x00\x00", 6), false);
+}
+
+QByteArray dataOnConnection(const QByteArray &applicationData)
+{
+    QByteArray f("\x21\x00\x00\x00\x00\x00", 6);
+    f.append(char(applicationData.size() - 1));
+    f.append(applicationData);
+    return withLength(f, false);
+}
+
+} // namespace BusFrame
+
+BusLink::Deadline::Deadline(EventPump &pump, int ms) : pump_(pump), end_(pump.monotonicMs() + ms) {}
+
+bool BusLink::Deadline::expired() const
+{
+    return pump_.monotonicMs() >= end_;
+}
+
+BusLink::BusLink(BusLibrary &library, EventPump &pump, const Clock &clock, const Catalogue &catalogue,
+                 ProtocolFile &protocol, BusTimings timings)
+    : library_(library), pump_(pump), clock_(clock), catalogue_(catalogue), protocol_(protocol),
+      timings_(timings)
+{
+}
+
+void BusLink::log(const QString &text)
+{
+    protocol_.line(text);
+}
+
+void BusLink::logStep(int msgId, const QString &suffix)
+{
+    log(catalogue_(msgId) + suffix);
+}
+
+void BusLink::logError(int msgId, const QString &suffix)
+{
+    log(catalogue_(Msg::ErrorWhile) + catalogue_(msgId) + suffix);
+    const QString detail = library_.lastErrorText();
+    if (!detail.isEmpty())
+        log(QStringLiteral("     ") + detail);
+}
+
+int BusLink::OpenLink(int comIndex)
+{
+    comIndex_ = comIndex;
+    savedTableLength_ = 0;
+    const int status = openSteps(comIndex);
+    if (status != LinkError::Ok) {
+        library_.close();
+        open_ = false;
+        savedTableLength_ = 0;
+    }
+    return status;
+}
+
+int BusLink::openSteps(int comIndex)
+{
+    struct Step {
+        int msg;
+        std::function<int()> call;
+    };
+    const Step steps[] = {
+        {Msg::InstallAST,
+         [&] {
+             return library_.install(comIndex, 9600, timings_.installSendTimeoutMs, timings_.installRepeatMs,
+                                     0);
+         }},
+        {Msg::ResetAST, [&] { return library_.resetTransport(); }},
+        {Msg::ResetLocalBCU, [&] { return library_.resetLocalBcu(); }},
+        {Msg::ChangeLayer, [&] { return library_.changeLayer(BusFrame::LayerCode); }},
+    };
+    for (const Step &step : steps) {
+        logStep(step.msg);
+        if (const int status = step.call()) {
+            logError(step.msg);
+            return status;
+        }
+    }
+    open_ = true;
+
+    logStep(Msg::ReadAdresstableLenth);
+    logStep(Msg::WaitForAdresstableLenth);
+    QByteArray length;
+    if (const int status = ReadLocalMemory(BusFrame::AddressTableLength, 1, &length)) {
+        logError(Msg::ReadAdresstableLenth);
+        return status;
+    }
+    const int found = length.isEmpty() ? 0 : std::uint8_t(length.at(0));
+    // The BCU must not answer group telegrams of its own while the PC talks through it: its
+    // address table is cut to the physical address alone and given back on closing.
+    if (found != 0) {
+        logStep(Msg::SetAdresstableLenthTo, QStringLiteral("1"));
+        if (const int status = WriteLocalMemory(BusFrame::AddressTableLength, QByteArray(1, char(1)))) {
+            logError(Msg::SetAdresstableLenthTo, QStringLiteral("1"));
+            return status;
+        }
+        savedTableLength_ = found;
+    }
+    return LinkError::Ok;
+}
+
+int BusLink::CloseLink()
+{
+    int status = LinkError::Ok;
+    if (open_ && savedTableLength_ != 0) {
+        const QString value = QString::number(savedTableLength_);
+        logStep(Msg::SetAdresstableLenthTo, value);
+        status = WriteLocalMemory(BusFrame::AddressTableLength, QByteArray(1, char(savedTableLength_)));
+        if (status != LinkError::Ok)
+            logError(Msg::SetAdresstableLenthTo, value);
+    }
+    savedTableLength_ = 0;
+    open_ = false;
+    const int closed = library_.close();
+    return status != LinkError::Ok ? status : closed;
+}
+
+int BusLink::SendLocal(const QByteArray &frame)
+{
+    Deadline timer(pump_, timings_.localTimeoutMs);
+    logStep(Msg::SendToLocalBCU, HexBytes(frame));
+    if (const int status = library_.send(frame)) {
+        logError(Msg::SendToLocalBCU, QStringLiteral(" ") + QString::number(status));
+        return status;
+    }
+    int polls = 0;
+    for (;;) {
+        if (++polls % std::max(1, timings_.pollsPerTurn) == 0) {
+            pump_.processEvents();
+            if (timer.expired()) {
+                log(catalogue_(Msg::TimeoutWhile) + catalogue_(Msg::SendTelegramm) + QStringLiteral(" ") +
+                    QString::number(LinkError::NoBusAccess));
+                return LinkError::NoBusAccess;
+            }
+        }
+        int queued = 0, repeats = 0, busy = 0;
+        const int status = library_.pollSend(queued, repeats, busy);
+        if (status != 0) {
+            logError(Msg::SendTelegramm, QStringLiteral(" ") + QString::number(status));
+            return status;
+        }
+        if (busy == 0)
+            return LinkError::Ok;
+    }
+}
+
+int BusLink::fetchUntil(int code, const Deadline &timer, QByteArray *frame)
+{
+    BusLibrary::FetchBuffer buffer{};
+    for (;;) {
+        if (const int status = library_.fetch(buffer))
+            return status;
+        const int length = buffer[0];
+        if (length > 0 && buffer[1] == code) {
+            *frame = QByteArray(reinterpret_cast<const char *>(buffer.data()), length + 1);
+            return LinkError::Ok;
+        }
+        // Frames of other kinds do not hold the time-out off.
+        if (timer.expired())
+            return LinkError::RunTimeError; // the caller names its own time-out
+        if (length == 0)
+            pump_.processEvents();
+    }
+}
+
+int BusLink::ReadLocalMemory(int address, int count, QByteArray *data)
+{
+    if (const int status = SendLocal(BusFrame::readLocalMemory(address, count)))
+        return status;
+    logStep(Msg::WaitingForConfirm);
+    const Deadline timer(pump_, timings_.localTimeoutMs);
+    for (;;) {
+        QByteArray frame;
+        const int status = fetchUntil(BusFrame::LocalAnswerCode, timer, &frame);
+        if (status == LinkError::RunTimeError) {
+            log(catalogue_(Msg::TimeoutWhile) + catalogue_(Msg::WaitingForConfirm) + QStringLiteral(" ") +
+                QString::number(LinkError::NoConnectionToEib));
+            return LinkError::NoConnectionToEib;
+        }
+        if (status != LinkError::Ok) {
+            logError(Msg::WaitingForConfirm, QStringLiteral(" ") + QString::number(status));
+            return status;
+        }
+        logStep(Msg::Answer, HexBytes(frame));
+        // 0x4B, count, address high, address low, data
+        const int answered = std::uint8_t(frame.at(2)) & 0x0F;
+        if (frame.size() < 5 || frame.size() < 5 + answered) {
+            logStep(Msg::WrongTelegrammLenth);
+            return LinkError::WrongTelegramLength;
+        }
+        const int from = (std::uint8_t(frame.at(3)) << 8) | std::uint8_t(frame.at(4));
+        if (from != address || answered != (count & 0x0F))
+            continue; // an answer to an earlier request
+        *data = frame.mid(5, answered);
+        return LinkError::Ok;
+    }
+}
+
+int BusLink::WriteLocalMemory(int address, const QByteArray &data)
+{
+    return SendLocal(BusFrame::writeLocalMemory(address, data));
+}
+
+int BusLink::Connect(int deviceAddress)
+{
+    logStep(Msg::ConnectingDevice, QString::number(deviceAddress) + QStringLiteral(" ") +
+                                       QString::number(clock_.secondsSinceMidnight()));
+    if (const int status = WriteLocalMemory(BusFrame::ConnectionFlag, QByteArray(1, char(0xFF))))
+        return status;
+    logStep(Msg::ChangeLayer, QStringLiteral(" ") + QString::number(BusFrame::LayerCode));
+    if (const int status = library_.changeLayer(BusFrame::LayerCode)) {
+        logError(Msg::ChangeLayer);
+        return status;
+    }
+    return SendLocal(BusFrame::connect(deviceAddress));
+}
+
+int BusLink::Disconnect()
+{
+    logStep(Msg::DisconnectingDevice);
+    return SendLocal(BusFrame::disconnect());
+}
+
+int BusLink::ResetLocalBcu()
+{
+    logStep(Msg::ResetLocalBCU);
+    const int status = library_.resetLocalBcu();
+    if (status != LinkError::Ok)
+        logError(Msg::ResetLocalBCU);
+    return status;
+}
+
+int BusLink::SendOnConnection(const QByteArray &applicationData)
+{
+    // The frame carries the length of the application data minus 1 in four bits.
+    if (applicationData.isEmpty() || applicationData.size() > 16)
+        return LinkError::WrongTelegramLength;
+    return SendLocal(BusFrame::dataOnConnection(applicationData));
+}
+
+int BusLink::ReceiveFromDevice(int *source, QByteArray *applicationData)
+{
+    logStep(Msg::WaitingForAnswer);
+    QByteArray frame;
+    const int status =
+        fetchUntil(BusFrame::DeviceDataCode, Deadline(pump_, timings_.remoteTimeoutMs), &frame);
+    if (status == LinkError::RunTimeError) {
+        log(catalogue_(Msg::TimeoutWhile) + catalogue_(Msg::WaitingForAnswer));
+        return LinkError::NoConnectionToDevice;
+    }
+    if (status != LinkError::Ok) {
+        logError(Msg::WaitingForAnswer, QStringLiteral(" ") + QString::number(status));
+        return status;
+    }
+    logStep(Msg::Answer, HexBytes(frame));
+    // length, 0x39, control, source (2), destination (2), length - 1 in the low nibble, data
+    if (frame.size() < 9) {
+        logStep(Msg::WrongTelegrammLenth);
+        return LinkError::WrongTelegramLength;
+    }
+    const int count = (std::uint8_t(frame.at(7)) & 0x0F) + 1;
+    if (frame.size() < 8 + count) {
+        logStep(Msg::WrongTelegrammLenth);
+        return LinkError::WrongTelegramLength;
+    }
+    *source = (std::uint8_t(frame.at(3)) << 8) | std::uint8_t(frame.at(4));
+    *applicationData = frame.mid(8, count);
+    return LinkError::Ok;
+}
+
+void BusLink::Pause(int ms)
+{
+    pump_.pauseMs(ms);
+}
+
+void BusLink::WaitMs(int ms)
+{
+    pump_.pauseMs(ms);
+}
+
+} // namespace zx

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace zx {
+
+// The bus library: the eight calls that carry frames between the PC and the bus coupling unit
+// (BCU). Every call returns a status, 0 = success; any other value is the library's own error
+// and is passed on unchanged. A frame handed in or fetched starts with a length byte that counts
+// the bytes after it, followed by the message code.
+class BusLibrary {
+  public:
+    using FetchBuffer = std::array<std::uint8_t, 40>;
+
+    virtual ~BusLibrary() = default;
+
+    // Opens serial port `portIndex` (0 = COM1, 1 = COM2) at `baud` and starts the transport;
+    // `sendTimeoutMs` bounds a send, `repeatMs` is the wait for an acknowledgement before a
+    // frame is repeated.
+    virtual int install(int portIndex, int baud, int sendTimeoutMs, int repeatMs, int flags) = 0;
+    virtual int resetTransport() = 0;
+    virtual int resetLocalBcu() = 0;
+    virtual int changeLayer(int layer) = 0;
+    // Hands a frame over for sending; pollSend() tells when it has gone.
+    virtual int send(const QByteArray &frame) = 0;
+    // While `busy` is non-zero and the status is 0 the last frame is still on its way.
+    // `queued` counts the frames not yet confirmed, `repeats` the repetitions of the current one.
+    virtual int pollSend(int &queued, int &repeats, int &busy) = 0;
+    // On status 0 the buffer holds a received frame, or a length byte of 0 when none arrived.
+    virtual int fetch(FetchBuffer &buffer) = 0;
+    virtual int close() = 0;
+
+    // The system's text for the last non-zero status, for the protocol file; may be empty.
+    virtual QString lastErrorText() const = 0;
+};
+
+} // namespace zx

@@ -1,0 +1,68 @@
+#include "app/AboutDialog.h"
+
+#include "app/BrandTable.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zx {
+
+AboutDialog::AboutDialog(const Brand &brand, const QString &productTitle, const QString &versionText,
+                         const QString &caption, QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmInfo"));
+    setWindowTitle(caption);
+
+    auto *picture = new QLabel;
+    picture->setObjectName(QStringLiteral("imgInfo"));
+    picture->setPixmap(QPixmap(brand.infoPicture));
+    picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    auto *product = new QLabel(QStringLiteral("<b>%1</b><br>%2")
+                                   .arg(productTitle.toHtmlEscaped(), versionText.trimmed().toHtmlEscaped()));
+    product->setObjectName(QStringLiteral("lblProdukt"));
+    product->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto *company = new QLabel(brand.companyLines.join(QLatin1Char('\n')));
+    company->setObjectName(QStringLiteral("lblFirma"));
+    company->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto *licence = new QLabel(licenceText());
+    licence->setObjectName(QStringLiteral("lblLizenz"));
+    licence->setWordWrap(true);
+    licence->setMinimumWidth(320);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("cmdOK"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto *texts = new QVBoxLayout;
+    texts->addWidget(product);
+    texts->addSpacing(8);
+    texts->addWidget(company);
+    texts->addSpacing(8);
+    texts->addWidget(licence);
+    texts->addStretch();
+    auto *top = new QHBoxLayout;
+    top->addWidget(picture);
+    top->addSpacing(12);
+    top->addLayout(texts, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(buttons);
+}
+
+QString AboutDialog::licenceText()
+{
+    return QStringLiteral(
+        "This program may be installed and used free of charge to program the time switches "
+        "it supports. It is provided \"as is\", without warranty of any kind. Unmodified "
+        "copies may be passed on; all other rights are reserved.");
+}
+
+} // namespace zx

@@ -1,0 +1,363 @@
+#include "calendar/HolidayDialog.h"
+
+#include "app/AppContext.h"
+#include "model/Model.h"
+#include "platform/Prompter.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace zx {
+
+namespace {
+
+template <typename W> W *named(W *w, const char *name)
+{
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+} // namespace
+
+HolidayDialog::HolidayDialog(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx)
+{
+    setObjectName(QStringLiteral("frmfeiertage"));
+    const Catalogue &c = ctx_.model.catalogue;
+    setWindowTitle(c(Msg::SettingsOfTheHolidays));
+    atOpen_ = ctx_.model.holidays;
+
+    name_ = named(new QLineEdit(this), "txt_Feiertag");
+    holidays_ = named(new QListWidget(this), "lst_Feiertage");
+    description_ = named(new QLabel(this), "lbl_Feiertage");
+    fixed_ = named(new QRadioButton(c(Msg::Fixed), this), "Opt_fest");
+    free_ = named(new QRadioButton(c(Msg::Free), this), "Opt_frei");
+    easter_ = named(new QRadioButton(c(Msg::RelToEastern), this), "Opt_Ostern");
+    weekday_ = named(new QComboBox(this), "Cbo_Wochentag");
+    day_ = named(new QComboBox(this), "cbo_tagnummer");
+    month_ = named(new QComboBox(this), "cbo_monat");
+    easterCode_ = named(new QScrollBar(Qt::Horizontal, this), "HSb_oster_distanz");
+    easterLabel_ = named(new QLabel(this), "lbl_oster_distanz");
+    add_ = named(new QPushButton(QStringLiteral(">>"), this), "cmd_add_Feiertage");
+    delete_ = named(new QPushButton(c(Msg::DeleteButton), this), "cmd_del_Feiertage");
+    sets_ = named(new QComboBox(this), "cbo_sets");
+    members_ = named(new QListWidget(this), "lst_set_Feiertage");
+    addSet_ = named(new QPushButton(c(Msg::AddSet), this), "cmd_add_set");
+    deleteSet_ = named(new QPushButton(c(Msg::DeleteSet), this), "cmd_del_set");
+    addToSet_ = named(new QPushButton(QStringLiteral(">>"), this), "cmd_add_to_set");
+    removeFromSet_ = named(new QPushButton(QStringLiteral("<<"), this), "cmd_remove_from_set");
+    freeYearsFrame_ = named(new QGroupBox(c(Msg::YearsForFreeHolidays), this), "fra_wieviel_freie_Ft");
+    freeYears_ = named(new QComboBox(freeYearsFrame_), "cbo_wieviel_freie_Ft");
+    exit_ = named(new QPushButton(c(Msg::BtnExit), this), "cmd_ft_end");
+
+    // Sunday down to Monday "before the", then Monday to Sunday "after the".
+    for (int w = 7; w >= 1; --w)
+        weekday_->addItem(c(Msg::Monday + w - 1) + QLatin1Char(' ') + c(Msg::BeforeThe));
+    for (int w = 1; w <= 7; ++w)
+        weekday_->addItem(c(Msg::Monday + w - 1) + QLatin1Char(' ') + c(Msg::AfterThe));
+    for (int m = 0; m < 12; ++m)
+        month_->addItem(c(Msg::January + m));
+    easterCode_->setRange(EasterCodeMin, EasterCodeMax);
+    easterCode_->setPageStep(7);
+    for (int y = MinFreeHolidayYears; y <= MaxFreeHolidayYears; y += 2)
+        freeYears_->addItem(QString::number(y) + QLatin1Char(' ') + c(Msg::Years));
+    name_->setMaxLength(60);
+
+    auto *kindBox = new QGroupBox(c(Msg::TypeOfHoliday), this);
+    auto *kindRow = new QHBoxLayout(kindBox);
+    for (QRadioButton *r : {fixed_, free_, easter_})
+        kindRow->addWidget(r);
+    auto *dateRow = new QHBoxLayout;
+    dateRow->addWidget(weekday_);
+    dateRow->addWidget(day_);
+    dateRow->addWidget(month_);
+    dateRow->addWidget(easterCode_, 1);
+    dateRow->addWidget(easterLabel_);
+    auto *left = new QVBoxLayout;
+    left->addWidget(new QLabel(c(Msg::NameOfTheHoliday)));
+    left->addWidget(name_);
+    left->addWidget(kindBox);
+    left->addLayout(dateRow);
+    left->addStretch();
+    auto *middle = new QVBoxLayout;
+    middle->addWidget(new QLabel(c(Msg::Holidays)));
+    middle->addWidget(holidays_, 1);
+    middle->addWidget(description_);
+    middle->addWidget(delete_);
+    auto *right = new QVBoxLayout;
+    right->addWidget(new QLabel(c(Msg::SetOfHolidays)));
+    right->addWidget(sets_);
+    right->addWidget(members_, 1);
+    auto *setButtons = new QHBoxLayout;
+    setButtons->addWidget(addSet_);
+    setButtons->addWidget(deleteSet_);
+    right->addLayout(setButtons);
+    auto *freeRow = new QHBoxLayout(freeYearsFrame_);
+    freeRow->addWidget(freeYears_);
+    auto *between1 = new QVBoxLayout;
+    between1->addStretch();
+    between1->addWidget(add_);
+    between1->addStretch();
+    auto *between2 = new QVBoxLayout;
+    between2->addStretch();
+    between2->addWidget(addToSet_);
+    between2->addWidget(removeFromSet_);
+    between2->addStretch();
+    auto *columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(between1);
+    columns->addLayout(middle);
+    columns->addLayout(between2);
+    columns->addLayout(right);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(freeYearsFrame_);
+    bottom->addStretch();
+    bottom->addWidget(exit_);
+    auto *root = new QVBoxLayout(this);
+    root->addLayout(columns);
+    root->addLayout(bottom);
+
+    connect(add_, &QPushButton::clicked, this, &HolidayDialog::addHoliday);
+    connect(name_, &QLineEdit::returnPressed, this, &HolidayDialog::addHoliday);
+    connect(delete_, &QPushButton::clicked, this, &HolidayDialog::deleteHoliday);
+    connect(addSet_, &QPushButton::clicked, this, &HolidayDialog::addSet);
+    connect(deleteSet_, &QPushButton::clicked, this, &HolidayDialog::deleteSet);
+    connect(addToSet_, &QPushButton::clicked, this, &HolidayDialog::addToSet);
+    connect(removeFromSet_, &QPushButton::clicked, this, &HolidayDialog::removeFromSet);
+    connect(exit_, &QPushButton::clicked, this, &HolidayDialog::leave);
+    connect(holidays_, &QListWidget::currentRowChanged, this, &HolidayDialog::showHoliday);
+    connect(sets_, &QComboBox::currentIndexChanged, this, &HolidayDialog::fillMembers);
+    for (QRadioButton *r : {fixed_, free_, easter_})
+        connect(r, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                kindChosen();
+        });
+    connect(month_, &QComboBox::currentIndexChanged, this, &HolidayDialog::monthChosen);
+    connect(easterCode_, &QScrollBar::valueChanged, this, &HolidayDialog::refreshEasterLabel);
+    connect(freeYears_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            ctx_.model.holidays.freeYears = (index + 1) * 2;
+    });
+
+    month_->setCurrentIndex(0);
+    monthChosen();
+    easter_->setChecked(true);
+    kindChosen();
+    const HolidayLibrary &lib = ctx_.model.holidays;
+    freeYears_->setCurrentIndex(std::clamp(lib.freeYears / 2 - 1, 0, freeYears_->count() - 1));
+    freeYearsFrame_->setVisible(ctx_.model.device.Bewft == 1);
+    fillHolidays(0);
+    fillSets(0);
+}
+
+void HolidayDialog::fillHolidays(int select)
+{
+    const HolidayLibrary &lib = ctx_.model.holidays;
+    holidays_->clear();
+    for (const Holiday &h : lib.holidays)
+        holidays_->addItem(h.name);
+    if (!lib.holidays.empty())
+        holidays_->setCurrentRow(std::clamp(select, 0, holidays_->count() - 1));
+    else
+        description_->clear();
+    refreshButtons();
+}
+
+void HolidayDialog::fillSets(int select)
+{
+    const HolidayLibrary &lib = ctx_.model.holidays;
+    const QSignalBlocker block(sets_);
+    sets_->clear();
+    for (const HolidaySet &s : lib.sets)
+        sets_->addItem(s.name);
+    if (!lib.sets.empty())
+        sets_->setCurrentIndex(std::clamp(select, 0, sets_->count() - 1));
+    fillMembers();
+}
+
+void HolidayDialog::fillMembers()
+{
+    const HolidayLibrary &lib = ctx_.model.holidays;
+    members_->clear();
+    const int s = sets_->currentIndex();
+    if (s >= 0 && s < static_cast<int>(lib.sets.size()))
+        for (int m : lib.sets[s].members)
+            members_->addItem(lib.holidays[m - 1].name);
+    refreshButtons();
+}
+
+void HolidayDialog::refreshButtons()
+{
+    const HolidayLibrary &lib = ctx_.model.holidays;
+    const bool anyHoliday = !lib.holidays.empty();
+    const bool anySet = !lib.sets.empty();
+    delete_->setEnabled(anyHoliday);
+    addSet_->setEnabled(anyHoliday && static_cast<int>(lib.sets.size()) < MaxHolidaySets);
+    deleteSet_->setEnabled(anyHoliday && anySet);
+    sets_->setEnabled(anySet);
+    members_->setEnabled(anySet);
+    addToSet_->setEnabled(anyHoliday && anySet);
+    removeFromSet_->setEnabled(anySet);
+}
+
+void HolidayDialog::showHoliday(int index)
+{
+    const HolidayLibrary &lib = ctx_.model.holidays;
+    if (index < 0 || index >= static_cast<int>(lib.holidays.size()))
+        return;
+    const Holiday &h = lib.holidays[index];
+    description_->setText(Describe(ctx_.model, h));
+    name_->setText(h.name);
+    if (h.kind == HolidayEaster) {
+        easter_->setChecked(true);
+        easterCode_->setValue(h.easterCode());
+        return;
+    }
+    (h.kind == HolidayFree ? free_ : fixed_)->setChecked(true);
+    if (h.kind == HolidayFree)
+        weekday_->setCurrentIndex(h.relation < 0 ? h.relation + 7 : h.relation + 6);
+    month_->setCurrentIndex(h.month - 1);
+    day_->setCurrentIndex(h.dayOrOffset - 1);
+}
+
+void HolidayDialog::kindChosen()
+{
+    const bool dated = !easter_->isChecked();
+    day_->setVisible(dated);
+    month_->setVisible(dated);
+    weekday_->setVisible(free_->isChecked());
+    easterCode_->setVisible(!dated);
+    easterLabel_->setVisible(!dated);
+    if (!dated) {
+        easterCode_->setValue(EasterCodeBase);
+        refreshEasterLabel();
+    }
+}
+
+void HolidayDialog::monthChosen()
+{
+    // A common year's month lengths: February offers 1..28.
+    const int previous = day_->currentIndex();
+    const int days = DaysInMonth(month_->currentIndex() + 1, 2001);
+    const QSignalBlocker block(day_);
+    day_->clear();
+    for (int d = 1; d <= days; ++d)
+        day_->addItem(QString::number(d) + QLatin1Char('.'));
+    day_->setCurrentIndex(previous < 0 ? 0 : std::min(previous, days - 1));
+}
+
+void HolidayDialog::refreshEasterLabel()
+{
+    easterLabel_->setText(EasterOffsetText(ctx_.model, easterCode_->value() - EasterCodeBase));
+}
+
+void HolidayDialog::addHoliday()
+{
+    Holiday h;
+    h.name = CleanHolidayName(name_->text());
+    if (h.name.isEmpty()) {
+        ctx_.prompter.beep();
+        return;
+    }
+    if (easter_->isChecked()) {
+        h.kind = HolidayEaster;
+        h.dayOrOffset = easterCode_->value() - EasterCodeBase;
+        h.month = 0;
+    } else {
+        h.kind = free_->isChecked() ? HolidayFree : HolidayFixed;
+        const int pos = weekday_->currentIndex();
+        h.relation = h.kind == HolidayFree ? (pos < 7 ? pos - 7 : pos - 6) : 0;
+        h.dayOrOffset = day_->currentIndex() + 1;
+        h.month = month_->currentIndex() + 1;
+    }
+    if (AddOrChangeHoliday(ctx_.model.holidays, h) == HolidayChange::Refused) {
+        ctx_.prompter.beep();
+        return;
+    }
+    const int set = sets_->currentIndex();
+    fillHolidays(holidays_->count() + 1);
+    holidays_->setCurrentRow(holidays_->count() - 1);
+    fillSets(set);
+}
+
+void HolidayDialog::deleteHoliday()
+{
+    const int index = holidays_->currentRow();
+    if (index < 0)
+        return;
+    if (ctx_.prompter.ask(ctx_.model.catalogue(Msg::ReallyDelete), Buttons::OkCancel) != Answer::Ok)
+        return;
+    DeleteHoliday(ctx_.model.holidays, index);
+    const int set = sets_->currentIndex();
+    fillHolidays(index);
+    fillSets(set);
+}
+
+void HolidayDialog::addSet()
+{
+    const std::optional<QString> name = ctx_.prompter.askText(ctx_.model.catalogue(Msg::NameOfTheSet));
+    if (!name || !AddHolidaySet(ctx_.model.holidays, *name))
+        return;
+    fillSets(static_cast<int>(ctx_.model.holidays.sets.size()) - 1);
+}
+
+void HolidayDialog::deleteSet()
+{
+    const int set = sets_->currentIndex();
+    if (set < 0)
+        return;
+    DeleteHolidaySet(ctx_.model.holidays, set);
+    fillSets(set);
+}
+
+void HolidayDialog::addToSet()
+{
+    if (AddToHolidaySet(ctx_.model.holidays, sets_->currentIndex(), holidays_->currentRow()))
+        fillMembers();
+    else
+        ctx_.prompter.beep();
+}
+
+void HolidayDialog::removeFromSet()
+{
+    RemoveFromHolidaySet(ctx_.model.holidays, sets_->currentIndex(), members_->currentRow());
+    fillMembers();
+}
+
+bool HolidayDialog::save()
+{
+    // Unchanged, nothing is written: a file that could not be read is never replaced by the empty
+    // library that stood in for it.
+    if (ctx_.model.holidays == atOpen_)
+        return true;
+    QString error;
+    if (!SaveHolidays(HolidayFilePath(ctx_.model, ctx_.workDir), ctx_.model.holidays, &error)) {
+        ctx_.prompter.tell(error, Icon::Critical);
+        return false;
+    }
+    atOpen_ = ctx_.model.holidays;
+    return true;
+}
+
+void HolidayDialog::leave()
+{
+    save();
+    accept();
+}
+
+void HolidayDialog::closeEvent(QCloseEvent *event)
+{
+    save();
+    QDialog::closeEvent(event);
+}
+
+} // namespace zx

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "calendar/Holidays.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace zx {
+
+struct AppContext;
+
+// The holiday settings frmfeiertage: the holiday library (lst_Feiertage with txt_Feiertag,
+// Opt_fest/Opt_frei/Opt_Ostern, Cbo_Wochentag, cbo_tagnummer, cbo_monat, HSb_oster_distanz with
+// lbl_oster_distanz, lbl_Feiertage, cmd_add_Feiertage, cmd_del_Feiertage), the sets (cbo_sets,
+// lst_set_Feiertage, cmd_add_set, cmd_del_set, cmd_add_to_set, cmd_remove_from_set) and the
+// years for free holidays (fra_wieviel_freie_Ft with cbo_wieviel_freie_Ft). Leaving through
+// cmd_ft_end writes the language's holiday file when the library changed.
+class HolidayDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit HolidayDialog(AppContext &ctx, QWidget *parent = nullptr);
+
+    void addHoliday();
+    void deleteHoliday();
+    void addSet();
+    void deleteSet();
+    void addToSet();
+    void removeFromSet();
+    // Writes the file if the library changed, then closes.
+    void leave();
+
+  protected:
+    void closeEvent(QCloseEvent *event) override;
+
+  private:
+    void fillHolidays(int select);
+    void fillSets(int select);
+    void fillMembers();
+    void showHoliday(int index);
+    void kindChosen();
+    void monthChosen();
+    void refreshEasterLabel();
+    void refreshButtons();
+    bool save();
+
+    AppContext &ctx_;
+    HolidayLibrary atOpen_;
+    QLineEdit *name_;
+    QListWidget *holidays_;
+    QLabel *description_;
+    QRadioButton *fixed_, *free_, *easter_;
+    QComboBox *weekday_, *day_, *month_;
+    QScrollBar *easterCode_;
+    QLabel *easterLabel_;
+    QPushButton *add_, *delete_;
+    QComboBox *sets_;
+    QListWidget *members_;
+    QPushButton *addSet_, *deleteSet_, *addToSet_, *removeFromSet_;
+    QGroupBox *freeYearsFrame_;
+    QComboBox *freeYears_;
+    QPushButton *exit_;
+};
+
+} // namespace zx

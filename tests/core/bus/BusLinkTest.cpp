@@ -1,0 +1,160 @@
+#include "bus/BusLink.h"
+
+#include "BusFakes.h"
+#include "bus/ProtocolFile.h"
+#include "core/transfer/SerialFakes.h"
+#include "i18n/Catalogue.h"
+#include "platform/Clock.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace zx::test {
+namespace {
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+struct FrameCase {
+    const char *name;
+    QByteArray frame;
+    const char *expected;
+};
+
+class BusFrames : public ::testing::TestWithParam<FrameCase> {};
+
+TEST_P(BusFrames, CarryTheirBytes)
+{
+    EXPECT_EQ(GetParam().frame.toHex(' '), hex(GetParam().expected).toHex(' '));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Link, BusFrames,
+    ::testing::Values(FrameCase{"readTableLength", BusFrame::readLocalMemory(0x0116, 1), "044C010116"},
+                      FrameCase{"writeTableLength", BusFrame::writeLocalMemory(0x0116, hex("01")),
+                                "0546010116"
+                                "01"},
+                      FrameCase{"connect115", BusFrame::connect(0x1105), "06230000001105"},
+                      FrameCase{"disconnect", BusFrame::disconnect(), "06240000000000"},
+                      FrameCase{"memoryReadOnConnection", BusFrame::dataOnConnection(hex("020301 04")),
+                                "0B2100000000000302030104"},
+                      // 28 bytes after the length byte: the length is kept modulo 32.
+                      FrameCase{"longLocalWrite",
+                                BusFrame::writeLocalMemory(0x0100, QByteArray(28, '\x11')).left(2), "0046"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(HexBytes, BlankAndUpperCaseWithoutLeadingZero)
+{
+    EXPECT_EQ(HexBytes(hex("062300")), QStringLiteral(" 6 23 0"));
+    EXPECT_EQ(HexBytes(hex("064CFF01"), 1, 2), QStringLiteral(" 4C FF"));
+    EXPECT_EQ(HexBytes(hex("064CFF01"), 2), QStringLiteral(" FF 1"));
+    EXPECT_EQ(HexBytes(QByteArray()), QString());
+}
+
+TEST(LinkErrorMessage, EveryCodeHasItsText)
+{
+    Catalogue c;
+    const QString details = QStringLiteral(" For details see file: 'protocol.txt'");
+    const std::vector<std::pair<int, QString>> expected = {
+        {101, QStringLiteral(" *** time switch busy ") + details},
+        {102, QStringLiteral(" *** no answer from the time switch") + details},
+        {103, QStringLiteral(" *** wrong telegramm lenth ") + details},
+        {104, QStringLiteral(" *** no valid data received") + details},
+        {105, QStringLiteral("no connection to the EIB ") + details},
+        {106, QStringLiteral("no connection to the bus device ") + details},
+        {107, QStringLiteral("no bus access via COM 2")},
+        {108, QStringLiteral("connecting device : ")},
+        {109, QStringLiteral("no mask response received")},
+        {110, QStringLiteral("wrong mask version")},
+        {111, QStringLiteral("answer from a wrong device")},
+        {112, QStringLiteral("memory was not written")},
+        {113, QStringLiteral("wrong device typ")},
+        {0, QStringLiteral("unknown Error: disk full")},
+        {203, QStringLiteral("unknown Error: 203") + details},
+    };
+    for (const auto &[code, text] : expected)
+        EXPECT_EQ(LinkErrorMessage(c, code, 1, QStringLiteral("disk full")), text) << code;
+}
+
+class BusLinkTest : public ::testing::Test {
+  protected:
+    QStringList protocolLines()
+    {
+        protocol.close();
+        return QString::fromUtf8(dir.read(QStringLiteral("protocol.txt")))
+            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    }
+
+    TempDir dir;
+    FakeBus bus;
+    VirtualPump pump;
+    FixedClock clock{QDateTime(QDate(2026, 3, 2), QTime(10, 0))};
+    Catalogue catalogue;
+    ProtocolFile protocol;
+    BusTimings timings = [] {
+        BusTimings t;
+        t.pollsPerTurn = 10;
+        return t;
+    }();
+    BusLink link{bus, pump, clock, catalogue, protocol, timings};
+
+    void SetUp() override { ASSERT_TRUE(protocol.recreate(dir.path())); }
+};
+
+TEST_F(BusLinkTest, OpeningCutsTheAddressTableAndClosingRestoresIt)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    EXPECT_EQ(bus.local[0x0116], 1);
+    EXPECT_EQ(link.CloseLink(), 0);
+    EXPECT_EQ(bus.local[0x0116], 5);
+    EXPECT_EQ(bus.closes, 1);
+    const QStringList lines = protocolLines();
+    EXPECT_EQ(lines.mid(0, 6), (QStringList{"install AST", "reset AST", "reset local BCU", "change layer",
+                                            "read adresstable lenth", "wait for adresstable lenth"}));
+    EXPECT_TRUE(lines.contains(QStringLiteral("send to local BCU 4 4C 1 1 16")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("set Adresstable lenth to : 1")));
+    EXPECT_EQ(lines.last(), QStringLiteral("send to local BCU 5 46 1 1 16 5"));
+}
+
+TEST_F(BusLinkTest, AnEmptyAddressTableIsNeitherCutNorRestored)
+{
+    bus.local[0x0116] = 0;
+    ASSERT_EQ(link.OpenLink(0), 0);
+    EXPECT_EQ(link.CloseLink(), 0);
+    EXPECT_EQ(bus.sent.size(), 1u); // the read of the length alone
+    EXPECT_FALSE(protocolLines().join('\n').contains(QStringLiteral("set Adresstable")));
+}
+
+TEST_F(BusLinkTest, ABcuThatNeverConfirmsGives107AfterTheTimer)
+{
+    bus.bcuConfirms = false;
+    EXPECT_EQ(link.OpenLink(1), LinkError::NoBusAccess);
+    EXPECT_GE(pump.now, timings.localTimeoutMs);
+    EXPECT_LT(pump.now, timings.localTimeoutMs + 50);
+    const QStringList lines = protocolLines();
+    EXPECT_TRUE(lines.contains(QStringLiteral(" *** Timeout while: send telegramm 107")));
+    EXPECT_EQ(lines.last(), QStringLiteral(" *** Error while : read adresstable lenth"));
+}
+
+TEST_F(BusLinkTest, ASilentDeviceGives106AndTheAnswerIsParsed)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    ASSERT_EQ(link.Connect(0x1105), 0);
+    EXPECT_EQ(bus.local[0x010D], 0xFF);
+    ASSERT_EQ(link.SendOnConnection(hex("0300")), 0);
+    int source = 0;
+    QByteArray data;
+    ASSERT_EQ(link.ReceiveFromDevice(&source, &data), 0);
+    EXPECT_EQ(source, 0x1105);
+    EXPECT_EQ(data, hex("03400012"));
+
+    bus.deviceAnswers = false;
+    ASSERT_EQ(link.SendOnConnection(hex("0300")), 0);
+    EXPECT_EQ(link.ReceiveFromDevice(&source, &data), LinkError::NoConnectionToDevice);
+    EXPECT_EQ(protocolLines().last(), QStringLiteral(" *** Timeout while: waiting for answer "));
+}
+
+} // namespace
+} // namespace zx::test

@@ -1,0 +1,240 @@
+#include "bus/BusOperations.h"
+
+#include "BusFakes.h"
+#include "bus/ApplicationImage.h"
+#include "bus/BusLink.h"
+#include "bus/ProtocolFile.h"
+#include "calendar/Changeover.h"
+#include "core/transfer/SerialFakes.h"
+#include "model/Model.h"
+#include "platform/Clock.h"
+#include "support/SamplePrograms.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace zx::test {
+namespace {
+
+constexpr int Device = 0x1105;
+
+class BusOperationsTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(protocol.recreate(dir.path()));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZX_SOURCE_DATA "/remote.s19"),
+                                dir.file(QStringLiteral("remote.s19"))));
+        for (int a = 0x0107; a <= 0x01FE; ++a)
+            bus.memory[a] = std::uint8_t(a * 3);
+        bus.memory[0x010D] = 0xFF; // the application runs
+        original = bus.memory;
+        link.setComIndex(0);
+    }
+    // A bus program: four weekly times and a changeover table of three entries.
+    void fillBusProgram()
+    {
+        model.device.BusDevice = 1;
+        model.device.Kanalzahl = 4;
+        for (int i = 0; i < 4; ++i)
+            model.appendRecord(SetProgram, weeklyTime(6 + i, 30, 0x1F, 200 - i, i % 2));
+        ProgramSet &p = model.program();
+        p.DstFirstYear = EncodeDstFirstYear(2026, 0);
+        p.DstCount = 3;
+        p.DstTable[0] = EncodeChangeoverEntry({{29, 3, 2, 1}, {25, 10, 3, 1}});
+        p.DstTable[1] = EncodeChangeoverEntry({{28, 3, 2, 1}, {31, 10, 3, 1}});
+        p.DstTable[2] = EncodeChangeoverEntry({{26, 3, 2, 1}, {29, 10, 3, 1}});
+    }
+    void expectOwnApplication() const
+    {
+        for (int a = 0x0104; a <= 0x01FE; ++a)
+            ASSERT_EQ(bus.memory[a], original[a]) << "at " << a;
+    }
+    QString protocolText()
+    {
+        protocol.close();
+        return QString::fromUtf8(dir.read(QStringLiteral("protocol.txt")));
+    }
+
+    TempDir dir;
+    FakeBus bus;
+    std::array<std::uint8_t, 512> original{};
+    VirtualPump pump;
+    FixedClock clock{QDateTime(QDate(2026, 3, 2), QTime(10, 0))};
+    Model model;
+    ScriptedPrompter prompter;
+    ProtocolFile protocol;
+    BusLink link{bus, pump, clock, model.catalogue, protocol, BusTimings::fast()};
+    BusOperations ops{link, model, BusIdentityOf(1), dir.path(), nullptr, &prompter};
+};
+
+struct MaskCase {
+    std::uint8_t high, low;
+    bool answers;
+    int expected;
+};
+
+class MaskVersions : public BusOperationsTest, public ::testing::WithParamInterface<MaskCase> {};
+
+TEST_P(MaskVersions, DecideTheSearch)
+{
+    bus.mask = {GetParam().high, GetParam().low};
+    bus.deviceAnswers = GetParam().answers;
+    ASSERT_EQ(link.OpenLink(0), 0);
+    QByteArray ident;
+    EXPECT_EQ(ops.SearchDevice(Device, &ident), GetParam().expected);
+    if (GetParam().expected == 0) {
+        EXPECT_EQ(ident, QByteArray::fromHex("4E5204"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Search, MaskVersions,
+                         ::testing::Values(MaskCase{0x00, 0x12, true, 0}, MaskCase{0x11, 0x00, true, 0},
+                                           MaskCase{0x00, 0x10, true, LinkError::WrongMaskVersion},
+                                           MaskCase{0x00, 0x12, false, LinkError::NoMaskResponse}));
+
+TEST_F(BusOperationsTest, ABusyTimeSwitchIsAskedAgainUpToThreeTimes)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    ASSERT_EQ(ops.Connect(Device), 0);
+    bus.busyAnswers = 2;
+    EXPECT_EQ(ops.MailboxCommand(Mailbox::DeleteProgram, {}), 0);
+    EXPECT_EQ(bus.commandCount(Mailbox::DeleteProgram), 1);
+    bus.busyAnswers = 3;
+    EXPECT_EQ(ops.MailboxCommand(Mailbox::DeleteProgram, {}), LinkError::TimeSwitchBusy);
+    EXPECT_EQ(protocolText().count(QStringLiteral(" *** time switch busy ")), 5);
+}
+
+TEST_F(BusOperationsTest, InstallWritesSingleBytesTheBlocksAndTheRestInOrder)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    ASSERT_EQ(ops.InstallApplication(Device, QStringLiteral("remote.s19")), 0);
+    std::vector<std::pair<int, int>> expected{{0x0100, 1}, {0x010D, 1}, {0x0116, 1}, {0x0104, 9}};
+    for (int a = 0x0119; a <= 0x01F1; a += 8)
+        expected.push_back({a, 8});
+    expected.insert(expected.end(), {{0x01F9, 6}, {0x010E, 9}, {0x010D, 1}});
+    EXPECT_EQ(expected.size(), 4u + 28u + 3u);
+    EXPECT_EQ(bus.memoryWrites, expected);
+    EXPECT_EQ(bus.memory[0x0104], 0x4E); // the brand's maker byte replaces the image's
+    EXPECT_EQ(bus.memory[0x0119], 0x5A);
+}
+
+TEST_F(BusOperationsTest, AWriteThatDoesNotTakeStopsTheInstall)
+{
+    bus.refuseWritesAt = 0x0121;
+    ASSERT_EQ(link.OpenLink(0), 0);
+    EXPECT_EQ(ops.InstallApplication(Device, QStringLiteral("remote.s19")), LinkError::MemoryNotWritten);
+    EXPECT_EQ(bus.memoryWrites.back().first, 0x0121);
+    EXPECT_EQ(bus.bcuResets, 3); // opening, after the failed write, opening again
+    EXPECT_TRUE(protocolText().contains(QStringLiteral("memory was not written 289:")));
+}
+
+TEST_F(BusOperationsTest, AChangeoverTableOfThreeIsWrittenAsHeaderEntriesAndErasures)
+{
+    fillBusProgram();
+    ASSERT_EQ(ops.ProgramDevice(Device), 0);
+    EXPECT_EQ(bus.commandCount(Mailbox::WriteChangeover), 1 + 3 + 17);
+    EXPECT_EQ(bus.mailboxCommands.front().second, QByteArray::fromHex("001E000000")); // 2026 - 1996
+    EXPECT_EQ(bus.mailboxCommands[4].second, QByteArray::fromHex("04FFFFFFFF"));
+    EXPECT_EQ(bus.commandCount(Mailbox::DeleteProgram), 1);
+    EXPECT_EQ(bus.commandCount(Mailbox::WriteRecord), 4);
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_EQ(bus.local[0x0116], 5);
+}
+
+TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
+{
+    fillBusProgram();
+    const ProgramSet written = model.program();
+    ASSERT_EQ(ops.Program(Device), 0) << protocolText().toStdString();
+    model.program().clear();
+    model.recount(SetProgram);
+    ASSERT_EQ(ops.Read(Device), 0);
+    const ProgramSet &read = model.program();
+    EXPECT_EQ(read.UsedCount, 4);
+    EXPECT_EQ(read.DstCount, 3);
+    EXPECT_EQ(read.DstFirstYear, written.DstFirstYear);
+    EXPECT_EQ(read.DstTable, written.DstTable);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(read.Records[i], written.Records[i]);
+    EXPECT_EQ(model.Modified, 1);
+    // The device runs its own application again, and "appl.old" holds it.
+    expectOwnApplication();
+    QString error;
+    const auto saved = LoadApplicationImage(dir.file(QStringLiteral("appl.old")), &error);
+    ASSERT_TRUE(saved) << error.toStdString();
+    EXPECT_EQ(saved->at(0x01FE), original[0x01FE]);
+}
+
+TEST_F(BusOperationsTest, AFailedInstallLeavesTheSavedApplicationForReinstall)
+{
+    bus.refuseWritesAt = 0x01F9;
+    EXPECT_EQ(ops.Program(Device), LinkError::MemoryNotWritten);
+    EXPECT_NE(bus.memory[0x0119], original[0x0119]);
+    EXPECT_TRUE(dir.exists(QStringLiteral("appl.old")));
+
+    // A second attempt finds the programming application in the device and keeps the
+    // device's own application in "appl.old".
+    const QByteArray saved = dir.read(QStringLiteral("appl.old"));
+    bus.refuseWritesAt = -1;
+    ASSERT_EQ(link.OpenLink(0), 0);
+    QString error;
+    const auto programming = LoadApplicationImage(dir.file(QStringLiteral("remote.s19")), &error);
+    ASSERT_EQ(ops.SaveApplication(Device, &*programming), 0);
+    link.CloseLink();
+    EXPECT_EQ(dir.read(QStringLiteral("appl.old")), saved);
+
+    ASSERT_EQ(ops.Reinstall(Device), 0);
+    expectOwnApplication();
+}
+
+TEST_F(BusOperationsTest, AForeignDeviceIsNeverSavedNorOverwritten)
+{
+    bus.memory[0x0105] = 0x33;
+    EXPECT_EQ(ops.Program(Device), LinkError::WrongDeviceType);
+    EXPECT_FALSE(dir.exists(QStringLiteral("appl.old")));
+    EXPECT_TRUE(bus.memoryWrites.empty());
+}
+
+TEST_F(BusOperationsTest, AReadThatBreaksOffLeavesTheProgramInMemory)
+{
+    fillBusProgram();
+    const ProgramSet before = model.program();
+    bus.records = {{1, 2, 3, 4, 5, 6}};
+    bus.busyAnswers = 100;
+    ASSERT_EQ(ops.ReadDevice(Device), LinkError::TimeSwitchBusy);
+    EXPECT_EQ(model.program().UsedCount, before.UsedCount);
+    EXPECT_EQ(model.program().Records, before.Records);
+    EXPECT_EQ(model.program().DstCount, 3);
+}
+
+TEST_F(BusOperationsTest, ATableRunsUpToItsFirstUnusedEntry)
+{
+    bus.changeoverHeader = 30;
+    const DstEntry entry = EncodeChangeoverEntry({{29, 3, 2, 1}, {25, 10, 3, 1}});
+    bus.changeover[0] = {std::uint8_t(entry[0]), std::uint8_t(entry[1]), std::uint8_t(entry[2]),
+                         std::uint8_t(entry[3])};
+    bus.changeover[1] = {0xF0, 0, 0, 0};
+    bus.changeover[2] = bus.changeover[0];
+    ASSERT_EQ(ops.ReadDevice(Device), 0);
+    EXPECT_EQ(model.program().DstCount, 1);
+    EXPECT_EQ(model.program().DstTable[2], EmptyDstEntry);
+
+    bus.changeoverHeader = 255; // no table at all
+    ASSERT_EQ(ops.ReadDevice(Device), 0);
+    EXPECT_EQ(model.program().DstCount, 0);
+    EXPECT_EQ(model.program().DstTable[0], EmptyDstEntry);
+}
+
+TEST(MailboxRequest, IsPaddedToNineBytes)
+{
+    EXPECT_EQ(Mailbox::request(Mailbox::DeleteProgram, {}), QByteArray::fromHex("0101E5000000000000"));
+    EXPECT_EQ(Mailbox::request(Mailbox::WriteRecord, QByteArray::fromHex("112233445566")),
+              QByteArray::fromHex("0107E0112233445566"));
+}
+
+} // namespace
+} // namespace zx::test

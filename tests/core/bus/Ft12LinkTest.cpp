@@ -1,0 +1,146 @@
+#include "bus/Ft12Link.h"
+#include "bus/Ft12BusLibrary.h"
+#include "bus/Ft12Frame.h"
+
+#include "core/transfer/SerialFakes.h"
+
+#include <gtest/gtest.h>
+
+namespace zx::test {
+namespace {
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+TEST(Ft12Frames, FixedAndVariableFramesCarryTheirChecksum)
+{
+    EXPECT_EQ(Ft12::fixedFrame(Ft12::ResetControl), hex("10404016"));
+    // 73: user data with the frame-count bit; sum 73 + 4C + 01 + 01 + 16 = D7.
+    EXPECT_EQ(Ft12::userDataFrame(true, hex("4C010116")), hex("6805056873"
+                                                              "4C010116"
+                                                              "D716"));
+    EXPECT_EQ(Ft12::userDataFrame(false, hex("24")).at(4), char(0x53));
+}
+
+struct ReaderCase {
+    const char *name;
+    QByteArray input;
+    int acks;
+    int frames;
+};
+
+class Ft12ReaderTable : public ::testing::TestWithParam<ReaderCase> {};
+
+TEST_P(Ft12ReaderTable, HandsOnOnlyWhatPassesEveryCheck)
+{
+    Ft12Reader reader;
+    int acks = 0, frames = 0;
+    // Fed one byte at a time: answers arrive in pieces.
+    for (char c : GetParam().input) {
+        reader.feed(QByteArray(1, c));
+        while (auto e = reader.next())
+            e->kind == Ft12Event::Kind::Ack ? ++acks : ++frames;
+    }
+    EXPECT_EQ(acks, GetParam().acks);
+    EXPECT_EQ(frames, GetParam().frames);
+}
+
+const QByteArray good = Ft12::variableFrame(0xF3, hex("4B01011605"));
+
+INSTANTIATE_TEST_SUITE_P(
+    Input, Ft12ReaderTable,
+    ::testing::Values(ReaderCase{"ackAndFrame", QByteArray("\xE5") + good, 1, 1},
+                      ReaderCase{"noiseBefore", hex("00FF1216") + good, 0, 1},
+                      ReaderCase{"brokenChecksum", good.left(good.size() - 2) + hex("0016") + good, 0, 1},
+                      ReaderCase{"lengthsDisagree", hex("68050668F3") + good, 0, 1},
+                      ReaderCase{"missingEnd", good.left(good.size() - 1) + hex("17") + good, 0, 1},
+                      ReaderCase{"fixedFrame", hex("10C0C016") + hex("10C0C116"), 0, 1},
+                      ReaderCase{"tooLong", hex("68FFFF68") + good, 0, 1}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+class Ft12LinkTest : public ::testing::Test {
+  protected:
+    VirtualPump pump;
+    ScriptedSerialPort port{pump};
+    Ft12Link link{port, pump};
+    void SetUp() override
+    {
+        QString error;
+        ASSERT_TRUE(link.open(QStringLiteral("/dev/bcu"), &error));
+        link.setRepeatMs(100);
+    }
+    void runFor(int ms)
+    {
+        for (qint64 end = pump.now + ms; pump.now < end; pump.processEvents())
+            link.poll();
+    }
+};
+
+TEST_F(Ft12LinkTest, AMissingAcknowledgementRepeatsTheSameFrameThreeTimes)
+{
+    ASSERT_TRUE(link.queue(hex("24")));
+    runFor(1000);
+    ASSERT_EQ(port.requests.size(), 4u);
+    for (const QByteArray &r : port.requests)
+        EXPECT_EQ(r, port.requests.front());
+    EXPECT_EQ(link.pending(), 1); // unconfirmed: the caller's timer decides
+}
+
+TEST_F(Ft12LinkTest, AcknowledgedFramesToggleTheFrameCountBit)
+{
+    port.responder = [](const QByteArray &) { return Reply{{2, QByteArray("\xE5")}}; };
+    link.reset();
+    ASSERT_TRUE(link.queue(hex("24")));
+    ASSERT_TRUE(link.queue(hex("24")));
+    runFor(50);
+    ASSERT_EQ(port.requests.size(), 3u);
+    EXPECT_EQ(port.requests[0], hex("10404016"));
+    EXPECT_EQ(std::uint8_t(port.requests[1].at(4)), 0x73);
+    EXPECT_EQ(std::uint8_t(port.requests[2].at(4)), 0x53);
+    EXPECT_EQ(link.pending(), 0);
+}
+
+TEST_F(Ft12LinkTest, ARepeatedFrameFromTheBcuIsAcknowledgedButTakenOnce)
+{
+    const QByteArray frame = Ft12::variableFrame(0xF3, hex("4B01011605"));
+    // The BCU misses the first acknowledgement and sends its frame again.
+    port.responder = [&](const QByteArray &r) {
+        return r.size() > 1 ? Reply{{1, frame}, {1, frame}} : Reply{};
+    };
+    ASSERT_TRUE(link.queue(hex("24")));
+    runFor(20);
+    ASSERT_TRUE(link.takeReceived());
+    EXPECT_FALSE(link.takeReceived());
+    EXPECT_EQ(std::count(port.requests.begin(), port.requests.end(), QByteArray("\xE5")), 2);
+}
+
+TEST(Ft12BusLibrary, AFetchedFrameGetsItsLengthByteBack)
+{
+    VirtualPump pump;
+    ScriptedSerialPort port(pump);
+    port.responder = [](const QByteArray &request) {
+        if (request.size() < 5)
+            return Reply{};
+        return Reply{{1, QByteArray("\xE5")}, {2, Ft12::variableFrame(0xF3, hex("4B01011605"))}};
+    };
+    Ft12BusLibrary library(port, pump, [](int com) { return QStringLiteral("/dev/com%1").arg(com + 1); });
+    ASSERT_EQ(library.install(1, 9600, 2000, 500, 0), 0);
+    EXPECT_EQ(port.openedDevice, QStringLiteral("/dev/com2"));
+    ASSERT_EQ(library.send(hex("044C010116")), 0);
+    int queued = 0, repeats = 0, busy = 1;
+    for (int i = 0; i < 10 && busy; ++i, pump.processEvents())
+        ASSERT_EQ(library.pollSend(queued, repeats, busy), 0);
+    EXPECT_EQ(busy, 0);
+    BusLibrary::FetchBuffer buffer{};
+    for (int i = 0; i < 10 && buffer[0] == 0; ++i, pump.processEvents())
+        ASSERT_EQ(library.fetch(buffer), 0);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(buffer.data()), 6), hex("054B01011605"));
+    EXPECT_EQ(library.send(QByteArray(45, '\x21')), Ft12BusLibrary::BadFrame);
+    library.close();
+    EXPECT_EQ(library.fetch(buffer), Ft12BusLibrary::NotInstalled);
+}
+
+} // namespace
+} // namespace zx::test

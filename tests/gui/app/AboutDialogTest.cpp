@@ -1,0 +1,32 @@
+#include "app/AboutDialog.h"
+
+#include "MainWindowFixture.h"
+#include "app/BrandTable.h"
+
+#include <QLabel>
+
+using namespace zx;
+using namespace zx::test;
+
+// Help > About: one window with the brand's picture, company lines, title, version and licence.
+TEST_F(MainWindowTest, AboutShowsBrandTitleVersionAndLicence)
+{
+    model.BrandNumber = 3;
+    const Brand &brand = BrandTable(3);
+    act("mnuInfo")->trigger();
+    act("mnuInfo")->trigger(); // a second click brings the open window forward
+    const auto windows = w->findChildren<AboutDialog *>();
+    ASSERT_EQ(windows.size(), 1);
+    AboutDialog *about = windows.first();
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_FALSE(about->findChild<QLabel *>("imgInfo")->pixmap().isNull());
+    const QString product = about->findChild<QLabel *>("lblProdukt")->text();
+    EXPECT_TRUE(product.contains(model.catalogue.productTitle.toHtmlEscaped()));
+    EXPECT_TRUE(product.contains(model.catalogue.versionText.trimmed()));
+    const QString company = about->findChild<QLabel *>("lblFirma")->text();
+    for (const QString &line : brand.companyLines)
+        EXPECT_TRUE(company.contains(line)) << line.toStdString();
+    EXPECT_EQ(about->findChild<QLabel *>("lblLizenz")->text(), AboutDialog::licenceText());
+    about->accept();
+}

@@ -1,0 +1,111 @@
+#include "app/AppContext.h"
+#include "calendar/ChangeoverDialog.h"
+#include "calendar/HolidayDialog.h"
+#include "model/Model.h"
+#include "model/ProgramFile.h"
+#include "platform/Clock.h"
+#include "platform/EventPump.h"
+#include "platform/ProcessToolLauncher.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+#include "views/ListFormatter.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+using namespace zx;
+using namespace zx::test;
+
+namespace {
+
+class CalendarDialogs : public ::testing::Test {
+  protected:
+    TempDir dir;
+    Model model;
+    ScriptedPrompter prompter;
+    FixedClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 0))};
+    SleepingEventPump pump;
+    ProcessToolLauncher launcher;
+    AppContext ctx{model, prompter, clock, pump, launcher, dir.path(), dir.path()};
+
+    template <class T> T *find(QWidget *dlg, const char *name)
+    {
+        T *w = dlg->findChild<T *>(QString::fromUtf8(name));
+        if (!w)
+            ADD_FAILURE() << "no control " << name;
+        return w;
+    }
+};
+
+// Three entries through the dialog, the third refused once as identical; saved and read back.
+TEST_F(CalendarDialogs, ChangeoverTableOfThreeEntriesIsSaved)
+{
+    model.device.SwRegel = RuleEurope;
+    ChangeoverDialog dlg(ctx);
+    dlg.openInMode();
+    EXPECT_EQ(dlg.windowTitle(), "Enter The Changeover Table ");
+    EXPECT_EQ(find<QScrollBar>(&dlg, "vsbSWJahr")->value(), 2026);
+    find<QPushButton>(&dlg, "cmdswok")->click();
+    find<QComboBox>(&dlg, "listvontag")->setCurrentIndex(27); // 28 March
+    find<QPushButton>(&dlg, "cmdswok")->click();
+    EXPECT_FALSE(find<QComboBox>(&dlg, "cboprojahr")->isEnabled());
+    // Advance and set-back at the same day and hour: refused.
+    find<QComboBox>(&dlg, "LstbisMon")->setCurrentIndex(2);
+    find<QComboBox>(&dlg, "listbistag")->setCurrentIndex(27);
+    find<QComboBox>(&dlg, "ListbisStd")->setCurrentIndex(2);
+    find<QPushButton>(&dlg, "cmdswok")->click();
+    EXPECT_EQ(prompter.last(), "Start and end are identical");
+    EXPECT_EQ(model.program().DstCount, 2);
+    find<QComboBox>(&dlg, "LstbisMon")->setCurrentIndex(9);
+    find<QComboBox>(&dlg, "Lstvonmon")->setCurrentIndex(1); // February: day 28 becomes 28 in 2028
+    find<QPushButton>(&dlg, "cmdswok")->click();
+    ASSERT_EQ(model.program().DstCount, 3);
+    EXPECT_EQ(model.ListView, ListChangeover);
+    EXPECT_EQ(YearOfEntry(2, model.program()), 2028);
+
+    model.program().FileName = dir.file(QStringLiteral("dst.zxp"));
+    prompter.answers.push_back(Answer::Yes); // activate the table rule
+    ASSERT_TRUE(SaveProgram(model, prompter, clock));
+    EXPECT_EQ(model.device.SwRegel, RuleTable);
+    Model back;
+    ASSERT_EQ(LoadProgram(back, prompter, model.program().FileName, false, SetProgram), LoadResult::Loaded);
+    EXPECT_EQ(back.program().DstCount, 3);
+    EXPECT_EQ(DecodeChangeoverEntry(back.program().DstTable[1]).advance, (Changeover{28, 3, 2, 1}));
+    EXPECT_EQ(DecodeChangeoverEntry(back.program().DstTable[2]).advance.month, 2);
+}
+
+TEST_F(CalendarDialogs, HolidayDialogEditsAndWritesTheFile)
+{
+    HolidayDialog dlg(ctx);
+    dlg.show();
+    find<QLineEdit>(&dlg, "txt_Feiertag")->setText(QStringLiteral("Ascension, day"));
+    find<QScrollBar>(&dlg, "HSb_oster_distanz")->setValue(121);
+    EXPECT_EQ(find<QLabel>(&dlg, "lbl_oster_distanz")->text(), "39 day(s) after eastern");
+    find<QPushButton>(&dlg, "cmd_add_Feiertage")->click();
+    find<QLineEdit>(&dlg, "txt_Feiertag")->clear();
+    find<QPushButton>(&dlg, "cmd_add_Feiertage")->click();
+    EXPECT_EQ(prompter.beeps, 1);
+    find<QRadioButton>(&dlg, "Opt_fest")->setChecked(true);
+    find<QComboBox>(&dlg, "cbo_tagnummer")->setCurrentIndex(30);
+    find<QComboBox>(&dlg, "cbo_monat")->setCurrentIndex(1);
+    EXPECT_EQ(find<QComboBox>(&dlg, "cbo_tagnummer")->currentIndex(), 27);
+    prompter.texts.push_back(QStringLiteral("Region"));
+    find<QPushButton>(&dlg, "cmd_add_set")->click();
+    find<QPushButton>(&dlg, "cmd_add_to_set")->click();
+    ASSERT_EQ(model.holidays.holidays.size(), 1u);
+    EXPECT_EQ(model.holidays.holidays[0].name, "Ascension  day");
+    EXPECT_EQ(model.holidays.sets[0].members, std::vector<int>{1});
+    find<QPushButton>(&dlg, "cmd_ft_end")->click();
+    HolidayLibrary back;
+    ASSERT_TRUE(LoadHolidays(dir.file(QStringLiteral("english.hdy")), back).ok());
+    EXPECT_EQ(back, model.holidays);
+}
+
+} // namespace

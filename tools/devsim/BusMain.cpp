@@ -1,0 +1,113 @@
+// devsim bus: the simulated bus coupling unit with bus time switches behind it.
+#include "BusCouplerSim.h"
+#include "Pty.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace devsim {
+
+namespace {
+
+int busUsage()
+{
+    std::fprintf(
+        stderr,
+        "usage: devsim bus [--device A.L.D]... [--brand N] [--mask HEX] [--table-length N]\n"
+        "                  [--fault KIND] [--fault-count N] [--dump FILE] [--byte-us N | --no-pace]\n"
+        "                  [--verbose]\n"
+        "  --device A.L.D  a time switch at this physical address (repeatable; default 1.1.5)\n"
+        "  --brand N       identification of brand 1..6 (default 1)\n"
+        "  --mask HEX      mask version (default 0012)\n"
+        "  --fault KIND    one of: %s\n"
+        "  --fault-count N fault only the first N times (busy: N mailbox answers); default always\n"
+        "  --dump FILE     the first time switch's memory 0x0104..0x01FE, one value a line\n",
+        busFaultNames());
+    return 2;
+}
+
+void onSignal(int)
+{
+    BusCouplerSim::stop();
+}
+
+bool parseAddress(const char *text, int *packed)
+{
+    int a = 0, l = 0, d = 0;
+    char tail = 0;
+    if (std::sscanf(text, "%d.%d.%d%c", &a, &l, &d, &tail) != 3 || a < 0 || a > 15 || l < 0 || l > 15 ||
+        d < 0 || d > 255)
+        return false;
+    *packed = a * 4096 + l * 256 + d;
+    return true;
+}
+
+bool toLong(const char *text, long *value, int base = 10)
+{
+    char *end = nullptr;
+    *value = std::strtol(text, &end, base);
+    return end && *end == '\0' && *value >= 0;
+}
+
+} // namespace
+
+int runBusSimulator(int argc, char *argv[])
+{
+    BusOptions options;
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        long number = 0;
+        int address = 0;
+        if (arg == "--device" && hasValue && parseAddress(argv[i + 1], &address)) {
+            options.devices.push_back(address);
+            ++i;
+        } else if (arg == "--brand" && hasValue && toLong(argv[i + 1], &number)) {
+            options.brand = int(number);
+            ++i;
+        } else if (arg == "--mask" && hasValue && toLong(argv[i + 1], &number, 16)) {
+            options.mask = int(number & 0xFFFF);
+            ++i;
+        } else if (arg == "--table-length" && hasValue && toLong(argv[i + 1], &number)) {
+            options.tableLength = int(number & 0xFF);
+            ++i;
+        } else if (arg == "--fault" && hasValue) {
+            if (!parseBusFault(argv[++i], &options.fault))
+                return busUsage();
+        } else if (arg == "--fault-count" && hasValue && toLong(argv[i + 1], &number)) {
+            options.faultCount = int(number);
+            ++i;
+        } else if (arg == "--dump" && hasValue) {
+            options.dumpFile = argv[++i];
+        } else if (arg == "--byte-us" && hasValue && toLong(argv[i + 1], &number)) {
+            options.byteMicros = number;
+            ++i;
+        } else if (arg == "--no-pace") {
+            options.byteMicros = 0;
+        } else if (arg == "--verbose") {
+            options.verbose = true;
+        } else {
+            return busUsage();
+        }
+    }
+
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    Pty pty;
+    std::string error;
+    if (!pty.create(&error)) {
+        std::fprintf(stderr, "devsim: %s\n", error.c_str());
+        return 1;
+    }
+    BusCouplerSim sim(options);
+    std::printf("%s\n", pty.slavePath().c_str());
+    std::fflush(stdout);
+    return sim.run(pty.masterFd());
+}
+
+} // namespace devsim
