@@ -44,5 +44,7 @@ int runBus(const QStringList &args);
 // Whether the command line asks for a command that paints (PDF export).
 bool exportNeedsGui(int argc, char **argv);
 int runSimulate(const QStringList &args);
+int runAdd(const QStringList &args);
+int runNew(const QStringList &args);
 
 } // namespace zx::cli

@@ -14,8 +14,9 @@ void HeadlessPrompter::tell(const QString &message, Icon icon, const QString &)
 
 Answer HeadlessPrompter::ask(const QString &message, Buttons buttons, Icon, const QString &)
 {
-    const Answer answer = buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::No;
-    std::fprintf(stderr, "%s -> %s\n", qPrintable(message), answer == Answer::Ok ? "OK" : "No");
+    const Answer answer = buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : yesNoAnswer;
+    const char *shown = answer == Answer::Ok ? "OK" : answer == Answer::Yes ? "Yes" : "No";
+    std::fprintf(stderr, "%s -> %s\n", qPrintable(message), shown);
     return answer;
 }
 

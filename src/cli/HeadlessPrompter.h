@@ -21,6 +21,9 @@ class HeadlessPrompter final : public Prompter {
                                           const QString &preset) override;
     void beep() override {}
 
+    // The answer to Yes/No questions; `add --replace` answers the overwrite questions with Yes.
+    Answer yesNoAnswer = Answer::No;
+
     // Number of messages shown with the critical icon.
     int errors = 0;
     // Messages are counted but not printed (the caller prints its own line per file).

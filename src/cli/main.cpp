@@ -53,6 +53,10 @@ static const Command commands[] = {
      "write lists of a program file as the desktop prints them, to a PDF or a text file", runExport},
     {"simulate", "zentrix-cli simulate FILE.zxp (--year Y | --channel C --date YYYY-MM-DD) [--type 517|236]",
      "print the day plan of a year, or the switching segments of one channel on one day", runSimulate},
+    {"new", "zentrix-cli new FILE.zxp --type 517|236 [--channels N] [--bus]", "create an empty program file",
+     runNew},
+    {"add", "zentrix-cli add FILE.zxp switching|priority|holiday OPTIONS... (zentrix-cli add for the options)",
+     "enter a switching time, a priority time or holidays by the entry dialogs' rules and save", runAdd},
     {"bus", "zentrix-cli bus search|program|read|reinstall ... --port DEVICE",
      "search the bus for time switches, program, read or reinstall one through the bus coupling unit", runBus},
 };

@@ -1,19 +1,18 @@
 // Renders the main window with a realistic program and writes it as a PNG:
 //   QT_QPA_PLATFORM=offscreen zentrix-screenshot OUT.png [MODE] [WIDTH]
-// MODE: switching, priority, properties, entry, options, filter, print, help or simulation.
+// MODE: switching, priority, properties, entry, priority-entry, options, filter, print, help or simulation.
 // WIDTH scales the picture down to that many pixels (the help keeps its pictures small).
-#include "entry/SwitchingTimeDialog.h"
-#include "output/SimulationWindow.h"
-#include "transfer/TransferCommands.h"
 #include "app/AppContext.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/MainWindow.h"
 #include "entry/FilterDialog.h"
+#include "entry/PriorityTimeDialog.h"
 #include "entry/SwitchingTimeDialog.h"
 #include "help/HelpWindow.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "output/PrintDialog.h"
+#include "output/SimulationWindow.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/ProcessToolLauncher.h"
@@ -149,8 +148,15 @@ int main(int argc, char *argv[])
         app.processEvents();
         shot = dialog.grab();
     }
+    if (what == QLatin1String("priority-entry")) {
+        zx::PriorityTimeDialog dialog(ctx, &window);
+        dialog.openInMode();
+        app.processEvents();
+        shot = dialog.grab();
+    }
     if (what == QLatin1String("options")) {
-        QWidget *dialog = zx::openMasterCardDialog(ctx, [] {}, &window);
+        QWidget *dialog = zx::openMasterCardDialog(
+            ctx, [] {}, &window);
         app.processEvents();
         shot = dialog->grab();
     }

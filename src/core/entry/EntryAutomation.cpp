@@ -86,4 +86,30 @@ void ApplyIncrements(SwitchingEntryValues &e, const AutomationSettings &s, int b
     }
 }
 
+void ApplyIncrements(PriorityEntryValues &e, const AutomationSettings &s, int busDevice, int year,
+                     bool fromHoliday)
+{
+    if (IsPermanent(e, busDevice)) {
+        if (busDevice)
+            e.value = ((e.value + s.IncState) % 256 + 256) % 256;
+        else if (s.IncState == 1)
+            e.state = e.state ? 0 : 1;
+    } else if (s.IncPriority == 1 && e.priority < MaxPriority(busDevice)) {
+        ++e.priority;
+    }
+    if (fromHoliday)
+        return;
+    e.fromDay += s.IncDays;
+    NormaliseDay(e.fromDay, e.fromMonth, year);
+    e.toDay += s.IncDays;
+    NormaliseDay(e.toDay, e.toMonth, year);
+    if (s.IncMonth == 1) {
+        e.fromMonth = e.fromMonth % 12 + 1;
+        e.toMonth = e.toMonth % 12 + 1;
+        // The month lists keep the chosen days within the new months.
+        LimitDayToMonth(e.fromDay, e.fromMonth);
+        LimitDayToMonth(e.toDay, e.toMonth);
+    }
+}
+
 } // namespace zx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/PriorityEntry.h"
 #include "entry/SwitchingEntry.h"
 
 namespace zx {
@@ -24,5 +25,11 @@ bool LimitDayToMonth(int &day, int month);
 // Advances a switching time entry by the automation increments, preparing the next member of a
 // series. `year` is the current calendar year (it decides February's length).
 void ApplyIncrements(SwitchingEntryValues &e, const AutomationSettings &settings, int busDevice, int year);
+
+// Advances a priority time entry by the automation increments. A permanent entry steps its
+// state (bus: value); otherwise the priority advances, never onto "permanent". With the holiday
+// option (`fromHoliday`) the dates stay.
+void ApplyIncrements(PriorityEntryValues &e, const AutomationSettings &settings, int busDevice, int year,
+                     bool fromHoliday);
 
 } // namespace zx

@@ -54,13 +54,36 @@ Comparison CompareSwitchingTimes(const ProgramRecord &existing, const ProgramRec
     return busDevice ? CompareBus(existing, fresh) : CompareConventional(existing, fresh, kind);
 }
 
+Comparison ComparePriorityTimes(const ProgramRecord &existing, const ProgramRecord &fresh, int busDevice)
+{
+    const int kind = RecordKind(existing, busDevice);
+    if (kind != RecordKind(fresh, busDevice) ||
+        (kind != Kind::PriorityConventional && kind != Kind::PriorityBus))
+        return Comparison::Different;
+    if (!busDevice)
+        return CompareConventional(existing, fresh, kind);
+    if (existing.b0 == 96 || fresh.b0 == 96) {
+        // Bus Easter form: the channel in b4, the day code's low nibble beside the value in b5.
+        if (existing.b0 != fresh.b0 || existing.b1 != fresh.b1 || existing.b3 != fresh.b3 ||
+            existing.b4 != fresh.b4 || (existing.b5 >> 4) != (fresh.b5 >> 4))
+            return Comparison::Different;
+        return (existing.b5 & 15) == (fresh.b5 & 15) ? Comparison::Exists : Comparison::Inverted;
+    }
+    const Comparison c = CompareBus(existing, fresh);
+    return c == Comparison::Pulse ? Comparison::Different : c;
+}
+
 Conflict FindConflict(const Model &model, const ProgramRecord &fresh, int skipIndex)
 {
     const ProgramSet &p = model.program();
+    const int bus = model.device.BusDevice;
+    const int kind = RecordKind(fresh, bus);
+    const bool priority = kind == Kind::PriorityConventional || kind == Kind::PriorityBus;
     for (int i = 0; i < p.UsedCount && i < MaxRecords; ++i) {
         if (i == skipIndex)
             continue;
-        const Comparison c = CompareSwitchingTimes(p.Records[i], fresh, model.device.BusDevice);
+        const Comparison c = priority ? ComparePriorityTimes(p.Records[i], fresh, bus)
+                                      : CompareSwitchingTimes(p.Records[i], fresh, bus);
         if (c != Comparison::Different)
             return {c, i};
     }

@@ -17,13 +17,18 @@ enum class Comparison {
 // Compares an existing record with a new one of the same device.
 Comparison CompareSwitchingTimes(const ProgramRecord &existing, const ProgramRecord &fresh, int busDevice);
 
+// Compares an existing priority time with a new one. Bus priority times that differ only in
+// the to-month or the channel are independent entries.
+Comparison ComparePriorityTimes(const ProgramRecord &existing, const ProgramRecord &fresh, int busDevice);
+
 struct Conflict {
     Comparison result = Comparison::Different;
     int index = -1; // the record of Program that conflicts, -1 for none
     explicit operator bool() const { return result != Comparison::Different; }
 };
 
-// The first record of Program, in index order, that the new record conflicts with.
+// The first record of Program, in index order, that the new record conflicts with (a priority
+// time is compared by the priority rules).
 // skipIndex (the entry being changed) is left out; -1 leaves nothing out.
 Conflict FindConflict(const Model &model, const ProgramRecord &fresh, int skipIndex = -1);
 

@@ -37,23 +37,11 @@ void Replace(Model &model, int index, const ProgramRecord &r)
     model.Modified = 1;
 }
 
-} // namespace
-
-StoreResult StoreSwitchingTime(Model &model, Prompter &prompter, const SwitchingEntryValues &entry,
-                               int editMode, int editedIndex)
+// The run rules both entries share: memory limit, conflict scan and its questions, then the
+// record appended (enter, copy) or written over the edited one (change).
+StoreResult StoreRecord(Model &model, Prompter &prompter, const ProgramRecord &record, bool priority,
+                        int editMode, int editedIndex)
 {
-    const int bus = model.device.BusDevice;
-    switch (CheckSwitchingEntry(entry, bus)) {
-    case EntryCheck::DateOrWeekdaysIncomplete:
-        TellCritical(model, prompter, Msg::DateOrWeekdaysIncomplete);
-        return {StoreOutcome::Incomplete};
-    case EntryCheck::NoChannel:
-        TellCritical(model, prompter, Msg::NoChannelsSelected);
-        return {StoreOutcome::NoChannel};
-    case EntryCheck::Ok:
-        break;
-    }
-
     ProgramSet &p = model.program();
     const bool changing = editMode == EditChange && editedIndex >= 0 && editedIndex < p.UsedCount;
     if (!changing && MemoryFull(model)) {
@@ -61,17 +49,17 @@ StoreResult StoreSwitchingTime(Model &model, Prompter &prompter, const Switching
         return {StoreOutcome::MemoryFull, -1, true};
     }
 
-    const ProgramRecord record = EncodeSwitchingTime(entry, bus);
     const Conflict conflict = FindConflict(model, record, changing ? editedIndex : -1);
     switch (conflict.result) {
     case Comparison::Inverted:
-        if (AskCritical(model, prompter, Msg::InvertedStateOverwrite)) {
+        if (AskCritical(model, prompter,
+                        priority ? Msg::PriorityInvertedOverwrite : Msg::InvertedStateOverwrite)) {
             Replace(model, conflict.index, record);
             return {StoreOutcome::InvertedReplaced, conflict.index};
         }
         return {StoreOutcome::InvertedKept};
     case Comparison::Exists:
-        TellCritical(model, prompter, Msg::ThisProgramAlreadyExists);
+        TellCritical(model, prompter, priority ? Msg::PriorityExistsAlready : Msg::ThisProgramAlreadyExists);
         return {StoreOutcome::Exists};
     case Comparison::Pulse:
         if (AskCritical(model, prompter, Msg::PulsAlreadyExists)) {
@@ -90,7 +78,7 @@ StoreResult StoreSwitchingTime(Model &model, Prompter &prompter, const Switching
     } else {
         result.index = p.UsedCount;
         p.Records[p.UsedCount] = record;
-        ++p.SzCount;
+        ++(priority ? p.PzCount : p.SzCount);
         p.UsedCount = p.SzCount + p.PzCount;
         if (MemoryFull(model)) {
             result.memoryFull = true;
@@ -99,6 +87,56 @@ StoreResult StoreSwitchingTime(Model &model, Prompter &prompter, const Switching
     }
     model.Modified = 1;
     return result;
+}
+
+} // namespace
+
+StoreResult StoreSwitchingTime(Model &model, Prompter &prompter, const SwitchingEntryValues &entry,
+                               int editMode, int editedIndex)
+{
+    const int bus = model.device.BusDevice;
+    switch (CheckSwitchingEntry(entry, bus)) {
+    case EntryCheck::DateOrWeekdaysIncomplete:
+        TellCritical(model, prompter, Msg::DateOrWeekdaysIncomplete);
+        return {StoreOutcome::Incomplete};
+    case EntryCheck::NoChannel:
+        TellCritical(model, prompter, Msg::NoChannelsSelected);
+        return {StoreOutcome::NoChannel};
+    case EntryCheck::Ok:
+        break;
+    }
+
+    return StoreRecord(model, prompter, EncodeSwitchingTime(entry, bus), false, editMode, editedIndex);
+}
+
+StoreResult StorePriorityTime(Model &model, Prompter &prompter, const PriorityEntryValues &entry,
+                              int editMode, int editedIndex)
+{
+    const int bus = model.device.BusDevice;
+    switch (CheckPriorityEntry(entry, bus)) {
+    case PriorityCheck::DateIncomplete:
+        TellCritical(model, prompter, Msg::DateOrWeekdaysIncomplete);
+        return {StoreOutcome::Incomplete};
+    case PriorityCheck::NoChannel:
+        TellCritical(model, prompter, Msg::NoChannelsSelected);
+        return {StoreOutcome::NoChannel};
+    case PriorityCheck::BadPriority:
+        // the list offers nothing else; a damaged record loaded for a change may carry it
+        TellCritical(model, prompter, Msg::DateOrWeekdaysIncomplete);
+        return {StoreOutcome::Incomplete};
+    case PriorityCheck::BusEasterValue:
+        prompter.tell(BusEasterValueMessage(model), Icon::Critical);
+        return {StoreOutcome::BadValue};
+    case PriorityCheck::Ok:
+        break;
+    }
+    return StoreRecord(model, prompter, EncodePriorityTime(entry, bus), true, editMode, editedIndex);
+}
+
+QString BusEasterValueMessage(const Model &model)
+{
+    return model.catalogue(Msg::Value) + QStringLiteral(": 0 ") + model.catalogue(Msg::UpTo) +
+           QStringLiteral(" %1").arg(MaxBusEasterValue);
 }
 
 } // namespace zx

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QString>
+
 #include "entry/EntryConflict.h"
+#include "entry/PriorityEntry.h"
 #include "entry/SwitchingEntry.h"
 
 namespace zx {
@@ -21,6 +24,7 @@ enum class StoreOutcome {
     InvertedKept,
     PulseReplaced, // the existing pulse was overwritten
     PulseKept,
+    BadValue, // a bus Easter-form priority time with a value that does not fit beside the day code
 };
 
 struct StoreResult {
@@ -39,5 +43,13 @@ bool MemoryFull(const Model &model);
 // with the other state or a colliding pulse, and told when the memory is full.
 StoreResult StoreSwitchingTime(Model &model, Prompter &prompter, const SwitchingEntryValues &entry,
                                int editMode, int editedIndex = -1);
+
+// Validates, encodes and stores one priority time in Program, by the same run rules: enter and
+// copy append it (PzCount grows), change writes it over editedIndex.
+StoreResult StorePriorityTime(Model &model, Prompter &prompter, const PriorityEntryValues &entry,
+                              int editMode, int editedIndex = -1);
+
+// The refusal text of a bus Easter-form value that does not fit: "value: 0 up to 15".
+QString BusEasterValueMessage(const Model &model);
 
 } // namespace zx

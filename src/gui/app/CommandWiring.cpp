@@ -7,6 +7,7 @@
 #include "calendar/ChangeoverDialog.h"
 #include "calendar/HolidayDialog.h"
 #include "entry/AutomationDialog.h"
+#include "entry/PriorityTimeDialog.h"
 #include "entry/FilterDialog.h"
 #include "entry/SwitchingTimeDialog.h"
 #include "help/HelpCommands.h"
@@ -64,6 +65,21 @@ void wireCommands(MainWindow &window, AppContext &context)
         *entry = dialog;
         QObject::connect(dialog, &SwitchingTimeDialog::listChanged, w, &MainWindow::redrawList);
         // listChanged() comes from inside done(): the dialog may only go once that has returned.
+        QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
+        dialog->openInMode();
+    });
+
+    // The priority time entry, by the same rules.
+    auto priority = std::make_shared<QPointer<PriorityTimeDialog>>();
+    window.setCommandHandler(QStringLiteral("mnuEingPz"), [=] {
+        if (*priority) {
+            (*priority)->raise();
+            (*priority)->activateWindow();
+            return;
+        }
+        auto *dialog = new PriorityTimeDialog(*ctx, w);
+        *priority = dialog;
+        QObject::connect(dialog, &PriorityTimeDialog::listChanged, w, &MainWindow::redrawList);
         QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
         dialog->openInMode();
     });

@@ -1,0 +1,524 @@
+// zentrix-cli add: enters one switching or priority time into a program file by the entry
+// dialogs' own rules, and zentrix-cli new: creates an empty program file.
+#include "Commands.h"
+#include "HeadlessPrompter.h"
+#include "ProgramDocument.h"
+
+#include "app/ConfigFile.h"
+#include "app/StartUp.h"
+#include "calendar/Holidays.h"
+#include "entry/EntryAutomation.h"
+#include "entry/EntryStore.h"
+#include "entry/HolidayPriority.h"
+#include "entry/PriorityEntry.h"
+#include "entry/SwitchingEntry.h"
+#include "model/Model.h"
+#include "model/ProgramFile.h"
+#include "model/RecordDecoder.h"
+#include "platform/Clock.h"
+#include "platform/FileAccess.h"
+#include "views/ListFormatter.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+
+#include <optional>
+
+namespace zx::cli {
+
+namespace {
+
+const char AddUsage[] =
+    "zentrix-cli add FILE.zxp switching --time HH:MM (--days mo,tu,we,th,fr,sa,su | --days daily | --date "
+    "D.M "
+    "[--once]) (--channels 1,2 [--state on|off] | --channel N --value V) [--pulse S] [--program P] "
+    "[--replace]\n"
+    "       zentrix-cli add FILE.zxp priority (--from D.M --to D.M [--year YYYY] [--once] | --easter OFFSET) "
+    "--priority 1..9|permanent [--state on|off | --value V] (--channels 1,2 | --channel N) [--replace]\n"
+    "       zentrix-cli add FILE.zxp holiday (--name NAME | --set NAME|all) --priority 1..9|permanent "
+    "[--state on|off | "
+    "--value V] (--channels 1,2 | --channel N) [--years N] [--today YYYY-MM-DD] [--lang en|de|fr] [--workdir "
+    "DIR] "
+    "[--replace]";
+const char NewUsage[] = "zentrix-cli new FILE.zxp --type 517|236 [--channels N] [--bus]";
+
+std::optional<int> number(const QString &text, int min, int max)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < min || v > max)
+        return std::nullopt;
+    return v;
+}
+
+// "24.12" -> day 24, month 12. Day and month are only checked for their digits here; the entry
+// rules decide whether the date exists.
+bool parseDayMonth(const QString &text, int *day, int *month)
+{
+    const QStringList parts = text.split(u'.');
+    if (parts.size() != 2)
+        return false;
+    const auto d = number(parts[0], 0, 99);
+    const auto m = number(parts[1], 0, 99);
+    if (!d || !m)
+        return false;
+    *day = *d;
+    *month = *m;
+    return true;
+}
+
+// "1,2,4" -> mask 0b1011 (channels 1..8).
+std::optional<int> parseChannelList(const QString &text)
+{
+    int mask = 0;
+    for (const QString &part : text.split(u',')) {
+        const auto c = number(part, 1, 8);
+        if (!c)
+            return std::nullopt;
+        mask |= 1 << (*c - 1);
+    }
+    return mask;
+}
+
+std::optional<int> parseWeekdays(const QString &text)
+{
+    if (text == QLatin1String("daily"))
+        return AllWeekdays;
+    static const QStringList names{"mo", "tu", "we", "th", "fr", "sa", "su"};
+    int mask = 0;
+    for (const QString &part : text.split(u',')) {
+        const auto i = names.indexOf(part.toLower());
+        if (i < 0)
+            return std::nullopt;
+        mask |= 1 << i;
+    }
+    return mask;
+}
+
+std::optional<int> parseState(const QString &text)
+{
+    if (text == QLatin1String("on"))
+        return 1;
+    if (text == QLatin1String("off"))
+        return 0;
+    return std::nullopt;
+}
+
+struct Options {
+    QHash<QString, QString> values;
+    QSet<QString> flags;
+    bool has(const char *name) const { return values.contains(QLatin1String(name)); }
+    QString value(const char *name) const { return values.value(QLatin1String(name)); }
+    bool flag(const char *name) const { return flags.contains(QLatin1String(name)); }
+};
+
+// Splits "--name value" pairs and bare flags; false on an unknown or repeated option.
+bool parseOptions(const QStringList &args, const QStringList &withValue, const QStringList &bare,
+                  Options *out)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (withValue.contains(a) && i + 1 < args.size() && !out->values.contains(a.mid(2)))
+            out->values.insert(a.mid(2), args[++i]);
+        else if (bare.contains(a) && !out->flags.contains(a.mid(2)))
+            out->flags.insert(a.mid(2));
+        else
+            return false;
+    }
+    return true;
+}
+
+// Channel options shared by both kinds: a conventional device takes a channel list, a bus
+// device one channel. Returns false on a usage error.
+bool readChannels(const Options &o, int bus, int *mask, int *busChannel)
+{
+    if (bus) {
+        if (o.has("channels"))
+            return false;
+        if (!o.has("channel"))
+            return true; // no channel: the entry rules refuse it with their own message
+        const auto c = number(o.value("channel"), 1, 8);
+        if (!c)
+            return false;
+        *busChannel = *c;
+        return true;
+    }
+    if (o.has("channel") || o.has("value"))
+        return false;
+    if (!o.has("channels"))
+        return true; // no channel: the entry rules refuse it with their own message
+    const auto m = parseChannelList(o.value("channels"));
+    if (!m)
+        return false;
+    *mask = *m;
+    return true;
+}
+
+std::optional<SwitchingEntryValues> switchingFromOptions(const Options &o, int bus)
+{
+    SwitchingEntryValues e;
+    const QStringList hm = o.value("time").split(u':');
+    if (!o.has("time") || hm.size() != 2)
+        return std::nullopt;
+    const auto h = number(hm[0], 0, 23);
+    const auto m = number(hm[1], 0, 59);
+    if (!h || !m || o.has("days") == o.has("date") || (o.flag("once") && !o.has("date")))
+        return std::nullopt;
+    e.hour = *h;
+    e.minute = *m;
+    if (o.has("days")) {
+        const auto days = parseWeekdays(o.value("days"));
+        if (!days)
+            return std::nullopt;
+        e.weekdayMask = *days;
+        e.kind = EntryKind::Weekly;
+    } else {
+        if (!parseDayMonth(o.value("date"), &e.day, &e.month) || o.has("program"))
+            return std::nullopt;
+        e.once = o.flag("once") ? 1 : 0;
+        e.kind = EntryKind::Dated;
+    }
+    if (o.has("program")) {
+        const auto p = number(o.value("program"), 0, MaxProgram(bus));
+        if (!p)
+            return std::nullopt;
+        e.program = *p;
+    }
+    if (o.has("pulse")) {
+        const auto p = number(o.value("pulse"), 0, 59);
+        if (!p)
+            return std::nullopt;
+        e.pulse = *p;
+    }
+    if (!readChannels(o, bus, &e.channelMask, &e.busChannel))
+        return std::nullopt;
+    if (bus) {
+        if (o.has("state"))
+            return std::nullopt;
+        const auto v = number(o.value("value"), 0, 255);
+        if (!o.has("value") || !v)
+            return std::nullopt;
+        e.value = *v;
+    } else if (o.has("state")) {
+        const auto s = parseState(o.value("state"));
+        if (!s)
+            return std::nullopt;
+        e.state = *s;
+    }
+    return e;
+}
+
+std::optional<PriorityEntryValues> priorityFromOptions(const Options &o, const Model &model)
+{
+    const int bus = model.device.BusDevice;
+    PriorityEntryValues e;
+    const bool range = o.has("from") || o.has("to");
+    if (range == o.has("easter"))
+        return std::nullopt;
+    if (range) {
+        if (!parseDayMonth(o.value("from"), &e.fromDay, &e.fromMonth) ||
+            !parseDayMonth(o.value("to"), &e.toDay, &e.toMonth))
+            return std::nullopt;
+        e.once = o.flag("once") ? 1 : 0;
+        if (o.has("year")) {
+            // the year list is a conventional annual device's; a bus priority time has no year
+            const auto y = number(o.value("year"), FirstListedYear, LastListedYear);
+            if (!y || bus || model.device.Uhrentyp == TypeAstro)
+                return std::nullopt;
+            e.yearCode = YearCodeOf(*y);
+        }
+    } else {
+        if (o.has("year") || o.flag("once"))
+            return std::nullopt;
+        const auto offset = number(o.value("easter"), -EasterCodeBase, 255 - EasterCodeBase);
+        if (!offset)
+            return std::nullopt;
+        e.easter = true;
+        e.easterCode = EasterCodeBase + *offset;
+    }
+    const QString prio = o.value("priority");
+    if (prio == QLatin1String("permanent")) {
+        e.priority = PermanentCode(bus);
+    } else {
+        const auto p = number(prio, 1, MaxPriority(bus));
+        if (!p)
+            return std::nullopt;
+        e.priority = *p;
+    }
+    if (!readChannels(o, bus, &e.channelMask, &e.busChannel))
+        return std::nullopt;
+    // a state or a value belongs to "permanent" alone
+    const bool permanent = IsPermanent(e, bus);
+    if (bus) {
+        if (o.has("state") || (o.has("value") && !permanent))
+            return std::nullopt;
+        if (o.has("value")) {
+            const auto v = number(o.value("value"), 0, 255);
+            if (!v)
+                return std::nullopt;
+            e.value = *v;
+        }
+    } else {
+        if (o.has("value") || (o.has("state") && !permanent))
+            return std::nullopt;
+        if (o.has("state")) {
+            const auto s = parseState(o.value("state"));
+            if (!s)
+                return std::nullopt;
+            e.state = *s;
+        }
+    }
+    return e;
+}
+
+// The priority, channels and state of a holiday entry: the options of a priority time
+// without its dates.
+std::optional<PriorityEntryValues> holidayBaseFromOptions(const Options &o, const Model &model)
+{
+    if (o.has("from") || o.has("to") || o.has("easter") || o.has("year") || o.flag("once"))
+        return std::nullopt;
+    Options dated = o;
+    dated.values.insert(QStringLiteral("from"), QStringLiteral("1.1"));
+    dated.values.insert(QStringLiteral("to"), QStringLiteral("1.1"));
+    return priorityFromOptions(dated, model);
+}
+
+// The holidays named by --name or --set, in library order (a set in member order).
+std::optional<std::vector<Holiday>> chosenHolidays(const Options &o, const HolidayLibrary &library)
+{
+    std::vector<Holiday> chosen;
+    if (o.has("name") == o.has("set"))
+        return std::nullopt;
+    if (o.has("name")) {
+        for (const Holiday &h : library.holidays)
+            if (h.name == o.value("name"))
+                chosen.push_back(h);
+    } else if (o.value("set") == QLatin1String("all")) {
+        chosen = library.holidays;
+    } else {
+        for (const HolidaySet &set : library.sets) {
+            if (set.name != o.value("set"))
+                continue;
+            for (int member : set.members)
+                if (member >= 1 && member <= static_cast<int>(library.holidays.size()))
+                    chosen.push_back(library.holidays[member - 1]);
+        }
+    }
+    return chosen;
+}
+
+// Enters the chosen holidays as priority times, one after the other as the dialog's holiday run
+// does; the file is saved once at the end, and only when every holiday went in.
+int addHolidays(Model &model, HeadlessPrompter &prompter, HeadlessPrompter &entryPrompter, const Options &o,
+                const QString &path)
+{
+    if (o.has("time") || o.has("days") || o.has("date") || o.has("pulse") || o.has("program"))
+        return usageError(AddUsage);
+    const auto base = holidayBaseFromOptions(o, model);
+    if (!base)
+        return usageError(AddUsage);
+    const QString workDir = o.has("workdir") ? o.value("workdir") : QDir::currentPath();
+    HolidayLibrary library;
+    const HolidayFileResult read = LoadHolidays(HolidayFilePath(model, workDir), library);
+    if (!read.ok()) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(HolidayFilePath(model, workDir)),
+                     qPrintable(read.status == HolidayLoad::Missing ? model.catalogue(Msg::NoSuchFile)
+                                                                    : model.catalogue(Msg::IllegalFile)));
+        return 1;
+    }
+    const auto holidays = chosenHolidays(o, library);
+    if (!holidays)
+        return usageError(AddUsage);
+    if (holidays->empty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(model.catalogue(Msg::NoSuchFile)));
+        return 1;
+    }
+    QDate today = QDate::currentDate();
+    if (o.has("today")) {
+        today = QDate::fromString(o.value("today"), Qt::ISODate);
+        if (!today.isValid())
+            return usageError(AddUsage);
+    }
+    int years = library.freeYears;
+    if (o.has("years")) {
+        const auto n = number(o.value("years"), MinFreeHolidayYears, MaxFreeHolidayYears);
+        if (!n)
+            return usageError(AddUsage);
+        years = *n;
+    }
+    // A device with variable holidays says so in its program file or in the working directory's
+    // configuration.
+    int bewft = model.device.Bewft;
+    const ConfigReadResult config = ReadConfigValues(QDir(workDir).filePath(ConfigFileName()));
+    if (!bewft && config.status == ConfigStatus::Read) {
+        Model configured;
+        ApplyConfigValues(configured, config.values);
+        bewft = configured.device.Bewft;
+    }
+
+    const CalendarDate now{today.day(), today.month(), today.year()};
+    std::vector<int> stored;
+    for (const Holiday &h : *holidays) {
+        for (const PriorityEntryValues &e : HolidayPriorityTimes(h, *base, bewft, now, years)) {
+            const StoreResult r = StorePriorityTime(model, entryPrompter, e, EditEnter);
+            const bool changed = r.stored() || r.outcome == StoreOutcome::InvertedReplaced;
+            if (!changed)
+                return 1; // refused: the file stays as it was
+            stored.push_back(r.index);
+        }
+    }
+    std::vector<ProgramRecord> records;
+    for (int i : stored)
+        records.push_back(model.program().Records[i]);
+    const ListTable table = views::BuildList(model, ListPriority, SetProgram);
+    QStringList rows;
+    for (int i : stored)
+        for (const ListRow &row : table.rows)
+            if (row.recordIndex == i)
+                rows << row.cells.join(QLatin1Char('\t'));
+    SystemClock clock;
+    if (!SaveProgram(model, prompter, clock))
+        return 1;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const ProgramRecord &r = records[i];
+        std::printf("%d %d %d %d %d %d\n%s\n", r.b0, r.b1, r.b2, r.b3, r.b4, r.b5,
+                    i < static_cast<std::size_t>(rows.size()) ? rows[static_cast<int>(i)].toUtf8().constData()
+                                                              : "");
+    }
+    Q_UNUSED(path);
+    return 0;
+}
+
+} // namespace
+
+int runAdd(const QStringList &args)
+{
+    if (args.size() < 2 || args[0].startsWith(u"--"))
+        return usageError(AddUsage);
+    const QString path = args[0];
+    const QString kind = args[1];
+    if (kind != QLatin1String("switching") && kind != QLatin1String("priority") &&
+        kind != QLatin1String("holiday"))
+        return usageError(AddUsage);
+    Options o;
+    const QStringList withValue{"--time",  "--days",  "--date",   "--channels", "--channel",
+                                "--state", "--value", "--pulse",  "--program",  "--from",
+                                "--to",    "--year",  "--easter", "--priority", "--name",
+                                "--set",   "--years", "--today",  "--lang",     "--workdir"};
+    if (!parseOptions(args.mid(2), withValue, {"--once", "--replace"}, &o))
+        return usageError(AddUsage);
+
+    Model model;
+    int language = English;
+    if (o.has("lang")) {
+        const int i = static_cast<int>(QStringList{"de", "en", "fr"}.indexOf(o.value("lang")));
+        if (i < 0 || kind != QLatin1String("holiday"))
+            return usageError(AddUsage);
+        language = German + i;
+    }
+    model.device.Sprache = language;
+    model.catalogue.fillBuiltin(language, model.BrandNumber);
+    HeadlessPrompter prompter;
+    int usedType = 0;
+    QString reason;
+    const LoadResult loaded = loadProgramFile(model, prompter, path, 0, &usedType, &reason);
+    if (loaded != LoadResult::Loaded) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(path),
+                     qPrintable(loadFailureText(model, loaded, reason)));
+        return 1;
+    }
+    const int bus = model.device.BusDevice;
+
+    // The entry's questions (overwrite the entry with the other state, the colliding pulse) are
+    // answered No unless --replace is given.
+    HeadlessPrompter entryPrompter;
+    entryPrompter.yesNoAnswer = o.flag("replace") ? Answer::Yes : Answer::No;
+    StoreResult result;
+    int listView = ListSwitching;
+    if (kind == QLatin1String("switching")) {
+        if (o.has("from") || o.has("to") || o.has("easter") || o.has("priority") || o.has("year"))
+            return usageError(AddUsage);
+        const auto entry = switchingFromOptions(o, bus);
+        if (!entry)
+            return usageError(AddUsage);
+        // The dialog's day list never offers a day its month lacks.
+        int day = entry->day;
+        if (entry->kind == EntryKind::Dated &&
+            (entry->month < 1 || entry->month > 12 || day < 1 || LimitDayToMonth(day, entry->month))) {
+            prompter.tell(model.catalogue(Msg::DateOrWeekdaysIncomplete), Icon::Critical, {});
+            return 1;
+        }
+        result = StoreSwitchingTime(model, entryPrompter, *entry, EditEnter);
+    } else if (kind == QLatin1String("holiday")) {
+        return addHolidays(model, prompter, entryPrompter, o, path);
+    } else {
+        if (o.has("time") || o.has("days") || o.has("date") || o.has("pulse") || o.has("program"))
+            return usageError(AddUsage);
+        const auto entry = priorityFromOptions(o, model);
+        if (!entry)
+            return usageError(AddUsage);
+        result = StorePriorityTime(model, entryPrompter, *entry, EditEnter);
+        listView = ListPriority;
+    }
+    const bool changed = result.stored() || result.outcome == StoreOutcome::InvertedReplaced ||
+                         result.outcome == StoreOutcome::PulseReplaced;
+    if (!changed)
+        return 1;
+    // Saving puts the records into device order and back, so the row is taken first.
+    const ProgramRecord stored = model.program().Records[result.index];
+    const ListTable table = views::BuildList(model, listView, SetProgram);
+    QString row;
+    for (const ListRow &r : table.rows) {
+        if (r.recordIndex == result.index)
+            row = r.cells.join(QLatin1Char('\t'));
+    }
+    SystemClock clock;
+    if (!SaveProgram(model, prompter, clock))
+        return 1;
+    std::printf("%d %d %d %d %d %d\n", stored.b0, stored.b1, stored.b2, stored.b3, stored.b4, stored.b5);
+    std::printf("%s\n", row.toUtf8().constData());
+    return 0;
+}
+
+int runNew(const QStringList &args)
+{
+    if (args.isEmpty() || args[0].startsWith(u"--"))
+        return usageError(NewUsage);
+    const QString path = args[0];
+    Options o;
+    if (!parseOptions(args.mid(1), {"--type", "--channels"}, {"--bus"}, &o) || !o.has("type"))
+        return usageError(NewUsage);
+    int type = 0;
+    if (!parseTypeOption(o.value("type"), &type) || type == 0)
+        return usageError(NewUsage);
+    int channels = 1;
+    if (o.has("channels")) {
+        const auto c = number(o.value("channels"), 1, 8);
+        if (!c)
+            return usageError(NewUsage);
+        channels = *c;
+    }
+
+    Model model;
+    model.catalogue.fillBuiltin(English, model.BrandNumber);
+    HeadlessPrompter prompter;
+    const Catalogue &text = model.catalogue;
+    if (QFileInfo::exists(path)) {
+        // the policy of every question: a command never overwrites what it was not given
+        prompter.ask(text(Msg::FilePrefix) + path + text(Msg::AlreadyExistsOverwrite), Buttons::YesNo,
+                     Icon::Question, {});
+        return 1;
+    }
+    model.resetForStart();
+    model.device.Uhrentyp = type;
+    model.device.RecordCapacity = type == TypeAstro ? CapacityAstro : CapacityAnnual;
+    model.device.DeviceCode = type == TypeAstro ? 80 : 72;
+    model.device.Kanalzahl = channels;
+    model.device.BusDevice = o.flag("bus") ? 1 : 0;
+    model.program().FileName = path;
+    SystemClock clock;
+    return SaveProgram(model, prompter, clock) ? 0 : 1;
+}
+
+} // namespace zx::cli

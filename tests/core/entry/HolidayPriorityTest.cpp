@@ -1,0 +1,58 @@
+#include "entry/HolidayPriority.h"
+
+#include "calendar/Calendar.h"
+
+#include <gtest/gtest.h>
+
+using namespace zx;
+
+namespace {
+
+PriorityEntryValues Base()
+{
+    PriorityEntryValues e;
+    e.priority = 1;
+    e.channelMask = 1;
+    return e;
+}
+
+} // namespace
+
+TEST(HolidayPriority, FreeHolidayOverYearsLeavesOutAPastDate)
+{
+    // Wednesday before 23 November: already past on 1 December 2026
+    const Holiday free{QStringLiteral("Repentance"), HolidayFree, -3, 23, 11};
+    const auto times = HolidayPriorityTimes(free, Base(), 1, {1, 12, 2026}, 4);
+    ASSERT_EQ(times.size(), 3u);
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        const auto date = HolidayDate(free, 2027 + static_cast<int>(i));
+        ASSERT_TRUE(date);
+        EXPECT_EQ(times[i].fromDay, date->day);
+        EXPECT_EQ(times[i].toMonth, date->month);
+        EXPECT_EQ(times[i].yearCode, date->year - 1936);
+        EXPECT_EQ(times[i].once, 1);
+    }
+}
+
+TEST(HolidayPriority, EasterHolidayIsTheDeviceFormOrTheNextDate)
+{
+    const Holiday monday{QStringLiteral("Easter Monday"), HolidayEaster, 0, 1, 0};
+    const auto resolved = HolidayPriorityTimes(monday, Base(), 1, {7, 12, 2026}, 2);
+    ASSERT_EQ(resolved.size(), 1u);
+    EXPECT_TRUE(resolved[0].easter);
+    EXPECT_EQ(resolved[0].easterCode, 83);
+
+    // without variable holidays: the next Easter Monday not before today, once, no year
+    const auto dated = HolidayPriorityTimes(monday, Base(), 0, {7, 12, 2026}, 2);
+    ASSERT_EQ(dated.size(), 1u);
+    EXPECT_FALSE(dated[0].easter);
+    EXPECT_EQ(DayOfYear(dated[0].fromDay, dated[0].fromMonth, 2027), EasterSunday(2027) + 1);
+    EXPECT_EQ(dated[0].once, 1);
+    EXPECT_EQ(dated[0].yearCode, 0);
+
+    const Holiday christmas{QStringLiteral("Christmas"), HolidayFixed, 0, 25, 12};
+    const auto fixed = HolidayPriorityTimes(christmas, Base(), 1, {7, 12, 2026}, 2);
+    ASSERT_EQ(fixed.size(), 1u);
+    EXPECT_EQ(fixed[0].fromDay, 25);
+    EXPECT_EQ(fixed[0].once, 0);
+}

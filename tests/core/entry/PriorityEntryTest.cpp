@@ -1,0 +1,220 @@
+#include "entry/PriorityEntry.h"
+#include "entry/EntryAutomation.h"
+#include "entry/EntryStore.h"
+
+#include "model/Model.h"
+#include "model/RecordDecoder.h"
+#include "support/SamplePrograms.h"
+#include "support/ScriptedPrompter.h"
+
+#include <gtest/gtest.h>
+
+using namespace zx;
+using zx::test::ScriptedPrompter;
+
+namespace {
+
+PriorityEntryValues Range(int fromDay, int fromMonth, int toDay, int toMonth, int priority, int channels)
+{
+    PriorityEntryValues e;
+    e.fromDay = fromDay;
+    e.fromMonth = fromMonth;
+    e.toDay = toDay;
+    e.toMonth = toMonth;
+    e.priority = priority;
+    e.channelMask = channels;
+    return e;
+}
+
+PriorityEntryValues Easter(int offset, int priority, int channels)
+{
+    PriorityEntryValues e;
+    e.easter = true;
+    e.easterCode = EasterCodeBase + offset;
+    e.priority = priority;
+    e.channelMask = channels;
+    return e;
+}
+
+struct EncodeCase {
+    const char *name;
+    int bus;
+    PriorityEntryValues entry;
+    std::array<int, 6> bytes;
+};
+
+PriorityEntryValues With(PriorityEntryValues e, void (*change)(PriorityEntryValues &))
+{
+    change(e);
+    return e;
+}
+
+const EncodeCase encodeCases[] = {
+    {"ChristmasToEpiphany", 0, Range(24, 12, 6, 1, 3, 1), {121, 131, 0, 6, 1, 16}},
+    {"Year2000ForcesOnce",
+     0,
+     With(Range(24, 12, 6, 1, 3, 1), [](auto &e) { e.yearCode = 64; }),
+     {121, 131, 0, 70, 1, 24}},
+    {"PermanentOnMayDay",
+     0,
+     With(Range(1, 5, 1, 5, 10, 3), [](auto &e) { e.state = 1; }),
+     {106, 26, 0, 1, 3, 81}},
+    {"EasterMonday", 0, Easter(1, 1, 1), {96, 81, 0, 0, 1, 48}},
+    // only "permanent" carries a state
+    {"PriorityDropsState",
+     0,
+     With(Range(1, 5, 1, 5, 2, 1), [](auto &e) { e.state = 1; }),
+     {106, 18, 0, 1, 1, 80}},
+    {"BusPermanentIsCode8",
+     1,
+     With(Range(1, 5, 2, 5, 8, 0), [](auto &e) { e.busChannel = 8, e.value = 200; }),
+     {106, 24, 0, 2, 200, 87}},
+    {"BusEasterChannelAndValue",
+     1,
+     With(Easter(-2, 8, 0), [](auto &e) { e.busChannel = 3, e.value = 15; }),
+     {96, 88, 0, 0, 3, 15}},
+};
+
+class Encode : public ::testing::TestWithParam<EncodeCase> {};
+
+} // namespace
+
+TEST_P(Encode, LaysOutTheRecordAndReadsItBack)
+{
+    const EncodeCase &c = GetParam();
+    ASSERT_EQ(CheckPriorityEntry(c.entry, c.bus), PriorityCheck::Ok);
+    const ProgramRecord r = EncodePriorityTime(c.entry, c.bus);
+    EXPECT_EQ((std::array<int, 6>{r.b0, r.b1, r.b2, r.b3, r.b4, r.b5}), c.bytes);
+    EXPECT_EQ(DecodePriorityTime(r, c.bus), NormalisedPriorityEntry(c.entry, c.bus));
+    EXPECT_EQ(EncodePriorityTime(DecodePriorityTime(r, c.bus), c.bus), r);
+}
+
+INSTANTIATE_TEST_SUITE_P(PriorityEntry, Encode, ::testing::ValuesIn(encodeCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(PriorityEntry, AgreesWithTheHandLaidSamples)
+{
+    PriorityEntryValues e = Range(31, 1, 30, 11, 4, 5);
+    e.yearCode = YearCodeOf(2030);
+    EXPECT_EQ(EncodePriorityTime(e, 0), test::priorityTime(31, 1, 30, 11, 4, 5, 0, 1, 94));
+    EXPECT_EQ(EncodePriorityTime(Easter(39, 2, 2), 0), test::easterPriority(39, 2, 2));
+}
+
+TEST(PriorityEntry, RefusesWhatTheDeviceCannotHold)
+{
+    EXPECT_EQ(CheckPriorityEntry(Range(24, 12, 6, 1, 3, 0), 0), PriorityCheck::NoChannel);
+    EXPECT_EQ(CheckPriorityEntry(Range(30, 2, 6, 3, 3, 1), 0), PriorityCheck::DateIncomplete);
+    EXPECT_EQ(CheckPriorityEntry(Range(29, 2, 31, 4, 3, 1), 0), PriorityCheck::DateIncomplete);
+    EXPECT_EQ(CheckPriorityEntry(Range(29, 2, 30, 4, 11, 1), 0), PriorityCheck::BadPriority);
+    PriorityEntryValues bus = Easter(1, 8, 0);
+    bus.busChannel = 1;
+    bus.value = 16; // would spill into the Easter day code
+    EXPECT_EQ(CheckPriorityEntry(bus, 1), PriorityCheck::BusEasterValue);
+    bus.priority = 3; // not permanent: the value is dropped and nothing spills
+    EXPECT_EQ(CheckPriorityEntry(bus, 1), PriorityCheck::Ok);
+}
+
+namespace {
+
+class PriorityStore : public ::testing::Test {
+  protected:
+    Model model;
+    ScriptedPrompter prompter;
+    StoreResult enter(const PriorityEntryValues &e)
+    {
+        return StorePriorityTime(model, prompter, e, EditEnter);
+    }
+};
+
+} // namespace
+
+TEST_F(PriorityStore, CountsAPriorityTimeAndScansForConflicts)
+{
+    PriorityEntryValues on = Range(1, 5, 1, 5, 10, 3);
+    on.state = 1;
+    ASSERT_TRUE(enter(on).stored());
+    EXPECT_EQ(model.program().PzCount, 1);
+    EXPECT_EQ(model.program().UsedCount, 1);
+
+    PriorityEntryValues otherMonth = on;
+    otherMonth.toMonth = 6;
+    EXPECT_TRUE(enter(otherMonth).stored());
+
+    EXPECT_EQ(enter(on).outcome, StoreOutcome::Exists);
+    EXPECT_EQ(prompter.last(), model.catalogue(Msg::PriorityExistsAlready));
+
+    PriorityEntryValues off = on;
+    off.state = 0;
+    model.Modified = 0;
+    prompter.answers = {Answer::No};
+    EXPECT_EQ(enter(off).outcome, StoreOutcome::InvertedKept);
+    EXPECT_EQ(model.Modified, 0);
+    prompter.answers = {Answer::Yes};
+    const StoreResult replaced = enter(off);
+    EXPECT_EQ(replaced.outcome, StoreOutcome::InvertedReplaced);
+    EXPECT_EQ(prompter.shown.back().message, model.catalogue(Msg::PriorityInvertedOverwrite));
+    EXPECT_EQ(model.program().Records[replaced.index], EncodePriorityTime(off, 0));
+    EXPECT_EQ(model.program().PzCount, 2);
+    EXPECT_EQ(model.Modified, 1);
+}
+
+TEST_F(PriorityStore, BusEntriesForOtherChannelsOrMonthsAreIndependent)
+{
+    model.device.BusDevice = 1;
+    PriorityEntryValues e = Range(1, 5, 2, 5, 8, 0);
+    e.busChannel = 1;
+    e.value = 10;
+    ASSERT_TRUE(enter(e).stored());
+    PriorityEntryValues channel5 = e;
+    channel5.busChannel = 5; // differs from channel 1 only in bit 2 of the channel
+    EXPECT_TRUE(enter(channel5).stored());
+    PriorityEntryValues otherValue = e;
+    otherValue.value = 11;
+    prompter.answers = {Answer::No};
+    EXPECT_EQ(enter(otherValue).outcome, StoreOutcome::InvertedKept);
+
+    PriorityEntryValues easter = Easter(1, 8, 0);
+    easter.busChannel = 2;
+    easter.value = 16;
+    EXPECT_EQ(enter(easter).outcome, StoreOutcome::BadValue);
+    EXPECT_EQ(prompter.last(), QStringLiteral("value: 0 up to 15"));
+    EXPECT_EQ(model.program().UsedCount, 2);
+}
+
+TEST_F(PriorityStore, MemoryLimitCountsPriorityTimes)
+{
+    model.device.RecordCapacity = 2;
+    ASSERT_TRUE(enter(Range(1, 1, 1, 1, 1, 1)).stored());
+    const StoreResult last = enter(Range(2, 1, 2, 1, 1, 1));
+    EXPECT_TRUE(last.stored());
+    EXPECT_TRUE(last.memoryFull);
+    EXPECT_EQ(enter(Range(3, 1, 3, 1, 1, 1)).outcome, StoreOutcome::MemoryFull);
+    EXPECT_EQ(model.program().PzCount, 2);
+}
+
+TEST(PriorityAutomation, StepsDatesPriorityAndPermanentState)
+{
+    AutomationSettings s;
+    s.IncDays = 5;
+    s.IncPriority = 1;
+    PriorityEntryValues e = Range(30, 4, 28, 12, 9, 1);
+    ApplyIncrements(e, s, 0, 2026, false);
+    EXPECT_EQ(e.fromDay, 5);
+    EXPECT_EQ(e.fromMonth, 5);
+    EXPECT_EQ(e.toDay, 2);
+    EXPECT_EQ(e.toMonth, 1);
+    EXPECT_EQ(e.priority, 9); // never onto "permanent"
+
+    s.IncMonth = 1;
+    ApplyIncrements(e, s, 0, 2026, true); // holiday: the dates stay
+    EXPECT_EQ(e.fromDay, 5);
+    EXPECT_EQ(e.fromMonth, 5);
+
+    PriorityEntryValues permanent = Range(1, 1, 1, 1, PermanentCodeBus, 0);
+    permanent.value = 250;
+    s.IncState = 10;
+    ApplyIncrements(permanent, s, 1, 2026, false);
+    EXPECT_EQ(permanent.value, 4);
+    EXPECT_EQ(permanent.priority, PermanentCodeBus);
+    EXPECT_EQ(permanent.fromMonth, 2);
+}

@@ -1,0 +1,206 @@
+// zentrix-cli new and add: scripted entry by the entry dialogs' rules.
+#include "entry/PriorityEntry.h"
+#include "model/Model.h"
+#include "model/ProgramFile.h"
+#include "support/SamplePrograms.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+using namespace zx;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun cli(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(ZX_BIN_DIR "/src/cli/zentrix-cli"), args);
+    CliRun r;
+    if (!p.waitForFinished(30000))
+        return r;
+    r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class AddCommandTest : public ::testing::Test {
+  protected:
+    test::TempDir dir;
+    QString file;
+    void SetUp() override
+    {
+        file = dir.file(QStringLiteral("plan.zxp"));
+        ASSERT_EQ(cli({"new", file, "--type", "517", "--channels", "4"}).exitCode, 0);
+    }
+    CliRun add(const QStringList &options) { return cli(QStringList{"add", file} + options); }
+    Model load()
+    {
+        Model m;
+        test::ScriptedPrompter prompter;
+        EXPECT_EQ(LoadProgram(m, prompter, file, false, SetProgram), LoadResult::Loaded);
+        return m;
+    }
+};
+
+struct AddCase {
+    const char *name;
+    QStringList options;
+    ProgramRecord record;
+};
+
+class AddPriority : public AddCommandTest, public ::testing::WithParamInterface<AddCase> {};
+
+const AddCase addCases[] = {
+    {"Christmas",
+     {"--from", "24.12", "--to", "6.1", "--priority", "3", "--channels", "1"},
+     test::priorityTime(24, 12, 6, 1, 3, 1)},
+    {"Year2000",
+     {"--from", "24.12", "--to", "6.1", "--year", "2000", "--priority", "3", "--channels", "1"},
+     test::priorityTime(24, 12, 6, 1, 3, 1, 0, 1, 64)},
+    {"PermanentOn",
+     {"--from", "1.5", "--to", "1.5", "--priority", "permanent", "--state", "on", "--channels", "1,2"},
+     test::priorityTime(1, 5, 1, 5, 10, 3, 1)},
+    {"EasterMonday", {"--easter", "1", "--priority", "1", "--channels", "1"}, test::easterPriority(1, 1, 1)},
+};
+
+} // namespace
+
+TEST_P(AddPriority, StoresSavesAndPrintsTheRecord)
+{
+    const AddCase &c = GetParam();
+    const CliRun r = add(QStringList{"priority"} + c.options);
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    const ProgramRecord &e = c.record;
+    EXPECT_TRUE(r.out.startsWith(
+        QStringLiteral("%1 %2 %3 %4 %5 %6\n").arg(e.b0).arg(e.b1).arg(e.b2).arg(e.b3).arg(e.b4).arg(e.b5)))
+        << qPrintable(r.out);
+    const Model m = load();
+    ASSERT_EQ(m.program().UsedCount, 1);
+    EXPECT_EQ(m.program().Records[0], c.record);
+    // the printed row is the list's row
+    const CliRun list = cli({"list", file, "--view", "priority"});
+    EXPECT_TRUE(list.out.contains(r.out.section(QLatin1Char('\n'), 1, 1))) << qPrintable(list.out);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, AddPriority, ::testing::ValuesIn(addCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(AddCommandTest, RefusalsLeaveTheFileUntouched)
+{
+    ASSERT_EQ(add({"priority", "--from", "1.5", "--to", "1.5", "--priority", "permanent", "--state", "on",
+                   "--channels", "1"})
+                  .exitCode,
+              0);
+    const QByteArray before = contents(file);
+    const struct {
+        QStringList options;
+        const char *message;
+    } refusals[] = {
+        {{"priority", "--from", "1.5", "--to", "1.5", "--priority", "permanent", "--state", "on",
+          "--channels", "1"},
+         "This program exist already !"},
+        {{"priority", "--from", "1.5", "--to", "1.5", "--priority", "permanent", "--state", "off",
+          "--channels", "1"},
+         "Overwrite ? -> No"},
+        {{"priority", "--from", "1.5", "--to", "1.5", "--priority", "2"}, "No channels selected !"},
+        {{"priority", "--from", "30.2", "--to", "1.3", "--priority", "2", "--channels", "1"},
+         "Date or days of the week not complete !"},
+        {{"switching", "--time", "06:30", "--date", "31.4", "--channels", "1"},
+         "Date or days of the week not complete !"},
+    };
+    for (const auto &refusal : refusals) {
+        const CliRun r = add(refusal.options);
+        EXPECT_EQ(r.exitCode, 1) << qPrintable(refusal.options.join(' '));
+        EXPECT_TRUE(r.err.contains(QLatin1String(refusal.message))) << qPrintable(r.err);
+        EXPECT_EQ(contents(file), before);
+    }
+    EXPECT_EQ(add({"priority", "--from", "1.5", "--priority", "2", "--channels", "1"}).exitCode, 2);
+
+    // --replace answers the overwrite question with Yes
+    const CliRun replaced = add({"priority", "--from", "1.5", "--to", "1.5", "--priority", "permanent",
+                                 "--state", "off", "--channels", "1", "--replace"});
+    EXPECT_EQ(replaced.exitCode, 0) << qPrintable(replaced.err);
+    EXPECT_EQ(load().program().Records[0], test::priorityTime(1, 5, 1, 5, 10, 1, 0));
+}
+
+TEST_F(AddCommandTest, BusDeviceTakesPermanentAsCode8AndRefusesAnEasterValueAbove15)
+{
+    const QString bus = dir.file(QStringLiteral("bus.zxp"));
+    ASSERT_EQ(cli({"new", bus, "--type", "517", "--channels", "8", "--bus"}).exitCode, 0);
+    const CliRun r = cli({"add", bus, "priority", "--from", "1.5", "--to", "2.5", "--priority", "permanent",
+                          "--value", "200", "--channel", "8"});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("106 24 0 2 200 87\n"))) << qPrintable(r.out);
+    const QByteArray before = contents(bus);
+    const CliRun refused = cli({"add", bus, "priority", "--easter", "1", "--priority", "permanent", "--value",
+                                "16", "--channel", "2"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QLatin1String("value: 0 up to 15"))) << qPrintable(refused.err);
+    EXPECT_EQ(contents(bus), before);
+}
+
+// Random dated priority times through the CLI agree with the core encoder.
+TEST_F(AddCommandTest, RandomPriorityTimesAgreeWithTheEncoder)
+{
+    QRandomGenerator rng(11);
+    std::vector<ProgramRecord> expected;
+    for (int i = 0; i < 12; ++i) {
+        PriorityEntryValues e;
+        e.fromMonth = rng.bounded(1, 13);
+        e.fromDay = rng.bounded(1, 29);
+        e.toMonth = rng.bounded(1, 13);
+        e.toDay = rng.bounded(1, 29);
+        e.priority = rng.bounded(1, 11);
+        e.channelMask = rng.bounded(1, 16);
+        e.state = e.priority == 10 ? static_cast<int>(rng.bounded(2)) : 0;
+        e.yearCode = rng.bounded(2) ? YearCodeOf(rng.bounded(1999, 2031)) : 0;
+        QStringList channels;
+        for (int c = 0; c < 4; ++c)
+            if (e.channelMask & (1 << c))
+                channels << QString::number(c + 1);
+        QStringList options{"priority",
+                            "--from",
+                            QStringLiteral("%1.%2").arg(e.fromDay).arg(e.fromMonth),
+                            "--to",
+                            QStringLiteral("%1.%2").arg(e.toDay).arg(e.toMonth),
+                            "--priority",
+                            e.priority == 10 ? QStringLiteral("permanent") : QString::number(e.priority),
+                            "--channels",
+                            channels.join(',')};
+        if (e.priority == 10)
+            options << "--state" << (e.state ? "on" : "off");
+        if (e.yearCode)
+            options << "--year" << QString::number(e.yearCode + 1936);
+        const CliRun r = add(options);
+        if (r.exitCode == 1)
+            continue; // a duplicate drawn twice
+        ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+        expected.push_back(EncodePriorityTime(e, 0));
+    }
+    const Model m = load();
+    ASSERT_EQ(m.program().UsedCount, static_cast<int>(expected.size()));
+    for (const ProgramRecord &r : expected) {
+        bool found = false;
+        for (int i = 0; i < m.program().UsedCount; ++i)
+            found = found || m.program().Records[i] == r;
+        EXPECT_TRUE(found);
+    }
+}
