@@ -353,13 +353,12 @@ void PriorityTimeDialog::openInMode()
     Model &model = ctx_.model;
     finished_ = false;
     editMode_ = model.EditMode;
+    run_ = MarkedRun();
     if (editMode_ == EditChange || editMode_ == EditCopy) {
-        const int count = static_cast<int>(model.Marked.size());
         const int setIndex = editMode_ == EditCopy ? SetTemplate : SetProgram;
-        const bool valid = count > 0 && model.FirstMarked >= 0 && model.FirstMarked < count &&
-                           model.Marked[model.FirstMarked] >= 0 &&
-                           model.Marked[model.FirstMarked] < model.set(setIndex).UsedCount;
-        if (!valid)
+        run_ = MarkedRun::fromMarks(model.Marked, model.FirstMarked, model.LastMarked,
+                                    model.set(setIndex).UsedCount);
+        if (run_.empty())
             editMode_ = EditEnter;
     } else {
         editMode_ = EditEnter;
@@ -393,8 +392,7 @@ void PriorityTimeDialog::openInMode()
     if (editMode_ == EditEnter) {
         setWindowTitle(model.catalogue(Msg::EnterThePriorityProgram));
     } else {
-        position_ = model.FirstMarked;
-        loadRecord(model.Marked[position_], editMode_ == EditCopy ? SetTemplate : SetProgram);
+        loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
         setWindowTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyThePriorityProgram
                                                              : Msg::ChangeThePriorityProgram));
     }
@@ -638,7 +636,7 @@ void PriorityTimeDialog::onConfirm()
     bool channelPassed = false;
     try {
         const PriorityEntryValues entry = currentValues();
-        const int editedIndex = editMode_ == EditChange ? model.Marked[position_] : -1;
+        const int editedIndex = editMode_ == EditChange ? run_.current() : -1;
         std::vector<PriorityEntryValues> entries{entry};
         if (holidayMode()) {
             const Holiday *holiday = chosenHoliday();
@@ -675,14 +673,11 @@ void PriorityTimeDialog::onConfirm()
                 model.automation.AutomationActive = 0;
                 chkautopil_->setChecked(false);
                 closeAfter = true;
-            } else if (run && (position_ >= model.LastMarked ||
-                               position_ + 1 >= static_cast<int>(model.Marked.size()))) {
+            } else if (run && !run_.advance()) {
                 closeAfter = true;
             } else {
-                if (run) {
-                    ++position_;
-                    loadRecord(model.Marked[position_], editMode_ == EditCopy ? SetTemplate : SetProgram);
-                }
+                if (run)
+                    loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
                 if (model.automation.AutomationActive)
                     applyIncrements();
             }
@@ -783,6 +778,7 @@ void PriorityTimeDialog::done(int result)
         return;
     }
     finished_ = true;
+    run_ = MarkedRun();
     Model &model = ctx_.model;
     model.EditMode = EditEnter;
     editMode_ = EditEnter;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entry/MarkedRun.h"
+
 #include "calendar/Holidays.h"
 #include "entry/PriorityEntry.h"
 
@@ -80,7 +82,7 @@ class PriorityTimeDialog : public QDialog {
 
     AppContext &ctx_;
     int editMode_ = 0;
-    int position_ = 0;
+    MarkedRun run_; // the marked records a change or copy run walks
     bool okForAll_ = false;
     bool holidaysForAll_ = false;
     int panelIndex_ = 0;
