@@ -412,10 +412,8 @@ int runAdd(const QStringList &args)
     Model model;
     int language = English;
     if (o.has("lang")) {
-        const int i = static_cast<int>(QStringList{"de", "en", "fr"}.indexOf(o.value("lang")));
-        if (i < 0 || kind != QLatin1String("holiday"))
+        if (!parseLanguageOption(o.value("lang"), &language) || kind != QLatin1String("holiday"))
             return usageError(AddUsage);
-        language = German + i;
     }
     model.device.Sprache = language;
     model.catalogue.fillBuiltin(language, model.BrandNumber);

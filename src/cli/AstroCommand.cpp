@@ -91,11 +91,8 @@ int runAstro(const QStringList &args)
         } else if (a == QLatin1String("--place") && place.isEmpty() && !v.isEmpty()) {
             place = v;
         } else if (a == QLatin1String("--lang")) {
-            const QStringList codes{"de", "en", "fr"};
-            const int index = static_cast<int>(codes.indexOf(v));
-            if (index < 0)
+            if (!parseLanguageOption(v, &language))
                 return usageError(AstroUsage);
-            language = index + German;
         } else if (a == QLatin1String("--workdir")) {
             workDir = v;
         } else if (a == QLatin1String("--year")) {

@@ -144,14 +144,7 @@ int runHolidays(const QStringList &args)
             if (!parseYear(args[++i], CalendarFirstYear, CalendarLastYear, &year))
                 return usageError(HolidaysUsage);
         } else if (a == QLatin1String("--lang") && hasValue) {
-            const QString v = args[++i];
-            if (v == QLatin1String("en"))
-                language = English;
-            else if (v == QLatin1String("de"))
-                language = German;
-            else if (v == QLatin1String("fr"))
-                language = French;
-            else
+            if (!parseLanguageOption(args[++i], &language))
                 return usageError(HolidaysUsage);
         } else if (a == QLatin1String("--set") && hasValue) {
             setName = args[++i];

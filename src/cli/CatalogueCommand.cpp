@@ -1,5 +1,6 @@
 // zentrix-cli catalogue: prints the message catalogue of a language, one position a line.
 #include "Commands.h"
+#include "ProgramDocument.h"
 
 #include "app/BrandTable.h"
 #include "i18n/Catalogue.h"
@@ -32,8 +33,7 @@ int runCatalogue(const QStringList &args)
     }
 
     Catalogue catalogue;
-    if (lang == QLatin1String("en") || lang == QLatin1String("de") || lang == QLatin1String("fr")) {
-        const int code = lang == QLatin1String("de") ? German : lang == QLatin1String("fr") ? French : English;
+    if (int code = English; parseLanguageOption(lang, &code)) {
         catalogue.fillBuiltin(code, brand);
     } else if (lang.endsWith(QLatin1String(".ln1"), Qt::CaseInsensitive)) {
         catalogue.fillBuiltin(English, brand);

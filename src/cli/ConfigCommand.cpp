@@ -25,13 +25,16 @@ int runConfig(const QStringList &args)
     const ConfigReadResult r = ReadConfigValues(path);
     switch (r.status) {
     case ConfigStatus::Missing:
-        std::fprintf(stderr, "zentrix-cli: %s does not exist (the program starts with the defaults of "
-                             "the brand's first model)\n", qPrintable(QDir::toNativeSeparators(path)));
+        std::fprintf(stderr,
+                     "zentrix-cli: %s does not exist (the program starts with the defaults of "
+                     "the brand's first model)\n",
+                     qPrintable(QDir::toNativeSeparators(path)));
         return 1;
     case ConfigStatus::Short:
-        std::fprintf(stderr, "zentrix-cli: %s has %d of 18 lines (the program starts with the defaults "
-                             "of the brand's first model)\n", qPrintable(QDir::toNativeSeparators(path)),
-                     r.lineCount);
+        std::fprintf(stderr,
+                     "zentrix-cli: %s has %d of 18 lines (the program starts with the defaults "
+                     "of the brand's first model)\n",
+                     qPrintable(QDir::toNativeSeparators(path)), r.lineCount);
         return 1;
     case ConfigStatus::Error:
         std::fprintf(stderr, "zentrix-cli: %s: %s\n", qPrintable(QDir::toNativeSeparators(path)),

@@ -65,9 +65,7 @@ int runExport(const QStringList &args)
         if (a == QLatin1String("--lists") && hasValue) {
             lists = args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts);
         } else if (a == QLatin1String("--lang") && hasValue) {
-            const QString v = args[++i];
-            language = v == QLatin1String("de") ? German : v == QLatin1String("fr") ? French : English;
-            if (v != QLatin1String("de") && v != QLatin1String("fr") && v != QLatin1String("en"))
+            if (!parseLanguageOption(args[++i], &language))
                 return usageError(ExportUsage);
         } else if (a == QLatin1String("--type") && hasValue) {
             if (!parseTypeOption(args[++i], &type))

@@ -1,5 +1,6 @@
 // zentrix-cli list: prints a list of a program file exactly as the main window's grid shows it.
 #include "Commands.h"
+#include "ProgramDocument.h"
 #include "HeadlessPrompter.h"
 
 #include "model/Model.h"
@@ -48,14 +49,7 @@ int runList(const QStringList &args)
                 return usageError(ListUsage);
             set = v.toInt();
         } else if (a == QLatin1String("--lang") && hasValue) {
-            const QString v = args[++i];
-            if (v == QLatin1String("en"))
-                language = English;
-            else if (v == QLatin1String("de"))
-                language = German;
-            else if (v == QLatin1String("fr"))
-                language = French;
-            else
+            if (!parseLanguageOption(args[++i], &language))
                 return usageError(ListUsage);
         } else if (a == QLatin1String("--type") && hasValue) {
             const QString v = args[++i];

@@ -77,6 +77,19 @@ bool parseTypeOption(const QString &value, int *type)
     return true;
 }
 
+bool parseLanguageOption(const QString &value, int *language)
+{
+    if (value == QLatin1String("en"))
+        *language = English;
+    else if (value == QLatin1String("de"))
+        *language = German;
+    else if (value == QLatin1String("fr"))
+        *language = French;
+    else
+        return false;
+    return true;
+}
+
 // ----- record meaning --------------------------------------------------------------------------
 
 namespace {

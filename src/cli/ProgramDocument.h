@@ -23,6 +23,8 @@ QString loadFailureText(const Model &model, LoadResult result, const QString &re
 
 // Parses "--type 517|236"; 0 when absent. false on a bad value.
 bool parseTypeOption(const QString &value, int *type);
+// --lang en|de|fr: the built-in language code (English, German, French); false for anything else.
+bool parseLanguageOption(const QString &value, int *language);
 
 // The meaning of a record in one line, e.g. "weekly 06:30 mo tu we; channels 1,2; ON".
 QString describeRecord(const Model &model, const ProgramRecord &r);

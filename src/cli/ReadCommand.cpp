@@ -28,7 +28,8 @@ int runRead(const QStringList &args)
     setDeviceType(model, a.type);
     model.transfer.PortSetting = 4;
     QString error;
-    const QByteArray request = DeviceTransfer::RequestText(model, QStringLiteral("l"), QFileInfo(a.file).absoluteFilePath());
+    const QByteArray request =
+        DeviceTransfer::RequestText(model, QStringLiteral("l"), QFileInfo(a.file).absoluteFilePath());
     if (!DeviceTransfer::WriteRequestFile(QDir::currentPath(), request, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
@@ -42,7 +43,8 @@ int runRead(const QStringList &args)
     const FileContent cardFile = ReadRegularFile(card, MaxProgramFileSize);
     const auto values = cardFile.ok() ? ReadImageValues(cardFile.content) : std::nullopt;
     if (!problem.isEmpty() || !values) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(card), qPrintable(problem.isEmpty() ? model.catalogue(Msg::IllegalFile) : problem));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(card),
+                     qPrintable(problem.isEmpty() ? model.catalogue(Msg::IllegalFile) : problem));
         return 1;
     }
     MemoryImage image{};

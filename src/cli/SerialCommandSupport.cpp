@@ -47,7 +47,7 @@ QString loadProblem(const Model &model, LoadResult result)
     const Catalogue &c = model.catalogue;
     switch (result) {
     case LoadResult::Loaded:
-    case LoadResult::MasterCard:   // a master card is a valid chip image too
+    case LoadResult::MasterCard: // a master card is a valid chip image too
         return {};
     case LoadResult::Invalid:
         return c(Msg::IllegalFile);

@@ -33,13 +33,13 @@ int runSerialLink(Model &model, const QString &device);
 
 // The serial transfer's progress on standard error: the label once, then the gauge.
 class StderrProgress final : public TransferProgress {
-public:
+  public:
     void begin(const QString &caption) override;
     void setLabel(const QString &text) override;
     void setGauge(int value) override;
     void end() override;
 
-private:
+  private:
     bool terminal_ = false;
     int shown_ = -1;
 };

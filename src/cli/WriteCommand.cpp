@@ -1,7 +1,7 @@
 #include "Commands.h"
 
-#include "SerialCommandSupport.h"
 #include "HeadlessPrompter.h"
+#include "SerialCommandSupport.h"
 #include "model/Model.h"
 #include "transfer/DeviceTransfer.h"
 
@@ -32,7 +32,8 @@ int runWrite(const QStringList &args)
     }
     model.transfer.PortSetting = 4;
     QString error;
-    const QByteArray request = DeviceTransfer::RequestText(model, QStringLiteral("s"), QFileInfo(a.file).absoluteFilePath());
+    const QByteArray request =
+        DeviceTransfer::RequestText(model, QStringLiteral("s"), QFileInfo(a.file).absoluteFilePath());
     if (!DeviceTransfer::WriteRequestFile(QDir::currentPath(), request, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;

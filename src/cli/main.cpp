@@ -45,20 +45,24 @@ static const Command commands[] = {
      "[--workdir DIR]) [--year Y] [--store FILE.zxp [--sunrise-offset MIN] [--sunset-offset MIN]]",
      "print the sunset and sunrise table of a place, or store it in a program file", runAstro},
     {"astro-change",
-     "zentrix-cli astro-change FILE.zxp --column sunset|sunrise --days N[-M] (--delete | --set HH:MM | --shift HH:MM)",
+     "zentrix-cli astro-change FILE.zxp --column sunset|sunrise --days N[-M] (--delete | --set HH:MM | "
+     "--shift HH:MM)",
      "delete, set or shift astro times of a program file over a range of days", runAstroChange},
     {"export",
-     "zentrix-cli export FILE.zxp [--lists switching,priority,changeover,astro] [--lang en|de|fr] [--type 517|236] "
+     "zentrix-cli export FILE.zxp [--lists switching,priority,changeover,astro] [--lang en|de|fr] [--type "
+     "517|236] "
      "[--lines N] [--filter FILTER.json] [--append] --out OUT.txt|OUT.pdf",
      "write lists of a program file as the desktop prints them, to a PDF or a text file", runExport},
     {"simulate", "zentrix-cli simulate FILE.zxp (--year Y | --channel C --date YYYY-MM-DD) [--type 517|236]",
      "print the day plan of a year, or the switching segments of one channel on one day", runSimulate},
     {"new", "zentrix-cli new FILE.zxp --type 517|236 [--channels N] [--bus]", "create an empty program file",
      runNew},
-    {"add", "zentrix-cli add FILE.zxp switching|priority|holiday OPTIONS... (zentrix-cli add for the options)",
+    {"add",
+     "zentrix-cli add FILE.zxp switching|priority|holiday OPTIONS... (zentrix-cli add for the options)",
      "enter a switching time, a priority time or holidays by the entry dialogs' rules and save", runAdd},
     {"bus", "zentrix-cli bus search|program|read|reinstall ... --port DEVICE",
-     "search the bus for time switches, program, read or reinstall one through the bus coupling unit", runBus},
+     "search the bus for time switches, program, read or reinstall one through the bus coupling unit",
+     runBus},
 };
 
 int usageError(const char *usage)
@@ -71,7 +75,8 @@ int runVersion(const QStringList &args)
 {
     if (!args.isEmpty())
         return usageError("zentrix-cli --version");
-    std::printf("%s%s\n", qPrintable(Catalogue::productTitleFor(1)), qPrintable(Catalogue::versionTextConstant()));
+    std::printf("%s%s\n", qPrintable(Catalogue::productTitleFor(1)),
+                qPrintable(Catalogue::versionTextConstant()));
     return 0;
 }
 
