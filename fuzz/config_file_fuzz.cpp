@@ -1,6 +1,7 @@
 // libFuzzer target: arbitrary bytes as zentrix.ini. Reading never fails on content; values read
-// fit the width the reader takes, and writing them and reading the file again gives back every
-// value that is not negative (a minus sign may fall outside the width: -1 reads back as 1).
+// fit the width the reader takes. Applying them replaces each value outside its range by the
+// model's default; writing and reading the file again gives back every value that was written
+// and every value read in range (a minus sign may fall outside the width: -1 reads back as 1).
 #include "app/ConfigFile.h"
 #include "model/Model.h"
 
@@ -47,8 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const zx::ConfigReadResult again = zx::ReadConfigValues(path);
     if (again.status != zx::ConfigStatus::Read)
         std::abort();
+    const zx::ConfigValues written = zx::ConfigValuesOf(model);
     for (int i = 0; i < zx::ConfigLines; ++i) {
-        if (first.values[i] >= 0 && again.values[i] != first.values[i])
+        if (written[i] >= 0 && again.values[i] != written[i])
+            std::abort();
+        if (first.values[i] >= 0 && zx::ConfigValueInRange(i, first.values[i]) &&
+            again.values[i] != first.values[i])
             std::abort();
     }
     return 0;
