@@ -136,11 +136,10 @@ QByteArray FormatLocations(const LocationList &list)
 {
     QString text = QString::number(list.size()) + QStringLiteral("\r\n");
     for (const Location &l : list)
+        // One arg() call: a chained one would read a "%1" inside the name as a place holder.
         text += QStringLiteral("%1,%2,%3,%4\r\n")
-                    .arg(l.name)
-                    .arg(l.longitudePos)
-                    .arg(l.latitudePos)
-                    .arg(l.zonePos);
+                    .arg(l.name, QString::number(l.longitudePos), QString::number(l.latitudePos),
+                         QString::number(l.zonePos));
     return encodeText(text);
 }
 

@@ -56,6 +56,9 @@ TEST(LocationsTest, NamesAreCleanedSoTheFileReadsBack)
     // Legacy bytes that would read as UTF-8 are written as UTF-8.
     const LocationList lookalike{place("Ã©")};
     EXPECT_EQ(ParseLocations(FormatLocations(lookalike)).locations, lookalike);
+    // A per-cent sign in a name is text, not a place holder for the positions.
+    const LocationList percent{place("Halle %1 %0 Süd", 346, 39, 44)};
+    EXPECT_EQ(ParseLocations(FormatLocations(percent)).locations, percent);
 }
 
 TEST(LocationsTest, FileFormatIsCountThenNameAndPositions)
