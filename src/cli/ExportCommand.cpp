@@ -3,6 +3,7 @@
 #include "HeadlessPrompter.h"
 #include "ProgramDocument.h"
 
+#include "i18n/ExtraTexts.h"
 #include "model/Model.h"
 #include "output/CsvExport.h"
 #include "output/ExportFile.h"
@@ -137,6 +138,12 @@ int runExport(const QStringList &args)
         }
     }
 
+    // The text path replaces or appends to its target: never let that be the program itself.
+    if (IsSameFile(out, file)) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(out),
+                     qPrintable(extraText(ExtraText::ExportIsSource, language)));
+        return 1;
+    }
     QString error;
     if (csv) {
         // A spreadsheet table is replaced as a whole, never appended to.

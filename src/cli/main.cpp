@@ -52,7 +52,8 @@ static const Command commands[] = {
      "zentrix-cli export FILE.zxp [--lists switching,priority,changeover,astro] [--lang en|de|fr] [--type "
      "517|236] "
      "[--lines N] [--filter FILTER.json] [--append] --out OUT.txt|OUT.pdf|OUT.csv",
-     "write lists of a program file as the desktop prints them, to a PDF, a text file or a CSV table", runExport},
+     "write lists of a program file as the desktop prints them, to a PDF, a text file or a CSV table",
+     runExport},
     {"simulate",
      "zentrix-cli simulate FILE.zxp (--year Y [--ics OUT.ics [--channel C]] | --channel C --date YYYY-MM-DD) "
      "[--type 517|236]",

@@ -15,7 +15,8 @@ TEST(HelpCommandLine, EveryCommandIsOnThePageInEveryLanguage)
     ASSERT_TRUE(p.waitForFinished(30000));
     ASSERT_EQ(p.exitCode(), 0);
     QStringList commands;
-    const QRegularExpression usage(QStringLiteral("^  zentrix-cli (\\S+)"), QRegularExpression::MultilineOption);
+    const QRegularExpression usage(QStringLiteral("^  zentrix-cli (\\S+)"),
+                                   QRegularExpression::MultilineOption);
     for (auto it = usage.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();)
         commands << it.next().captured(1);
     ASSERT_GE(commands.size(), 19);
@@ -29,7 +30,9 @@ TEST(HelpCommandLine, EveryCommandIsOnThePageInEveryLanguage)
             const int row = static_cast<int>(html.indexOf(cell));
             EXPECT_GE(row, 0) << stem << " " << qPrintable(c);
             const int rowEnd = static_cast<int>(html.indexOf(QStringLiteral("</tr>"), row));
-            EXPECT_GE(html.mid(row + cell.size(), rowEnd - row - cell.size()).count(QStringLiteral("zentrix-cli ") + c), 1)
+            EXPECT_GE(html.mid(row + cell.size(), rowEnd - row - cell.size())
+                          .count(QStringLiteral("zentrix-cli ") + c),
+                      1)
                 << stem << " " << qPrintable(c);
         }
     }

@@ -197,7 +197,8 @@ int main(int argc, char *argv[])
         shot = frm->grab();
     }
     if (what == QLatin1String("bus")) {
-        zx::BusAccessDialog dialog(ctx, [] { return true; }, &window);
+        zx::BusAccessDialog dialog(
+            ctx, [] { return true; }, &window);
         dialog.show();
         app.processEvents();
         shot = dialog.grab();

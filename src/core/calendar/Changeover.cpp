@@ -142,10 +142,12 @@ int SummerShiftMinutes(int rule, const ProgramSet &set, int year, int dayOfYear,
 {
     const int moment = dayOfYear * MinutesPerDay + minuteOfDay;
     for (const ChangeoverEntry &e : ChangeoversOfYear(rule, set, year)) {
-        const int start = DayOfYear(e.advance.day, e.advance.month, year) * MinutesPerDay + e.advance.hour * 60;
+        const int start =
+            DayOfYear(e.advance.day, e.advance.month, year) * MinutesPerDay + e.advance.hour * 60;
         const int end = DayOfYear(e.setBack.day, e.setBack.month, year) * MinutesPerDay + e.setBack.hour * 60;
         // A set-back earlier in the year than the advance: summer time over the new year.
-        const bool summer = start <= end ? (moment >= start && moment < end) : (moment >= start || moment < end);
+        const bool summer =
+            start <= end ? (moment >= start && moment < end) : (moment >= start || moment < end);
         if (summer)
             return e.advance.shift * 60;
     }

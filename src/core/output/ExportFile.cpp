@@ -20,16 +20,18 @@ bool statOf(const QString &path, struct stat &st)
 
 bool IsSameFile(const QString &a, const QString &b)
 {
-    struct stat sa{}, sb{};
+    struct stat sa {
+    }, sb{};
     return statOf(a, sa) && statOf(b, sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-QString WriteExportFile(const QString &path, const QByteArray &content, const QString &sourceFile, int sprache)
+QString WriteExportFile(const QString &path, const QByteArray &content, const QString &sourceFile,
+                        int sprache)
 {
     if (IsSameFile(path, sourceFile))
         return FileErrorText(path, extraText(ExtraText::ExportIsSource, sprache));
     // A FIFO or device would be replaced by a file, or block the writer: only regular files.
-    struct stat st{};
+    struct stat st {};
     if (statOf(path, st) && !S_ISREG(st.st_mode))
         return FileErrorText(path, extraText(ExtraText::ExportNotRegular, sprache));
     QString error;

@@ -39,8 +39,7 @@ QDateTime utcOf(const Model &model, const CalendarRequest &request, int minuteOf
 {
     const int day = minuteOfYear / MinutesPerDay + 1;
     const int minute = minuteOfYear % MinutesPerDay;
-    const int shift =
-        SummerShiftMinutes(model.device.SwRegel, model.program(), request.year, day, minute);
+    const int shift = SummerShiftMinutes(model.device.SwRegel, model.program(), request.year, day, minute);
     const QDateTime newYear(QDate(request.year, 1, 1), QTime(0, 0), Qt::UTC);
     return newYear.addSecs(qint64(minuteOfYear - request.utcOffsetMinutes - shift) * 60);
 }
@@ -52,7 +51,10 @@ QByteArray utcText(const QDateTime &t)
 
 class Writer {
   public:
-    void line(const char *name, const QByteArray &value) { out_ += ical::FoldLine(QByteArray(name) + ':' + value); }
+    void line(const char *name, const QByteArray &value)
+    {
+        out_ += ical::FoldLine(QByteArray(name) + ':' + value);
+    }
     void text(const char *name, const QString &value) { line(name, ical::EscapeText(value)); }
     QByteArray take() { return std::move(out_); }
 
@@ -168,13 +170,14 @@ QByteArray YearCalendar(const Model &model, const CalendarRequest &request)
     const QString name = programName(model);
     // Every export of the same program and year gives its events the same UIDs, so a calendar
     // that imports a newer export replaces the events instead of doubling them.
-    const QByteArray programKey = QCryptographicHash::hash(
-                                      (program.FileName + QLatin1Char('/') + QString::number(program.ProgramNumber))
-                                          .toUtf8(),
-                                      QCryptographicHash::Sha1)
-                                      .toHex()
-                                      .left(12);
-    const QByteArray stamp = utcText(request.stamp.isValid() ? request.stamp : QDateTime::currentDateTimeUtc());
+    const QByteArray programKey =
+        QCryptographicHash::hash(
+            (program.FileName + QLatin1Char('/') + QString::number(program.ProgramNumber)).toUtf8(),
+            QCryptographicHash::Sha1)
+            .toHex()
+            .left(12);
+    const QByteArray stamp =
+        utcText(request.stamp.isValid() ? request.stamp : QDateTime::currentDateTimeUtc());
 
     Writer w;
     w.line("BEGIN", "VCALENDAR");
@@ -192,7 +195,8 @@ QByteArray YearCalendar(const Model &model, const CalendarRequest &request)
     const int first = request.channel > 0 ? request.channel : 1;
     const int last = request.channel > 0 ? request.channel : simulation.channels();
     for (int channel = first; channel <= last; ++channel) {
-        const QString title = request.channel > 0 ? channelTitle(model, channel) : channelLabel(model, channel);
+        const QString title =
+            request.channel > 0 ? channelTitle(model, channel) : channelLabel(model, channel);
         for (const OnPeriod &p : YearOnPeriods(simulation, plan, channel)) {
             const bool pulse = p.pulseSeconds > 0;
             w.line("BEGIN", "VEVENT");
@@ -205,8 +209,9 @@ QByteArray YearCalendar(const Model &model, const CalendarRequest &request)
                 w.line("DURATION", "PT" + QByteArray::number(p.pulseSeconds) + 'S');
             else
                 w.line("DTEND", utcText(utcOf(model, request, p.end)));
-            w.text("SUMMARY", pulse ? title + QLatin1Char(' ') + model.catalogue(Msg::On).trimmed() + QLatin1Char(' ') +
-                                          QString::number(p.pulseSeconds) + model.catalogue(Msg::Sec)
+            w.text("SUMMARY", pulse ? title + QLatin1Char(' ') + model.catalogue(Msg::On).trimmed() +
+                                          QLatin1Char(' ') + QString::number(p.pulseSeconds) +
+                                          model.catalogue(Msg::Sec)
                                     : title + QLatin1Char(' ') + model.catalogue(Msg::On).trimmed());
             QString description = name + QStringLiteral(", ") + channelLabel(model, channel);
             if (!program.UsageText.trimmed().isEmpty())

@@ -325,8 +325,7 @@ std::vector<DaySegment> YearSimulation::daySegments(int channel, int day, int mo
         if (pulse) {
             pendingPulse = SegmentState::PulseBit | level;
             pendingPulseSeconds = t.pulseSeconds;
-        }
-        else
+        } else
             pendingSwitch = level;
     }
     segments.front().state = initial;

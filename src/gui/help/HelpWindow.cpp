@@ -21,10 +21,10 @@ namespace zx {
 namespace {
 
 // The contents in reading order; every language has the same pages.
-const char *const Pages[] = {"index.html",      "start.html",       "properties.html", "switching.html",
-                             "priority.html",   "holidays.html",    "changeover.html", "astro.html",
-                             "simulation.html", "filter.html",      "printing.html",   "transfer.html",
-                             "mastercard.html", "bus.html",         "commandline.html", "troubleshooting.html"};
+const char *const Pages[] = {"index.html",      "start.html",    "properties.html",  "switching.html",
+                             "priority.html",   "holidays.html", "changeover.html",  "astro.html",
+                             "simulation.html", "filter.html",   "printing.html",    "transfer.html",
+                             "mastercard.html", "bus.html",      "commandline.html", "troubleshooting.html"};
 
 QString pageTitle(const QString &path)
 {

@@ -13,9 +13,9 @@
 #include "views/ListFormatter.h"
 
 #include <QBuffer>
-#include <QDateTime>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -144,7 +144,8 @@ SimulationWindow::SimulationWindow(AppContext &context, QWidget *parent)
     QAction *exportDay = exportMenu->addAction(QString());
     exportDay->setObjectName(QStringLiteral("mnuExportTag"));
     exportMenu->addSeparator();
-    QAction *exportIcs = exportMenu->addAction(extraText(ExtraText::ExportCalendar, ctx_.model.device.Sprache));
+    QAction *exportIcs =
+        exportMenu->addAction(extraText(ExtraText::ExportCalendar, ctx_.model.device.Sprache));
     exportIcs->setObjectName(QStringLiteral("mnuExportIcs"));
     export_->setMenu(exportMenu);
     auto *close = new QPushButton(c(Msg::BtnExit), this);
@@ -363,12 +364,13 @@ void SimulationWindow::calendarChosen()
 {
     const ProgramSet &program = ctx_.model.program();
     const QString base = QFileInfo(program.FileName).completeBaseName();
-    const QString name = QStringLiteral("%1-%2.ics").arg(base.isEmpty() ? QStringLiteral("zentrix") : base).arg(plan_.year);
+    const QString name =
+        QStringLiteral("%1-%2.ics").arg(base.isEmpty() ? QStringLiteral("zentrix") : base).arg(plan_.year);
     const QString preset = QFileInfo(program.FileName).absoluteDir().filePath(name);
     const int sprache = ctx_.model.device.Sprache;
-    const std::optional<QString> path =
-        ctx_.prompter.chooseSaveFile(extraText(ExtraText::ExportCalendar, sprache).remove(QStringLiteral("...")),
-                                     extraText(ExtraText::CalendarFiles, sprache) + QStringLiteral("|*.ics"), preset);
+    const std::optional<QString> path = ctx_.prompter.chooseSaveFile(
+        extraText(ExtraText::ExportCalendar, sprache).remove(QStringLiteral("...")),
+        extraText(ExtraText::CalendarFiles, sprache) + QStringLiteral("|*.ics"), preset);
     if (!path || path->isEmpty())
         return;
     QString target = *path;
@@ -383,8 +385,8 @@ bool SimulationWindow::exportCalendar(const QString &path)
     request.year = plan_.year;
     request.utcOffsetMinutes = DeviceUtcOffsetMinutes(ctx_.model, plan_.year);
     request.stamp = QDateTime::currentDateTimeUtc();
-    const QString error = WriteExportFile(path, YearCalendar(ctx_.model, request), ctx_.model.program().FileName,
-                                          ctx_.model.device.Sprache);
+    const QString error = WriteExportFile(path, YearCalendar(ctx_.model, request),
+                                          ctx_.model.program().FileName, ctx_.model.device.Sprache);
     if (!error.isEmpty()) {
         ctx_.prompter.tell(error, Icon::Critical);
         return false;

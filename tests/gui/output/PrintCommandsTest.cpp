@@ -112,7 +112,8 @@ TEST_F(PrintFlowTest, TextExportAsCsvTableBesideTheProgram)
         d->findChild<QPushButton *>(QStringLiteral("cmdprdruck"))->click();
     });
     act("mnuDatDruck")->trigger();
-    const QStringList rows = QString::fromUtf8(dir.read(QStringLiteral("Swprg1.csv"))).split(QStringLiteral("\r\n"));
+    const QStringList rows =
+        QString::fromUtf8(dir.read(QStringLiteral("Swprg1.csv"))).split(QStringLiteral("\r\n"));
     ASSERT_EQ(rows.size(), 1 + 3 + 1); // headings, three switching times, the final line end
     EXPECT_TRUE(rows[0].contains(model.catalogue(Msg::ColNr).trimmed()));
     EXPECT_TRUE(rows[1].startsWith(QStringLiteral("1,")));

@@ -160,7 +160,10 @@ TEST_F(SimulationWindowTest, YearAsICalendarButNeverOverTheProgram)
     ASSERT_NE(frm, nullptr);
     // A name without extension gets ".ics".
     prompter.files.push_back(dir.file(QStringLiteral("hall")));
-    control<QToolButton>(frm, "cmdExport")->menu()->findChild<QAction *>(QStringLiteral("mnuExportIcs"))->trigger();
+    control<QToolButton>(frm, "cmdExport")
+        ->menu()
+        ->findChild<QAction *>(QStringLiteral("mnuExportIcs"))
+        ->trigger();
     const QByteArray ics = dir.read(QStringLiteral("hall.ics"));
     EXPECT_TRUE(ics.startsWith("BEGIN:VCALENDAR\r\n"));
     EXPECT_EQ(ics.count("BEGIN:VEVENT"), frm->plan().days);
