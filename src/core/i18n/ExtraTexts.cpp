@@ -37,7 +37,6 @@ QString extraText(ExtraText id, int sprache)
         {"Export iCalendar...", "iCalendar exportieren...", "Exporter en iCalendar..."},
         {"as CSV for spreadsheets", "als CSV für Tabellenkalkulation", "en CSV pour tableur"},
         {"iCalendar files (*.ics)", "iCalendar-Dateien (*.ics)", "Fichiers iCalendar (*.ics)"},
-        {"CSV files (*.csv)", "CSV-Dateien (*.csv)", "Fichiers CSV (*.csv)"},
     };
     const Row &r = rows[static_cast<int>(id)];
     return QString::fromUtf8(sprache == 1 ? r.de : sprache == 3 ? r.fr : r.en);

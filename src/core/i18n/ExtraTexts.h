@@ -20,8 +20,7 @@ enum class ExtraText {
     ExportNotRegular,
     ExportCalendar,
     ExportCsv,
-    CalendarFiles,
-    CsvFiles
+    CalendarFiles
 };
 
 QString extraText(ExtraText id, int sprache);
