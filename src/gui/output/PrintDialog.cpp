@@ -40,8 +40,14 @@ PrintDialog::PrintDialog(AppContext &ctx, PrintSettings &settings, QWidget *pare
         settings_.redirectToFile = on;
         csv_->setEnabled(on);
     });
-    csv_ = box("chkcsv", extraText(ExtraText::ExportCsv, ctx_.model.device.Sprache), settings_.csv);
-    csv_->setContentsMargins(20, 0, 0, 0);
+    // Indented under the text file it changes.
+    csv_ = new QCheckBox(extraText(ExtraText::ExportCsv, ctx_.model.device.Sprache), this);
+    csv_->setObjectName(QStringLiteral("chkcsv"));
+    csv_->setChecked(settings_.csv);
+    auto *csvRow = new QHBoxLayout;
+    csvRow->addSpacing(24);
+    csvRow->addWidget(csv_, 1);
+    root->addLayout(csvRow);
     csv_->setEnabled(settings_.redirectToFile);
     connect(csv_, &QCheckBox::toggled, this, [this](bool on) {
         settings_.csv = on;
