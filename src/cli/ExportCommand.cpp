@@ -3,7 +3,10 @@
 #include "HeadlessPrompter.h"
 #include "ProgramDocument.h"
 
+#include "i18n/ExtraTexts.h"
 #include "model/Model.h"
+#include "output/CsvExport.h"
+#include "output/ExportFile.h"
 #include "output/PrintDriver.h"
 #include "output/TextFileSink.h"
 #include "platform/FileAccess.h"
@@ -27,7 +30,7 @@ namespace {
 
 const char *const ExportUsage =
     "zentrix-cli export FILE.zxp [--lists switching,priority,changeover,astro] [--lang en|de|fr] "
-    "[--type 517|236] [--lines N] [--filter FILTER.json] [--append] --out OUT.txt|OUT.pdf";
+    "[--type 517|236] [--lines N] [--filter FILTER.json] [--append] --out OUT.txt|OUT.pdf|OUT.csv";
 
 bool readFilter(const QString &path, ListFilter &filter)
 {
@@ -90,7 +93,8 @@ int runExport(const QStringList &args)
     const QStringList known{QStringLiteral("switching"), QStringLiteral("priority"),
                             QStringLiteral("changeover"), QStringLiteral("astro")};
     const bool pdf = out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
-    if (file.isEmpty() || out.isEmpty() || lists.isEmpty() || (pdf && append))
+    const bool csv = out.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    if (file.isEmpty() || out.isEmpty() || lists.isEmpty() || ((pdf || csv) && append))
         return usageError(ExportUsage);
     for (const QString &l : lists) {
         if (!known.contains(l))
@@ -134,7 +138,22 @@ int runExport(const QStringList &args)
         }
     }
 
+    // The text path replaces or appends to its target: never let that be the program itself.
+    if (IsSameFile(out, file)) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(out),
+                     qPrintable(extraText(ExtraText::ExportIsSource, language)));
+        return 1;
+    }
     QString error;
+    if (csv) {
+        // A spreadsheet table is replaced as a whole, never appended to.
+        error = WriteExportFile(out, ListsCsv(job), file, language);
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(error.replace(QLatin1Char('\n'), QStringLiteral(": "))));
+            return 1;
+        }
+        return 0;
+    }
     if (pdf) {
 #ifdef ZX_CLI_PDF
         QPdfWriter writer(out);

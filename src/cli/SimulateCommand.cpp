@@ -6,14 +6,39 @@
 
 #include "calendar/Calendar.h"
 #include "model/Model.h"
+#include "output/ExportFile.h"
+#include "output/ICalendarExport.h"
 #include "output/YearSimulation.h"
 
 #include <QDate>
+#include <QDateTime>
 
 namespace zx::cli {
 
 static const char SimulateUsage[] =
-    "zentrix-cli simulate FILE.zxp (--year Y | --channel C --date YYYY-MM-DD) [--type 517|236]";
+    "zentrix-cli simulate FILE.zxp (--year Y [--ics OUT.ics [--channel C]] | --channel C --date YYYY-MM-DD) "
+    "[--type 517|236]";
+
+// The year as an iCalendar file ("-": standard output).
+static int writeCalendar(const Model &model, const QString &source, const QString &out, int year, int channel)
+{
+    CalendarRequest request;
+    request.year = year;
+    request.channel = channel;
+    request.utcOffsetMinutes = DeviceUtcOffsetMinutes(model, year);
+    request.stamp = QDateTime::currentDateTimeUtc();
+    const QByteArray ics = YearCalendar(model, request);
+    if (out == u"-") {
+        std::fwrite(ics.constData(), 1, size_t(ics.size()), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    const QString error = WriteExportFile(out, ics, source, model.device.Sprache);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(QString(error).replace(u'\n', QStringLiteral(": "))));
+        return 1;
+    }
+    return 0;
+}
 
 int runSimulate(const QStringList &args)
 {
@@ -22,6 +47,7 @@ int runSimulate(const QStringList &args)
     int year = 0;
     int channel = 0;
     QDate date;
+    QString ics;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -37,6 +63,9 @@ int runSimulate(const QStringList &args)
         } else if (a == u"--date" && hasValue) {
             date = QDate::fromString(args[++i], Qt::ISODate);
             ok = date.isValid() && date.year() >= CalendarFirstYear && date.year() <= CalendarLastYear;
+        } else if (a == u"--ics" && hasValue) {
+            ics = args[++i];
+            ok = !ics.isEmpty();
         } else if (path.isEmpty() && !a.startsWith(u"--")) {
             path = a;
         } else {
@@ -45,9 +74,10 @@ int runSimulate(const QStringList &args)
         if (!ok)
             return usageError(SimulateUsage);
     }
-    const bool plan = year != 0 && channel == 0 && !date.isValid();
-    const bool day = year == 0 && channel != 0 && date.isValid();
-    if (path.isEmpty() || plan == day)
+    const bool calendar = !ics.isEmpty() && year != 0 && !date.isValid();
+    const bool plan = ics.isEmpty() && year != 0 && channel == 0 && !date.isValid();
+    const bool day = ics.isEmpty() && year == 0 && channel != 0 && date.isValid();
+    if (path.isEmpty() || int(calendar) + int(plan) + int(day) != 1)
         return usageError(SimulateUsage);
 
     Model model;
@@ -62,6 +92,12 @@ int runSimulate(const QStringList &args)
     }
 
     const YearSimulation simulation(model);
+    if (channel > simulation.channels()) {
+        std::fprintf(stderr, "%s: the device has %d channel(s)\n", qPrintable(path), simulation.channels());
+        return 1;
+    }
+    if (calendar)
+        return writeCalendar(model, path, ics, year, channel);
     if (plan) {
         const DayPlan p = simulation.dayPlan(year);
         for (int d = 1; d <= p.days; ++d) {
@@ -71,10 +107,6 @@ int runSimulate(const QStringList &args)
             std::printf("\n");
         }
         return 0;
-    }
-    if (channel > simulation.channels()) {
-        std::fprintf(stderr, "%s: the device has %d channel(s)\n", qPrintable(path), simulation.channels());
-        return 1;
     }
     const DayPlan p = simulation.dayPlan(date.year());
     for (const DaySegment &s :

@@ -51,10 +51,15 @@ static const Command commands[] = {
     {"export",
      "zentrix-cli export FILE.zxp [--lists switching,priority,changeover,astro] [--lang en|de|fr] [--type "
      "517|236] "
-     "[--lines N] [--filter FILTER.json] [--append] --out OUT.txt|OUT.pdf",
-     "write lists of a program file as the desktop prints them, to a PDF or a text file", runExport},
-    {"simulate", "zentrix-cli simulate FILE.zxp (--year Y | --channel C --date YYYY-MM-DD) [--type 517|236]",
-     "print the day plan of a year, or the switching segments of one channel on one day", runSimulate},
+     "[--lines N] [--filter FILTER.json] [--append] --out OUT.txt|OUT.pdf|OUT.csv",
+     "write lists of a program file as the desktop prints them, to a PDF, a text file or a CSV table",
+     runExport},
+    {"simulate",
+     "zentrix-cli simulate FILE.zxp (--year Y [--ics OUT.ics [--channel C]] | --channel C --date YYYY-MM-DD) "
+     "[--type 517|236]",
+     "print the day plan of a year or the switching segments of one channel on one day, or write the year's "
+     "ON periods as an iCalendar file",
+     runSimulate},
     {"new", "zentrix-cli new FILE.zxp --type 517|236 [--channels N] [--bus]", "create an empty program file",
      runNew},
     {"add",

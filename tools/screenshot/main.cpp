@@ -1,10 +1,13 @@
 // Renders the main window with a realistic program and writes it as a PNG:
 //   QT_QPA_PLATFORM=offscreen zentrix-screenshot OUT.png [MODE] [WIDTH]
-// MODE: switching, priority, properties, entry, priority-entry, options, filter, print, help or simulation.
+// MODE: switching, priority, properties, entry, priority-entry, options, filter, print, help, simulation,
+// bus or holidays.
 // WIDTH scales the picture down to that many pixels (the help keeps its pictures small).
 #include "app/AppContext.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/MainWindow.h"
+#include "bus/BusAccessDialog.h"
+#include "calendar/HolidayDialog.h"
 #include "entry/FilterDialog.h"
 #include "entry/PriorityTimeDialog.h"
 #include "entry/SwitchingTimeDialog.h"
@@ -192,6 +195,27 @@ int main(int argc, char *argv[])
         frm->selectCell(4, 30);
         app.processEvents();
         shot = frm->grab();
+    }
+    if (what == QLatin1String("bus")) {
+        zx::BusAccessDialog dialog(
+            ctx, [] { return true; }, &window);
+        dialog.show();
+        app.processEvents();
+        shot = dialog.grab();
+    }
+    if (what == QLatin1String("holidays")) {
+        model.device.Bewft = 1;
+        zx::HolidayLibrary &lib = model.holidays;
+        lib.holidays = {{QStringLiteral("New Year"), zx::HolidayFixed, 0, 1, 1},
+                        {QStringLiteral("Good Friday"), zx::HolidayEaster, 0, -2, 0},
+                        {QStringLiteral("Easter Monday"), zx::HolidayEaster, 0, 1, 0},
+                        {QStringLiteral("Day of Repentance"), zx::HolidayFree, -3, 23, 11},
+                        {QStringLiteral("Christmas Day"), zx::HolidayFixed, 0, 25, 12}};
+        lib.sets = {{QStringLiteral("School"), {1, 2, 3, 5}}};
+        zx::HolidayDialog dialog(ctx, &window);
+        dialog.show();
+        app.processEvents();
+        shot = dialog.grab();
     }
     if (argc > 3 && std::atoi(argv[3]) > 0 && shot.width() > std::atoi(argv[3]))
         shot = shot.scaledToWidth(std::atoi(argv[3]), Qt::SmoothTransformation);

@@ -6,6 +6,8 @@ namespace zx {
 
 namespace {
 
+constexpr int MinutesPerDay = 24 * 60;
+
 Changeover decodeHalf(int word0, int word1)
 {
     Changeover c;
@@ -111,6 +113,45 @@ bool IsSummerTime(int rule, const ProgramSet &set, int day, int month, int year)
 int IsSummerTime(const Model &model, int day, int month, int year)
 {
     return IsSummerTime(model.device.SwRegel, model.program(), day, month, year) ? 1 : 0;
+}
+
+std::vector<ChangeoverEntry> ChangeoversOfYear(int rule, const ProgramSet &set, int year)
+{
+    std::vector<ChangeoverEntry> entries;
+    if (rule == RuleTable) {
+        for (int i = 0; i < set.DstCount && i < DstEntries; ++i) {
+            if (YearOfEntry(i, set) == year)
+                entries.push_back(DecodeChangeoverEntry(set.DstTable[i]));
+        }
+        return entries;
+    }
+    if (const std::optional<SummerTimeSpan> span = RuleSpan(rule, year)) {
+        const DayMonth from = DateOfDay(span->start, year);
+        const DayMonth to = DateOfDay(span->end, year);
+        ChangeoverEntry e{RuleAdvanceTime, RuleSetBackTime};
+        e.advance.day = from.day;
+        e.advance.month = from.month;
+        e.setBack.day = to.day;
+        e.setBack.month = to.month;
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+int SummerShiftMinutes(int rule, const ProgramSet &set, int year, int dayOfYear, int minuteOfDay)
+{
+    const int moment = dayOfYear * MinutesPerDay + minuteOfDay;
+    for (const ChangeoverEntry &e : ChangeoversOfYear(rule, set, year)) {
+        const int start =
+            DayOfYear(e.advance.day, e.advance.month, year) * MinutesPerDay + e.advance.hour * 60;
+        const int end = DayOfYear(e.setBack.day, e.setBack.month, year) * MinutesPerDay + e.setBack.hour * 60;
+        // A set-back earlier in the year than the advance: summer time over the new year.
+        const bool summer =
+            start <= end ? (moment >= start && moment < end) : (moment >= start || moment < end);
+        if (summer)
+            return e.advance.shift * 60;
+    }
+    return 0;
 }
 
 DstCheckResult CheckChangeoverEntry(const ProgramSet &set, int index, const ChangeoverEntry &entry,

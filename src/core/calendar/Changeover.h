@@ -81,6 +81,20 @@ bool IsSummerTime(int rule, const ProgramSet &set, int day, int month, int year)
 // The same for the switching program (set 0) and its rule.
 int IsSummerTime(const Model &model, int day, int month, int year);
 
+// The fixed rules change the clock like the table's preset entry: forward at 02:00 and back at
+// 03:00 summer time, by one hour.
+constexpr Changeover RuleAdvanceTime{0, 0, 2, 1};
+constexpr Changeover RuleSetBackTime{0, 0, 3, 1};
+
+// The changeover moments of a year with their hours and shifts: the table's entries of that year,
+// or the dates of a fixed rule at the rule's hours. Empty for rule 0 and a year the table misses.
+std::vector<ChangeoverEntry> ChangeoversOfYear(int rule, const ProgramSet &set, int year);
+
+// How far the device's clock is ahead of its winter time, in minutes, at a local clock time
+// (day of the year, minute of the day): the summer-time test refined by the changeover hours.
+// On the set-back day the hour before the set-back counts as summer time.
+int SummerShiftMinutes(int rule, const ProgramSet &set, int year, int dayOfYear, int minuteOfDay);
+
 // ---- editing the table (the changeover dialog and scripts call these) ----
 
 enum class DstCheck { Ok, Identical, SameDate };

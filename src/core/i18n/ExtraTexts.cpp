@@ -27,6 +27,16 @@ QString extraText(ExtraText id, int sprache)
          "pour que %1 soit dans le PATH ou à côté de zentrix. Pour une démonstration, l'outil "
          "simulé de ce paquet se trouve dans /usr/libexec/zentrix : démarrez zentrix avec ce dossier "
          "dans le PATH."},
+        {"The export would replace the program file it is made from. Choose another file name.",
+         "Der Export würde die Programmdatei ersetzen, aus der er entsteht. Wählen Sie einen anderen "
+         "Dateinamen.",
+         "L'export remplacerait le fichier programme dont il est issu. Choisissez un autre nom de fichier."},
+        {"This is not a regular file; the export is written only to a regular file.",
+         "Dies ist keine gewöhnliche Datei; der Export wird nur in eine gewöhnliche Datei geschrieben.",
+         "Ce n'est pas un fichier ordinaire ; l'export n'est écrit que dans un fichier ordinaire."},
+        {"Export iCalendar...", "iCalendar exportieren...", "Exporter en iCalendar..."},
+        {"as CSV for spreadsheets", "als CSV für Tabellenkalkulation", "en CSV pour tableur"},
+        {"iCalendar files (*.ics)", "iCalendar-Dateien (*.ics)", "Fichiers iCalendar (*.ics)"},
     };
     const Row &r = rows[static_cast<int>(id)];
     return QString::fromUtf8(sprache == 1 ? r.de : sprache == 3 ? r.fr : r.en);

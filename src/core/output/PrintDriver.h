@@ -20,6 +20,7 @@ struct PrintSettings {
     bool astro = false;
     bool currentView = false;
     bool redirectToFile = false;
+    bool csv = false; // the redirected lists as a CSV table beside the program file instead
 
     bool anyList() const { return switching || priority || changeover || astro || currentView; }
 };

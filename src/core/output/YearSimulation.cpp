@@ -268,20 +268,21 @@ std::vector<DaySegment> YearSimulation::daySegments(int channel, int day, int mo
     int pendingMinute = -1;
     int pendingSwitch = -1;
     int pendingPulse = -1;
+    int pendingPulseSeconds = 0;
 
     // Every change runs from its minute to midnight until a later change cuts it short.
-    auto append = [&](int value, int minute) {
+    auto append = [&](int value, int minute, int pulseSeconds) {
         DaySegment &last = segments.back();
         last.minutes = minute - (MinutesPerDay - last.minutes);
-        segments.push_back({value, MinutesPerDay - minute});
+        segments.push_back({value, MinutesPerDay - minute, pulseSeconds});
     };
     auto flush = [&](bool pulseFirst) {
         if (pulseFirst && pendingPulse >= 0)
-            append(pendingPulse, pendingMinute);
+            append(pendingPulse, pendingMinute, pendingPulseSeconds);
         if (pendingSwitch >= 0)
-            append(pendingSwitch, pendingMinute);
+            append(pendingSwitch, pendingMinute, 0);
         if (!pulseFirst && pendingPulse >= 0)
-            append(pendingPulse, pendingMinute);
+            append(pendingPulse, pendingMinute, pendingPulseSeconds);
         pendingSwitch = pendingPulse = pendingMinute = -1;
     };
 
@@ -321,9 +322,10 @@ std::vector<DaySegment> YearSimulation::daySegments(int channel, int day, int mo
         if (!actsToday)
             continue;
         pendingMinute = minute;
-        if (pulse)
+        if (pulse) {
             pendingPulse = SegmentState::PulseBit | level;
-        else
+            pendingPulseSeconds = t.pulseSeconds;
+        } else
             pendingSwitch = level;
     }
     segments.front().state = initial;

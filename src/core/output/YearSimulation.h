@@ -46,6 +46,8 @@ constexpr int PulseBit = 2;
 struct DaySegment {
     int state = SegmentState::Off;
     int minutes = 0;
+    int pulseSeconds = 0; // length of the pulse at the segment's start, for the pulse states
+
     friend bool operator==(const DaySegment &, const DaySegment &) = default;
 };
 

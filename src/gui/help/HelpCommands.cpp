@@ -7,7 +7,6 @@
 #include "platform/Prompter.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QKeyEvent>
 
 namespace zx {
@@ -46,8 +45,12 @@ bool HelpCommands::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
         auto *widget = qobject_cast<QWidget *>(watched);
         QWidget *top = widget ? widget->window() : nullptr;
-        // The main window has its own F1 (Help > contents); a dialog opens its own page.
-        if (qobject_cast<QDialog *>(top)) {
+        // The main window has its own F1 (Help > contents) and the help window needs none; every
+        // other window, dialog or not, opens its own page.
+        const bool ownPage = top && top->windowType() != Qt::Popup &&
+                             top->objectName() != QLatin1String("MDIForm1") &&
+                             top->objectName() != QLatin1String("frmHilfe");
+        if (ownPage) {
             show(HelpPageFor(top->objectName()));
             return true;
         }

@@ -21,9 +21,10 @@ namespace zx {
 namespace {
 
 // The contents in reading order; every language has the same pages.
-const char *const Pages[] = {"index.html",      "start.html",    "switching.html",      "priority.html",
-                             "changeover.html", "astro.html",    "simulation.html",     "filter.html",
-                             "printing.html",   "transfer.html", "troubleshooting.html"};
+const char *const Pages[] = {"index.html",      "start.html",    "properties.html",  "switching.html",
+                             "priority.html",   "holidays.html", "changeover.html",  "astro.html",
+                             "simulation.html", "filter.html",   "printing.html",    "transfer.html",
+                             "mastercard.html", "bus.html",      "commandline.html", "troubleshooting.html"};
 
 QString pageTitle(const QString &path)
 {
@@ -72,29 +73,51 @@ QString HelpFolder(const QString &workDir, const QString &helpFile)
     return {};
 }
 
+namespace {
+
+// Every window of the program and its page; the main window's page is the contents.
+const struct {
+    const char *window;
+    const char *page;
+} WindowPages[] = {
+    {"MDIForm1", "index.html"},
+    {"frmInfo", "index.html#about"},
+    {"frmStart", "start.html"},
+    {"frmGer\u00e4tEinst", "properties.html"},
+    {"frmEingSz", "switching.html"},
+    {"frmAutoEinst", "switching.html#assistant"},
+    {"frmEingPZ", "priority.html"},
+    {"frmfeiertage", "holidays.html"},
+    {"frmEinSW", "changeover.html"},
+    {"frmastro", "astro.html"},
+    {"frm_change_grid_data", "astro.html#change"},
+    {"FrmGrafik", "simulation.html"},
+    {"frmfilter", "filter.html"},
+    {"frmDruck", "printing.html"},
+    {"frmDruckVorschau", "printing.html#preview"},
+    {"frmSerialPorts", "transfer.html#serial"},
+    {"FRM_SERIEL_IO", "transfer.html#serial"},
+    {"FrmMaster", "mastercard.html"},
+    {"FrmBusaccess", "bus.html"},
+};
+
+} // namespace
+
 QString HelpPageFor(const QString &windowName)
 {
-    static const struct {
-        const char *window;
-        const char *page;
-    } map[] = {
-        {"frmStart", "start.html"},
-        {"frmGer\u00e4tEinst", "start.html#properties"},
-        {"frmEingSz", "switching.html"},
-        {"frmAutoEinst", "switching.html#assistant"},
-        {"frmEingPZ", "priority.html"},
-        {"frmfilter", "filter.html"},
-        {"frmDruck", "printing.html"},
-        {"frmDruckVorschau", "printing.html#preview"},
-        {"FrmMaster", "transfer.html#mastercard"},
-        {"frmSerialPorts", "transfer.html#serial"},
-        {"frmSerial", "transfer.html#serial"},
-    };
-    for (const auto &m : map) {
+    for (const auto &m : WindowPages) {
         if (windowName == QString::fromUtf8(m.window))
             return QString::fromUtf8(m.page);
     }
     return QStringLiteral("index.html");
+}
+
+QStringList HelpWindowNames()
+{
+    QStringList names;
+    for (const auto &m : WindowPages)
+        names << QString::fromUtf8(m.window);
+    return names;
 }
 
 HelpWindow::HelpWindow(const QString &folder, int sprache, QWidget *parent)

@@ -20,6 +20,8 @@ QString HelpFolder(const QString &workDir, const QString &helpFile);
 // The help page that belongs to a window, by the window's objectName ("index.html" for any
 // window without a page of its own).
 QString HelpPageFor(const QString &windowName);
+// The objectNames of all windows that have a page.
+QStringList HelpWindowNames();
 
 // The help window frmHilfe: the contents (lstInhalt), the page (txtHilfe), back and forward
 // (cmdZurueck, cmdVor) and a search field (txtSuchen) that finds the next place of a word,

@@ -3,6 +3,8 @@
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
 #include "model/Model.h"
+#include "output/CsvExport.h"
+#include "output/ExportFile.h"
 #include "output/PagePainterSink.h"
 #include "output/PrintDialog.h"
 #include "output/TextFileSink.h"
@@ -64,6 +66,10 @@ void PrintCommands::run(bool preview)
             PagePainterSink sink(*p, pageWord);
             error = output::PrintLists(lists, sink);
         });
+    } else if (settings_.redirectToFile && settings_.csv) {
+        // A table is written whole, replacing an older one; the text file is appended to.
+        error = WriteExportFile(CsvFileName(m.program().FileName), ListsCsv(lists), m.program().FileName,
+                                m.device.Sprache);
     } else if (settings_.redirectToFile) {
         TextFileSink sink(output::TextFileName(m.program().FileName));
         error = output::PrintLists(lists, sink);

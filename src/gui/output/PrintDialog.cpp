@@ -4,6 +4,7 @@
 #include "app/DevicePropertiesDialog.h"
 #include "i18n/ExtraTexts.h"
 #include "model/Model.h"
+#include "output/CsvExport.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -34,10 +35,25 @@ PrintDialog::PrintDialog(AppContext &ctx, PrintSettings &settings, QWidget *pare
     changeover_ = box("chkprsw", c(Msg::ListChangeoverTable), settings_.changeover);
     astro_ = box("Chkprastro", c(Msg::Astrotimes), settings_.astro);
     astro_->setVisible(output::AstroListPrintable(ctx_.model));
-    const QString textFile = output::TextFileName(ctx_.model.program().FileName);
-    toFile_ = box("chktxtdat", c(Msg::WriteTo) + QLatin1Char(' ') + textFile, settings_.redirectToFile);
-    toFile_->setToolTip(textFile);
-    connect(toFile_, &QCheckBox::toggled, this, [this](bool on) { settings_.redirectToFile = on; });
+    toFile_ = box("chktxtdat", QString(), settings_.redirectToFile);
+    connect(toFile_, &QCheckBox::toggled, this, [this](bool on) {
+        settings_.redirectToFile = on;
+        csv_->setEnabled(on);
+    });
+    // Indented under the text file it changes.
+    csv_ = new QCheckBox(extraText(ExtraText::ExportCsv, ctx_.model.device.Sprache), this);
+    csv_->setObjectName(QStringLiteral("chkcsv"));
+    csv_->setChecked(settings_.csv);
+    auto *csvRow = new QHBoxLayout;
+    csvRow->addSpacing(24);
+    csvRow->addWidget(csv_, 1);
+    root->addLayout(csvRow);
+    csv_->setEnabled(settings_.redirectToFile);
+    connect(csv_, &QCheckBox::toggled, this, [this](bool on) {
+        settings_.csv = on;
+        refreshFileName();
+    });
+    refreshFileName();
 
     auto *frame = new QGroupBox(c(Msg::HeaderAll), this);
     frame->setObjectName(QStringLiteral("fraKopfZeil"));
@@ -90,6 +106,14 @@ void PrintDialog::takeFlags()
     settings_.changeover = changeover_->isChecked();
     settings_.astro = astro_->isChecked() && output::AstroListPrintable(ctx_.model);
     settings_.currentView = false;
+}
+
+void PrintDialog::refreshFileName()
+{
+    const QString &program = ctx_.model.program().FileName;
+    const QString file = settings_.csv ? CsvFileName(program) : output::TextFileName(program);
+    toFile_->setText(ctx_.model.catalogue(Msg::WriteTo) + QLatin1Char(' ') + file);
+    toFile_->setToolTip(file);
 }
 
 void PrintDialog::refreshInterval()

@@ -14,6 +14,7 @@ struct AppContext;
 // The print dialog frmDruck: which lists to print, and whether into the list text file.
 //
 // Controls by objectName: chkprsz, chkprpz, chkprsw, Chkprastro (astro device only), chktxtdat,
+// chkcsv (the text file as a CSV table),
 // fraKopfZeil with lblZeilen and cmdprändern, cmdprdruck, cmdprvorschau (print preview),
 // cmdprcancel.
 class PrintDialog : public QDialog {
@@ -32,6 +33,7 @@ class PrintDialog : public QDialog {
   private:
     void takeFlags();
     void refreshInterval();
+    void refreshFileName();
 
     AppContext &ctx_;
     PrintSettings &settings_;
@@ -41,6 +43,7 @@ class PrintDialog : public QDialog {
     QCheckBox *changeover_ = nullptr;
     QCheckBox *astro_ = nullptr;
     QCheckBox *toFile_ = nullptr;
+    QCheckBox *csv_ = nullptr;
     QLabel *interval_ = nullptr;
 };
 

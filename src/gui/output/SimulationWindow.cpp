@@ -2,7 +2,10 @@
 
 #include "app/AppContext.h"
 #include "calendar/Calendar.h"
+#include "i18n/ExtraTexts.h"
 #include "model/Model.h"
+#include "output/ExportFile.h"
+#include "output/ICalendarExport.h"
 #include "output/SimulationDrawing.h"
 #include "platform/Clock.h"
 #include "platform/FileAccess.h"
@@ -12,6 +15,7 @@
 #include <QBuffer>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -139,6 +143,10 @@ SimulationWindow::SimulationWindow(AppContext &context, QWidget *parent)
     exportYear->setObjectName(QStringLiteral("mnuExportJahr"));
     QAction *exportDay = exportMenu->addAction(QString());
     exportDay->setObjectName(QStringLiteral("mnuExportTag"));
+    exportMenu->addSeparator();
+    QAction *exportIcs =
+        exportMenu->addAction(extraText(ExtraText::ExportCalendar, ctx_.model.device.Sprache));
+    exportIcs->setObjectName(QStringLiteral("mnuExportIcs"));
     export_->setMenu(exportMenu);
     auto *close = new QPushButton(c(Msg::BtnExit), this);
     close->setObjectName(QStringLiteral("cmd_grafik_end"));
@@ -182,6 +190,7 @@ SimulationWindow::SimulationWindow(AppContext &context, QWidget *parent)
     });
     connect(exportYear, &QAction::triggered, this, [this] { exportChosen(true); });
     connect(exportDay, &QAction::triggered, this, [this] { exportChosen(false); });
+    connect(exportIcs, &QAction::triggered, this, &SimulationWindow::calendarChosen);
 
     resize(1040, 720);
     yearChosen(0);
@@ -349,6 +358,40 @@ void SimulationWindow::exportChosen(bool overview)
     if (QFileInfo(target).suffix().isEmpty())
         target += QStringLiteral(".png");
     writeExport(target, overview);
+}
+
+void SimulationWindow::calendarChosen()
+{
+    const ProgramSet &program = ctx_.model.program();
+    const QString base = QFileInfo(program.FileName).completeBaseName();
+    const QString name =
+        QStringLiteral("%1-%2.ics").arg(base.isEmpty() ? QStringLiteral("zentrix") : base).arg(plan_.year);
+    const QString preset = QFileInfo(program.FileName).absoluteDir().filePath(name);
+    const int sprache = ctx_.model.device.Sprache;
+    const std::optional<QString> path = ctx_.prompter.chooseSaveFile(
+        extraText(ExtraText::ExportCalendar, sprache).remove(QStringLiteral("...")),
+        extraText(ExtraText::CalendarFiles, sprache) + QStringLiteral("|*.ics"), preset);
+    if (!path || path->isEmpty())
+        return;
+    QString target = *path;
+    if (QFileInfo(target).suffix().isEmpty())
+        target += QStringLiteral(".ics");
+    exportCalendar(target);
+}
+
+bool SimulationWindow::exportCalendar(const QString &path)
+{
+    CalendarRequest request;
+    request.year = plan_.year;
+    request.utcOffsetMinutes = DeviceUtcOffsetMinutes(ctx_.model, plan_.year);
+    request.stamp = QDateTime::currentDateTimeUtc();
+    const QString error = WriteExportFile(path, YearCalendar(ctx_.model, request),
+                                          ctx_.model.program().FileName, ctx_.model.device.Sprache);
+    if (!error.isEmpty()) {
+        ctx_.prompter.tell(error, Icon::Critical);
+        return false;
+    }
+    return true;
 }
 
 bool SimulationWindow::exportOverview(const QString &path)

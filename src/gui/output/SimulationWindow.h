@@ -29,7 +29,8 @@ class DayGraph;
 // lblColorP11 (the legend; a click opens the colour dialog ComDiaPzColor), picPzGrafik (the
 // overview), lbltag (the description of the cell under the pointer or selected), picSzGrafik
 // (the day graph), HScroll1 (0..17: 1..16 choose the first hour, 0 and 17 step a day),
-// lblstarttime, lblendtime, cmd_redraw, cmdExport (overview or day graph as PNG or PDF),
+// lblstarttime, lblendtime, cmd_redraw, cmdExport (overview or day graph as PNG or PDF, the year
+// as iCalendar: mnuExportJahr, mnuExportTag, mnuExportIcs),
 // cmd_grafik_end.
 //
 // Devices with more than four channels get one overview row per channel; the window works on a
@@ -56,6 +57,9 @@ class SimulationWindow : public QWidget {
     // ends in ".pdf". false when the file could not be written (the user has been told).
     bool exportOverview(const QString &path);
     bool exportDayGraph(const QString &path);
+    // Writes every channel's ON periods and pulses of the simulated year as an iCalendar file.
+    // false when it was refused or could not be written (the user has been told).
+    bool exportCalendar(const QString &path);
 
   public Q_SLOTS:
     // Takes the program again and recomputes the plan and the selected day.
@@ -74,6 +78,7 @@ class SimulationWindow : public QWidget {
     void showPointer(int minute);
     void updateTimeLabels();
     void exportChosen(bool overview);
+    void calendarChosen();
     bool writeExport(const QString &path, bool overview);
     QString codeText(int code) const;
 

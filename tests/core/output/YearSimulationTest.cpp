@@ -202,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(
                     7,
                     1,
                     0,
-                    {{0, 1320}, {3, 120}}},
+                    {{0, 1320}, {3, 120, 5}}},
         // At the end of the day the pulse comes before the switching at the same minute; inside
         // the day after it.
         SegmentCase{
@@ -211,14 +211,14 @@ INSTANTIATE_TEST_SUITE_P(
             7,
             1,
             0,
-            {{0, 420}, {0, 60}, {3, 0}, {1, 960}}},
+            {{0, 420}, {0, 60}, {3, 0, 5}, {1, 960}}},
         SegmentCase{"PulseAndSwitchInside",
                     {weeklyTime(7, 0, Daily, 1, 0), weeklyTime(8, 0, Mo, 1, 1),
                      weeklyTime(8, 0, Mo, 1, 1, 0, 5), weeklyTime(9, 0, Mo, 1, 0)},
                     7,
                     1,
                     0,
-                    {{0, 420}, {0, 60}, {1, 0}, {3, 60}, {0, 900}}},
+                    {{0, 420}, {0, 60}, {1, 0}, {3, 60, 5}, {0, 900}}},
         SegmentCase{"PermanentOn", {weeklyTime(6, 0, Daily, 1, 0)}, 7, 1, 10, {{1, 1440}}},
         SegmentCase{"PermanentOff", {weeklyTime(6, 0, Daily, 1, 1)}, 7, 1, 11, {{0, 1440}}}),
     [](const auto &info) { return std::string(info.param.name); });

@@ -4,6 +4,7 @@
 #include "app/CommandWiring.h"
 #include "help/HelpCommands.h"
 #include "help/HelpWindow.h"
+#include "output/SimulationWindow.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -30,7 +31,7 @@ TEST_P(HelpLanguage, OpensAndEveryLinkResolves)
     EXPECT_TRUE(folder.endsWith(QFileInfo(c.helpFile).completeBaseName()));
 
     HelpWindow window(folder, GetParam());
-    ASSERT_EQ(window.pages().size(), 11);
+    ASSERT_EQ(window.pages().size(), 16);
     const QRegularExpression link(QStringLiteral("(?:href|src)=\"([^\"]+)\""));
     for (const QString &page : window.pages()) {
         QFile file(QDir(folder).filePath(page));
@@ -62,22 +63,29 @@ TEST_P(HelpLanguage, OpensAndEveryLinkResolves)
 
 INSTANTIATE_TEST_SUITE_P(Languages, HelpLanguage, ::testing::Values(German, English, French));
 
-// Every window the help points to has its page, with the anchor the page names.
-TEST(HelpPages, WindowPagesExistInEveryLanguage)
+// Every window's F1 target exists in every language, with the anchor it names; only the main
+// window opens the contents.
+TEST(HelpPages, EveryWindowsPageExistsInEveryLanguage)
 {
+    const QStringList windows = HelpWindowNames();
+    EXPECT_GE(windows.size(), 19);
     for (const char *stem : {"Zentri2D", "Zentri2E", "Zentri2F"}) {
         const QString folder = HelpFolder(QString(), QLatin1String(stem) + QStringLiteral(".hlp"));
-        for (const char *w :
-             {"frmEingSz", "frmfilter", "frmDruck", "FrmMaster", "frmGer\u00e4tEinst", "frmX"}) {
-            const QString page = HelpPageFor(QString::fromUtf8(w));
+        ASSERT_FALSE(folder.isEmpty()) << stem;
+        for (const QString &w : windows) {
+            const QString page = HelpPageFor(w);
+            EXPECT_TRUE(w == QLatin1String("MDIForm1") || page != QLatin1String("index.html"))
+                << qPrintable(w);
             QFile f(QDir(folder).filePath(page.section(QLatin1Char('#'), 0, 0)));
-            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << stem << " " << w;
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << stem << " " << qPrintable(w);
             const QString anchor = page.section(QLatin1Char('#'), 1);
             if (!anchor.isEmpty()) {
-                EXPECT_TRUE(f.readAll().contains(QStringLiteral("name=\"%1\"").arg(anchor).toUtf8())) << w;
+                EXPECT_TRUE(f.readAll().contains(QStringLiteral("name=\"%1\"").arg(anchor).toUtf8()))
+                    << stem << " " << qPrintable(w);
             }
         }
     }
+    EXPECT_EQ(HelpPageFor(QStringLiteral("frmX")), QStringLiteral("index.html"));
     // A loaded language ("Zentri2e.hlp") has no help of its own: the English one.
     EXPECT_TRUE(HelpFolder(QString(), QStringLiteral("Zentri2e.hlp")).endsWith(QStringLiteral("Zentri2E")));
 }
@@ -105,6 +113,12 @@ TEST_F(MainWindowTest, HelpMenuOpensContentsAndF1InADialogItsPage)
     });
     act("mnuFilter")->trigger();
     EXPECT_EQ(help->browser()->source().fileName(), QStringLiteral("filter.html"));
+
+    // A window that is no dialog opens its page too.
+    SimulationWindow simulation(ctx);
+    simulation.show();
+    QTest::keyClick(simulation.focusWidget() ? simulation.focusWidget() : &simulation, Qt::Key_F1);
+    EXPECT_EQ(help->browser()->source().fileName(), QStringLiteral("simulation.html"));
     help->close();
 }
 

@@ -99,6 +99,29 @@ TEST_F(PrintFlowTest, ToolStripPrintsTheShownViewIntoTheTextFile)
     expectViewRestored();
 }
 
+TEST_F(PrintFlowTest, TextExportAsCsvTableBesideTheProgram)
+{
+    whenModal(QStringLiteral("frmDruck"), [](QWidget *d) {
+        auto *csv = d->findChild<QCheckBox *>(QStringLiteral("chkcsv"));
+        auto *toFile = d->findChild<QCheckBox *>(QStringLiteral("chktxtdat"));
+        EXPECT_FALSE(csv->isEnabled()); // only with the text file
+        toFile->click();
+        csv->click();
+        EXPECT_TRUE(toFile->text().endsWith(QStringLiteral("Swprg1.csv")));
+        d->findChild<QCheckBox *>(QStringLiteral("chkprsz"))->setChecked(true);
+        d->findChild<QPushButton *>(QStringLiteral("cmdprdruck"))->click();
+    });
+    act("mnuDatDruck")->trigger();
+    const QStringList rows =
+        QString::fromUtf8(dir.read(QStringLiteral("Swprg1.csv"))).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(rows.size(), 1 + 3 + 1); // headings, three switching times, the final line end
+    EXPECT_TRUE(rows[0].contains(model.catalogue(Msg::ColNr).trimmed()));
+    EXPECT_TRUE(rows[1].startsWith(QStringLiteral("1,")));
+    EXPECT_FALSE(dir.exists(QStringLiteral("Swprg1.txt")));
+    EXPECT_TRUE(prompter.shown.empty());
+    expectViewRestored();
+}
+
 TEST_F(PrintFlowTest, PreviewShowsThePagesOfTheSameLayout)
 {
     int pages = 0;

@@ -150,4 +150,30 @@ TEST_F(SimulationWindowTest, LegendColourAndExports)
     frm->close();
 }
 
+TEST_F(SimulationWindowTest, YearAsICalendarButNeverOverTheProgram)
+{
+    add(weeklyTime(6, 0, 127, 1, 1));
+    add(weeklyTime(18, 0, 127, 1, 0));
+    ctx.model.program().FileName = dir.file(QStringLiteral("hall.zxp"));
+    dir.write(QStringLiteral("hall.zxp"), "program");
+    SimulationWindow *frm = open();
+    ASSERT_NE(frm, nullptr);
+    // A name without extension gets ".ics".
+    prompter.files.push_back(dir.file(QStringLiteral("hall")));
+    control<QToolButton>(frm, "cmdExport")
+        ->menu()
+        ->findChild<QAction *>(QStringLiteral("mnuExportIcs"))
+        ->trigger();
+    const QByteArray ics = dir.read(QStringLiteral("hall.ics"));
+    EXPECT_TRUE(ics.startsWith("BEGIN:VCALENDAR\r\n"));
+    EXPECT_EQ(ics.count("BEGIN:VEVENT"), frm->plan().days);
+
+    const int shown = int(prompter.shown.size());
+    EXPECT_FALSE(frm->exportCalendar(ctx.model.program().FileName));
+    ASSERT_EQ(int(prompter.shown.size()), shown + 1);
+    EXPECT_TRUE(prompter.last().contains(QStringLiteral("program file")));
+    EXPECT_EQ(dir.read(QStringLiteral("hall.zxp")), QByteArray("program"));
+    frm->close();
+}
+
 } // namespace

@@ -1,0 +1,92 @@
+#include "output/CsvExport.h"
+#include "output/ExportFile.h"
+
+#include "support/TempDir.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace zx;
+
+namespace {
+
+struct RecordCase {
+    const char *name;
+    QStringList fields;
+    QByteArray record;
+};
+
+class CsvRecord : public ::testing::TestWithParam<RecordCase> {};
+
+TEST_P(CsvRecord, QuotesWhatNeedsIt)
+{
+    EXPECT_EQ(csv::Record(GetParam().fields), GetParam().record);
+}
+
+INSTANTIATE_TEST_SUITE_P(Csv, CsvRecord,
+                         ::testing::Values(RecordCase{"Plain", {"1", "06:30", "ON"}, "1,06:30,ON\r\n"},
+                                           RecordCase{"Comma", {"Mo,Tu", "x"}, "\"Mo,Tu\",x\r\n"},
+                                           RecordCase{"Quote", {"say \"on\""}, "\"say \"\"on\"\"\"\r\n"},
+                                           RecordCase{
+                                               "OuterBlanks", {" C1", "pulse "}, "\" C1\",\"pulse \"\r\n"},
+                                           RecordCase{"OneEmptyField", {""}, "\"\"\r\n"},
+                                           RecordCase{"Utf8",
+                                                      {QStringLiteral("Gr\u00fc\u00dfe")},
+                                                      "Gr\xc3\xbc\xc3\x9f"
+                                                      "e\r\n"}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(CsvLists, HeaderRowsAndAnEmptyLineBetweenLists)
+{
+    PrintedList a;
+    a.columnHeader = {"Nr", "Time"};
+    a.rows = {{"1", "06:30"}, {"2", "22:00"}};
+    PrintedList b;
+    b.columnHeader = {"Nr", "Year"};
+    EXPECT_EQ(ListsCsv({a, b}), QByteArray("Nr,Time\r\n1,06:30\r\n2,22:00\r\n\r\nNr,Year\r\n"));
+    EXPECT_EQ(CsvFileName(QStringLiteral("/p/plan.zxp")), QStringLiteral("/p/plan.csv"));
+}
+
+// ---- the checked write of an export ----
+
+class ExportFileTest : public ::testing::Test {
+  protected:
+    test::TempDir dir;
+    QString program;
+    void SetUp() override
+    {
+        dir.write(QStringLiteral("plan.zxp"), "program");
+        program = dir.file(QStringLiteral("plan.zxp"));
+    }
+};
+
+TEST_F(ExportFileTest, RefusesTheProgramFileByAnyNameAndWhatIsNoFile)
+{
+    ASSERT_TRUE(QFile::link(program, dir.file(QStringLiteral("link.csv"))));
+    ASSERT_EQ(
+        ::link(QFile::encodeName(program).constData(), QFile::encodeName(dir.file("hard.csv")).constData()),
+        0);
+    for (const char *name : {"plan.zxp", "link.csv", "hard.csv", "./plan.zxp"})
+        EXPECT_TRUE(WriteExportFile(dir.file(QLatin1String(name)), "x", program, 1)
+                        .contains(QStringLiteral("Programmdatei")))
+            << name;
+    EXPECT_EQ(dir.read(QStringLiteral("plan.zxp")), QByteArray("program"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe.csv")).constData(), 0600), 0);
+    EXPECT_FALSE(WriteExportFile(dir.file(QStringLiteral("pipe.csv")), "x", program, 2).isEmpty());
+    const QString missingFolder = dir.file(QStringLiteral("no/such/out.csv"));
+    EXPECT_TRUE(WriteExportFile(missingFolder, "x", program, 2).startsWith(missingFolder));
+}
+
+TEST_F(ExportFileTest, ReplacesAFileAndWritesThroughASymlink)
+{
+    EXPECT_TRUE(WriteExportFile(dir.file(QStringLiteral("out.csv")), "a,b\r\n", program, 2).isEmpty());
+    ASSERT_TRUE(QFile::link(dir.file("out.csv"), dir.file("to-out.csv")));
+    EXPECT_TRUE(WriteExportFile(dir.file(QStringLiteral("to-out.csv")), "c\r\n", program, 2).isEmpty());
+    EXPECT_EQ(dir.read(QStringLiteral("out.csv")), QByteArray("c\r\n"));
+}
+
+} // namespace
