@@ -1,5 +1,6 @@
 #include "app/ProgramComparison.h"
 
+#include "model/DeviceCodes.h"
 #include "model/Model.h"
 #include "views/ListFormatter.h"
 
@@ -139,7 +140,9 @@ void compareSettings(const Model &a, const Model &b, const CompareOptions &optio
     num(CompareText::SetRadioSync, oa.RadioSync, ob.RadioSync);
     num(CompareText::SetNakOff, oa.NakOff, ob.NakOff);
     num(CompareText::SetKeyPermanent, oa.KeyPermanent, ob.KeyPermanent);
-    num(CompareText::SetMasterOptions, da.MasterCardOptions, db.MasterCardOptions);
+    // The options byte means something only on a master card (a program card keeps 255 there).
+    if (IsMasterCard(da.DeviceCode) || IsMasterCard(db.DeviceCode))
+        num(CompareText::SetMasterOptions, da.MasterCardOptions, db.MasterCardOptions);
     num(CompareText::SetMeterChannel, da.MessKanal, db.MessKanal);
     // The meter values mean something only with a meter channel.
     if (da.MessKanal != 0 || db.MessKanal != 0) {
