@@ -358,6 +358,28 @@ QJsonObject DifferencesToJson(const ProgramDifferences &d, const QString &nameA,
     return root;
 }
 
+QString VerifyResultText(const Model &program, const Model &readBack, const ListOptions &list, bool *same)
+{
+    CompareOptions options;
+    options.texts = false;
+    options.list = list;
+    const ProgramDifferences d = ComparePrograms(program, readBack, options);
+    const int sprache = program.device.Sprache;
+    *same = d.equal();
+    if (*same)
+        return compareText(CompareText::WrittenVerified, sprache);
+    QStringList lines = DifferenceLines(d, compareText(CompareText::Program, sprache),
+                                        compareText(CompareText::Device, sprache), sprache);
+    // A message box holds a screenful; the compare window shows everything.
+    constexpr int MaxLines = 30;
+    if (lines.size() > MaxLines) {
+        const int more = static_cast<int>(lines.size()) - MaxLines;
+        lines = lines.mid(0, MaxLines);
+        lines << QStringLiteral("... (+%1)").arg(more);
+    }
+    return compareText(CompareText::VerifyDiffers, sprache).arg(lines.join(QLatin1Char('\n')));
+}
+
 QString StepName(const Model &before, const Model &after)
 {
     CompareOptions options;

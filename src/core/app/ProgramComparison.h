@@ -72,6 +72,11 @@ QStringList DifferenceLines(const ProgramDifferences &d, const QString &nameA, c
 // The same as a JSON document for scripts.
 QJsonObject DifferencesToJson(const ProgramDifferences &d, const QString &nameA, const QString &nameB);
 
+// The message after a verified write: "written and verified", or what the device read back
+// differently (at most a screenful; texts are not compared, the device holds none). `same`
+// receives whether they agree.
+QString VerifyResultText(const Model &program, const Model &readBack, const ListOptions &list, bool *same);
+
 // The name of an undo step that turned `before` into `after` ("delete 3 switching times").
 QString StepName(const Model &before, const Model &after);
 

@@ -3,7 +3,6 @@
 #include "i18n/ExtraTexts.h"
 
 #include "app/AppContext.h"
-#include "app/ComparisonTexts.h"
 #include "app/DefaultFileName.h"
 #include "app/ProgramComparison.h"
 #include "model/Model.h"
@@ -269,27 +268,12 @@ void DeviceTransfer::verifyWrittenProgram()
     succeeded_ = false;
     if (!read)
         return; // the read has told why
-    CompareOptions options;
-    options.texts = false; // the device holds no usage text or channel names
-    options.list.clock = &ctx_.clock;
-    const ProgramDifferences d = ComparePrograms(m, readBack, options);
-    const int sprache = m.device.Sprache;
-    if (d.equal()) {
-        succeeded_ = true;
-        ctx_.prompter.tell(compareText(CompareText::WrittenVerified, sprache), Icon::Information);
-        return;
-    }
-    QStringList lines = DifferenceLines(d, compareText(CompareText::Program, sprache),
-                                        compareText(CompareText::Device, sprache), sprache);
-    // A message box holds a screenful; the compare window shows everything.
-    constexpr int MaxLines = 30;
-    if (lines.size() > MaxLines) {
-        const int more = static_cast<int>(lines.size()) - MaxLines;
-        lines = lines.mid(0, MaxLines);
-        lines << QStringLiteral("... (+%1)").arg(more);
-    }
-    ctx_.prompter.tell(compareText(CompareText::VerifyDiffers, sprache).arg(lines.join(QLatin1Char('\n'))),
-                       Icon::Critical);
+    ListOptions list;
+    list.clock = &ctx_.clock;
+    bool same = false;
+    const QString text = VerifyResultText(m, readBack, list, &same);
+    succeeded_ = same;
+    ctx_.prompter.tell(text, same ? Icon::Information : Icon::Critical);
 }
 
 bool DeviceTransfer::transferOnce(const QString &direction)
