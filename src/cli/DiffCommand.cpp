@@ -60,7 +60,8 @@ int runDiff(const QStringList &args)
 
     const ProgramDifferences d = ComparePrograms(a, b);
     if (json) {
-        const QByteArray text = QJsonDocument(DifferencesToJson(d, files[0], files[1])).toJson(QJsonDocument::Indented);
+        const QByteArray text =
+            QJsonDocument(DifferencesToJson(d, files[0], files[1])).toJson(QJsonDocument::Indented);
         std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
     } else {
         for (const QString &line : DifferenceLines(d, files[0], files[1], language))

@@ -76,7 +76,8 @@ QStringList reportedRows(const QJsonObject &list, const char *side)
             texts << cells[i].toString();
         rows << texts.join(QLatin1Char('|'));
     };
-    for (const QJsonValue &r : list.value(QLatin1String(side == std::string("a") ? "onlyA" : "onlyB")).toArray())
+    for (const QJsonValue &r :
+         list.value(QLatin1String(side == std::string("a") ? "onlyA" : "onlyB")).toArray())
         add(r.toArray());
     for (const QJsonValue &c : list.value(QStringLiteral("changed")).toArray())
         add(c.toObject().value(QLatin1String(side)).toArray());
@@ -100,7 +101,9 @@ TEST(DiffCommand, RandomProgramPairsReportExactlyTheirRecordDifferences)
             fillRandomProgram(b, rng, 10);
         } else {
             for (int k = 0; k < 3 && b.program().UsedCount > 0; ++k)
-                b.program().Records[std::uniform_int_distribution<int>(0, b.program().UsedCount - 1)(rng)].b4 ^= 8;
+                b.program()
+                    .Records[std::uniform_int_distribution<int>(0, b.program().UsedCount - 1)(rng)]
+                    .b4 ^= 8;
             if (b.program().UsedCount > 2)
                 b.removeRecords(SetProgram, {0});
             b.appendRecord(SetProgram, randomRecord(rng));
@@ -114,8 +117,10 @@ TEST(DiffCommand, RandomProgramPairsReportExactlyTheirRecordDifferences)
 
         const CliRun r = cli({QStringLiteral("diff"), fa, fb, QStringLiteral("--json")});
         ASSERT_EQ(r.exitCode, 1) << r.err.toStdString();
-        const QJsonObject lists = QJsonDocument::fromJson(r.out).object().value(QStringLiteral("lists")).toObject();
-        for (const auto &[list, name] : {std::pair{int(ListSwitching), "switching"}, std::pair{int(ListPriority), "priority"}}) {
+        const QJsonObject lists =
+            QJsonDocument::fromJson(r.out).object().value(QStringLiteral("lists")).toObject();
+        for (const auto &[list, name] :
+             {std::pair{int(ListSwitching), "switching"}, std::pair{int(ListPriority), "priority"}}) {
             const QJsonObject l = lists.value(QLatin1String(name)).toObject();
             EXPECT_EQ(reportedRows(l, "a"), surplusRows(a, b, list)) << "round " << round << ' ' << name;
             EXPECT_EQ(reportedRows(l, "b"), surplusRows(b, a, list)) << "round " << round << ' ' << name;
@@ -134,7 +139,8 @@ TEST(DiffCommand, ExitStatusSaysSameDifferentOrTrouble)
                               QStringLiteral("--lang"), QStringLiteral("fr")});
     EXPECT_EQ(other.exitCode, 1);
     EXPECT_TRUE(other.out.contains("type d'appareil: 517 -> 236")) << other.out.toStdString();
-    const CliRun broken = cli({QStringLiteral("diff"), full, QStringLiteral(ZX_TEST_DATA "/broken-checksum.zxp")});
+    const CliRun broken =
+        cli({QStringLiteral("diff"), full, QStringLiteral(ZX_TEST_DATA "/broken-checksum.zxp")});
     EXPECT_EQ(broken.exitCode, 2);
     EXPECT_TRUE(broken.err.contains(QStringLiteral("Illegal File !")));
     EXPECT_EQ(cli({QStringLiteral("diff"), full, dir.file(QStringLiteral("missing.zxp"))}).exitCode, 2);

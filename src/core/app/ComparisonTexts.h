@@ -7,21 +7,21 @@ namespace zx {
 // Texts of the program comparison and of the undo steps, which the message catalogue does not
 // hold, in the three built-in languages; a loaded language gets the English ones.
 enum class CompareText {
-    OnlyIn,           // "only in %1"
-    Changed,          // "changed"
-    Settings,         // heading of the device settings that differ
-    Equal,            // the programs hold the same
-    WrittenVerified,  // result of a write whose read-back holds the same
-    VerifyDiffers,    // result of a write whose read-back differs; %1 the differences
-    VerifyOption,     // menu: verify after writing
-    CompareFile,      // menu: compare with file
-    CompareDevice,    // menu: compare with device
-    CompareTitle,     // window title
-    Program,          // the program in memory
-    Device,           // the device
-    Undo,             // "Undo %1"
-    Redo,             // "Redo %1"
-    AddSwitching,     // "add %n switching time(s)"
+    OnlyIn,          // "only in %1"
+    Changed,         // "changed"
+    Settings,        // heading of the device settings that differ
+    Equal,           // the programs hold the same
+    WrittenVerified, // result of a write whose read-back holds the same
+    VerifyDiffers,   // result of a write whose read-back differs; %1 the differences
+    VerifyOption,    // menu: verify after writing
+    CompareFile,     // menu: compare with file
+    CompareDevice,   // menu: compare with device
+    CompareTitle,    // window title
+    Program,         // the program in memory
+    Device,          // the device
+    Undo,            // "Undo %1"
+    Redo,            // "Redo %1"
+    AddSwitching,    // "add %n switching time(s)"
     DeleteSwitching,
     ChangeSwitching,
     AddPriority,
@@ -53,7 +53,7 @@ enum class CompareText {
     SetMeterTiming,
     SetProgramNumber,
     SetUsageText,
-    SetChannelName,   // %1 the channel number
+    SetChannelName, // %1 the channel number
     SetLongitude,
     SetLatitude,
     SetTimeZone,

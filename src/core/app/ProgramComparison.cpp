@@ -57,7 +57,8 @@ void compareRecordList(const ShownLists &a, const ShownLists &b, int list, ListD
     for (int j : m.onlyB)
         out.onlyB.push_back(b.rowOfRecord(list, b.records[list][j]));
     for (const auto &[i, j] : m.changed)
-        out.changed.emplace_back(a.rowOfRecord(list, a.records[list][i]), b.rowOfRecord(list, b.records[list][j]));
+        out.changed.emplace_back(a.rowOfRecord(list, a.records[list][i]),
+                                 b.rowOfRecord(list, b.records[list][j]));
 }
 
 int yearOfEntry(const ProgramSet &s, int i)
@@ -266,7 +267,8 @@ RecordMatch MatchRecords(const std::vector<ProgramRecord> &a, const std::vector<
 
 bool ProgramDifferences::equal() const
 {
-    return settings.empty() && std::all_of(lists.begin(), lists.end(), [](const auto &l) { return l.empty(); });
+    return settings.empty() &&
+           std::all_of(lists.begin(), lists.end(), [](const auto &l) { return l.empty(); });
 }
 
 ProgramDifferences ComparePrograms(const Model &a, const Model &b, const CompareOptions &options)
@@ -291,7 +293,8 @@ ProgramDifferences ComparePrograms(const Model &a, const Model &b, const Compare
     return d;
 }
 
-QStringList DifferenceLines(const ProgramDifferences &d, const QString &nameA, const QString &nameB, int sprache)
+QStringList DifferenceLines(const ProgramDifferences &d, const QString &nameA, const QString &nameB,
+                            int sprache)
 {
     QStringList lines;
     const QString onlyIn = compareText(CompareText::OnlyIn, sprache);
@@ -343,7 +346,8 @@ QJsonObject DifferencesToJson(const ProgramDifferences &d, const QString &nameA,
         for (const QStringList &r : l.onlyB)
             onlyB.append(cellsJson(r));
         for (const auto &[ra, rb] : l.changed)
-            changed.append(QJsonObject{{QStringLiteral("a"), cellsJson(ra)}, {QStringLiteral("b"), cellsJson(rb)}});
+            changed.append(
+                QJsonObject{{QStringLiteral("a"), cellsJson(ra)}, {QStringLiteral("b"), cellsJson(rb)}});
         o.insert(QStringLiteral("onlyA"), onlyA);
         o.insert(QStringLiteral("onlyB"), onlyB);
         o.insert(QStringLiteral("changed"), changed);

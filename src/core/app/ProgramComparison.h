@@ -68,7 +68,8 @@ ProgramDifferences ComparePrograms(const Model &a, const Model &b, const Compare
 
 // The differences as lines of text: for each list the three groups, then the settings. `nameA`
 // and `nameB` name the two programs (file names, or "program" and "device").
-QStringList DifferenceLines(const ProgramDifferences &d, const QString &nameA, const QString &nameB, int sprache);
+QStringList DifferenceLines(const ProgramDifferences &d, const QString &nameA, const QString &nameB,
+                            int sprache);
 // The same as a JSON document for scripts.
 QJsonObject DifferencesToJson(const ProgramDifferences &d, const QString &nameA, const QString &nameB);
 
@@ -86,6 +87,7 @@ void PrepareDeviceType(Model &model, int type);
 // Loads a program file into set 0 of `model` to compare it: a file of the other device type is
 // loaded as that type (the comparison then names the type among the settings). The template
 // set is emptied first, so that the device group of the file decides.
-LoadResult LoadForComparison(Model &model, Prompter &prompter, const QString &path, QString *reason = nullptr);
+LoadResult LoadForComparison(Model &model, Prompter &prompter, const QString &path,
+                             QString *reason = nullptr);
 
 } // namespace zx

@@ -11,7 +11,7 @@ namespace zx {
 bool VerifyBusWrite(BusEnvironment &env, int comIndex, int address)
 {
     Model readBack = env.model;
-    BusEnvironment back{env.library, env.pump,     env.clock,    readBack,
+    BusEnvironment back{env.library,  env.pump,    env.clock,   readBack,
                         env.prompter, env.workDir, env.timings, env.progress};
     const BusResult r = RunBusCommand(back, BusCommand::Read, comIndex, address);
     if (!r.ok()) {

@@ -14,15 +14,17 @@ bool sameSet(const ProgramSet &a, const ProgramSet &b)
     return a.Records == b.Records && a.SzCount == b.SzCount && a.PzCount == b.PzCount &&
            a.UsedCount == b.UsedCount && a.DstTable == b.DstTable && a.DstCount == b.DstCount &&
            a.DstFirstYear == b.DstFirstYear && a.HeaderBytes == b.HeaderBytes &&
-           a.ProgramNumber == b.ProgramNumber && a.UsageText == b.UsageText && a.ChannelNames == b.ChannelNames;
+           a.ProgramNumber == b.ProgramNumber && a.UsageText == b.UsageText &&
+           a.ChannelNames == b.ChannelNames;
 }
 
 bool sameDevice(const DeviceProperties &a, const DeviceProperties &b)
 {
     return a.DeviceCode == b.DeviceCode && a.Kanalzahl == b.Kanalzahl && a.Uhrentyp == b.Uhrentyp &&
-           a.ModelName == b.ModelName && a.BusDevice == b.BusDevice && a.MasterCardOptions == b.MasterCardOptions &&
-           a.WriteProtect == b.WriteProtect && a.Bewft == b.Bewft && a.SwRegel == b.SwRegel &&
-           a.MessKanal == b.MessKanal && a.MessPeriode == b.MessPeriode && a.MessImpDauer == b.MessImpDauer &&
+           a.ModelName == b.ModelName && a.BusDevice == b.BusDevice &&
+           a.MasterCardOptions == b.MasterCardOptions && a.WriteProtect == b.WriteProtect &&
+           a.Bewft == b.Bewft && a.SwRegel == b.SwRegel && a.MessKanal == b.MessKanal &&
+           a.MessPeriode == b.MessPeriode && a.MessImpDauer == b.MessImpDauer &&
            a.MessZustand == b.MessZustand && a.MessZeitpunkt == b.MessZeitpunkt && a.Evu == b.Evu &&
            a.RecordCapacity == b.RecordCapacity;
 }
@@ -84,7 +86,8 @@ bool ProgramSnapshot::sameExceptOrder(const ProgramSnapshot &other) const
         auto &r = s.program_.Records;
         const int used = std::clamp(s.program_.UsedCount, 0, MaxRecords);
         std::sort(r.begin(), r.begin() + used, [](const ProgramRecord &x, const ProgramRecord &y) {
-            return std::tie(x.b0, x.b1, x.b2, x.b3, x.b4, x.b5) < std::tie(y.b0, y.b1, y.b2, y.b3, y.b4, y.b5);
+            return std::tie(x.b0, x.b1, x.b2, x.b3, x.b4, x.b5) <
+                   std::tie(y.b0, y.b1, y.b2, y.b3, y.b4, y.b5);
         });
         return s;
     };

@@ -59,7 +59,8 @@ void wireCompareCommands(MainWindow &window, AppContext &context)
     if (auto *file = w->findChild<QMenu *>(QStringLiteral("mnuDatei"))) {
         // Before the separator that stands above Exit.
         const QList<QAction *> items = file->actions();
-        QAction *before = items.value(std::max<int>(0, items.indexOf(w->action(QStringLiteral("mnuDatEnde"))) - 1));
+        QAction *before =
+            items.value(std::max<int>(0, items.indexOf(w->action(QStringLiteral("mnuDatEnde"))) - 1));
         file->insertAction(before, compareFile);
         file->insertAction(before, compareDevice);
         file->insertAction(before, verify);
@@ -72,17 +73,17 @@ void wireCompareCommands(MainWindow &window, AppContext &context)
     }
     QObject::connect(verify, &QAction::toggled, w, [ctx](bool on) { setVerifyAfterWrite(ctx->model, on); });
 
-    auto window_ = std::make_shared<QPointer<CompareWindow>>();
+    auto shown = std::make_shared<QPointer<CompareWindow>>();
     auto show = [=](const ProgramDifferences &d, const QString &nameB) {
-        if (!*window_) {
+        if (!*shown) {
             auto *frm = new CompareWindow(ctx->model.device.Sprache, w);
             frm->setAttribute(Qt::WA_DeleteOnClose);
-            *window_ = frm;
+            *shown = frm;
         }
-        (*window_)->showDifferences(d, compareText(CompareText::Program, ctx->model.device.Sprache), nameB);
-        (*window_)->show();
-        (*window_)->raise();
-        (*window_)->activateWindow();
+        (*shown)->showDifferences(d, compareText(CompareText::Program, ctx->model.device.Sprache), nameB);
+        (*shown)->show();
+        (*shown)->raise();
+        (*shown)->activateWindow();
     };
 
     QObject::connect(compareFile, &QAction::triggered, w, [=] {

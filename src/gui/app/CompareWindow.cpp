@@ -13,7 +13,8 @@ namespace zx {
 
 namespace {
 
-QTreeWidgetItem *rowItem(QTreeWidgetItem *parent, const QString &mark, const QStringList &cells, const QColor &colour)
+QTreeWidgetItem *rowItem(QTreeWidgetItem *parent, const QString &mark, const QStringList &cells,
+                         const QColor &colour)
 {
     auto *item = new QTreeWidgetItem(parent);
     item->setText(0, mark);
@@ -86,7 +87,6 @@ void CompareWindow::showDifferences(const ProgramDifferences &d, const QString &
             auto *g = new QTreeWidgetItem(list);
             g->setText(0, title);
             g->setBackground(0, colour);
-            g->setFirstColumnSpanned(false);
             return g;
         };
         if (!l.onlyA.empty()) {

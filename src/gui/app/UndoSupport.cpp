@@ -258,8 +258,10 @@ void UndoSupport::updateActions()
 {
     const int sprache = ctx_.model.device.Sprache;
     const bool free = !editingDialogOpen();
-    undo_->setText(actionText(CompareText::Undo, stack_->canUndo() ? stack_->undoText() : QString(), sprache));
-    redo_->setText(actionText(CompareText::Redo, stack_->canRedo() ? stack_->redoText() : QString(), sprache));
+    undo_->setText(
+        actionText(CompareText::Undo, stack_->canUndo() ? stack_->undoText() : QString(), sprache));
+    redo_->setText(
+        actionText(CompareText::Redo, stack_->canRedo() ? stack_->redoText() : QString(), sprache));
     undo_->setEnabled(free && stack_->canUndo());
     redo_->setEnabled(free && stack_->canRedo());
     for (QAction *a : {undo_, redo_}) {

@@ -48,17 +48,18 @@ TEST_P(MatchRecordsTable, PairsByPlaceBetweenEqualNeighbours)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MatchRecordsTable,
-    ::testing::Values(MatchCase{"same", Rs({1, 2, 3}), Rs({1, 2, 3}), {}, {}, {}},
-                      MatchCase{"oneChanged", Rs({1, 2, 3}), Rs({1, 5, 3}), {}, {}, {{1, 1}}},
-                      MatchCase{"inserted", Rs({1, 3}), Rs({1, 2, 3}), {}, {1}, {}},
-                      MatchCase{"deletedAtEnd", Rs({1, 2, 3}), Rs({1, 2}), {2}, {}, {}},
-                      // 4 stands between 1 and 2, 5 after 3: not the same place.
-                      MatchCase{"differentGaps", Rs({1, 4, 2, 3}), Rs({1, 2, 3, 5}), {1}, {3}, {}},
-                      MatchCase{"duplicatesCountTwice", Rs({1, 1, 2}), Rs({1, 2}), {1}, {}, {}},
-                      MatchCase{"allDifferent", Rs({1, 2}), Rs({3, 4, 5}), {}, {2}, {{0, 0}, {1, 1}}},
-                      MatchCase{"empty", {}, Rs({1}), {}, {0}, {}},
-                      // A record unlike everything at its place is no change of another.
-                      MatchCase{"unlike", {weeklyTime(6, 0, 1, 1, 1)}, {datedTime(9, 30, 2, 3, 4, 0)}, {0}, {0}, {}}),
+    ::testing::Values(
+        MatchCase{"same", Rs({1, 2, 3}), Rs({1, 2, 3}), {}, {}, {}},
+        MatchCase{"oneChanged", Rs({1, 2, 3}), Rs({1, 5, 3}), {}, {}, {{1, 1}}},
+        MatchCase{"inserted", Rs({1, 3}), Rs({1, 2, 3}), {}, {1}, {}},
+        MatchCase{"deletedAtEnd", Rs({1, 2, 3}), Rs({1, 2}), {2}, {}, {}},
+        // 4 stands between 1 and 2, 5 after 3: not the same place.
+        MatchCase{"differentGaps", Rs({1, 4, 2, 3}), Rs({1, 2, 3, 5}), {1}, {3}, {}},
+        MatchCase{"duplicatesCountTwice", Rs({1, 1, 2}), Rs({1, 2}), {1}, {}, {}},
+        MatchCase{"allDifferent", Rs({1, 2}), Rs({3, 4, 5}), {}, {2}, {{0, 0}, {1, 1}}},
+        MatchCase{"empty", {}, Rs({1}), {}, {0}, {}},
+        // A record unlike everything at its place is no change of another.
+        MatchCase{"unlike", {weeklyTime(6, 0, 1, 1, 1)}, {datedTime(9, 30, 2, 3, 4, 0)}, {0}, {0}, {}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // Whatever the pairing, the records it reports for each side are exactly the records that side
@@ -188,17 +189,26 @@ TEST_P(StepNames, SayWhatTheStepDid)
 INSTANTIATE_TEST_SUITE_P(
     Cases, StepNames,
     ::testing::Values(
-        StepCase{"delete3", [](Model &m) { m.removeRecords(SetProgram, {0, 1, 2}); }, 2, "delete 3 switching times"},
-        StepCase{"add1Priority",
-                 [](Model &m) { m.appendRecord(SetProgram, priorityTime(1, 1, 2, 2, 4, 1)); }, 2,
-                 "add 1 priority time"},
+        StepCase{"delete3",
+                 [](Model &m) {
+                     m.removeRecords(SetProgram, {0, 1, 2});
+                 },
+                 2, "delete 3 switching times"},
+        StepCase{"add1Priority", [](Model &m) { m.appendRecord(SetProgram, priorityTime(1, 1, 2, 2, 4, 1)); },
+                 2, "add 1 priority time"},
         // A changed time that moves to the end of the list is still one change.
         StepCase{"changeMoved", [](Model &m) { m.program().Records[0] = weeklyTime(23, 0, 31, 1); }, 2,
                  "change 1 switching time"},
-        StepCase{"germanDelete", [](Model &m) { m.removeRecords(SetProgram, {0}); }, 1, "1 Schaltzeit löschen"},
+        StepCase{"germanDelete", [](Model &m) { m.removeRecords(SetProgram, {0}); }, 1,
+                 "1 Schaltzeit löschen"},
         StepCase{"settings", [](Model &m) { m.device.Kanalzahl = 2; }, 2, "change device settings"},
-        StepCase{"texts", [](Model &m) { m.program().UsageText = QStringLiteral("x"); }, 3, "modifier les textes"},
-        StepCase{"changeover", [](Model &m) { m.program().DstCount = 1; m.program().DstTable[0] = {3, 1, 10, 1}; },
+        StepCase{"texts", [](Model &m) { m.program().UsageText = QStringLiteral("x"); }, 3,
+                 "modifier les textes"},
+        StepCase{"changeover",
+                 [](Model &m) {
+                     m.program().DstCount = 1;
+                     m.program().DstTable[0] = {3, 1, 10, 1};
+                 },
                  2, "change changeover table"}),
     [](const auto &info) { return std::string(info.param.name); });
 
