@@ -62,43 +62,6 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{"unlike", {weeklyTime(6, 0, 1, 1, 1)}, {datedTime(9, 30, 2, 3, 4, 0)}, {0}, {0}, {}}),
     [](const auto &info) { return std::string(info.param.name); });
 
-// Whatever the pairing, the records it reports for each side are exactly the records that side
-// has more of than the other.
-TEST(MatchRecords, RandomListsReportTheMultisetDifferences)
-{
-    std::mt19937 rng(2026);
-    for (int round = 0; round < 200; ++round) {
-        std::vector<ProgramRecord> a, b;
-        const int na = std::uniform_int_distribution<int>(0, 30)(rng);
-        const int nb = std::uniform_int_distribution<int>(0, 30)(rng);
-        for (int i = 0; i < na; ++i)
-            a.push_back(randomRecord(rng));
-        for (int i = 0; i < nb; ++i)
-            b.push_back(randomRecord(rng));
-        const RecordMatch m = MatchRecords(a, b);
-        std::vector<ProgramRecord> reportedA, reportedB;
-        for (int i : m.onlyA)
-            reportedA.push_back(a[i]);
-        for (int j : m.onlyB)
-            reportedB.push_back(b[j]);
-        for (const auto &[i, j] : m.changed) {
-            reportedA.push_back(a[i]);
-            reportedB.push_back(b[j]);
-        }
-        auto key = [](const ProgramRecord &r) { return std::tie(r.b0, r.b1, r.b3, r.b4, r.b5); };
-        auto less = [&](const ProgramRecord &x, const ProgramRecord &y) { return key(x) < key(y); };
-        std::sort(a.begin(), a.end(), less);
-        std::sort(b.begin(), b.end(), less);
-        std::vector<ProgramRecord> aMinusB, bMinusA;
-        std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(aMinusB), less);
-        std::set_difference(b.begin(), b.end(), a.begin(), a.end(), std::back_inserter(bMinusA), less);
-        std::sort(reportedA.begin(), reportedA.end(), less);
-        std::sort(reportedB.begin(), reportedB.end(), less);
-        ASSERT_EQ(reportedA, aMinusB) << "round " << round;
-        ASSERT_EQ(reportedB, bMinusA) << "round " << round;
-    }
-}
-
 class CompareProgramsTest : public ::testing::Test {
   protected:
     Model a, b;
