@@ -71,7 +71,7 @@ void wireCompareCommands(MainWindow &window, AppContext &context)
             verify->setChecked(verifyAfterWrite(ctx->model));
         });
     }
-    QObject::connect(verify, &QAction::toggled, w, [ctx](bool on) { setVerifyAfterWrite(ctx->model, on); });
+    QObject::connect(verify, &QAction::triggered, w, [ctx](bool on) { setVerifyAfterWrite(ctx->model, on); });
 
     auto shown = std::make_shared<QPointer<CompareWindow>>();
     auto show = [=](const ProgramDifferences &d, const QString &nameB) {

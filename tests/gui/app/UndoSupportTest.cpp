@@ -8,6 +8,7 @@
 #include "model/ProgramFile.h"
 #include "model/ProgramSnapshot.h"
 #include "support/RandomPrograms.h"
+#include "transfer/TransferCommands.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -189,6 +190,12 @@ TEST_F(UndoTest, CompareWithFileShowsTheThreeGroups)
     EXPECT_EQ(groups, QStringList({"only in A:1", "only in B:1", "changed:2"}));
     EXPECT_EQ(list->child(1)->child(0)->background(1).color(), CompareWindow::addedColour());
     EXPECT_EQ(model.program().UsedCount, 2) << "comparing leaves the program alone";
+
+    // The option is remembered per kind of device: off for conventional devices until chosen.
+    ASSERT_FALSE(verifyAfterWrite(model));
+    find<QAction>("mnuSchreibenPruefen")->trigger();
+    EXPECT_TRUE(verifyAfterWrite(model));
+    setVerifyAfterWrite(model, false);
 }
 
 } // namespace
