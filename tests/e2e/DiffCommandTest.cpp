@@ -211,7 +211,7 @@ TEST_F(CompareWithDevice, AVerifiedWriteThenAMemoryChangedBehindTheProgramsBack)
     useDevice(sim.path());
     const ProgramSet before = model.program();
     Model device = model;
-    ASSERT_TRUE(transfer().ReadInto(device));
+    ASSERT_TRUE(transfer().ReadInto(device)) << prompter.messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(model.program().Records, before.Records) << "the program in memory stays";
     EXPECT_EQ(model.program().FileName, before.FileName);
     CompareOptions options;
