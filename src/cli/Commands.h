@@ -46,5 +46,6 @@ bool exportNeedsGui(int argc, char **argv);
 int runSimulate(const QStringList &args);
 int runAdd(const QStringList &args);
 int runNew(const QStringList &args);
+int runDiff(const QStringList &args);
 
 } // namespace zx::cli

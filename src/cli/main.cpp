@@ -65,6 +65,7 @@ static const Command commands[] = {
     {"add",
      "zentrix-cli add FILE.zxp switching|priority|holiday OPTIONS... (zentrix-cli add for the options)",
      "enter a switching time, a priority time or holidays by the entry dialogs' rules and save", runAdd},
+    {"diff", "zentrix-cli diff A.zxp B.zxp [--lang en|de|fr] [--json]", "show what differs between two program files; exit 0 same, 1 different, 2 trouble", runDiff},
     {"bus", "zentrix-cli bus search|program|read|reinstall ... --port DEVICE",
      "search the bus for time switches, program, read or reinstall one through the bus coupling unit",
      runBus},

@@ -4,6 +4,7 @@
 
 #include "app/AppContext.h"
 #include "app/DefaultFileName.h"
+#include "app/ProgramComparison.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/ComPortMap.h"
@@ -199,7 +200,7 @@ bool DeviceTransfer::runChipTool(const QString &direction)
             return text.isEmpty();
         }
     }
-    if (direction == QLatin1String("l"))
+    if (direction == QLatin1String("l") && !readTarget_)
         emptyProgramLists();
     ctx_.prompter.tell(m.catalogue(Msg::AccessToZentrixNotSuccessful));
     return false;
@@ -208,6 +209,18 @@ bool DeviceTransfer::runChipTool(const QString &direction)
 bool DeviceTransfer::loadReadBackImage()
 {
     Model &m = ctx_.model;
+    if (readTarget_) {
+        // A separate document: the program in memory and its file name stay as they are.
+        const QString card = QDir(ctx_.workDir).filePath(QLatin1String(SerialLink::ReadBackFileName));
+        readTarget_->set(SetTemplate).clear();
+        const LoadResult result = LoadForComparison(*readTarget_, ctx_.prompter, card);
+        if (result == LoadResult::Loaded)
+            return true;
+        if (result != LoadResult::Unreadable)
+            ctx_.prompter.tell(m.catalogue(result == LoadResult::Missing ? Msg::NoSuchFile : Msg::IllegalFile),
+                               Icon::Critical);
+        return false;
+    }
     ProgramSet &program = m.program();
     const QString card = QDir(ctx_.workDir).filePath(QLatin1String(SerialLink::ReadBackFileName));
     program.FileName = card;
@@ -230,6 +243,40 @@ bool DeviceTransfer::loadReadBackImage()
 }
 
 void DeviceTransfer::Transfer(const QString &direction)
+{
+    const bool written = transferOnce(direction) && direction == QLatin1String("s");
+    if (written && verify_)
+        verifyWrittenProgram();
+    if (redraw_)
+        redraw_();
+}
+
+bool DeviceTransfer::ReadInto(Model &document)
+{
+    readTarget_ = &document;
+    reading_ = true;
+    const bool read = transferOnce(QStringLiteral("l"));
+    readTarget_ = nullptr;
+    return read;
+}
+
+void DeviceTransfer::verifyWrittenProgram()
+{
+    Model &m = ctx_.model;
+    Model readBack = m;
+    const bool read = ReadInto(readBack);
+    succeeded_ = false;
+    if (!read)
+        return; // the read has told why
+    ListOptions list;
+    list.clock = &ctx_.clock;
+    bool same = false;
+    const QString text = VerifyResultText(m, readBack, list, &same);
+    succeeded_ = same;
+    ctx_.prompter.tell(text, same ? Icon::Information : Icon::Critical);
+}
+
+bool DeviceTransfer::transferOnce(const QString &direction)
 {
     Model &m = ctx_.model;
     const bool serial = m.transfer.PortSetting >= FirstSerialPortSetting;
@@ -263,7 +310,7 @@ void DeviceTransfer::Transfer(const QString &direction)
         if (serial) {
             succeeded = runSerialLink();
             if (!succeeded) {
-                if (!writing)
+                if (!writing && !readTarget_)
                     emptyProgramLists();
                 ctx_.prompter.tell(m.catalogue(Msg::AccessToZentrixNotSuccessful));
             }
@@ -276,8 +323,7 @@ void DeviceTransfer::Transfer(const QString &direction)
         succeeded_ = succeeded;
     }
     reading_ = false;
-    if (redraw_)
-        redraw_();
+    return succeeded_;
 }
 
 } // namespace zx

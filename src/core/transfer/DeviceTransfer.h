@@ -51,6 +51,13 @@ public:
 
     // One transfer in direction "s" (write) or "l" (read). Reports to the user itself.
     void Transfer(const QString &direction);
+
+    // After a successful write, read the device back and compare it with the program: the
+    // result message says "written and verified" or lists what differs.
+    void setVerifyAfterWrite(bool verify) { verify_ = verify; }
+    // Reads the device's program into set 0 of `document` (a model of its own, set up for the
+    // device), leaving the program in memory as it is. true when read and loaded.
+    bool ReadInto(Model &document);
     // Whether the last command or transfer reached its end: the program written to the device,
     // or the device's program read and loaded.
     bool succeeded() const { return succeeded_; }
@@ -72,6 +79,8 @@ private:
     bool runSerialLink();
     void emptyProgramLists();
     bool loadReadBackImage();
+    bool transferOnce(const QString &direction);
+    void verifyWrittenProgram();
 
     AppContext &ctx_;
     SerialPort &port_;
@@ -80,6 +89,8 @@ private:
     QString chipTool_;
     std::function<void()> redraw_;
     bool reading_ = false;
+    bool verify_ = false;
+    Model *readTarget_ = nullptr; // a read goes here instead of into set 0
     bool succeeded_ = false;
 };
 

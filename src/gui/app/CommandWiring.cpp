@@ -1,7 +1,10 @@
 #include "app/CommandWiring.h"
 
 #include "app/AppContext.h"
+#include "app/CompareCommands.h"
+#include "app/ComparisonTexts.h"
 #include "app/MainWindow.h"
+#include "app/UndoSupport.h"
 #include "bus/BusAccessDialog.h"
 #include "calendar/AstroCommands.h"
 #include "calendar/ChangeoverDialog.h"
@@ -38,8 +41,10 @@ void wireCommands(MainWindow &window, AppContext &context)
         if (runWriteCommand(*ctx, save, w, redraw))
             done(true);
     });
+    auto *undo = new UndoSupport(window, context);
     window.setCommandHandler(QStringLiteral("mnuDatImp"), [=] {
         w->statusBar()->clearMessage();
+        UndoSupport::Step step(undo, compareText(CompareText::StepRead, ctx->model.device.Sprache));
         if (runReadCommand(*ctx, save, w, redraw))
             done(false);
     });
@@ -48,6 +53,9 @@ void wireCommands(MainWindow &window, AppContext &context)
     window.setCommandHandler(QStringLiteral("mnuBuszugriff"), [=] {
         auto *dialog = new BusAccessDialog(*ctx, save, w);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(dialog, &BusAccessDialog::listChanged, undo, [undo, ctx] {
+            undo->commit(compareText(CompareText::StepRead, ctx->model.device.Sprache));
+        });
         QObject::connect(dialog, &BusAccessDialog::listChanged, w, &MainWindow::redrawList);
         dialog->open();
     });
@@ -149,6 +157,7 @@ void wireCommands(MainWindow &window, AppContext &context)
     });
 
     wireAstroCommands(window, context);
+    wireCompareCommands(window, context);
     // One simulation window; it follows every change of the program while it is open.
     auto simulation = std::make_shared<QPointer<SimulationWindow>>();
     window.setCommandHandler(QStringLiteral("mnuAnsGrafik"), [=] {

@@ -753,6 +753,7 @@ void MainWindow::commitHeaderFields()
     commitUsageText();
     for (int i = 0; i < static_cast<int>(channelNames_.size()); ++i)
         commitChannelName(i);
+    Q_EMIT headerFieldsCommitted();
 }
 
 void MainWindow::commitProgramNumber()
@@ -940,6 +941,7 @@ void MainWindow::loadProgramFile(const QString &path)
         m.CurrentSet = SetProgram;
         if (m.ListView == ListAstro && m.device.Uhrentyp != TypeAstro)
             m.ListView = ListSwitching;
+        Q_EMIT programLoaded();
     } else {
         tellLoadResult(static_cast<int>(result));
         m.program().FileName = previousName;
@@ -955,6 +957,8 @@ bool MainWindow::save()
         return saveAs();
     CurrentDirGuard dirGuard;
     const bool saved = SaveProgram(m, ctx_.prompter, ctx_.clock);
+    if (saved)
+        Q_EMIT programSaved();
     redrawList();
     return saved;
 }
@@ -996,6 +1000,7 @@ bool MainWindow::saveAs()
         m.program().FileName = name;
         if (SaveProgram(m, ctx_.prompter, ctx_.clock)) {
             m.FileNamed = 1;
+            Q_EMIT programSaved();
             redrawList();
             return true;
         }

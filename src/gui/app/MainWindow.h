@@ -90,6 +90,11 @@ class MainWindow : public QMainWindow {
     void newRequested();
     // After every redraw, so that other windows can follow the model.
     void listRedrawn();
+    // Texts still being typed into the header fields were taken into the model.
+    void headerFieldsCommitted();
+    // Set 0 was saved to its file; a program file was opened into set 0.
+    void programSaved();
+    void programLoaded();
 
   protected:
     void closeEvent(QCloseEvent *event) override;

@@ -4,6 +4,7 @@
 #include "bus/BusAddress.h"
 #include "bus/BusOperations.h"
 #include "bus/BusSession.h"
+#include "bus/BusVerify.h"
 #include "bus/Ft12BusLibrary.h"
 #include "i18n/Msg.h"
 #include "model/ListOrder.h"
@@ -11,6 +12,7 @@
 #include "platform/ComPortMap.h"
 #include "platform/Prompter.h"
 #include "platform/QtSerialPort.h"
+#include "transfer/TransferCommands.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -267,8 +269,10 @@ void BusAccessDialog::run(BusCommand command, int address)
     BusEnvironment env{*library,      ctx_.pump,    ctx_.clock, ctx_.model,
                        ctx_.prompter, ctx_.workDir, timings_,   &progress};
     const BusResult r = RunBusCommand(env, command, comIndex(), address);
+    const bool verified = !(command == BusCommand::Program && r.ok() && verifyAfterWrite(ctx_.model)) ||
+                          VerifyBusWrite(env, comIndex(), address);
     setRunning(false);
-    status_->setText(ctx_.model.catalogue(r.ok() ? Msg::Ok : Msg::NotSuccessful));
+    status_->setText(ctx_.model.catalogue(r.ok() && verified ? Msg::Ok : Msg::NotSuccessful));
     ReportBusError(ctx_.prompter, r);
     if (command == BusCommand::Read && r.ok())
         Q_EMIT listChanged();

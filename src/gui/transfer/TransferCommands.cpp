@@ -9,6 +9,8 @@
 #include "transfer/MasterCardDialog.h"
 #include "transfer/SerialProgressWindow.h"
 
+#include <QSettings>
+
 namespace zx {
 
 namespace {
@@ -20,6 +22,7 @@ bool withTransfer(AppContext &context, QWidget *parent, const std::function<void
     SerialProgressWindow progress(parent, context.model.catalogue(Msg::Cancel));
     DeviceTransfer transfer(context, port, &progress);
     transfer.setRedraw(redraw);
+    transfer.setVerifyAfterWrite(verifyAfterWrite(context.model));
     command(transfer);
     return transfer.succeeded();
 }
@@ -36,6 +39,33 @@ bool runReadCommand(AppContext &context, const std::function<bool()> &save, QWid
                     const std::function<void()> &redraw)
 {
     return withTransfer(context, parent, redraw, [&](DeviceTransfer &t) { t.ReadCommand(save); });
+}
+
+bool runReadInto(AppContext &context, QWidget *parent, Model &document)
+{
+    bool read = false;
+    withTransfer(context, parent, {}, [&](DeviceTransfer &t) { read = t.ReadInto(document); });
+    return read;
+}
+
+namespace {
+QString verifyKey(const Model &model)
+{
+    return model.device.BusDevice == 1 ? QStringLiteral("Transfer/verifyBusWrite")
+                                       : QStringLiteral("Transfer/verifyWrite");
+}
+} // namespace
+
+bool verifyAfterWrite(const Model &model)
+{
+    return QSettings(QStringLiteral("Zentrix"), QStringLiteral("Zentrix"))
+        .value(verifyKey(model), model.device.BusDevice == 1)
+        .toBool();
+}
+
+void setVerifyAfterWrite(const Model &model, bool verify)
+{
+    QSettings(QStringLiteral("Zentrix"), QStringLiteral("Zentrix")).setValue(verifyKey(model), verify);
 }
 
 QString transferDoneText(const Catalogue &catalogue, bool writing)

@@ -5,6 +5,7 @@
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/ToolLauncher.h"
+#include "support/SamplePrograms.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -310,6 +311,42 @@ TEST_F(DeviceTransferTest, FailedSerialReadEmptiesTheListsAndLoadsNoOldImage)
     EXPECT_EQ(model.program().DstCount, 0);
     EXPECT_EQ(model.program().FileName, dir.file(QStringLiteral("prog.zxp")));
     EXPECT_EQ(redraws, 1);
+}
+
+
+// The tool writes, then reads back what the device holds: the same program, or one whose
+// first record was changed at the device.
+TEST_F(DeviceTransferTest, VerifyAfterWriteReadsBackAndSaysWhatDiffers)
+{
+    model.program().UsedCount = 0;
+    model.appendRecord(SetProgram, weeklyTime(6, 30, 31, 1));
+    ASSERT_TRUE(SaveProgram(model, prompter, clock));
+    Model device = model;
+    device.program().Records[0].b5 = 0; // OFF instead of ON
+    device.program().FileName = dir.file(QStringLiteral("device.zxp"));
+    ASSERT_TRUE(SaveProgram(device, prompter, clock));
+    for (const bool same : {true, false}) {
+        launcher.tool = [&] {
+            if (dir.read(QStringLiteral("zentrix.msg")).startsWith('l'))
+                dir.write(QStringLiteral("card.dat"),
+                          dir.read(same ? QStringLiteral("prog.zxp") : QStringLiteral("device.zxp")));
+            dir.write(QStringLiteral("card.msg"), "3,0");
+        };
+        prompter.shown.clear();
+        DeviceTransfer t = make();
+        t.setVerifyAfterWrite(true);
+        t.WriteCommand(save);
+        EXPECT_EQ(t.succeeded(), same);
+        ASSERT_FALSE(prompter.shown.empty());
+        if (same) {
+            EXPECT_EQ(prompter.last(), QStringLiteral("written and verified"));
+        } else {
+            EXPECT_TRUE(prompter.last().startsWith(QStringLiteral("written, but the device reads back differently:")));
+            EXPECT_TRUE(prompter.last().contains(QStringLiteral("| OFF |"))) << prompter.last().toStdString();
+        }
+        EXPECT_EQ(model.program().Records[0].b5, 1) << "the program in memory stays as it is";
+        EXPECT_EQ(model.program().FileName, dir.file(QStringLiteral("prog.zxp")));
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "app/CommandWiring.h"
 #include "bus/BusSession.h"
 #include "core/bus/BusFakes.h"
+#include "transfer/TransferCommands.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -132,6 +133,24 @@ TEST_F(BusAccessDialogTest, ReadReplacesTheProgramAndExitShowsItInOrder)
     EXPECT_GE(changed.count(), 2);
     EXPECT_EQ(model.program().Records[0].b0, 0x80 + 20); // display order: earlier time first
     EXPECT_FALSE(d->isVisible());
+}
+
+// A bus device is read back after Program unless the remembered option says otherwise.
+TEST_F(BusAccessDialogTest, ProgramIsVerifiedByReadingBack)
+{
+    add(Weekly(9, 0, 31, 1, 1));
+    add(Weekly(17, 0, 31, 1, 0));
+    model.Modified = 0;
+    type("txtPhysadr", QStringLiteral("1.1.5"));
+    for (const bool verify : {true, false}) {
+        setVerifyAfterWrite(model, verify);
+        prompter.shown.clear();
+        QTest::mouseClick(control<QPushButton>("cmdbusprog"), Qt::LeftButton);
+        EXPECT_EQ(status(), QStringLiteral("Ok"));
+        EXPECT_EQ(bus.records.size(), 2u);
+        EXPECT_EQ(prompter.messages(), verify ? QStringList{"written and verified"} : QStringList{});
+    }
+    setVerifyAfterWrite(model, true);
 }
 
 TEST_F(BusAccessDialogTest, AFailedOperationShowsItsMessageAndNotSuccessful)

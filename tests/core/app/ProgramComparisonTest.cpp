@@ -1,0 +1,190 @@
+#include "app/ProgramComparison.h"
+
+#include "app/ComparisonTexts.h"
+#include "model/ListOrder.h"
+#include "model/Model.h"
+#include "support/RandomPrograms.h"
+#include "support/SamplePrograms.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace zx;
+using namespace zx::test;
+
+namespace {
+
+ProgramRecord R(int v)
+{
+    return weeklyTime(6, 0, 1, v, 1);
+}
+
+std::vector<ProgramRecord> Rs(std::initializer_list<int> values)
+{
+    std::vector<ProgramRecord> out;
+    for (int v : values)
+        out.push_back(R(v));
+    return out;
+}
+
+struct MatchCase {
+    const char *name;
+    std::vector<ProgramRecord> a, b;
+    std::vector<int> onlyA, onlyB;
+    std::vector<std::pair<int, int>> changed;
+};
+
+class MatchRecordsTable : public ::testing::TestWithParam<MatchCase> {};
+
+TEST_P(MatchRecordsTable, PairsByPlaceBetweenEqualNeighbours)
+{
+    const MatchCase &c = GetParam();
+    const RecordMatch m = MatchRecords(c.a, c.b);
+    EXPECT_EQ(m.onlyA, c.onlyA);
+    EXPECT_EQ(m.onlyB, c.onlyB);
+    EXPECT_EQ(m.changed, c.changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MatchRecordsTable,
+    ::testing::Values(
+        MatchCase{"same", Rs({1, 2, 3}), Rs({1, 2, 3}), {}, {}, {}},
+        MatchCase{"oneChanged", Rs({1, 2, 3}), Rs({1, 5, 3}), {}, {}, {{1, 1}}},
+        MatchCase{"inserted", Rs({1, 3}), Rs({1, 2, 3}), {}, {1}, {}},
+        MatchCase{"deletedAtEnd", Rs({1, 2, 3}), Rs({1, 2}), {2}, {}, {}},
+        // 4 stands between 1 and 2, 5 after 3: not the same place.
+        MatchCase{"differentGaps", Rs({1, 4, 2, 3}), Rs({1, 2, 3, 5}), {1}, {3}, {}},
+        MatchCase{"duplicatesCountTwice", Rs({1, 1, 2}), Rs({1, 2}), {1}, {}, {}},
+        MatchCase{"allDifferent", Rs({1, 2}), Rs({3, 4, 5}), {}, {2}, {{0, 0}, {1, 1}}},
+        MatchCase{"empty", {}, Rs({1}), {}, {0}, {}},
+        // A record unlike everything at its place is no change of another.
+        MatchCase{"unlike", {weeklyTime(6, 0, 1, 1, 1)}, {datedTime(9, 30, 2, 3, 4, 0)}, {0}, {0}, {}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+class CompareProgramsTest : public ::testing::Test {
+  protected:
+    Model a, b;
+    void SetUp() override
+    {
+        a.device.Kanalzahl = 4;
+        a.appendRecord(SetProgram, weeklyTime(6, 30, 31, 1));
+        a.appendRecord(SetProgram, weeklyTime(7, 0, 31, 2));
+        a.appendRecord(SetProgram, priorityTime(1, 8, 31, 8, 3, 1));
+        SortRecords(a, DisplayOrder, SetProgram);
+        b = a;
+    }
+};
+
+TEST_F(CompareProgramsTest, ReportsRowsGroupsAndSettingsInTheListsTerms)
+{
+    b.program().Records[0].b4 = 3; // 06:30 now on channels 1 and 2
+    b.appendRecord(SetProgram, datedTime(12, 0, 24, 12, 4));
+    b.device.SwRegel = 1;
+    b.program().ChannelNames[0] = QStringLiteral("light");
+    SortRecords(b, DisplayOrder, SetProgram);
+    a.FilterOn = -1; // the editor's filter does not hide differences
+    a.filter.FilterChannels = 0;
+
+    const ProgramDifferences d = ComparePrograms(a, b);
+    ASSERT_FALSE(d.equal());
+    const ListDifference &sz = d.lists[ListSwitching];
+    EXPECT_EQ(sz.header.value(1).trimmed(), "date/days");
+    ASSERT_EQ(sz.changed.size(), 1u);
+    EXPECT_EQ(sz.changed[0].first.value(3).trimmed(), "C1");
+    EXPECT_EQ(sz.changed[0].second.value(3).trimmed(), "C1 C2");
+    ASSERT_EQ(sz.onlyB.size(), 1u);
+    EXPECT_TRUE(sz.onlyB[0].value(2).contains(QStringLiteral("12:00")));
+    EXPECT_TRUE(sz.onlyA.empty());
+    EXPECT_TRUE(d.lists[ListPriority].empty());
+
+    QStringList names;
+    for (const SettingDifference &s : d.settings)
+        names << s.name + QLatin1Char('=') + s.a + QLatin1Char('/') + s.b;
+    EXPECT_EQ(names, QStringList({"summer/winter rule=0/1", "name of channel 1=/light"}));
+
+    // Against a device there are no texts to compare.
+    CompareOptions device;
+    device.texts = false;
+    EXPECT_EQ(ComparePrograms(a, b, device).settings.size(), 1u);
+    EXPECT_TRUE(ComparePrograms(a, a).equal());
+}
+
+TEST_F(CompareProgramsTest, ChangeoverEntriesCompareByPlace)
+{
+    a.program().DstCount = 2;
+    a.program().DstTable[0] = {3, 31, 10, 27};
+    a.program().DstTable[1] = {3, 30, 10, 26};
+    b = a;
+    b.program().DstTable[1] = {3, 29, 10, 25};
+    b.program().DstTable[2] = {3, 28, 10, 24};
+    b.program().DstCount = 3;
+    const ListDifference d = ComparePrograms(a, b).lists[ListChangeover];
+    EXPECT_EQ(d.changed.size(), 1u);
+    EXPECT_EQ(d.onlyB.size(), 1u);
+    EXPECT_TRUE(d.onlyA.empty());
+    EXPECT_EQ(d.changed[0].first.value(0), "2");
+}
+
+struct StepCase {
+    const char *name;
+    std::function<void(Model &)> edit;
+    int sprache;
+    const char *expected;
+};
+
+class StepNames : public ::testing::TestWithParam<StepCase> {};
+
+TEST_P(StepNames, SayWhatTheStepDid)
+{
+    Model before;
+    before.device.Kanalzahl = 4;
+    for (int h = 5; h < 10; ++h)
+        before.appendRecord(SetProgram, weeklyTime(h, 0, 31, 1));
+    before.appendRecord(SetProgram, priorityTime(1, 8, 31, 8, 3, 1));
+    SortRecords(before, DisplayOrder, SetProgram);
+    before.device.Sprache = GetParam().sprache;
+    Model after = before;
+    GetParam().edit(after);
+    EXPECT_EQ(StepName(before, after), QString::fromUtf8(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StepNames,
+    ::testing::Values(
+        StepCase{"delete3",
+                 [](Model &m) {
+                     m.removeRecords(SetProgram, {0, 1, 2});
+                 },
+                 2, "delete 3 switching times"},
+        StepCase{"add1Priority", [](Model &m) { m.appendRecord(SetProgram, priorityTime(1, 1, 2, 2, 4, 1)); },
+                 2, "add 1 priority time"},
+        // A changed time that moves to the end of the list is still one change.
+        StepCase{"changeMoved", [](Model &m) { m.program().Records[0] = weeklyTime(23, 0, 31, 1); }, 2,
+                 "change 1 switching time"},
+        StepCase{"germanDelete", [](Model &m) { m.removeRecords(SetProgram, {0}); }, 1,
+                 "1 Schaltzeit löschen"},
+        StepCase{"settings", [](Model &m) { m.device.Kanalzahl = 2; }, 2, "change device settings"},
+        StepCase{"texts", [](Model &m) { m.program().UsageText = QStringLiteral("x"); }, 3,
+                 "modifier les textes"},
+        StepCase{"changeover",
+                 [](Model &m) {
+                     m.program().DstCount = 1;
+                     m.program().DstTable[0] = {3, 1, 10, 1};
+                 },
+                 2, "change changeover table"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ComparisonTexts, EveryTextExistsInEveryLanguage)
+{
+    for (int id = 0; id < static_cast<int>(CompareText::Count); ++id) {
+        for (int sprache : {1, 2, 3}) {
+            EXPECT_FALSE(compareText(static_cast<CompareText>(id), sprache).isEmpty())
+                << "text " << id << " language " << sprache;
+        }
+    }
+    EXPECT_EQ(compareCountText(CompareText::AddSwitching, 1, 2), "add 1 switching time");
+    EXPECT_EQ(compareCountText(CompareText::AddSwitching, 4, 1), "4 Schaltzeiten eintragen");
+}
+
+} // namespace
