@@ -4,6 +4,7 @@
 #include "bus/BusIdentity.h"
 #include "bus/BusLink.h"
 #include "bus/BusOperations.h"
+#include "bus/BusTexts.h"
 #include "bus/ProtocolFile.h"
 #include "i18n/Msg.h"
 #include "model/Model.h"
@@ -18,7 +19,7 @@ BusResult resultOf(const BusEnvironment &env, int code, int comIndex, const QStr
     BusResult r;
     r.code = code;
     if (code != LinkError::Ok)
-        r.message = LinkErrorMessage(env.model.catalogue, code, comIndex, runTimeText);
+        r.message = LinkErrorMessage(env.model.catalogue, code, comIndex, env.portName, runTimeText);
     return r;
 }
 
@@ -47,7 +48,11 @@ BusResult RunBusCommand(BusEnvironment &env, BusCommand command, int comIndex, i
         break;
     }
     protocol.close();
-    return resultOf(env, code, comIndex, ops.runTimeText());
+    BusResult result = resultOf(env, code, comIndex, ops.runTimeText());
+    if (!result.ok() && ops.deviceHoldsProgramming())
+        result.message += QStringLiteral("\n") + busText(BusText::ReinstallHint, env.model.device.Sprache)
+                                                     .arg(env.model.catalogue(Msg::Reinstall));
+    return result;
 }
 
 BusSearchResult SearchBusDevices(BusEnvironment &env, int comIndex, int area, int line, int from, int to,
