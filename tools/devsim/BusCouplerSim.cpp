@@ -285,7 +285,7 @@ void BusCouplerSim::onFrame(int fd, std::uint8_t control, const std::vector<std:
 {
     if (options_.verbose)
         dump(fixed ? "-> reset" : "->", data);
-    ++framesFromPc_;
+    countFrame();
     if (faultArmed(BusFault::NoBcu))
         return;
     if (!faultApplies(BusFault::LostAck)) {
@@ -365,9 +365,26 @@ void BusCouplerSim::handleUserData(const std::vector<std::uint8_t> &p)
 
 void BusCouplerSim::handleDeviceData(int address, const std::vector<std::uint8_t> &app)
 {
+    const auto reply = deviceReply(address, app);
+    if (!reply)
+        return;
+    std::vector<std::uint8_t> frame{0x39,
+                                    0xB0,
+                                    std::uint8_t(address >> 8),
+                                    std::uint8_t(address & 0xFF),
+                                    0x11,
+                                    0xFF,
+                                    std::uint8_t((reply->size() - 1) & 0x0F)};
+    frame.insert(frame.end(), reply->begin(), reply->end());
+    queueToPc(frame);
+}
+
+std::optional<std::vector<std::uint8_t>> BusCouplerSim::deviceReply(int address,
+                                                                   const std::vector<std::uint8_t> &app)
+{
     const auto it = devices_.find(address);
     if (it == devices_.end() || app.size() < 2 || faultApplies(BusFault::NoDevice))
-        return;
+        return std::nullopt;
     Device &d = it->second;
     std::vector<std::uint8_t> reply;
     const int service = ((app[0] & 0x03) << 8) | (app[1] & 0xC0);
@@ -384,26 +401,18 @@ void BusCouplerSim::handleDeviceData(int address, const std::vector<std::uint8_t
         const int from = (app[2] << 8) | app[3];
         const bool application = from >= 0x0100;
         if (application && faultApplies(BusFault::NoWrite))
-            return;
+            return std::nullopt;
         for (std::size_t i = 4; i < app.size(); ++i)
             d.memory[(from + int(i) - 4) & 0x1FF] = app[i];
         if (from == MailboxAddress && app.size() >= 5 && app[4] == 0x01 && mailboxActive(d))
             handleMailbox(d);
         if (application)
             dumpDevice();
-        return;
+        return std::nullopt;
     } else {
-        return;
+        return std::nullopt;
     }
-    std::vector<std::uint8_t> frame{0x39,
-                                    0xB0,
-                                    std::uint8_t(address >> 8),
-                                    std::uint8_t(address & 0xFF),
-                                    0x11,
-                                    0xFF,
-                                    std::uint8_t((reply.size() - 1) & 0x0F)};
-    frame.insert(frame.end(), reply.begin(), reply.end());
-    queueToPc(frame);
+    return reply;
 }
 
 void BusCouplerSim::handleMailbox(Device &d)
@@ -473,22 +482,33 @@ void BusCouplerSim::handleMailbox(Device &d)
     std::copy(answer.begin(), answer.end(), box);
 }
 
+bool BusCouplerSim::stopping()
+{
+    return stopRequested != 0;
+}
+
+bool BusCouplerSim::serviceSignals()
+{
+    if (strikeRequested) {
+        strikeRequested = 0;
+        options_.faultAfter = int(framesFromPc_);
+    }
+    if (!healRequested)
+        return false;
+    // The fault is over: the coupling unit and the time switches work again, with whatever
+    // state the fault left them in.
+    healRequested = 0;
+    options_.fault = BusFault::None;
+    busyLeft_ = 0;
+    out_.clear();
+    input_.clear();
+    return true;
+}
+
 int BusCouplerSim::run(int fd)
 {
     while (!stopRequested) {
-        if (healRequested) {
-            // The fault is over: the coupling unit and the time switches work again, with
-            // whatever state the fault left them in.
-            healRequested = 0;
-            options_.fault = BusFault::None;
-            busyLeft_ = 0;
-            out_.clear();
-            input_.clear();
-        }
-        if (strikeRequested) {
-            strikeRequested = 0;
-            options_.faultAfter = int(framesFromPc_);
-        }
+        serviceSignals();
         pollfd p{fd, POLLIN, 0};
         const int ready = ::poll(&p, 1, 5);
         if (ready < 0) {

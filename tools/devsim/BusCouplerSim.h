@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,19 @@ class BusCouplerSim {
     int run(int fd);
     // Frames taken from the PC so far (repetitions included): where --fault-after can strike.
     long framesFromPc() const { return framesFromPc_; }
+
+    // The time switches behind the coupling unit, for other front ends (devsim ip) as well:
+    // application data sent to `address` and the device's answer, if it gives one.
+    std::optional<std::vector<std::uint8_t>> deviceReply(int address, const std::vector<std::uint8_t> &app);
+    bool hasDevice(int address) const { return devices_.count(address) != 0; }
+    // A frame from the PC arrived: --fault-after counts it.
+    void countFrame() { ++framesFromPc_; }
+    bool faultArmed(BusFault fault) const;
+    bool faultApplies(BusFault fault);
+    // Takes a pending heal or strike signal; true when the fault was healed.
+    bool serviceSignals();
+    static bool stopping();
+    const BusOptions &options() const { return options_; }
     static void stop();
     // Ends the fault (SIGUSR1): what it broke stays broken, nothing new goes wrong.
     static void heal();
@@ -71,8 +85,6 @@ class BusCouplerSim {
         bool sent = false;
     };
 
-    bool faultApplies(BusFault fault);
-    bool faultArmed(BusFault fault) const;
     void onBytes(int fd, const std::uint8_t *bytes, std::size_t count);
     void onFrame(int fd, std::uint8_t control, const std::vector<std::uint8_t> &data, bool fixed);
     void handleUserData(const std::vector<std::uint8_t> &data);

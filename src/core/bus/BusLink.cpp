@@ -193,7 +193,8 @@ int BusLink::openSteps(int comIndex)
         logStep(step.msg);
         if (const int status = step.call()) {
             logError(step.msg);
-            return status;
+            // An interface that never answers is no bus access, whichever back-end found it.
+            return status == BusLibrary::NotConfirmed ? LinkError::NoBusAccess : status;
         }
     }
     open_ = true;

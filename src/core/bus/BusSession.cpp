@@ -8,6 +8,7 @@
 #include "bus/ProtocolFile.h"
 #include "i18n/Msg.h"
 #include "model/Model.h"
+#include "platform/BusLibrary.h"
 #include "platform/Prompter.h"
 
 namespace zx {
@@ -18,8 +19,13 @@ BusResult resultOf(const BusEnvironment &env, int code, int comIndex, const QStr
 {
     BusResult r;
     r.code = code;
-    if (code != LinkError::Ok)
-        r.message = LinkErrorMessage(env.model.catalogue, code, comIndex, env.portName, runTimeText);
+    if (code == LinkError::Ok)
+        return r;
+    r.message = LinkErrorMessage(env.model.catalogue, code, comIndex, env.portName, runTimeText);
+    // A back-end's own failure (a refused or lost tunnel) in its own words, with the details.
+    const QString own = env.library.statusMessage(code, env.model.device.Sprache);
+    if (!own.isEmpty())
+        r.message = own + env.model.catalogue(Msg::ForDetailsSeeFileProtocol);
     return r;
 }
 

@@ -42,6 +42,9 @@ class BusLibrary {
 
     // The system's text for the last non-zero status, for the protocol file; may be empty.
     virtual QString lastErrorText() const = 0;
+    // The message for the user in place of the generic one for one of the library's own
+    // statuses (language: 1 German, 2 English, 3 French); empty: the generic one.
+    virtual QString statusMessage(int /*status*/, int /*language*/) const { return {}; }
 };
 
 } // namespace zx
