@@ -31,6 +31,11 @@ QString busText(BusText id, int sprache)
         {"The connection to the IP interface %1 was lost.",
          "Die Verbindung zur IP-Schnittstelle %1 ging verloren.",
          "La connexion à l'interface IP %1 a été perdue."},
+        {"IP interface", "IP-Schnittstelle", "Interface IP"},
+        {"Host[:port] :", "Host[:Port] :", "Hôte[:port] :"},
+        {"\"%1\" is no host name or address (with an optional port, host:port).",
+         "\"%1\" ist kein Hostname und keine Adresse (mit optionalem Port, Host:Port).",
+         "\"%1\" n'est ni un nom d'hôte ni une adresse (port facultatif, hôte:port)."},
     };
     const Row &r = rows[static_cast<int>(id)];
     return QString::fromUtf8(sprache == 1 ? r.de : sprache == 3 ? r.fr : r.en);

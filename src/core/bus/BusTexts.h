@@ -18,6 +18,10 @@ enum class BusText {
     TunnelRefused,
     // %1: the host.
     TunnelLost,
+    IpInterface,
+    HostField,
+    // %1: the text typed.
+    NoValidHost,
 };
 
 QString busText(BusText id, int sprache);
