@@ -11,6 +11,8 @@
 #include "platform/UdpSocket.h"
 #include "support/TempDir.h"
 
+#include <QStandardPaths>
+
 #include <csignal>
 
 namespace zx::test {
@@ -193,6 +195,31 @@ TEST_F(BusIpE2E, CliReachesTheInterfaceByItsHost)
                                        "1", "--line", "1", "--from", "9", "--to", "9"});
     ASSERT_TRUE(cli.waitForFinished(30000));
     EXPECT_EQ(cli.exitCode(), 2); // one way to the bus, not two
+}
+
+// The same operations through knxd, an independent bus stack between this program and the
+// simulated interface, in a private network namespace (see knxd-proof.sh).
+TEST_F(BusIpE2E, SearchProgramAndReadBackThroughKnxd)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("knxd")).isEmpty())
+        GTEST_SKIP() << "skipped: knxd is not installed (scripts/install-deps.sh installs it)";
+    QProcess probe;
+    probe.start(QStringLiteral("unshare"), {"-n", "true"});
+    if (!probe.waitForFinished(10000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
+        GTEST_SKIP() << "skipped: a private network namespace (unshare -n) is not permitted here, and knxd "
+                        "must not run in the machine's own network";
+    model.device.Kanalzahl = 8;
+    model.program().FileName = dir.file(QStringLiteral("prog.zxp"));
+    ASSERT_TRUE(SaveProgram(model, prompter, clock));
+    QProcess proof;
+    proof.setProcessChannelMode(QProcess::MergedChannels);
+    proof.start(QStringLiteral("unshare"),
+                {"-n", "bash", QStringLiteral(ZX_SOURCE_DATA "/../tests/e2e/knxd-proof.sh"),
+                 QStringLiteral(ZX_CLI), QStringLiteral(ZX_DEVSIM), dir.path()});
+    ASSERT_TRUE(proof.waitForFinished(120000));
+    const QString out = QString::fromUtf8(proof.readAll());
+    EXPECT_EQ(proof.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("through knxd: ok"))) << out.toStdString();
 }
 
 } // namespace

@@ -253,12 +253,15 @@ class IpInterfaceSim {
             return;
         bus_.countFrame();
         const int destination = u16(cemi, at + 4);
+        // The interface fills in its tunnel's address where the client left it 0; a client that
+        // is itself a bus stack (knxd) sends with its own, and the device answers to it.
+        requester_ = u16(cemi, at + 2) != 0 ? u16(cemi, at + 2) : TunnelAddress;
         const Bytes tpdu(cemi.begin() + long(at + 7), cemi.end());
         if (!applies(IpFault::NoConfirm)) {
             Bytes con = cemi;
             con[0] = 0x2E;
-            con[at + 2] = std::uint8_t(TunnelAddress >> 8);
-            con[at + 3] = std::uint8_t(TunnelAddress);
+            con[at + 2] = std::uint8_t(requester_ >> 8);
+            con[at + 3] = std::uint8_t(requester_);
             toClientCemi(con);
         }
         if ((cemi[at + 1] & 0x80) || !bus_.hasDevice(destination) || bus_.faultArmed(BusFault::NoDevice))
@@ -280,8 +283,8 @@ class IpInterfaceSim {
                    0x60,
                    std::uint8_t(source >> 8),
                    std::uint8_t(source),
-                   std::uint8_t(TunnelAddress >> 8),
-                   std::uint8_t(TunnelAddress),
+                   std::uint8_t(requester_ >> 8),
+                   std::uint8_t(requester_),
                    std::uint8_t(tpdu.size() - 1)};
         cemi.insert(cemi.end(), tpdu.begin(), tpdu.end());
         toClientCemi(cemi);
@@ -337,6 +340,7 @@ class IpInterfaceSim {
     std::uint8_t toClient_ = 0;
     std::uint8_t fromClient_ = 0;
     int connected_ = -1;
+    int requester_ = TunnelAddress;
     int seqIn_ = 0, seqOut_ = 0;
 };
 
