@@ -15,6 +15,8 @@ namespace devsim {
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
+volatile std::sig_atomic_t healRequested = 0;
+volatile std::sig_atomic_t strikeRequested = 0;
 
 long long nowMicros()
 {
@@ -68,6 +70,7 @@ constexpr FaultName faultTable[] = {
     {"no-write", BusFault::NoWrite},
     {"lost-ack", BusFault::LostAck},
     {"bad-checksum", BusFault::BadChecksum},
+    {"babble", BusFault::Babble},
 };
 
 // Maker byte of each brand, and the device type bytes of a four-channel time switch.
@@ -88,12 +91,22 @@ bool parseBusFault(const std::string &name, BusFault *fault)
 
 const char *busFaultNames()
 {
-    return "none, no-bcu, no-device, busy, wrong-mask, wrong-ident, no-write, lost-ack, bad-checksum";
+    return "none, no-bcu, no-device, busy, wrong-mask, wrong-ident, no-write, lost-ack, bad-checksum, babble";
 }
 
 void BusCouplerSim::stop()
 {
     stopRequested = 1;
+}
+
+void BusCouplerSim::heal()
+{
+    healRequested = 1;
+}
+
+void BusCouplerSim::strike()
+{
+    strikeRequested = 1;
 }
 
 BusCouplerSim::BusCouplerSim(BusOptions options) : options_(std::move(options))
@@ -122,9 +135,16 @@ BusCouplerSim::BusCouplerSim(BusOptions options) : options_(std::move(options))
     dumpDevice();
 }
 
+// A fault with --fault-after N waits until N frames came from the PC: it strikes in the middle
+// of a transfer.
+bool BusCouplerSim::faultArmed(BusFault fault) const
+{
+    return options_.fault == fault && framesFromPc_ > options_.faultAfter;
+}
+
 bool BusCouplerSim::faultApplies(BusFault fault)
 {
-    if (options_.fault != fault)
+    if (!faultArmed(fault))
         return false;
     if (options_.faultCount == 0)
         return true;
@@ -172,6 +192,10 @@ void BusCouplerSim::queueToPc(const std::vector<std::uint8_t> &userData)
 
 void BusCouplerSim::drive(int fd)
 {
+    if (faultArmed(BusFault::NoBcu))
+        return; // frozen: not even a repetition goes out
+    if (out_.empty() && faultArmed(BusFault::Babble))
+        queueToPc({0x4B, 0x01, 0x00, 0x00, 0x00}); // a local answer nobody asked for
     if (out_.empty())
         return;
     Outgoing &head = out_.front();
@@ -261,7 +285,8 @@ void BusCouplerSim::onFrame(int fd, std::uint8_t control, const std::vector<std:
 {
     if (options_.verbose)
         dump(fixed ? "-> reset" : "->", data);
-    if (options_.fault == BusFault::NoBcu)
+    countFrame();
+    if (faultArmed(BusFault::NoBcu))
         return;
     if (!faultApplies(BusFault::LostAck)) {
         const std::uint8_t ack = Ack;
@@ -288,6 +313,8 @@ void BusCouplerSim::onFrame(int fd, std::uint8_t control, const std::vector<std:
 
 void BusCouplerSim::handleUserData(const std::vector<std::uint8_t> &p)
 {
+    if (faultArmed(BusFault::Babble))
+        return;
     const auto address = [&](std::size_t i) { return i + 1 < p.size() ? (p[i] << 8) | p[i + 1] : -1; };
     switch (p[0]) {
     case 0xA9: // reset of the coupling unit
@@ -338,9 +365,26 @@ void BusCouplerSim::handleUserData(const std::vector<std::uint8_t> &p)
 
 void BusCouplerSim::handleDeviceData(int address, const std::vector<std::uint8_t> &app)
 {
+    const auto reply = deviceReply(address, app);
+    if (!reply)
+        return;
+    std::vector<std::uint8_t> frame{0x39,
+                                    0xB0,
+                                    std::uint8_t(address >> 8),
+                                    std::uint8_t(address & 0xFF),
+                                    0x11,
+                                    0xFF,
+                                    std::uint8_t((reply->size() - 1) & 0x0F)};
+    frame.insert(frame.end(), reply->begin(), reply->end());
+    queueToPc(frame);
+}
+
+std::optional<std::vector<std::uint8_t>> BusCouplerSim::deviceReply(int address,
+                                                                   const std::vector<std::uint8_t> &app)
+{
     const auto it = devices_.find(address);
     if (it == devices_.end() || app.size() < 2 || faultApplies(BusFault::NoDevice))
-        return;
+        return std::nullopt;
     Device &d = it->second;
     std::vector<std::uint8_t> reply;
     const int service = ((app[0] & 0x03) << 8) | (app[1] & 0xC0);
@@ -357,26 +401,18 @@ void BusCouplerSim::handleDeviceData(int address, const std::vector<std::uint8_t
         const int from = (app[2] << 8) | app[3];
         const bool application = from >= 0x0100;
         if (application && faultApplies(BusFault::NoWrite))
-            return;
+            return std::nullopt;
         for (std::size_t i = 4; i < app.size(); ++i)
             d.memory[(from + int(i) - 4) & 0x1FF] = app[i];
         if (from == MailboxAddress && app.size() >= 5 && app[4] == 0x01 && mailboxActive(d))
             handleMailbox(d);
         if (application)
             dumpDevice();
-        return;
+        return std::nullopt;
     } else {
-        return;
+        return std::nullopt;
     }
-    std::vector<std::uint8_t> frame{0x39,
-                                    0xB0,
-                                    std::uint8_t(address >> 8),
-                                    std::uint8_t(address & 0xFF),
-                                    0x11,
-                                    0xFF,
-                                    std::uint8_t((reply.size() - 1) & 0x0F)};
-    frame.insert(frame.end(), reply.begin(), reply.end());
-    queueToPc(frame);
+    return reply;
 }
 
 void BusCouplerSim::handleMailbox(Device &d)
@@ -387,7 +423,7 @@ void BusCouplerSim::handleMailbox(Device &d)
     std::array<std::uint8_t, MailboxSize> answer;
     answer.fill(0xFF);
     answer[0] = 0x02;
-    if (busyLeft_ > 0) {
+    if (busyLeft_ > 0 && faultArmed(BusFault::Busy)) {
         --busyLeft_;
         answer[1] = 0x00; // busy: the command was not taken
         std::copy(answer.begin(), answer.end(), box);
@@ -446,9 +482,33 @@ void BusCouplerSim::handleMailbox(Device &d)
     std::copy(answer.begin(), answer.end(), box);
 }
 
+bool BusCouplerSim::stopping()
+{
+    return stopRequested != 0;
+}
+
+bool BusCouplerSim::serviceSignals()
+{
+    if (strikeRequested) {
+        strikeRequested = 0;
+        options_.faultAfter = int(framesFromPc_);
+    }
+    if (!healRequested)
+        return false;
+    // The fault is over: the coupling unit and the time switches work again, with whatever
+    // state the fault left them in.
+    healRequested = 0;
+    options_.fault = BusFault::None;
+    busyLeft_ = 0;
+    out_.clear();
+    input_.clear();
+    return true;
+}
+
 int BusCouplerSim::run(int fd)
 {
     while (!stopRequested) {
+        serviceSignals();
         pollfd p{fd, POLLIN, 0};
         const int ready = ::poll(&p, 1, 5);
         if (ready < 0) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ enum class BusFault {
     NoWrite,     // application memory does not take a write
     LostAck,     // the coupling unit's acknowledgement is lost
     BadChecksum, // frames to the PC carry a corrupted checksum
+    Babble,      // the coupling unit answers nothing but sends unrelated frames without end
 };
 
 bool parseBusFault(const std::string &name, BusFault *fault);
@@ -32,6 +34,7 @@ struct BusOptions {
     int tableLength = 5; // the coupling unit's address table length
     BusFault fault = BusFault::None;
     int faultCount = 0;     // fault only the first N times (busy: N answers); 0: always
+    int faultAfter = 0;     // the fault strikes only after this many frames from the PC
     long byteMicros = 1042; // one byte at 9600 baud 8N1; 0: no pacing
     int repeatMs = 150;     // wait for the PC's acknowledgement before repeating a frame
     std::string dumpFile;   // the first device's memory, written whenever it changes
@@ -46,7 +49,26 @@ class BusCouplerSim {
   public:
     explicit BusCouplerSim(BusOptions options);
     int run(int fd);
+    // Frames taken from the PC so far (repetitions included): where --fault-after can strike.
+    long framesFromPc() const { return framesFromPc_; }
+
+    // The time switches behind the coupling unit, for other front ends (devsim ip) as well:
+    // application data sent to `address` and the device's answer, if it gives one.
+    std::optional<std::vector<std::uint8_t>> deviceReply(int address, const std::vector<std::uint8_t> &app);
+    bool hasDevice(int address) const { return devices_.count(address) != 0; }
+    // A frame from the PC arrived: --fault-after counts it.
+    void countFrame() { ++framesFromPc_; }
+    bool faultArmed(BusFault fault) const;
+    bool faultApplies(BusFault fault);
+    // Takes a pending heal or strike signal; true when the fault was healed.
+    bool serviceSignals();
+    static bool stopping();
+    const BusOptions &options() const { return options_; }
     static void stop();
+    // Ends the fault (SIGUSR1): what it broke stays broken, nothing new goes wrong.
+    static void heal();
+    // The fault strikes from the next frame on (SIGUSR2), whatever --fault-after said.
+    static void strike();
 
   private:
     struct Device {
@@ -63,7 +85,6 @@ class BusCouplerSim {
         bool sent = false;
     };
 
-    bool faultApplies(BusFault fault);
     void onBytes(int fd, const std::uint8_t *bytes, std::size_t count);
     void onFrame(int fd, std::uint8_t control, const std::vector<std::uint8_t> &data, bool fixed);
     void handleUserData(const std::vector<std::uint8_t> &data);
@@ -83,6 +104,7 @@ class BusCouplerSim {
     bool outBit_ = true; // of the next frame to the PC
     int busyLeft_ = 0;
     int faulted_ = 0;
+    long framesFromPc_ = 0;
     std::vector<std::uint8_t> input_;
     long long lastInput_ = 0;
     std::deque<Outgoing> out_;

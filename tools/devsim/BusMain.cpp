@@ -17,13 +17,20 @@ int busUsage()
     std::fprintf(
         stderr,
         "usage: devsim bus [--device A.L.D]... [--brand N] [--mask HEX] [--table-length N]\n"
-        "                  [--fault KIND] [--fault-count N] [--dump FILE] [--byte-us N | --no-pace]\n"
+        "                  [--fault KIND] [--fault-count N] [--fault-after N] [--dump FILE]\n"
+        "                  [--byte-us N | --no-pace]\n"
         "                  [--verbose]\n"
         "  --device A.L.D  a time switch at this physical address (repeatable; default 1.1.5)\n"
         "  --brand N       identification of brand 1..6 (default 1)\n"
         "  --mask HEX      mask version (default 0012)\n"
         "  --fault KIND    one of: %s\n"
         "  --fault-count N fault only the first N times (busy: N mailbox answers); default always\n"
+        "  --fault-after N the fault strikes after N frames from the PC, in mid-transfer:\n"
+        "                  no-bcu the coupling unit goes silent, lost-ack it stops acknowledging,\n"
+        "                  no-device the time switch stops answering, babble it sends unrelated\n"
+        "                  frames without end\n"
+        "  SIGUSR1 ends the fault: the units work again in the state the fault left them in;\n"
+        "  SIGUSR2 makes the fault strike from the next frame on\n"
         "  --dump FILE     the first time switch's memory 0x0104..0x01FE, one value a line\n",
         busFaultNames());
     return 2;
@@ -32,6 +39,16 @@ int busUsage()
 void onSignal(int)
 {
     BusCouplerSim::stop();
+}
+
+void onHeal(int)
+{
+    BusCouplerSim::heal();
+}
+
+void onStrike(int)
+{
+    BusCouplerSim::strike();
 }
 
 bool parseAddress(const char *text, int *packed)
@@ -80,6 +97,9 @@ int runBusSimulator(int argc, char *argv[])
         } else if (arg == "--fault-count" && hasValue && toLong(argv[i + 1], &number)) {
             options.faultCount = int(number);
             ++i;
+        } else if (arg == "--fault-after" && hasValue && toLong(argv[i + 1], &number)) {
+            options.faultAfter = int(number);
+            ++i;
         } else if (arg == "--dump" && hasValue) {
             options.dumpFile = argv[++i];
         } else if (arg == "--byte-us" && hasValue && toLong(argv[i + 1], &number)) {
@@ -96,6 +116,8 @@ int runBusSimulator(int argc, char *argv[])
 
     std::signal(SIGTERM, onSignal);
     std::signal(SIGINT, onSignal);
+    std::signal(SIGUSR1, onHeal);
+    std::signal(SIGUSR2, onStrike);
     std::signal(SIGPIPE, SIG_IGN);
 
     Pty pty;
@@ -107,7 +129,9 @@ int runBusSimulator(int argc, char *argv[])
     BusCouplerSim sim(options);
     std::printf("%s\n", pty.slavePath().c_str());
     std::fflush(stdout);
-    return sim.run(pty.masterFd());
+    const int status = sim.run(pty.masterFd());
+    std::fprintf(stderr, "devsim bus: %ld frames from the PC\n", sim.framesFromPc());
+    return status;
 }
 
 } // namespace devsim

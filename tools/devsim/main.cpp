@@ -12,6 +12,7 @@
 
 namespace devsim {
 int runBusSimulator(int argc, char *argv[]);
+int runIpSimulator(int argc, char *argv[]);
 }
 
 namespace {
@@ -20,6 +21,7 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: devsim bus ... (devsim bus --help)\n"
+                 "       devsim ip ... (devsim ip --help)\n"
                  "       devsim [serial] [--memory FILE] [--fault KIND] [--fault-count N] [--pieces]\n"
                  "              [--gap-ms N] [--byte-us N | --no-pace] [--verbose]\n"
                  "  serial        the serial programming interface with a 2048-byte device memory\n"
@@ -51,6 +53,8 @@ int main(int argc, char *argv[])
 {
     if (argc > 1 && std::strcmp(argv[1], "bus") == 0)
         return devsim::runBusSimulator(argc - 2, argv + 2);
+    if (argc > 1 && std::strcmp(argv[1], "ip") == 0)
+        return devsim::runIpSimulator(argc - 2, argv + 2);
     devsim::SerialOptions options;
     int i = 1;
     if (i < argc && std::strcmp(argv[i], "serial") == 0)

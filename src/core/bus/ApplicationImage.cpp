@@ -1,6 +1,9 @@
 #include "bus/ApplicationImage.h"
 
+#include "bus/BusAddress.h"
 #include "platform/FileAccess.h"
+
+#include <QDir>
 
 #include <QList>
 
@@ -59,6 +62,44 @@ bool SaveApplicationImage(const QString &path, const ApplicationImage &image, QS
     QString reason;
     if (!WriteFileAtomically(path, text, &reason)) {
         *error = path + QStringLiteral(": ") + reason;
+        return false;
+    }
+    return true;
+}
+
+namespace {
+constexpr const char *HoldsProgramming = "programming";
+constexpr const char *HoldsOwn = "own";
+QString ownerPath(const QString &dir)
+{
+    return QDir(dir).filePath(QLatin1String(ApplicationImage::OwnerFile));
+}
+} // namespace
+
+std::optional<SavedApplicationOwner> ReadSavedApplicationOwner(const QString &dir)
+{
+    const FileContent file = ReadRegularFile(ownerPath(dir), 1024);
+    if (file.status != ReadStatus::Read)
+        return std::nullopt;
+    const QList<QByteArray> words = file.content.simplified().split(' ');
+    if (words.size() != 2)
+        return std::nullopt;
+    // The address as an operation takes it; device 0 is no device a transfer reaches.
+    const auto address = ParsePhysicalAddress(QString::fromLatin1(words[0]));
+    if (!address)
+        return std::nullopt;
+    if (words[1] != HoldsProgramming && words[1] != HoldsOwn)
+        return std::nullopt;
+    return SavedApplicationOwner{*address, words[1] == HoldsProgramming};
+}
+
+bool WriteSavedApplicationOwner(const QString &dir, const SavedApplicationOwner &owner, QString *error)
+{
+    const QByteArray line = PhysicalAddressText(owner.address).toLatin1() + ' ' +
+                            (owner.holdsProgramming ? HoldsProgramming : HoldsOwn) + "\r\n";
+    QString reason;
+    if (!WriteFileAtomically(ownerPath(dir), line, &reason)) {
+        *error = ownerPath(dir) + QStringLiteral(": ") + reason;
         return false;
     }
     return true;

@@ -22,6 +22,19 @@ QString HexBytes(const QByteArray &bytes, int first, int count)
 
 QString LinkErrorMessage(const Catalogue &c, int code, int comIndex, const QString &runTimeText)
 {
+    return LinkErrorMessage(c, code, comIndex, QString(), runTimeText);
+}
+
+QString LinkErrorMessage(const Catalogue &c, int code, int comIndex, const QString &portName,
+                         const QString &runTimeText)
+{
+    if (code == LinkError::NoBusAccess && !portName.isEmpty()) {
+        // The text ends in "COM " before the port's number; a named port takes its place.
+        QString text = c(Msg::NoBusAccessViaCOM);
+        if (text.endsWith(QLatin1String("COM ")))
+            text.chop(4);
+        return text + portName;
+    }
     const QString details = c(Msg::ForDetailsSeeFileProtocol);
     switch (code) {
     case LinkError::TimeSwitchBusy:
@@ -180,7 +193,8 @@ int BusLink::openSteps(int comIndex)
         logStep(step.msg);
         if (const int status = step.call()) {
             logError(step.msg);
-            return status;
+            // An interface that never answers is no bus access, whichever back-end found it.
+            return status == BusLibrary::NotConfirmed ? LinkError::NoBusAccess : status;
         }
     }
     open_ = true;
@@ -242,6 +256,12 @@ int BusLink::SendLocal(const QByteArray &frame)
         }
         int queued = 0, repeats = 0, busy = 0;
         const int status = library_.pollSend(queued, repeats, busy);
+        if (status == BusLibrary::NotConfirmed) {
+            logError(Msg::SendTelegramm, QStringLiteral(" ") + QString::number(status));
+            log(catalogue_(Msg::TimeoutWhile) + catalogue_(Msg::SendTelegramm) + QStringLiteral(" ") +
+                QString::number(LinkError::NoBusAccess));
+            return LinkError::NoBusAccess;
+        }
         if (status != 0) {
             logError(Msg::SendTelegramm, QStringLiteral(" ") + QString::number(status));
             return status;
@@ -251,23 +271,41 @@ int BusLink::SendLocal(const QByteArray &frame)
     }
 }
 
+// Waits for a frame with the message code `code`; frames of other kinds are skipped. The timer
+// is tested before every fetch, so no stream of frames holds the wait beyond its deadline.
 int BusLink::fetchUntil(int code, const Deadline &timer, QByteArray *frame)
 {
     BusLibrary::FetchBuffer buffer{};
     for (;;) {
-        if (const int status = library_.fetch(buffer))
-            return status;
-        const int length = buffer[0];
-        if (length > 0 && buffer[1] == code) {
-            *frame = QByteArray(reinterpret_cast<const char *>(buffer.data()), length + 1);
-            return LinkError::Ok;
-        }
-        // Frames of other kinds do not hold the time-out off.
         if (timer.expired())
             return LinkError::RunTimeError; // the caller names its own time-out
-        if (length == 0)
+        if (const int status = library_.fetch(buffer))
+            return status;
+        const int length = std::min<int>(buffer[0], int(buffer.size()) - 1);
+        if (length == 0) {
+            pump_.processEvents();
+            continue;
+        }
+        const QByteArray received(reinterpret_cast<const char *>(buffer.data()), length + 1);
+        if (buffer[1] == code) {
+            *frame = received;
+            return LinkError::Ok;
+        }
+        logIgnored(received);
+        if (ignoredInWait_ % 16 == 0)
             pump_.processEvents();
     }
+}
+
+// A coupling unit that babbles must not fill the disk: the first few skipped frames of a wait
+// are written, then one line for the rest.
+void BusLink::logIgnored(const QByteArray &frame)
+{
+    constexpr int Shown = 8;
+    if (++ignoredInWait_ <= Shown)
+        log(QStringLiteral("  ignored:") + HexBytes(frame));
+    else if (ignoredInWait_ == Shown + 1)
+        log(QStringLiteral("  ignoring further frames until the answer or the time-out"));
 }
 
 int BusLink::ReadLocalMemory(int address, int count, QByteArray *data)
@@ -276,6 +314,7 @@ int BusLink::ReadLocalMemory(int address, int count, QByteArray *data)
         return status;
     logStep(Msg::WaitingForConfirm);
     const Deadline timer(pump_, timings_.localTimeoutMs);
+    ignoredInWait_ = 0;
     for (;;) {
         QByteArray frame;
         const int status = fetchUntil(BusFrame::LocalAnswerCode, timer, &frame);
@@ -288,16 +327,24 @@ int BusLink::ReadLocalMemory(int address, int count, QByteArray *data)
             logError(Msg::WaitingForConfirm, QStringLiteral(" ") + QString::number(status));
             return status;
         }
-        logStep(Msg::Answer, HexBytes(frame));
-        // 0x4B, count, address high, address low, data
+        // length, 0x4B, count, address high, address low, data
+        if (frame.size() < 5) {
+            logStep(Msg::WrongTelegrammLenth, HexBytes(frame));
+            return LinkError::WrongTelegramLength;
+        }
         const int answered = std::uint8_t(frame.at(2)) & 0x0F;
-        if (frame.size() < 5 || frame.size() < 5 + answered) {
+        const int from = (std::uint8_t(frame.at(3)) << 8) | std::uint8_t(frame.at(4));
+        if (from != address || answered != (count & 0x0F)) {
+            logIgnored(frame); // an answer to an earlier request
+            if (ignoredInWait_ % 16 == 0)
+                pump_.processEvents();
+            continue;
+        }
+        logStep(Msg::Answer, HexBytes(frame));
+        if (frame.size() < 5 + answered) {
             logStep(Msg::WrongTelegrammLenth);
             return LinkError::WrongTelegramLength;
         }
-        const int from = (std::uint8_t(frame.at(3)) << 8) | std::uint8_t(frame.at(4));
-        if (from != address || answered != (count & 0x0F))
-            continue; // an answer to an earlier request
         *data = frame.mid(5, answered);
         return LinkError::Ok;
     }
@@ -348,6 +395,7 @@ int BusLink::SendOnConnection(const QByteArray &applicationData)
 int BusLink::ReceiveFromDevice(int *source, QByteArray *applicationData)
 {
     logStep(Msg::WaitingForAnswer);
+    ignoredInWait_ = 0;
     QByteArray frame;
     const int status =
         fetchUntil(BusFrame::DeviceDataCode, Deadline(pump_, timings_.remoteTimeoutMs), &frame);
@@ -383,6 +431,24 @@ void BusLink::Pause(int ms)
 void BusLink::WaitMs(int ms)
 {
     pump_.pauseMs(ms);
+}
+
+void BusLink::Drain(int ms)
+{
+    const Deadline timer(pump_, ms);
+    ignoredInWait_ = 0;
+    BusLibrary::FetchBuffer buffer{};
+    for (;;) {
+        if (library_.fetch(buffer) != 0)
+            return;
+        const int length = std::min<int>(buffer[0], int(buffer.size()) - 1);
+        if (length > 0)
+            logIgnored(QByteArray(reinterpret_cast<const char *>(buffer.data()), length + 1));
+        if (timer.expired())
+            return;
+        if (length == 0 || ignoredInWait_ % 16 == 0)
+            pump_.processEvents();
+    }
 }
 
 } // namespace zx

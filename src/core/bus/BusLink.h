@@ -32,6 +32,15 @@ constexpr int AnswerFromWrongDevice = 111;
 constexpr int MemoryNotWritten = 112;
 constexpr int WrongDeviceType = 113;
 constexpr int RunTimeError = -1;
+
+// A failure of the link to the coupling unit itself (no confirmation, no local answer, the
+// library's own errors such as a port that failed), as against a bus device that does not
+// answer. Nothing that follows on the same link can succeed, so an operation ends at once.
+constexpr bool IsLocalLinkFailure(int code)
+{
+    return code == NoBusAccess || code == NoConnectionToEib ||
+           (code != Ok && code != RunTimeError && (code < TimeSwitchBusy || code > WrongDeviceType));
+}
 } // namespace LinkError
 
 // Each byte from position `first` (`count` bytes; 0 = to the end) as a blank and the byte in
@@ -41,6 +50,10 @@ QString HexBytes(const QByteArray &bytes, int first = 0, int count = 0);
 // The message of ReportError for a link error; `comIndex` 0 or 1 names the port of 107,
 // `runTimeText` describes a RunTimeError (or a 0 reported as a failure).
 QString LinkErrorMessage(const Catalogue &catalogue, int code, int comIndex, const QString &runTimeText = {});
+// The same, with 107 naming the port as the user gave it (a device file, an interface's host)
+// in place of "COM n"; an empty `portName` names COM `comIndex` + 1.
+QString LinkErrorMessage(const Catalogue &catalogue, int code, int comIndex, const QString &portName,
+                         const QString &runTimeText);
 
 // The frames to the local BCU, each with its length byte first.
 namespace BusFrame {
@@ -85,6 +98,9 @@ class BusLink {
 
     void Pause(int ms);
     void WaitMs(int ms);
+    // Waits `ms` while taking and dropping whatever arrives: an answer that comes after its
+    // time-out must not pass for the answer to the next request.
+    void Drain(int ms);
 
     // A protocol line in the catalogue's words.
     void log(const QString &text);
@@ -107,6 +123,7 @@ class BusLink {
     };
     int openSteps(int comIndex);
     int fetchUntil(int code, const Deadline &timer, QByteArray *frame);
+    void logIgnored(const QByteArray &frame);
 
     BusLibrary &library_;
     EventPump &pump_;
@@ -117,6 +134,7 @@ class BusLink {
     bool open_ = false;
     int comIndex_ = 0;
     int savedTableLength_ = 0;
+    int ignoredInWait_ = 0; // frames of another kind or address skipped in the current wait
 };
 
 } // namespace zx

@@ -2,10 +2,13 @@
 
 #include "bus/BusAddress.h"
 #include "bus/BusLink.h"
+#include "bus/BusTexts.h"
 #include "calendar/Changeover.h"
+#include "entry/EntryDeviceRules.h"
 #include "i18n/Msg.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
+#include "model/RecordDecoder.h"
 #include "model/ValueRanges.h"
 #include "platform/Prompter.h"
 
@@ -37,6 +40,12 @@ constexpr int SaveBlockPauseStep = 8;
 constexpr int InstallFirstBlock = 0x0119;
 constexpr int InstallLastBlock = 0x01F1;
 constexpr int InstallAttempts = 3;
+// How often a record transfer starts again after a lost answer before it gives up.
+constexpr int MaxRestarts = 3;
+// writeSwitchingProgram(): a record's answer was lost; the program is to be written again.
+constexpr int RestartWrite = -2;
+// The changeover table header of a table without entries.
+constexpr int EmptyTableHeader = Ranges::ChangeoverFirstYear.max + 1;
 constexpr int InstallItems = 3 + 1 + (InstallLastBlock - InstallFirstBlock) / 8 + 1 + 1 + 1 + 1;
 
 QByteArray addressBytes(int address)
@@ -61,6 +70,18 @@ QByteArray bytesOf(std::initializer_list<int> values)
     for (int v : values)
         b.append(char(v & 0xFF));
     return b;
+}
+
+// The highest channel the records of a bus time switch switch.
+int HighestBusChannel(const std::vector<ProgramRecord> &records)
+{
+    int highest = 0;
+    for (const ProgramRecord &r : records) {
+        const int channel =
+            IsPriorityCode(r.b0) ? DecodePriorityRecord(r, 1).channel : DecodeSwitchingRecord(r, 1).channel;
+        highest = std::max(highest, channel);
+    }
+    return highest;
 }
 
 bool allFF(const QByteArray &bytes)
@@ -127,7 +148,9 @@ int BusOperations::disconnect()
 int BusOperations::finish(int status)
 {
     if (link_.isOpen()) {
-        if (connected_) {
+        // Over a link that failed, a disconnect would only wait for its own time-out; closing
+        // still tries to give the coupling unit its address table back.
+        if (connected_ && !LinkError::IsLocalLinkFailure(status)) {
             const int d = disconnect();
             if (status == LinkError::Ok)
                 status = d;
@@ -256,8 +279,11 @@ int BusOperations::WriteMemoryVerified(int address, const QByteArray &bytes)
     return LinkError::Ok;
 }
 
-int BusOperations::SaveApplication(int address, const ApplicationImage *programmingApplication)
+int BusOperations::SaveApplication(int address, const ApplicationImage *programmingApplication,
+                                   bool *foundProgramming)
 {
+    if (foundProgramming)
+        *foundProgramming = false;
     step(Msg::SaveApplication);
     int status = Connect(address);
     if (status == LinkError::Ok)
@@ -291,6 +317,8 @@ int BusOperations::SaveApplication(int address, const ApplicationImage *programm
         for (int a = 0x0105; runsProgrammingApplication && a <= 0x010C; ++a)
             runsProgrammingApplication = image.at(a) == programmingApplication->at(a);
         const QString path = QDir(workDir_).filePath(QLatin1String(ApplicationImage::SavedFile));
+        if (foundProgramming)
+            *foundProgramming = runsProgrammingApplication;
         if (runsProgrammingApplication) {
             // Saving it would lose the device's own application kept from the broken transfer.
             link_.log(link_.catalogue()(Msg::ReinstallApplication) + QStringLiteral(": ") +
@@ -314,8 +342,10 @@ int BusOperations::installSteps(const ApplicationImage &image)
     int done = 0;
     auto write = [&](int address, const QByteArray &bytes) {
         const int status = WriteMemoryVerified(address, bytes);
-        if (status == LinkError::Ok)
+        if (status == LinkError::Ok) {
+            installTouched_ = true;
             gauge(++done, InstallItems);
+        }
         return status;
     };
     // The BCU is stopped, its connection flag cleared and its address table cut before the
@@ -342,8 +372,9 @@ int BusOperations::installSteps(const ApplicationImage &image)
 
 int BusOperations::InstallApplication(int address, const QString &fileName)
 {
-    step(Msg::InstallApplication);
-    link_.log(link_.catalogue()(Msg::InstallApplication) + fileName);
+    link_.logStep(Msg::InstallApplication, fileName);
+    if (progress_)
+        progress_->setStep(link_.catalogue()(Msg::InstallApplication) + fileName);
     QString error;
     auto image = LoadApplicationImage(QDir(workDir_).filePath(fileName), &error);
     if (!image)
@@ -370,6 +401,8 @@ int BusOperations::InstallApplication(int address, const QString &fileName)
     if (prompter_)
         busy.emplace(prompter_->busy());
     status = installSteps(*image);
+    if (LinkError::IsLocalLinkFailure(status))
+        return status;
     if (status != LinkError::Ok) {
         link_.ResetLocalBcu();
         reopen();
@@ -386,11 +419,17 @@ int BusOperations::pollMailbox(QByteArray *answer)
 {
     for (int read = 0; read < Mailbox::Polls; ++read) {
         const int status = memoryRead(Mailbox::Address, Mailbox::Size, answer);
+        // A coupling unit that no longer confirms will not answer the next read either.
+        if (LinkError::IsLocalLinkFailure(status))
+            return status;
         if (status != LinkError::Ok) {
             // The connection may have dropped while the time switch was busy: a new one.
-            disconnect();
-            link_.WaitMs(link_.timings().reconnectWaitMs);
-            Connect(device_);
+            uncertain_ = true;
+            if (const int d = disconnect(); LinkError::IsLocalLinkFailure(d))
+                return d;
+            link_.Drain(link_.timings().reconnectWaitMs);
+            if (const int c = Connect(device_))
+                return c;
             continue;
         }
         if (std::uint8_t(answer->at(0)) == Mailbox::Complete)
@@ -404,6 +443,7 @@ int BusOperations::mailbox(int command, const QByteArray &data, bool query, QByt
 {
     const QByteArray request = Mailbox::request(command, data);
     int status = LinkError::Ok;
+    uncertain_ = false;
     for (int attempt = 1; attempt <= Mailbox::Attempts; ++attempt) {
         if (attempt > 1 && status != LinkError::TimeSwitchBusy) {
             if (const int s = reopen()) {
@@ -414,14 +454,19 @@ int BusOperations::mailbox(int command, const QByteArray &data, bool query, QByt
         status = memoryWrite(Mailbox::Address, request);
         if (status != LinkError::Ok) {
             link_.log(link_.catalogue()(Msg::ErrorInReceive) + QStringLiteral("(%1)").arg(attempt));
+            if (LinkError::IsLocalLinkFailure(status))
+                return status;
             continue;
         }
         link_.Pause(link_.timings().mailboxPauseMs);
         QByteArray answer;
-        if (pollMailbox(&answer) != LinkError::Ok) {
+        if (const int polled = pollMailbox(&answer)) {
+            if (LinkError::IsLocalLinkFailure(polled))
+                return polled;
             link_.logStep(Msg::NoAnswerFromTheTime);
             status = LinkError::NoAnswerFromTimeSwitch;
-            link_.WaitMs(link_.timings().retryWaitMs);
+            uncertain_ = true; // the time switch may have taken the command all the same
+            link_.Drain(link_.timings().retryWaitMs);
             continue;
         }
         // A write answer is all 0xFF when the command was taken; a query answer carries 0xFF
@@ -430,7 +475,7 @@ int BusOperations::mailbox(int command, const QByteArray &data, bool query, QByt
         if (busy) {
             link_.logStep(Msg::TimeSwitchBusy);
             status = LinkError::TimeSwitchBusy;
-            link_.WaitMs(link_.timings().retryWaitMs);
+            link_.Drain(link_.timings().retryWaitMs);
             continue;
         }
         if (reply)
@@ -450,38 +495,16 @@ int BusOperations::MailboxQuery(int command, const QByteArray &data, QByteArray 
     return mailbox(command, data, true, reply);
 }
 
-int BusOperations::ProgramDevice(int address)
+int BusOperations::writeSwitchingProgram()
 {
-    if (const int status = link_.OpenLink(link_.comIndex()))
-        return status;
-    if (Connect(address) != LinkError::Ok)
-        return finish(LinkError::NoConnectionToDevice);
-
     const ProgramSet &p = model_.program();
-    if (p.DstCount > 0) {
-        step(Msg::WriteSWChangeOver);
-        const int header = p.DstFirstYear & 0xFF;
-        if (const int s = MailboxCommand(Mailbox::WriteChangeover, bytesOf({0, header, 0, 0, 0})))
-            return finish(s);
-        gauge(1, DstEntries + 1);
-        for (int i = 1; i <= DstEntries; ++i) {
-            QByteArray data(1, char(i));
-            const DstEntry &e = i <= p.DstCount ? p.DstTable[i - 1] : EmptyDstEntry;
-            for (int v : e)
-                data.append(char(v & 0xFF));
-            if (const int s = MailboxCommand(Mailbox::WriteChangeover, data))
-                return finish(s);
-            gauge(i + 1, DstEntries + 1);
-        }
-    }
-
     step(Msg::DeleteSwitchingProgramm);
     if (const int s = MailboxCommand(Mailbox::DeleteProgram, {}))
-        return finish(s);
+        return s;
     link_.WaitMs(link_.timings().afterDeleteWaitMs);
     QByteArray answer;
     if (const int s = memoryRead(Mailbox::Address, Mailbox::Size, &answer))
-        return finish(s);
+        return s;
 
     step(Msg::WriteSwitchingProgramm);
     // The device keeps its records in device order, the order of a saved program.
@@ -494,8 +517,53 @@ int BusOperations::ProgramDevice(int address)
         const ProgramRecord &r = records[i];
         const QByteArray data = bytesOf({r.b0, r.b1, r.b2, r.b3, r.b4, r.b5});
         if (const int s = MailboxCommand(Mailbox::WriteRecord, data))
-            return finish(s);
+            return s;
+        if (uncertain_) {
+            link_.log(link_.catalogue()(Msg::WriteSwitchingProgramm) + QStringLiteral("(again)"));
+            return RestartWrite;
+        }
         gauge(int(i) + 1, int(records.size()));
+    }
+    return LinkError::Ok;
+}
+
+int BusOperations::ProgramDevice(int address)
+{
+    if (const int status = link_.OpenLink(link_.comIndex()))
+        return status;
+    if (Connect(address) != LinkError::Ok)
+        return finish(LinkError::NoConnectionToDevice);
+
+    // The table is written whether or not it holds entries: a program without changeover
+    // entries leaves the device with an empty table (header 255), not with its old one.
+    const ProgramSet &p = model_.program();
+    step(Msg::WriteSWChangeOver);
+    const int count = std::clamp(p.DstCount, 0, DstEntries);
+    const int header = count > 0 ? p.DstFirstYear & 0xFF : EmptyTableHeader;
+    if (const int s = MailboxCommand(Mailbox::WriteChangeover, bytesOf({0, header, 0, 0, 0})))
+        return finish(s);
+    gauge(1, DstEntries + 1);
+    for (int i = 1; i <= DstEntries; ++i) {
+        QByteArray data(1, char(i));
+        const DstEntry &e = i <= count ? p.DstTable[i - 1] : EmptyDstEntry;
+        for (int v : e)
+            data.append(char(v & 0xFF));
+        if (const int s = MailboxCommand(Mailbox::WriteChangeover, data))
+            return finish(s);
+        gauge(i + 1, DstEntries + 1);
+    }
+
+    // The device adds every record written: after a lost answer nobody knows whether it took
+    // the record once or twice, so its program is deleted and written again.
+    for (int restarts = 0;; ++restarts) {
+        if (restarts > MaxRestarts)
+            return finish(LinkError::NoValidData);
+        const int s = writeSwitchingProgram();
+        if (s == RestartWrite)
+            continue;
+        if (s != LinkError::Ok)
+            return finish(s);
+        break;
     }
     return finish(LinkError::Ok);
 }
@@ -538,10 +606,23 @@ int BusOperations::ReadDevice(int address)
     std::vector<ProgramRecord> records;
     const int capacity = std::min(model_.device.RecordCapacity, MaxRecords);
     int command = Mailbox::ReadFirstRecord;
+    int restarts = 0;
     // The device holds MaxRecords records at the most, whatever it answers.
     for (int reads = 0; reads < MaxRecords && int(records.size()) < capacity; ++reads) {
         if (const int s = MailboxQuery(command, QByteArray(6, '\0'), &reply))
             return finish(s);
+        // "Next record" moves the device's read position: after a lost answer nobody knows
+        // whether it moved once or twice, so the program is read again from its first record.
+        if (uncertain_) {
+            if (++restarts > MaxRestarts)
+                return finish(LinkError::NoValidData);
+            link_.log(link_.catalogue()(Msg::ReadSwitchingProgramm) +
+                      QStringLiteral("(%1)").arg(restarts + 1));
+            records.clear();
+            command = Mailbox::ReadFirstRecord;
+            reads = -1;
+            continue;
+        }
         if (allFF(reply.left(7)))
             break;
         const auto b = [&](int i) { return std::uint8_t(reply.at(i)); };
@@ -549,8 +630,8 @@ int BusOperations::ReadDevice(int address)
         // those bits clear.
         const ProgramRecord record{b(0), b(1), 0, std::uint8_t(b(3) & 0x7F), b(4), b(5)};
         command = Mailbox::ReadNextRecord;
-        // What no editor can show is not taken into the program, as when a file is loaded.
-        if (model_.RecordKind(record) == Kind::NotUserRecord)
+        // What the loader drops from a file is not taken into the program either.
+        if (!IsSwitchingCode(record.b0) && !IsPriorityCode(record.b0))
             continue;
         records.push_back(record);
         gauge(int(records.size()), capacity);
@@ -566,6 +647,9 @@ int BusOperations::ReadDevice(int address)
     p.Records.fill(ProgramRecord{});
     std::copy(records.begin(), records.end(), p.Records.begin());
     p.UsedCount = int(records.size());
+    // A four-channel program cannot show what the device switches on channels 5 to 8.
+    if (model_.device.BusDevice != 0 && BusChannelCount(model_.device.Kanalzahl) < HighestBusChannel(records))
+        model_.device.Kanalzahl = 8;
     model_.recount(SetProgram);
     model_.Modified = 1;
     return LinkError::Ok;
@@ -576,8 +660,10 @@ int BusOperations::installWithAttempts(int address, const QString &fileName)
     int status = LinkError::Ok;
     for (int attempt = 0; attempt < InstallAttempts; ++attempt) {
         status = InstallApplication(address, fileName);
-        // A file that cannot be read will not become readable by trying again.
-        if (status == LinkError::Ok || status == LinkError::RunTimeError)
+        // A file that cannot be read will not become readable by trying again, nor a link that
+        // failed answer again.
+        if (status == LinkError::Ok || status == LinkError::RunTimeError ||
+            LinkError::IsLocalLinkFailure(status))
             break;
         if (!link_.isOpen()) {
             if (const int s = link_.OpenLink(link_.comIndex()))
@@ -587,8 +673,29 @@ int BusOperations::installWithAttempts(int address, const QString &fileName)
     return status;
 }
 
+QString BusOperations::reinstallCaption() const
+{
+    return link_.catalogue()(Msg::Reinstall);
+}
+
+int BusOperations::language() const
+{
+    return model_.device.Sprache;
+}
+
+bool BusOperations::setOwner(int address, bool holdsProgramming)
+{
+    QString error;
+    if (WriteSavedApplicationOwner(workDir_, {address, holdsProgramming}, &error))
+        return true;
+    runTimeError(error);
+    return false;
+}
+
 // The programming application provides the mailbox: it is put into the device only for the
 // transfer, and the device's own application (saved to "appl.old" first) goes back afterwards.
+// "appl.old" is the only copy of a device's application while that device holds the programming
+// application, so it is never given to another device then, nor overwritten.
 int BusOperations::transfer(int address, int (BusOperations::*exchange)(int))
 {
     step(Msg::PrepareTransmission);
@@ -597,12 +704,32 @@ int BusOperations::transfer(int address, int (BusOperations::*exchange)(int))
         QDir(workDir_).filePath(QLatin1String(ApplicationImage::ProgrammingFile)), &error);
     if (!programming)
         return runTimeError(error);
+    const auto owner = ReadSavedApplicationOwner(workDir_);
+    if (owner && owner->holdsProgramming && owner->address != address)
+        return runTimeError(busText(BusText::SavedApplicationHeld, language())
+                                .arg(PhysicalAddressText(owner->address), reinstallCaption()));
     if (const int s = link_.OpenLink(link_.comIndex()))
         return s;
-    if (const int s = SaveApplication(address, &*programming))
+    bool foundProgramming = false;
+    if (const int s = SaveApplication(address, &*programming, &foundProgramming))
         return finish(s);
-    if (const int s = installWithAttempts(address, QLatin1String(ApplicationImage::ProgrammingFile)))
-        return finish(s);
+    if (foundProgramming && owner && owner->address != address) {
+        // Its own application is lost already; another device's would make it that device.
+        return finish(
+            runTimeError(busText(BusText::SavedApplicationOfAnother, language())
+                             .arg(PhysicalAddressText(owner->address), PhysicalAddressText(address))));
+    }
+    if (!setOwner(address, true))
+        return finish(LinkError::RunTimeError);
+    installTouched_ = false;
+    const int installed = installWithAttempts(address, QLatin1String(ApplicationImage::ProgrammingFile));
+    // A device whose memory took no byte of the programming application still runs its own.
+    holdsProgramming_ = installTouched_ || foundProgramming;
+    if (installed != LinkError::Ok) {
+        if (!holdsProgramming_)
+            setOwner(address, false);
+        return finish(installed);
+    }
     link_.WaitMs(link_.timings().afterInstallWaitMs);
     if (const int s = finish(LinkError::Ok))
         return s;
@@ -611,7 +738,13 @@ int BusOperations::transfer(int address, int (BusOperations::*exchange)(int))
     if (const int s = link_.OpenLink(link_.comIndex()))
         return s;
     step(Msg::ReinstallApplication);
-    return finish(installWithAttempts(address, QLatin1String(ApplicationImage::SavedFile)));
+    const int status = finish(installWithAttempts(address, QLatin1String(ApplicationImage::SavedFile)));
+    if (status == LinkError::Ok) {
+        holdsProgramming_ = false;
+        if (!setOwner(address, false))
+            return LinkError::RunTimeError;
+    }
+    return status;
 }
 
 int BusOperations::Program(int address)
@@ -627,12 +760,19 @@ int BusOperations::Read(int address)
 int BusOperations::Reinstall(int address)
 {
     step(Msg::ReinstallApplication);
+    const auto owner = ReadSavedApplicationOwner(workDir_);
+    if (owner && owner->address != address)
+        return runTimeError(busText(BusText::SavedApplicationOfAnother, language())
+                                .arg(PhysicalAddressText(owner->address), PhysicalAddressText(address)));
     if (const int s = link_.OpenLink(link_.comIndex()))
         return s;
     const int status = InstallApplication(address, QLatin1String(ApplicationImage::SavedFile));
     if (status == LinkError::Ok)
         link_.WaitMs(link_.timings().afterInstallWaitMs);
-    return finish(status);
+    const int finished = finish(status);
+    if (finished == LinkError::Ok && !setOwner(address, false))
+        return LinkError::RunTimeError;
+    return finished;
 }
 
 } // namespace zx

@@ -57,7 +57,9 @@ class BusOperations {
     int WriteMemoryVerified(int address, const QByteArray &bytes);
     // Saves the device's application to "appl.old". A device that still holds the programming
     // application (a transfer that broke off) keeps the "appl.old" of its own application.
-    int SaveApplication(int address, const ApplicationImage *programmingApplication = nullptr);
+    // `foundProgramming` tells whether the device held the programming application.
+    int SaveApplication(int address, const ApplicationImage *programmingApplication = nullptr,
+                        bool *foundProgramming = nullptr);
     int InstallApplication(int address, const QString &fileName);
     int MailboxCommand(int command, const QByteArray &data);
     int MailboxQuery(int command, const QByteArray &data, QByteArray *reply);
@@ -70,6 +72,9 @@ class BusOperations {
     int Reinstall(int address);
 
     const QString &runTimeText() const { return runTimeText_; }
+    // True after a Program or Read that broke off once the programming application went in:
+    // the device needs Reinstall.
+    bool deviceHoldsProgramming() const { return holdsProgramming_; }
 
   private:
     int disconnect();
@@ -84,9 +89,13 @@ class BusOperations {
     int transfer(int address, int (BusOperations::*exchange)(int));
     int mailbox(int command, const QByteArray &data, bool query, QByteArray *reply);
     int pollMailbox(QByteArray *answer);
+    int writeSwitchingProgram();
     void step(int msgId);
     void gauge(int value, int maximum);
     int runTimeError(const QString &text);
+    bool setOwner(int address, bool holdsProgramming);
+    QString reinstallCaption() const;
+    int language() const;
 
     BusLink &link_;
     Model &model_;
@@ -96,6 +105,9 @@ class BusOperations {
     Prompter *prompter_;
     int device_ = 0;
     bool connected_ = false;
+    bool holdsProgramming_ = false;
+    bool installTouched_ = false; // a write of the current install took
+    bool uncertain_ = false;      // the last mailbox command may have been taken more than once
     QString runTimeText_;
 };
 

@@ -4,9 +4,11 @@
 #include "bus/BusIdentity.h"
 #include "bus/BusLink.h"
 #include "bus/BusOperations.h"
+#include "bus/BusTexts.h"
 #include "bus/ProtocolFile.h"
 #include "i18n/Msg.h"
 #include "model/Model.h"
+#include "platform/BusLibrary.h"
 #include "platform/Prompter.h"
 
 namespace zx {
@@ -17,8 +19,13 @@ BusResult resultOf(const BusEnvironment &env, int code, int comIndex, const QStr
 {
     BusResult r;
     r.code = code;
-    if (code != LinkError::Ok)
-        r.message = LinkErrorMessage(env.model.catalogue, code, comIndex, runTimeText);
+    if (code == LinkError::Ok)
+        return r;
+    r.message = LinkErrorMessage(env.model.catalogue, code, comIndex, env.portName, runTimeText);
+    // A back-end's own failure (a refused or lost tunnel) in its own words, with the details.
+    const QString own = env.library.statusMessage(code, env.model.device.Sprache);
+    if (!own.isEmpty())
+        r.message = own + env.model.catalogue(Msg::ForDetailsSeeFileProtocol);
     return r;
 }
 
@@ -47,7 +54,11 @@ BusResult RunBusCommand(BusEnvironment &env, BusCommand command, int comIndex, i
         break;
     }
     protocol.close();
-    return resultOf(env, code, comIndex, ops.runTimeText());
+    BusResult result = resultOf(env, code, comIndex, ops.runTimeText());
+    if (!result.ok() && ops.deviceHoldsProgramming())
+        result.message += QStringLiteral("\n") + busText(BusText::ReinstallHint, env.model.device.Sprache)
+                                                     .arg(env.model.catalogue(Msg::Reinstall));
+    return result;
 }
 
 BusSearchResult SearchBusDevices(BusEnvironment &env, int comIndex, int area, int line, int from, int to,

@@ -26,6 +26,9 @@ struct BusEnvironment {
     QString workDir; // "protocol.txt", "remote.s19" and "appl.old" live here
     BusTimings timings{};
     BusProgress *progress = nullptr;
+    // The port as the user named it (a device file, an interface's host), for the message of
+    // 107; empty: "COM n" of the port index.
+    QString portName{};
 };
 
 enum class BusCommand { Program, Read, Reinstall };

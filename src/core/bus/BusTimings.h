@@ -17,8 +17,9 @@ struct BusTimings {
     int mailboxPollPauseMs = 300;    // after an answer that is not complete yet
     int reconnectWaitMs = 500;       // between a failed mailbox read and the new connection
     int retryWaitMs = 1000;          // after a busy or silent time switch
-    int afterDeleteWaitMs = 1000;    // the time switch erases its program
-    int afterInstallWaitMs = 5000;   // the new application starts
+    // Both waits drop whatever arrives meanwhile, so a late answer is never taken for the next.
+    int afterDeleteWaitMs = 1000;  // the time switch erases its program
+    int afterInstallWaitMs = 5000; // the new application starts
 
     // For tests against a fast simulator: the same sequence in a fraction of the time.
     static BusTimings fast()
@@ -34,8 +35,10 @@ struct BusTimings {
         t.installBlockPauseMs = 0;
         t.mailboxPauseMs = 0;
         t.mailboxPollPauseMs = 5;
-        t.reconnectWaitMs = 5;
-        t.retryWaitMs = 5;
+        // Long enough for a late answer (a simulated coupling unit repeats a frame three times
+        // in 450 ms) to be drained before a request is repeated.
+        t.reconnectWaitMs = 200;
+        t.retryWaitMs = 200;
         t.afterDeleteWaitMs = 0;
         t.afterInstallWaitMs = 0;
         return t;

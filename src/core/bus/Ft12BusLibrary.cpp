@@ -20,9 +20,11 @@ int Ft12BusLibrary::install(int portIndex, int baud, int /*sendTimeoutMs*/, int 
                     QStringLiteral("port %1 at %2 baud is not served").arg(portIndex + 1).arg(baud));
     const QString device = deviceForPort_(portIndex);
     QString error;
+    // The port's own text names the device already.
     if (!link_.open(device, &error))
-        return fail(PortNotOpened, device + QStringLiteral(": ") + error);
+        return fail(PortNotOpened, error.contains(device) ? error : device + QStringLiteral(": ") + error);
     link_.setRepeatMs(repeatMs);
+    device_ = device;
     errorText_.clear();
     return Ok;
 }
@@ -66,15 +68,19 @@ int Ft12BusLibrary::send(const QByteArray &frame)
 
 int Ft12BusLibrary::pollLink()
 {
-    if (!link_.poll())
-        return fail(PortFailed, link_.errorText());
+    if (!link_.poll()) {
+        const QString &text = link_.errorText();
+        return fail(PortFailed, text.contains(device_) ? text : device_ + QStringLiteral(": ") + text);
+    }
     return Ok;
 }
 
 int Ft12BusLibrary::pollSend(int &queued, int &repeats, int &busy)
 {
-    const int status =
-        link_.isOpen() ? pollLink() : fail(NotInstalled, QStringLiteral("transport not installed"));
+    int status = link_.isOpen() ? pollLink() : fail(NotInstalled, QStringLiteral("transport not installed"));
+    if (status == Ok && link_.takeUnconfirmed() > 0)
+        status = fail(NotConfirmed, QStringLiteral("frame not acknowledged after %1 repetitions, given up")
+                                        .arg(Ft12Link::Repetitions));
     queued = link_.pending();
     repeats = link_.repeatsOfHead();
     busy = queued > 0 ? 1 : 0;

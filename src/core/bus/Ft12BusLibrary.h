@@ -25,6 +25,7 @@ class Ft12BusLibrary final : public BusLibrary {
         PortFailed = 203,    // the port failed while sending or receiving
         BadFrame = 204,      // a frame that is empty, too long or whose length byte disagrees
         BadArgument = 205,   // install with a port index or baud rate the transport does not serve
+        NotConfirmed = BusLibrary::NotConfirmed, // a frame the BCU never acknowledged was given up
     };
 
     // `deviceForPort` gives the device file of port index 0 (COM1) or 1 (COM2).
@@ -47,6 +48,7 @@ class Ft12BusLibrary final : public BusLibrary {
 
     Ft12Link link_;
     std::function<QString(int)> deviceForPort_;
+    QString device_; // the device file installed, named once in every port error
     QString errorText_;
 };
 

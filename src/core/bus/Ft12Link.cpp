@@ -27,6 +27,7 @@ void Ft12Link::close()
     received_.clear();
     reader_.clear();
     headSent_ = false;
+    unconfirmed_ = 0;
 }
 
 bool Ft12Link::isOpen() const
@@ -136,12 +137,20 @@ bool Ft12Link::poll()
     if (failed_)
         return false;
 
-    if (!queue_.empty()) {
-        if (!headSent_)
+    if (!queue_.empty() && headSent_ && now - sentAt_ >= repeatMs_) {
+        if (repeats_ < Repetitions) {
             sendHead();
-        else if (repeats_ < Repetitions && now - sentAt_ >= repeatMs_)
-            sendHead();
+        } else {
+            const bool wasReset = queue_.front().reset;
+            queue_.pop_front();
+            headSent_ = false;
+            ++unconfirmed_;
+            if (!wasReset)
+                queue_.push_front({true, {}});
+        }
     }
+    if (!queue_.empty() && !headSent_ && !failed_)
+        sendHead();
     return !failed_;
 }
 

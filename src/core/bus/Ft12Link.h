@@ -15,8 +15,10 @@ class SerialPort;
 
 // The FT1.2 frame link over a serial port: frames to the BCU go out one at a time and each waits
 // for its acknowledgement 0xE5; a frame that is not acknowledged within the repeat time is sent
-// again with the same frame-count bit, up to three repetitions. After that it stays unconfirmed
-// (the caller's time-out decides) until the link is reset. Frames from the BCU are acknowledged
+// again with the same frame-count bit, up to three repetitions. A frame still unconfirmed one
+// repeat time after its last repetition is given up and counted (takeUnconfirmed()), and a link
+// reset goes out ahead of the frames behind it: the BCU may or may not have taken the lost
+// frame, so only a reset puts both frame-count bits in step again. Frames from the BCU are acknowledged
 // when they pass every check; a repeated frame (same frame-count bit as the last one taken) is
 // acknowledged again but handed on only once.
 class Ft12Link {
@@ -44,6 +46,13 @@ class Ft12Link {
     int pending() const { return int(queue_.size()); }
     int repeatsOfHead() const { return repeats_; }
     std::optional<QByteArray> takeReceived();
+    // Frames given up unconfirmed since the last call.
+    int takeUnconfirmed()
+    {
+        const int n = unconfirmed_;
+        unconfirmed_ = 0;
+        return n;
+    }
 
     const QString &errorText() const { return errorText_; }
 
@@ -64,6 +73,7 @@ class Ft12Link {
     bool headSent_ = false;
     qint64 sentAt_ = 0;
     int repeats_ = 0;
+    int unconfirmed_ = 0;
     bool frameCountBit_ = true; // of the next user data frame to the BCU
     int lastIncomingBit_ = -1;  // frame-count bit of the last frame taken from the BCU
     qint64 lastInputAt_ = 0;

@@ -10,6 +10,8 @@ bool ProtocolFile::recreate(const QString &dir, QString *error)
 {
     close();
     failed_ = false;
+    written_ = 0;
+    cutOff_ = false;
     file_.setFileName(QDir(dir).filePath(QLatin1String(FileName)));
     // Removed first, so a protocol that cannot be written never shows an earlier operation.
     if (file_.exists())
@@ -26,9 +28,15 @@ bool ProtocolFile::recreate(const QString &dir, QString *error)
 
 void ProtocolFile::line(const QString &text)
 {
-    if (!file_.isOpen())
+    if (!file_.isOpen() || cutOff_)
         return;
-    if (!AppendChecked(file_, text.toUtf8() + "\r\n"))
+    QByteArray bytes = text.toUtf8() + "\r\n";
+    if (written_ + bytes.size() > limit_) {
+        bytes = "... protocol cut off here: it reached its limit\r\n";
+        cutOff_ = true;
+    }
+    written_ += bytes.size();
+    if (!AppendChecked(file_, bytes))
         failed_ = true;
 }
 

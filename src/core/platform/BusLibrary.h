@@ -16,6 +16,11 @@ class BusLibrary {
   public:
     using FetchBuffer = std::array<std::uint8_t, 40>;
 
+    // A status every implementation uses alike: the coupling unit (or interface) did not confirm
+    // a frame after all its repetitions and the frame was given up. The link reports it as the
+    // local time-out, whichever back-end carries it.
+    static constexpr int NotConfirmed = 200;
+
     virtual ~BusLibrary() = default;
 
     // Opens serial port `portIndex` (0 = COM1, 1 = COM2) at `baud` and starts the transport;
@@ -27,7 +32,8 @@ class BusLibrary {
     virtual int changeLayer(int layer) = 0;
     // Hands a frame over for sending; pollSend() tells when it has gone.
     virtual int send(const QByteArray &frame) = 0;
-    // While `busy` is non-zero and the status is 0 the last frame is still on its way.
+    // While `busy` is non-zero and the status is 0 the last frame is still on its way; a frame
+    // given up unconfirmed ends the wait with NotConfirmed.
     // `queued` counts the frames not yet confirmed, `repeats` the repetitions of the current one.
     virtual int pollSend(int &queued, int &repeats, int &busy) = 0;
     // On status 0 the buffer holds a received frame, or a length byte of 0 when none arrived.
@@ -36,6 +42,9 @@ class BusLibrary {
 
     // The system's text for the last non-zero status, for the protocol file; may be empty.
     virtual QString lastErrorText() const = 0;
+    // The message for the user in place of the generic one for one of the library's own
+    // statuses (language: 1 German, 2 English, 3 French); empty: the generic one.
+    virtual QString statusMessage(int /*status*/, int /*language*/) const { return {}; }
 };
 
 } // namespace zx

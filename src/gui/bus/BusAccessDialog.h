@@ -22,8 +22,8 @@ enum class BusCommand;
 // FrmBusaccess, "Bus Access to Timer": the serial port of the bus coupling unit, the search of
 // one line for time switches, and Program, Read and Reinstall for the physical address chosen.
 //
-// Controls by objectName: optcom1, optcom2; txtBereich, txtBuslinie, txtvonTeilnehmer,
-// txtbisTeilnehmer and the search button cmdSuchen; cboPhysadr, txtPhysadr; cmdbusprog,
+// Controls by objectName: optcom1, optcom2, optip with its host field txtIpHost; txtBereich, txtBuslinie,
+// txtvonTeilnehmer, txtbisTeilnehmer and the search button cmdSuchen; cboPhysadr, txtPhysadr; cmdbusprog,
 // cmdbusread, cmd_appl_reinstall, cmdBusend; the status lblStatus and the gauge ggestatus.
 class BusAccessDialog final : public QDialog {
     Q_OBJECT
@@ -58,7 +58,10 @@ class BusAccessDialog final : public QDialog {
     void run(BusCommand command, int address);
     void setRunning(bool running);
     int comIndex() const;
-    std::unique_ptr<BusLibrary> makeLibrary(int comIndex);
+    // The library for the chosen interface and the port's name for messages; nullptr when the
+    // host typed is none (the user was told).
+    std::unique_ptr<BusLibrary> makeLibrary(QString *portName);
+    void rememberChoice();
     void finishAndClose();
 
     AppContext &ctx_;
@@ -70,6 +73,8 @@ class BusAccessDialog final : public QDialog {
 
     QRadioButton *com1_ = nullptr;
     QRadioButton *com2_ = nullptr;
+    QRadioButton *ip_ = nullptr;
+    QLineEdit *host_ = nullptr;
     QLineEdit *area_ = nullptr;
     QLineEdit *line_ = nullptr;
     QLineEdit *fromDevice_ = nullptr;

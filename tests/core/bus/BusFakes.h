@@ -20,8 +20,11 @@ class FakeBus final : public BusLibrary {
     bool bcuConfirms = true; // false: every send stays busy
     bool deviceAnswers = true;
     std::array<std::uint8_t, 2> mask{0x00, 0x12};
-    int busyAnswers = 0;     // mailbox answers that report busy
-    int refuseWritesAt = -1; // this address keeps its old value
+    int busyAnswers = 0;      // mailbox answers that report busy
+    int refuseWritesAt = -1;  // this address keeps its old value
+    int confirmedSends = -1;  // the coupling unit stops confirming after this many frames; -1 never
+    bool babble = false;      // every fetch brings a local answer for address 0, nothing else
+    int loseAnswerAfter = -1; // the answer to the first read after this mailbox command is lost
     std::array<std::uint8_t, 512> local{};
     std::array<std::uint8_t, 512> memory{};
     std::vector<QByteArray> sent;
@@ -57,6 +60,8 @@ class FakeBus final : public BusLibrary {
     int send(const QByteArray &frame) override
     {
         sent.push_back(frame);
+        if (confirmedSends >= 0 && int(sent.size()) > confirmedSends)
+            bcuConfirms = false;
         if (bcuConfirms)
             handle(frame);
         return 0;
@@ -70,6 +75,11 @@ class FakeBus final : public BusLibrary {
     int fetch(FetchBuffer &buffer) override
     {
         buffer.fill(0);
+        if (babble) {
+            const QByteArray f = QByteArray::fromHex("054B01000000");
+            std::copy(f.begin(), f.end(), buffer.begin());
+            return 0;
+        }
         if (!incoming.empty()) {
             const QByteArray f = incoming.front();
             incoming.pop_front();
@@ -85,6 +95,9 @@ class FakeBus final : public BusLibrary {
     }
     QString lastErrorText() const override { return {}; }
 
+    // A frame fetched before any answer the coupling unit gives.
+    void inject(const QByteArray &frame) { incoming.push_front(frame); }
+
     // Mailbox commands taken, by command code.
     int commandCount(int command) const
     {
@@ -98,6 +111,7 @@ class FakeBus final : public BusLibrary {
     std::deque<QByteArray> incoming;
     std::size_t readPosition = 0;
     int connected = -1;
+    bool loseAnswer = false;
 
     static QByteArray withLength(const QByteArray &body) { return QByteArray(1, char(body.size())) + body; }
     void answerFromDevice(const QByteArray &app)
@@ -146,6 +160,10 @@ class FakeBus final : public BusLibrary {
         const int address = (a(2) << 8) | a(3);
         const int count = a(1) & 0x3F;
         if ((a(1) & 0xC0) == 0x00) {
+            if (loseAnswer) {
+                loseAnswer = false;
+                return;
+            }
             QByteArray r = app.left(4);
             r[1] = char(0x40 | count);
             for (int i = 0; i < count; ++i)
@@ -172,6 +190,10 @@ class FakeBus final : public BusLibrary {
             answer[1] = 0;
         } else {
             mailboxCommands.push_back({command, data});
+            if (command == loseAnswerAfter) {
+                loseAnswerAfter = -1;
+                loseAnswer = true;
+            }
             auto reply = [&](const QByteArray &r) { answer.replace(2, r.size(), r); };
             const auto d = [&](int i) { return std::uint8_t(data.at(i)); };
             if (command == 0xC4 && d(0) == 0)

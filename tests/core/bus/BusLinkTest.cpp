@@ -156,5 +156,51 @@ TEST_F(BusLinkTest, ASilentDeviceGives106AndTheAnswerIsParsed)
     EXPECT_EQ(protocolLines().last(), QStringLiteral(" *** Timeout while: waiting for answer "));
 }
 
+TEST_F(BusLinkTest, EveryWaitEndsAtItsDeadlineWhateverArrives)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    ASSERT_EQ(link.Connect(0x1105), 0);
+    bus.babble = true; // local answers for another address, without end
+    QByteArray data;
+    EXPECT_EQ(link.ReadLocalMemory(0x0116, 1, &data), LinkError::NoConnectionToEib);
+    EXPECT_LT(pump.now, 2 * timings.localTimeoutMs + 100);
+    const qint64 before = pump.now;
+    int source = 0;
+    EXPECT_EQ(link.ReceiveFromDevice(&source, &data), LinkError::NoConnectionToDevice);
+    EXPECT_LT(pump.now - before, timings.remoteTimeoutMs + 100);
+    // Thousands of frames went by; the protocol names a few of them.
+    EXPECT_LT(protocolLines().size(), 40);
+}
+
+TEST_F(BusLinkTest, AShortLocalAnswerIsRefusedBeforeItsFieldsAreRead)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    bus.inject(hex("014B"));
+    QByteArray data;
+    EXPECT_EQ(link.ReadLocalMemory(0x0116, 1, &data), LinkError::WrongTelegramLength);
+}
+
+TEST(LinkErrorMessage, NamesThePortAsTheUserGaveIt)
+{
+    Catalogue c;
+    EXPECT_EQ(LinkErrorMessage(c, 107, 0, QStringLiteral("/dev/ttyUSB0"), {}),
+              QStringLiteral("no bus access via /dev/ttyUSB0"));
+    EXPECT_EQ(LinkErrorMessage(c, 107, 1, QString(), {}), QStringLiteral("no bus access via COM 2"));
+}
+
+TEST(ProtocolFile, StopsGrowingAtItsLimit)
+{
+    TempDir dir;
+    ProtocolFile protocol;
+    ASSERT_TRUE(protocol.recreate(dir.path()));
+    protocol.setLimit(100);
+    for (int i = 0; i < 50; ++i)
+        protocol.line(QStringLiteral("send to local BCU 4 4C 1 1 16"));
+    protocol.close();
+    const QByteArray text = dir.read(QStringLiteral("protocol.txt"));
+    EXPECT_LE(text.size(), 100 + 64);
+    EXPECT_TRUE(text.endsWith("cut off here: it reached its limit\r\n"));
+}
+
 } // namespace
 } // namespace zx::test

@@ -2,10 +2,12 @@
 
 #include "BusFakes.h"
 #include "bus/ApplicationImage.h"
+#include "bus/BusAddress.h"
 #include "bus/BusLink.h"
 #include "bus/ProtocolFile.h"
 #include "calendar/Changeover.h"
 #include "core/transfer/SerialFakes.h"
+#include "entry/SwitchingEntry.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "support/SamplePrograms.h"
@@ -132,17 +134,60 @@ TEST_F(BusOperationsTest, AWriteThatDoesNotTakeStopsTheInstall)
     EXPECT_TRUE(protocolText().contains(QStringLiteral("memory was not written 289:")));
 }
 
-TEST_F(BusOperationsTest, AChangeoverTableOfThreeIsWrittenAsHeaderEntriesAndErasures)
+struct TableCase {
+    int entries;
+    const char *header;      // the data of the header write
+    const char *firstErased; // the data of the first erasure
+};
+
+class ChangeoverTables : public BusOperationsTest, public ::testing::WithParamInterface<TableCase> {};
+
+// A program without entries writes an empty table: the device must not keep its old one.
+TEST_P(ChangeoverTables, AreWrittenAsHeaderEntriesAndErasures)
 {
     fillBusProgram();
+    model.program().DstCount = GetParam().entries;
     ASSERT_EQ(ops.ProgramDevice(Device), 0);
-    EXPECT_EQ(bus.commandCount(Mailbox::WriteChangeover), 1 + 3 + 17);
-    EXPECT_EQ(bus.mailboxCommands.front().second, QByteArray::fromHex("001E000000")); // 2026 - 1996
-    EXPECT_EQ(bus.mailboxCommands[4].second, QByteArray::fromHex("04FFFFFFFF"));
+    EXPECT_EQ(bus.commandCount(Mailbox::WriteChangeover), 1 + 20);
+    EXPECT_EQ(bus.mailboxCommands.front().second, QByteArray::fromHex(GetParam().header));
+    EXPECT_EQ(bus.mailboxCommands[GetParam().entries + 1].second,
+              QByteArray::fromHex(GetParam().firstErased));
     EXPECT_EQ(bus.commandCount(Mailbox::DeleteProgram), 1);
     EXPECT_EQ(bus.commandCount(Mailbox::WriteRecord), 4);
     EXPECT_FALSE(link.isOpen());
     EXPECT_EQ(bus.local[0x0116], 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Program, ChangeoverTables,
+                         ::testing::Values(TableCase{3, "001E000000", "04FFFFFFFF"}, // 2026 - 1996
+                                           TableCase{0, "00FF000000", "01FFFFFFFF"}));
+
+// The coupling unit stops confirming while the records go out: the operation ends within the
+// link's own time-out, without polling or reconnecting any further.
+TEST_F(BusOperationsTest, ACouplingUnitThatStopsMidTransferEndsItAtOnce)
+{
+    struct StopAtRecords final : BusProgress {
+        FakeBus &bus;
+        VirtualPump &pump;
+        qint64 at = -1;
+        StopAtRecords(FakeBus &b, VirtualPump &p) : bus(b), pump(p) {}
+        void setStep(const QString &text) override
+        {
+            if (text == QStringLiteral("write switching programm ") && at < 0) {
+                bus.confirmedSends = int(bus.sent.size()) + 5;
+                at = pump.now;
+            }
+        }
+        void setGauge(int, int) override {}
+    } stop(bus, pump);
+    BusOperations watched(link, model, BusIdentityOf(1), dir.path(), &stop, &prompter);
+    fillBusProgram();
+    EXPECT_EQ(watched.Program(Device), LinkError::NoBusAccess);
+    ASSERT_GE(stop.at, 0);
+    // The unconfirmed frame, then the address table given back on closing: nothing else.
+    EXPECT_LE(int(bus.sent.size()) - bus.confirmedSends, 2);
+    EXPECT_LT(pump.now - stop.at, 3 * link.timings().localTimeoutMs);
+    EXPECT_TRUE(watched.deviceHoldsProgramming());
 }
 
 TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
@@ -227,6 +272,83 @@ TEST_F(BusOperationsTest, ATableRunsUpToItsFirstUnusedEntry)
     ASSERT_EQ(ops.ReadDevice(Device), 0);
     EXPECT_EQ(model.program().DstCount, 0);
     EXPECT_EQ(model.program().DstTable[0], EmptyDstEntry);
+}
+
+// What the loader would drop (b0 90..95, 218..255) is not read in either, and records on
+// channels 5 to 8 make the program one of eight channels.
+TEST_F(BusOperationsTest, AReadTakesWhatTheLoaderKeepsAndTheChannelsTheRecordsUse)
+{
+    model.device.BusDevice = 1;
+    model.device.Kanalzahl = 4;
+    SwitchingEntryValues e;
+    e.hour = 6;
+    e.weekdayMask = AllWeekdays;
+    e.kind = EntryKind::Weekly;
+    e.busChannel = 2;
+    const ProgramRecord onTwo = EncodeSwitchingTime(e, 1);
+    e.busChannel = 6;
+    const ProgramRecord onSix = EncodeSwitchingTime(e, 1);
+    auto bytes = [](const ProgramRecord &r) {
+        return std::array<std::uint8_t, 6>{std::uint8_t(r.b0), std::uint8_t(r.b1), std::uint8_t(r.b2),
+                                           std::uint8_t(r.b3), std::uint8_t(r.b4), std::uint8_t(r.b5)};
+    };
+    bus.records = {bytes(onTwo), {92, 0, 0, 0, 0, 0}, {218, 0, 0, 0, 0, 0}, {255, 1, 0, 0, 0, 0}};
+    ASSERT_EQ(ops.ReadDevice(Device), 0);
+    EXPECT_EQ(model.program().UsedCount, 1);
+    EXPECT_EQ(model.device.Kanalzahl, 4);
+
+    bus.records.push_back(bytes(onSix));
+    ASSERT_EQ(ops.ReadDevice(Device), 0);
+    EXPECT_EQ(model.program().UsedCount, 2);
+    EXPECT_EQ(model.device.Kanalzahl, 8);
+}
+
+// Device A breaks off holding the programming application: "appl.old" is A's only copy, so
+// neither a Program of B nor a Reinstall of B may touch it; Reinstall of A gives it back.
+TEST_F(BusOperationsTest, TheSavedApplicationStaysWithTheDeviceItBelongsTo)
+{
+    const int other = PackPhysicalAddress(1, 1, 7);
+    fillBusProgram();
+    bus.busyAnswers = 100;
+    ASSERT_EQ(ops.Program(Device), LinkError::TimeSwitchBusy);
+    EXPECT_TRUE(ops.deviceHoldsProgramming());
+    EXPECT_EQ(dir.read(QStringLiteral("appl.old.device")), QByteArray("1.1.5 programming\r\n"));
+    const QByteArray saved = dir.read(QStringLiteral("appl.old"));
+
+    bus.busyAnswers = 0;
+    bus.deviceAddress = other;
+    const std::size_t sends = bus.sent.size();
+    EXPECT_EQ(ops.Program(other), LinkError::RunTimeError);
+    EXPECT_EQ(ops.runTimeText(), QStringLiteral("The saved application \"appl.old\" belongs to device 1.1.5, "
+                                                "which still holds the programming application. Choose "
+                                                "\"Reinstall\" for 1.1.5 first."));
+    EXPECT_EQ(ops.Reinstall(other), LinkError::RunTimeError);
+    EXPECT_EQ(bus.sent.size(), sends); // refused before the bus was touched
+    EXPECT_EQ(dir.read(QStringLiteral("appl.old")), saved);
+
+    bus.deviceAddress = Device;
+    ASSERT_EQ(ops.Reinstall(Device), 0);
+    expectOwnApplication();
+    EXPECT_EQ(dir.read(QStringLiteral("appl.old.device")), QByteArray("1.1.5 own\r\n"));
+}
+
+// The time switch takes a "next record" or "write record" but its answer is lost: the command
+// may have acted twice, so the records go again from the first; no record is doubled or lost.
+TEST_F(BusOperationsTest, ALostAnswerToARecordCommandStartsTheRecordsAgain)
+{
+    fillBusProgram();
+    bus.loseAnswerAfter = Mailbox::WriteRecord;
+    ASSERT_EQ(ops.ProgramDevice(Device), 0) << protocolText().toStdString();
+    EXPECT_EQ(bus.commandCount(Mailbox::DeleteProgram), 2);
+    ASSERT_EQ(bus.records.size(), 4u);
+
+    const ProgramSet written = model.program();
+    bus.loseAnswerAfter = Mailbox::ReadNextRecord;
+    ASSERT_EQ(ops.ReadDevice(Device), 0);
+    EXPECT_EQ(bus.commandCount(Mailbox::ReadFirstRecord), 2);
+    ASSERT_EQ(model.program().UsedCount, 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(model.program().Records[i], written.Records[i]) << i;
 }
 
 TEST(MailboxRequest, IsPaddedToNineBytes)

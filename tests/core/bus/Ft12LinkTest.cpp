@@ -78,14 +78,36 @@ class Ft12LinkTest : public ::testing::Test {
     }
 };
 
-TEST_F(Ft12LinkTest, AMissingAcknowledgementRepeatsTheSameFrameThreeTimes)
+TEST_F(Ft12LinkTest, AFrameUnconfirmedAfterThreeRepetitionsIsGivenUpAndTheLinkReset)
 {
     ASSERT_TRUE(link.queue(hex("24")));
+    ASSERT_TRUE(link.queue(hex("4C010116")));
     runFor(1000);
-    ASSERT_EQ(port.requests.size(), 4u);
-    for (const QByteArray &r : port.requests)
-        EXPECT_EQ(r, port.requests.front());
-    EXPECT_EQ(link.pending(), 1); // unconfirmed: the caller's timer decides
+    // The frame four times, then the reset four times; the reset is given up too, and the
+    // frame behind them goes out only after it.
+    ASSERT_GE(port.requests.size(), 9u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(port.requests[i], port.requests.front());
+    for (int i = 4; i < 8; ++i)
+        EXPECT_EQ(port.requests[i], hex("10404016"));
+    EXPECT_EQ(std::uint8_t(port.requests[8].at(5)), 0x4C);
+    EXPECT_EQ(link.takeUnconfirmed(), 2);
+    EXPECT_EQ(link.takeUnconfirmed(), 0);
+}
+
+TEST(Ft12BusLibrary, AGivenUpFrameEndsTheSendWithNotConfirmed)
+{
+    VirtualPump pump;
+    ScriptedSerialPort port(pump);
+    Ft12BusLibrary library(port, pump, [](int) { return QStringLiteral("/dev/bcu"); });
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    ASSERT_EQ(library.send(hex("0624000000000000")), 0);
+    int queued = 0, repeats = 0, busy = 1, status = 0;
+    for (int i = 0; i < 2000 && status == 0 && busy; ++i, pump.processEvents())
+        status = library.pollSend(queued, repeats, busy);
+    EXPECT_EQ(status, BusLibrary::NotConfirmed);
+    EXPECT_LE(pump.now, 4 * 100 + 10);
+    EXPECT_TRUE(library.lastErrorText().contains(QStringLiteral("3 repetitions")));
 }
 
 TEST_F(Ft12LinkTest, AcknowledgedFramesToggleTheFrameCountBit)

@@ -178,5 +178,28 @@ TEST_F(BusAccessDialogTest, TheMainWindowOffersBusAccessForBusDevicesOnly)
     EXPECT_FALSE(act("mnuBuszugriff")->isEnabled());
 }
 
+// The IP interface: a host that is none is refused before the bus is touched; a host where no
+// interface answers gives "no bus access" naming it; the choice is there at the next opening.
+TEST_F(BusAccessDialogTest, TheIpInterfaceIsChosenByHostAndRemembered)
+{
+    QTest::mouseClick(control<QRadioButton>("optip"), Qt::LeftButton);
+    type("txtIpHost", QStringLiteral("127.0.0.1:99999"));
+    QTest::mouseClick(control<QPushButton>("cmdSuchen"), Qt::LeftButton);
+    EXPECT_TRUE(prompter.last().startsWith(QStringLiteral("\"127.0.0.1:99999\" is no host")))
+        << prompter.last().toStdString();
+    EXPECT_EQ(status(), QStringLiteral("ready to start"));
+
+    type("txtIpHost", QStringLiteral("127.0.0.1:9"));
+    type("txtPhysadr", QStringLiteral("1.1.5"));
+    QTest::mouseClick(control<QPushButton>("cmd_appl_reinstall"), Qt::LeftButton);
+    EXPECT_EQ(prompter.last(), QStringLiteral("no bus access via 127.0.0.1:9"));
+    EXPECT_TRUE(bus.sent.empty());
+
+    BusAccessDialog again(ctx, [] { return true; });
+    EXPECT_TRUE(again.findChild<QRadioButton *>(QStringLiteral("optip"))->isChecked());
+    EXPECT_EQ(again.findChild<QLineEdit *>(QStringLiteral("txtIpHost"))->text(),
+              QStringLiteral("127.0.0.1:9"));
+}
+
 } // namespace
 } // namespace zx::test

@@ -1,0 +1,147 @@
+#include "bus/KnxIpBusLibrary.h"
+
+#include "KnxIpFakes.h"
+#include "core/transfer/SerialFakes.h"
+
+#include <gtest/gtest.h>
+
+namespace zx::test {
+namespace {
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+struct DatagramCase {
+    const char *name;
+    QByteArray bytes;
+    bool ok;
+};
+
+class KnxIpDatagrams : public ::testing::TestWithParam<DatagramCase> {};
+
+TEST_P(KnxIpDatagrams, AreReadOnlyWhenEveryFieldFits)
+{
+    EXPECT_EQ(KnxIp::ReadDatagram(GetParam().bytes).ok(), GetParam().ok);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reader, KnxIpDatagrams,
+    ::testing::Values(DatagramCase{"ack", hex("06100421000a04010200"), true},
+                      DatagramCase{"short", hex("061004"), false},
+                      DatagramCase{"wrongVersion", hex("06200421000a04010200"), false},
+                      DatagramCase{"lengthDisagrees", hex("06100421000b04010200"), false},
+                      DatagramCase{"connectionHeaderCut", hex("061004210009040102"), false},
+                      DatagramCase{"emptyTunnellingRequest", hex("06100420000a04010200"), false},
+                      DatagramCase{"refused", hex("061002060008 0024"), true},
+                      DatagramCase{"acceptedWithoutEndpoint", hex("0610020600080100"), false},
+                      DatagramCase{"unknownService", hex("061002030008 0000"), false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(KnxIpFrames, CarryTheirBytes)
+{
+    const UdpEndpoint local{0x7F000001, 0x9C40};
+    EXPECT_EQ(KnxIp::connectRequest(local), hex("06100205001a 08017f0000019c40 08017f0000019c40 04040200"));
+    EXPECT_EQ(KnxIp::tunnellingAck(7, 3, 0), hex("06100421000a 04070300"));
+    // T_DATA_CONNECTED #1 with a memory read of 9 bytes at 0x00CE to device 1.1.5.
+    EXPECT_EQ(Cemi::LDataFrame(Cemi::LDataReq, Cemi::Control1, 0, 0x1105, hex("460900ce")),
+              hex("1100b0600000110503460900ce"));
+    const auto f = Cemi::ReadLData(hex("2900b0601105000003460900ce"));
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->source, 0x1105);
+    EXPECT_EQ(f->tpdu, hex("460900ce"));
+    EXPECT_FALSE(Cemi::ReadLData(hex("2900b0601105000004460900ce")));
+    EXPECT_EQ(KnxIpBusLibrary::ParseHost(QStringLiteral("knx.local:3700"))->second, 3700);
+    EXPECT_EQ(KnxIpBusLibrary::ParseHost(QStringLiteral("192.168.1.9"))->second, KnxIp::DefaultPort);
+    EXPECT_FALSE(KnxIpBusLibrary::ParseHost(QStringLiteral("host:70000")));
+}
+
+// A tunnel to a scripted interface that acknowledges and confirms every request.
+class KnxIpTunnel : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        socket.responder = [this](const QByteArray &sent) {
+            const KnxIp::Datagram d = KnxIp::ReadDatagram(sent);
+            if (d.service == KnxIp::ConnectRequest)
+                socket.answer(KnxIp::connectResponse(5, refuseWith, socket.peer, 0x11FF));
+            if (d.service == KnxIp::DisconnectRequest)
+                socket.answer(KnxIp::disconnectResponse(5, 0));
+            if (d.service == KnxIp::TunnellingRequest) {
+                socket.answer(KnxIp::tunnellingAck(5, d.sequence, 0));
+                QByteArray con = d.cemi;
+                con[0] = char(Cemi::LDataCon);
+                socket.answer(KnxIp::tunnellingRequest(5, fromServer++, con));
+            }
+        };
+    }
+    // An indication from `source` to the tunnel, as the interface's next request.
+    QByteArray indication(int source, const QByteArray &tpdu)
+    {
+        return KnxIp::tunnellingRequest(5, fromServer++,
+                                        Cemi::LDataFrame(Cemi::LDataInd, 0xB0, source, 0x11FF, tpdu));
+    }
+    int sendAndWait(const QByteArray &frame)
+    {
+        if (const int s = library.send(frame))
+            return s;
+        int q = 0, r = 0, busy = 1, status = 0;
+        for (int i = 0; i < 100 && busy && status == 0; ++i, pump.processEvents())
+            status = library.pollSend(q, r, busy);
+        return status;
+    }
+    int acksSent(int sequence) const
+    {
+        int n = 0;
+        for (const QByteArray &s : socket.sent) {
+            const KnxIp::Datagram d = KnxIp::ReadDatagram(s);
+            n += d.service == KnxIp::TunnellingAck && d.sequence == sequence;
+        }
+        return n;
+    }
+
+    VirtualPump pump;
+    ScriptedDatagramSocket socket;
+    KnxIpBusLibrary library{socket, pump, QStringLiteral("127.0.0.1"), KnxIp::DefaultPort};
+    int refuseWith = 0;
+    int fromServer = 0;
+};
+
+TEST_F(KnxIpTunnel, TakesOnlyTheDevicesAnswersAndEachOnce)
+{
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
+    ASSERT_EQ(sendAndWait(hex("0921000000000001 0300")), 0);
+    const int seq = fromServer;
+    const QByteArray answer = indication(0x1105, hex("43400012"));
+    socket.answer(answer);
+    socket.answer(answer);                              // repeated: its acknowledgement was lost
+    socket.answer(indication(0x1107, hex("43400012"))); // another device
+    socket.incoming.push_back({{0x7F000002, 3671}, indication(0x1105, hex("47400012"))}); // another sender
+    BusLibrary::FetchBuffer buffer{};
+    std::vector<QByteArray> frames;
+    for (int i = 0; i < 50; ++i, pump.processEvents()) {
+        ASSERT_EQ(library.fetch(buffer), 0);
+        if (buffer[0] > 0)
+            frames.emplace_back(reinterpret_cast<const char *>(buffer.data()), buffer[0] + 1);
+    }
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0], hex("0b39b0110511ff03 03400012"));
+    EXPECT_EQ(acksSent(seq), 2);
+    library.close();
+    EXPECT_FALSE(library.tunnelOpen());
+    EXPECT_EQ(KnxIp::ReadDatagram(socket.sent.back()).service, KnxIp::DisconnectRequest);
+}
+
+TEST_F(KnxIpTunnel, ARefusedConnectionNamesTheHostAndTheStatus)
+{
+    refuseWith = KnxIp::ErrorNoMoreConnections;
+    EXPECT_EQ(library.install(0, 9600, 2000, 100, 0), KnxIpBusLibrary::Refused);
+    EXPECT_EQ(library.statusMessage(KnxIpBusLibrary::Refused, 2),
+              QStringLiteral("The IP interface 127.0.0.1 refused the connection (status 0x24)."));
+    EXPECT_FALSE(socket.opened);
+}
+
+} // namespace
+} // namespace zx::test

@@ -1,0 +1,226 @@
+// The bus operations through a KNXnet/IP tunnel to devsim's simulated IP interface on
+// 127.0.0.1, with the same simulated time switches as behind its coupling unit.
+#include "TransferFixtures.h"
+
+#include "bus/BusLink.h"
+#include "bus/BusSession.h"
+#include "bus/KnxIpBusLibrary.h"
+#include "entry/SwitchingEntry.h"
+#include "model/ListOrder.h"
+#include "platform/EventPump.h"
+#include "platform/UdpSocket.h"
+#include "support/TempDir.h"
+
+#include <QStandardPaths>
+
+#include <csignal>
+
+namespace zx::test {
+namespace {
+
+// devsim ip for the lifetime of the object; it prints 127.0.0.1:PORT.
+class IpSim {
+  public:
+    explicit IpSim(const QStringList &args)
+    {
+        process_.start(QStringLiteral(ZX_DEVSIM), QStringList{QStringLiteral("ip")} + args);
+        if (process_.waitForStarted(5000)) {
+            QElapsedTimer t;
+            t.start();
+            while (!process_.canReadLine() && t.elapsed() < 5000)
+                process_.waitForReadyRead(100);
+            endpoint_ = QString::fromUtf8(process_.readLine()).trimmed();
+        }
+    }
+    ~IpSim()
+    {
+        process_.terminate();
+        if (!process_.waitForFinished(3000))
+            process_.kill();
+        process_.waitForFinished(1000);
+    }
+    const QString &endpoint() const { return endpoint_; }
+    void heal() { ::kill(pid_t(process_.processId()), SIGUSR1); }
+
+  private:
+    QProcess process_;
+    QString endpoint_;
+};
+
+class BusIpE2E : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { ensureApplication(); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZX_SOURCE_DATA "/remote.s19"),
+                                dir.file(QStringLiteral("remote.s19"))));
+        model.device.BusDevice = 1;
+        model.device.Kanalzahl = 8;
+        for (int i = 0; i < 30; ++i) {
+            SwitchingEntryValues e;
+            e.hour = i % 24;
+            e.minute = 2 * i;
+            e.weekdayMask = AllWeekdays;
+            e.kind = EntryKind::Weekly;
+            e.busChannel = 1 + i % 8;
+            e.value = i;
+            model.appendRecord(SetProgram, EncodeSwitchingTime(e, 1));
+        }
+        SortRecords(model, DisplayOrder, SetProgram);
+    }
+    QStringList simArgs(const QStringList &more) const
+    {
+        return QStringList{"--device", "1.1.5", "--dump", dir.file(QStringLiteral("device.txt"))} + more;
+    }
+    BusResult run(const QString &endpoint, BusCommand command)
+    {
+        const auto host = KnxIpBusLibrary::ParseHost(endpoint);
+        KnxIpBusLibrary library(socket, pump, host->first, host->second);
+        library.setHeartbeatMs(200);
+        BusEnvironment env{
+            library,           pump, clock, model, prompter, dir.path(), BusTimings::fast(), nullptr,
+            library.hostText()};
+        QElapsedTimer t;
+        t.start();
+        const BusResult r = RunBusCommand(env, command, 0, 0x1105);
+        seconds = t.elapsed() / 1000.0;
+        EXPECT_FALSE(library.tunnelOpen());
+        return r;
+    }
+    QByteArray device() const { return dir.read(QStringLiteral("device.txt")); }
+    QString protocol() const { return QString::fromUtf8(dir.read(QStringLiteral("protocol.txt"))); }
+
+    TempDir dir;
+    Model model;
+    ScriptedPrompter prompter;
+    FixedClock clock{QDateTime(QDate(2026, 3, 2), QTime(9, 0))};
+    SleepingEventPump pump;
+    UdpSocket socket;
+    double seconds = 0;
+};
+
+TEST_F(BusIpE2E, SearchProgramAndReadBackThroughTheTunnel)
+{
+    IpSim sim(simArgs({"--device", "1.1.7"}));
+    ASSERT_FALSE(sim.endpoint().isEmpty());
+    const QByteArray own = device();
+    {
+        const auto host = KnxIpBusLibrary::ParseHost(sim.endpoint());
+        KnxIpBusLibrary library(socket, pump, host->first, host->second);
+        BusEnvironment env{library, pump, clock, model, prompter, dir.path(), BusTimings::fast()};
+        const BusSearchResult found = SearchBusDevices(env, 0, 1, 1, 4, 7);
+        EXPECT_TRUE(found.ok()) << found.message.toStdString();
+        EXPECT_EQ(found.found, (QStringList{"1.1.5", "1.1.7"}));
+    }
+    const ProgramSet written = model.program();
+    BusResult r = run(sim.endpoint(), BusCommand::Program);
+    ASSERT_TRUE(r.ok()) << r.message.toStdString() << protocol().toStdString();
+    EXPECT_EQ(device(), own);
+    model.program().clear();
+    r = run(sim.endpoint(), BusCommand::Read);
+    ASSERT_TRUE(r.ok()) << r.message.toStdString();
+    SortRecords(model, DisplayOrder, SetProgram);
+    ASSERT_EQ(model.program().UsedCount, written.UsedCount);
+    for (int i = 0; i < written.UsedCount; ++i)
+        EXPECT_EQ(model.program().Records[i], written.Records[i]) << i;
+    EXPECT_EQ(model.program().DstCount, 0);
+}
+
+struct IpFaultCase {
+    const char *name;
+    QStringList args;
+    int code;
+    const char *message; // the start of the message; %1 stands for the interface's endpoint
+};
+
+class IpFaults : public BusIpE2E, public ::testing::WithParamInterface<IpFaultCase> {};
+
+// Every fault of the interface ends with its message within seconds and leaves no tunnel
+// open: the simulator has one channel, and the next operation gets it at once.
+TEST_P(IpFaults, EndWithTheirMessageAndLeaveNoTunnelOpen)
+{
+    const IpFaultCase c = GetParam();
+    IpSim sim(simArgs(c.args));
+    ASSERT_FALSE(sim.endpoint().isEmpty());
+    BusResult r = run(sim.endpoint(), BusCommand::Program);
+    EXPECT_EQ(r.code, c.code) << r.message.toStdString() << protocol().toStdString();
+    if (c.code != 0)
+        EXPECT_TRUE(r.message.startsWith(QString::fromUtf8(c.message).arg(sim.endpoint())))
+            << r.message.toStdString();
+    EXPECT_LT(seconds, 15.0);
+
+    sim.heal();
+    r = run(sim.endpoint(), BusCommand::Read);
+    EXPECT_TRUE(r.ok()) << r.message.toStdString() << protocol().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Switches, IpFaults,
+    ::testing::Values(
+        IpFaultCase{"refused",
+                    {"--fault", "refuse"},
+                    KnxIpBusLibrary::Refused,
+                    "The IP interface %1 refused the connection (status 0x24)."},
+        IpFaultCase{"acknowledgementsLost",
+                    {"--fault", "lost-ack", "--fault-after", "40"},
+                    LinkError::NoBusAccess,
+                    "no bus access via %1"},
+        IpFaultCase{"neverConfirmed",
+                    {"--fault", "no-confirm", "--fault-after", "40"},
+                    LinkError::NoBusAccess,
+                    "no bus access via %1"},
+        IpFaultCase{
+            "deviceSilent", {"--fault", "no-device"}, LinkError::NoMaskResponse, "no mask response received"},
+        IpFaultCase{"dropped",
+                    {"--fault", "drop", "--fault-after", "200"},
+                    KnxIpBusLibrary::Lost,
+                    "The connection to the IP interface %1 was lost."},
+        IpFaultCase{"oneAcknowledgementLost", {"--fault", "lost-ack", "--fault-count", "1"}, 0, ""}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// zentrix-cli takes the interface with --ip; a failure names it.
+TEST_F(BusIpE2E, CliReachesTheInterfaceByItsHost)
+{
+    IpSim sim(simArgs({"--device", "1.1.9"}));
+    ASSERT_FALSE(sim.endpoint().isEmpty());
+    QProcess cli;
+    cli.setWorkingDirectory(dir.path());
+    cli.start(QStringLiteral(ZX_CLI), {"bus", "search", "--ip", sim.endpoint(), "--area", "1", "--line", "1",
+                                       "--from", "9", "--to", "9"});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    EXPECT_EQ(cli.readAllStandardOutput(), QByteArray("1.1.9\n"));
+
+    cli.start(QStringLiteral(ZX_CLI), {"bus", "search", "--ip", sim.endpoint(), "--port", "/dev/x", "--area",
+                                       "1", "--line", "1", "--from", "9", "--to", "9"});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 2); // one way to the bus, not two
+}
+
+// The same operations through knxd, an independent bus stack between this program and the
+// simulated interface, in a private network namespace (see knxd-proof.sh).
+TEST_F(BusIpE2E, SearchProgramAndReadBackThroughKnxd)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("knxd")).isEmpty())
+        GTEST_SKIP() << "skipped: knxd is not installed (scripts/install-deps.sh installs it)";
+    QProcess probe;
+    probe.start(QStringLiteral("unshare"), {"-n", "true"});
+    if (!probe.waitForFinished(10000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
+        GTEST_SKIP() << "skipped: a private network namespace (unshare -n) is not permitted here, and knxd "
+                        "must not run in the machine's own network";
+    model.device.Kanalzahl = 8;
+    model.program().FileName = dir.file(QStringLiteral("prog.zxp"));
+    ASSERT_TRUE(SaveProgram(model, prompter, clock));
+    QProcess proof;
+    proof.setProcessChannelMode(QProcess::MergedChannels);
+    proof.start(QStringLiteral("unshare"),
+                {"-n", "bash", QStringLiteral(ZX_SOURCE_DATA "/../tests/e2e/knxd-proof.sh"),
+                 QStringLiteral(ZX_CLI), QStringLiteral(ZX_DEVSIM), dir.path()});
+    ASSERT_TRUE(proof.waitForFinished(120000));
+    const QString out = QString::fromUtf8(proof.readAll());
+    EXPECT_EQ(proof.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("through knxd: ok"))) << out.toStdString();
+}
+
+} // namespace
+} // namespace zx::test

@@ -1,0 +1,419 @@
+// devsim ip: a simulated KNXnet/IP tunnelling interface on 127.0.0.1 with the same simulated
+// time switches behind it as devsim bus (the device part is shared; only the front end differs).
+// One tunnelling channel, so a connection that was never closed shows at the next connect.
+#include "BusCouplerSim.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <netinet/in.h>
+#include <poll.h>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+namespace devsim {
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+enum class IpFault { None, Refuse, LostAck, NoConfirm, Drop };
+
+struct IpFaultName {
+    const char *name;
+    IpFault fault;
+};
+constexpr IpFaultName ipFaults[] = {
+    {"refuse", IpFault::Refuse},
+    {"lost-ack", IpFault::LostAck},
+    {"no-confirm", IpFault::NoConfirm},
+    {"drop", IpFault::Drop},
+};
+
+constexpr std::uint8_t Channel = 7;
+constexpr int TunnelAddress = 0x11FF; // the individual address the interface gives the tunnel
+
+int ipUsage()
+{
+    std::fprintf(stderr,
+                 "usage: devsim ip [--device A.L.D]... [--brand N] [--fault KIND] [--fault-count N]\n"
+                 "                 [--fault-after N] [--dump FILE] [--verbose]\n"
+                 "  prints 127.0.0.1:PORT, the interface's endpoint\n"
+                 "  --fault KIND    refuse (no free channel), lost-ack (tunnelling acknowledgements lost),\n"
+                 "                  no-confirm (a tunnelling request never confirmed on the bus),\n"
+                 "                  drop (the connection dropped: requests unanswered, the heartbeat\n"
+                 "                  answered with an error), or a time switch fault of devsim bus:\n"
+                 "                  no-device, busy, wrong-mask, wrong-ident, no-write\n"
+                 "  --fault-count N fault only the first N times; --fault-after N after N telegrams\n"
+                 "  SIGUSR1 ends the fault, SIGUSR2 makes it strike from the next telegram on\n");
+    return 2;
+}
+
+void onSignal(int)
+{
+    BusCouplerSim::stop();
+}
+void onHeal(int)
+{
+    BusCouplerSim::heal();
+}
+void onStrike(int)
+{
+    BusCouplerSim::strike();
+}
+
+int u16(const Bytes &b, std::size_t i)
+{
+    return (b[i] << 8) | b[i + 1];
+}
+
+Bytes header(int service, const Bytes &body)
+{
+    const int total = 6 + int(body.size());
+    Bytes b{0x06,
+            0x10,
+            std::uint8_t(service >> 8),
+            std::uint8_t(service),
+            std::uint8_t(total >> 8),
+            std::uint8_t(total)};
+    b.insert(b.end(), body.begin(), body.end());
+    return b;
+}
+
+class IpInterfaceSim {
+  public:
+    IpInterfaceSim(BusOptions bus, IpFault fault, int faultCount, bool verbose)
+        : bus_(std::move(bus)), fault_(fault), faultCount_(faultCount), verbose_(verbose)
+    {
+    }
+
+    int run()
+    {
+        fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof a;
+        if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0 ||
+            ::getsockname(fd_, reinterpret_cast<sockaddr *>(&a), &length) != 0) {
+            std::perror("devsim ip");
+            return 1;
+        }
+        self_ = a;
+        std::printf("127.0.0.1:%d\n", ntohs(a.sin_port));
+        std::fflush(stdout);
+        while (!BusCouplerSim::stopping()) {
+            if (bus_.serviceSignals()) {
+                fault_ = IpFault::None;
+                dropped_ = false;
+            }
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, 20) <= 0)
+                continue;
+            std::uint8_t buffer[1024];
+            sockaddr_in from{};
+            socklen_t fromLength = sizeof from;
+            const ssize_t n =
+                ::recvfrom(fd_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr *>(&from), &fromLength);
+            if (n > 0)
+                onDatagram(Bytes(buffer, buffer + n), from);
+        }
+        std::fprintf(stderr, "devsim ip: %ld telegrams\n", bus_.framesFromPc());
+        ::close(fd_);
+        return 0;
+    }
+
+  private:
+    bool armed(IpFault f) const { return fault_ == f && bus_.framesFromPc() > bus_.options().faultAfter; }
+    bool applies(IpFault f)
+    {
+        if (!armed(f))
+            return false;
+        if (faultCount_ == 0)
+            return true;
+        if (faulted_ >= faultCount_)
+            return false;
+        ++faulted_;
+        return true;
+    }
+    void sendTo(const sockaddr_in &to, const Bytes &b)
+    {
+        if (verbose_) {
+            std::fprintf(stderr, "devsim ip <-");
+            for (auto x : b)
+                std::fprintf(stderr, " %02X", x);
+            std::fprintf(stderr, "\n");
+        }
+        ::sendto(fd_, b.data(), b.size(), 0, reinterpret_cast<const sockaddr *>(&to), sizeof to);
+    }
+    // An HPAI at i, 0.0.0.0:0 meaning the sender (NAT).
+    sockaddr_in hpai(const Bytes &b, std::size_t i, const sockaddr_in &sender)
+    {
+        sockaddr_in e{};
+        e.sin_family = AF_INET;
+        e.sin_addr.s_addr = htonl((std::uint32_t(u16(b, i + 2)) << 16) | std::uint32_t(u16(b, i + 4)));
+        e.sin_port = htons(std::uint16_t(u16(b, i + 6)));
+        if (e.sin_addr.s_addr == 0 || e.sin_port == 0)
+            return sender;
+        return e;
+    }
+    Bytes selfHpai() const
+    {
+        const std::uint32_t ip = ntohl(self_.sin_addr.s_addr);
+        const int port = ntohs(self_.sin_port);
+        return {8,
+                1,
+                std::uint8_t(ip >> 24),
+                std::uint8_t(ip >> 16),
+                std::uint8_t(ip >> 8),
+                std::uint8_t(ip),
+                std::uint8_t(port >> 8),
+                std::uint8_t(port)};
+    }
+
+    void onDatagram(const Bytes &b, const sockaddr_in &from)
+    {
+        if (b.size() < 6 || b[0] != 0x06 || b[1] != 0x10 || u16(b, 4) != int(b.size()))
+            return;
+        const int service = u16(b, 2);
+        switch (service) {
+        case 0x0205: { // connect request: control HPAI, data HPAI, CRI
+            if (b.size() < 26)
+                return;
+            const sockaddr_in control = hpai(b, 6, from);
+            if (open_ || applies(IpFault::Refuse)) {
+                sendTo(control, header(0x0206, {0, 0x24}));
+                return;
+            }
+            open_ = true;
+            dropped_ = false;
+            data_ = hpai(b, 14, from);
+            toClient_ = 0;
+            fromClient_ = 0;
+            connected_ = -1;
+            Bytes body{Channel, 0};
+            const Bytes h = selfHpai();
+            body.insert(body.end(), h.begin(), h.end());
+            body.insert(body.end(), {4, 4, std::uint8_t(TunnelAddress >> 8), std::uint8_t(TunnelAddress)});
+            sendTo(control, header(0x0206, body));
+            break;
+        }
+        case 0x0207: // connection state request
+            if (b.size() >= 16)
+                sendTo(
+                    hpai(b, 8, from),
+                    header(0x0208, {b[6], std::uint8_t(open_ && b[6] == Channel && !dropped_ ? 0 : 0x21)}));
+            break;
+        case 0x0209: // disconnect request
+            if (b.size() >= 16) {
+                const bool ours = open_ && b[6] == Channel;
+                if (ours)
+                    open_ = false;
+                sendTo(hpai(b, 8, from), header(0x020A, {b[6], std::uint8_t(ours ? 0 : 0x21)}));
+            }
+            break;
+        case 0x0420: // tunnelling request
+            if (b.size() < 10 || b[6] != 4 || b[7] != Channel || !open_)
+                return;
+            if (armed(IpFault::Drop))
+                dropped_ = true;
+            if (dropped_)
+                return;
+            onTunnelling(b);
+            break;
+        default:
+            break; // tunnelling acks of the client and anything else
+        }
+    }
+
+    void onTunnelling(const Bytes &b)
+    {
+        const std::uint8_t sequence = b[8];
+        if (sequence == std::uint8_t(fromClient_ - 1)) {
+            if (!applies(IpFault::LostAck))
+                sendTo(data_, header(0x0421, {4, Channel, sequence, 0})); // a repetition
+            return;
+        }
+        if (sequence != fromClient_)
+            return;
+        ++fromClient_;
+        if (!applies(IpFault::LostAck))
+            sendTo(data_, header(0x0421, {4, Channel, sequence, 0}));
+        const Bytes cemi(b.begin() + 10, b.end());
+        // L_Data.req: 11 addlen ctrl1 ctrl2 src(2) dst(2) len tpdu
+        if (cemi.size() < 10 || cemi[0] != 0x11)
+            return;
+        const std::size_t at = 2 + cemi[1];
+        if (cemi.size() < at + 8 || cemi.size() != at + 7 + cemi[at + 6] + 1u)
+            return;
+        bus_.countFrame();
+        const int destination = u16(cemi, at + 4);
+        // The interface fills in its tunnel's address where the client left it 0; a client that
+        // is itself a bus stack (knxd) sends with its own, and the device answers to it.
+        requester_ = u16(cemi, at + 2) != 0 ? u16(cemi, at + 2) : TunnelAddress;
+        const Bytes tpdu(cemi.begin() + long(at + 7), cemi.end());
+        if (!applies(IpFault::NoConfirm)) {
+            Bytes con = cemi;
+            con[0] = 0x2E;
+            con[at + 2] = std::uint8_t(requester_ >> 8);
+            con[at + 3] = std::uint8_t(requester_);
+            toClientCemi(con);
+        }
+        if ((cemi[at + 1] & 0x80) || !bus_.hasDevice(destination) || bus_.faultArmed(BusFault::NoDevice))
+            return; // a group telegram, nobody there, or a time switch that went silent
+        onTransport(destination, tpdu);
+    }
+
+    void toClientCemi(const Bytes &cemi)
+    {
+        Bytes body{4, Channel, toClient_++, 0};
+        body.insert(body.end(), cemi.begin(), cemi.end());
+        sendTo(data_, header(0x0420, body));
+    }
+    void indication(int source, const Bytes &tpdu)
+    {
+        Bytes cemi{0x29,
+                   0,
+                   0xB0,
+                   0x60,
+                   std::uint8_t(source >> 8),
+                   std::uint8_t(source),
+                   std::uint8_t(requester_ >> 8),
+                   std::uint8_t(requester_),
+                   std::uint8_t(tpdu.size() - 1)};
+        cemi.insert(cemi.end(), tpdu.begin(), tpdu.end());
+        toClientCemi(cemi);
+    }
+
+    // The time switch's transport layer: one connection, numbered data acknowledged.
+    void onTransport(int device, const Bytes &tpdu)
+    {
+        const int tpci = tpdu[0];
+        if (tpci == 0x80) {
+            connected_ = device;
+            seqIn_ = 0;
+            seqOut_ = 0;
+            return;
+        }
+        if (tpci == 0x81) {
+            if (connected_ == device)
+                connected_ = -1;
+            return;
+        }
+        if ((tpci & 0xC0) != 0x40 || connected_ != device || tpdu.size() < 2)
+            return;
+        const int sequence = (tpci >> 2) & 0x0F;
+        if (sequence == ((seqIn_ - 1) & 0x0F)) {
+            indication(device, {std::uint8_t(0xC2 | (sequence << 2))});
+            return;
+        }
+        if (sequence != seqIn_)
+            return;
+        seqIn_ = (seqIn_ + 1) & 0x0F;
+        indication(device, {std::uint8_t(0xC2 | (sequence << 2))});
+        Bytes app = tpdu;
+        app[0] = std::uint8_t(tpci & 0x03);
+        const auto reply = bus_.deviceReply(device, app);
+        if (!reply || reply->empty())
+            return;
+        Bytes answer = *reply;
+        answer[0] = std::uint8_t(0x40 | (seqOut_ << 2) | (answer[0] & 0x03));
+        seqOut_ = (seqOut_ + 1) & 0x0F;
+        indication(device, answer);
+    }
+
+    BusCouplerSim bus_;
+    IpFault fault_;
+    int faultCount_;
+    int faulted_ = 0;
+    bool verbose_;
+    int fd_ = -1;
+    sockaddr_in self_{};
+    sockaddr_in data_{};
+    bool open_ = false;
+    bool dropped_ = false;
+    std::uint8_t toClient_ = 0;
+    std::uint8_t fromClient_ = 0;
+    int connected_ = -1;
+    int requester_ = TunnelAddress;
+    int seqIn_ = 0, seqOut_ = 0;
+};
+
+bool parseAddress(const char *text, int *packed)
+{
+    int a = 0, l = 0, d = 0;
+    char tail = 0;
+    if (std::sscanf(text, "%d.%d.%d%c", &a, &l, &d, &tail) != 3 || a < 0 || a > 15 || l < 0 || l > 15 ||
+        d < 0 || d > 255)
+        return false;
+    *packed = a * 4096 + l * 256 + d;
+    return true;
+}
+
+bool toLong(const char *text, long *value)
+{
+    char *end = nullptr;
+    *value = std::strtol(text, &end, 10);
+    return end && *end == '\0' && *value >= 0;
+}
+
+} // namespace
+
+int runIpSimulator(int argc, char *argv[])
+{
+    BusOptions options;
+    options.byteMicros = 0;
+    IpFault fault = IpFault::None;
+    bool verbose = false;
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        long number = 0;
+        int address = 0;
+        if (arg == "--device" && hasValue && parseAddress(argv[i + 1], &address)) {
+            options.devices.push_back(address);
+            ++i;
+        } else if (arg == "--brand" && hasValue && toLong(argv[i + 1], &number)) {
+            options.brand = int(number);
+            ++i;
+        } else if (arg == "--fault" && hasValue) {
+            const std::string name = argv[++i];
+            bool known = false;
+            for (const auto &f : ipFaults)
+                if (name == f.name) {
+                    fault = f.fault;
+                    known = true;
+                }
+            if (!known && !(parseBusFault(name, &options.fault) && options.fault != BusFault::NoBcu &&
+                            options.fault != BusFault::LostAck && options.fault != BusFault::BadChecksum &&
+                            options.fault != BusFault::Babble))
+                return ipUsage();
+        } else if (arg == "--fault-count" && hasValue && toLong(argv[i + 1], &number)) {
+            options.faultCount = int(number);
+            ++i;
+        } else if (arg == "--fault-after" && hasValue && toLong(argv[i + 1], &number)) {
+            options.faultAfter = int(number);
+            ++i;
+        } else if (arg == "--dump" && hasValue) {
+            options.dumpFile = argv[++i];
+        } else if (arg == "--verbose") {
+            verbose = true;
+        } else {
+            return ipUsage();
+        }
+    }
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGUSR1, onHeal);
+    std::signal(SIGUSR2, onStrike);
+    const int count = options.faultCount;
+    IpInterfaceSim sim(std::move(options), fault, count, verbose);
+    return sim.run();
+}
+
+} // namespace devsim
