@@ -6,7 +6,25 @@ namespace zx {
 
 // Texts of the windows and hints this program adds beyond the message catalogue (print preview,
 // the help window, the missing chip tool), in the three built-in languages; a loaded language gets the English ones.
-enum class ExtraText { Preview, HelpContents, HelpBack, HelpForward, HelpSearch, HelpMissing, HelpTitle, ChipToolMissing };
+enum class ExtraText {
+    Preview,
+    HelpContents,
+    HelpBack,
+    HelpForward,
+    HelpSearch,
+    HelpMissing,
+    HelpTitle,
+    ChipToolMissing,
+    AstroChannelsTogether,
+    AstroHasNoPulses,
+    EvenYearsRange,
+    BusFreeHolidayYears,
+    NoSuchHoliday,
+    NoSuchHolidaySet,
+    EmptyHolidaySet,
+    NoHolidayDateAhead,
+    DamagedHolidayFile,
+};
 
 QString extraText(ExtraText id, int sprache);
 

@@ -26,8 +26,10 @@ namespace {
 constexpr int EditEnter = 0;
 constexpr int EditChange = 1;
 constexpr int EditCopy = 2;
-constexpr int FirstDialogYear = 1996;
-constexpr int LastDialogYear = 2060;
+// The start year the table header can hold (six bits above 1996); later entries belong to later
+// years, up to the calendar's last.
+constexpr int FirstDialogYear = DstYearBase;
+constexpr int LastDialogYear = DstLastStartYear;
 
 QComboBox *makeList(QWidget *parent, const char *name)
 {
@@ -185,6 +187,7 @@ void ChangeoverDialog::openInMode()
 
     showEntry({{31, 3, 2, 1}, {31, 10, 3, 1}});
     const ProgramSet &p = model.program();
+    year_->setMaximum(p.DstCount == 0 ? LastDialogYear : CalendarLastYear);
     if (p.DstCount == 0) {
         const int thisYear = ctx_.clock.today().year();
         year_->setValue(thisYear >= FirstDialogYear && thisYear <= LastDialogYear ? thisYear
@@ -315,6 +318,7 @@ bool ChangeoverDialog::storeEntry()
         okImage_->show();
         timer1_->start();
         model.Modified = 1;
+        year_->setMaximum(CalendarLastYear);
         if (p.DstCount % DstEntriesPerYear(p) == 0)
             year_->setValue(year_->value() + 1);
         year_->hide();
