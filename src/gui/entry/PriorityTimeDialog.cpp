@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "entry/AutomationDialog.h"
 #include "entry/EntryAutomation.h"
+#include "entry/EntryControls.h"
 #include "entry/EntryDeviceRules.h"
 #include "entry/EntryStore.h"
 #include "entry/HolidayPriority.h"
@@ -37,40 +38,12 @@ namespace zx {
 
 namespace {
 
-QListWidget *MakeList(QWidget *parent, const char *name, int rows)
-{
-    auto *list = new QListWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setFixedHeight(rows * (list->fontMetrics().height() + 2) + 6);
-    return list;
-}
-
 QLineEdit *MakeField(QWidget *parent, const char *name)
 {
     auto *field = new QLineEdit(parent);
     field->setObjectName(QString::fromLatin1(name));
     field->setReadOnly(true);
     return field;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-void SelectRow(QListWidget *list, int row)
-{
-    const QSignalBlocker block(list);
-    if (row < 0 || row >= list->count()) {
-        list->clearSelection();
-        list->setCurrentRow(-1);
-        return;
-    }
-    list->setCurrentRow(row);
-    list->scrollToItem(list->item(row));
 }
 
 int Row(const QListWidget *list)
@@ -100,19 +73,19 @@ void PriorityTimeDialog::buildControls()
     auto *grid = new QGridLayout;
     top->addLayout(grid);
 
-    lblBegin_ = MakeLabel(this, "lblvon");
-    lblEnd_ = MakeLabel(this, "lblbis");
-    listvontag_ = MakeList(this, "listvontag", 8);
-    lstvonmon_ = MakeList(this, "Lstvonmon", 8);
-    listbistag_ = MakeList(this, "listbistag", 8);
-    lstbismon_ = MakeList(this, "LstbisMon", 8);
+    lblBegin_ = MakeEntryLabel(this, QStringLiteral("lblvon"));
+    lblEnd_ = MakeEntryLabel(this, QStringLiteral("lblbis"));
+    listvontag_ = MakeEntryList(this, QStringLiteral("listvontag"), 8);
+    lstvonmon_ = MakeEntryList(this, QStringLiteral("Lstvonmon"), 8);
+    listbistag_ = MakeEntryList(this, QStringLiteral("listbistag"), 8);
+    lstbismon_ = MakeEntryList(this, QStringLiteral("LstbisMon"), 8);
     txtvonTag_ = MakeField(this, "txtvonTag");
     txtvonMon_ = MakeField(this, "txtvonMon");
     txtbistag_ = MakeField(this, "txtbistag");
     txtbisMon_ = MakeField(this, "txtbisMon");
-    lblvonUz_ = MakeLabel(this, "LblvonUz");
-    lblbisUz_ = MakeLabel(this, "LblbisUz");
-    lstvonJahr_ = MakeList(this, "lstvonJahr", 8);
+    lblvonUz_ = MakeEntryLabel(this, QStringLiteral("LblvonUz"));
+    lblbisUz_ = MakeEntryLabel(this, QStringLiteral("LblbisUz"));
+    lstvonJahr_ = MakeEntryList(this, QStringLiteral("lstvonJahr"), 8);
     chk1x_ = new QCheckBox(QStringLiteral("1x"), this);
     chk1x_->setObjectName(QStringLiteral("chk1x"));
 
@@ -135,20 +108,20 @@ void PriorityTimeDialog::buildControls()
     chkBewFeiertage_->setObjectName(QStringLiteral("chk_bew_Feiertage"));
     cboFtSets_ = new QComboBox(this);
     cboFtSets_->setObjectName(QStringLiteral("cbo_Ft_sets"));
-    lstBewFeiertage_ = MakeList(this, "lst_bew_Feiertage", 8);
+    lstBewFeiertage_ = MakeEntryList(this, QStringLiteral("lst_bew_Feiertage"), 8);
     grid->addWidget(chkBewFeiertage_, 3, 0, 1, 2);
     grid->addWidget(cboFtSets_, 1, 7);
     grid->addWidget(lstBewFeiertage_, 2, 7);
 
-    lblPrio_ = MakeLabel(this, "lblPrio");
-    lstPrio_ = MakeList(this, "LstPrio", 8);
+    lblPrio_ = MakeEntryLabel(this, QStringLiteral("lblPrio"));
+    lstPrio_ = MakeEntryList(this, QStringLiteral("LstPrio"), 8);
     txtAnzPrio_ = MakeField(this, "txtAnzPrio");
     grid->addWidget(lblPrio_, 0, 6);
     grid->addWidget(txtAnzPrio_, 1, 6);
     grid->addWidget(lstPrio_, 2, 6);
 
     auto *channelRow = new QHBoxLayout;
-    lblChannels_ = MakeLabel(this, "lblKanal");
+    lblChannels_ = MakeEntryLabel(this, QStringLiteral("lblKanal"));
     channelRow->addWidget(lblChannels_);
     for (int i = 0; i < 4; ++i) {
         channels_[i] = new QCheckBox(this);
@@ -173,7 +146,7 @@ void PriorityTimeDialog::buildControls()
     channelRow->addWidget(fraEIB_);
     cmdEinAus_ = new QPushButton(this);
     cmdEinAus_->setObjectName(QStringLiteral("cmdEinAus"));
-    picBackColor_ = MakeLabel(this, "PicBackColor");
+    picBackColor_ = MakeEntryLabel(this, QStringLiteral("PicBackColor"));
     picBackColor_->setFixedSize(16, 16);
     vsbwert_ = new QScrollBar(Qt::Horizontal, this);
     vsbwert_->setObjectName(QStringLiteral("vsbwert"));
@@ -219,10 +192,10 @@ void PriorityTimeDialog::buildControls()
     imgoldPzdown_ = new QToolButton(fraold_);
     imgoldPzdown_->setObjectName(QStringLiteral("imgoldPzdown"));
     imgoldPzdown_->setArrowType(Qt::DownArrow);
-    lbloldvon_ = MakeLabel(fraold_, "lbloldvon");
-    lbloldbis_ = MakeLabel(fraold_, "lbloldbis");
-    lbloldkan_ = MakeLabel(fraold_, "lbloldkan");
-    lbloldprio_ = MakeLabel(fraold_, "lbloldprio");
+    lbloldvon_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldvon"));
+    lbloldbis_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldbis"));
+    lbloldkan_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldkan"));
+    lbloldprio_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldprio"));
     for (QWidget *w : std::initializer_list<QWidget *>{imgoldPzup_, imgoldPzdown_, lbloldvon_, lbloldbis_,
                                                        lbloldkan_, lbloldprio_})
         panel->addWidget(w);
@@ -496,7 +469,7 @@ void PriorityTimeDialog::selectYear(int yearCode)
     for (int row = 0; row < lstvonJahr_->count(); ++row) {
         const int code = lstvonJahr_->item(row)->data(YearCodeRole).toInt();
         if (code == yearCode) {
-            SelectRow(lstvonJahr_, row);
+            SelectListRow(lstvonJahr_, row);
             return;
         }
         if (row > 0 && code > yearCode && insertAt == lstvonJahr_->count())
@@ -508,7 +481,7 @@ void PriorityTimeDialog::selectYear(int yearCode)
         const QSignalBlocker block(lstvonJahr_);
         lstvonJahr_->insertItem(insertAt, item);
     }
-    SelectRow(lstvonJahr_, insertAt);
+    SelectListRow(lstvonJahr_, insertAt);
 }
 
 int PriorityTimeDialog::chosenYearCode() const
@@ -523,7 +496,7 @@ void PriorityTimeDialog::limitDay(QListWidget *dayList, const QListWidget *month
     if (day < 1 || Row(monthList) < 0)
         return;
     if (LimitDayToMonth(day, Row(monthList) + 1)) {
-        SelectRow(dayList, day - 1);
+        SelectListRow(dayList, day - 1);
         ctx_.prompter.beep();
     }
 }
@@ -635,15 +608,15 @@ PriorityEntryValues PriorityTimeDialog::currentValues() const
 
 void PriorityTimeDialog::showValues(const PriorityEntryValues &e, bool loadChannels)
 {
-    SelectRow(listvontag_, e.fromDay - 1);
-    SelectRow(lstvonmon_, e.fromMonth - 1);
-    SelectRow(listbistag_, e.toDay - 1);
-    SelectRow(lstbismon_, e.toMonth - 1);
+    SelectListRow(listvontag_, e.fromDay - 1);
+    SelectListRow(lstvonmon_, e.fromMonth - 1);
+    SelectListRow(listbistag_, e.toDay - 1);
+    SelectListRow(lstbismon_, e.toMonth - 1);
     selectYear(e.yearCode);
     chk1x_->setChecked(e.once != 0);
     {
         const QSignalBlocker block(lstPrio_);
-        SelectRow(lstPrio_, e.priority - 1);
+        SelectListRow(lstPrio_, e.priority - 1);
     }
     const int bus = ctx_.model.device.BusDevice;
     if (bus) {
@@ -805,7 +778,7 @@ void PriorityTimeDialog::onConfirm()
 void PriorityTimeDialog::onOkForAll()
 {
     if (holidayMode()) {
-        SelectRow(lstvonJahr_, 0);
+        SelectListRow(lstvonJahr_, 0);
         lstBewFeiertage_->setCurrentRow(lstBewFeiertage_->count() > 0 ? 0 : -1);
         holidaysForAll_ = true;
     } else {
