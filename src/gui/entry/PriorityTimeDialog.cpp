@@ -5,6 +5,7 @@
 #include "entry/EntryAutomation.h"
 #include "entry/EntryControls.h"
 #include "entry/EntryDeviceRules.h"
+#include "entry/EntrySession.h"
 #include "entry/EntryStore.h"
 #include "entry/HolidayPriority.h"
 #include "entry/TypedFieldControl.h"
@@ -361,18 +362,8 @@ void PriorityTimeDialog::openInMode()
     finished_ = false;
     for (TypedFieldControl *field : typed_)
         field->setChecking(true);
-    editMode_ = model.EditMode;
-    run_ = MarkedRun();
-    if (editMode_ == EditChange || editMode_ == EditCopy) {
-        const int setIndex = editMode_ == EditCopy ? SetTemplate : SetProgram;
-        run_ = MarkedRun::fromMarks(model.Marked, model.FirstMarked, model.LastMarked,
-                                    model.set(setIndex).UsedCount);
-        if (run_.empty())
-            editMode_ = EditEnter;
-    } else {
-        editMode_ = EditEnter;
-    }
-    model.EditMode = editMode_;
+    session_.open(model);
+    editMode_ = session_.mode();
 
     setCaptions();
     fillLists();
@@ -401,7 +392,7 @@ void PriorityTimeDialog::openInMode()
     if (editMode_ == EditEnter) {
         setWindowTitle(model.catalogue(Msg::EnterThePriorityProgram));
     } else {
-        loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
+        loadRecord(session_.recordToLoad(), session_.sourceSet());
         setWindowTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyThePriorityProgram
                                                              : Msg::ChangeThePriorityProgram));
     }
@@ -705,7 +696,7 @@ void PriorityTimeDialog::onConfirm()
     bool channelPassed = false;
     try {
         const PriorityEntryValues entry = currentValues();
-        const int editedIndex = editMode_ == EditChange ? run_.current() : -1;
+        const int editedIndex = session_.editedIndex();
         StoreResult result;
         if (holidayMode()) {
             // A free holiday over several years gives several records: the first takes the
@@ -723,31 +714,25 @@ void PriorityTimeDialog::onConfirm()
         channelPassed = result.outcome != StoreOutcome::NoChannel;
         if (result.outcome == StoreOutcome::NothingToStore) {
             ctx_.prompter.beep();
-        } else if (!result.stored()) {
-            okForAll_ = false;
-            holidaysForAll_ = false;
-            if (result.outcome == StoreOutcome::MemoryFull) {
-                model.automation.AutomationActive = 0;
-                closeAfter = true;
-            }
         } else {
-            showPanel(result.index);
-            panelIndex_ = result.index;
-            imgPzok_->show();
-            timer1_->start();
-            const bool run = editMode_ == EditChange || editMode_ == EditCopy;
-            if (result.memoryFull) {
-                model.automation.AutomationActive = 0;
-                chkautopil_->setChecked(false);
-                closeAfter = true;
-            } else if (run && !run_.advance()) {
-                closeAfter = true;
-            } else {
-                if (run)
-                    loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
-                if (model.automation.AutomationActive)
-                    applyIncrements();
+            const EntrySession::Next next = session_.afterStore(model, result);
+            if (next.stopRuns) {
+                okForAll_ = false;
+                holidaysForAll_ = false;
             }
+            if (next.stored) {
+                showPanel(result.index);
+                panelIndex_ = result.index;
+                imgPzok_->show();
+                timer1_->start();
+                if (result.memoryFull)
+                    chkautopil_->setChecked(false);
+            }
+            closeAfter = next.close;
+            if (next.loadNext)
+                loadRecord(session_.recordToLoad(), session_.sourceSet());
+            if (next.applyAutomation)
+                applyIncrements();
         }
     } catch (const std::exception &error) {
         okForAll_ = false;
@@ -881,9 +866,8 @@ void PriorityTimeDialog::done(int result)
     finished_ = true;
     for (TypedFieldControl *field : typed_)
         field->setChecking(false);
-    run_ = MarkedRun();
     Model &model = ctx_.model;
-    model.EditMode = EditEnter;
+    session_.close(model);
     editMode_ = EditEnter;
     okForAll_ = false;
     holidaysForAll_ = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry/MarkedRun.h"
+#include "entry/EntrySession.h"
 
 #include "calendar/Holidays.h"
 #include "entry/PriorityEntry.h"
@@ -93,7 +93,7 @@ class PriorityTimeDialog : public QDialog {
 
     AppContext &ctx_;
     int editMode_ = 0;
-    MarkedRun run_; // the marked records a change or copy run walks
+    EntrySession session_; // the mode and the marked records a change or copy run walks
     bool okForAll_ = false;
     bool holidaysForAll_ = false;
     int panelIndex_ = 0;

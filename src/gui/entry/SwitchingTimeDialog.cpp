@@ -5,6 +5,7 @@
 #include "entry/EntryAutomation.h"
 #include "entry/EntryControls.h"
 #include "entry/EntryDeviceRules.h"
+#include "entry/EntrySession.h"
 #include "entry/EntryStore.h"
 #include "entry/TypedFieldControl.h"
 #include "model/ListKinds.h"
@@ -380,18 +381,8 @@ void SwitchingTimeDialog::openInMode()
     finished_ = false;
     for (TypedFieldControl *field : typed_)
         field->setChecking(true);
-    editMode_ = model.EditMode;
-    run_ = MarkedRun();
-    if (editMode_ == EditChange || editMode_ == EditCopy) {
-        const int setIndex = editMode_ == EditCopy ? SetTemplate : SetProgram;
-        run_ = MarkedRun::fromMarks(model.Marked, model.FirstMarked, model.LastMarked,
-                                    model.set(setIndex).UsedCount);
-        if (run_.empty())
-            editMode_ = EditEnter;
-    } else {
-        editMode_ = EditEnter;
-    }
-    model.EditMode = editMode_;
+    session_.open(model);
+    editMode_ = session_.mode();
 
     setCaptions();
     fillLists();
@@ -416,7 +407,7 @@ void SwitchingTimeDialog::openInMode()
     case EditCopy:
         model.automation.AutomationActive = 0;
         chkautopil_->setChecked(false);
-        loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
+        loadRecord(session_.recordToLoad(), session_.sourceSet());
         setWindowTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyTheSwitchingProgram
                                                              : Msg::ChangeTheSwitchingProgram));
         break;
@@ -756,34 +747,24 @@ void SwitchingTimeDialog::onConfirm()
     bool closeAfter = false;
     try {
         const SwitchingEntryValues entry = currentValues();
-        const int editedIndex = editMode_ == EditChange ? run_.current() : -1;
+        const int editedIndex = session_.editedIndex();
         const StoreResult result = StoreSwitchingTime(model, ctx_.prompter, entry, editMode_, editedIndex);
-        if (!result.stored()) {
+        const EntrySession::Next next = session_.afterStore(model, result);
+        if (next.stopRuns)
             okForAll_ = false;
-            if (result.outcome == StoreOutcome::MemoryFull) {
-                model.automation.AutomationActive = 0;
-                closeAfter = true;
-            }
-        } else {
+        if (next.stored) {
             showPanel(result.index);
             panelIndex_ = result.index;
             imgSzok_->show();
             timer1_->start();
-
-            const bool run = editMode_ == EditChange || editMode_ == EditCopy;
-            if (result.memoryFull) {
-                model.automation.AutomationActive = 0;
+            if (result.memoryFull)
                 chkautopil_->setChecked(false);
-                closeAfter = true;
-            } else if (run && !run_.advance()) {
-                closeAfter = true;
-            } else {
-                if (run)
-                    loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
-                if (model.automation.AutomationActive)
-                    applyIncrements();
-            }
         }
+        closeAfter = next.close;
+        if (next.loadNext)
+            loadRecord(session_.recordToLoad(), session_.sourceSet());
+        if (next.applyAutomation)
+            applyIncrements();
     } catch (const std::exception &error) {
         okForAll_ = false;
         ctx_.prompter.tell(QStringLiteral("Error : ") + QString::fromLocal8Bit(error.what()));
@@ -938,9 +919,8 @@ void SwitchingTimeDialog::done(int result)
     finished_ = true;
     for (TypedFieldControl *field : typed_)
         field->setChecking(false);
-    run_ = MarkedRun();
     Model &model = ctx_.model;
-    model.EditMode = EditEnter;
+    session_.close(model);
     editMode_ = EditEnter;
     okForAll_ = false;
     tmalleok_->stop();
