@@ -175,10 +175,10 @@ void ChangeoverDialog::openInMode()
     const Catalogue &c = model.catalogue;
     mode_ = model.EditMode;
     const int source = mode_ == EditCopy ? SetTemplate : SetProgram;
-    const bool marksValid = !model.Marked.empty() && model.FirstMarked >= 0 &&
-                            model.FirstMarked < static_cast<int>(model.Marked.size()) &&
-                            model.Marked[model.FirstMarked] < model.set(source).DstCount;
-    if ((mode_ != EditChange && mode_ != EditCopy) || !marksValid)
+    // Every marked row must name an entry of the table the run reads, or the run never starts.
+    run_ =
+        MarkedRun::fromMarks(model.Marked, model.FirstMarked, model.LastMarked, model.set(source).DstCount);
+    if ((mode_ != EditChange && mode_ != EditCopy) || run_.empty())
         mode_ = EditEnter;
     model.EditMode = mode_;
     setWindowTitle(c(mode_ == EditChange ? Msg::ChangeTheChangeoverTable
@@ -206,7 +206,6 @@ void ChangeoverDialog::openInMode()
     assistantActive_->setChecked(mode_ == EditEnter && model.automation.DstAutomationActive != 0 &&
                                  perYear_->currentIndex() == OnceAYear);
     all_->setVisible(mode_ == EditEnter && assistantActive_->isChecked());
-    position_ = model.FirstMarked;
     if (mode_ != EditEnter)
         loadMarked();
     else
@@ -274,7 +273,7 @@ void ChangeoverDialog::loadMarked()
 {
     const Model &model = ctx_.model;
     const ProgramSet &source = model.set(mode_ == EditCopy ? SetTemplate : SetProgram);
-    const int index = model.Marked[position_];
+    const int index = run_.current();
     showEntry(DecodeChangeoverEntry(source.DstTable[index]));
     if (mode_ == EditChange)
         year_->setValue(YearOfEntry(index, source));
@@ -287,7 +286,7 @@ bool ChangeoverDialog::storeEntry()
     ProgramSet &p = model.program();
     const ChangeoverEntry entry = entryFromLists();
     const int perYearCode = p.DstCount > 0 ? DstPerYearCode(p) : perYear_->currentIndex();
-    const int index = mode_ == EditChange ? model.Marked[position_] : p.DstCount;
+    const int index = mode_ == EditChange ? run_.current() : p.DstCount;
     const DstCheckResult check = CheckChangeoverEntry(p, index, entry, perYearCode);
     if (check.check == DstCheck::Identical) {
         ctx_.prompter.tell(c(Msg::StartAndEndAreIdentical), Icon::Critical);
@@ -303,12 +302,10 @@ bool ChangeoverDialog::storeEntry()
     if (mode_ == EditChange) {
         p.DstTable[index] = EncodeChangeoverEntry(entry);
         model.Modified = 1;
-        if (position_ < model.LastMarked && position_ + 1 < static_cast<int>(model.Marked.size())) {
-            ++position_;
+        if (run_.advance())
             loadMarked();
-        } else {
+        else
             close = true;
-        }
     } else {
         if (!AppendChangeoverEntry(p, entry, year_->value(), perYearCode)) {
             ctx_.prompter.tell(c(Msg::NoMoreMemorySpace), Icon::Critical);
@@ -324,12 +321,10 @@ bool ChangeoverDialog::storeEntry()
         year_->hide();
         perYear_->setEnabled(false);
         if (mode_ == EditCopy) {
-            if (position_ < model.LastMarked && position_ + 1 < static_cast<int>(model.Marked.size())) {
-                ++position_;
+            if (run_.advance())
                 loadMarked();
-            } else {
+            else
                 close = true;
-            }
         }
         if (p.DstCount >= DstEntries) {
             if (!inAllRun_)
