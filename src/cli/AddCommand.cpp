@@ -8,10 +8,12 @@
 #include "app/StartUp.h"
 #include "calendar/Holidays.h"
 #include "entry/EntryAutomation.h"
+#include "entry/EntryDeviceRules.h"
 #include "entry/EntryStore.h"
 #include "entry/HolidayPriority.h"
 #include "entry/PriorityEntry.h"
 #include "entry/SwitchingEntry.h"
+#include "i18n/ExtraTexts.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "model/RecordDecoder.h"
@@ -222,9 +224,9 @@ std::optional<PriorityEntryValues> priorityFromOptions(const Options &o, const M
             return std::nullopt;
         e.once = o.flag("once") ? 1 : 0;
         if (o.has("year")) {
-            // the year list is a conventional annual device's; a bus priority time has no year
+            // whether the device takes a year at all is the entry rules' to say
             const auto y = number(o.value("year"), FirstListedYear, LastListedYear);
-            if (!y || bus || model.device.Uhrentyp == TypeAstro)
+            if (!y)
                 return std::nullopt;
             e.yearCode = YearCodeOf(*y);
         }
@@ -284,28 +286,49 @@ std::optional<PriorityEntryValues> holidayBaseFromOptions(const Options &o, cons
     return priorityFromOptions(dated, model);
 }
 
-// The holidays named by --name or --set, in library order (a set in member order).
-std::optional<std::vector<Holiday>> chosenHolidays(const Options &o, const HolidayLibrary &library)
+// The holidays named by --name or --set, in library order (a set in member order); an unknown
+// name or set, or a set without holidays, is said here and gives nothing.
+std::optional<std::vector<Holiday>> chosenHolidays(const Options &o, const HolidayLibrary &library,
+                                                   const Model &model, const QString &libraryPath)
 {
+    const int language = model.device.Sprache;
+    const auto refuse = [&](ExtraText text, const QString &name) {
+        std::fprintf(stderr, "%s\n", qPrintable(extraText(text, language).arg(name, libraryPath)));
+        return std::vector<Holiday>{};
+    };
     std::vector<Holiday> chosen;
-    if (o.has("name") == o.has("set"))
-        return std::nullopt;
     if (o.has("name")) {
         for (const Holiday &h : library.holidays)
             if (h.name == o.value("name"))
                 chosen.push_back(h);
-    } else if (o.value("set") == QLatin1String("all")) {
-        chosen = library.holidays;
-    } else {
-        for (const HolidaySet &set : library.sets) {
-            if (set.name != o.value("set"))
-                continue;
-            for (int member : set.members)
-                if (member >= 1 && member <= static_cast<int>(library.holidays.size()))
-                    chosen.push_back(library.holidays[member - 1]);
-        }
+        return chosen.empty() ? refuse(ExtraText::NoSuchHoliday, o.value("name")) : chosen;
     }
-    return chosen;
+    if (o.value("set") == QLatin1String("all"))
+        return library.holidays.empty() ? refuse(ExtraText::EmptyHolidaySet, o.value("set"))
+                                        : library.holidays;
+    for (const HolidaySet &set : library.sets) {
+        if (set.name != o.value("set"))
+            continue;
+        for (int member : set.members)
+            if (member >= 1 && member <= static_cast<int>(library.holidays.size()))
+                chosen.push_back(library.holidays[member - 1]);
+        return chosen.empty() ? refuse(ExtraText::EmptyHolidaySet, set.name) : chosen;
+    }
+    return refuse(ExtraText::NoSuchHolidaySet, o.value("set"));
+}
+
+// Whether the device resolves variable holidays: its program file says so (device code 73), or
+// the working directory's configuration does, as for the desktop program.
+int variableHolidays(const Model &model, const QString &workDir)
+{
+    if (model.device.Bewft)
+        return model.device.Bewft;
+    const ConfigReadResult config = ReadConfigValues(QDir(workDir).filePath(ConfigFileName()));
+    if (config.status != ConfigStatus::Read)
+        return 0;
+    Model configured;
+    ApplyConfigValues(configured, config.values);
+    return configured.device.Bewft;
 }
 
 // Enters the chosen holidays as priority times, one after the other as the dialog's holiday run
@@ -327,13 +350,13 @@ int addHolidays(Model &model, HeadlessPrompter &prompter, HeadlessPrompter &entr
                                                                     : model.catalogue(Msg::IllegalFile)));
         return 1;
     }
-    const auto holidays = chosenHolidays(o, library);
+    if (o.has("name") == o.has("set"))
+        return usageError(AddUsage);
+    const auto holidays = chosenHolidays(o, library, model, HolidayFilePath(model, workDir));
     if (!holidays)
         return usageError(AddUsage);
-    if (holidays->empty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(model.catalogue(Msg::NoSuchFile)));
+    if (holidays->empty())
         return 1;
-    }
     QDate today = QDate::currentDate();
     if (o.has("today")) {
         today = QDate::fromString(o.value("today"), Qt::ISODate);
@@ -342,31 +365,38 @@ int addHolidays(Model &model, HeadlessPrompter &prompter, HeadlessPrompter &entr
     }
     int years = library.freeYears;
     if (o.has("years")) {
-        const auto n = number(o.value("years"), MinFreeHolidayYears, MaxFreeHolidayYears);
+        const auto n = number(o.value("years"), 0, 999);
         if (!n)
             return usageError(AddUsage);
+        if (const DeviceRule rule = CheckFreeHolidayYears(*n); rule != DeviceRule::Ok) {
+            prompter.tell(DeviceRuleMessage(model, rule), Icon::Critical, {});
+            return 1;
+        }
         years = *n;
     }
-    // A device with variable holidays says so in its program file or in the working directory's
-    // configuration.
-    int bewft = model.device.Bewft;
-    const ConfigReadResult config = ReadConfigValues(QDir(workDir).filePath(ConfigFileName()));
-    if (!bewft && config.status == ConfigStatus::Read) {
-        Model configured;
-        ApplyConfigValues(configured, config.values);
-        bewft = configured.device.Bewft;
-    }
+    const int bewft = model.device.Bewft;
 
     const CalendarDate now{today.day(), today.month(), today.year()};
     std::vector<int> stored;
     for (const Holiday &h : *holidays) {
-        for (const PriorityEntryValues &e : HolidayPriorityTimes(h, *base, bewft, now, years)) {
-            const StoreResult r = StorePriorityTime(model, entryPrompter, e, EditEnter);
-            const bool changed = r.stored() || r.outcome == StoreOutcome::InvertedReplaced;
-            if (!changed)
-                return 1; // refused: the file stays as it was
+        const auto entries = HolidayPriorityTimes(h, *base, bewft, now, years);
+        if (entries.empty())
+            continue; // no date ahead the device can hold; said below when nothing at all is
+        const int before = model.program().UsedCount;
+        const StoreResult r = StoreHolidayPriorityTimes(model, entryPrompter, entries, EditEnter);
+        const bool changed = r.stored() || r.outcome == StoreOutcome::InvertedReplaced;
+        if (!changed)
+            return 1; // refused: the file stays as it was
+        for (int i = before; i < model.program().UsedCount; ++i)
+            stored.push_back(i);
+        if (r.outcome == StoreOutcome::InvertedReplaced)
             stored.push_back(r.index);
-        }
+    }
+    if (stored.empty()) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(extraText(ExtraText::NoHolidayDateAhead, model.device.Sprache)
+                                    .arg(today.toString(Qt::ISODate))));
+        return 1;
     }
     std::vector<ProgramRecord> records;
     for (int i : stored)
@@ -427,6 +457,9 @@ int runAdd(const QStringList &args)
         return 1;
     }
     const int bus = model.device.BusDevice;
+    if (kind != QLatin1String("switching"))
+        model.device.Bewft =
+            variableHolidays(model, o.has("workdir") ? o.value("workdir") : QDir::currentPath());
 
     // The entry's questions (overwrite the entry with the other state, the colliding pulse) are
     // answered No unless --replace is given.

@@ -1,8 +1,11 @@
-// zentrix-cli check: one line per program file, valid or why not.
+// zentrix-cli check: one line per program file, valid or why not, and a warning line for each
+// record the device cannot run as stored (the entry dialogs and `add` refuse such records), on
+// standard error so that the one line per file stays as scripts read it.
 #include "Commands.h"
 #include "HeadlessPrompter.h"
 #include "ProgramDocument.h"
 
+#include "entry/EntryDeviceRules.h"
 #include "model/Model.h"
 
 namespace zx::cli {
@@ -29,6 +32,13 @@ int runCheck(const QStringList &args)
             const ProgramSet &p = model.program();
             std::printf("%s: valid, device type %d, %d records (%d switching, %d priority)\n",
                         qPrintable(path), type, p.UsedCount, p.SzCount, p.PzCount);
+            std::fflush(stdout);
+            for (const RuleBreak &b : RecordsBreakingDeviceRules(model)) {
+                const ProgramRecord &r = p.Records[b.index];
+                std::fprintf(stderr, "%s: warning: record %d (%d %d %d %d %d %d): %s\n", qPrintable(path),
+                             b.index + 1, r.b0, r.b1, r.b2, r.b3, r.b4, r.b5,
+                             qPrintable(DeviceRuleMessage(model, b.rule)));
+            }
         } else {
             ++invalid;
             std::printf("%s: %s\n", qPrintable(path), qPrintable(loadFailureText(model, result, reason)));

@@ -1,7 +1,9 @@
 // zentrix-cli new and add: scripted entry by the entry dialogs' rules.
+#include "entry/EntryDeviceRules.h"
 #include "entry/PriorityEntry.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
+#include "support/DeviceRuleCases.h"
 #include "support/SamplePrograms.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -41,6 +43,18 @@ QByteArray contents(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The working directory's configuration says whether the device has variable holidays.
+void writeConfig(const test::TempDir &dir, int bewft)
+{
+    dir.write(QStringLiteral("zentrix.ini"),
+              QStringLiteral("KANALZAHL=4\r\nBEWFT=%1\r\nLPT=1\r\nUHRENTYP=517\r\nDELAY=002\r\nZEILEN=050\r\n"
+                             "MAXDELAY=00100\r\nSWREGEL=1\r\nSPRACHE(Uhr)=1\r\nSPRACHE=2\r\nASTROC1C2=000\r\n"
+                             "BUSPROG=0\r\nMESSKANAL=0\r\nMESSPERIODE=01\r\nMESSIMPDAUER=01\r\n"
+                             "MESSZUSTAND=0\r\nMESSZEITPUNKT=0\r\nEVU=0\r\n")
+                  .arg(bewft)
+                  .toLatin1());
+}
+
 class AddCommandTest : public ::testing::Test {
   protected:
     test::TempDir dir;
@@ -49,8 +63,12 @@ class AddCommandTest : public ::testing::Test {
     {
         file = dir.file(QStringLiteral("plan.zxp"));
         ASSERT_EQ(cli({"new", file, "--type", "517", "--channels", "4"}).exitCode, 0);
+        writeConfig(dir, 1);
     }
-    CliRun add(const QStringList &options) { return cli(QStringList{"add", file} + options); }
+    CliRun add(const QStringList &options)
+    {
+        return cli(QStringList{"add", file} + options + QStringList{"--workdir", dir.path()});
+    }
     Model load()
     {
         Model m;
@@ -203,4 +221,67 @@ TEST_F(AddCommandTest, RandomPriorityTimesAgreeWithTheEncoder)
             found = found || m.program().Records[i] == r;
         EXPECT_TRUE(found);
     }
+}
+
+// The entries the device cannot hold, from the table the entry store's test uses too: refused with
+// the same text, the file untouched.
+class AddRefusesWhatTheDeviceCannotHold : public ::testing::TestWithParam<test::DeviceRuleCase> {};
+
+TEST_P(AddRefusesWhatTheDeviceCannotHold, WithTheEntryRulesText)
+{
+    const test::DeviceRuleCase &c = GetParam();
+    test::TempDir dir;
+    const QString file = dir.file(QStringLiteral("device.zxp"));
+    QStringList created{
+        "new", file, "--type", QString::number(c.type), "--channels", QString::number(c.channels)};
+    if (c.bus)
+        created << "--bus";
+    ASSERT_EQ(cli(created).exitCode, 0);
+    writeConfig(dir, c.bewft);
+    const QByteArray before = contents(file);
+    const CliRun r = cli(QStringList{"add", file} + c.options + QStringList{"--workdir", dir.path()});
+    Model model;
+    c.setUp(model.device);
+    EXPECT_EQ(r.exitCode, 1) << qPrintable(r.out);
+    EXPECT_TRUE(r.err.contains(DeviceRuleMessage(model, c.rule))) << qPrintable(r.err);
+    EXPECT_EQ(contents(file), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AddRefusesWhatTheDeviceCannotHold,
+                         ::testing::ValuesIn(test::DeviceRuleCases()),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// Holidays: each way a run can store nothing says why, exits 1 and leaves the file alone.
+TEST_F(AddCommandTest, HolidayRunsThatStoreNothingSayWhy)
+{
+    dir.write(QStringLiteral("english.hdy"), QByteArray(" 2  1 \r\nEaster Monday, 2  0  1  0 \r\n"
+                                                        "Prayer day, 1 -3  23  11 \r\nEmpty\r\n 0 \r\n"));
+    const QByteArray before = contents(file);
+    const QStringList base{"holiday", "--priority", "1", "--channels", "1"};
+    const struct {
+        QStringList options;
+        QString message;
+    } runs[] = {
+        {{"--name", "Boxing day"}, QStringLiteral("There is no holiday named \"Boxing day\"")},
+        {{"--set", "Saxony"}, QStringLiteral("There is no holiday set named \"Saxony\"")},
+        {{"--set", "Empty"}, QStringLiteral("The holiday set \"Empty\" holds no holidays.")},
+        {{"--name", "Prayer day", "--years", "3"}, QStringLiteral("Years for free holidays: an even number")},
+        {{"--name", "Prayer day", "--today", "2099-12-01"}, QStringLiteral("Nothing was stored")},
+    };
+    for (const auto &run : runs) {
+        const CliRun r = add(base + run.options);
+        EXPECT_EQ(r.exitCode, 1) << qPrintable(run.options.join(' '));
+        EXPECT_TRUE(r.err.contains(run.message)) << qPrintable(r.err);
+        EXPECT_EQ(contents(file), before);
+    }
+
+    // a bus record has no year: a free holiday over several years is refused
+    const QString bus = dir.file(QStringLiteral("bus.zxp"));
+    ASSERT_EQ(cli({"new", bus, "--type", "517", "--channels", "8", "--bus"}).exitCode, 0);
+    const QByteArray busBefore = contents(bus);
+    const CliRun r = cli({"add", bus, "holiday", "--name", "Prayer day", "--priority", "1", "--channel", "1",
+                          "--years", "4", "--today", "2026-01-01", "--workdir", dir.path()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QLatin1String("A bus device has no year"))) << qPrintable(r.err);
+    EXPECT_EQ(contents(bus), busBefore);
 }

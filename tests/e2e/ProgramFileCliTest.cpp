@@ -300,6 +300,9 @@ TEST_F(CliTest, CheckReportsEveryFileAndFailsWhenOneIsInvalid)
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out.count('\n'), 3);
     EXPECT_TRUE(r.out.contains("full236.zxp: valid, device type 236, 120 records"));
+    // records the device cannot run as stored are named as warnings
+    EXPECT_TRUE(r.err.contains("full236.zxp: warning: record 2 (133 0 0 119 3 0): Channel 1 and channel 2"))
+        << qPrintable(r.err);
 
     r = cli({QStringLiteral("check"), data("full517.zxp"), data("broken-loop.zxp"),
              data("broken-truncated.zxp"), dir.file(QStringLiteral("missing.zxp"))});

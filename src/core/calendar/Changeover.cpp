@@ -177,6 +177,9 @@ bool AppendChangeoverEntry(ProgramSet &set, const ChangeoverEntry &entry, int st
 {
     if (set.DstCount >= DstEntries)
         return false;
+    // A start year the header cannot hold would come back as another year.
+    if (set.DstCount == 0 && (startYear < DstYearBase || startYear > DstLastStartYear))
+        return false;
     if (set.DstCount == 0)
         set.DstFirstYear = EncodeDstFirstYear(startYear, perYearCode);
     set.DstTable[set.DstCount] = EncodeChangeoverEntry(entry);

@@ -111,7 +111,8 @@ DstCheckResult CheckChangeoverEntry(const ProgramSet &set, int index, const Chan
                                     int perYearCode);
 
 // Appends an entry; the first entry also writes the header with the start year and the
-// entries-per-year code. False when the table is full.
+// entries-per-year code. False when the table is full, or when the first entry's start year lies
+// outside DstYearBase..DstLastStartYear.
 bool AppendChangeoverEntry(ProgramSet &set, const ChangeoverEntry &entry, int startYear, int perYearCode);
 
 // Day lists of the dialog: February allows 29, the 30-day months 30; a February 29 becomes 28 in a

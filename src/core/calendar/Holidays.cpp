@@ -2,8 +2,10 @@
 #include "platform/FileAccess.h"
 
 #include "calendar/Calendar.h"
+#include "i18n/ExtraTexts.h"
 #include "i18n/TextDecoding.h"
 #include "model/Model.h"
+#include "platform/Prompter.h"
 #include "views/ListFormatter.h"
 
 #include <QDir>
@@ -341,6 +343,39 @@ QByteArray HolidayFileText(const HolidayLibrary &library)
 bool SaveHolidays(const QString &path, const HolidayLibrary &library, QString *error)
 {
     return WriteFileAtomically(path, HolidayFileText(library), error);
+}
+
+QString DamagedHolidayCopyPath(const QString &path)
+{
+    const QString base = path + QStringLiteral(".damaged");
+    QString candidate = base;
+    for (int n = 2; QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink(); ++n)
+        candidate = base + QString::number(n);
+    return candidate;
+}
+
+HolidaySave SaveHolidaysOverDamaged(const Model &model, Prompter &prompter, const QString &path,
+                                    const HolidayLibrary &library, QString *error)
+{
+    const FileContent onDisk = ReadRegularFile(path);
+    if (onDisk.status == ReadStatus::Unreadable) {
+        if (error)
+            *error = FileErrorText(path, onDisk.error);
+        return HolidaySave::Failed;
+    }
+    if (onDisk.ok()) {
+        HolidayLibrary scratch;
+        if (!ParseHolidays(onDisk.content, scratch).ok()) {
+            const QString copy = DamagedHolidayCopyPath(path);
+            const QString question = extraText(ExtraText::DamagedHolidayFile, model.device.Sprache)
+                                         .arg(QFileInfo(path).fileName(), QFileInfo(copy).fileName());
+            if (prompter.ask(question, Buttons::YesNo, Icon::Warning) != Answer::Yes)
+                return HolidaySave::Declined;
+            if (!WriteFileAtomically(copy, onDisk.content, error))
+                return HolidaySave::Failed;
+        }
+    }
+    return SaveHolidays(path, library, error) ? HolidaySave::Saved : HolidaySave::Failed;
 }
 
 QString HolidayFilePath(const Model &model, const QString &workDir)

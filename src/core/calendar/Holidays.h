@@ -129,6 +129,18 @@ QByteArray HolidayFileText(const HolidayLibrary &library);
 // Replaces the file as a whole; on failure the previous file stays and `error` says why.
 bool SaveHolidays(const QString &path, const HolidayLibrary &library, QString *error);
 
+class Prompter;
+
+enum class HolidaySave { Saved, Declined, Failed };
+// Writes the library over the holiday file as the holiday dialog does. A file that is there but
+// did not load holds holidays the library never got: the user is asked first, and on Yes the
+// damaged file is kept beside it (DamagedHolidayCopyPath) before it is replaced. A file that
+// cannot be read at all is not replaced. Failed: `error` says why, and the file is as it was.
+HolidaySave SaveHolidaysOverDamaged(const Model &model, Prompter &prompter, const QString &path,
+                                    const HolidayLibrary &library, QString *error);
+// "deutsch.hdy.damaged", or with a number when that name is taken already.
+QString DamagedHolidayCopyPath(const QString &path);
+
 // Path of the language's holiday file in the working directory (the catalogue names it).
 QString HolidayFilePath(const Model &model, const QString &workDir);
 

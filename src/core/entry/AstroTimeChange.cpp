@@ -1,5 +1,7 @@
 #include "entry/AstroTimeChange.h"
 
+#include "calendar/Calendar.h"
+#include "calendar/Changeover.h"
 #include "model/Model.h"
 
 #include <QtGlobal>
@@ -46,6 +48,43 @@ int ApplyTimeChangeToDays(Model &model, int column, const std::vector<int> &days
     }
     if (changed)
         model.Modified = 1;
+    return changed;
+}
+
+int AstroSummerMinutes(const Model &model, int dayIndex, int year)
+{
+    if (dayIndex < 0 || dayIndex >= DaysInYear(year))
+        return 0;
+    const DayMonth date = DateOfDay(dayIndex + 1, year);
+    return IsSummerTime(model, date.day, date.month, year) ? 60 : 0;
+}
+
+int AstroShownTime(int stored, int summerMinutes)
+{
+    // A value past midnight is no time of day; the list shows it as it is.
+    if (stored == NoAstroTime || stored < 0 || stored >= 1440)
+        return stored;
+    return (stored + summerMinutes) % 1440;
+}
+
+int AstroStoredTime(int shown, int summerMinutes)
+{
+    if (shown == NoAstroTime || shown < 0 || shown >= 1440)
+        return shown;
+    return (shown - summerMinutes + 1440) % 1440;
+}
+
+int ApplyShownTimeChangeToDays(Model &model, int column, const std::vector<int> &days,
+                               const TimeChange &change, int year)
+{
+    if (change.option != ChangeOption::ChangeTo)
+        return ApplyTimeChangeToDays(model, column, days, change);
+    int changed = 0;
+    for (int day : days) {
+        TimeChange standard = change;
+        standard.minutes = AstroStoredTime(change.minutes, AstroSummerMinutes(model, day, year));
+        changed += ApplyTimeChangeToDays(model, column, {day}, standard);
+    }
     return changed;
 }
 

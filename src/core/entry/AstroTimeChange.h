@@ -32,6 +32,18 @@ std::optional<int> ApplyTimeChange(int oldTime, const TimeChange &change);
 // anything; returns the number of days whose time it set.
 int ApplyTimeChangeToDays(Model &model, int column, const std::vector<int> &days, const TimeChange &change);
 
+// The astro table holds standard time; the device, and the astro list, add the summer hour on a
+// day of summer time. The time change dialog shows and takes the time the list shows.
+// The minutes the list adds to row `dayIndex` (0-based day of `year`): 60 in summer time, else 0.
+int AstroSummerMinutes(const Model &model, int dayIndex, int year);
+// A stored time as the list shows it (a day without time stays 1791), and a shown time back.
+int AstroShownTime(int stored, int summerMinutes);
+int AstroStoredTime(int shown, int summerMinutes);
+// ApplyTimeChangeToDays for a change the user made on the list of `year`: a "change to" time is
+// the list's time, stored on each day as the standard time that shows as it.
+int ApplyShownTimeChangeToDays(Model &model, int column, const std::vector<int> &days,
+                               const TimeChange &change, int year);
+
 // The astro list's columns of the two daily times; -1 for any other column.
 int AstroTableColumnOfListColumn(int listColumn);
 

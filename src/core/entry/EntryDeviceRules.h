@@ -1,8 +1,16 @@
 #pragma once
 
+#include "entry/PriorityEntry.h"
+#include "entry/SwitchingEntry.h"
+
+#include <QString>
+
+#include <vector>
+
 namespace zx {
 
 struct DeviceProperties;
+class Model;
 
 // Which channels an entry dialog offers, as the device decides it. Both entry dialogs (switching
 // and priority times) lay out their channel controls from it.
@@ -27,5 +35,40 @@ int ChannelsExcludedBy(const DeviceProperties &device, int channel);
 
 // Whether switching times may be pulses: the astro device switches its outputs only.
 bool OffersPulses(const DeviceProperties &device);
+
+// The channels an entry may name: 1..3 or 4 on a conventional device, 4 or 8 on a bus device.
+int ChannelCountOf(const DeviceProperties &device);
+// Whether the device resolves Easter-relative days itself (variable holidays).
+bool OffersEasterForm(const DeviceProperties &device);
+// Whether a priority time may carry a year: an annual device with variable holidays; a bus record
+// has no year field.
+bool OffersYears(const DeviceProperties &device);
+
+// What an entry asks of the device that the device cannot do. The entry dialogs never offer
+// these; every front end refuses them through the entry store.
+enum class DeviceRule {
+    Ok,
+    AstroChannelsTogether, // the astro device switches channel 1 or channel 2, never both
+    ChannelAboveCount,     // a channel the device does not have
+    PulseOnAstro,          // the astro device has no pulses
+    NoVariableHolidays,    // the Easter form or a year on a device without variable holidays
+    FreeHolidayYears,      // years for free holidays: an even number 2..30
+    BusFreeHolidayYears,   // a free holiday over several years: a bus record has no year
+};
+
+DeviceRule CheckSwitchingDeviceRules(const SwitchingEntryValues &e, const DeviceProperties &device);
+DeviceRule CheckPriorityDeviceRules(const PriorityEntryValues &e, const DeviceProperties &device);
+DeviceRule CheckFreeHolidayYears(int years);
+
+// The refusal text, the same for the dialogs and zentrix-cli.
+QString DeviceRuleMessage(const Model &model, DeviceRule rule);
+
+// A stored record of Program that breaks a device rule (a file written by another tool, or by
+// an earlier version that did not check).
+struct RuleBreak {
+    int index = -1;
+    DeviceRule rule = DeviceRule::Ok;
+};
+std::vector<RuleBreak> RecordsBreakingDeviceRules(const Model &model);
 
 } // namespace zx

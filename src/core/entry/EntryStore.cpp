@@ -1,5 +1,6 @@
 #include "entry/EntryStore.h"
 
+#include "entry/EntryDeviceRules.h"
 #include "model/Model.h"
 #include "platform/Prompter.h"
 
@@ -105,6 +106,10 @@ StoreResult StoreSwitchingTime(Model &model, Prompter &prompter, const Switching
     case EntryCheck::Ok:
         break;
     }
+    if (const DeviceRule rule = CheckSwitchingDeviceRules(entry, model.device); rule != DeviceRule::Ok) {
+        prompter.tell(DeviceRuleMessage(model, rule), Icon::Critical);
+        return {StoreOutcome::DeviceRefused};
+    }
 
     return StoreRecord(model, prompter, EncodeSwitchingTime(entry, bus), false, editMode, editedIndex);
 }
@@ -130,7 +135,40 @@ StoreResult StorePriorityTime(Model &model, Prompter &prompter, const PriorityEn
     case PriorityCheck::Ok:
         break;
     }
+    if (const DeviceRule rule = CheckPriorityDeviceRules(entry, model.device); rule != DeviceRule::Ok) {
+        prompter.tell(DeviceRuleMessage(model, rule), Icon::Critical);
+        return {StoreOutcome::DeviceRefused};
+    }
     return StoreRecord(model, prompter, EncodePriorityTime(entry, bus), true, editMode, editedIndex);
+}
+
+StoreResult StoreHolidayPriorityTimes(Model &model, Prompter &prompter,
+                                      const std::vector<PriorityEntryValues> &entries, int editMode,
+                                      int editedIndex)
+{
+    if (entries.empty())
+        return {StoreOutcome::NothingToStore};
+    const int count = static_cast<int>(entries.size());
+    if (model.device.BusDevice && count > 1) {
+        prompter.tell(DeviceRuleMessage(model, DeviceRule::BusFreeHolidayYears), Icon::Critical);
+        return {StoreOutcome::DeviceRefused};
+    }
+    const ProgramSet &p = model.program();
+    const bool changing = editMode == EditChange && editedIndex >= 0 && editedIndex < p.UsedCount;
+    const int added = changing ? count - 1 : count;
+    if (added > 0 && p.UsedCount + added > RecordCapacityOf(model)) {
+        TellCritical(model, prompter, Msg::NoMoreMemorySpace);
+        return {StoreOutcome::MemoryFull, -1, MemoryFull(model)};
+    }
+    StoreResult result;
+    for (int i = 0; i < count; ++i) {
+        const bool first = i == 0;
+        result = StorePriorityTime(model, prompter, entries[i], first ? editMode : EditEnter,
+                                   first ? editedIndex : -1);
+        if (!result.stored() || result.memoryFull)
+            break;
+    }
+    return result;
 }
 
 QString BusEasterValueMessage(const Model &model)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 #include "entry/EntryConflict.h"
 #include "entry/PriorityEntry.h"
 #include "entry/SwitchingEntry.h"
@@ -24,7 +26,9 @@ enum class StoreOutcome {
     InvertedKept,
     PulseReplaced, // the existing pulse was overwritten
     PulseKept,
-    BadValue, // a bus Easter-form priority time with a value that does not fit beside the day code
+    BadValue,       // a bus Easter-form priority time with a value that does not fit beside the day code
+    DeviceRefused,  // the device cannot hold the entry (EntryDeviceRules)
+    NothingToStore, // a holiday without a date the device can hold
 };
 
 struct StoreResult {
@@ -48,6 +52,15 @@ StoreResult StoreSwitchingTime(Model &model, Prompter &prompter, const Switching
 // copy append it (PzCount grows), change writes it over editedIndex.
 StoreResult StorePriorityTime(Model &model, Prompter &prompter, const PriorityEntryValues &entry,
                               int editMode, int editedIndex = -1);
+
+// Stores the priority times that enter one holiday (HolidayPriorityTimes). Enter and copy add
+// them all; change writes the first over editedIndex and adds the others. Before anything is
+// stored it refuses an empty list, several yearly records on a bus device (a bus record has no
+// year, so they would all act at once) and more new records than the memory has room for; each
+// record then goes through the checks of a single store, and the first one refused ends the run.
+StoreResult StoreHolidayPriorityTimes(Model &model, Prompter &prompter,
+                                      const std::vector<PriorityEntryValues> &entries, int editMode,
+                                      int editedIndex = -1);
 
 // The refusal text of a bus Easter-form value that does not fit: "value: 0 up to 15".
 QString BusEasterValueMessage(const Model &model);

@@ -37,6 +37,39 @@ QString extraText(ExtraText id, int sprache)
         {"Export iCalendar...", "iCalendar exportieren...", "Exporter en iCalendar..."},
         {"as CSV for spreadsheets", "als CSV für Tabellenkalkulation", "en CSV pour tableur"},
         {"iCalendar files (*.ics)", "iCalendar-Dateien (*.ics)", "Fichiers iCalendar (*.ics)"},
+        {"Channel 1 and channel 2 cannot be switched by one entry.",
+         "Kanal 1 und Kanal 2 können nicht im selben Eintrag geschaltet werden.",
+         "Le canal 1 et le canal 2 ne peuvent pas être commutés par la même entrée."},
+        {"The astro device switches its outputs only: no pulses.",
+         "Das Astrogerät schaltet nur seine Ausgänge: keine Impulse.",
+         "L'appareil astro commute seulement ses sorties : pas d'impulsions."},
+        {"an even number from %1 to %2", "eine gerade Zahl von %1 bis %2", "un nombre pair de %1 à %2"},
+        {"A bus device has no year in its priority times: a free holiday can only be entered for one "
+         "year. Choose 2 years for free holidays, or enter the date itself.",
+         "Ein Busgerät hat kein Jahr in seinen Prioritätszeiten: ein freier Feiertag kann nur für ein "
+         "Jahr eingegeben werden. Wählen Sie 2 Jahre für freie Feiertage oder geben Sie das Datum selbst "
+         "ein.",
+         "Un appareil bus n'a pas d'année dans ses temps de priorité : un jour férié libre ne peut être "
+         "saisi que pour une année. Choisissez 2 ans pour les jours fériés libres, ou saisissez la date "
+         "elle-même."},
+        {"There is no holiday named \"%1\" in %2.", "In %2 gibt es keinen Feiertag \"%1\".",
+         "Il n'y a pas de jour férié nommé \"%1\" dans %2."},
+        {"There is no holiday set named \"%1\" in %2.", "In %2 gibt es keine Feiertagsgruppe \"%1\".",
+         "Il n'y a pas de groupe de jours fériés nommé \"%1\" dans %2."},
+        {"The holiday set \"%1\" holds no holidays.", "Die Feiertagsgruppe \"%1\" enthält keine Feiertage.",
+         "Le groupe de jours fériés \"%1\" ne contient aucun jour férié."},
+        {"Nothing was stored: no date of the chosen holidays lies ahead of %1 in the years the device "
+         "can hold.",
+         "Nichts gespeichert: kein Datum der gewählten Feiertage liegt nach dem %1 in den Jahren, die das "
+         "Gerät speichern kann.",
+         "Rien n'a été enregistré : aucune date des jours fériés choisis ne suit le %1 dans les années que "
+         "l'appareil peut garder."},
+        {"The holiday file %1 could not be read, so it holds more than this list shows. Write the list "
+         "over it? The damaged file is kept as %2.",
+         "Die Feiertagsdatei %1 konnte nicht gelesen werden und enthält mehr, als diese Liste zeigt. Die "
+         "Liste darüber schreiben? Die beschädigte Datei bleibt als %2 erhalten.",
+         "Le fichier des jours fériés %1 n'a pas pu être lu : il contient plus que cette liste. Écrire la "
+         "liste à sa place ? Le fichier endommagé est gardé sous %2."},
     };
     const Row &r = rows[static_cast<int>(id)];
     return QString::fromUtf8(sprache == 1 ? r.de : sprache == 3 ? r.fr : r.en);

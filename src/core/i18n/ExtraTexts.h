@@ -20,7 +20,16 @@ enum class ExtraText {
     ExportNotRegular,
     ExportCalendar,
     ExportCsv,
-    CalendarFiles
+    CalendarFiles,
+    AstroChannelsTogether,
+    AstroHasNoPulses,
+    EvenYearsRange,
+    BusFreeHolidayYears,
+    NoSuchHoliday,
+    NoSuchHolidaySet,
+    EmptyHolidaySet,
+    NoHolidayDateAhead,
+    DamagedHolidayFile,
 };
 
 QString extraText(ExtraText id, int sprache);

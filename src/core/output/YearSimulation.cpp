@@ -1,6 +1,7 @@
 #include "output/YearSimulation.h"
 
 #include "calendar/Calendar.h"
+#include "calendar/Changeover.h"
 #include "model/ListOrder.h"
 #include "model/RecordDecoder.h"
 
@@ -211,11 +212,16 @@ void YearSimulation::addAstroTimes(std::vector<Timed> &times, int channel, int d
 {
     const int days = DaysInYear(year);
     const int today = DayOfYear(day, month, year) - 1;
+    // The table holds standard time; on a day of summer time the device switches an hour later,
+    // as the astro list shows.
+    const auto local = [this](int minute, int d, int m, int y) {
+        return IsSummerTime(snapshot_, d, m, y) ? (minute + 60) % MinutesPerDay : minute;
+    };
     const AstroDay sun = DecodeAstroDay(snapshot_.astro, today);
     if (isDayMinute(sun.switchOff))
-        times.push_back(timed(astroRecord(sun.switchOff, day, month, channel, 0)));
+        times.push_back(timed(astroRecord(local(sun.switchOff, day, month, year), day, month, channel, 0)));
     if (isDayMinute(sun.switchOn))
-        times.push_back(timed(astroRecord(sun.switchOn, day, month, channel, 1)));
+        times.push_back(timed(astroRecord(local(sun.switchOn, day, month, year), day, month, channel, 1)));
 
     // The latest sun time before today gives the state at midnight. Only a column that holds a
     // time can give it: a day with only one of its two times (high latitudes, or a time pushed past midnight)
@@ -229,8 +235,8 @@ void YearSimulation::addAstroTimes(std::vector<Timed> &times, int channel, int d
             continue;
         const bool takeOff = hasOff && (!hasOn || earlier.switchOff >= earlier.switchOn);
         const DayMonth date = DateOfDay(row + 1, year);
-        times.push_back(timed(astroRecord(takeOff ? earlier.switchOff : earlier.switchOn, date.day,
-                                          date.month, channel, takeOff ? 0 : 1)));
+        const int minute = local(takeOff ? earlier.switchOff : earlier.switchOn, date.day, date.month, year);
+        times.push_back(timed(astroRecord(minute, date.day, date.month, channel, takeOff ? 0 : 1)));
         break;
     }
     std::stable_sort(times.begin(), times.end(),

@@ -5,6 +5,7 @@
 #include "calendar/AstroSettingsDialog.h"
 #include "entry/AstroTimeChangeDialog.h"
 #include "model/Model.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
 
 #include <QItemSelectionModel>
@@ -72,16 +73,20 @@ void wireAstroCommands(MainWindow &window, AppContext &context)
             ctx->prompter.beep();
             return;
         }
+        // The dialog shows the time of the cell it opens from: the list's time, summer hour added.
+        const int year = ctx->clock.today().year();
         const int currentDay = grid->currentRow();
-        const int value = (currentDay >= 0 && currentDay < AstroDays) ? m.astro.AstroTable[currentDay][column]
-                                                                      : NoAstroTime;
+        const int value = (currentDay >= 0 && currentDay < AstroDays)
+                              ? AstroShownTime(m.astro.AstroTable[currentDay][column],
+                                               AstroSummerMinutes(m, currentDay, year))
+                              : NoAstroTime;
         auto *dialog = new AstroTimeChangeDialog(*ctx, value, *option, w);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         *change = dialog;
         QObject::connect(dialog, &QDialog::finished, w, [=](int result) {
             *option = dialog->option();
             if (result == QDialog::Accepted &&
-                ApplyTimeChangeToDays(ctx->model, column, days, dialog->change()))
+                ApplyShownTimeChangeToDays(ctx->model, column, days, dialog->change(), year))
                 w->redrawList();
         });
         dialog->open();

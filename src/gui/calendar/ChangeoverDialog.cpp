@@ -26,8 +26,10 @@ namespace {
 constexpr int EditEnter = 0;
 constexpr int EditChange = 1;
 constexpr int EditCopy = 2;
-constexpr int FirstDialogYear = 1996;
-constexpr int LastDialogYear = 2060;
+// The start year the table header can hold (six bits above 1996); later entries belong to later
+// years, up to the calendar's last.
+constexpr int FirstDialogYear = DstYearBase;
+constexpr int LastDialogYear = DstLastStartYear;
 
 QComboBox *makeList(QWidget *parent, const char *name)
 {
@@ -173,10 +175,10 @@ void ChangeoverDialog::openInMode()
     const Catalogue &c = model.catalogue;
     mode_ = model.EditMode;
     const int source = mode_ == EditCopy ? SetTemplate : SetProgram;
-    const bool marksValid = !model.Marked.empty() && model.FirstMarked >= 0 &&
-                            model.FirstMarked < static_cast<int>(model.Marked.size()) &&
-                            model.Marked[model.FirstMarked] < model.set(source).DstCount;
-    if ((mode_ != EditChange && mode_ != EditCopy) || !marksValid)
+    // Every marked row must name an entry of the table the run reads, or the run never starts.
+    run_ =
+        MarkedRun::fromMarks(model.Marked, model.FirstMarked, model.LastMarked, model.set(source).DstCount);
+    if ((mode_ != EditChange && mode_ != EditCopy) || run_.empty())
         mode_ = EditEnter;
     model.EditMode = mode_;
     setWindowTitle(c(mode_ == EditChange ? Msg::ChangeTheChangeoverTable
@@ -185,6 +187,7 @@ void ChangeoverDialog::openInMode()
 
     showEntry({{31, 3, 2, 1}, {31, 10, 3, 1}});
     const ProgramSet &p = model.program();
+    year_->setMaximum(p.DstCount == 0 ? LastDialogYear : CalendarLastYear);
     if (p.DstCount == 0) {
         const int thisYear = ctx_.clock.today().year();
         year_->setValue(thisYear >= FirstDialogYear && thisYear <= LastDialogYear ? thisYear
@@ -203,7 +206,6 @@ void ChangeoverDialog::openInMode()
     assistantActive_->setChecked(mode_ == EditEnter && model.automation.DstAutomationActive != 0 &&
                                  perYear_->currentIndex() == OnceAYear);
     all_->setVisible(mode_ == EditEnter && assistantActive_->isChecked());
-    position_ = model.FirstMarked;
     if (mode_ != EditEnter)
         loadMarked();
     else
@@ -271,7 +273,7 @@ void ChangeoverDialog::loadMarked()
 {
     const Model &model = ctx_.model;
     const ProgramSet &source = model.set(mode_ == EditCopy ? SetTemplate : SetProgram);
-    const int index = model.Marked[position_];
+    const int index = run_.current();
     showEntry(DecodeChangeoverEntry(source.DstTable[index]));
     if (mode_ == EditChange)
         year_->setValue(YearOfEntry(index, source));
@@ -284,7 +286,7 @@ bool ChangeoverDialog::storeEntry()
     ProgramSet &p = model.program();
     const ChangeoverEntry entry = entryFromLists();
     const int perYearCode = p.DstCount > 0 ? DstPerYearCode(p) : perYear_->currentIndex();
-    const int index = mode_ == EditChange ? model.Marked[position_] : p.DstCount;
+    const int index = mode_ == EditChange ? run_.current() : p.DstCount;
     const DstCheckResult check = CheckChangeoverEntry(p, index, entry, perYearCode);
     if (check.check == DstCheck::Identical) {
         ctx_.prompter.tell(c(Msg::StartAndEndAreIdentical), Icon::Critical);
@@ -300,12 +302,10 @@ bool ChangeoverDialog::storeEntry()
     if (mode_ == EditChange) {
         p.DstTable[index] = EncodeChangeoverEntry(entry);
         model.Modified = 1;
-        if (position_ < model.LastMarked && position_ + 1 < static_cast<int>(model.Marked.size())) {
-            ++position_;
+        if (run_.advance())
             loadMarked();
-        } else {
+        else
             close = true;
-        }
     } else {
         if (!AppendChangeoverEntry(p, entry, year_->value(), perYearCode)) {
             ctx_.prompter.tell(c(Msg::NoMoreMemorySpace), Icon::Critical);
@@ -315,17 +315,16 @@ bool ChangeoverDialog::storeEntry()
         okImage_->show();
         timer1_->start();
         model.Modified = 1;
+        year_->setMaximum(CalendarLastYear);
         if (p.DstCount % DstEntriesPerYear(p) == 0)
             year_->setValue(year_->value() + 1);
         year_->hide();
         perYear_->setEnabled(false);
         if (mode_ == EditCopy) {
-            if (position_ < model.LastMarked && position_ + 1 < static_cast<int>(model.Marked.size())) {
-                ++position_;
+            if (run_.advance())
                 loadMarked();
-            } else {
+            else
                 close = true;
-            }
         }
         if (p.DstCount >= DstEntries) {
             if (!inAllRun_)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entry/MarkedRun.h"
+
 #include "calendar/Changeover.h"
 
 #include <QDialog>
@@ -53,7 +55,7 @@ class ChangeoverDialog : public QDialog {
 
     AppContext &ctx_;
     int mode_ = 0;
-    int position_ = 0;
+    MarkedRun run_; // the marked entries a change or copy run walks
     bool inAllRun_ = false;
     QComboBox *fromHour_, *fromShift_, *fromDay_, *fromMonth_;
     QComboBox *toHour_, *toShift_, *toDay_, *toMonth_;

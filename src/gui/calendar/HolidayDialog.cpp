@@ -340,9 +340,15 @@ bool HolidayDialog::save()
     if (ctx_.model.holidays == atOpen_)
         return true;
     QString error;
-    if (!SaveHolidays(HolidayFilePath(ctx_.model, ctx_.workDir), ctx_.model.holidays, &error)) {
+    switch (SaveHolidaysOverDamaged(ctx_.model, ctx_.prompter, HolidayFilePath(ctx_.model, ctx_.workDir),
+                                    ctx_.model.holidays, &error)) {
+    case HolidaySave::Failed:
         ctx_.prompter.tell(error, Icon::Critical);
         return false;
+    case HolidaySave::Declined:
+        return false; // asked again at the next write
+    case HolidaySave::Saved:
+        break;
     }
     atOpen_ = ctx_.model.holidays;
     return true;

@@ -3,8 +3,12 @@
 #include "app/AppContext.h"
 #include "entry/AutomationDialog.h"
 #include "entry/EntryAutomation.h"
+#include "entry/EntryControls.h"
+#include "entry/EntryDeviceRules.h"
+#include "entry/EntrySession.h"
 #include "entry/EntryStore.h"
 #include "entry/HolidayPriority.h"
+#include "entry/TypedFieldControl.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
@@ -35,15 +39,6 @@ namespace zx {
 
 namespace {
 
-QListWidget *MakeList(QWidget *parent, const char *name, int rows)
-{
-    auto *list = new QListWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setFixedHeight(rows * (list->fontMetrics().height() + 2) + 6);
-    return list;
-}
-
 QLineEdit *MakeField(QWidget *parent, const char *name)
 {
     auto *field = new QLineEdit(parent);
@@ -52,29 +47,17 @@ QLineEdit *MakeField(QWidget *parent, const char *name)
     return field;
 }
 
-QLabel *MakeLabel(QWidget *parent, const char *name)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-void SelectRow(QListWidget *list, int row)
-{
-    const QSignalBlocker block(list);
-    if (row < 0 || row >= list->count()) {
-        list->clearSelection();
-        list->setCurrentRow(-1);
-        return;
-    }
-    list->setCurrentRow(row);
-    list->scrollToItem(list->item(row));
-}
-
 int Row(const QListWidget *list)
 {
     return list->currentRow();
 }
+
+// Item data of the year list: the year code (0 every year). Of the holiday list: the index in the
+// library, or NoLibraryHoliday with the Easter day code beside it.
+constexpr int YearCodeRole = Qt::UserRole;
+constexpr int HolidayIndexRole = Qt::UserRole;
+constexpr int EasterCodeRole = Qt::UserRole + 1;
+constexpr int NoLibraryHoliday = -1;
 
 } // namespace
 
@@ -91,19 +74,19 @@ void PriorityTimeDialog::buildControls()
     auto *grid = new QGridLayout;
     top->addLayout(grid);
 
-    lblBegin_ = MakeLabel(this, "lblvon");
-    lblEnd_ = MakeLabel(this, "lblbis");
-    listvontag_ = MakeList(this, "listvontag", 8);
-    lstvonmon_ = MakeList(this, "Lstvonmon", 8);
-    listbistag_ = MakeList(this, "listbistag", 8);
-    lstbismon_ = MakeList(this, "LstbisMon", 8);
+    lblBegin_ = MakeEntryLabel(this, QStringLiteral("lblvon"));
+    lblEnd_ = MakeEntryLabel(this, QStringLiteral("lblbis"));
+    listvontag_ = MakeEntryList(this, QStringLiteral("listvontag"), 8);
+    lstvonmon_ = MakeEntryList(this, QStringLiteral("Lstvonmon"), 8);
+    listbistag_ = MakeEntryList(this, QStringLiteral("listbistag"), 8);
+    lstbismon_ = MakeEntryList(this, QStringLiteral("LstbisMon"), 8);
     txtvonTag_ = MakeField(this, "txtvonTag");
     txtvonMon_ = MakeField(this, "txtvonMon");
     txtbistag_ = MakeField(this, "txtbistag");
     txtbisMon_ = MakeField(this, "txtbisMon");
-    lblvonUz_ = MakeLabel(this, "LblvonUz");
-    lblbisUz_ = MakeLabel(this, "LblbisUz");
-    lstvonJahr_ = MakeList(this, "lstvonJahr", 8);
+    lblvonUz_ = MakeEntryLabel(this, QStringLiteral("LblvonUz"));
+    lblbisUz_ = MakeEntryLabel(this, QStringLiteral("LblbisUz"));
+    lstvonJahr_ = MakeEntryList(this, QStringLiteral("lstvonJahr"), 8);
     chk1x_ = new QCheckBox(QStringLiteral("1x"), this);
     chk1x_->setObjectName(QStringLiteral("chk1x"));
 
@@ -126,20 +109,20 @@ void PriorityTimeDialog::buildControls()
     chkBewFeiertage_->setObjectName(QStringLiteral("chk_bew_Feiertage"));
     cboFtSets_ = new QComboBox(this);
     cboFtSets_->setObjectName(QStringLiteral("cbo_Ft_sets"));
-    lstBewFeiertage_ = MakeList(this, "lst_bew_Feiertage", 8);
+    lstBewFeiertage_ = MakeEntryList(this, QStringLiteral("lst_bew_Feiertage"), 8);
     grid->addWidget(chkBewFeiertage_, 3, 0, 1, 2);
     grid->addWidget(cboFtSets_, 1, 7);
     grid->addWidget(lstBewFeiertage_, 2, 7);
 
-    lblPrio_ = MakeLabel(this, "lblPrio");
-    lstPrio_ = MakeList(this, "LstPrio", 8);
+    lblPrio_ = MakeEntryLabel(this, QStringLiteral("lblPrio"));
+    lstPrio_ = MakeEntryList(this, QStringLiteral("LstPrio"), 8);
     txtAnzPrio_ = MakeField(this, "txtAnzPrio");
     grid->addWidget(lblPrio_, 0, 6);
     grid->addWidget(txtAnzPrio_, 1, 6);
     grid->addWidget(lstPrio_, 2, 6);
 
     auto *channelRow = new QHBoxLayout;
-    lblChannels_ = MakeLabel(this, "lblKanal");
+    lblChannels_ = MakeEntryLabel(this, QStringLiteral("lblKanal"));
     channelRow->addWidget(lblChannels_);
     for (int i = 0; i < 4; ++i) {
         channels_[i] = new QCheckBox(this);
@@ -164,7 +147,7 @@ void PriorityTimeDialog::buildControls()
     channelRow->addWidget(fraEIB_);
     cmdEinAus_ = new QPushButton(this);
     cmdEinAus_->setObjectName(QStringLiteral("cmdEinAus"));
-    picBackColor_ = MakeLabel(this, "PicBackColor");
+    picBackColor_ = MakeEntryLabel(this, QStringLiteral("PicBackColor"));
     picBackColor_->setFixedSize(16, 16);
     vsbwert_ = new QScrollBar(Qt::Horizontal, this);
     vsbwert_->setObjectName(QStringLiteral("vsbwert"));
@@ -210,10 +193,10 @@ void PriorityTimeDialog::buildControls()
     imgoldPzdown_ = new QToolButton(fraold_);
     imgoldPzdown_->setObjectName(QStringLiteral("imgoldPzdown"));
     imgoldPzdown_->setArrowType(Qt::DownArrow);
-    lbloldvon_ = MakeLabel(fraold_, "lbloldvon");
-    lbloldbis_ = MakeLabel(fraold_, "lbloldbis");
-    lbloldkan_ = MakeLabel(fraold_, "lbloldkan");
-    lbloldprio_ = MakeLabel(fraold_, "lbloldprio");
+    lbloldvon_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldvon"));
+    lbloldbis_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldbis"));
+    lbloldkan_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldkan"));
+    lbloldprio_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldprio"));
     for (QWidget *w : std::initializer_list<QWidget *>{imgoldPzup_, imgoldPzdown_, lbloldvon_, lbloldbis_,
                                                        lbloldkan_, lbloldprio_})
         panel->addWidget(w);
@@ -229,11 +212,30 @@ void PriorityTimeDialog::buildControls()
     tmalleok_->setInterval(20);
     connect(tmalleok_, &QTimer::timeout, this, &PriorityTimeDialog::onOkForAllTick);
 
-    for (QListWidget *list : {listvontag_, lstvonmon_, listbistag_, lstbismon_, lstvonJahr_})
-        connect(list, &QListWidget::currentRowChanged, this, [this] { showValues(currentValues(), false); });
+    // The day lists follow their month: a day the month lacks becomes its last day.
+    for (QListWidget *list : {listvontag_, lstvonmon_})
+        connect(list, &QListWidget::currentRowChanged, this, [this] {
+            limitDay(listvontag_, lstvonmon_);
+            refreshFields();
+        });
+    for (QListWidget *list : {listbistag_, lstbismon_})
+        connect(list, &QListWidget::currentRowChanged, this, [this] {
+            limitDay(listbistag_, lstbismon_);
+            refreshFields();
+        });
+    connect(lstvonJahr_, &QListWidget::currentRowChanged, this, [this] { refreshFields(); });
     connect(lstPrio_, &QListWidget::currentRowChanged, this, [this] { refreshPermanent(); });
     connect(chkBewFeiertage_, &QCheckBox::toggled, this, &PriorityTimeDialog::onHolidayOption);
     connect(cboFtSets_, &QComboBox::currentIndexChanged, this, [this] { fillHolidayList(); });
+    // The date fields take typed digits as the switching time entry's fields do.
+    const std::array<QLineEdit *, FieldCount> typedEdits{txtvonTag_, txtvonMon_, txtbistag_, txtbisMon_};
+    const std::array<FieldRange, FieldCount> ranges{FieldRange{1, 31}, FieldRanges::Month, FieldRange{1, 31},
+                                                    FieldRanges::Month};
+    for (int i = 0; i < FieldCount; ++i) {
+        typedEdits[i]->setReadOnly(false);
+        typed_[i] = new TypedFieldControl(typedEdits[i], ranges[i], ctx_.prompter,
+                                          [this, i](const TypedValue &v) { return applyTyped(i, v); });
+    }
     // A typed priority selects 1..9 (bus 1..7); "permanent" is chosen in the list only.
     txtAnzPrio_->setReadOnly(false);
     connect(txtAnzPrio_, &QLineEdit::textEdited, this, [this](const QString &text) {
@@ -247,6 +249,10 @@ void PriorityTimeDialog::buildControls()
         lstPrio_->setCurrentRow(typed - 1);
         txtAnzPrio_->selectAll();
     });
+    // No button reacts to Return: Return in a typed field only takes that field.
+    cmdPzOk_->setDefault(false);
+    for (QPushButton *b : findChildren<QPushButton *>())
+        b->setAutoDefault(false);
     connect(cmdEinAus_, &QPushButton::clicked, this, [this] { setState(state_ ? 0 : 1); });
     connect(vsbwert_, &QScrollBar::valueChanged, this,
             [this](int v) { txtwert_->setText(QString::number(v)); });
@@ -310,6 +316,8 @@ void PriorityTimeDialog::fillLists()
     fill(lstvonmon_, months);
     fill(lstbismon_, months);
     fill(lstvonJahr_, years);
+    for (int row = 0; row < lstvonJahr_->count(); ++row)
+        lstvonJahr_->item(row)->setData(YearCodeRole, row == 0 ? 0 : YearCodeOf(FirstListedYear + row - 1));
     fill(lstPrio_, priorities);
 }
 
@@ -352,18 +360,10 @@ void PriorityTimeDialog::openInMode()
 {
     Model &model = ctx_.model;
     finished_ = false;
-    editMode_ = model.EditMode;
-    run_ = MarkedRun();
-    if (editMode_ == EditChange || editMode_ == EditCopy) {
-        const int setIndex = editMode_ == EditCopy ? SetTemplate : SetProgram;
-        run_ = MarkedRun::fromMarks(model.Marked, model.FirstMarked, model.LastMarked,
-                                    model.set(setIndex).UsedCount);
-        if (run_.empty())
-            editMode_ = EditEnter;
-    } else {
-        editMode_ = EditEnter;
-    }
-    model.EditMode = editMode_;
+    for (TypedFieldControl *field : typed_)
+        field->setChecking(true);
+    session_.open(model);
+    editMode_ = session_.mode();
 
     setCaptions();
     fillLists();
@@ -392,7 +392,7 @@ void PriorityTimeDialog::openInMode()
     if (editMode_ == EditEnter) {
         setWindowTitle(model.catalogue(Msg::EnterThePriorityProgram));
     } else {
-        loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
+        loadRecord(session_.recordToLoad(), session_.sourceSet());
         setWindowTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyThePriorityProgram
                                                              : Msg::ChangeThePriorityProgram));
     }
@@ -429,18 +429,67 @@ void PriorityTimeDialog::loadRecord(int index, int setIndex)
         return;
     const PriorityEntryValues e = DecodePriorityTime(set.Records[index], ctx_.model.device.BusDevice);
     chkBewFeiertage_->setChecked(e.easter);
-    if (e.easter) {
-        // the holiday of the library that carries this day code
-        cboFtSets_->setCurrentIndex(cboFtSets_->count() - 1);
-        const auto &all = ctx_.model.holidays.holidays;
-        for (int i = 0; i < static_cast<int>(all.size()); ++i) {
-            if (all[i].kind == HolidayEaster && all[i].easterCode() == e.easterCode) {
-                lstBewFeiertage_->setCurrentRow(i);
-                break;
-            }
+    if (e.easter)
+        selectEasterCode(e.easterCode);
+    showValues(e, editMode_ == EditChange);
+}
+
+// The holiday of the library that carries this day code. A code no holiday carries (a holiday of
+// another language's library, or an entry made elsewhere) is shown by its own name and kept.
+void PriorityTimeDialog::selectEasterCode(int easterCode)
+{
+    cboFtSets_->setCurrentIndex(cboFtSets_->count() - 1);
+    const auto &all = ctx_.model.holidays.holidays;
+    for (int i = 0; i < static_cast<int>(all.size()); ++i) {
+        if (all[i].kind == HolidayEaster && all[i].easterCode() == easterCode) {
+            lstBewFeiertage_->setCurrentRow(i);
+            return;
         }
     }
-    showValues(e, editMode_ == EditChange);
+    auto *item = new QListWidgetItem(views::EasterCodeFallbackName(ctx_.model, easterCode), lstBewFeiertage_);
+    item->setData(HolidayIndexRole, NoLibraryHoliday);
+    item->setData(EasterCodeRole, easterCode);
+    lstBewFeiertage_->setCurrentItem(item);
+}
+
+// Selects a year of the list. A year the list does not offer (the holiday option writes years
+// far ahead, another tool any year the record holds) gets a row of its own, so that it is kept.
+void PriorityTimeDialog::selectYear(int yearCode)
+{
+    int insertAt = lstvonJahr_->count();
+    for (int row = 0; row < lstvonJahr_->count(); ++row) {
+        const int code = lstvonJahr_->item(row)->data(YearCodeRole).toInt();
+        if (code == yearCode) {
+            SelectListRow(lstvonJahr_, row);
+            return;
+        }
+        if (row > 0 && code > yearCode && insertAt == lstvonJahr_->count())
+            insertAt = row;
+    }
+    auto *item = new QListWidgetItem(QString::number(yearCode + YearCodeBase));
+    item->setData(YearCodeRole, yearCode);
+    {
+        const QSignalBlocker block(lstvonJahr_);
+        lstvonJahr_->insertItem(insertAt, item);
+    }
+    SelectListRow(lstvonJahr_, insertAt);
+}
+
+int PriorityTimeDialog::chosenYearCode() const
+{
+    const QListWidgetItem *item = lstvonJahr_->currentItem();
+    return item && lstvonJahr_->currentRow() >= 0 ? item->data(YearCodeRole).toInt() : 0;
+}
+
+void PriorityTimeDialog::limitDay(QListWidget *dayList, const QListWidget *monthList)
+{
+    int day = Row(dayList) + 1;
+    if (day < 1 || Row(monthList) < 0)
+        return;
+    if (LimitDayToMonth(day, Row(monthList) + 1)) {
+        SelectListRow(dayList, day - 1);
+        ctx_.prompter.beep();
+    }
 }
 
 bool PriorityTimeDialog::holidayMode() const
@@ -486,36 +535,41 @@ void PriorityTimeDialog::fillHolidayList()
 {
     const HolidayLibrary &library = ctx_.model.holidays;
     const int set = cboFtSets_->currentIndex();
-    QStringList names;
+    std::vector<int> indexes;
     if (set >= 0 && set < static_cast<int>(library.sets.size())) {
         for (int member : library.sets[set].members)
             if (member >= 1 && member <= static_cast<int>(library.holidays.size()))
-                names << library.holidays[member - 1].name;
+                indexes.push_back(member - 1);
     } else {
-        for (const Holiday &h : library.holidays)
-            names << h.name;
+        for (int i = 0; i < static_cast<int>(library.holidays.size()); ++i)
+            indexes.push_back(i);
     }
     lstBewFeiertage_->clear();
-    lstBewFeiertage_->addItems(names);
-    lstBewFeiertage_->setCurrentRow(names.isEmpty() ? -1 : 0);
+    for (int index : indexes) {
+        auto *item = new QListWidgetItem(library.holidays[index].name, lstBewFeiertage_);
+        item->setData(HolidayIndexRole, index);
+    }
+    lstBewFeiertage_->setCurrentRow(indexes.empty() ? -1 : 0);
 }
 
-const Holiday *PriorityTimeDialog::chosenHoliday() const
+std::optional<Holiday> PriorityTimeDialog::chosenHoliday() const
 {
     const HolidayLibrary &library = ctx_.model.holidays;
-    const int row = lstBewFeiertage_->currentRow();
-    const int set = cboFtSets_->currentIndex();
-    if (row < 0)
-        return nullptr;
-    int index = row;
-    if (set >= 0 && set < static_cast<int>(library.sets.size())) {
-        const auto &members = library.sets[set].members;
-        if (row >= static_cast<int>(members.size()))
-            return nullptr;
-        index = members[row] - 1;
+    const QListWidgetItem *item = lstBewFeiertage_->currentItem();
+    if (!item || lstBewFeiertage_->currentRow() < 0)
+        return std::nullopt;
+    const int index = item->data(HolidayIndexRole).toInt();
+    if (index == NoLibraryHoliday) {
+        Holiday easter;
+        easter.name = item->text();
+        easter.kind = HolidayEaster;
+        easter.dayOrOffset = item->data(EasterCodeRole).toInt() - EasterCodeBase;
+        easter.month = 0;
+        return easter;
     }
-    return index >= 0 && index < static_cast<int>(library.holidays.size()) ? &library.holidays[index]
-                                                                           : nullptr;
+    if (index < 0 || index >= static_cast<int>(library.holidays.size()))
+        return std::nullopt;
+    return library.holidays[index];
 }
 
 PriorityEntryValues PriorityTimeDialog::currentValues() const
@@ -527,8 +581,8 @@ PriorityEntryValues PriorityTimeDialog::currentValues() const
     e.toDay = Row(listbistag_) + 1;
     e.toMonth = Row(lstbismon_) + 1;
     e.once = chk1x_->isChecked() ? 1 : 0;
-    const int year = lstvonJahr_->isEnabled() ? Row(lstvonJahr_) : 0;
-    e.yearCode = year > 0 ? year + FirstListedYear - 1 - YearCodeBase : 0;
+    // A year the list holds is kept even where the device offers none; the device rules refuse it.
+    e.yearCode = chosenYearCode();
     e.priority = Row(lstPrio_) + 1;
     if (bus) {
         e.busChannel = busGroup_->checkedId() > 0 ? busGroup_->checkedId() : 0;
@@ -545,15 +599,15 @@ PriorityEntryValues PriorityTimeDialog::currentValues() const
 
 void PriorityTimeDialog::showValues(const PriorityEntryValues &e, bool loadChannels)
 {
-    SelectRow(listvontag_, e.fromDay - 1);
-    SelectRow(lstvonmon_, e.fromMonth - 1);
-    SelectRow(listbistag_, e.toDay - 1);
-    SelectRow(lstbismon_, e.toMonth - 1);
-    SelectRow(lstvonJahr_, e.yearCode > 0 ? e.yearCode + YearCodeBase - FirstListedYear + 1 : 0);
+    SelectListRow(listvontag_, e.fromDay - 1);
+    SelectListRow(lstvonmon_, e.fromMonth - 1);
+    SelectListRow(listbistag_, e.toDay - 1);
+    SelectListRow(lstbismon_, e.toMonth - 1);
+    selectYear(e.yearCode);
     chk1x_->setChecked(e.once != 0);
     {
         const QSignalBlocker block(lstPrio_);
-        SelectRow(lstPrio_, e.priority - 1);
+        SelectListRow(lstPrio_, e.priority - 1);
     }
     const int bus = ctx_.model.device.BusDevice;
     if (bus) {
@@ -590,13 +644,13 @@ void PriorityTimeDialog::refreshFields()
     const auto itemText = [](const QListWidget *l) {
         return l->currentItem() && l->currentRow() >= 0 ? l->currentItem()->text() : QString();
     };
-    txtvonTag_->setText(dayText(Row(listvontag_)));
-    txtbistag_->setText(dayText(Row(listbistag_)));
+    typed_[FieldFromDay]->show(dayText(Row(listvontag_)));
+    typed_[FieldToDay]->show(dayText(Row(listbistag_)));
     QString from = itemText(lstvonmon_);
-    if (lstvonJahr_->isEnabled() && Row(lstvonJahr_) > 0)
+    if (chosenYearCode() > 0)
         from += QStringLiteral(" ") + itemText(lstvonJahr_);
-    txtvonMon_->setText(from);
-    txtbisMon_->setText(itemText(lstbismon_));
+    typed_[FieldFromMonth]->show(from);
+    typed_[FieldToMonth]->show(itemText(lstbismon_));
     txtAnzPrio_->setText(itemText(lstPrio_));
 }
 
@@ -631,56 +685,54 @@ void PriorityTimeDialog::onConfirm()
 {
     if (finished_)
         return;
+    // A value still being typed is taken first; one out of range stores nothing.
+    if (!commitTypedFields()) {
+        okForAll_ = false;
+        holidaysForAll_ = false;
+        return;
+    }
     Model &model = ctx_.model;
     bool closeAfter = false;
     bool channelPassed = false;
     try {
         const PriorityEntryValues entry = currentValues();
-        const int editedIndex = editMode_ == EditChange ? run_.current() : -1;
-        std::vector<PriorityEntryValues> entries{entry};
+        const int editedIndex = session_.editedIndex();
+        StoreResult result;
         if (holidayMode()) {
-            const Holiday *holiday = chosenHoliday();
+            // A free holiday over several years gives several records: the first takes the
+            // edited record's place in a change, the others are added.
+            const std::optional<Holiday> holiday = chosenHoliday();
             const QDate today = ctx_.clock.today();
-            entries = holiday ? HolidayPriorityTimes(*holiday, entry, model.device.Bewft,
-                                                     {today.day(), today.month(), today.year()},
-                                                     model.holidays.freeYears)
-                              : std::vector<PriorityEntryValues>{};
-        }
-        // A free holiday over several years gives several records, stored one after the other.
-        StoreResult result{StoreOutcome::Incomplete};
-        for (const PriorityEntryValues &e : entries) {
-            result = StorePriorityTime(model, ctx_.prompter, e, editMode_, editedIndex);
-            if (!result.stored() || result.memoryFull)
-                break;
+            const auto entries = holiday ? HolidayPriorityTimes(*holiday, entry, model.device.Bewft,
+                                                                {today.day(), today.month(), today.year()},
+                                                                model.holidays.freeYears)
+                                         : std::vector<PriorityEntryValues>{};
+            result = StoreHolidayPriorityTimes(model, ctx_.prompter, entries, editMode_, editedIndex);
+        } else {
+            result = StorePriorityTime(model, ctx_.prompter, entry, editMode_, editedIndex);
         }
         channelPassed = result.outcome != StoreOutcome::NoChannel;
-        if (entries.empty()) {
+        if (result.outcome == StoreOutcome::NothingToStore) {
             ctx_.prompter.beep();
-        } else if (!result.stored()) {
-            okForAll_ = false;
-            holidaysForAll_ = false;
-            if (result.outcome == StoreOutcome::MemoryFull) {
-                model.automation.AutomationActive = 0;
-                closeAfter = true;
-            }
         } else {
-            showPanel(result.index);
-            panelIndex_ = result.index;
-            imgPzok_->show();
-            timer1_->start();
-            const bool run = editMode_ == EditChange || editMode_ == EditCopy;
-            if (result.memoryFull) {
-                model.automation.AutomationActive = 0;
-                chkautopil_->setChecked(false);
-                closeAfter = true;
-            } else if (run && !run_.advance()) {
-                closeAfter = true;
-            } else {
-                if (run)
-                    loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
-                if (model.automation.AutomationActive)
-                    applyIncrements();
+            const EntrySession::Next next = session_.afterStore(model, result);
+            if (next.stopRuns) {
+                okForAll_ = false;
+                holidaysForAll_ = false;
             }
+            if (next.stored) {
+                showPanel(result.index);
+                panelIndex_ = result.index;
+                imgPzok_->show();
+                timer1_->start();
+                if (result.memoryFull)
+                    chkautopil_->setChecked(false);
+            }
+            closeAfter = next.close;
+            if (next.loadNext)
+                loadRecord(session_.recordToLoad(), session_.sourceSet());
+            if (next.applyAutomation)
+                applyIncrements();
         }
     } catch (const std::exception &error) {
         okForAll_ = false;
@@ -692,8 +744,9 @@ void PriorityTimeDialog::onConfirm()
     Q_EMIT listChanged();
 
     bool again = false;
-    if (holidayMode() && channelPassed && !closeAfter) {
-        // a holiday run walks the list of holidays
+    // A holiday run walks the list of holidays; a change or copy run walks the marked records,
+    // and the holiday list then shows the next record's own holiday.
+    if (holidayMode() && channelPassed && !closeAfter && editMode_ == EditEnter) {
         if (lstBewFeiertage_->currentRow() + 1 < lstBewFeiertage_->count()) {
             lstBewFeiertage_->setCurrentRow(lstBewFeiertage_->currentRow() + 1);
             again = holidaysForAll_;
@@ -710,7 +763,7 @@ void PriorityTimeDialog::onConfirm()
 void PriorityTimeDialog::onOkForAll()
 {
     if (holidayMode()) {
-        SelectRow(lstvonJahr_, 0);
+        SelectListRow(lstvonJahr_, 0);
         lstBewFeiertage_->setCurrentRow(lstBewFeiertage_->count() > 0 ? 0 : -1);
         holidaysForAll_ = true;
     } else {
@@ -771,6 +824,39 @@ void PriorityTimeDialog::onStepPanel(int direction)
     ctx_.prompter.beep();
 }
 
+bool PriorityTimeDialog::commitTypedFields()
+{
+    for (TypedFieldControl *field : typed_)
+        if (!field->commit())
+            return false;
+    return true;
+}
+
+// Takes a typed value into its list; the list's own rules (the day limited to the month) follow.
+bool PriorityTimeDialog::applyTyped(int field, const TypedValue &typed)
+{
+    if (finished_)
+        return true;
+    switch (field) {
+    case FieldFromDay:
+        listvontag_->setCurrentRow(typed.value - 1);
+        break;
+    case FieldFromMonth:
+        lstvonmon_->setCurrentRow(typed.value - 1);
+        break;
+    case FieldToDay:
+        listbistag_->setCurrentRow(typed.value - 1);
+        break;
+    case FieldToMonth:
+        lstbismon_->setCurrentRow(typed.value - 1);
+        break;
+    default:
+        return false;
+    }
+    refreshFields();
+    return true;
+}
+
 void PriorityTimeDialog::done(int result)
 {
     if (finished_) {
@@ -778,9 +864,10 @@ void PriorityTimeDialog::done(int result)
         return;
     }
     finished_ = true;
-    run_ = MarkedRun();
+    for (TypedFieldControl *field : typed_)
+        field->setChecking(false);
     Model &model = ctx_.model;
-    model.EditMode = EditEnter;
+    session_.close(model);
     editMode_ = EditEnter;
     okForAll_ = false;
     holidaysForAll_ = false;

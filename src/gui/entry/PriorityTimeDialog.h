@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry/MarkedRun.h"
+#include "entry/EntrySession.h"
 
 #include "calendar/Holidays.h"
 #include "entry/PriorityEntry.h"
@@ -9,6 +9,7 @@
 #include <QPointer>
 
 #include <array>
+#include <optional>
 
 class QButtonGroup;
 class QComboBox;
@@ -27,6 +28,8 @@ namespace zx {
 
 struct AppContext;
 class AutomationDialog;
+class TypedFieldControl;
+struct TypedValue;
 
 // The priority time entry frmEingPZ: enters new priority times, changes the marked ones of
 // Program or copies the marked ones of Template, one per OK, with the entry automation.
@@ -76,13 +79,21 @@ class PriorityTimeDialog : public QDialog {
     void onHolidayOption(bool ticked);
     void fillHolidayList();
     void showYearRule();
-    // The holiday chosen in lst_bew_Feiertage: a member of the chosen set, or of the library.
-    const Holiday *chosenHoliday() const;
+    // The holiday chosen in lst_bew_Feiertage: a member of the chosen set, or of the library, or
+    // the Easter day of a loaded record that no holiday of the library carries.
+    std::optional<Holiday> chosenHoliday() const;
+    void selectEasterCode(int easterCode);
+    void selectYear(int yearCode);
+    int chosenYearCode() const;
+    // Lowers a day its month does not have to the month's last day (with a beep).
+    void limitDay(QListWidget *dayList, const QListWidget *monthList);
+    bool applyTyped(int field, const TypedValue &typed);
+    bool commitTypedFields();
     bool holidayMode() const;
 
     AppContext &ctx_;
     int editMode_ = 0;
-    MarkedRun run_; // the marked records a change or copy run walks
+    EntrySession session_; // the mode and the marked records a change or copy run walks
     bool okForAll_ = false;
     bool holidaysForAll_ = false;
     int panelIndex_ = 0;
@@ -136,6 +147,8 @@ class PriorityTimeDialog : public QDialog {
     QComboBox *cboFtSets_ = nullptr;
     QListWidget *lstBewFeiertage_ = nullptr;
     QPointer<AutomationDialog> automation_;
+    enum Field { FieldFromDay, FieldFromMonth, FieldToDay, FieldToMonth, FieldCount };
+    std::array<TypedFieldControl *, FieldCount> typed_{};
 };
 
 } // namespace zx

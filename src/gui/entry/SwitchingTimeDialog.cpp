@@ -3,7 +3,9 @@
 #include "app/AppContext.h"
 #include "entry/AutomationDialog.h"
 #include "entry/EntryAutomation.h"
+#include "entry/EntryControls.h"
 #include "entry/EntryDeviceRules.h"
+#include "entry/EntrySession.h"
 #include "entry/EntryStore.h"
 #include "entry/TypedFieldControl.h"
 #include "model/ListKinds.h"
@@ -56,42 +58,6 @@ void Paint(QAbstractButton *button, bool on)
     button->setAutoFillBackground(true);
 }
 
-void ClearList(QListWidget *list)
-{
-    const QSignalBlocker block(list);
-    list->clearSelection();
-    list->setCurrentRow(-1);
-}
-
-void SelectRow(QListWidget *list, int row)
-{
-    const QSignalBlocker block(list);
-    if (row < 0 || row >= list->count()) {
-        list->clearSelection();
-        list->setCurrentRow(-1);
-        return;
-    }
-    list->setCurrentRow(row);
-    list->scrollToItem(list->item(row));
-}
-
-QListWidget *MakeList(QWidget *parent, const char *name, int rows)
-{
-    auto *list = new QListWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    const int rowHeight = list->fontMetrics().height() + 2;
-    list->setFixedHeight(rows * rowHeight + 6);
-    return list;
-}
-
-QLabel *MakeLabel(QWidget *parent, const QString &name)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    return label;
-}
-
 } // namespace
 
 SwitchingTimeDialog::SwitchingTimeDialog(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx)
@@ -110,7 +76,7 @@ void SwitchingTimeDialog::buildControls()
     const char *headingNames[] = {"LblÜsStd", "LblÜsMin",  "LblÜsImp", "LblÜsTage", "LblÜsTag",
                                   "LblÜsMon", "LblÜsPrio", "LblÜsKan", "LblÜsWert"};
     for (std::size_t i = 0; i < headings_.size(); ++i)
-        headings_[i] = MakeLabel(this, QString::fromUtf8(headingNames[i]));
+        headings_[i] = MakeEntryLabel(this, QString::fromUtf8(headingNames[i]));
     lblPulseHeading_ = headings_[2];
     lblPrioHeading_ = headings_[6];
     lblValueHeading_ = headings_[8];
@@ -140,9 +106,9 @@ void SwitchingTimeDialog::buildControls()
         return box;
     };
 
-    liststd_ = MakeList(this, "liststd", 8);
-    listmin_ = MakeList(this, "listmin", 8);
-    listimp_ = MakeList(this, "listimp", 8);
+    liststd_ = MakeEntryList(this, QStringLiteral("liststd"), 8);
+    listmin_ = MakeEntryList(this, QStringLiteral("listmin"), 8);
+    listimp_ = MakeEntryList(this, QStringLiteral("listimp"), 8);
     column(headings_[0], liststd_, fields_[FieldHour]);
     column(headings_[1], listmin_, fields_[FieldMinute]);
     column(headings_[2], listimp_, fields_[FieldPulse]);
@@ -164,8 +130,8 @@ void SwitchingTimeDialog::buildControls()
     columns->addLayout(weekBox);
     connect(chktgl_, &QCheckBox::clicked, this, &SwitchingTimeDialog::onDailyClicked);
 
-    listtag_ = MakeList(this, "Listtag", 8);
-    lstMonat_ = MakeList(this, "LstMonat", 8);
+    listtag_ = MakeEntryList(this, QStringLiteral("Listtag"), 8);
+    lstMonat_ = MakeEntryList(this, QStringLiteral("LstMonat"), 8);
     column(headings_[4], listtag_, fields_[FieldDay]);
     QVBoxLayout *monthBox = column(headings_[5], lstMonat_, fields_[FieldMonth]);
     chk1x_ = new QCheckBox(QStringLiteral("1x"), this);
@@ -173,7 +139,7 @@ void SwitchingTimeDialog::buildControls()
     monthBox->insertWidget(3, chk1x_);
     connect(chk1x_, &QCheckBox::clicked, this, [this] { refreshColours(); });
 
-    lstPrio_ = MakeList(this, "LstPrio", 8);
+    lstPrio_ = MakeEntryList(this, QStringLiteral("LstPrio"), 8);
     column(headings_[6], lstPrio_, fields_[FieldProgram]);
 
     auto *channelBox = new QVBoxLayout;
@@ -214,7 +180,7 @@ void SwitchingTimeDialog::buildControls()
     auto *valueColumn = new QVBoxLayout;
     cboformat_ = new QComboBox(this);
     cboformat_->setObjectName(QStringLiteral("cboformat"));
-    lblwert_ = MakeLabel(this, QStringLiteral("lblwert"));
+    lblwert_ = MakeEntryLabel(this, QStringLiteral("lblwert"));
     valueColumn->addWidget(lblValueHeading_);
     valueColumn->addWidget(lblwert_);
     valueColumn->addWidget(cboformat_);
@@ -270,11 +236,11 @@ void SwitchingTimeDialog::buildControls()
     fraold_ = new QGroupBox(this);
     fraold_->setObjectName(QStringLiteral("fraold"));
     auto *panel = new QGridLayout(fraold_);
-    lbloldtime_ = MakeLabel(fraold_, QStringLiteral("lbloldtime"));
-    lbloldday_ = MakeLabel(fraold_, QStringLiteral("lbloldday"));
-    lbloldkan_ = MakeLabel(fraold_, QStringLiteral("lbloldkan"));
-    lbloldprio_ = MakeLabel(fraold_, QStringLiteral("lbloldprio"));
-    lbloldimp_ = MakeLabel(fraold_, QStringLiteral("lbloldimp"));
+    lbloldtime_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldtime"));
+    lbloldday_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldday"));
+    lbloldkan_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldkan"));
+    lbloldprio_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldprio"));
+    lbloldimp_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldimp"));
     imgoldSzup_ = new QToolButton(fraold_);
     imgoldSzup_->setObjectName(QStringLiteral("imgoldSzup"));
     imgoldSzup_->setArrowType(Qt::UpArrow);
@@ -415,18 +381,8 @@ void SwitchingTimeDialog::openInMode()
     finished_ = false;
     for (TypedFieldControl *field : typed_)
         field->setChecking(true);
-    editMode_ = model.EditMode;
-    run_ = MarkedRun();
-    if (editMode_ == EditChange || editMode_ == EditCopy) {
-        const int setIndex = editMode_ == EditCopy ? SetTemplate : SetProgram;
-        run_ = MarkedRun::fromMarks(model.Marked, model.FirstMarked, model.LastMarked,
-                                    model.set(setIndex).UsedCount);
-        if (run_.empty())
-            editMode_ = EditEnter;
-    } else {
-        editMode_ = EditEnter;
-    }
-    model.EditMode = editMode_;
+    session_.open(model);
+    editMode_ = session_.mode();
 
     setCaptions();
     fillLists();
@@ -451,7 +407,7 @@ void SwitchingTimeDialog::openInMode()
     case EditCopy:
         model.automation.AutomationActive = 0;
         chkautopil_->setChecked(false);
-        loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
+        loadRecord(session_.recordToLoad(), session_.sourceSet());
         setWindowTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyTheSwitchingProgram
                                                              : Msg::ChangeTheSwitchingProgram));
         break;
@@ -541,22 +497,22 @@ SwitchingEntryValues SwitchingTimeDialog::currentValues() const
 
 void SwitchingTimeDialog::showValues(const SwitchingEntryValues &e, bool loadChannels)
 {
-    SelectRow(liststd_, std::clamp(e.hour, 0, 23));
-    SelectRow(listmin_, std::clamp(e.minute, 0, 59));
-    SelectRow(listimp_, std::clamp(e.pulse, 0, 59));
-    SelectRow(lstPrio_, std::clamp(e.program, 0, lstPrio_->count() - 1));
+    SelectListRow(liststd_, std::clamp(e.hour, 0, 23));
+    SelectListRow(listmin_, std::clamp(e.minute, 0, 59));
+    SelectListRow(listimp_, std::clamp(e.pulse, 0, 59));
+    SelectListRow(lstPrio_, std::clamp(e.program, 0, lstPrio_->count() - 1));
     kind_ = e.kind;
     if (kind_ == EntryKind::Dated) {
         setWeekdayMask(0);
         chktgl_->setChecked(false);
-        SelectRow(listtag_, e.day - 1);
-        SelectRow(lstMonat_, e.month - 1);
+        SelectListRow(listtag_, e.day - 1);
+        SelectListRow(lstMonat_, e.month - 1);
         chk1x_->setChecked(e.once != 0);
     } else {
         setWeekdayMask(e.weekdayMask);
         chktgl_->setChecked((e.weekdayMask & AllWeekdays) == AllWeekdays);
-        ClearList(listtag_);
-        ClearList(lstMonat_);
+        ClearListChoice(listtag_);
+        ClearListChoice(lstMonat_);
         chk1x_->setChecked(false);
     }
     showKind();
@@ -708,8 +664,8 @@ void SwitchingTimeDialog::refreshAllButton()
 void SwitchingTimeDialog::onWeekdayClicked(int, bool checked)
 {
     if (checked) {
-        ClearList(listtag_);
-        ClearList(lstMonat_);
+        ClearListChoice(listtag_);
+        ClearListChoice(lstMonat_);
         kind_ = EntryKind::Weekly;
         showKind();
         refreshFields();
@@ -723,8 +679,8 @@ void SwitchingTimeDialog::onDailyClicked(bool checked)
 {
     if (checked) {
         setWeekdayMask(AllWeekdays);
-        ClearList(listtag_);
-        ClearList(lstMonat_);
+        ClearListChoice(listtag_);
+        ClearListChoice(lstMonat_);
         kind_ = EntryKind::Weekly;
         showKind();
         refreshFields();
@@ -755,14 +711,14 @@ void SwitchingTimeDialog::setDay(int day, bool runLimit)
     showKind();
     if (runLimit && LimitDayToMonth(day, lstMonat_->currentRow() + 1))
         beep();
-    SelectRow(listtag_, day - 1);
+    SelectListRow(listtag_, day - 1);
     refreshFields();
     refreshColours();
 }
 
 void SwitchingTimeDialog::setMonth(int month)
 {
-    SelectRow(lstMonat_, month - 1);
+    SelectListRow(lstMonat_, month - 1);
     const int day = listtag_->currentRow() < 0 ? 1 : listtag_->currentRow() + 1;
     setDay(day, true);
 }
@@ -791,34 +747,24 @@ void SwitchingTimeDialog::onConfirm()
     bool closeAfter = false;
     try {
         const SwitchingEntryValues entry = currentValues();
-        const int editedIndex = editMode_ == EditChange ? run_.current() : -1;
+        const int editedIndex = session_.editedIndex();
         const StoreResult result = StoreSwitchingTime(model, ctx_.prompter, entry, editMode_, editedIndex);
-        if (!result.stored()) {
+        const EntrySession::Next next = session_.afterStore(model, result);
+        if (next.stopRuns)
             okForAll_ = false;
-            if (result.outcome == StoreOutcome::MemoryFull) {
-                model.automation.AutomationActive = 0;
-                closeAfter = true;
-            }
-        } else {
+        if (next.stored) {
             showPanel(result.index);
             panelIndex_ = result.index;
             imgSzok_->show();
             timer1_->start();
-
-            const bool run = editMode_ == EditChange || editMode_ == EditCopy;
-            if (result.memoryFull) {
-                model.automation.AutomationActive = 0;
+            if (result.memoryFull)
                 chkautopil_->setChecked(false);
-                closeAfter = true;
-            } else if (run && !run_.advance()) {
-                closeAfter = true;
-            } else {
-                if (run)
-                    loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
-                if (model.automation.AutomationActive)
-                    applyIncrements();
-            }
         }
+        closeAfter = next.close;
+        if (next.loadNext)
+            loadRecord(session_.recordToLoad(), session_.sourceSet());
+        if (next.applyAutomation)
+            applyIncrements();
     } catch (const std::exception &error) {
         okForAll_ = false;
         ctx_.prompter.tell(QStringLiteral("Error : ") + QString::fromLocal8Bit(error.what()));
@@ -920,20 +866,20 @@ bool SwitchingTimeDialog::applyTyped(int field, const TypedValue &typed)
     const int value = typed.value;
     switch (field) {
     case FieldHour:
-        SelectRow(liststd_, value);
+        SelectListRow(liststd_, value);
         break;
     case FieldMinute:
-        SelectRow(listmin_, value);
+        SelectListRow(listmin_, value);
         break;
     case FieldPulse:
-        SelectRow(listimp_, value);
+        SelectListRow(listimp_, value);
         break;
     case FieldProgram:
-        SelectRow(lstPrio_, value);
+        SelectListRow(lstPrio_, value);
         break;
     case FieldDay:
         if (typed.check == FieldCheck::Empty) {
-            ClearList(listtag_);
+            ClearListChoice(listtag_);
             break;
         }
         setDay(value, true);
@@ -973,9 +919,8 @@ void SwitchingTimeDialog::done(int result)
     finished_ = true;
     for (TypedFieldControl *field : typed_)
         field->setChecking(false);
-    run_ = MarkedRun();
     Model &model = ctx_.model;
-    model.EditMode = EditEnter;
+    session_.close(model);
     editMode_ = EditEnter;
     okForAll_ = false;
     tmalleok_->stop();

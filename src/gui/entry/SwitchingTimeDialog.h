@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry/MarkedRun.h"
+#include "entry/EntrySession.h"
 #include "entry/SwitchingEntry.h"
 #include "entry/TypedField.h"
 
@@ -105,7 +105,7 @@ class SwitchingTimeDialog : public QDialog {
 
     AppContext &ctx_;
     int editMode_ = 0;
-    MarkedRun run_; // the marked records a change or copy run walks
+    EntrySession session_; // the mode and the marked records a change or copy run walks
     bool okForAll_ = false;
     int panelIndex_ = 0;
     bool finished_ = true;

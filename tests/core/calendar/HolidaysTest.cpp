@@ -1,6 +1,7 @@
 #include "calendar/Holidays.h"
 
 #include "model/Model.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
 #include <QDate>
@@ -171,6 +172,41 @@ TEST(HolidayFile, DamagedFilesLeaveTheLibraryAsItWas)
     // Values separated by commas, LF line ends and a legacy 8-bit name are read too.
     ASSERT_TRUE(ParseHolidays(QByteArray("1,0\nF\xEAte,0,0,14,7\n"), lib).ok());
     EXPECT_EQ(lib.holidays[0].name, QStringLiteral("Fête"));
+}
+
+// The holiday dialog's write over a file that did not load asks first and keeps the damaged file.
+TEST(HolidayFile, DamagedFileIsKeptBesideTheNewOne)
+{
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("deutsch.hdy"));
+    const QByteArray damaged(" 2  0 \r\nA, 0 0 1 1\r\nB, 0 0 40 1\r\n");
+    dir.write(QStringLiteral("deutsch.hdy"), damaged);
+    Model model;
+    HolidayLibrary lib;
+    AddOrChangeHoliday(lib, fixed("New", 1, 5));
+    test::ScriptedPrompter prompter;
+    QString error;
+
+    prompter.answers = {Answer::No};
+    EXPECT_EQ(SaveHolidaysOverDamaged(model, prompter, path, lib, &error), HolidaySave::Declined);
+    EXPECT_EQ(dir.read(QStringLiteral("deutsch.hdy")), damaged);
+    EXPECT_FALSE(dir.exists(QStringLiteral("deutsch.hdy.damaged")));
+
+    prompter.answers = {Answer::Yes};
+    EXPECT_EQ(SaveHolidaysOverDamaged(model, prompter, path, lib, &error), HolidaySave::Saved)
+        << qPrintable(error);
+    EXPECT_TRUE(prompter.last().contains(QLatin1String("deutsch.hdy.damaged")));
+    EXPECT_EQ(dir.read(QStringLiteral("deutsch.hdy.damaged")), damaged);
+    EXPECT_EQ(dir.read(QStringLiteral("deutsch.hdy")), HolidayFileText(lib));
+
+    // a file that loads, or none at all, is written without a question
+    const std::size_t asked = prompter.shown.size();
+    EXPECT_EQ(SaveHolidaysOverDamaged(model, prompter, path, lib, &error), HolidaySave::Saved);
+    EXPECT_EQ(SaveHolidaysOverDamaged(model, prompter, dir.file(QStringLiteral("new.hdy")), lib, &error),
+              HolidaySave::Saved);
+    EXPECT_EQ(prompter.shown.size(), asked);
+    // one that cannot be read is never replaced
+    EXPECT_EQ(SaveHolidaysOverDamaged(model, prompter, dir.path(), lib, &error), HolidaySave::Failed);
 }
 
 // ---- the shipped holiday files against the real calendars ----

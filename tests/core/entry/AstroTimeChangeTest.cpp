@@ -1,5 +1,7 @@
 #include "entry/AstroTimeChange.h"
 
+#include "calendar/Calendar.h"
+#include "model/ChangeoverRules.h"
 #include "model/Model.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +61,32 @@ TEST(AstroTimeChangeTest, AppliesToTheChosenDaysOfOneColumn)
               2);
     EXPECT_EQ(model.astro.AstroTable[365][1], NoAstroTime);
     EXPECT_EQ(ApplyTimeChangeToDays(model, 2, {0}, MakeTimeChange(ChangeOption::Delete, 0, 0)), 0);
+}
+
+// The dialog works on the list's time: summer hour added on a summer day, stored as standard time.
+TEST(AstroTimeChangeTest, ChangeToTakesTheTimeTheListShows)
+{
+    Model model;
+    model.device.SwRegel = RuleEurope;
+    const int june21 = DayOfYear(21, 6, 2026) - 1, january7 = DayOfYear(7, 1, 2026) - 1;
+    EXPECT_EQ(AstroSummerMinutes(model, june21, 2026), 60);
+    EXPECT_EQ(AstroSummerMinutes(model, january7, 2026), 0);
+    EXPECT_EQ(AstroShownTime(375, 60), 435);
+    EXPECT_EQ(AstroShownTime(23 * 60 + 30, 60), 30);
+    EXPECT_EQ(AstroShownTime(NoAstroTime, 60), NoAstroTime);
+    EXPECT_EQ(AstroStoredTime(30, 60), 23 * 60 + 30);
+
+    // "change to 07:15" over a winter and a summer day stores what shows as 07:15 on each
+    EXPECT_EQ(ApplyShownTimeChangeToDays(model, 0, {january7, june21},
+                                         MakeTimeChange(ChangeOption::ChangeTo, 7, 15), 2026),
+              2);
+    EXPECT_EQ(model.astro.AstroTable[january7][0], 435);
+    EXPECT_EQ(model.astro.AstroTable[june21][0], 375);
+    // a shift is the same in both
+    EXPECT_EQ(
+        ApplyShownTimeChangeToDays(model, 0, {june21}, MakeTimeChange(ChangeOption::ShiftBy, 0, 10), 2026),
+        1);
+    EXPECT_EQ(model.astro.AstroTable[june21][0], 385);
 }
 
 } // namespace

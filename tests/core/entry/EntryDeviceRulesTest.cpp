@@ -1,6 +1,9 @@
 #include "entry/EntryDeviceRules.h"
 
+#include "entry/EntryStore.h"
 #include "model/Model.h"
+#include "support/DeviceRuleCases.h"
+#include "support/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
 
@@ -62,4 +65,70 @@ TEST(EntryDeviceRules, AstroDeviceKeepsChannelsOneAndTwoApartAndHasNoPulses)
     DeviceProperties annual;
     EXPECT_EQ(ChannelsExcludedBy(annual, 1), 0);
     EXPECT_TRUE(OffersPulses(annual));
+}
+
+// ----- entries the device cannot hold ---------------------------------------------------------
+
+namespace {
+
+class DeviceRuleRefusals : public ::testing::TestWithParam<test::DeviceRuleCase> {};
+
+} // namespace
+
+// The entry store refuses what the device cannot hold, with the text zentrix-cli add shows too
+// (the same table drives the end-to-end test).
+TEST_P(DeviceRuleRefusals, StoreRefusesWithTheRulesText)
+{
+    const test::DeviceRuleCase &c = GetParam();
+    Model model;
+    c.setUp(model.device);
+    test::ScriptedPrompter prompter;
+    const StoreResult r = c.priority ? StorePriorityTime(model, prompter, c.priorityEntry, EditEnter)
+                                     : StoreSwitchingTime(model, prompter, c.switching, EditEnter);
+    EXPECT_EQ(r.outcome, StoreOutcome::DeviceRefused);
+    EXPECT_EQ(prompter.last(), DeviceRuleMessage(model, c.rule));
+    EXPECT_FALSE(prompter.last().isEmpty());
+    EXPECT_EQ(model.program().UsedCount, 0);
+    EXPECT_EQ(model.Modified, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DeviceRuleRefusals, ::testing::ValuesIn(test::DeviceRuleCases()),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(EntryDeviceRules, YearsForFreeHolidaysAreEven2To30)
+{
+    for (int years : {2, 4, 30})
+        EXPECT_EQ(CheckFreeHolidayYears(years), DeviceRule::Ok) << years;
+    for (int years : {0, 1, 3, 31, 32})
+        EXPECT_EQ(CheckFreeHolidayYears(years), DeviceRule::FreeHolidayYears) << years;
+}
+
+// `check` names the stored records the device cannot run; good ones and the astro times the
+// simulation adds are left alone.
+TEST(EntryDeviceRules, StoredRecordsBreakingTheRules)
+{
+    Model model;
+    model.device.Uhrentyp = TypeAstro;
+    model.device.Kanalzahl = 2;
+    SwitchingEntryValues weekly;
+    weekly.kind = EntryKind::Weekly;
+    weekly.weekdayMask = 1;
+    weekly.channelMask = 1;
+    model.appendRecord(SetProgram, EncodeSwitchingTime(weekly, 0));
+    weekly.channelMask = 3;
+    model.appendRecord(SetProgram, EncodeSwitchingTime(weekly, 0));
+    weekly.channelMask = 1 | 16; // the astro marker, never stored by an entry
+    model.appendRecord(SetProgram, EncodeSwitchingTime(weekly, 0));
+    PriorityEntryValues easter;
+    easter.easter = true;
+    easter.easterCode = 83;
+    easter.channelMask = 2;
+    model.appendRecord(SetProgram, EncodePriorityTime(easter, 0));
+
+    const std::vector<RuleBreak> breaks = RecordsBreakingDeviceRules(model);
+    ASSERT_EQ(breaks.size(), 2u);
+    EXPECT_EQ(breaks[0].index, 1);
+    EXPECT_EQ(breaks[0].rule, DeviceRule::AstroChannelsTogether);
+    EXPECT_EQ(breaks[1].index, 3);
+    EXPECT_EQ(breaks[1].rule, DeviceRule::NoVariableHolidays);
 }

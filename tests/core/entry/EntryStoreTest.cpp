@@ -26,6 +26,8 @@ class Store : public ::testing::Test {
   protected:
     Model model;
     ScriptedPrompter prompter;
+    // a four-channel device: the entries use channels 1..4
+    void SetUp() override { model.device.Kanalzahl = 4; }
 
     StoreResult enter(const SwitchingEntryValues &e)
     {

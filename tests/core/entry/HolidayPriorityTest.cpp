@@ -1,6 +1,10 @@
 #include "entry/HolidayPriority.h"
 
 #include "calendar/Calendar.h"
+#include "entry/EntryDeviceRules.h"
+#include "entry/EntryStore.h"
+#include "model/Model.h"
+#include "support/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
 
@@ -55,4 +59,60 @@ TEST(HolidayPriority, EasterHolidayIsTheDeviceFormOrTheNextDate)
     ASSERT_EQ(fixed.size(), 1u);
     EXPECT_EQ(fixed[0].fromDay, 25);
     EXPECT_EQ(fixed[0].once, 0);
+}
+
+// ----- storing the records of one holiday -----------------------------------------------------
+
+namespace {
+
+class HolidayStore : public ::testing::Test {
+  protected:
+    Model model;
+    test::ScriptedPrompter prompter;
+    // The Wednesday before 23 November over three years, as a free holiday gives it.
+    std::vector<PriorityEntryValues> threeYears() const
+    {
+        const Holiday free{QStringLiteral("Day of prayer"), HolidayFree, -3, 23, 11};
+        return HolidayPriorityTimes(free, Base(), 1, {1, 1, 2026}, 3);
+    }
+};
+
+} // namespace
+
+TEST_F(HolidayStore, ChangeReplacesTheEditedRecordAndAddsTheOtherYears)
+{
+    model.device.Bewft = 1;
+    PriorityEntryValues old = Base();
+    old.fromDay = old.toDay = 2;
+    model.appendRecord(SetProgram, EncodePriorityTime(old, 0));
+    const auto entries = threeYears();
+    ASSERT_EQ(entries.size(), 3u);
+    const StoreResult r = StoreHolidayPriorityTimes(model, prompter, entries, EditChange, 0);
+    EXPECT_TRUE(r.stored());
+    ASSERT_EQ(model.program().UsedCount, 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(model.program().Records[i], EncodePriorityTime(entries[i], 0)) << i;
+}
+
+TEST_F(HolidayStore, RefusedBeforeAnythingIsStored)
+{
+    model.device.Bewft = 1;
+    model.device.RecordCapacity = 2; // room for two of the three
+    EXPECT_EQ(StoreHolidayPriorityTimes(model, prompter, threeYears(), EditEnter).outcome,
+              StoreOutcome::MemoryFull);
+    EXPECT_EQ(prompter.last(), model.catalogue(Msg::NoMoreMemorySpace));
+
+    // a bus record has no year: the three would all act in the same year
+    model.device.RecordCapacity = CapacityAnnual;
+    model.device.BusDevice = 1;
+    std::vector<PriorityEntryValues> bus = threeYears();
+    for (PriorityEntryValues &e : bus)
+        e.busChannel = 1;
+    EXPECT_EQ(StoreHolidayPriorityTimes(model, prompter, bus, EditEnter).outcome,
+              StoreOutcome::DeviceRefused);
+    EXPECT_EQ(prompter.last(), DeviceRuleMessage(model, DeviceRule::BusFreeHolidayYears));
+    EXPECT_EQ(StoreHolidayPriorityTimes(model, prompter, {}, EditEnter).outcome,
+              StoreOutcome::NothingToStore);
+    EXPECT_EQ(model.program().UsedCount, 0);
+    EXPECT_EQ(model.Modified, 0);
 }

@@ -120,6 +120,8 @@ class PriorityStore : public ::testing::Test {
   protected:
     Model model;
     ScriptedPrompter prompter;
+    // a four-channel device: the entries use channels 1..4
+    void SetUp() override { model.device.Kanalzahl = 4; }
     StoreResult enter(const PriorityEntryValues &e)
     {
         return StorePriorityTime(model, prompter, e, EditEnter);
@@ -161,6 +163,7 @@ TEST_F(PriorityStore, CountsAPriorityTimeAndScansForConflicts)
 TEST_F(PriorityStore, BusEntriesForOtherChannelsOrMonthsAreIndependent)
 {
     model.device.BusDevice = 1;
+    model.device.Kanalzahl = 8;
     PriorityEntryValues e = Range(1, 5, 2, 5, 8, 0);
     e.busChannel = 1;
     e.value = 10;

@@ -1,6 +1,7 @@
 #include "output/YearSimulation.h"
 
 #include "calendar/Calendar.h"
+#include "model/ChangeoverRules.h"
 #include "model/Model.h"
 #include "support/SamplePrograms.h"
 
@@ -269,6 +270,17 @@ TEST_F(AstroSimulation, MidnightStateFromTheColumnThatHoldsATime)
     EXPECT_EQ(day(1, 0), (Segments{{1, 1440}}));
     m.astro.AstroTable[DayOfYear(6, 1, 2030) - 1] = {16 * 60, NoAstroTime};
     EXPECT_EQ(day(1, 0), (Segments{{0, 1440}}));
+}
+
+// The table holds standard time; on a summer day the device switches an hour later, as the
+// astro list shows: the sunset ON at 20:32 standard comes at 21:32, after the weekly OFF at 20:45.
+TEST_F(AstroSimulation, SummerDaysSwitchAtTheTimeTheListShows)
+{
+    m.device.SwRegel = RuleEurope;
+    m.program().Records[0] = weeklyTime(20, 45, Daily, 1, 0);
+    m.astro.AstroTable[DayOfYear(21, 6, 2030) - 1] = {5 * 60, 20 * 60 + 32};
+    EXPECT_EQ(YearSimulation(m).daySegments(1, 21, 6, 2030, 0),
+              (Segments{{0, 360}, {0, 885}, {0, 47}, {1, 148}}));
 }
 
 // ----- the model stays as it was ---------------------------------------------------------------

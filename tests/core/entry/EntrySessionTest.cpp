@@ -1,0 +1,82 @@
+#include "entry/EntrySession.h"
+
+#include "model/Model.h"
+
+#include <gtest/gtest.h>
+
+using namespace zx;
+
+namespace {
+
+class Session : public ::testing::Test {
+  protected:
+    Model model;
+    EntrySession session;
+
+    void SetUp() override
+    {
+        for (int i = 0; i < 4; ++i)
+            model.appendRecord(SetProgram, ProgramRecord{std::uint8_t(128 + i), 0, 0, 1, 1, 1});
+        model.Marked = {1, 3};
+        model.FirstMarked = 0;
+        model.LastMarked = 1;
+    }
+    static StoreResult stored(int index, bool full = false) { return {StoreOutcome::Stored, index, full}; }
+};
+
+} // namespace
+
+TEST_F(Session, ChangeWalksTheMarkedRecordsAndClosesAfterTheLast)
+{
+    model.EditMode = EditChange;
+    session.open(model);
+    EXPECT_EQ(session.mode(), EditChange);
+    EXPECT_EQ(session.editedIndex(), 1);
+    EXPECT_EQ(session.recordToLoad(), 1);
+    model.automation.AutomationActive = 1;
+    const EntrySession::Next first = session.afterStore(model, stored(1));
+    EXPECT_TRUE(first.stored && first.loadNext && first.applyAutomation && !first.close);
+    EXPECT_EQ(session.editedIndex(), 3);
+    // a refusal stays on the record and stops "ok for all"
+    const EntrySession::Next refused = session.afterStore(model, {StoreOutcome::Exists});
+    EXPECT_TRUE(refused.stopRuns && !refused.close && !refused.loadNext);
+    EXPECT_EQ(session.editedIndex(), 3);
+    EXPECT_TRUE(session.afterStore(model, stored(3)).close);
+    session.close(model);
+    EXPECT_EQ(model.EditMode, EditEnter);
+}
+
+TEST_F(Session, CopyReadsTheTemplateAndAppends)
+{
+    model.appendRecord(SetTemplate, ProgramRecord{130, 0, 0, 1, 1, 1});
+    model.EditMode = EditCopy;
+    model.Marked = {0};
+    model.LastMarked = 0;
+    session.open(model);
+    EXPECT_EQ(session.sourceSet(), SetTemplate);
+    EXPECT_EQ(session.recordToLoad(), 0);
+    EXPECT_EQ(session.editedIndex(), -1);
+}
+
+TEST_F(Session, MarksOutsideTheSetFallBackToEnter)
+{
+    model.EditMode = EditCopy; // the template is empty
+    session.open(model);
+    EXPECT_EQ(session.mode(), EditEnter);
+    EXPECT_EQ(model.EditMode, EditEnter);
+    EXPECT_EQ(session.recordToLoad(), -1);
+}
+
+TEST_F(Session, FullMemoryClosesAndSwitchesTheAutomationOff)
+{
+    model.EditMode = EditEnter;
+    session.open(model);
+    model.automation.AutomationActive = 1;
+    const EntrySession::Next full = session.afterStore(model, stored(4, true));
+    EXPECT_TRUE(full.stored && full.close && !full.applyAutomation);
+    EXPECT_EQ(model.automation.AutomationActive, 0);
+    model.automation.AutomationActive = 1;
+    const EntrySession::Next refused = session.afterStore(model, {StoreOutcome::MemoryFull, -1, true});
+    EXPECT_TRUE(refused.close && refused.stopRuns && !refused.stored);
+    EXPECT_EQ(model.automation.AutomationActive, 0);
+}
