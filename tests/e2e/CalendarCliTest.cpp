@@ -1,4 +1,6 @@
 // zentrix-cli easter, summertime and holidays against computations that share no code with them.
+#include "support/CliRunner.h"
+
 #include <QDate>
 #include <QProcess>
 #include <QStringList>
@@ -14,13 +16,8 @@ struct CliRun {
 
 CliRun cli(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(ZX_CLI), args);
-    p.waitForFinished(60000);
-    CliRun r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return r;
+    const zx::test::CliRun run = zx::test::RunCli(args);
+    return {run.exitCode, QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts)};
 }
 
 QDate lastSunday(int year, int month, int lastDay)

@@ -1,4 +1,5 @@
 // zentrix-cli dump, build and check, run as a user would run them.
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -19,26 +20,11 @@ using zx::test::TempDir;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using zx::test::CliRun;
 
 CliRun cli(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(ZX_BIN_DIR "/src/cli/zentrix-cli"), args);
-    CliRun r;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    return zx::test::RunCli(args);
 }
 
 QString data(const char *name)

@@ -3,6 +3,7 @@
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "output/YearSimulation.h"
+#include "support/CliRunner.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QProcess>
@@ -20,14 +21,8 @@ struct CliRun {
 
 CliRun simulate(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(ZX_CLI), QStringList{QStringLiteral("simulate")} + args);
-    CliRun r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return r;
+    const test::CliRun run = test::RunCli(QStringList{QStringLiteral("simulate")} + args);
+    return {run.exitCode, QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts)};
 }
 
 struct Fixture {
