@@ -13,6 +13,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+
 namespace zx::cli {
 
 int fail(const QString &file, const QString &reason)
@@ -43,9 +46,25 @@ void printLine(const QString &line)
     printBytes(line.toUtf8() + '\n');
 }
 
+namespace {
+int outputError = 0; // errno of the first failed write to standard output
+}
+
 void printBytes(const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) && !outputError)
+        outputError = errno;
+}
+
+int standardOutputError()
+{
+    errno = 0;
+    if (std::fflush(stdout) != 0 && !outputError)
+        outputError = errno;
+    if (std::ferror(stdout) && !outputError)
+        outputError = EIO;
+    return outputError;
 }
 
 bool isStdio(const QString &path)

@@ -28,6 +28,9 @@ void note(const Options &options, const QString &text);
 // Results go to standard output; a failed write shows when the program ends (see main).
 void printLine(const QString &line);
 void printBytes(const QByteArray &bytes);
+// The system's error number of a failed write to standard output after flushing it; 0 when
+// everything reached it.
+int standardOutputError();
 
 // "-" names standard input or output.
 bool isStdio(const QString &path);

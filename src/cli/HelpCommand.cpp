@@ -139,7 +139,10 @@ void printProgramUsage(std::FILE *to)
                        .arg(QLatin1String(c.name), form.isEmpty() ? QString() : u' ' + form);
     out += QStringLiteral("Every command takes --lang en|de|fr, --quiet and --help. "
                           "Exit status: 0 done, 1 failed, 2 bad usage.\n");
-    std::fputs(out.toUtf8().constData(), to);
+    if (to == stdout)
+        printBytes(out.toUtf8());
+    else
+        std::fputs(out.toUtf8().constData(), to);
 }
 
 int runHelp(Options &o)

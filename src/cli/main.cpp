@@ -16,12 +16,11 @@ namespace {
 // Results that never reached their reader are a failure (a full disk, a closed pipe).
 int checkStandardOutput(int status, int language)
 {
-    errno = 0;
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+    const int e = zx::cli::standardOutputError();
+    if (e == 0)
         return status;
-    const int e = errno;
     zx::cli::fail(zx::cli::cliText(zx::cli::CliText::StandardOutput, language),
-                  QString::fromLocal8Bit(std::strerror(e ? e : EIO)));
+                  QString::fromLocal8Bit(std::strerror(e)));
     return status == 0 ? 1 : status;
 }
 
