@@ -84,8 +84,8 @@ int runBus(Options &o)
     QtSerialPort port;
     Ft12BusLibrary library(port, pump, [&](int) { return a.device; });
     StderrBusProgress progress;
-    BusEnvironment env{library, pump, clock, model, prompter, workDir, BusTimings{},
-                       o.quiet() ? nullptr : &progress};
+    BusEnvironment env{library,  pump,    clock,        model,
+                       prompter, workDir, BusTimings{}, o.quiet() ? nullptr : &progress};
     const Catalogue &c = model.catalogue;
 
     if (a.action == QLatin1String("search")) {

@@ -53,7 +53,8 @@ int outputError = 0; // errno of the first failed write to standard output
 void printBytes(const QByteArray &bytes)
 {
     errno = 0;
-    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) && !outputError)
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) &&
+        !outputError)
         outputError = errno;
 }
 

@@ -52,7 +52,7 @@ TEST(CalendarCli, EasterAndRuleDatesOverEveryYear)
             continue; // every rule each decade keeps the run short
         for (const auto &r : rules) {
             const CliRun s = cli({QStringLiteral("summertime"), QStringLiteral("--rule"),
-                               QString::number(r.rule), QStringLiteral("--year"), QString::number(y)});
+                                  QString::number(r.rule), QStringLiteral("--year"), QString::number(y)});
             ASSERT_EQ(s.status, 0);
             EXPECT_EQ(s.lines, (QStringList{QStringLiteral("advance ") + r.advance.toString(Qt::ISODate),
                                             QStringLiteral("set-back ") + r.setBack.toString(Qt::ISODate)}))
@@ -64,7 +64,7 @@ TEST(CalendarCli, EasterAndRuleDatesOverEveryYear)
 TEST(CalendarCli, DaysListAndUsageErrors)
 {
     const CliRun days = cli({QStringLiteral("summertime"), QStringLiteral("--rule"), QStringLiteral("1"),
-                          QStringLiteral("--year"), QStringLiteral("2026"), QStringLiteral("--days")});
+                             QStringLiteral("--year"), QStringLiteral("2026"), QStringLiteral("--days")});
     ASSERT_EQ(days.lines.size(), 365);
     EXPECT_EQ(days.lines[86], QStringLiteral("2026-03-28\t0"));
     EXPECT_EQ(days.lines[87], QStringLiteral("2026-03-29\t1"));

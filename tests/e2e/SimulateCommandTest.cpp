@@ -64,7 +64,7 @@ TEST_P(SimulateCommandTest, DayPlanAndSegmentsAreTheCoresOwn)
     for (const char *date : {"2030-01-01", "2030-04-21", "2032-12-31"}) {
         const QDate q = QDate::fromString(QLatin1String(date), Qt::ISODate);
         const CliRun run = simulate({path(), QStringLiteral("--channel"), QStringLiteral("1"),
-                                  QStringLiteral("--date"), QLatin1String(date)});
+                                     QStringLiteral("--date"), QLatin1String(date)});
         ASSERT_EQ(run.exitCode, 0) << date;
         const DayPlan plan = sim.dayPlan(q.year());
         QStringList expected;
