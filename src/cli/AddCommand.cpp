@@ -1,8 +1,8 @@
 // zentrix-cli add: enters one switching or priority time into a program file by the entry
 // dialogs' own rules, and zentrix-cli new: creates an empty program file.
+#include "CliTexts.h"
 #include "Commands.h"
 #include "HeadlessPrompter.h"
-#include "ProgramDocument.h"
 
 #include "app/ConfigFile.h"
 #include "app/StartUp.h"
@@ -17,6 +17,7 @@
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "model/RecordDecoder.h"
+#include "model/ValueRanges.h"
 #include "platform/Clock.h"
 #include "platform/FileAccess.h"
 #include "views/ListFormatter.h"
@@ -30,20 +31,6 @@
 namespace zx::cli {
 
 namespace {
-
-const char AddUsage[] =
-    "zentrix-cli add FILE.zxp switching --time HH:MM (--days mo,tu,we,th,fr,sa,su | --days daily | --date "
-    "D.M "
-    "[--once]) (--channels 1,2 [--state on|off] | --channel N --value V) [--pulse S] [--program P] "
-    "[--replace]\n"
-    "       zentrix-cli add FILE.zxp priority (--from D.M --to D.M [--year YYYY] [--once] | --easter OFFSET) "
-    "--priority 1..9|permanent [--state on|off | --value V] (--channels 1,2 | --channel N) [--replace]\n"
-    "       zentrix-cli add FILE.zxp holiday (--name NAME | --set NAME|all) --priority 1..9|permanent "
-    "[--state on|off | "
-    "--value V] (--channels 1,2 | --channel N) [--years N] [--today YYYY-MM-DD] [--lang en|de|fr] [--workdir "
-    "DIR] "
-    "[--replace]";
-const char NewUsage[] = "zentrix-cli new FILE.zxp --type 517|236 [--channels N] [--bus]";
 
 std::optional<int> number(const QString &text, int min, int max)
 {
@@ -75,7 +62,7 @@ std::optional<int> parseChannelList(const QString &text)
 {
     int mask = 0;
     for (const QString &part : text.split(u',')) {
-        const auto c = number(part, 1, 8);
+        const auto c = number(part, Ranges::Channels.min, Ranges::Channels.max);
         if (!c)
             return std::nullopt;
         mask |= 1 << (*c - 1);
@@ -107,7 +94,8 @@ std::optional<int> parseState(const QString &text)
     return std::nullopt;
 }
 
-struct Options {
+// The options of add by their names without dashes, as the entry helpers below read them.
+struct AddArgs {
     QHash<QString, QString> values;
     QSet<QString> flags;
     bool has(const char *name) const { return values.contains(QLatin1String(name)); }
@@ -115,32 +103,51 @@ struct Options {
     bool flag(const char *name) const { return flags.contains(QLatin1String(name)); }
 };
 
-// Splits "--name value" pairs and bare flags; false on an unknown or repeated option.
-bool parseOptions(const QStringList &args, const QStringList &withValue, const QStringList &bare,
-                  Options *out)
+AddArgs addArgs(const Options &o)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (withValue.contains(a) && i + 1 < args.size() && !out->values.contains(a.mid(2)))
-            out->values.insert(a.mid(2), args[++i]);
-        else if (bare.contains(a) && !out->flags.contains(a.mid(2)))
-            out->flags.insert(a.mid(2));
+    AddArgs a;
+    for (const OptionSpec &spec : o.command().options) {
+        if (!o.has(spec.name))
+            continue;
+        const QString name = QLatin1String(spec.name).mid(2);
+        if (spec.value)
+            a.values.insert(name, o.value(spec.name));
         else
+            a.flags.insert(name);
+    }
+    return a;
+}
+
+// A channel beyond the program's channel count is named with the count; the entry rules decide
+// everything else.
+bool channelsFit(Options &o, const Model &model)
+{
+    const int count = qBound(1, model.device.Kanalzahl, 8);
+    const QStringList given = o.has("--channels")  ? o.value("--channels").split(u',')
+                              : o.has("--channel") ? QStringList{o.value("--channel")}
+                                                   : QStringList{};
+    for (const QString &c : given) {
+        bool ok = false;
+        const int n = c.toInt(&ok);
+        if (ok && n > count && n <= 8) {
+            o.badValue(o.has("--channels") ? "--channels" : "--channel",
+                       cliText(CliText::ProgramHasChannels, o.language()).arg(count));
             return false;
+        }
     }
     return true;
 }
 
 // Channel options shared by both kinds: a conventional device takes a channel list, a bus
 // device one channel. Returns false on a usage error.
-bool readChannels(const Options &o, int bus, int *mask, int *busChannel)
+bool readChannels(const AddArgs &o, int bus, int *mask, int *busChannel)
 {
     if (bus) {
         if (o.has("channels"))
             return false;
         if (!o.has("channel"))
             return true; // no channel: the entry rules refuse it with their own message
-        const auto c = number(o.value("channel"), 1, 8);
+        const auto c = number(o.value("channel"), Ranges::Channels.min, Ranges::Channels.max);
         if (!c)
             return false;
         *busChannel = *c;
@@ -157,14 +164,14 @@ bool readChannels(const Options &o, int bus, int *mask, int *busChannel)
     return true;
 }
 
-std::optional<SwitchingEntryValues> switchingFromOptions(const Options &o, int bus)
+std::optional<SwitchingEntryValues> switchingFromOptions(const AddArgs &o, int bus)
 {
     SwitchingEntryValues e;
     const QStringList hm = o.value("time").split(u':');
     if (!o.has("time") || hm.size() != 2)
         return std::nullopt;
-    const auto h = number(hm[0], 0, 23);
-    const auto m = number(hm[1], 0, 59);
+    const auto h = number(hm[0], Ranges::Hour.min, Ranges::Hour.max);
+    const auto m = number(hm[1], Ranges::Minute.min, Ranges::Minute.max);
     if (!h || !m || o.has("days") == o.has("date") || (o.flag("once") && !o.has("date")))
         return std::nullopt;
     e.hour = *h;
@@ -188,7 +195,7 @@ std::optional<SwitchingEntryValues> switchingFromOptions(const Options &o, int b
         e.program = *p;
     }
     if (o.has("pulse")) {
-        const auto p = number(o.value("pulse"), 0, 59);
+        const auto p = number(o.value("pulse"), Ranges::PulseSeconds.min, Ranges::PulseSeconds.max);
         if (!p)
             return std::nullopt;
         e.pulse = *p;
@@ -198,7 +205,7 @@ std::optional<SwitchingEntryValues> switchingFromOptions(const Options &o, int b
     if (bus) {
         if (o.has("state"))
             return std::nullopt;
-        const auto v = number(o.value("value"), 0, 255);
+        const auto v = number(o.value("value"), Ranges::BusValue.min, Ranges::BusValue.max);
         if (!o.has("value") || !v)
             return std::nullopt;
         e.value = *v;
@@ -211,7 +218,7 @@ std::optional<SwitchingEntryValues> switchingFromOptions(const Options &o, int b
     return e;
 }
 
-std::optional<PriorityEntryValues> priorityFromOptions(const Options &o, const Model &model)
+std::optional<PriorityEntryValues> priorityFromOptions(const AddArgs &o, const Model &model)
 {
     const int bus = model.device.BusDevice;
     PriorityEntryValues e;
@@ -256,7 +263,7 @@ std::optional<PriorityEntryValues> priorityFromOptions(const Options &o, const M
         if (o.has("state") || (o.has("value") && !permanent))
             return std::nullopt;
         if (o.has("value")) {
-            const auto v = number(o.value("value"), 0, 255);
+            const auto v = number(o.value("value"), Ranges::BusValue.min, Ranges::BusValue.max);
             if (!v)
                 return std::nullopt;
             e.value = *v;
@@ -276,11 +283,11 @@ std::optional<PriorityEntryValues> priorityFromOptions(const Options &o, const M
 
 // The priority, channels and state of a holiday entry: the options of a priority time
 // without its dates.
-std::optional<PriorityEntryValues> holidayBaseFromOptions(const Options &o, const Model &model)
+std::optional<PriorityEntryValues> holidayBaseFromOptions(const AddArgs &o, const Model &model)
 {
     if (o.has("from") || o.has("to") || o.has("easter") || o.has("year") || o.flag("once"))
         return std::nullopt;
-    Options dated = o;
+    AddArgs dated = o;
     dated.values.insert(QStringLiteral("from"), QStringLiteral("1.1"));
     dated.values.insert(QStringLiteral("to"), QStringLiteral("1.1"));
     return priorityFromOptions(dated, model);
@@ -288,7 +295,7 @@ std::optional<PriorityEntryValues> holidayBaseFromOptions(const Options &o, cons
 
 // The holidays named by --name or --set, in library order (a set in member order); an unknown
 // name or set, or a set without holidays, is said here and gives nothing.
-std::optional<std::vector<Holiday>> chosenHolidays(const Options &o, const HolidayLibrary &library,
+std::optional<std::vector<Holiday>> chosenHolidays(const AddArgs &o, const HolidayLibrary &library,
                                                    const Model &model, const QString &libraryPath)
 {
     const int language = model.device.Sprache;
@@ -333,43 +340,44 @@ int variableHolidays(const Model &model, const QString &workDir)
 
 // Enters the chosen holidays as priority times, one after the other as the dialog's holiday run
 // does; the file is saved once at the end, and only when every holiday went in.
-int addHolidays(Model &model, HeadlessPrompter &prompter, HeadlessPrompter &entryPrompter, const Options &o,
+int addHolidays(Model &model, Options &options, HeadlessPrompter &entryPrompter, const AddArgs &o,
                 const QString &path)
 {
     if (o.has("time") || o.has("days") || o.has("date") || o.has("pulse") || o.has("program"))
-        return usageError(AddUsage);
+        return options.usageError();
     const auto base = holidayBaseFromOptions(o, model);
     if (!base)
-        return usageError(AddUsage);
-    const QString workDir = o.has("workdir") ? o.value("workdir") : QDir::currentPath();
+        return options.usageError();
+    const QString workDir = cli::workDir(options);
+    if (workDir.isEmpty())
+        return 1;
     HolidayLibrary library;
     const HolidayFileResult read = LoadHolidays(HolidayFilePath(model, workDir), library);
     if (!read.ok()) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(HolidayFilePath(model, workDir)),
-                     qPrintable(read.status == HolidayLoad::Missing ? model.catalogue(Msg::NoSuchFile)
-                                                                    : model.catalogue(Msg::IllegalFile)));
-        return 1;
+        return fail(HolidayFilePath(model, workDir), read.status == HolidayLoad::Missing
+                                                         ? model.catalogue(Msg::NoSuchFile)
+                                                         : model.catalogue(Msg::IllegalFile));
     }
     if (o.has("name") == o.has("set"))
-        return usageError(AddUsage);
+        return options.usageError();
     const auto holidays = chosenHolidays(o, library, model, HolidayFilePath(model, workDir));
     if (!holidays)
-        return usageError(AddUsage);
+        return options.usageError();
     if (holidays->empty())
         return 1;
     QDate today = QDate::currentDate();
     if (o.has("today")) {
         today = QDate::fromString(o.value("today"), Qt::ISODate);
         if (!today.isValid())
-            return usageError(AddUsage);
+            return options.usageError();
     }
     int years = library.freeYears;
     if (o.has("years")) {
         const auto n = number(o.value("years"), 0, 999);
         if (!n)
-            return usageError(AddUsage);
+            return options.usageError();
         if (const DeviceRule rule = CheckFreeHolidayYears(*n); rule != DeviceRule::Ok) {
-            prompter.tell(DeviceRuleMessage(model, rule), Icon::Critical, {});
+            entryPrompter.tell(DeviceRuleMessage(model, rule), Icon::Critical, {});
             return 1;
         }
         years = *n;
@@ -407,72 +415,87 @@ int addHolidays(Model &model, HeadlessPrompter &prompter, HeadlessPrompter &entr
         for (const ListRow &row : table.rows)
             if (row.recordIndex == i)
                 rows << row.cells.join(QLatin1Char('\t'));
-    SystemClock clock;
-    if (!SaveProgram(model, prompter, clock))
+    if (!saveProgramOrTell(model, options, path))
         return 1;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const ProgramRecord &r = records[i];
-        std::printf("%d %d %d %d %d %d\n%s\n", r.b0, r.b1, r.b2, r.b3, r.b4, r.b5,
-                    i < static_cast<std::size_t>(rows.size()) ? rows[static_cast<int>(i)].toUtf8().constData()
-                                                              : "");
+        printLine(
+            QStringLiteral("%1 %2 %3 %4 %5 %6").arg(r.b0).arg(r.b1).arg(r.b2).arg(r.b3).arg(r.b4).arg(r.b5));
+        printLine(i < static_cast<std::size_t>(rows.size()) ? rows[static_cast<int>(i)] : QString());
     }
-    Q_UNUSED(path);
     return 0;
 }
 
 } // namespace
 
-int runAdd(const QStringList &args)
+// add, and change: the same entry by the same rules written over the entry of a list row, as
+// the dialogs' Change does.
+int runAdd(Options &options)
 {
-    if (args.size() < 2 || args[0].startsWith(u"--"))
-        return usageError(AddUsage);
-    const QString path = args[0];
-    const QString kind = args[1];
+    const bool changing = qstrcmp(options.command().name, "change") == 0;
+    if (options.positional.size() != 2 || changing != options.has("--row") ||
+        (changing && options.positional[1] == QLatin1String("holiday")))
+        return options.usageError();
+    const QString path = options.positional[0];
+    const QString kind = options.positional[1];
     if (kind != QLatin1String("switching") && kind != QLatin1String("priority") &&
         kind != QLatin1String("holiday"))
-        return usageError(AddUsage);
-    Options o;
-    const QStringList withValue{"--time",  "--days",  "--date",   "--channels", "--channel",
-                                "--state", "--value", "--pulse",  "--program",  "--from",
-                                "--to",    "--year",  "--easter", "--priority", "--name",
-                                "--set",   "--years", "--today",  "--lang",     "--workdir"};
-    if (!parseOptions(args.mid(2), withValue, {"--once", "--replace"}, &o))
-        return usageError(AddUsage);
+        return options.usageError(
+            kind + QStringLiteral(": ") +
+            cliText(CliText::OneOf, options.language()).arg(QStringLiteral("switching, priority, holiday")));
+    if (isStdio(path))
+        return options.usageError();
+    const AddArgs o = addArgs(options);
 
-    Model model;
-    int language = English;
-    if (o.has("lang")) {
-        if (!parseLanguageOption(o.value("lang"), &language) || kind != QLatin1String("holiday"))
-            return usageError(AddUsage);
-    }
-    model.device.Sprache = language;
-    model.catalogue.fillBuiltin(language, model.BrandNumber);
-    HeadlessPrompter prompter;
-    int usedType = 0;
-    QString reason;
-    const LoadResult loaded = loadProgramFile(model, prompter, path, 0, &usedType, &reason);
-    if (loaded != LoadResult::Loaded) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(path),
-                     qPrintable(loadFailureText(model, loaded, reason)));
+    // load, change and save under the file's lock: parallel calls queue up, none is lost
+    FileLock lock(path);
+    if (!lockProgramOrTell(lock, path))
         return 1;
-    }
+    Model model;
+    if (!loadProgramOrTell(model, options, path))
+        return 1;
+    if (!channelsFit(options, model))
+        return 2;
+    HeadlessPrompter prompter;
+    prompter.file = path;
     const int bus = model.device.BusDevice;
-    if (kind != QLatin1String("switching"))
-        model.device.Bewft =
-            variableHolidays(model, o.has("workdir") ? o.value("workdir") : QDir::currentPath());
+    if (kind != QLatin1String("switching")) {
+        const QString dir = cli::workDir(options);
+        if (dir.isEmpty())
+            return 1;
+        model.device.Bewft = variableHolidays(model, dir);
+    }
+    int editMode = EditEnter;
+    int editedIndex = -1;
+    if (changing) {
+        // the row as `list` prints it, counted from 1
+        const ListTable shown = views::BuildList(
+            model, kind == QLatin1String("priority") ? ListPriority : ListSwitching, SetProgram);
+        bool ok = false;
+        const int row = options.value("--row").toInt(&ok);
+        if (!ok || row < 1 || row > int(shown.rows.size()) || shown.rows[row - 1].recordIndex < 0)
+            return options.badValue(
+                "--row", cliText(CliText::NoSuchRow, options.language()).arg(options.value("--row")));
+        editMode = EditChange;
+        editedIndex = shown.rows[row - 1].recordIndex;
+        model.EditMode = EditChange;
+        model.Marked = {editedIndex};
+    }
 
     // The entry's questions (overwrite the entry with the other state, the colliding pulse) are
     // answered No unless --replace is given.
     HeadlessPrompter entryPrompter;
+    entryPrompter.file = path;
+    entryPrompter.quietQuestions = options.quiet();
     entryPrompter.yesNoAnswer = o.flag("replace") ? Answer::Yes : Answer::No;
     StoreResult result;
     int listView = ListSwitching;
     if (kind == QLatin1String("switching")) {
         if (o.has("from") || o.has("to") || o.has("easter") || o.has("priority") || o.has("year"))
-            return usageError(AddUsage);
+            return options.usageError();
         const auto entry = switchingFromOptions(o, bus);
         if (!entry)
-            return usageError(AddUsage);
+            return options.usageError();
         // The dialog's day list never offers a day its month lacks.
         int day = entry->day;
         if (entry->kind == EntryKind::Dated &&
@@ -480,16 +503,16 @@ int runAdd(const QStringList &args)
             prompter.tell(model.catalogue(Msg::DateOrWeekdaysIncomplete), Icon::Critical, {});
             return 1;
         }
-        result = StoreSwitchingTime(model, entryPrompter, *entry, EditEnter);
+        result = StoreSwitchingTime(model, entryPrompter, *entry, editMode, editedIndex);
     } else if (kind == QLatin1String("holiday")) {
-        return addHolidays(model, prompter, entryPrompter, o, path);
+        return addHolidays(model, options, entryPrompter, o, path);
     } else {
         if (o.has("time") || o.has("days") || o.has("date") || o.has("pulse") || o.has("program"))
-            return usageError(AddUsage);
+            return options.usageError();
         const auto entry = priorityFromOptions(o, model);
         if (!entry)
-            return usageError(AddUsage);
-        result = StorePriorityTime(model, entryPrompter, *entry, EditEnter);
+            return options.usageError();
+        result = StorePriorityTime(model, entryPrompter, *entry, editMode, editedIndex);
         listView = ListPriority;
     }
     const bool changed = result.stored() || result.outcome == StoreOutcome::InvertedReplaced ||
@@ -504,52 +527,47 @@ int runAdd(const QStringList &args)
         if (r.recordIndex == result.index)
             row = r.cells.join(QLatin1Char('\t'));
     }
-    SystemClock clock;
-    if (!SaveProgram(model, prompter, clock))
+    if (!saveProgramOrTell(model, options, path))
         return 1;
-    std::printf("%d %d %d %d %d %d\n", stored.b0, stored.b1, stored.b2, stored.b3, stored.b4, stored.b5);
-    std::printf("%s\n", row.toUtf8().constData());
+    printLine(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                  .arg(stored.b0)
+                  .arg(stored.b1)
+                  .arg(stored.b2)
+                  .arg(stored.b3)
+                  .arg(stored.b4)
+                  .arg(stored.b5));
+    printLine(row);
     return 0;
 }
 
-int runNew(const QStringList &args)
+int runChange(Options &o)
 {
-    if (args.isEmpty() || args[0].startsWith(u"--"))
-        return usageError(NewUsage);
-    const QString path = args[0];
-    Options o;
-    if (!parseOptions(args.mid(1), {"--type", "--channels"}, {"--bus"}, &o) || !o.has("type"))
-        return usageError(NewUsage);
-    int type = 0;
-    if (!parseTypeOption(o.value("type"), &type) || type == 0)
-        return usageError(NewUsage);
-    int channels = 1;
-    if (o.has("channels")) {
-        const auto c = number(o.value("channels"), 1, 8);
-        if (!c)
-            return usageError(NewUsage);
-        channels = *c;
-    }
+    return runAdd(o);
+}
 
-    Model model;
-    model.catalogue.fillBuiltin(English, model.BrandNumber);
-    HeadlessPrompter prompter;
-    const Catalogue &text = model.catalogue;
-    if (QFileInfo::exists(path)) {
-        // the policy of every question: a command never overwrites what it was not given
-        prompter.ask(text(Msg::FilePrefix) + path + text(Msg::AlreadyExistsOverwrite), Buttons::YesNo,
-                     Icon::Question, {});
+int runNew(Options &o)
+{
+    const auto type = o.deviceType();
+    const int channels = o.integer("--channels", Ranges::Channels).value_or(1);
+    if (o.failed())
+        return 2;
+    if (o.positional.size() != 1 || !type)
+        return o.usageError();
+    const QString path = o.positional.first();
+    if (!mayCreate(o, path))
         return 1;
-    }
+    FileLock lock(path);
+    if (!lockProgramOrTell(lock, path))
+        return 1;
+    Model model;
+    setLanguage(model, o);
     model.resetForStart();
-    model.device.Uhrentyp = type;
-    model.device.RecordCapacity = type == TypeAstro ? CapacityAstro : CapacityAnnual;
-    model.device.DeviceCode = type == TypeAstro ? 80 : 72;
+    SetUpDeviceType(model, *type);
     model.device.Kanalzahl = channels;
-    model.device.BusDevice = o.flag("bus") ? 1 : 0;
-    model.program().FileName = path;
-    SystemClock clock;
-    return SaveProgram(model, prompter, clock) ? 0 : 1;
+    model.device.BusDevice = o.has("--bus") ? 1 : 0;
+    // an empty program is what was asked for: the desktop's "No data to save!" is not asked
+    model.ExportEmptyConfirmed = 1;
+    return saveProgramOrTell(model, o, path) ? 0 : 1;
 }
 
 } // namespace zx::cli

@@ -1,55 +1,65 @@
 // zentrix-cli build: writes a program file from the JSON document that `dump --json` prints.
+#include "CliTexts.h"
 #include "Commands.h"
-#include "HeadlessPrompter.h"
-#include "ProgramDocument.h"
 
 #include "model/Model.h"
-#include "model/ProgramFile.h"
-#include "platform/Clock.h"
+#include "model/ProgramJson.h"
 #include "platform/FileAccess.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonParseError>
 
 namespace zx::cli {
 
-static const char BuildUsage[] = "zentrix-cli build PROGRAM.json OUT.zxp";
-
-int runBuild(const QStringList &args)
+int runBuild(Options &o)
 {
-    if (args.size() != 2 || isOption(args[0]) || isOption(args[1]))
-        return usageError(BuildUsage);
-    const QString jsonPath = args[0];
-    const QString outPath = args[1];
+    if (o.positional.size() != 2)
+        return o.usageError();
+    const QString jsonPath = o.positional[0];
+    const QString outPath = o.positional[1];
+    const QString jsonName = isStdio(jsonPath) ? cliText(CliText::StandardInput, o.language()) : jsonPath;
 
-    const FileContent file = ReadRegularFile(jsonPath, MaxProgramFileSize * 16);
-    if (!file.ok()) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(jsonPath),
-                     qPrintable(file.error.isEmpty() ? QStringLiteral("too large") : file.error));
+    const auto content = readInputOrTell(jsonPath, MaxProgramFileSize * 16);
+    if (!content)
         return 1;
-    }
     QJsonParseError parseError{};
-    const QJsonDocument doc = QJsonDocument::fromJson(file.content, &parseError);
-    if (doc.isNull() || !doc.isObject()) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(jsonPath),
-                     doc.isNull() ? qPrintable(QStringLiteral("not JSON: %1 at offset %2")
-                                                   .arg(parseError.errorString())
-                                                   .arg(parseError.offset))
-                                  : "a JSON object is required");
-        return 1;
-    }
+    const QJsonDocument doc = QJsonDocument::fromJson(*content, &parseError);
+    if (doc.isNull())
+        return fail(
+            jsonName,
+            QStringLiteral("not JSON: %1 at offset %2").arg(parseError.errorString()).arg(parseError.offset));
+    if (!doc.isObject())
+        return fail(jsonName, QStringLiteral("a JSON object is required"));
 
     Model model;
-    QString error;
-    if (!programFromJson(doc.object(), model, &error)) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(jsonPath), qPrintable(error));
+    setLanguage(model, o);
+    const ProgramJsonRead read = ProgramFromJson(doc.object(), model);
+    if (!read.ok())
+        return fail(jsonName, read.error);
+    if (!mayCreate(o, outPath))
         return 1;
+    FileLock lock(outPath);
+    if (!lockProgramOrTell(lock, outPath))
+        return 1;
+    if (read.masterCard) {
+        // a master card is written back as it was read
+        std::array<QString, 9> names;
+        for (int i = 0; i < 8; ++i)
+            names[i] = read.masterCard->texts[i + 1];
+        MemoryImage image{};
+        for (int i = 0; i < ImageSize; ++i)
+            image[i] = std::uint8_t(read.masterCard->values[i]);
+        const QByteArray text = FormatProgramText(image, read.masterCard->texts[0], names);
+        if (isStdio(outPath)) {
+            printBytes(text);
+            return 0;
+        }
+        QString error;
+        return WriteFileAtomically(outPath, text, &error) ? 0 : fail(outPath, error);
     }
-    model.program().FileName = outPath;
-    HeadlessPrompter prompter;
-    SystemClock clock;
-    return SaveProgram(model, prompter, clock) ? 0 : 1;
+    // the document says what it holds: an empty program is written without asking
+    model.ExportEmptyConfirmed = 1;
+    return saveProgramOrTell(model, o, outPath) ? 0 : 1;
 }
 
 } // namespace zx::cli

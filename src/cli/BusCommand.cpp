@@ -10,6 +10,7 @@
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
+#include "model/ValueRanges.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/QtSerialPort.h"
@@ -22,12 +23,6 @@ namespace zx::cli {
 
 namespace {
 
-const char *const BusUsage =
-    "zentrix-cli bus search (--port DEV | --ip HOST[:PORT]) --area A --line L --from N --to M\n"
-    "       zentrix-cli bus program FILE.zxp (--port DEV | --ip HOST[:PORT]) --address A.L.D\n"
-    "       zentrix-cli bus read OUT.zxp (--port DEV | --ip HOST[:PORT]) --address A.L.D\n"
-    "       zentrix-cli bus reinstall (--port DEV | --ip HOST[:PORT]) --address A.L.D";
-
 struct BusArgs {
     QString action;
     QString file;
@@ -37,46 +32,31 @@ struct BusArgs {
     std::optional<int> area, line, from, to;
 };
 
-std::optional<int> number(const QString &text, int max)
+bool parse(Options &o, BusArgs *a)
 {
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    return ok && v >= 0 && v <= max ? std::optional<int>(v) : std::nullopt;
-}
-
-bool parse(QStringList args, BusArgs *a)
-{
+    QStringList args = o.positional;
     if (args.isEmpty())
         return false;
     a->action = args.takeFirst();
     const bool withFile = a->action == QLatin1String("program") || a->action == QLatin1String("read");
     if (withFile) {
-        if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
+        if (args.isEmpty())
             return false;
         a->file = args.takeFirst();
     }
-    while (args.size() >= 2) {
-        const QString key = args.takeFirst();
-        const QString value = args.takeFirst();
-        if (key == QLatin1String("--port"))
-            a->device = value;
-        else if (key == QLatin1String("--ip") && KnxIpBusLibrary::ParseHost(value))
-            a->ip = value;
-        else if (key == QLatin1String("--address"))
-            a->address = value;
-        else if (key == QLatin1String("--area") && (a->area = number(value, 15)))
-            continue;
-        else if (key == QLatin1String("--line") && (a->line = number(value, 15)))
-            continue;
-        else if (key == QLatin1String("--from") && (a->from = number(value, 255)))
-            continue;
-        else if (key == QLatin1String("--to") && (a->to = number(value, 255)))
-            continue;
-        else
-            return false;
+    a->device = o.value("--port");
+    a->ip = o.value("--ip");
+    a->address = o.value("--address");
+    a->area = o.integer("--area", {0, 15});
+    a->line = o.integer("--line", {0, 15});
+    a->from = o.integer("--from", Ranges::Byte);
+    a->to = o.integer("--to", Ranges::Byte);
+    if (!a->ip.isEmpty() && !KnxIpBusLibrary::ParseHost(a->ip)) {
+        o.badValue("--ip", QStringLiteral("HOST[:PORT]"));
+        return false;
     }
     // One way to the bus: a coupling unit on a serial port or an IP interface.
-    if (!args.isEmpty() || a->device.isEmpty() == a->ip.isEmpty())
+    if (o.failed() || !args.isEmpty() || a->device.isEmpty() == a->ip.isEmpty())
         return false;
     if (a->action == QLatin1String("search"))
         return a->area && a->line && a->from && a->to && a->address.isEmpty();
@@ -101,14 +81,17 @@ BusTimings busTimings()
 
 // Bus time switches through the bus coupling unit on DEV, in the working directory's
 // "protocol.txt", with "remote.s19" and "appl.old" beside it.
-int runBus(const QStringList &args)
+int runBus(Options &o)
 {
     BusArgs a;
-    if (!parse(args, &a))
-        return usageError(BusUsage);
+    if (!parse(o, &a))
+        return o.failed() ? 2 : o.usageError();
+    const QString workDir = cli::workDir(o);
+    if (workDir.isEmpty())
+        return 1;
 
     Model model;
-    const int brand = ReadBrandFile(QDir::current().filePath(BrandFileName()));
+    const int brand = ReadBrandFile(QDir(workDir).filePath(BrandFileName()));
     model.BrandNumber = brand == 0 ? 1 : brand;
     model.catalogue.fillBuiltin(English, model.BrandNumber);
     HeadlessPrompter prompter;
@@ -127,8 +110,8 @@ int runBus(const QStringList &args)
         library = std::move(ip);
     }
     StderrBusProgress progress;
-    BusEnvironment env{*library,     pump,      clock,   model, prompter, QDir::currentPath(),
-                       busTimings(), &progress, portName};
+    BusEnvironment env{*library,     pump,      clock,   model, prompter, workDir,
+                       busTimings(), o.quiet() ? nullptr : &progress, portName};
     const Catalogue &c = model.catalogue;
 
     if (a.action == QLatin1String("search")) {

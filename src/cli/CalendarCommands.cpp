@@ -1,26 +1,21 @@
 // zentrix-cli easter, summertime and holidays: the calendar of the time switch without the desktop.
+#include "CliTexts.h"
 #include "Commands.h"
-#include "HeadlessPrompter.h"
-#include "ProgramDocument.h"
 
 #include "calendar/Changeover.h"
 #include "calendar/Holidays.h"
 #include "model/Model.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
 
 namespace zx::cli {
 
 namespace {
-
-const char *const EasterUsage = "zentrix-cli easter YEAR...";
-const char *const SummertimeUsage =
-    "zentrix-cli summertime --rule 0..3 --year Y [--days] | --rule 4 --table FILE.zxp "
-    "--year Y [--days]";
-const char *const HolidaysUsage =
-    "zentrix-cli holidays --year Y [--lang en|de|fr] [--set NAME] [--workdir DIR]";
 
 QString isoDate(int day, int month, int year)
 {
@@ -30,157 +25,147 @@ QString isoDate(int day, int month, int year)
         .arg(day, 2, 10, QLatin1Char('0'));
 }
 
-void printLine(const QString &line)
+bool isRealDate(int day, int month, int year)
 {
-    std::printf("%s\n", line.toUtf8().constData());
+    return month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(month, year);
 }
 
-// A year within [first, last]; a clear message otherwise.
-bool parseYear(const QString &text, int first, int last, int *year)
+void printJson(const QJsonValue &value)
 {
-    bool ok = false;
-    const int y = text.toInt(&ok);
-    if (!ok || y < first || y > last) {
-        std::fprintf(stderr, "zentrix-cli: year '%s' is outside %d..%d\n", qPrintable(text), first, last);
-        return false;
-    }
-    *year = y;
-    return true;
+    printBytes(value.isArray() ? QJsonDocument(value.toArray()).toJson(QJsonDocument::Indented)
+                               : QJsonDocument(value.toObject()).toJson(QJsonDocument::Indented));
 }
 
 } // namespace
 
-int runEaster(const QStringList &args)
+int runEaster(Options &o)
 {
-    if (args.isEmpty())
-        return usageError(EasterUsage);
+    if (o.positional.isEmpty())
+        return o.usageError();
     std::vector<int> years;
-    for (const QString &a : args) {
-        int y = 0;
-        if (!parseYear(a, EasterFirstYear, EasterLastYear, &y))
-            return usageError(EasterUsage);
+    for (const QString &a : o.positional) {
+        bool ok = false;
+        const int y = a.toInt(&ok);
+        if (!ok || y < EasterFirstYear || y > EasterLastYear)
+            return o.usageError(
+                a + QStringLiteral(": ") +
+                cliText(CliText::Outside, o.language()).arg(EasterFirstYear).arg(EasterLastYear));
         years.push_back(y);
     }
+    QJsonArray json;
     for (int y : years) {
         const DayMonth d = DateOfDay(EasterSunday(y), y);
-        printLine(isoDate(d.day, d.month, y));
+        if (o.has("--json"))
+            json.append(QJsonObject{{QStringLiteral("year"), y},
+                                    {QStringLiteral("easter"), isoDate(d.day, d.month, y)}});
+        else
+            printLine(isoDate(d.day, d.month, y));
     }
+    if (o.has("--json"))
+        printJson(json);
     return 0;
 }
 
-int runSummertime(const QStringList &args)
+int runSummertime(Options &o)
 {
-    int rule = -1;
-    int year = 0;
-    bool days = false;
-    QString table;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--rule") && hasValue) {
-            bool ok = false;
-            rule = args[++i].toInt(&ok);
-            if (!ok || rule < RuleNoChangeover || rule > RuleTable)
-                return usageError(SummertimeUsage);
-        } else if (a == QLatin1String("--year") && hasValue) {
-            if (!parseYear(args[++i], CalendarFirstYear, CalendarLastYear, &year))
-                return usageError(SummertimeUsage);
-        } else if (a == QLatin1String("--table") && hasValue) {
-            table = args[++i];
-        } else if (a == QLatin1String("--days")) {
-            days = true;
-        } else {
-            return usageError(SummertimeUsage);
-        }
-    }
-    if (rule < 0 || year == 0 || (rule == RuleTable) != !table.isEmpty())
-        return usageError(SummertimeUsage);
+    const auto rule = o.integer("--rule", {RuleNoChangeover, RuleTable});
+    const auto year = o.integer("--year", {CalendarFirstYear, CalendarLastYear});
+    if (o.failed())
+        return 2;
+    const bool table = o.has("--table");
+    if (!o.positional.isEmpty() || !rule || !year || (*rule == RuleTable) != table)
+        return o.usageError();
 
     Model model;
-    model.catalogue.fillBuiltin(English, model.BrandNumber);
-    if (rule == RuleTable) {
-        HeadlessPrompter prompter;
-        int used = 0;
-        const LoadResult result = loadProgramFile(model, prompter, table, 0, &used);
-        if (result != LoadResult::Loaded) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(table), qPrintable(loadFailureText(model, result)));
-            return 1;
-        }
-    }
+    setLanguage(model, o);
+    if (table && !loadProgramOrTell(model, o, o.value("--table")))
+        return 1;
     const ProgramSet &set = model.program();
-    if (days) {
-        for (int doy = 1; doy <= DaysInYear(year); ++doy) {
-            const DayMonth d = DateOfDay(doy, year);
-            printLine(isoDate(d.day, d.month, year) + QLatin1Char('\t') +
-                      QLatin1Char(IsSummerTime(rule, set, d.day, d.month, year) ? '1' : '0'));
+    const bool json = o.has("--json");
+    QJsonArray out;
+    if (o.has("--days")) {
+        for (int doy = 1; doy <= DaysInYear(*year); ++doy) {
+            const DayMonth d = DateOfDay(doy, *year);
+            const bool summer = IsSummerTime(*rule, set, d.day, d.month, *year);
+            if (json)
+                out.append(QJsonObject{{QStringLiteral("date"), isoDate(d.day, d.month, *year)},
+                                       {QStringLiteral("summerTime"), summer}});
+            else
+                printLine(isoDate(d.day, d.month, *year) + QLatin1Char('\t') +
+                          QLatin1Char(summer ? '1' : '0'));
         }
+        if (json)
+            printJson(out);
         return 0;
     }
-    std::vector<SummerTimeSpan> spans;
-    if (rule == RuleTable)
-        spans = TableSpans(set, year);
-    else if (const auto span = RuleSpan(rule, year))
-        spans.push_back(*span);
-    for (const SummerTimeSpan &s : spans) {
-        const DayMonth a = DateOfDay(s.start, year);
-        const DayMonth b = DateOfDay(s.end, year);
-        printLine(QStringLiteral("advance ") + isoDate(a.day, a.month, year));
-        printLine(QStringLiteral("set-back ") + isoDate(b.day, b.month, year));
+    // A table entry may hold a day its month lacks: it is named, never printed as a date.
+    auto line = [&](const char *what, int day, int month) {
+        const bool real = isRealDate(day, month, *year);
+        const QString date = real ? isoDate(day, month, *year)
+                                  : QStringLiteral("%1 (day %2, month %3)")
+                                        .arg(cliText(CliText::NotADate, o.language()))
+                                        .arg(day)
+                                        .arg(month);
+        if (json) {
+            QJsonObject e{{QStringLiteral("change"), QLatin1String(what)}};
+            if (real)
+                e[u"date"] = date;
+            else
+                e[u"notADate"] = QJsonObject{{QStringLiteral("day"), day}, {QStringLiteral("month"), month}};
+            out.append(e);
+        } else {
+            printLine(QLatin1String(what) + u' ' + date);
+        }
+    };
+    if (*rule == RuleTable) {
+        for (int i = 0; i < set.DstCount && i < DstEntries; ++i) {
+            if (YearOfEntry(i, set) != *year)
+                continue;
+            const ChangeoverEntry e = DecodeChangeoverEntry(set.DstTable[i]);
+            line("advance", e.advance.day, e.advance.month);
+            line("set-back", e.setBack.day, e.setBack.month);
+        }
+    } else if (const auto span = RuleSpan(*rule, *year)) {
+        const DayMonth a = DateOfDay(span->start, *year);
+        const DayMonth b = DateOfDay(span->end, *year);
+        line("advance", a.day, a.month);
+        line("set-back", b.day, b.month);
     }
+    if (json)
+        printJson(out);
     return 0;
 }
 
-int runHolidays(const QStringList &args)
+int runHolidays(Options &o)
 {
-    int year = 0;
-    int language = English;
-    QString setName;
-    bool setGiven = false;
-    QString workDir = QDir::currentPath();
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--year") && hasValue) {
-            if (!parseYear(args[++i], CalendarFirstYear, CalendarLastYear, &year))
-                return usageError(HolidaysUsage);
-        } else if (a == QLatin1String("--lang") && hasValue) {
-            if (!parseLanguageOption(args[++i], &language))
-                return usageError(HolidaysUsage);
-        } else if (a == QLatin1String("--set") && hasValue) {
-            setName = args[++i];
-            setGiven = true;
-        } else if (a == QLatin1String("--workdir") && hasValue) {
-            workDir = args[++i];
-        } else {
-            return usageError(HolidaysUsage);
-        }
-    }
-    if (year == 0)
-        return usageError(HolidaysUsage);
+    const auto year = o.integer("--year", {CalendarFirstYear, CalendarLastYear});
+    if (o.failed())
+        return 2;
+    if (!o.positional.isEmpty() || !year)
+        return o.usageError();
+    const QString dir = workDir(o);
+    if (dir.isEmpty())
+        return 1;
 
     Model model;
-    model.device.Sprache = language;
-    model.catalogue.fillBuiltin(language, model.BrandNumber);
-    const QString path = HolidayFilePath(model, workDir);
+    setLanguage(model, o);
+    const QString path = HolidayFilePath(model, dir);
     const HolidayFileResult loaded = LoadHolidays(path, model.holidays);
-    if (!loaded.ok()) {
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(loaded.status == HolidayLoad::Damaged
-                                    ? model.catalogue(Msg::IllegalFile) + QLatin1Char(' ') + loaded.error
-                                    : loaded.error));
-        return 1;
-    }
+    if (!loaded.ok())
+        return fail(path, loaded.status == HolidayLoad::Damaged
+                              ? model.catalogue(Msg::IllegalFile) + QLatin1Char(' ') + loaded.error
+                              : loaded.error);
     const HolidayLibrary &lib = model.holidays;
     std::vector<int> chosen;
-    if (setGiven) {
+    if (o.has("--set")) {
+        const QString setName = o.value("--set");
         const auto it = std::find_if(lib.sets.begin(), lib.sets.end(),
                                      [&](const HolidaySet &s) { return s.name == setName; });
-        if (it == lib.sets.end()) {
-            std::fprintf(stderr, "%s: no holiday set '%s'\n", qPrintable(path), qPrintable(setName));
-            return 1;
-        }
+        if (it == lib.sets.end())
+            return fail(path, QStringLiteral("no holiday set '%1'").arg(setName));
         for (int m : it->members)
-            chosen.push_back(m - 1);
+            if (m >= 1 && m <= int(lib.holidays.size()))
+                chosen.push_back(m - 1);
     } else {
         for (int i = 0; i < static_cast<int>(lib.holidays.size()); ++i)
             chosen.push_back(i);
@@ -189,16 +174,24 @@ int runHolidays(const QStringList &args)
     for (int index : chosen) {
         const Holiday &h = lib.holidays[index];
         // A free holiday of the next or last year can fall into this one (the Monday before 3 January).
-        for (int y = year - 1; y <= year + 1; ++y) {
+        for (int y = *year - 1; y <= *year + 1; ++y) {
             const auto date = HolidayDate(h, y);
-            if (date && date->year == year)
+            if (date && date->year == *year)
                 lines.emplace_back(*date, h.name);
         }
     }
     std::stable_sort(lines.begin(), lines.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (const auto &[date, name] : lines)
-        printLine(isoDate(date.day, date.month, date.year) + QLatin1Char('\t') + name);
+    QJsonArray json;
+    for (const auto &[date, name] : lines) {
+        if (o.has("--json"))
+            json.append(QJsonObject{{QStringLiteral("date"), isoDate(date.day, date.month, date.year)},
+                                    {QStringLiteral("name"), name}});
+        else
+            printLine(isoDate(date.day, date.month, date.year) + QLatin1Char('\t') + name);
+    }
+    if (o.has("--json"))
+        printJson(json);
     return 0;
 }
 

@@ -3,47 +3,77 @@
 // standard error so that the one line per file stays as scripts read it.
 #include "Commands.h"
 #include "HeadlessPrompter.h"
-#include "ProgramDocument.h"
 
 #include "entry/EntryDeviceRules.h"
+#include "app/LoadFailure.h"
 #include "model/Model.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace zx::cli {
 
-static const char CheckUsage[] = "zentrix-cli check FILE...";
-
-int runCheck(const QStringList &args)
+int runCheck(Options &o)
 {
-    if (args.isEmpty())
-        return usageError(CheckUsage);
-    for (const QString &arg : args) {
-        if (isOption(arg))
-            return usageError(CheckUsage);
-    }
+    if (o.positional.isEmpty())
+        return o.usageError();
     int invalid = 0;
-    for (const QString &path : args) {
+    QJsonArray results;
+    for (const QString &path : o.positional) {
         Model model;
+        setLanguage(model, o);
         HeadlessPrompter prompter;
         prompter.quiet = true; // the line below says why a file failed
-        int type = 0;
         QString reason;
-        const LoadResult result = loadProgramFile(model, prompter, path, 0, &type, &reason);
-        if (result == LoadResult::Loaded) {
-            const ProgramSet &p = model.program();
-            std::printf("%s: valid, device type %d, %d records (%d switching, %d priority)\n",
-                        qPrintable(path), type, p.UsedCount, p.SzCount, p.PzCount);
-            std::fflush(stdout);
+        SetUpDeviceType(model, TypeAnnual);
+        LoadResult result = LoadProgram(model, prompter, path, false, SetProgram, &reason);
+        if (result == LoadResult::OtherType236) {
+            SetUpDeviceType(model, TypeAstro);
+            result = LoadProgram(model, prompter, path, false, SetProgram, &reason);
+        }
+        const ProgramSet &p = model.program();
+        const bool master = result == LoadResult::MasterCard;
+        QJsonObject entry{{QStringLiteral("file"), path},
+                          {QStringLiteral("valid"), result == LoadResult::Loaded || master}};
+        if (master) {
+            // option bits for the device rather than a program; valid as a chip image
+            entry[u"deviceType"] = model.device.Uhrentyp;
+            entry[u"masterCard"] = true;
+            if (!o.has("--json"))
+                printLine(QStringLiteral("%1: valid master card, device type %2")
+                              .arg(path)
+                              .arg(model.device.Uhrentyp));
+        } else if (result == LoadResult::Loaded) {
+            entry[u"deviceType"] = model.device.Uhrentyp;
+            entry[u"records"] = p.UsedCount;
+            entry[u"switchingTimes"] = p.SzCount;
+            entry[u"priorityTimes"] = p.PzCount;
+            if (!o.has("--json"))
+                printLine(QStringLiteral("%1: valid, device type %2, %3 records (%4 switching, %5 priority)")
+                              .arg(path)
+                              .arg(model.device.Uhrentyp)
+                              .arg(p.UsedCount)
+                              .arg(p.SzCount)
+                              .arg(p.PzCount));
             for (const RuleBreak &b : RecordsBreakingDeviceRules(model)) {
                 const ProgramRecord &r = p.Records[b.index];
+                std::fflush(stdout);
                 std::fprintf(stderr, "%s: warning: record %d (%d %d %d %d %d %d): %s\n", qPrintable(path),
                              b.index + 1, r.b0, r.b1, r.b2, r.b3, r.b4, r.b5,
                              qPrintable(DeviceRuleMessage(model, b.rule)));
             }
         } else {
             ++invalid;
-            std::printf("%s: %s\n", qPrintable(path), qPrintable(loadFailureText(model, result, reason)));
+            const QString why = LoadFailureText(model, result, reason);
+            entry[u"reason"] = why;
+            if (!o.has("--json"))
+                printLine(QStringLiteral("%1: %2").arg(path, why));
         }
+        results.append(entry);
     }
+    if (o.has("--json"))
+        printBytes(QJsonDocument(results).toJson(QJsonDocument::Indented));
     return invalid == 0 ? 0 : 1;
 }
 

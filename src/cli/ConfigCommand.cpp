@@ -1,59 +1,58 @@
-// zentrix-cli config: prints the 18 values of zentrix.ini as the program reads them.
+// zentrix-cli config: prints the 18 values of zentrix.ini as the program reads them, or the
+// defaults it starts with when the file is missing or short.
 #include "Commands.h"
 
+#include "app/BrandTable.h"
 #include "app/ConfigFile.h"
 #include "model/Model.h"
 
-#include <algorithm>
-
 #include <QDir>
+
+#include <algorithm>
 
 namespace zx::cli {
 
-static const char *configUsage = "zentrix-cli config [--workdir DIR]";
-
-int runConfig(const QStringList &args)
+int runConfig(Options &o)
 {
-    QString dir = QDir::currentPath();
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--workdir") && i + 1 < args.size())
-            dir = args[++i];
-        else
-            return usageError(configUsage);
-    }
+    if (!o.positional.isEmpty())
+        return o.usageError();
+    const QString dir = workDir(o);
+    if (dir.isEmpty())
+        return 1;
     const QString path = QDir(dir).filePath(ConfigFileName());
     const ConfigReadResult r = ReadConfigValues(path);
-    switch (r.status) {
-    case ConfigStatus::Missing:
-        std::fprintf(stderr,
-                     "zentrix-cli: %s does not exist (the program starts with the defaults of "
-                     "the brand's first model)\n",
-                     qPrintable(QDir::toNativeSeparators(path)));
-        return 1;
-    case ConfigStatus::Short:
-        std::fprintf(stderr,
-                     "zentrix-cli: %s has %d of 18 lines (the program starts with the defaults "
-                     "of the brand's first model)\n",
-                     qPrintable(QDir::toNativeSeparators(path)), r.lineCount);
-        return 1;
-    case ConfigStatus::Error:
-        std::fprintf(stderr, "zentrix-cli: %s: %s\n", qPrintable(QDir::toNativeSeparators(path)),
-                     qPrintable(r.errorText));
-        return 1;
-    case ConfigStatus::Read:
-        break;
-    }
-    const auto &keys = ConfigKeys();
+    if (r.status == ConfigStatus::Error)
+        return fail(path, r.errorText);
+
     Model model;
+    const int brand = ReadBrandFile(QDir(dir).filePath(BrandFileName()));
+    model.BrandNumber = brand == 0 ? 1 : brand;
+    const auto &keys = ConfigKeys();
+    if (r.status != ConfigStatus::Read) {
+        // what a start would use: the properties of the brand's first model
+        note(o, r.status == ConfigStatus::Missing
+                    ? QStringLiteral("%1 does not exist: the defaults of the brand's first model")
+                          .arg(QDir::toNativeSeparators(path))
+                    : QStringLiteral("%1 has %2 of 18 lines: the defaults of the brand's first model")
+                          .arg(QDir::toNativeSeparators(path))
+                          .arg(r.lineCount));
+        ApplyConfigDefaults(model);
+        const ConfigValues defaults = ConfigValuesOf(model);
+        for (int i = 0; i < ConfigLines; ++i)
+            printLine(QStringLiteral("%1=%2").arg(QLatin1String(keys[i].name)).arg(defaults[i]));
+        return 0;
+    }
     std::vector<int> replaced;
     const ConfigValues used = ConfigValuesInRange(model, r.values, &replaced);
     for (int i = 0; i < ConfigLines; ++i) {
         const bool fellBack = std::find(replaced.begin(), replaced.end(), i) != replaced.end();
         if (fellBack)
-            std::printf("%s=%d (read %d: out of range, the default is used)\n", keys[i].name, used[i],
-                        r.values[i]);
+            printLine(QStringLiteral("%1=%2 (read %3: out of range, the default is used)")
+                          .arg(QLatin1String(keys[i].name))
+                          .arg(used[i])
+                          .arg(r.values[i]));
         else
-            std::printf("%s=%d\n", keys[i].name, used[i]);
+            printLine(QStringLiteral("%1=%2").arg(QLatin1String(keys[i].name)).arg(used[i]));
     }
     return 0;
 }

@@ -1,8 +1,8 @@
 // zentrix-cli diff: what differs between two program files, in the lists' own rows.
 #include "Commands.h"
 #include "HeadlessPrompter.h"
-#include "ProgramDocument.h"
 
+#include "app/LoadFailure.h"
 #include "app/ProgramComparison.h"
 #include "model/Model.h"
 
@@ -12,9 +12,7 @@ namespace zx::cli {
 
 namespace {
 
-const char *const DiffUsage = "zentrix-cli diff A.zxp B.zxp [--lang en|de|fr] [--json]";
-
-// Loads one side; an error message on standard error and false when it is no program.
+// Loads one side; the error line and false when it is no program.
 bool loadSide(Model &model, const QString &path)
 {
     HeadlessPrompter prompter;
@@ -23,52 +21,33 @@ bool loadSide(Model &model, const QString &path)
     const LoadResult result = LoadForComparison(model, prompter, path, &reason);
     if (result == LoadResult::Loaded)
         return true;
-    std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(loadFailureText(model, result, reason)));
+    fail(path, LoadFailureText(model, result, reason));
     return false;
 }
 
 } // namespace
 
 // Exit status as diff(1) has it: 0 the programs are the same, 1 they differ, 2 trouble.
-int runDiff(const QStringList &args)
+int runDiff(Options &o)
 {
-    QStringList files;
-    int language = English;
-    bool json = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == QLatin1String("--lang") && i + 1 < args.size()) {
-            if (!parseLanguageOption(args[++i], &language))
-                return usageError(DiffUsage);
-        } else if (a == QLatin1String("--json")) {
-            json = true;
-        } else if (!isOption(a) && files.size() < 2) {
-            files << a;
-        } else {
-            return usageError(DiffUsage);
-        }
-    }
-    if (files.size() != 2)
-        return usageError(DiffUsage);
+    if (o.positional.size() != 2)
+        return o.usageError();
+    const QString fileA = o.positional[0];
+    const QString fileB = o.positional[1];
 
     Model a;
-    a.device.Sprache = language;
-    a.catalogue.fillBuiltin(language, a.BrandNumber);
+    setLanguage(a, o);
     Model b = a;
-    if (!loadSide(a, files[0]) || !loadSide(b, files[1]))
+    if (!loadSide(a, fileA) || !loadSide(b, fileB))
         return 2;
 
     const ProgramDifferences d = ComparePrograms(a, b);
-    if (json) {
-        const QByteArray text =
-            QJsonDocument(DifferencesToJson(d, files[0], files[1])).toJson(QJsonDocument::Indented);
-        std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+    if (o.has("--json")) {
+        printBytes(QJsonDocument(DifferencesToJson(d, fileA, fileB)).toJson(QJsonDocument::Indented));
     } else {
-        for (const QString &line : DifferenceLines(d, files[0], files[1], language))
-            std::printf("%s\n", line.toUtf8().constData());
+        for (const QString &line : DifferenceLines(d, fileA, fileB, o.language()))
+            printLine(line);
     }
-    if (std::fflush(stdout) != 0)
-        return 2;
     return d.equal() ? 0 : 1;
 }
 

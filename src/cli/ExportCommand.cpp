@@ -1,13 +1,13 @@
 // zentrix-cli export: the printout of the desktop program as a PDF or as the list text file.
+#include "CliTexts.h"
 #include "Commands.h"
-#include "HeadlessPrompter.h"
-#include "ProgramDocument.h"
 
 #include "i18n/ExtraTexts.h"
 #include "model/Model.h"
 #include "output/CsvExport.h"
 #include "output/ExportFile.h"
 #include "output/PrintDriver.h"
+#include "output/PrintLayout.h"
 #include "output/TextFileSink.h"
 #include "platform/FileAccess.h"
 #include "views/RowFilter.h"
@@ -20,6 +20,7 @@
 #include <QPdfWriter>
 #endif
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -28,104 +29,82 @@ namespace zx::cli {
 
 namespace {
 
-const char *const ExportUsage =
-    "zentrix-cli export FILE.zxp [--lists switching,priority,changeover,astro] [--lang en|de|fr] "
-    "[--type 517|236] [--lines N] [--filter FILTER.json] [--append] --out OUT.txt|OUT.pdf|OUT.csv";
-
 bool readFilter(const QString &path, ListFilter &filter)
 {
-    const FileContent file = ReadRegularFile(path, 1 << 20);
-    if (!file.ok()) {
-        const QString why = file.status == ReadStatus::Missing    ? QStringLiteral("no such file")
-                            : file.status == ReadStatus::TooLarge ? QStringLiteral("file too large")
-                                                                  : file.error;
-        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(why));
+    const auto content = readInputOrTell(path, 1 << 20);
+    if (!content)
         return false;
-    }
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.content, &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(*content, &parseError);
     QString error = parseError.errorString();
     if (doc.isObject() && views::FilterFromJson(doc.object(), filter, &error))
         return true;
-    std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(error));
+    fail(path, error);
     return false;
+}
+
+// The list text file in memory, so that it replaces the output file in one checked step.
+class TextBufferSink final : public PrintSink {
+  public:
+    bool printList(const PrintedList &list) override
+    {
+        text += output::TextFileLines(list);
+        return true;
+    }
+    bool finish() override { return true; }
+    QString errorText() const override { return {}; }
+    QByteArray text;
+};
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const FileStamp x = StampOf(a);
+    const FileStamp y = StampOf(b);
+    return x.exists() && y.exists() && x.inode == y.inode && x.device == y.device;
 }
 
 } // namespace
 
-int runExport(const QStringList &args)
+int runExport(Options &o)
 {
-    QString file, out, filterFile;
-    QStringList lists{QStringLiteral("switching"), QStringLiteral("priority"), QStringLiteral("changeover"),
-                      QStringLiteral("astro")};
-    int language = English;
-    int type = 0;
-    int lines = -1;
-    bool append = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--lists") && hasValue) {
-            lists = args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts);
-        } else if (a == QLatin1String("--lang") && hasValue) {
-            if (!parseLanguageOption(args[++i], &language))
-                return usageError(ExportUsage);
-        } else if (a == QLatin1String("--type") && hasValue) {
-            if (!parseTypeOption(args[++i], &type))
-                return usageError(ExportUsage);
-        } else if (a == QLatin1String("--lines") && hasValue) {
-            bool ok = false;
-            lines = args[++i].toInt(&ok);
-            if (!ok || lines < 1 || lines > 999)
-                return usageError(ExportUsage);
-        } else if (a == QLatin1String("--filter") && hasValue) {
-            filterFile = args[++i];
-        } else if (a == QLatin1String("--out") && hasValue) {
-            out = args[++i];
-        } else if (a == QLatin1String("--append")) {
-            append = true;
-        } else if (!a.startsWith(QLatin1String("--")) && file.isEmpty()) {
-            file = a;
-        } else {
-            return usageError(ExportUsage);
-        }
-    }
     const QStringList known{QStringLiteral("switching"), QStringLiteral("priority"),
                             QStringLiteral("changeover"), QStringLiteral("astro")};
+    const QStringList lists =
+        o.has("--lists") ? o.value("--lists").split(QLatin1Char(','), Qt::SkipEmptyParts) : known;
+    const auto type = o.deviceType();
+    const auto lines = o.integer("--lines", {1, 999});
+    for (const QString &l : lists)
+        if (!known.contains(l))
+            return o.badValue("--lists",
+                              cliText(CliText::OneOf, o.language()).arg(known.join(QStringLiteral(", "))));
+    if (o.failed())
+        return 2;
+    const QString out = o.value("--out");
     const bool pdf = out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
     const bool csv = out.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
-    if (file.isEmpty() || out.isEmpty() || lists.isEmpty() || ((pdf || csv) && append))
-        return usageError(ExportUsage);
-    for (const QString &l : lists) {
-        if (!known.contains(l))
-            return usageError(ExportUsage);
-    }
-
+    const bool append = o.has("--append");
+    if (o.positional.size() != 1 || out.isEmpty() || lists.isEmpty() || ((pdf || csv) && append) ||
+        (isStdio(out) && append))
+        return o.usageError();
+    const QString file = o.positional.first();
     Model model;
-    model.device.Sprache = language;
-    model.catalogue.fillBuiltin(language, model.BrandNumber);
-    HeadlessPrompter prompter;
-    int usedType = 0;
-    const LoadResult result = loadProgramFile(model, prompter, file, type, &usedType);
-    if (result != LoadResult::Loaded) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(file), qPrintable(loadFailureText(model, result)));
+    if (!loadProgramOrTell(model, o, file, type.value_or(0)))
         return 1;
-    }
-    if (lines > 0)
-        model.transfer.PrintHeaderLines = lines;
+    if (lines)
+        model.transfer.PrintHeaderLines = *lines;
 
     // The same lists as the desktop print: each chosen list of set 0 without filter, or with a
     // filter file each as the filtered view of the main window.
     std::vector<PrintedList> job;
     PrintSettings settings;
-    if (filterFile.isEmpty()) {
+    if (!o.has("--filter")) {
         settings.switching = lists.contains(QStringLiteral("switching"));
         settings.priority = lists.contains(QStringLiteral("priority"));
         settings.changeover = lists.contains(QStringLiteral("changeover"));
         settings.astro = lists.contains(QStringLiteral("astro"));
         job = output::CollectPrintJob(model, settings, {});
     } else {
-        if (!readFilter(filterFile, model.filter))
+        if (!readFilter(o.value("--filter"), model.filter))
             return 1;
         model.FilterOn = -1;
         for (int kind = ListSwitching; kind <= ListAstro; ++kind) {
@@ -137,47 +116,57 @@ int runExport(const QStringList &args)
                 job.push_back(std::move(l));
         }
     }
-
-    // The text path replaces or appends to its target: never let that be the program itself.
-    if (IsSameFile(out, file)) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(out),
-                     qPrintable(extraText(ExtraText::ExportIsSource, language)));
-        return 1;
+    if (job.empty())
+        return fail(out, cliText(CliText::NothingToPrint, o.language()));
+    // The output never replaces what it is made from, nor anything but a regular file.
+    if (!isStdio(out) && sameFile(file, out))
+        return fail(out, cliText(CliText::SameAsInput, o.language()));
+    if (!isStdio(out)) {
+        if (const QString refusal = WriteRefusal(ResolveLinks(out)); !refusal.isEmpty())
+            return fail(out, refusal);
     }
+    if (!append && !mayCreate(o, out))
+        return 1;
+
     QString error;
     if (csv) {
-        // A spreadsheet table is replaced as a whole, never appended to.
-        error = WriteExportFile(out, ListsCsv(job), file, language);
-        if (!error.isEmpty()) {
-            std::fprintf(stderr, "%s\n", qPrintable(error.replace(QLatin1Char('\n'), QStringLiteral(": "))));
-            return 1;
-        }
-        return 0;
-    }
-    if (pdf) {
+        // a spreadsheet table is replaced as a whole, never appended to
+        WriteFileAtomically(out, ListsCsv(job), &error);
+    } else if (pdf) {
 #ifdef ZX_CLI_PDF
-        QPdfWriter writer(out);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setResolution(300);
-        writer.setPageMargins(QMarginsF(15, 12, 12, 12), QPageLayout::Millimeter);
-        writer.setTitle(QFileInfo(file).fileName());
-        PagePainterSink sink(writer, model.catalogue(Msg::Page), out);
-        error = output::PrintLists(job, sink);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&buffer);
+            writer.setPageSize(QPageSize(QPageSize::A4));
+            writer.setResolution(300);
+            writer.setPageMargins(QMarginsF(15, 12, 12, 12), QPageLayout::Millimeter);
+            writer.setTitle(QFileInfo(file).fileName());
+            PagePainterSink sink(writer, model.catalogue(Msg::Page), {});
+            error = output::PrintLists(job, sink);
+        }
+        if (error.isEmpty() && !WriteFileAtomically(out, buffer.data(), &error))
+            error = error.isEmpty() ? QStringLiteral("write error") : error;
 #else
         error = QStringLiteral("this build exports text only");
 #endif
-    } else {
-        if (!append && QFileInfo::exists(out) && !QFile::remove(out)) {
-            std::fprintf(stderr, "%s: cannot replace the file\n", qPrintable(out));
-            return 1;
-        }
+    } else if (append) {
         TextFileSink sink(out);
         error = output::PrintLists(job, sink);
+    } else {
+        TextBufferSink sink;
+        error = output::PrintLists(job, sink);
+        if (error.isEmpty() && sink.text.isEmpty())
+            return fail(out, cliText(CliText::NothingToPrint, o.language()));
+        if (error.isEmpty()) {
+            if (isStdio(out))
+                printBytes(sink.text);
+            else
+                WriteFileAtomically(out, sink.text, &error);
+        }
     }
-    if (!error.isEmpty()) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(out), qPrintable(error));
-        return 1;
-    }
+    if (!error.isEmpty())
+        return fail(out, error);
     return 0;
 }
 

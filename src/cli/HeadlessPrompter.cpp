@@ -8,15 +8,22 @@ void HeadlessPrompter::tell(const QString &message, Icon icon, const QString &)
 {
     if (icon == Icon::Critical)
         ++errors;
-    if (!quiet)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
+    if (quiet)
+        return;
+    // "path\nreason" of a file error, or a message about the command's file: one line each
+    QString line = message.trimmed();
+    line.replace(u'\n', QStringLiteral(": "));
+    if (!file.isEmpty() && !message.contains(u'\n'))
+        line = file + QStringLiteral(": ") + line;
+    std::fprintf(stderr, "zentrix-cli: %s\n", qPrintable(line));
 }
 
 Answer HeadlessPrompter::ask(const QString &message, Buttons buttons, Icon, const QString &)
 {
     const Answer answer = buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : yesNoAnswer;
     const char *shown = answer == Answer::Ok ? "OK" : answer == Answer::Yes ? "Yes" : "No";
-    std::fprintf(stderr, "%s -> %s\n", qPrintable(message), shown);
+    if (!quietQuestions)
+        std::fprintf(stderr, "%s -> %s\n", qPrintable(message.trimmed()), shown);
     return answer;
 }
 

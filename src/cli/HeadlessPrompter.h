@@ -28,6 +28,10 @@ class HeadlessPrompter final : public Prompter {
     int errors = 0;
     // Messages are counted but not printed (the caller prints its own line per file).
     bool quiet = false;
+    // Questions and their answers are not printed (--quiet).
+    bool quietQuestions = false;
+    // The file a message is about, put before it in the one error line form.
+    QString file;
 
   protected:
     void beginBusy() override {}

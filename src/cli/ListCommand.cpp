@@ -1,104 +1,107 @@
 // zentrix-cli list: prints a list of a program file exactly as the main window's grid shows it.
 #include "Commands.h"
-#include "ProgramDocument.h"
 #include "HeadlessPrompter.h"
 
+#include "i18n/Msg.h"
+
+#include "app/LoadFailure.h"
 #include "model/Model.h"
-#include "model/ProgramFile.h"
-#include "platform/Prompter.h"
 #include "views/ListFormatter.h"
 
-#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
 
 namespace zx::cli {
 
 namespace {
 
-const char *const ListUsage =
-    "zentrix-cli list FILE.zxp --view switching|priority|changeover|astro [--set 0|1] [--lang en|de|fr] "
-    "[--type 517|236]";
-
-void setDeviceType(Model &model, int type)
+// A cell for scripts: no padding, no runs of blanks that only align columns.
+QString plainCell(const QString &cell)
 {
-    model.device.Uhrentyp = type;
-    model.device.RecordCapacity = type == TypeAstro ? CapacityAstro : CapacityAnnual;
-    model.device.DeviceCode = type == TypeAstro ? 80 : 72;
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    return cell.trimmed().replace(blanks, QStringLiteral(" "));
+}
+
+// A value for scripts: without the unit words the list puts after times and pulse lengths.
+QString valueCell(const Model &model, const QString &cell)
+{
+    QString v = plainCell(cell);
+    for (const int unit : {Msg::HoursWord, Msg::Sec}) {
+        const QString word = model.catalogue(unit).trimmed();
+        if (!word.isEmpty() && v.endsWith(word) && v.size() > word.size())
+            v = v.left(v.size() - word.size()).trimmed();
+    }
+    return v;
+}
+
+QJsonObject rowJson(const Model &model, const QStringList &header, const ListRow &row)
+{
+    QJsonObject o;
+    for (int i = 0; i < row.cells.size(); ++i)
+        o[i < header.size() && !plainCell(header[i]).isEmpty() ? plainCell(header[i]) : QString::number(i)] =
+            valueCell(model, row.cells[i]);
+    return o;
 }
 
 } // namespace
 
-int runList(const QStringList &args)
+int runList(Options &o)
 {
-    QString file;
-    int view = -1;
-    int set = SetProgram;
-    int language = English;
-    int type = 0;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--view") && hasValue) {
-            const QString v = args[++i];
-            const QStringList names{"switching", "priority", "changeover", "astro"};
-            view = static_cast<int>(names.indexOf(v));
-            if (view < 0)
-                return usageError(ListUsage);
-        } else if (a == QLatin1String("--set") && hasValue) {
-            const QString v = args[++i];
-            if (v != QLatin1String("0") && v != QLatin1String("1"))
-                return usageError(ListUsage);
-            set = v.toInt();
-        } else if (a == QLatin1String("--lang") && hasValue) {
-            if (!parseLanguageOption(args[++i], &language))
-                return usageError(ListUsage);
-        } else if (a == QLatin1String("--type") && hasValue) {
-            const QString v = args[++i];
-            if (v != QLatin1String("517") && v != QLatin1String("236"))
-                return usageError(ListUsage);
-            type = v.toInt();
-        } else if (!isOption(a) && file.isEmpty()) {
-            file = a;
-        } else {
-            return usageError(ListUsage);
-        }
-    }
-    if (file.isEmpty() || view < 0)
-        return usageError(ListUsage);
+    const QStringList views{QStringLiteral("switching"), QStringLiteral("priority"),
+                            QStringLiteral("changeover"), QStringLiteral("astro")};
+    const int view = o.choice("--view", views).value_or(ListSwitching);
+    const int set = o.integer("--set", {SetProgram, SetTemplate}).value_or(SetProgram);
+    const auto type = o.deviceType();
+    const int format =
+        o.choice("--format", {QStringLiteral("text"), QStringLiteral("tsv"), QStringLiteral("json")})
+            .value_or(o.has("--json") ? 2 : 0);
+    if (o.failed())
+        return 2;
+    if (o.positional.size() != 1 || (o.has("--json") && o.has("--format") && format != 2))
+        return o.usageError();
+    const QString file = o.positional.first();
 
     Model model;
-    model.device.Sprache = language;
-    model.catalogue.fillBuiltin(language, model.BrandNumber);
-    HeadlessPrompter prompter;
-    setDeviceType(model, type ? type : TypeAnnual);
-    LoadResult result = LoadProgram(model, prompter, file, false, set);
-    // Without --type the file says which device it is for.
-    if (!type && result == LoadResult::OtherType236) {
-        setDeviceType(model, TypeAstro);
-        result = LoadProgram(model, prompter, file, false, set);
-    }
-    const Catalogue &c = model.catalogue;
-    switch (result) {
-    case LoadResult::Loaded:
-        break;
-    case LoadResult::Missing:
-        std::fprintf(stderr, "%s: %s\n", qPrintable(file), qPrintable(c(Msg::NoSuchFile)));
-        return 1;
-    case LoadResult::Unreadable: // the system's text has been shown
-        return 1;
-    case LoadResult::OtherType517:
-    case LoadResult::OtherType236:
-        std::fprintf(stderr, "%s: %s %d\n", qPrintable(file), qPrintable(c(Msg::FileFor)),
-                     static_cast<int>(result));
-        return 1;
-    default:
-        std::fprintf(stderr, "%s: %s\n", qPrintable(file), qPrintable(c(Msg::IllegalFile)));
-        return 1;
+    setLanguage(model, o);
+    if (set == SetProgram) {
+        if (!loadProgramOrTell(model, o, file, type.value_or(0)))
+            return 1;
+    } else {
+        // the template set of the main window: loaded beside an empty program
+        HeadlessPrompter quiet;
+        quiet.quiet = true;
+        QString reason;
+        SetUpDeviceType(model, type.value_or(TypeAnnual));
+        LoadResult result = LoadProgram(model, quiet, file, false, SetTemplate, &reason);
+        if (!type && result == LoadResult::OtherType236) {
+            SetUpDeviceType(model, TypeAstro);
+            result = LoadProgram(model, quiet, file, false, SetTemplate, &reason);
+        }
+        if (result != LoadResult::Loaded)
+            return fail(file, LoadFailureText(model, result, reason));
     }
 
     const ListTable table = views::BuildList(model, view, set);
-    std::printf("%s\n", table.header.join(QLatin1Char('\t')).toUtf8().constData());
+    if (format == 2) {
+        QJsonArray rows;
+        for (const ListRow &row : table.rows)
+            rows.append(rowJson(model, table.header, row));
+        printBytes(QJsonDocument(rows).toJson(QJsonDocument::Indented));
+        return 0;
+    }
+    auto cells = [&](const QStringList &in, bool values) {
+        if (format == 0)
+            return in.join(QLatin1Char('\t'));
+        QStringList out;
+        for (const QString &c : in)
+            out << (values ? valueCell(model, c) : plainCell(c));
+        return out.join(QLatin1Char('\t'));
+    };
+    printLine(cells(table.header, false));
     for (const ListRow &row : table.rows)
-        std::printf("%s\n", row.cells.join(QLatin1Char('\t')).toUtf8().constData());
+        printLine(cells(row.cells, true));
     return 0;
 }
 

@@ -1,61 +1,45 @@
+// zentrix-cli read: reads the device over the serial programming interface into a program file:
+// the device image as it is, with the usage text "unknown" and no channel names.
 #include "Commands.h"
-
-#include "HeadlessPrompter.h"
 #include "SerialCommandSupport.h"
+
 #include "model/Model.h"
 #include "platform/FileAccess.h"
-#include "transfer/DeviceTransfer.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace zx::cli {
 
-namespace {
-const char *const ReadUsage = "zentrix-cli read OUT.zxp --port DEVICE [--type 517|236]";
-}
-
-// Reads the device over the serial programming interface on DEVICE into a program file: the
-// device image as it is, with the usage text "unknown" and no channel names.
-int runRead(const QStringList &args)
+int runRead(Options &o)
 {
-    SerialArgs a;
-    if (!parseSerialArgs(args, &a))
-        return usageError(ReadUsage);
-
+    const auto type = o.deviceType();
+    if (o.failed())
+        return 2;
+    if (o.positional.size() != 1 || !o.has("--port"))
+        return o.usageError();
+    const QString out = o.positional.first();
+    if (!mayCreate(o, out))
+        return 1;
+    // refused before the device is read, not after
+    if (const QString refusal = isStdio(out) ? QString() : WriteRefusal(ResolveLinks(out));
+        !refusal.isEmpty())
+        return fail(out, refusal);
+    const QString dir = workDir(o);
+    if (dir.isEmpty())
+        return 1;
     Model model;
-    setDeviceType(model, a.type);
-    model.transfer.PortSetting = 4;
+    setLanguage(model, o);
+    SetUpDeviceType(model, type.value_or(TypeAnnual));
+    QByteArray image;
+    if (!runSerialCommand(model, o, dir, QStringLiteral("l"),
+                          isStdio(out) ? dir : QFileInfo(out).absoluteFilePath(), &image))
+        return 1;
+    if (isStdio(out)) {
+        printBytes(image);
+        return 0;
+    }
     QString error;
-    const QByteArray request =
-        DeviceTransfer::RequestText(model, QStringLiteral("l"), QFileInfo(a.file).absoluteFilePath());
-    if (!DeviceTransfer::WriteRequestFile(QDir::currentPath(), request, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-    if (runSerialLink(model, a.device) != 0)
-        return 1;
-
-    const QString card = QDir::current().filePath(QLatin1String(SerialLink::ReadBackFileName));
-    HeadlessPrompter prompter;
-    const QString problem = loadProblem(model, LoadProgram(model, prompter, card, true, SetProgram));
-    const FileContent cardFile = ReadRegularFile(card, MaxProgramFileSize);
-    const auto values = cardFile.ok() ? ReadImageValues(cardFile.content) : std::nullopt;
-    if (!problem.isEmpty() || !values) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(card),
-                     qPrintable(problem.isEmpty() ? model.catalogue(Msg::IllegalFile) : problem));
-        return 1;
-    }
-    MemoryImage image{};
-    for (int i = 0; i < ImageSize; ++i)
-        image[i] = static_cast<std::uint8_t>((*values)[i]);
-    const QByteArray text = FormatProgramText(image, model.catalogue(Msg::Unknown), {});
-    if (!WriteFileAtomically(a.file, text, &error)) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(a.file), qPrintable(error));
-        return 1;
-    }
-    return 0;
+    return WriteFileAtomically(out, image, &error) ? 0 : fail(out, error);
 }
 
 } // namespace zx::cli

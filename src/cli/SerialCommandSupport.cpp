@@ -15,54 +15,7 @@
 
 namespace zx::cli {
 
-bool parseSerialArgs(const QStringList &args, SerialArgs *out)
-{
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == QLatin1String("--port") && i + 1 < args.size()) {
-            out->device = args[++i];
-        } else if (a == QLatin1String("--type") && i + 1 < args.size()) {
-            bool ok = false;
-            out->type = args[++i].toInt(&ok);
-            if (!ok || (out->type != TypeAnnual && out->type != TypeAstro))
-                return false;
-        } else if (!isOption(a) && out->file.isEmpty()) {
-            out->file = a;
-        } else {
-            return false;
-        }
-    }
-    return !out->file.isEmpty() && !out->device.isEmpty();
-}
-
-void setDeviceType(Model &model, int type)
-{
-    model.device.Uhrentyp = type;
-    model.device.RecordCapacity = type == TypeAstro ? CapacityAstro : CapacityAnnual;
-    model.device.DeviceCode = type == TypeAstro ? 80 : 72;
-}
-
-QString loadProblem(const Model &model, LoadResult result)
-{
-    const Catalogue &c = model.catalogue;
-    switch (result) {
-    case LoadResult::Loaded:
-    case LoadResult::MasterCard: // a master card is a valid chip image too
-        return {};
-    case LoadResult::Invalid:
-        return c(Msg::IllegalFile);
-    case LoadResult::Missing:
-        return c(Msg::NoSuchFile);
-    case LoadResult::Unreadable:
-        return QStringLiteral("cannot be read");
-    case LoadResult::GroupConflict:
-        return c(Msg::FormatConflictEIBConventionell);
-    case LoadResult::OtherType517:
-    case LoadResult::OtherType236:
-        return QStringLiteral("the program is for device type %1 (use --type %1)").arg(int(result));
-    }
-    return c(Msg::IllegalFile);
-}
+namespace {
 
 SerialTimings serialTimings()
 {
@@ -77,17 +30,19 @@ SerialTimings serialTimings()
     return {};
 }
 
-int runSerialLink(Model &model, const QString &device)
+} // namespace
+
+bool runSerialCommand(Model &model, Options &options, const QString &workDir, const QString &direction,
+                      const QString &programFile, QByteArray *readBack)
 {
     QtSerialPort port;
     SleepingEventPump pump;
     HeadlessPrompter prompter;
+    prompter.quietQuestions = options.quiet();
     StderrProgress progress;
-    SerialLink link(port, pump, prompter, model.catalogue, QDir::currentPath(), &progress, serialTimings());
-    const int result = link.SerialTransfer({device, device});
-    if (result != 0)
-        std::fprintf(stderr, "%s\n", qPrintable(model.catalogue(Msg::AccessToZentrixNotSuccessful)));
-    return result;
+    return RunSerialTransfer(model, prompter, pump, port, workDir, direction, programFile,
+                             options.value("--port"), options.quiet() ? nullptr : &progress, serialTimings(),
+                             readBack);
 }
 
 void StderrProgress::begin(const QString &caption)

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "model/ProgramFile.h"
 #include "transfer/TransferProgress.h"
 
+#include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 namespace zx {
 class Model;
@@ -12,24 +11,13 @@ class Model;
 
 namespace zx::cli {
 
-// The arguments shared by "write" and "read": one file, --port DEVICE, --type 517|236.
-struct SerialArgs {
-    QString file;
-    QString device;
-    int type = 517;
-};
-// False when the arguments do not fit.
-bool parseSerialArgs(const QStringList &args, SerialArgs *out);
+class Options;
 
-// Fixes the device type of a fresh model.
-void setDeviceType(Model &model, int type);
-
-// A line for a load result that is no program of this device type; empty when it is loaded.
-QString loadProblem(const Model &model, LoadResult result);
-
-// Runs the serial link for the request in "zentrix.msg" of the current directory; 0 when every
-// block went through.
-int runSerialLink(Model &model, const QString &device);
+// Runs the serial transfer of "write" ("s", sending `programFile`) or "read" ("l", the image
+// into `readBack`) on the port of --port, with the exchange files and the log in the working
+// directory. false after the error line.
+bool runSerialCommand(Model &model, Options &options, const QString &workDir, const QString &direction,
+                      const QString &programFile, QByteArray *readBack = nullptr);
 
 // The serial transfer's progress on standard error: the label once, then the gauge.
 class StderrProgress final : public TransferProgress {

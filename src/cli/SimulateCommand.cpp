@@ -1,8 +1,7 @@
 // zentrix-cli simulate: the day plan of a year, or one channel's day, as the simulation window
 // computes them.
+#include "CliTexts.h"
 #include "Commands.h"
-#include "HeadlessPrompter.h"
-#include "ProgramDocument.h"
 
 #include "calendar/Calendar.h"
 #include "model/Model.h"
@@ -12,15 +11,17 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace zx::cli {
 
-static const char SimulateUsage[] =
-    "zentrix-cli simulate FILE.zxp (--year Y [--ics OUT.ics [--channel C]] | --channel C --date YYYY-MM-DD) "
-    "[--type 517|236]";
+namespace {
 
 // The year as an iCalendar file ("-": standard output).
-static int writeCalendar(const Model &model, const QString &source, const QString &out, int year, int channel)
+int writeCalendar(const Options &o, const Model &model, const QString &source, const QString &out, int year,
+                  int channel)
 {
     CalendarRequest request;
     request.year = year;
@@ -28,90 +29,83 @@ static int writeCalendar(const Model &model, const QString &source, const QStrin
     request.utcOffsetMinutes = DeviceUtcOffsetMinutes(model, year);
     request.stamp = QDateTime::currentDateTimeUtc();
     const QByteArray ics = YearCalendar(model, request);
-    if (out == u"-") {
-        std::fwrite(ics.constData(), 1, size_t(ics.size()), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+    if (isStdio(out)) {
+        printBytes(ics);
+        return 0;
     }
-    const QString error = WriteExportFile(out, ics, source, model.device.Sprache);
-    if (!error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(QString(error).replace(u'\n', QStringLiteral(": "))));
+    if (!mayCreate(o, out))
         return 1;
-    }
+    const QString error = WriteExportFile(out, ics, source, model.device.Sprache);
+    if (!error.isEmpty())
+        return fail(out, QString(error).replace(u'\n', QStringLiteral(": ")));
     return 0;
 }
 
-int runSimulate(const QStringList &args)
+} // namespace
+
+int runSimulate(Options &o)
 {
-    QString path;
-    int type = 0;
-    int year = 0;
-    int channel = 0;
+    const auto type = o.deviceType();
+    const auto year = o.integer("--year", {CalendarFirstYear, CalendarLastYear});
+    const auto channel = o.integer("--channel", {1, SimulationChannels});
     QDate date;
-    QString ics;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        bool ok = true;
-        if (a == u"--type" && hasValue) {
-            ok = parseTypeOption(args[++i], &type);
-        } else if (a == u"--year" && hasValue) {
-            year = args[++i].toInt(&ok);
-            ok = ok && year >= CalendarFirstYear && year <= CalendarLastYear;
-        } else if (a == u"--channel" && hasValue) {
-            channel = args[++i].toInt(&ok);
-            ok = ok && channel >= 1 && channel <= SimulationChannels;
-        } else if (a == u"--date" && hasValue) {
-            date = QDate::fromString(args[++i], Qt::ISODate);
-            ok = date.isValid() && date.year() >= CalendarFirstYear && date.year() <= CalendarLastYear;
-        } else if (a == u"--ics" && hasValue) {
-            ics = args[++i];
-            ok = !ics.isEmpty();
-        } else if (path.isEmpty() && !a.startsWith(u"--")) {
-            path = a;
-        } else {
-            ok = false;
-        }
-        if (!ok)
-            return usageError(SimulateUsage);
+    if (o.has("--date")) {
+        date = QDate::fromString(o.value("--date"), Qt::ISODate);
+        if (!date.isValid() || date.year() < CalendarFirstYear || date.year() > CalendarLastYear)
+            return o.badValue(
+                "--date", QStringLiteral("YYYY-MM-DD, %1..%2").arg(CalendarFirstYear).arg(CalendarLastYear));
     }
-    const bool calendar = !ics.isEmpty() && year != 0 && !date.isValid();
-    const bool plan = ics.isEmpty() && year != 0 && channel == 0 && !date.isValid();
-    const bool day = ics.isEmpty() && year == 0 && channel != 0 && date.isValid();
-    if (path.isEmpty() || int(calendar) + int(plan) + int(day) != 1)
-        return usageError(SimulateUsage);
+    const QString ics = o.value("--ics");
+    if (o.has("--ics") && ics.isEmpty())
+        return o.badValue("--ics", QStringLiteral("OUT.ics"));
+    if (o.failed())
+        return 2;
+    const bool calendar = !ics.isEmpty() && year && !date.isValid();
+    const bool plan = ics.isEmpty() && year && !channel && !date.isValid();
+    const bool day = ics.isEmpty() && !year && channel && date.isValid();
+    if (o.positional.size() != 1 || int(calendar) + int(plan) + int(day) != 1)
+        return o.usageError();
+    const QString path = o.positional.first();
 
     Model model;
-    HeadlessPrompter prompter;
-    int usedType = 0;
-    QString reason;
-    const LoadResult result = loadProgramFile(model, prompter, path, type, &usedType, &reason);
-    if (result != LoadResult::Loaded) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(path),
-                     qPrintable(loadFailureText(model, result, reason)));
+    if (!loadProgramOrTell(model, o, path, type.value_or(0)))
         return 1;
-    }
-
+    const bool json = o.has("--json");
     const YearSimulation simulation(model);
-    if (channel > simulation.channels()) {
-        std::fprintf(stderr, "%s: the device has %d channel(s)\n", qPrintable(path), simulation.channels());
-        return 1;
-    }
+    if (channel && *channel > simulation.channels())
+        return o.badValue("--channel",
+                          cliText(CliText::ProgramHasChannels, o.language()).arg(simulation.channels()));
     if (calendar)
-        return writeCalendar(model, path, ics, year, channel);
+        return writeCalendar(o, model, path, ics, *year, channel.value_or(0));
     if (plan) {
-        const DayPlan p = simulation.dayPlan(year);
+        const DayPlan p = simulation.dayPlan(*year);
+        QJsonArray days;
+        QByteArray out;
         for (int d = 1; d <= p.days; ++d) {
-            std::printf("%d", d);
-            for (int c = 1; c <= p.channels; ++c)
-                std::printf(" %d", p.code(d, c));
-            std::printf("\n");
+            QJsonArray codes;
+            out += QByteArray::number(d);
+            for (int c = 1; c <= p.channels; ++c) {
+                out += ' ' + QByteArray::number(p.code(d, c));
+                codes.append(p.code(d, c));
+            }
+            out += '\n';
+            days.append(QJsonObject{{QStringLiteral("day"), d}, {QStringLiteral("channels"), codes}});
         }
+        printBytes(json ? QJsonDocument(days).toJson(QJsonDocument::Indented) : out);
         return 0;
     }
     const DayPlan p = simulation.dayPlan(date.year());
+    QJsonArray segments;
     for (const DaySegment &s :
-         simulation.daySegments(p, channel, DayOfYear(date.day(), date.month(), date.year())))
-        std::printf("%d %d\n", s.state, s.minutes);
+         simulation.daySegments(p, *channel, DayOfYear(date.day(), date.month(), date.year()))) {
+        if (json)
+            segments.append(
+                QJsonObject{{QStringLiteral("state"), s.state}, {QStringLiteral("minutes"), s.minutes}});
+        else
+            printLine(QStringLiteral("%1 %2").arg(s.state).arg(s.minutes));
+    }
+    if (json)
+        printBytes(QJsonDocument(segments).toJson(QJsonDocument::Indented));
     return 0;
 }
 

@@ -1,44 +1,29 @@
+// zentrix-cli write: sends a program file into the device over the serial programming interface.
 #include "Commands.h"
-
-#include "HeadlessPrompter.h"
 #include "SerialCommandSupport.h"
-#include "model/Model.h"
-#include "transfer/DeviceTransfer.h"
 
-#include <QDir>
+#include "model/Model.h"
+
 #include <QFileInfo>
 
 namespace zx::cli {
 
-namespace {
-const char *const WriteUsage = "zentrix-cli write FILE.zxp --port DEVICE [--type 517|236]";
-}
-
-// Writes a program file into the device over the serial programming interface on DEVICE.
-int runWrite(const QStringList &args)
+int runWrite(Options &o)
 {
-    SerialArgs a;
-    if (!parseSerialArgs(args, &a))
-        return usageError(WriteUsage);
-
+    const auto type = o.deviceType();
+    if (o.failed())
+        return 2;
+    if (o.positional.size() != 1 || !o.has("--port") || isStdio(o.positional.first()))
+        return o.usageError();
+    const QString file = o.positional.first();
+    const QString dir = workDir(o);
+    if (dir.isEmpty())
+        return 1;
     Model model;
-    setDeviceType(model, a.type);
-    HeadlessPrompter prompter;
     // Only a program file of this device type goes to the device.
-    const QString problem = loadProblem(model, LoadProgram(model, prompter, a.file, false, SetProgram));
-    if (!problem.isEmpty()) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(a.file), qPrintable(problem));
+    if (!loadProgramOrTell(model, o, file, type.value_or(TypeAnnual)))
         return 1;
-    }
-    model.transfer.PortSetting = 4;
-    QString error;
-    const QByteArray request =
-        DeviceTransfer::RequestText(model, QStringLiteral("s"), QFileInfo(a.file).absoluteFilePath());
-    if (!DeviceTransfer::WriteRequestFile(QDir::currentPath(), request, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-    return runSerialLink(model, a.device) == 0 ? 0 : 1;
+    return runSerialCommand(model, o, dir, QStringLiteral("s"), QFileInfo(file).absoluteFilePath()) ? 0 : 1;
 }
 
 } // namespace zx::cli

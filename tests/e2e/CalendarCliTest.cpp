@@ -1,4 +1,6 @@
 // zentrix-cli easter, summertime and holidays against computations that share no code with them.
+#include "support/CliRunner.h"
+
 #include <QDate>
 #include <QProcess>
 #include <QStringList>
@@ -14,13 +16,8 @@ struct CliRun {
 
 CliRun cli(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(ZX_CLI), args);
-    p.waitForFinished(60000);
-    CliRun r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return r;
+    const zx::test::CliRun run = zx::test::RunCli(args);
+    return {run.exitCode, QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts)};
 }
 
 QDate lastSunday(int year, int month, int lastDay)
@@ -55,7 +52,7 @@ TEST(CalendarCli, EasterAndRuleDatesOverEveryYear)
             continue; // every rule each decade keeps the run short
         for (const auto &r : rules) {
             const CliRun s = cli({QStringLiteral("summertime"), QStringLiteral("--rule"),
-                               QString::number(r.rule), QStringLiteral("--year"), QString::number(y)});
+                                  QString::number(r.rule), QStringLiteral("--year"), QString::number(y)});
             ASSERT_EQ(s.status, 0);
             EXPECT_EQ(s.lines, (QStringList{QStringLiteral("advance ") + r.advance.toString(Qt::ISODate),
                                             QStringLiteral("set-back ") + r.setBack.toString(Qt::ISODate)}))
@@ -67,7 +64,7 @@ TEST(CalendarCli, EasterAndRuleDatesOverEveryYear)
 TEST(CalendarCli, DaysListAndUsageErrors)
 {
     const CliRun days = cli({QStringLiteral("summertime"), QStringLiteral("--rule"), QStringLiteral("1"),
-                          QStringLiteral("--year"), QStringLiteral("2026"), QStringLiteral("--days")});
+                             QStringLiteral("--year"), QStringLiteral("2026"), QStringLiteral("--days")});
     ASSERT_EQ(days.lines.size(), 365);
     EXPECT_EQ(days.lines[86], QStringLiteral("2026-03-28\t0"));
     EXPECT_EQ(days.lines[87], QStringLiteral("2026-03-29\t1"));

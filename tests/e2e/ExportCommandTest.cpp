@@ -88,7 +88,10 @@ TEST_F(ExportCommandTest, TextAppendsOnlyWhenAsked)
     EXPECT_TRUE(once.contains("plan.zxp")) << once.left(80).constData();
     ASSERT_EQ(cli(args + QStringList{QStringLiteral("--append")}), 0);
     EXPECT_EQ(dir.read(QStringLiteral("plan.txt")), once + once);
-    ASSERT_EQ(cli(args), 0);
+    // replacing an existing file takes --force, as for every command that creates one
+    ASSERT_EQ(cli(args), 1);
+    EXPECT_EQ(dir.read(QStringLiteral("plan.txt")), once + once);
+    ASSERT_EQ(cli(args + QStringList{QStringLiteral("--force")}), 0);
     EXPECT_EQ(dir.read(QStringLiteral("plan.txt")), once);
 }
 

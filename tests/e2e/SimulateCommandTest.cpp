@@ -3,6 +3,7 @@
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "output/YearSimulation.h"
+#include "support/CliRunner.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QProcess>
@@ -20,14 +21,8 @@ struct CliRun {
 
 CliRun simulate(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(ZX_CLI), QStringList{QStringLiteral("simulate")} + args);
-    CliRun r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return r;
+    const test::CliRun run = test::RunCli(QStringList{QStringLiteral("simulate")} + args);
+    return {run.exitCode, QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts)};
 }
 
 struct Fixture {
@@ -69,7 +64,7 @@ TEST_P(SimulateCommandTest, DayPlanAndSegmentsAreTheCoresOwn)
     for (const char *date : {"2030-01-01", "2030-04-21", "2032-12-31"}) {
         const QDate q = QDate::fromString(QLatin1String(date), Qt::ISODate);
         const CliRun run = simulate({path(), QStringLiteral("--channel"), QStringLiteral("1"),
-                                  QStringLiteral("--date"), QLatin1String(date)});
+                                     QStringLiteral("--date"), QLatin1String(date)});
         ASSERT_EQ(run.exitCode, 0) << date;
         const DayPlan plan = sim.dayPlan(q.year());
         QStringList expected;

@@ -70,6 +70,18 @@ QString extraText(ExtraText id, int sprache)
          "Liste darüber schreiben? Die beschädigte Datei bleibt als %2 erhalten.",
          "Le fichier des jours fériés %1 n'a pas pu être lu : il contient plus que cette liste. Écrire la "
          "liste à sa place ? Le fichier endommagé est gardé sous %2."},
+        {"The file was changed on disk since it was read; it is not overwritten.",
+         "Die Datei wurde seit dem Lesen auf dem Datenträger geändert; sie wird nicht überschrieben.",
+         "Le fichier a été modifié sur le disque depuis sa lecture ; il n'est pas écrasé."},
+        {"The file %1 was changed on disk since it was opened.\n\nYes: overwrite it with this program.\n"
+         "No: load the file from disk (the changes here are lost).\nCancel: do not save.",
+         "Die Datei %1 wurde seit dem Öffnen auf dem Datenträger geändert.\n\nJa: mit diesem Programm "
+         "überschreiben.\nNein: die Datei vom Datenträger laden (die Änderungen hier gehen verloren).\n"
+         "Abbrechen: nicht speichern.",
+         "Le fichier %1 a été modifié sur le disque depuis son ouverture.\n\nOui : l'écraser avec ce "
+         "programme.\nNon : charger le fichier depuis le disque (les modifications ici sont perdues).\n"
+         "Annuler : ne pas enregistrer."},
+        {"not a date (day %1, month %2)", "kein Datum (Tag %1, Monat %2)", "pas une date (jour %1, mois %2)"},
     };
     const Row &r = rows[static_cast<int>(id)];
     return QString::fromUtf8(sprache == 1 ? r.de : sprache == 3 ? r.fr : r.en);

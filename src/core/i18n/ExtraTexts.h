@@ -30,6 +30,9 @@ enum class ExtraText {
     EmptyHolidaySet,
     NoHolidayDateAhead,
     DamagedHolidayFile,
+    FileChangedOnDisk,
+    FileChangedQuestion,
+    NotADate,
 };
 
 QString extraText(ExtraText id, int sprache);

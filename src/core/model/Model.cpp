@@ -17,6 +17,8 @@ void ProgramSet::clear()
     for (auto &name : ChannelNames)
         name.clear();
     FileName.clear();
+    StampedFile.clear();
+    DiskStamp = {};
 }
 
 void DeviceProperties::clearMeterPulse()
@@ -39,6 +41,14 @@ Model::Model()
 {
     catalogue.fillBuiltin(device.Sprache, BrandNumber);
     resetForStart();
+}
+
+void SetUpDeviceType(Model &model, int type)
+{
+    const bool astro = type == TypeAstro;
+    model.device.Uhrentyp = astro ? TypeAstro : TypeAnnual;
+    model.device.RecordCapacity = astro ? CapacityAstro : CapacityAnnual;
+    model.device.DeviceCode = astro ? DeviceCodeAstro : DeviceCodeAnnual;
 }
 
 bool Model::HasSpecialPriority() const

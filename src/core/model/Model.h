@@ -6,6 +6,7 @@
 #include "model/DeviceCodes.h"
 #include "model/ListKinds.h"
 #include "model/ProgramRecord.h"
+#include "platform/FileStamp.h"
 
 #include <QString>
 
@@ -46,6 +47,10 @@ struct ProgramSet {
     QString UsageText;
     std::array<QString, 9> ChannelNames;
     QString FileName;
+    // The file as it was when this set was loaded from it or saved to it: Save refuses to
+    // replace a file that changed on disk since (another program saved it meanwhile).
+    QString StampedFile;
+    FileStamp DiskStamp;
 
     ProgramSet() { DstTable.fill(EmptyDstEntry); }
 
@@ -202,5 +207,9 @@ public:
     // The state the start screen leaves for a fresh program (counters, header, astro location).
     void resetForStart();
 };
+
+// Fixes the device type (TypeAnnual or TypeAstro) with what comes with it: the record capacity
+// and the plain device code. Any other type is taken as the annual device.
+void SetUpDeviceType(Model &model, int type);
 
 } // namespace zx

@@ -1,4 +1,6 @@
 #include "model/ProgramFile.h"
+
+#include "i18n/ExtraTexts.h"
 #include "platform/FileAccess.h"
 
 #include "model/DeviceCodes.h"
@@ -651,7 +653,8 @@ class DisplayOrderOnExit {
 
 } // namespace
 
-bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock)
+bool SaveProgramWith(Model &model, Prompter &prompter, const Clock &clock, const ProgramTextWriter &write,
+                     const QString &target)
 {
     const auto busy = prompter.busy();
     const Catalogue &text = model.catalogue;
@@ -676,7 +679,7 @@ bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock)
     if (!isAstroDevice(model))
         model.device.DeviceCode = AnnualDeviceCode(model.device.DeviceCode, model.HasSpecialPriority());
 
-    if (p.FileName.trimmed().isEmpty()) {
+    if (target.trimmed().isEmpty()) {
         prompter.tell(text(Msg::NoValidFilename).trimmed(), Icon::Critical);
         return false;
     }
@@ -684,8 +687,8 @@ bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock)
     const QDateTime now = clock.now();
     const MemoryImage image = BuildImage(model, now);
     QString error;
-    if (!WriteFileAtomically(p.FileName, FormatProgramText(image, p.UsageText, p.ChannelNames), &error)) {
-        prompter.tell(FileErrorText(p.FileName, error), Icon::Critical);
+    if (!write(FormatProgramText(image, p.UsageText, p.ChannelNames), &error)) {
+        prompter.tell(FileErrorText(target, error), Icon::Critical);
         return false;
     }
     // the header as last written, checksum byte left at 0
@@ -694,6 +697,39 @@ bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock)
         p.HeaderBytes[i] = header[i];
     model.Modified = 0;
     return true;
+}
+
+bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock)
+{
+    ProgramSet &p = model.program();
+    if (FileChangedOnDisk(model)) {
+        prompter.tell(FileErrorText(p.FileName, extraText(ExtraText::FileChangedOnDisk, model.device.Sprache)),
+                      Icon::Critical);
+        return false;
+    }
+    const QString path = p.FileName;
+    const bool saved = SaveProgramWith(
+        model, prompter, clock,
+        [&path](const QByteArray &text, QString *error) { return WriteFileAtomically(path, text, error); }, path);
+    if (saved) {
+        p.StampedFile = path;
+        p.DiskStamp = StampOf(path);
+    }
+    return saved;
+}
+
+bool FileChangedOnDisk(const Model &model)
+{
+    const ProgramSet &p = model.program();
+    if (p.StampedFile.isEmpty() || p.StampedFile != p.FileName)
+        return false;
+    return StampOf(p.FileName) != p.DiskStamp;
+}
+
+void AcceptDiskVersionLoss(Model &model)
+{
+    model.program().StampedFile.clear();
+    model.program().DiskStamp = {};
 }
 
 LoadResult LoadProgram(Model &model, Prompter &prompter, const QString &path, bool skipTexts, int setIndex,
@@ -715,8 +751,12 @@ LoadResult LoadProgram(Model &model, Prompter &prompter, const QString &path, bo
         return LoadResult::Invalid;
     const QByteArray &content = read.content;
     const LoadResult result = LoadProgramText(model, content, skipTexts, setIndex);
-    if (result == LoadResult::Loaded)
-        model.set(setIndex).FileName = path;
+    if (result == LoadResult::Loaded) {
+        ProgramSet &set = model.set(setIndex);
+        set.FileName = path;
+        set.StampedFile = path;
+        set.DiskStamp = read.stamp;
+    }
     return result;
 }
 

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace zx {
@@ -33,8 +34,19 @@ enum class LoadResult : int {
 // (byte 0, the checksum, still 0).
 std::array<int, 8> BuildHeaderBytes(const Model &model, const QDateTime &now);
 
-// Writes set 0 to its FileName as a program file. true: saved.
+// Writes set 0 to its FileName as a program file. true: saved. A file that changed on disk
+// since set 0 was loaded from it or saved to it is not replaced: the prompter is told why.
 bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock);
+
+// Save with the file's text handed to `write` (standard output) instead of the set's FileName.
+using ProgramTextWriter = std::function<bool(const QByteArray &text, QString *error)>;
+bool SaveProgramWith(Model &model, Prompter &prompter, const Clock &clock, const ProgramTextWriter &write,
+                     const QString &target);
+
+// Whether set 0's file changed on disk since set 0 was loaded from it or saved to it.
+bool FileChangedOnDisk(const Model &model);
+// The user chose to replace what is on disk: the next Save does not ask again.
+void AcceptDiskVersionLoss(Model &model);
 
 // Loads a program file into set 0 or 1. A failed load leaves the model as it was (only a
 // missing file stores the path as the set's FileName, as the callers expect). Only a regular

@@ -28,6 +28,10 @@ constexpr ValueRange AstroOffset{-120, 120};  // minutes
 constexpr ValueRange Longitude{-180, 180};
 constexpr ValueRange Latitude{-70, 70};
 constexpr ValueRange TimeZone{-720, 720}; // minutes
+constexpr ValueRange Hour{0, 23};
+constexpr ValueRange Minute{0, 59};
+constexpr ValueRange PulseSeconds{0, 59}; // 0: no pulse
+constexpr ValueRange BusValue{0, 255};
 } // namespace Ranges
 
 // b0 of a record the system edits: switching times 0..89 (dated) and 128..217 (weekly),

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -44,11 +45,118 @@ QString notRegularText()
     return QStringLiteral("Not a regular file");
 }
 
+QString readOnlyText()
+{
+    return QStringLiteral("Read-only file");
+}
+
+#ifdef Q_OS_UNIX
+FileStamp stampOf(const struct stat &st)
+{
+    FileStamp s;
+    s.size = qint64(st.st_size);
+    s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.inode = quint64(st.st_ino);
+    s.device = quint64(st.st_dev);
+    return s;
+}
+
+// Why an existing file of this kind may not be replaced or appended to; empty when it may.
+QString refusalFor(const struct stat &st)
+{
+    if (S_ISDIR(st.st_mode))
+        return systemText(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return notRegularText();
+    // root may write anything; a file nobody may write is still meant to stay as it is
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return readOnlyText();
+    return {};
+}
+
+// Keeps mode, owner and group of the replaced file on the new one; owner and group only
+// where the user may give them.
+void keepAttributes(int fd, const struct stat &st)
+{
+    ::fchmod(fd, st.st_mode & 07777);
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, uid_t(-1), st.st_gid) != 0) {
+        // not permitted: the new file belongs to its writer, as any new file would
+    }
+    ::fchmod(fd, st.st_mode & 07777); // chown may have cleared set-id bits
+}
+#endif
+
 } // namespace
+
+QString ResolveLinks(const QString &path)
+{
+    QString current = path;
+    // a loop of links ends here, and the write then fails with the system's text
+    for (int depth = 0; depth < 40; ++depth) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return current;
+        QString target = info.symLinkTarget();
+        if (target.isEmpty())
+            return current;
+        current = target;
+    }
+    return current;
+}
+
+QString WriteRefusal(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    if (const QString refusal = refusalFor(st); !refusal.isEmpty())
+        return refusal;
+    if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return systemText(errno);
+    return {};
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    if (info.isDir())
+        return QStringLiteral("Is a directory");
+    if (!info.isFile())
+        return notRegularText();
+    return info.isWritable() ? QString() : readOnlyText();
+#endif
+}
+
+FileStamp StampOf(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return stampOf(st);
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    FileStamp s;
+    s.size = info.size();
+    s.modifiedNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
+    return s;
+#endif
+}
 
 bool WriteFileAtomically(const QString &path, const QByteArray &content, QString *error)
 {
-    QSaveFile file(path);
+    const QString target = ResolveLinks(path);
+    if (const QString refusal = WriteRefusal(target); !refusal.isEmpty()) {
+        setError(error, refusal);
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    struct stat before {};
+    const bool replacing = ::stat(QFile::encodeName(target).constData(), &before) == 0;
+#endif
+    QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly)) {
         setError(error, file.errorString());
         return false;
@@ -59,6 +167,10 @@ bool WriteFileAtomically(const QString &path, const QByteArray &content, QString
         file.cancelWriting();
         return false;
     }
+#ifdef Q_OS_UNIX
+    if (replacing)
+        keepAttributes(file.handle(), before);
+#endif
     if (!file.commit()) {
         setError(error, file.errorString());
         return false;
@@ -70,10 +182,42 @@ bool OpenForAppending(QFileDevice &file, bool truncate, QString *error)
 {
     const QIODevice::OpenMode mode =
         QIODevice::WriteOnly | (truncate ? QIODevice::Truncate : QIODevice::Append);
+#ifdef Q_OS_UNIX
+    // Opened without blocking, so a FIFO without reader cannot hold us, and checked on the open
+    // descriptor before anything is cut or written.
+    const QString target = ResolveLinks(file.fileName());
+    const int fd = ::open(QFile::encodeName(target).constData(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int e = errno;
+        struct stat st {};
+        const bool special = ::stat(QFile::encodeName(target).constData(), &st) == 0 &&
+                             !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+        setError(error, special ? notRegularText() : systemText(e));
+        return false;
+    }
+    struct stat st {};
+    QString refusal = ::fstat(fd, &st) != 0 ? systemText(errno) : refusalFor(st);
+    if (refusal.isEmpty() && truncate && ::ftruncate(fd, 0) != 0)
+        refusal = systemText(errno);
+    if (!refusal.isEmpty()) {
+        ::close(fd);
+        setError(error, refusal);
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (auto *plain = qobject_cast<QFile *>(&file);
+        plain && plain->open(fd, mode, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    setError(error, file.errorString());
+    return false;
+#else
     if (file.open(mode))
         return true;
     setError(error, file.errorString());
     return false;
+#endif
 }
 
 bool AppendChecked(QFileDevice &file, const QByteArray &data, QString *error)
@@ -107,6 +251,7 @@ FileContent ReadRegularFile(const QString &path, qint64 maxSize)
         result.error = dir ? systemText(EISDIR) : notRegularText();
         return result;
     }
+    result.stamp = stampOf(st);
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
@@ -152,6 +297,35 @@ FileContent ReadRegularFile(const QString &path, qint64 maxSize)
 QString FileErrorText(const QString &path, const QString &reason)
 {
     return QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+FileLock::FileLock(const QString &path)
+{
+    const QFileInfo target(ResolveLinks(path));
+    lock_ = std::make_unique<QLockFile>(
+        target.dir().filePath(QLatin1Char('.') + target.fileName() + QStringLiteral(".lock")));
+}
+
+FileLock::~FileLock() = default;
+
+bool FileLock::lock(int timeoutMs, QString *error)
+{
+    if (lock_->tryLock(timeoutMs))
+        return true;
+    switch (lock_->error()) {
+    case QLockFile::LockFailedError:
+        setError(error, QStringLiteral("in use by another program (%1)").arg(lock_->fileName()));
+        break;
+    case QLockFile::PermissionError:
+        setError(
+            error,
+            QStringLiteral("cannot make the lock file %1: %2").arg(lock_->fileName(), systemText(EACCES)));
+        break;
+    default:
+        setError(error, QStringLiteral("cannot make the lock file %1").arg(lock_->fileName()));
+        break;
+    }
+    return false;
 }
 
 } // namespace zx

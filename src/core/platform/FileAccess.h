@@ -1,9 +1,14 @@
 #pragma once
 
+#include "platform/FileStamp.h"
 #include <QByteArray>
+
 #include <QString>
 
+#include <memory>
+
 class QFileDevice;
+class QLockFile;
 
 namespace zx {
 
@@ -14,14 +19,27 @@ namespace zx {
 //
 // Qt 6.4's QSaveFile::commit() can commit a short file after a failed write of its buffer,
 // which is why the flush is checked here before committing.
+//
+// Only a regular file is written: a device node, FIFO or socket at the path is refused (a
+// rename would put a file in its place), as is a file without any write permission, even for
+// root. A symbolic link is followed and stays a link to the new content. The replaced file's
+// mode, owner and group are kept where the user may set them.
 bool WriteFileAtomically(const QString &path, const QByteArray &content, QString *error = nullptr);
+
+// The file a path names after following symbolic links (a dangling link: its target path).
+QString ResolveLinks(const QString &path);
+
+// Why `path` cannot be written as a regular file (device node, FIFO, socket, directory,
+// read-only file); empty when it can be, or does not exist.
+QString WriteRefusal(const QString &path);
 
 // Appends to an open file and pushes the bytes out at once, so a failure shows at the call
 // that caused it and not at some later close. false with the system's text in `error`.
 bool AppendChecked(QFileDevice &file, const QByteArray &data, QString *error = nullptr);
 
 // Opens `path` for appending writers (log, export); the file is created or, with truncate,
-// emptied. false with the system's text in `error`.
+// emptied. Only a regular file is opened, without blocking on a FIFO; a read-only file is
+// refused. false with the reason in `error`.
 bool OpenForAppending(QFileDevice &file, bool truncate, QString *error = nullptr);
 
 enum class ReadStatus {
@@ -31,10 +49,14 @@ enum class ReadStatus {
     TooLarge,   // the file is larger than the caller's limit
 };
 
+// The stamp of the file a path names (links followed); size -1 when there is none.
+FileStamp StampOf(const QString &path);
+
 struct FileContent {
     ReadStatus status = ReadStatus::Missing;
     QByteArray content;
-    QString error; // the system's text, for Unreadable
+    QString error;   // the system's text, for Unreadable
+    FileStamp stamp; // of the file that was read
     bool ok() const { return status == ReadStatus::Read; }
 };
 
@@ -45,5 +67,22 @@ FileContent ReadRegularFile(const QString &path, qint64 maxSize = -1);
 
 // The text of a failed file operation as it is shown: the path, a line break, the reason.
 QString FileErrorText(const QString &path, const QString &reason);
+
+// An advisory lock for the load-change-save of one file, as editors keep one: a lock file
+// beside the file (links followed), which other programs honouring it wait for. A lock left
+// by a process that died is taken over.
+class FileLock {
+  public:
+    explicit FileLock(const QString &path);
+    ~FileLock();
+    FileLock(const FileLock &) = delete;
+    FileLock &operator=(const FileLock &) = delete;
+
+    // Waits at most `timeoutMs` for the lock; false with the reason in `error`.
+    bool lock(int timeoutMs, QString *error);
+
+  private:
+    std::unique_ptr<QLockFile> lock_;
+};
 
 } // namespace zx

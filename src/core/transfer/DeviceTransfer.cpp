@@ -5,6 +5,7 @@
 #include "app/AppContext.h"
 #include "app/DefaultFileName.h"
 #include "app/ProgramComparison.h"
+#include "app/LoadFailure.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/ComPortMap.h"
@@ -22,8 +23,6 @@
 namespace zx {
 
 namespace {
-
-constexpr int FirstSerialPortSetting = 4;
 
 QByteArray numberLine(int value)
 {
@@ -324,6 +323,44 @@ bool DeviceTransfer::transferOnce(const QString &direction)
     }
     reading_ = false;
     return succeeded_;
+}
+
+bool RunSerialTransfer(Model &model, Prompter &prompter, EventPump &pump, SerialPort &port, const QString &workDir,
+                       const QString &direction, const QString &programFile, const QString &device,
+                       TransferProgress *progress, const SerialTimings &timings, QByteArray *readBack)
+{
+    model.transfer.PortSetting = FirstSerialPortSetting;
+    QString error;
+    const QByteArray request =
+        DeviceTransfer::RequestText(model, direction, QFileInfo(programFile).absoluteFilePath());
+    if (!DeviceTransfer::WriteRequestFile(workDir, request, &error)) {
+        prompter.tell(error, Icon::Critical);
+        return false;
+    }
+    SerialLink link(port, pump, prompter, model.catalogue, workDir, progress, timings);
+    if (link.SerialTransfer({device, device}) != 0) {
+        prompter.tell(model.catalogue(Msg::AccessToZentrixNotSuccessful), Icon::Critical);
+        return false;
+    }
+    if (!readBack)
+        return true;
+    // The image as the device holds it: loaded once to be sure it is a program of this device.
+    const QString card = QDir(workDir).filePath(QLatin1String(SerialLink::ReadBackFileName));
+    const FileContent cardFile = ReadRegularFile(card, MaxProgramFileSize);
+    const auto values = cardFile.ok() ? ReadImageValues(cardFile.content) : std::nullopt;
+    Model probe = model;
+    const LoadResult loaded = cardFile.ok() ? LoadProgramText(probe, cardFile.content, true, SetProgram)
+                                            : LoadResult::Invalid;
+    if (!values || (loaded != LoadResult::Loaded && loaded != LoadResult::MasterCard)) {
+        const QString why = values ? LoadFailureText(model, loaded) : model.catalogue(Msg::IllegalFile);
+        prompter.tell(FileErrorText(card, why), Icon::Critical);
+        return false;
+    }
+    MemoryImage image{};
+    for (int i = 0; i < ImageSize; ++i)
+        image[i] = static_cast<std::uint8_t>((*values)[i]);
+    *readBack = FormatProgramText(image, model.catalogue(Msg::Unknown), {});
+    return true;
 }
 
 } // namespace zx

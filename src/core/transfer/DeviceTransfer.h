@@ -13,6 +13,20 @@ struct AppContext;
 class Model;
 class SerialPort;
 class TransferProgress;
+class Prompter;
+class EventPump;
+
+// Port settings 1..3 are the parallel ports of the chip tool, 4 and above COM(setting - 3).
+constexpr int FirstSerialPortSetting = 4;
+
+// The serial transfer for a front end that names the port itself and asks no questions
+// (zentrix-cli): writes the request for `direction` ("s" sends `programFile`, "l" reads) into
+// `workDir`, where the link also keeps its log, and runs the link on `device`. Reading hands
+// the device's image back as program file text (usage text "unknown", no channel names) in
+// `readBack`. false after the prompter was told why.
+bool RunSerialTransfer(Model &model, Prompter &prompter, EventPump &pump, SerialPort &port, const QString &workDir,
+                       const QString &direction, const QString &programFile, const QString &device,
+                       TransferProgress *progress, const SerialTimings &timings, QByteArray *readBack = nullptr);
 
 // The result file of the chip tool: a result code and a chip address.
 struct ChipToolResult {

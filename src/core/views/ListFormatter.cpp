@@ -1,5 +1,7 @@
 #include "views/ListFormatter.h"
 
+#include "i18n/ExtraTexts.h"
+
 #include "calendar/Changeover.h"
 #include "calendar/Holidays.h"
 #include "model/Model.h"
@@ -104,6 +106,15 @@ QString changeoverTimeText(const Model &model, const Changeover &c, bool advance
            QLatin1Char(')');
 }
 
+// A changeover table entry may hold a day its month lacks (day 0, 31 April): it is named as
+// what it is, never shown as a date.
+QString changeoverDateText(const Model &model, const Changeover &c, int year)
+{
+    if (c.month >= 1 && c.month <= 12 && c.day >= 1 && c.day <= DaysInMonth(c.month, year))
+        return DayMonthText(model, c.day, c.month);
+    return extraText(ExtraText::NotADate, model.device.Sprache).arg(c.day).arg(c.month);
+}
+
 ListTable changeoverList(const Model &model, int setIndex)
 {
     ListTable t;
@@ -115,9 +126,9 @@ ListTable changeoverList(const Model &model, int setIndex)
         ListRow row;
         row.recordIndex = i;
         row.cells << QString::number(i + 1) << QString::number(YearOfEntry(i, s))
-                  << DayMonthText(model, e.advance.day, e.advance.month)
+                  << changeoverDateText(model, e.advance, YearOfEntry(i, s))
                   << changeoverTimeText(model, e.advance, true)
-                  << DayMonthText(model, e.setBack.day, e.setBack.month)
+                  << changeoverDateText(model, e.setBack, YearOfEntry(i, s))
                   << changeoverTimeText(model, e.setBack, false);
         t.rows.push_back(std::move(row));
     }

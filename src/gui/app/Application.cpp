@@ -133,18 +133,15 @@ int runApplication(int argc, char *argv[])
     // A file named relative to where the program was started, before the working directory changes.
     const QString fileToOpen =
         options->file.isEmpty() ? QString() : QFileInfo(options->file).absoluteFilePath();
-    QString workDir = options->workDir;
     // An installed program without --workdir works in the user's data folder, prepared from the
-    // installed defaults (files the user has there are kept).
-    if (const QString defaults = installedDataDir(); workDir.isEmpty() && !defaults.isEmpty()) {
-        workDir = userWorkDir();
-        QString error;
-        if (!prepareWorkDir(defaults, workDir, &error)) {
-            std::fprintf(stderr, "zentrix: %s\n", qPrintable(error));
-            return 1;
-        }
+    // installed defaults (files the user has there are kept); zentrix-cli finds the same one.
+    QString error;
+    const QString workDir = ResolveWorkDir(options->workDir, &error);
+    if (workDir.isEmpty()) {
+        std::fprintf(stderr, "zentrix: %s\n", qPrintable(error));
+        return 1;
     }
-    if (!workDir.isEmpty() && !QDir::setCurrent(workDir)) {
+    if (!QDir::setCurrent(workDir)) {
         std::fprintf(stderr, "zentrix: cannot use %s as working directory\n", qPrintable(workDir));
         return 1;
     }

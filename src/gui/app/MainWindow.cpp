@@ -4,8 +4,10 @@
 #include "app/AppContext.h"
 #include "app/BrandTable.h"
 #include "app/DeleteEntries.h"
+#include "app/LoadFailure.h"
 #include "app/DevicePropertiesDialog.h"
 #include "entry/EntryStore.h"
+#include "i18n/ExtraTexts.h"
 #include "model/DeviceCodes.h"
 #include "entry/AstroTimeChange.h"
 #include "model/ListOrder.h"
@@ -956,11 +958,34 @@ bool MainWindow::save()
     if (!m.FileNamed)
         return saveAs();
     CurrentDirGuard dirGuard;
+    if (!settleDiskChange())
+        return false;
     const bool saved = SaveProgram(m, ctx_.prompter, ctx_.clock);
     if (saved)
         Q_EMIT programSaved();
     redrawList();
     return saved;
+}
+
+bool MainWindow::settleDiskChange()
+{
+    Model &m = ctx_.model;
+    if (!FileChangedOnDisk(m))
+        return true;
+    const QString question = extraText(ExtraText::FileChangedQuestion, m.device.Sprache)
+                                 .arg(QDir::toNativeSeparators(m.program().FileName));
+    switch (ctx_.prompter.ask(question, Buttons::YesNoCancel, Icon::Question)) {
+    case Answer::Yes:
+        AcceptDiskVersionLoss(m);
+        return true;
+    case Answer::No:
+        // the version on disk replaces this one, as Open would load it
+        m.Modified = 0;
+        loadProgramFile(m.program().FileName);
+        return false;
+    default:
+        return false;
+    }
 }
 
 bool MainWindow::saveAs()
@@ -995,6 +1020,8 @@ bool MainWindow::saveAs()
                                                Buttons::YesNo, Icon::Question);
             if (a != Answer::Yes)
                 continue;
+            // replacing that file was just confirmed, whatever happened to it meanwhile
+            AcceptDiskVersionLoss(m);
         }
         const QString previousName = m.program().FileName;
         m.program().FileName = name;
@@ -1044,36 +1071,11 @@ void MainWindow::closeSample()
 
 void MainWindow::tellLoadResult(int result)
 {
-    const Catalogue &c = ctx_.model.catalogue;
-    switch (result) {
-    case static_cast<int>(LoadResult::Loaded):
-    case static_cast<int>(LoadResult::Unreadable): // the system's text has been shown
+    const auto load = static_cast<LoadResult>(result);
+    // an unreadable path was reported with the system's text by the loader itself
+    if (load == LoadResult::Loaded || load == LoadResult::Unreadable)
         return;
-    case static_cast<int>(LoadResult::Missing):
-        ctx_.prompter.tell(c(Msg::NoSuchFile), Icon::Critical);
-        return;
-    case static_cast<int>(LoadResult::GroupConflict):
-        ctx_.prompter.tell(c(Msg::FormatConflictEIBConventionell), Icon::Critical);
-        return;
-    case static_cast<int>(LoadResult::OtherType517):
-    case static_cast<int>(LoadResult::OtherType236):
-        ctx_.prompter.tell(c(Msg::FileFor) + QLatin1Char(' ') + otherDeviceName(result), Icon::Critical);
-        return;
-    default:
-        ctx_.prompter.tell(c(Msg::IllegalFile), Icon::Critical);
-        return;
-    }
-}
-
-QString MainWindow::otherDeviceName(int loadResult) const
-{
-    // The brand's short device name for the annual device, its astro model's name otherwise.
-    const Brand &brand = BrandTable(ctx_.model.BrandNumber);
-    // A brand without an astro model still gets told the file is for an astro device.
-    if (loadResult == static_cast<int>(LoadResult::OtherType236))
-        return brand.offers(Slot::S19) ? brand.slotName(Slot::S19)
-                                       : ctx_.model.catalogue.text(Msg::AstronomicalTimes);
-    return brand.shortDeviceName;
+    ctx_.prompter.tell(LoadFailureText(ctx_.model, load), Icon::Critical);
 }
 
 void MainWindow::deleteMarked()

@@ -120,8 +120,10 @@ class MainWindow : public QMainWindow {
     void commitChannelName(int index);
     void openEntryFor(int editMode);
     void loadProgramFile(const QString &path);
-    QString otherDeviceName(int loadResult) const;
     void tellLoadResult(int result);
+    // Save over a file that changed on disk since it was opened: overwrite, reload or cancel.
+    // true when saving may go on.
+    bool settleDiskChange();
     void restoreGeometryFromSettings();
     void saveGeometryToSettings() const;
 

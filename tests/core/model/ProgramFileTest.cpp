@@ -1337,3 +1337,43 @@ TEST(GoldenFiles, DISABLED_WriteFixtures)
     fixChecksum(v);
     write("master517.zxp", imageText(v));
 }
+
+// ----- a file changed on disk since it was read ----------------------------------------------
+
+namespace {
+
+TEST(ProgramFileDiskChangeTest, SaveRefusesToReplaceWhatAnotherProgramSavedMeanwhile)
+{
+    const TempDir dir;
+    const QString path = dir.file(QStringLiteral("p.zxp"));
+    const FixedClock clock(SaveMoment);
+    ScriptedPrompter prompter;
+    {
+        Model writer;
+        fillFullAnnual(writer);
+        writer.program().FileName = path;
+        ASSERT_TRUE(SaveProgram(writer, prompter, clock));
+    }
+    Model m;
+    ASSERT_EQ(LoadProgram(m, prompter, path, false, SetProgram), LoadResult::Loaded);
+    EXPECT_FALSE(FileChangedOnDisk(m));
+    // saving what was loaded, twice, is no conflict: the model knows its own save
+    ASSERT_TRUE(SaveProgram(m, prompter, clock));
+    ASSERT_TRUE(SaveProgram(m, prompter, clock));
+
+    dir.write(QStringLiteral("p.zxp"), "another program's save");
+    EXPECT_TRUE(FileChangedOnDisk(m));
+    prompter.shown.clear();
+    EXPECT_FALSE(SaveProgram(m, prompter, clock));
+    EXPECT_EQ(dir.read(QStringLiteral("p.zxp")), "another program's save");
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].icon, Icon::Critical);
+    EXPECT_TRUE(prompter.shown[0].message.contains(QStringLiteral("changed on disk")));
+
+    // the user chose to overwrite it
+    AcceptDiskVersionLoss(m);
+    EXPECT_TRUE(SaveProgram(m, prompter, clock));
+    EXPECT_FALSE(FileChangedOnDisk(m));
+}
+
+} // namespace

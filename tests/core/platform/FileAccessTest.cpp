@@ -15,7 +15,9 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace zx {
 namespace {
@@ -166,6 +168,123 @@ INSTANTIATE_TEST_SUITE_P(
                      return writable(d, "c.txt", QByteArray(101, 'x'), QFileDevice::ReadOther);
                  },
                  ReadStatus::TooLarge, false}));
+
+} // namespace
+} // namespace zx
+
+// ----- what a writer may replace ------------------------------------------------------------
+
+namespace zx {
+namespace {
+
+// A target a writer meets: what is there, whether the write goes through, and what must be
+// true of the path afterwards.
+struct TargetCase {
+    const char *what;
+    std::function<QString(const test::TempDir &)> make;
+    bool written;
+    std::function<void(const test::TempDir &, const QString &)> after;
+};
+
+void PrintTo(const TargetCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class WriteTargetTest : public ::testing::TestWithParam<TargetCase> {};
+
+TEST_P(WriteTargetTest, OnlyRegularFilesAreReplaced)
+{
+    const TargetCase &c = GetParam();
+    for (const bool appending : {false, true}) {
+        const test::TempDir dir;
+        const QString path = c.make(dir);
+        QString error;
+        bool ok = false;
+        if (appending) {
+            QFile file(path);
+            ok = OpenForAppending(file, true, &error) && AppendChecked(file, "new", &error);
+        } else {
+            ok = WriteFileAtomically(path, "new", &error);
+        }
+        EXPECT_EQ(ok, c.written) << (appending ? "append: " : "replace: ") << error.toStdString();
+        EXPECT_EQ(error.isEmpty(), c.written) << error.toStdString();
+        c.after(dir, path);
+    }
+}
+
+struct stat statOf(const QString &path)
+{
+    struct stat st {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, WriteTargetTest,
+    ::testing::Values(
+        TargetCase{"fifo",
+                   [](const test::TempDir &d) {
+                       const QString p = d.file(QStringLiteral("pipe"));
+                       ::mkfifo(QFile::encodeName(p).constData(), 0666);
+                       return p;
+                   },
+                   false, [](const test::TempDir &, const QString &p) { EXPECT_TRUE(S_ISFIFO(statOf(p).st_mode)); }},
+        TargetCase{"directory", [](const test::TempDir &d) { return d.path(); }, false,
+                   [](const test::TempDir &, const QString &p) { EXPECT_TRUE(S_ISDIR(statOf(p).st_mode)); }},
+        TargetCase{"read-only file",
+                   [](const test::TempDir &d) { return writable(d, "ro.zxp", "old", QFileDevice::ReadOwner); },
+                   false,
+                   [](const test::TempDir &d, const QString &) { EXPECT_EQ(d.read(QStringLiteral("ro.zxp")), "old"); }},
+        TargetCase{"symbolic link to a file",
+                   [](const test::TempDir &d) {
+                       d.write(QStringLiteral("target.zxp"), "old");
+                       QFile::link(d.file(QStringLiteral("target.zxp")), d.file(QStringLiteral("link.zxp")));
+                       return d.file(QStringLiteral("link.zxp"));
+                   },
+                   true,
+                   [](const test::TempDir &d, const QString &p) {
+                       EXPECT_TRUE(S_ISLNK(statOf(p).st_mode)) << "the link stays a link";
+                       EXPECT_EQ(d.read(QStringLiteral("target.zxp")), "new");
+                   }},
+        TargetCase{"file with its own mode",
+                   [](const test::TempDir &d) {
+                       const QString p = writable(d, "mode.zxp", "old", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                                           QFileDevice::ReadGroup);
+                       return p;
+                   },
+                   true,
+                   [](const test::TempDir &, const QString &p) {
+                       EXPECT_EQ(statOf(p).st_mode & 0777, 0640u);
+                       EXPECT_EQ(QFile(p).size(), 3);
+                   }}));
+
+TEST(WriteTargetTest, ADeviceNodeIsRefusedAndStaysOne)
+{
+    const test::TempDir dir;
+    const QString node = dir.file(QStringLiteral("null"));
+    // a node of our own (the null device's numbers) in the scratch folder; only root may make one
+    if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        GTEST_SKIP() << "making a device node needs root";
+    QString error;
+    EXPECT_FALSE(WriteFileAtomically(node, "new", &error));
+    EXPECT_EQ(error, QStringLiteral("Not a regular file"));
+    EXPECT_TRUE(S_ISCHR(statOf(node).st_mode));
+}
+
+TEST(FileLockTest, ASecondLockWaitsUntilTheFirstIsGone)
+{
+    const test::TempDir dir;
+    const QString path = dir.file(QStringLiteral("p.zxp"));
+    QString error;
+    auto first = std::make_unique<FileLock>(path);
+    ASSERT_TRUE(first->lock(0, &error)) << error.toStdString();
+    FileLock second(path);
+    EXPECT_FALSE(second.lock(50, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("in use"))) << error.toStdString();
+    first.reset();
+    EXPECT_TRUE(second.lock(0, &error)) << error.toStdString();
+}
 
 } // namespace
 } // namespace zx

@@ -2,6 +2,8 @@
 
 #include "model/ProgramFile.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -460,6 +462,43 @@ TEST_F(MainWindowTest, SaveWithoutChosenNameActsAsSaveAs)
     act("mnuDatSpeichern")->trigger();
     EXPECT_EQ(model.Modified, 0);
     EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(MainWindowTest, SaveOverAFileChangedOnDiskAsksOverwriteReloadOrCancel)
+{
+    add(Weekly(6, 0, 1, 1, 1));
+    prompter.files = {dir.file(QStringLiteral("shared.zxp"))};
+    ASSERT_TRUE(w->saveAs());
+    const QByteArray ours = dir.read(QStringLiteral("shared.zxp"));
+    // another window or program saves the same file meanwhile
+    auto otherSave = [&] { dir.write(QStringLiteral("shared.zxp"), "another save"); };
+    struct Case {
+        Answer answer;
+        bool saved;
+    };
+    for (const Case c : {Case{Answer::Cancel, false}, Case{Answer::Yes, true}}) {
+        otherSave();
+        prompter.shown.clear();
+        prompter.answers = {c.answer};
+        model.Modified = 1;
+        EXPECT_EQ(w->save(), c.saved);
+        ASSERT_FALSE(prompter.shown.empty());
+        EXPECT_TRUE(prompter.shown[0].question);
+        EXPECT_EQ(prompter.shown[0].buttons, Buttons::YesNoCancel);
+        EXPECT_TRUE(prompter.shown[0].message.contains(QStringLiteral("changed on disk")));
+        EXPECT_EQ(dir.read(QStringLiteral("shared.zxp")) == "another save", !c.saved);
+    }
+    // No: the version on disk is loaded instead
+    dir.write(QStringLiteral("shared.zxp"), ours);
+    QFile f(dir.file(QStringLiteral("shared.zxp")));
+    f.open(QIODevice::ReadWrite); // a new stamp for the same content
+    f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+    f.close();
+    model.program().UsageText = QStringLiteral("unsaved");
+    prompter.answers = {Answer::No};
+    EXPECT_FALSE(w->save());
+    EXPECT_NE(model.program().UsageText, QStringLiteral("unsaved"));
+    EXPECT_EQ(model.Modified, 0);
 }
 
 TEST_F(MainWindowTest, SaveAsAppendsZxpOnlyWithoutDotAmongTheLastFour)

@@ -18,4 +18,10 @@ QString userWorkDir();
 // system's text in `error`, when the folder cannot be made or a file cannot be copied.
 bool prepareWorkDir(const QString &defaults, const QString &workDir, QString *error);
 
+// The working directory every front end uses: `option` (--workdir) when given, else the
+// environment's ZENTRIX_WORKDIR, else for an installed program the user's own, prepared from the
+// installed defaults; a program run from its build folder works in the current directory.
+// Empty, with the reason in `error`, when the user's folder cannot be prepared.
+QString ResolveWorkDir(const QString &option, QString *error);
+
 } // namespace zx

@@ -59,4 +59,20 @@ bool prepareWorkDir(const QString &defaults, const QString &workDir, QString *er
     return true;
 }
 
+QString ResolveWorkDir(const QString &option, QString *error)
+{
+    if (!option.isEmpty())
+        return option;
+    const QString fromEnvironment = qEnvironmentVariable("ZENTRIX_WORKDIR");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    const QString defaults = installedDataDir();
+    if (defaults.isEmpty())
+        return QDir::currentPath();
+    const QString dir = userWorkDir();
+    if (!prepareWorkDir(defaults, dir, error))
+        return {};
+    return dir;
+}
+
 } // namespace zx

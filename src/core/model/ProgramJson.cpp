@@ -1,94 +1,18 @@
-#include "ProgramDocument.h"
+#include "model/ProgramJson.h"
 
 #include "i18n/Msg.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
 #include "model/ValueRanges.h"
-#include "platform/Prompter.h"
-#include "views/ListFormatter.h"
 
 #include <QJsonArray>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
-namespace zx::cli {
-
-// ----- loading -------------------------------------------------------------------------------
-
-namespace {
-
-void setUpDevice(Model &model, int type)
-{
-    model.device.Uhrentyp = type;
-    model.device.RecordCapacity = type == TypeAstro ? CapacityAstro : CapacityAnnual;
-    model.device.DeviceCode = type == TypeAstro ? 80 : 72;
-}
-
-} // namespace
-
-LoadResult loadProgramFile(Model &model, Prompter &prompter, const QString &path, int type, int *usedType,
-                           QString *reason)
-{
-    const int first = type == 0 ? TypeAnnual : type;
-    setUpDevice(model, first);
-    *usedType = first;
-    LoadResult result = LoadProgram(model, prompter, path, false, SetProgram, reason);
-    if (type == 0 && result == LoadResult::OtherType236) {
-        setUpDevice(model, TypeAstro);
-        *usedType = TypeAstro;
-        result = LoadProgram(model, prompter, path, false, SetProgram);
-    }
-    return result;
-}
-
-QString loadFailureText(const Model &model, LoadResult result, const QString &reason)
-{
-    const Catalogue &text = model.catalogue;
-    switch (result) {
-    case LoadResult::Loaded:
-        return {};
-    case LoadResult::Missing:
-        return text(Msg::NoSuchFile);
-    case LoadResult::Unreadable:
-        return reason;
-    case LoadResult::GroupConflict:
-        return text(Msg::FormatConflictEIBConventionell);
-    case LoadResult::MasterCard:
-        return text(Msg::IllegalFile) + QStringLiteral(" (master card)");
-    case LoadResult::OtherType517:
-        return text(Msg::IllegalFile) + QStringLiteral(" (device type 517)");
-    case LoadResult::OtherType236:
-        return text(Msg::IllegalFile) + QStringLiteral(" (device type 236)");
-    case LoadResult::Invalid:
-        break;
-    }
-    return text(Msg::IllegalFile);
-}
-
-bool parseTypeOption(const QString &value, int *type)
-{
-    bool ok = false;
-    const int t = value.toInt(&ok);
-    if (!ok || (t != TypeAnnual && t != TypeAstro))
-        return false;
-    *type = t;
-    return true;
-}
-
-bool parseLanguageOption(const QString &value, int *language)
-{
-    if (value == QLatin1String("en"))
-        *language = English;
-    else if (value == QLatin1String("de"))
-        *language = German;
-    else if (value == QLatin1String("fr"))
-        *language = French;
-    else
-        return false;
-    return true;
-}
+namespace zx {
 
 // ----- record meaning --------------------------------------------------------------------------
 
@@ -120,7 +44,7 @@ QString weekdays(const Model &model, int mask)
 QString channelList(const Model &model, int mask)
 {
     QStringList list;
-    for (int i = 0; i < views::ChannelCount(model); ++i)
+    for (int i = 0; i < qBound(1, model.device.Kanalzahl, 8); ++i)
         if (mask & (1 << i))
             list << QString::number(i + 1);
     return list.isEmpty() ? QStringLiteral("none") : list.join(u',');
@@ -191,7 +115,7 @@ QString describePriority(const Model &model, const ProgramRecord &r)
 
 } // namespace
 
-QString recordKindName(const Model &model, const ProgramRecord &r)
+QString RecordKindName(const Model &model, const ProgramRecord &r)
 {
     switch (model.RecordKind(r)) {
     case Kind::WeeklyConventional:
@@ -208,9 +132,9 @@ QString recordKindName(const Model &model, const ProgramRecord &r)
     }
 }
 
-QString describeRecord(const Model &model, const ProgramRecord &r)
+QString DescribeRecord(const Model &model, const ProgramRecord &r)
 {
-    const QString kind = recordKindName(model, r);
+    const QString kind = RecordKindName(model, r);
     if (kind == u"priority")
         return describePriority(model, r);
     if (kind == u"other")
@@ -218,7 +142,7 @@ QString describeRecord(const Model &model, const ProgramRecord &r)
     return describeSwitching(model, r);
 }
 
-// ----- text listing ------------------------------------------------------------------------------
+// ----- JSON ------------------------------------------------------------------------------------
 
 namespace {
 
@@ -229,121 +153,24 @@ QString nameAsInFile(QString name)
     return name;
 }
 
-QString number(double v)
+// The longitude a user reads and types is east positive, as maps give it; the device keeps it
+// west positive.
+double eastLongitude(float deviceLongitude)
 {
-    return QString::number(v, 'g', 6);
+    return deviceLongitude == 0 ? 0.0 : -double(deviceLongitude);
+}
+
+QJsonArray textsArray(const std::array<QString, 9> &names)
+{
+    QJsonArray out;
+    for (int i = 0; i < 8; ++i)
+        out.append(nameAsInFile(names[i]));
+    return out;
 }
 
 } // namespace
 
-QString programToText(const Model &model, const QString &path)
-{
-    const ProgramSet &p = model.program();
-    const DeviceProperties &d = model.device;
-    const DeviceOptions &o = model.options;
-    QString out;
-    auto line = [&out](const QString &s) { out += s + u'\n'; };
-
-    line(QStringLiteral("File: %1").arg(path));
-    line(QStringLiteral("Device type: %1 (%2)")
-             .arg(d.Uhrentyp)
-             .arg(d.Uhrentyp == TypeAstro ? QStringLiteral("astro device")
-                                          : QStringLiteral("annual time switch")));
-    QStringList header;
-    for (int h : p.HeaderBytes)
-        header << QString::number(h);
-    line(QStringLiteral("Header bytes 0..7: %1").arg(header.join(u' ')));
-    if (p.HeaderBytes[7] || p.HeaderBytes[6])
-        line(QStringLiteral("Saved: %1-%2-%3 %4")
-                 .arg(p.HeaderBytes[7] + 1872)
-                 .arg(two(BitField(p.HeaderBytes[5], 0, 3)), two(p.HeaderBytes[6]),
-                      timeText(p.HeaderBytes[4] * 16 + BitField(p.HeaderBytes[5], 4, 7))));
-    line(QStringLiteral("Device code: %1%2")
-             .arg(d.DeviceCode)
-             .arg((d.DeviceCode & 128) ? QStringLiteral(" (master card)") : QString()));
-    line(QStringLiteral("Channels: %1").arg(d.Kanalzahl));
-    line(QStringLiteral("Bus device: %1").arg(d.BusDevice ? QStringLiteral("yes") : QStringLiteral("no")));
-    line(QStringLiteral("Changeover rule: %1").arg(d.SwRegel));
-    line(QStringLiteral("Write protection: %1").arg(d.WriteProtect));
-    line(QStringLiteral("Record capacity: %1").arg(d.RecordCapacity));
-    line(QStringLiteral(
-             "Options: EuroDate=%1 GermanDisplay=%2 RadioSync=%3 NakOff=%4 KeyPermanent=%5 OptionBit0=%6")
-             .arg(o.EuroDate)
-             .arg(o.GermanDisplay)
-             .arg(o.RadioSync)
-             .arg(o.NakOff)
-             .arg(o.KeyPermanent)
-             .arg(o.OptionBit0));
-    if (d.Uhrentyp != TypeAstro) {
-        line(QStringLiteral("Master card options: %1").arg(d.MasterCardOptions));
-        line(QStringLiteral("Program number: %1")
-                 .arg(p.hasProgramNumber() ? QString::number(p.ProgramNumber) : QStringLiteral("none")));
-        if (d.MessKanal)
-            line(
-                QStringLiteral("Meter pulse: channel %1, period %2 min, pulse length %3, state %4, timing %5")
-                    .arg(d.MessKanal)
-                    .arg(d.MessPeriode)
-                    .arg(d.MessImpDauer)
-                    .arg(d.MessZustand)
-                    .arg(d.MessZeitpunkt));
-        else
-            line(QStringLiteral("Meter pulse: none"));
-    }
-    if (p.DstCount > 0) {
-        line(QStringLiteral("Changeover table: first year %1 (stored %2), %3 entries")
-                 .arg((p.DstFirstYear & 63) + 1996)
-                 .arg(p.DstFirstYear)
-                 .arg(p.DstCount));
-        for (int i = 0; i < p.DstCount; ++i)
-            line(QStringLiteral("  %1: %2 %3 %4 %5")
-                     .arg(i + 1, 2)
-                     .arg(p.DstTable[i][0])
-                     .arg(p.DstTable[i][1])
-                     .arg(p.DstTable[i][2])
-                     .arg(p.DstTable[i][3]));
-    } else {
-        line(QStringLiteral("Changeover table: none"));
-    }
-    line(QStringLiteral("Records: %1 (switching times %2, priority times %3)")
-             .arg(p.UsedCount)
-             .arg(p.SzCount)
-             .arg(p.PzCount));
-    for (int i = 0; i < p.UsedCount; ++i) {
-        const ProgramRecord &r = p.Records[i];
-        line(QStringLiteral("  %1: %2 %3 %4 %5 %6 %7  %8")
-                 .arg(i + 1, 3)
-                 .arg(r.b0, 3)
-                 .arg(r.b1, 3)
-                 .arg(r.b2, 3)
-                 .arg(r.b3, 3)
-                 .arg(r.b4, 3)
-                 .arg(r.b5, 3)
-                 .arg(describeRecord(model, r)));
-    }
-    if (d.Uhrentyp == TypeAstro) {
-        const AstroData &a = model.astro;
-        line(QStringLiteral(
-                 "Astro location: longitude %1, latitude %2, time zone %3 min, offsets %4 / %5 min, "
-                 "minute %6, C1C2 %7")
-                 .arg(number(a.Longitude), number(a.Latitude), number(a.TimeZone), number(a.AstroOffset1),
-                      number(a.AstroOffset2))
-                 .arg(a.AstroMinute)
-                 .arg(a.AstroC1C2));
-        bool any = false;
-        for (const auto &day : a.AstroTable)
-            any = any || day[0] != NoAstroTime || day[1] != NoAstroTime;
-        line(QStringLiteral("Astro table: %1")
-                 .arg(a.AstroPresent && any ? QStringLiteral("present") : QStringLiteral("none")));
-    }
-    line(QStringLiteral("Usage text: %1").arg(p.UsageText));
-    for (int i = 0; i < 8; ++i)
-        line(QStringLiteral("Channel %1 name: %2").arg(i + 1).arg(nameAsInFile(p.ChannelNames[i])));
-    return out;
-}
-
-// ----- JSON ------------------------------------------------------------------------------------
-
-QJsonObject programToJson(const Model &model)
+QJsonObject ProgramToJson(const Model &model)
 {
     const ProgramSet &p = model.program();
     const DeviceProperties &d = model.device;
@@ -352,7 +179,7 @@ QJsonObject programToJson(const Model &model)
 
     QJsonObject json;
     json[u"format"] = QStringLiteral("zentrix-program");
-    json[u"version"] = 1;
+    json[u"version"] = ProgramJsonVersion;
     json[u"deviceType"] = d.Uhrentyp;
     QJsonArray header;
     for (int h : p.HeaderBytes)
@@ -413,8 +240,8 @@ QJsonObject programToJson(const Model &model)
         const ProgramRecord &r = p.Records[i];
         QJsonObject rec;
         rec[u"bytes"] = QJsonArray{r.b0, r.b1, r.b2, r.b3, r.b4, r.b5};
-        rec[u"kind"] = recordKindName(model, r);
-        rec[u"text"] = describeRecord(model, r);
+        rec[u"kind"] = RecordKindName(model, r);
+        rec[u"text"] = DescribeRecord(model, r);
         records.append(rec);
     }
     json[u"records"] = records;
@@ -422,7 +249,7 @@ QJsonObject programToJson(const Model &model)
     if (astro) {
         const AstroData &a = model.astro;
         QJsonObject ao;
-        ao[u"longitude"] = double(a.Longitude);
+        ao[u"longitude"] = eastLongitude(a.Longitude);
         ao[u"latitude"] = double(a.Latitude);
         ao[u"timeZone"] = double(a.TimeZone);
         ao[u"offset1"] = double(a.AstroOffset1);
@@ -441,10 +268,26 @@ QJsonObject programToJson(const Model &model)
     }
 
     json[u"usageText"] = p.UsageText;
-    QJsonArray names;
+    json[u"channelNames"] = textsArray(p.ChannelNames);
+    return json;
+}
+
+QJsonObject MasterCardToJson(const ProgramText &card, int type)
+{
+    QJsonObject json;
+    json[u"format"] = QStringLiteral("zentrix-program");
+    json[u"version"] = ProgramJsonVersion;
+    json[u"deviceType"] = type;
+    json[u"masterCard"] = QJsonObject{{QStringLiteral("deviceCode"), card.values[1]}};
+    QJsonArray image;
+    for (int v : card.values)
+        image.append(v);
+    json[u"image"] = image;
+    json[u"usageText"] = card.texts[0];
+    std::array<QString, 9> names;
     for (int i = 0; i < 8; ++i)
-        names.append(nameAsInFile(p.ChannelNames[i]));
-    json[u"channelNames"] = names;
+        names[i] = card.texts[i + 1];
+    json[u"channelNames"] = textsArray(names);
     return json;
 }
 
@@ -522,6 +365,18 @@ class FieldReader {
         return v.toObject();
     }
 
+    // A misspelt field would otherwise be dropped silently and its default written instead.
+    bool onlyKnown(const QJsonObject &o, const QString &prefix, std::initializer_list<const char *> known)
+    {
+        for (auto it = o.begin(); it != o.end() && ok(); ++it) {
+            const bool listed = std::any_of(known.begin(), known.end(),
+                                            [&](const char *k) { return it.key() == QLatin1String(k); });
+            if (!listed)
+                fail(prefix + it.key(), QStringLiteral("unknown field"));
+        }
+        return ok();
+    }
+
     std::optional<QJsonArray> array(const QJsonValue &v, const QString &path, int minSize, int maxSize)
     {
         if (!ok())
@@ -568,15 +423,21 @@ void readDevice(FieldReader &in, const QJsonObject &json, Model &m, bool astro)
     if (!device)
         return;
     const QString at = QStringLiteral("device.");
+    if (!in.onlyKnown(*device, at,
+                      {"deviceCode", "channels", "busDevice", "changeoverRule", "writeProtect",
+                       "recordCapacity", "masterCardOptions", "meterPulse"}))
+        return;
     if (astro) {
         d.DeviceCode = in.field(*device, "deviceCode", at, 80, 80, 80);
         d.RecordCapacity =
             in.field(*device, "recordCapacity", at, CapacityAstro, CapacityAstro, CapacityAstro);
     } else {
-        const int code = in.field(*device, "deviceCode", at, 72, 201, 72);
-        if ((code & 127) != 72 && (code & 127) != 73)
-            in.fail(at + QStringLiteral("deviceCode"),
-                    QStringLiteral("%1 is no code of the annual device (72, 73, 200, 201)").arg(code));
+        const int code = in.field(*device, "deviceCode", at, DeviceCodeAnnual,
+                                  DeviceCodeAnnualSpecialPriorities, DeviceCodeAnnual);
+        if (!in.ok() && IsMasterCard(device->value(u"deviceCode").toInt()))
+            in.error = at + QStringLiteral("deviceCode: %1 marks a master card, which holds no program: give "
+                                           "a master card as the image that dump --json prints for it")
+                                .arg(device->value(u"deviceCode").toInt());
         d.DeviceCode = code;
         d.RecordCapacity = in.field(*device, "recordCapacity", at, 1, CapacityAnnual, CapacityAnnual);
         d.MasterCardOptions = in.field(*device, "masterCardOptions", at, 0, 255, 0);
@@ -597,6 +458,8 @@ void readDevice(FieldReader &in, const QJsonObject &json, Model &m, bool astro)
     if (!meter)
         return;
     const QString mat = at + QStringLiteral("meterPulse.");
+    if (!in.onlyKnown(*meter, mat, {"channel", "period", "pulseLength", "state", "timing"}))
+        return;
     d.MessKanal = in.field(*meter, "channel", mat, Ranges::MeterChannel, 1);
     d.MessPeriode = in.field(*meter, "period", mat, Ranges::MeterPeriod, 1);
     d.MessImpDauer = in.field(*meter, "pulseLength", mat, Ranges::MeterPulseLength, 1);
@@ -614,6 +477,9 @@ void readOptions(FieldReader &in, const QJsonObject &json, Model &m)
         return;
     DeviceOptions &o = m.options;
     const QString at = QStringLiteral("options.");
+    if (!in.onlyKnown(*options, at,
+                      {"euroDate", "germanDisplay", "radioSync", "nakOff", "keyPermanent", "optionBit0"}))
+        return;
     o.EuroDate = in.field(*options, "euroDate", at, 0, 1, o.EuroDate);
     o.GermanDisplay = in.field(*options, "germanDisplay", at, 0, 1, o.GermanDisplay);
     o.RadioSync = in.field(*options, "radioSync", at, 0, 1, o.RadioSync);
@@ -628,7 +494,7 @@ void readChangeover(FieldReader &in, const QJsonObject &json, ProgramSet &p)
     if (cv.isUndefined() || cv.isNull())
         return;
     const auto changeover = in.object(cv, QStringLiteral("changeover"));
-    if (!changeover)
+    if (!changeover || !in.onlyKnown(*changeover, QStringLiteral("changeover."), {"firstYear", "entries"}))
         return;
     p.DstFirstYear =
         in.field(*changeover, "firstYear", QStringLiteral("changeover."), Ranges::ChangeoverFirstYear, 0);
@@ -659,7 +525,7 @@ void readRecords(FieldReader &in, const QJsonObject &json, Model &m)
     for (int i = 0; i < records->size(); ++i) {
         const QString at = QStringLiteral("records[%1]").arg(i);
         const auto rec = in.object(records->at(i), at);
-        if (!rec)
+        if (!rec || !in.onlyKnown(*rec, at + u'.', {"bytes", "kind", "text"}))
             return;
         const auto bytes = in.array(rec->value(u"bytes"), at + QStringLiteral(".bytes"), 6, 6);
         if (!bytes)
@@ -682,18 +548,24 @@ void readRecords(FieldReader &in, const QJsonObject &json, Model &m)
                     QStringLiteral("bit 7 must be clear (the link of the record chain)"));
         p.Records[i] = ProgramRecord{std::uint8_t(b[0]), std::uint8_t(b[1]), std::uint8_t(b[2]),
                                      std::uint8_t(b[3]), std::uint8_t(b[4]), std::uint8_t(b[5])};
+        // The astro device keeps its sun times in the astro table; the loader drops such records.
+        if (in.ok() && m.device.Uhrentyp == TypeAstro && m.IsAstroTime(p.Records[i]))
+            in.fail(at + QStringLiteral(".bytes"),
+                    QStringLiteral("an astro switching time is kept in the astro table, not as a record"));
     }
     p.UsedCount = int(records->size());
     m.recount(SetProgram);
 }
 
-void readAstro(FieldReader &in, const QJsonObject &json, Model &m)
+void readAstro(FieldReader &in, const QJsonObject &json, Model &m, int version)
 {
     const QJsonValue av = json.value(u"astro");
     if (av.isUndefined() || av.isNull())
         return;
     const auto astro = in.object(av, QStringLiteral("astro"));
-    if (!astro)
+    if (!astro ||
+        !in.onlyKnown(*astro, QStringLiteral("astro."),
+                      {"longitude", "latitude", "timeZone", "offset1", "offset2", "minute", "c1c2", "table"}))
         return;
     AstroData &a = m.astro;
     auto real = [&](const char *key, double min, double max, float fallback) {
@@ -703,7 +575,8 @@ void readAstro(FieldReader &in, const QJsonObject &json, Model &m)
         return float(
             in.number(v, QStringLiteral("astro.") + QLatin1String(key), min, max).value_or(fallback));
     };
-    a.Longitude = real("longitude", Ranges::Longitude.min, Ranges::Longitude.max, 0);
+    const float longitude = real("longitude", Ranges::Longitude.min, Ranges::Longitude.max, 0);
+    a.Longitude = version >= 2 && longitude != 0 ? -longitude : longitude;
     a.Latitude = real("latitude", Ranges::Latitude.min, Ranges::Latitude.max, 0);
     a.TimeZone = real("timeZone", Ranges::TimeZone.min, Ranges::TimeZone.max, 60);
     a.AstroOffset1 = real("offset1", Ranges::AstroOffset.min, Ranges::AstroOffset.max, 0);
@@ -730,21 +603,80 @@ void readAstro(FieldReader &in, const QJsonObject &json, Model &m)
     a.AstroPresent = -1;
 }
 
+// A master card as its file holds it: the loader's own check decides what is accepted.
+void readMasterCard(FieldReader &in, const QJsonObject &json, int type, ProgramJsonRead &out)
+{
+    if (!in.onlyKnown(
+            json, {},
+            {"format", "version", "deviceType", "masterCard", "image", "usageText", "channelNames"}))
+        return;
+    const auto image = in.array(json.value(u"image"), QStringLiteral("image"), ImageSize, ImageSize);
+    if (!image)
+        return;
+    ProgramText card;
+    for (int i = 0; i < ImageSize; ++i)
+        card.values[i] =
+            in.integer(image->at(i), QStringLiteral("image[%1]").arg(i), Ranges::Byte).value_or(0);
+    card.texts[0] = in.text(json.value(u"usageText"), QStringLiteral("usageText"));
+    const QJsonValue nv = json.value(u"channelNames");
+    if (!nv.isUndefined()) {
+        if (const auto names = in.array(nv, QStringLiteral("channelNames"), 0, 8)) {
+            for (int i = 0; i < names->size(); ++i)
+                card.texts[i + 1] = in.text(names->at(i), QStringLiteral("channelNames[%1]").arg(i));
+        }
+    }
+    const QJsonValue mv = json.value(u"masterCard");
+    if (in.ok() && !mv.isUndefined()) {
+        const auto master = in.object(mv, QStringLiteral("masterCard"));
+        if (master && in.onlyKnown(*master, QStringLiteral("masterCard."), {"deviceCode"}) &&
+            master->contains(u"deviceCode"))
+            in.integer(master->value(u"deviceCode"), QStringLiteral("masterCard.deviceCode"), card.values[1],
+                       card.values[1]);
+    }
+    if (!in.ok())
+        return;
+    Model probe;
+    SetUpDeviceType(probe, type);
+    const LoadResult result = ApplyProgramText(probe, card, false, SetProgram);
+    if (result != LoadResult::MasterCard)
+        in.fail(QStringLiteral("image"),
+                result == LoadResult::Loaded
+                    ? QStringLiteral("holds a program, not a master card: give it as records")
+                    : QStringLiteral("is no master card the program accepts"));
+    else
+        out.masterCard = card;
+}
+
 } // namespace
 
-bool programFromJson(const QJsonObject &json, Model &model, QString *error)
+ProgramJsonRead ProgramFromJson(const QJsonObject &json, Model &model)
 {
     FieldReader in;
-    Model m = model;
+    ProgramJsonRead out;
+    const QJsonValue format = json.value(u"format");
+    if (!format.isUndefined() && format != QJsonValue(QStringLiteral("zentrix-program")))
+        in.fail(QStringLiteral("format"), QStringLiteral("\"zentrix-program\" is required"));
+    const int version =
+        json.contains(u"version")
+            ? in.integer(json.value(u"version"), QStringLiteral("version"), 1, ProgramJsonVersion)
+                  .value_or(ProgramJsonVersion)
+            : ProgramJsonVersion;
     const int type =
         in.integer(json.value(u"deviceType"), QStringLiteral("deviceType"), TypeAstro, TypeAnnual)
             .value_or(0);
     if (in.ok() && type != TypeAnnual && type != TypeAstro)
         in.fail(QStringLiteral("deviceType"), QStringLiteral("%1 is no device type (517, 236)").arg(type));
+    if (in.ok() && (json.contains(u"image") || json.contains(u"masterCard"))) {
+        readMasterCard(in, json, type, out);
+        out.error = in.error;
+        return out;
+    }
+    in.onlyKnown(json, {},
+                 {"format", "version", "deviceType", "header", "device", "options", "programNumber",
+                  "changeover", "records", "astro", "usageText", "channelNames"});
     const bool astro = type == TypeAstro;
-    m.device.Uhrentyp = type;
-    m.device.RecordCapacity = astro ? CapacityAstro : CapacityAnnual;
-    m.device.DeviceCode = astro ? 80 : 72;
+    Model m = model;
+    SetUpDeviceType(m, astro ? TypeAstro : TypeAnnual);
     m.program().clear();
     m.astro.clearTable();
     m.device.clearMeterPulse();
@@ -764,7 +696,7 @@ bool programFromJson(const QJsonObject &json, Model &model, QString *error)
     readChangeover(in, json, m.program());
     readRecords(in, json, m);
     if (astro)
-        readAstro(in, json, m);
+        readAstro(in, json, m, version);
     else if (json.contains(u"astro") && !json.value(u"astro").isNull())
         in.fail(QStringLiteral("astro"), QStringLiteral("only the astro device (236) has astro data"));
 
@@ -777,12 +709,10 @@ bool programFromJson(const QJsonObject &json, Model &model, QString *error)
                     in.text(names->at(i), QStringLiteral("channelNames[%1]").arg(i));
         }
     }
-    if (!in.ok()) {
-        *error = in.error;
-        return false;
-    }
-    model = m;
-    return true;
+    out.error = in.error;
+    if (out.ok())
+        model = m;
+    return out;
 }
 
-} // namespace zx::cli
+} // namespace zx

@@ -1,0 +1,34 @@
+#include "CliTexts.h"
+
+namespace zx::cli {
+
+QString cliText(CliText id, int language)
+{
+    struct Row {
+        const char *en, *de, *fr;
+    };
+    static const Row rows[] = {
+        {"unknown option", "unbekannte Option", "option inconnue"},
+        {"a value is required", "ein Wert fehlt", "une valeur est attendue"},
+        {"given twice", "zweimal angegeben", "donnée deux fois"},
+        {"outside %1..%2", "außerhalb von %1..%2", "hors de %1..%2"},
+        {"one of %1 is required", "erlaubt ist eines von %1", "une des valeurs %1 est attendue"},
+        {"the program has %1 channels", "das Programm hat %1 Kanäle", "le programme a %1 canaux"},
+        {"standard output", "Standardausgabe", "sortie standard"},
+        {"standard input", "Standardeingabe", "entrée standard"},
+        {"exists; --force replaces it", "existiert; --force ersetzt die Datei",
+         "existe ; --force le remplace"},
+        {"is the program file itself", "ist die Programmdatei selbst", "est le fichier programme lui-même"},
+        {"nothing to print; the output file is left as it was",
+         "nichts zu drucken; die Ausgabedatei bleibt unverändert",
+         "rien à imprimer ; le fichier de sortie reste tel quel"},
+        {"not a date", "kein Datum", "pas une date"},
+        {"too many arguments", "zu viele Argumente", "trop d'arguments"},
+        {"%1 is missing", "%1 fehlt", "%1 manque"},
+        {"there is no row %1", "es gibt keine Zeile %1", "il n'y a pas de ligne %1"},
+    };
+    const Row &r = rows[static_cast<int>(id)];
+    return QString::fromUtf8(language == 1 ? r.de : language == 3 ? r.fr : r.en);
+}
+
+} // namespace zx::cli
