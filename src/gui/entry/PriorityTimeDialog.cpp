@@ -5,6 +5,7 @@
 #include "entry/EntryAutomation.h"
 #include "entry/EntryStore.h"
 #include "entry/HolidayPriority.h"
+#include "entry/RunTitle.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
@@ -26,6 +27,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -166,6 +168,11 @@ void PriorityTimeDialog::buildControls()
     cmdEinAus_->setObjectName(QStringLiteral("cmdEinAus"));
     picBackColor_ = MakeLabel(this, "PicBackColor");
     picBackColor_->setFixedSize(16, 16);
+    {
+        QSizePolicy keep = picBackColor_->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        picBackColor_->setSizePolicy(keep);
+    }
     vsbwert_ = new QScrollBar(Qt::Horizontal, this);
     vsbwert_->setObjectName(QStringLiteral("vsbwert"));
     vsbwert_->setRange(0, 255);
@@ -188,6 +195,13 @@ void PriorityTimeDialog::buildControls()
     cmdPzEnd_->setObjectName(QStringLiteral("cmdPzEnd"));
     imgPzok_ = new QLabel(QStringLiteral("\u2714"), this);
     imgPzok_->setObjectName(QStringLiteral("imgPzok"));
+    // The confirmation mark comes and goes after every OK: its place stays, so the dialog
+    // keeps its size and its buttons stay where they are.
+    {
+        QSizePolicy keep = imgPzok_->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        imgPzok_->setSizePolicy(keep);
+    }
     imgPzok_->setStyleSheet(QStringLiteral("color: rgb(0, 160, 0); font-size: 20pt;"));
     imgPzok_->hide();
     chkautopil_ = new QCheckBox(this);
@@ -293,6 +307,9 @@ void PriorityTimeDialog::fillLists()
         const QSignalBlocker block(list);
         list->clear();
         list->addItems(items);
+        // As wide as its longest text ("september", "septembre") in the font and language shown.
+        list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                              list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 8);
     };
     QStringList days, months, years{c(Msg::EveryYear)}, priorities;
     for (int d = 1; d <= 31; ++d)
@@ -393,8 +410,9 @@ void PriorityTimeDialog::openInMode()
         setWindowTitle(model.catalogue(Msg::EnterThePriorityProgram));
     } else {
         loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
-        setWindowTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyThePriorityProgram
-                                                             : Msg::ChangeThePriorityProgram));
+        setWindowTitle(RunTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyThePriorityProgram
+                                                                      : Msg::ChangeThePriorityProgram),
+                                run_, model.device.Sprache));
     }
     refreshAllButton();
     show();
@@ -676,8 +694,12 @@ void PriorityTimeDialog::onConfirm()
             } else if (run && !run_.advance()) {
                 closeAfter = true;
             } else {
-                if (run)
+                if (run) {
                     loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
+                    setWindowTitle(RunTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyThePriorityProgram
+                                                                                  : Msg::ChangeThePriorityProgram),
+                                            run_, model.device.Sprache));
+                }
                 if (model.automation.AutomationActive)
                     applyIncrements();
             }

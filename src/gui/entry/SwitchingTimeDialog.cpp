@@ -5,6 +5,7 @@
 #include "entry/EntryAutomation.h"
 #include "entry/EntryDeviceRules.h"
 #include "entry/EntryStore.h"
+#include "entry/RunTitle.h"
 #include "entry/TypedFieldControl.h"
 #include "model/ListKinds.h"
 #include "model/ListOrder.h"
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -126,7 +128,11 @@ void SwitchingTimeDialog::buildControls()
     }
 
     auto column = [&](QLabel *heading, QWidget *list, QLineEdit *field) {
-        const int width = list->objectName().startsWith(QLatin1String("Lst")) ? 120 : 64;
+        // Widths in characters of the dialog's font, so that larger fonts and scaling keep the
+        // texts whole.
+        const int chars = list->objectName().startsWith(QLatin1String("Lst")) ? 15 : 6;
+        const int width = chars * list->fontMetrics().averageCharWidth() +
+                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 8;
         list->setFixedWidth(width);
         if (field)
             field->setFixedWidth(width);
@@ -239,6 +245,13 @@ void SwitchingTimeDialog::buildControls()
     cmdSzEnd_->setObjectName(QStringLiteral("cmdSzEnd"));
     imgSzok_ = new QLabel(QStringLiteral("\u2714"), this);
     imgSzok_->setObjectName(QStringLiteral("imgSzok"));
+    // The confirmation mark comes and goes after every OK: its place stays, so the dialog
+    // keeps its size and its buttons stay where they are.
+    {
+        QSizePolicy keep = imgSzok_->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        imgSzok_->setSizePolicy(keep);
+    }
     imgSzok_->setStyleSheet(QStringLiteral("color: rgb(0, 160, 0); font-size: 20pt;"));
     imgSzok_->hide();
     auto *okRow = new QHBoxLayout;
@@ -293,11 +306,13 @@ void SwitchingTimeDialog::buildControls()
     connect(imgoldSzup_, &QToolButton::clicked, this, [this] { onStepPanel(+1); });
     connect(imgoldSzdown_, &QToolButton::clicked, this, [this] { onStepPanel(-1); });
 
-    // No button reacts to Return: Return in a typed field only confirms that field.
+    // Return presses OK, as in every dialog; in a typed field it only confirms that field (the
+    // field takes the key). No other button takes Return when it has the focus.
     for (QPushButton *b : findChildren<QPushButton *>()) {
         b->setAutoDefault(false);
         b->setDefault(false);
     }
+    cmdSzOk_->setDefault(true);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -452,8 +467,9 @@ void SwitchingTimeDialog::openInMode()
         model.automation.AutomationActive = 0;
         chkautopil_->setChecked(false);
         loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
-        setWindowTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyTheSwitchingProgram
-                                                             : Msg::ChangeTheSwitchingProgram));
+        setWindowTitle(RunTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyTheSwitchingProgram
+                                                                      : Msg::ChangeTheSwitchingProgram),
+                                run_, model.device.Sprache));
         break;
     default:
         setWindowTitle(model.catalogue(Msg::EnterTheSwitchingProgram));
@@ -813,8 +829,12 @@ void SwitchingTimeDialog::onConfirm()
             } else if (run && !run_.advance()) {
                 closeAfter = true;
             } else {
-                if (run)
+                if (run) {
                     loadRecord(run_.current(), editMode_ == EditCopy ? SetTemplate : SetProgram);
+                    setWindowTitle(RunTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyTheSwitchingProgram
+                                                                                  : Msg::ChangeTheSwitchingProgram),
+                                            run_, model.device.Sprache));
+                }
                 if (model.automation.AutomationActive)
                     applyIncrements();
             }

@@ -4,6 +4,7 @@
 #include "app/DevicePropertiesDialog.h"
 #include "i18n/ExtraTexts.h"
 #include "model/Model.h"
+#include "output/PrintLayout.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -94,7 +95,8 @@ void PrintDialog::takeFlags()
 
 void PrintDialog::refreshInterval()
 {
-    interval_->setText(QString::number(ctx_.model.transfer.PrintHeaderLines) +
+    // 0 in the settings stands for the default count: the number that applies is shown.
+    interval_->setText(QString::number(output::EffectiveHeaderInterval(ctx_.model.transfer.PrintHeaderLines)) +
                        ctx_.model.catalogue(Msg::Lines));
 }
 

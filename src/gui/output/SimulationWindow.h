@@ -12,6 +12,8 @@
 class QColorDialog;
 class QComboBox;
 class QLabel;
+class QPainter;
+class QRectF;
 class QScrollBar;
 class QToolButton;
 
@@ -75,6 +77,8 @@ class SimulationWindow : public QWidget {
     void updateTimeLabels();
     void exportChosen(bool overview);
     bool writeExport(const QString &path, bool overview);
+    QString exportTitle(bool overview) const;
+    void paintExportHeader(QPainter &p, const QRectF &band, const QString &title, bool legend) const;
     QString codeText(int code) const;
 
     AppContext &ctx_;
