@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build and the tests need, only those that are missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev googletest
-          libbenchmark-dev fonts-dejavu-core poppler-utils qt6-translations-l10n desktop-file-utils "$@")
+          libbenchmark-dev fonts-dejavu-core poppler-utils qt6-translations-l10n desktop-file-utils lintian "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

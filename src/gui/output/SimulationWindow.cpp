@@ -380,21 +380,23 @@ void SimulationWindow::paintExportHeader(QPainter &p, const QRectF &band, const 
                                          bool legend) const
 {
     const double line = legend ? band.height() / 2 : band.height();
+    const double pad = line * 0.25; // off the picture's edge
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(std::max(8, int(line * 0.55)));
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::black);
-    p.drawText(QRectF(band.left(), band.top(), band.width(), line), Qt::AlignLeft | Qt::AlignVCenter, title);
+    p.drawText(QRectF(band.left() + pad, band.top(), band.width() - 2 * pad, line), Qt::AlignLeft | Qt::AlignVCenter,
+               title);
     if (!legend)
         return;
     // The colour legend, one box per program code, as in the window.
     f.setBold(false);
     f.setPixelSize(std::max(7, int(line * 0.45)));
     p.setFont(f);
-    const double boxWidth = std::min(band.width() / DayCode::Count, line * 2.6);
+    const double boxWidth = std::min((band.width() - 2 * pad) / DayCode::Count, line * 2.6);
     for (int i = 0; i < DayCode::Count; ++i) {
-        const QRectF box(band.left() + i * boxWidth, band.top() + line + line * 0.1, boxWidth - line * 0.15,
+        const QRectF box(band.left() + pad + i * boxWidth, band.top() + line + line * 0.1, boxWidth - line * 0.15,
                          line * 0.8);
         p.fillRect(box, colours_[i]);
         p.setPen(Qt::black);
