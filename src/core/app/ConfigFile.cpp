@@ -4,10 +4,12 @@
 #include "app/StartUp.h"
 #include "i18n/Catalogue.h"
 #include "model/ChangeoverRules.h"
+#include "i18n/ExtraTexts.h"
 #include "i18n/TextDecoding.h"
 #include "model/Model.h"
 #include "platform/FileAccess.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace zx {
@@ -80,7 +82,7 @@ ConfigReadResult ReadConfigValues(const QString &path)
         result.errorText = file.error;
         return result;
     }
-    QStringList lines = decodeText(file.content).split(u'\n');
+    QStringList lines = splitTextLines(decodeText(file.content));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();   // the line end of the last line starts no further line
     result.lineCount = static_cast<int>(lines.size());
@@ -227,7 +229,14 @@ QByteArray ConfigText(const ConfigValues &values)
 
 bool WriteConfigFile(const Model &model, const QString &path, QString *error)
 {
-    return WriteFileAtomically(path, ConfigText(ConfigValuesOf(model)), error);
+    QString reason;
+    if (WriteFileAtomically(path, ConfigText(ConfigValuesOf(model)), &reason))
+        return true;
+    // "No space left on device" alone does not say that the settings are what was lost.
+    if (error)
+        *error = extraText(ExtraText::SettingsNotSaved, model.device.Sprache)
+                     .arg(QDir::toNativeSeparators(path), reason);
+    return false;
 }
 
 void ApplyConfigDefaults(Model &model)

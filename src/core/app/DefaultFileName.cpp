@@ -31,4 +31,14 @@ QString DefaultFileName(const QString &dir, const Catalogue &catalogue, Prompter
     return {};
 }
 
+std::optional<QChar> UncarriableFileNameCharacter(const QString &fileName)
+{
+    for (const QChar c : fileName) {
+        // A lone half of a surrogate pair has no UTF-8 form either.
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || (c.isSurrogate() && !fileName.isValidUtf16()))
+            return c;
+    }
+    return std::nullopt;
+}
+
 } // namespace zx

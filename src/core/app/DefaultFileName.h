@@ -19,4 +19,9 @@ std::optional<QString> NextFreeDefaultFileName(const QString &dir, const Catalog
 // and gives the empty name.
 QString DefaultFileName(const QString &dir, const Catalogue &catalogue, Prompter &prompter);
 
+// The first character of a program file's name that the chip tool's request file cannot carry
+// (it names the program file on one line of its own: a line break or other control character
+// would split it); nullopt when every character can go. Letters of any script are fine.
+std::optional<QChar> UncarriableFileNameCharacter(const QString &fileName);
+
 } // namespace zx

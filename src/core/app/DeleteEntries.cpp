@@ -1,5 +1,6 @@
 #include "app/DeleteEntries.h"
 
+#include "i18n/ExtraTexts.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "platform/Prompter.h"
@@ -13,6 +14,13 @@ namespace {
 constexpr int ListChangeoverTable = 2;
 constexpr int ListAstroTimes = 3;
 
+// The catalogue's question, followed by what it is about.
+bool confirmDelete(const Model &m, Prompter &prompter, const QString &what)
+{
+    const QString question = m.catalogue(Msg::ReallyDelete) + QStringLiteral("\n\n") + what;
+    return prompter.ask(question, Buttons::OkCancel, Icon::Question) == Answer::Ok;
+}
+
 bool deleteChangeoverTail(Model &m, Prompter &prompter)
 {
     ProgramSet &p = m.program();
@@ -23,7 +31,9 @@ bool deleteChangeoverTail(Model &m, Prompter &prompter)
         prompter.tell(m.catalogue(Msg::YouCanOnlyDeleteIf), Icon::Critical);
         return false;
     }
-    if (prompter.ask(m.catalogue(Msg::ReallyDelete), Buttons::OkCancel, Icon::Question) != Answer::Ok)
+    const QString what =
+        extraText(ExtraText::DeleteChangeovers, m.device.Sprache).arg(first + 1).arg(p.DstCount);
+    if (!confirmDelete(m, prompter, what))
         return false;
     for (int i = first; i < DstEntries; ++i)
         p.DstTable[i] = EmptyDstEntry;
@@ -40,7 +50,9 @@ bool DeleteMarkedEntries(Model &m, Prompter &prompter)
         return false;
     if (m.ListView == ListChangeoverTable)
         return deleteChangeoverTail(m, prompter);
-    if (prompter.ask(m.catalogue(Msg::ReallyDelete), Buttons::OkCancel, Icon::Question) != Answer::Ok)
+    const ExtraText kind =
+        m.ListView == ListPriority ? ExtraText::DeletePriorityTimes : ExtraText::DeleteSwitchingTimes;
+    if (!confirmDelete(m, prompter, extraText(kind, m.device.Sprache).arg(m.Marked.size())))
         return false;
     m.removeRecords(SetProgram, m.Marked);
     m.Modified = 1;

@@ -1,5 +1,7 @@
 #include "app/StartUp.h"
 
+#include "i18n/ExtraTexts.h"
+
 #include "calendar/Holidays.h"
 
 #include "app/BrandTable.h"
@@ -105,6 +107,24 @@ StartPreparation PrepareStartScreen(Model &model, const QString &dir)
     else
         ApplyConfigDefaults(model);
 
+    // New starts from a clean document: nothing of the program, the sample or the editor state
+    // before it stays behind (a bus sample kept in memory would refuse the next conventional file).
+    // The texts of set 0 stay until OK gives them their new values: the main window that is
+    // still open would otherwise take its fields for changes.
+    {
+        ProgramSet &p = model.program();
+        const QString usage = p.UsageText;
+        const QString file = p.FileName;
+        const auto names = p.ChannelNames;
+        p.clear();
+        p.UsageText = usage;
+        p.FileName = file;
+        p.ChannelNames = names;
+    }
+    model.set(SetTemplate).clear();
+    model.EditMode = 0;
+    model.ExportEmptyConfirmed = 0;
+    model.automation.AutomationActive = 0;
     model.resetForStart();
     // A fresh program: nothing to save yet and no name chosen by the user.
     model.Modified = 0;
@@ -128,12 +148,22 @@ bool ConfirmStartScreen(Model &model, const QString &selectedName, const QString
     QString error;
     Catalogue filled = model.catalogue;
     if (!filled.fill(model.device.Sprache, model.BrandNumber, dir, &error)) {
+        if (model.device.Sprache == Loaded) {
+            // A damaged "speech.txt" would fail every OK again: the screen falls back to the
+            // language it speaks and lets the user choose.
+            const int fallback = model.catalogue.language() == Loaded ? English : model.catalogue.language();
+            error += QStringLiteral("\n\n") + extraText(ExtraText::ChooseOtherLanguage, fallback);
+            model.device.Sprache = fallback;
+        }
         prompter.tell(error, Icon::Critical);
         return false;
     }
     model.catalogue = filled;
     model.device.ModelName = selectedName;
-    ApplySlotByName(model, selectedName);
+    // A bus model starts as a bus program, so that the entry dialogs offer channel and value at
+    // once instead of after the first bus file.
+    if (ApplySlotByName(model, selectedName) != 0)
+        model.device.BusDevice = model.device.Busprog != 0 ? 1 : 0;
 
     ProgramSet &program = model.program();
     program.FileName = DefaultFileName(dir, model.catalogue, prompter);

@@ -132,6 +132,18 @@ bool AddHolidaySet(HolidayLibrary &library, const QString &name)
     return true;
 }
 
+bool RenameHolidaySet(HolidayLibrary &library, int setIndex, const QString &name)
+{
+    const QString clean = CleanHolidayName(name);
+    if (clean.isEmpty() || setIndex < 0 || setIndex >= static_cast<int>(library.sets.size()))
+        return false;
+    for (int i = 0; i < static_cast<int>(library.sets.size()); ++i)
+        if (i != setIndex && library.sets[i].name == clean)
+            return false;
+    library.sets[setIndex].name = clean;
+    return true;
+}
+
 void DeleteHolidaySet(HolidayLibrary &library, int setIndex)
 {
     if (setIndex >= 0 && setIndex < static_cast<int>(library.sets.size()))
@@ -229,10 +241,7 @@ class LineReader {
   public:
     explicit LineReader(const QString &text)
     {
-        lines_ = text.split(QLatin1Char('\n'));
-        for (QString &l : lines_)
-            if (l.endsWith(QLatin1Char('\r')))
-                l.chop(1);
+        lines_ = splitTextLines(text);
     }
     bool next(QString &line)
     {

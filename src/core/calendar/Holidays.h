@@ -94,6 +94,8 @@ HolidayChange AddOrChangeHoliday(HolidayLibrary &library, Holiday holiday);
 void DeleteHoliday(HolidayLibrary &library, int index);
 // Appends an empty set; false for an empty or taken name or when MaxHolidaySets exist.
 bool AddHolidaySet(HolidayLibrary &library, const QString &name);
+// Gives a set another name; false (nothing changes) for an empty name or one another set has.
+bool RenameHolidaySet(HolidayLibrary &library, int setIndex, const QString &name);
 void DeleteHolidaySet(HolidayLibrary &library, int setIndex);
 // Adds holiday `index` (0-based) to a set; false when it is a member already or the set is full.
 bool AddToHolidaySet(HolidayLibrary &library, int setIndex, int index);

@@ -86,11 +86,7 @@ int FindLocation(const LocationList &list, int longitudePos, int latitudePos, in
 LocationsReadResult ParseLocations(const QByteArray &content)
 {
     const QString text = decodeText(content);
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
+    QStringList lines = splitTextLines(text);
     // Blank lines at the end are what editors leave; they carry nothing.
     while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
         lines.removeLast();

@@ -25,6 +25,8 @@ class EntrySession {
     int sourceSet() const;
     // The record to load into the controls, -1 when none (enter mode, or the run is over).
     int recordToLoad() const { return walksMarks() ? run_.current() : -1; }
+    // The marked records walked, for the dialog title's "2 of 5".
+    const MarkedRun &run() const { return run_; }
     // The record a confirmation writes over: the edited one in change mode, else -1 (append).
     int editedIndex() const { return mode_ == EditChange ? run_.current() : -1; }
 

@@ -49,6 +49,7 @@ void Catalogue::setHeader(int brand)
 void Catalogue::fillBuiltin(int language, int brand)
 {
     setHeader(brand);
+    language_ = language == German || language == French ? language : English;
     const std::array<const char *, Msg::Count + 1> *table = &builtin::english();
     const std::array<builtin::BrandVariant, 11> *variants = &builtin::englishBrand5();
     switch (language) {

@@ -40,12 +40,16 @@ public:
     // Writes the 402 texts, one per line.
     bool writeLanguageFile(const QString &path, QString *error = nullptr) const;
 
+    // The language the texts are in (German, English, French or Loaded).
+    int language() const { return language_; }
+
     static QString productTitleFor(int brand);
     static QString versionTextConstant();
 
 private:
     void setHeader(int brand);
     std::array<QString, Msg::Count + 1> texts_;
+    int language_ = English;
 };
 
 } // namespace zx

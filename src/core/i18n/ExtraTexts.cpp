@@ -1,5 +1,7 @@
 #include "i18n/ExtraTexts.h"
 
+#include <iterator>
+
 namespace zx {
 
 QString extraText(ExtraText id, int sprache)
@@ -82,7 +84,50 @@ QString extraText(ExtraText id, int sprache)
          "programme.\nNon : charger le fichier depuis le disque (les modifications ici sont perdues).\n"
          "Annuler : ne pas enregistrer."},
         {"not a date (day %1, month %2)", "kein Datum (Tag %1, Monat %2)", "pas une date (jour %1, mois %2)"},
+        {"The language file %1 is too short: %2 lines are needed, %3 were found.",
+         "Die Sprachdatei %1 ist zu kurz: %2 Zeilen werden gebraucht, %3 wurden gefunden.",
+         "Le fichier de langue %1 est trop court : %2 lignes sont nécessaires, %3 ont été trouvées."},
+        {"Choose another language, or load another language file.",
+         "Wählen Sie eine andere Sprache oder laden Sie eine andere Sprachdatei.",
+         "Choisissez une autre langue ou chargez un autre fichier de langue."},
+        {"Switching times to delete: %1", "Zu löschende Schaltzeiten: %1", "Horaires à supprimer : %1"},
+        {"Priority times to delete: %1", "Zu löschende Prioritätszeiten: %1", "Priorités à supprimer : %1"},
+        {"Changeover entries to delete: %1 to %2", "Zu löschende Umschalttermine: %1 bis %2",
+         "Changements d'heure à supprimer : %1 à %2"},
+        {"Delete the times of %1 days?", "Die Zeiten von %1 Tagen löschen?", "Supprimer les heures de %1 jours ?"},
+        {"%1 of %2", "%1 von %2", "%1 sur %2"},
+        {"Printing finished.", "Der Druck ist abgeschlossen.", "L'impression est terminée."},
+        {"The list was written to %1.", "Die Liste wurde in %1 geschrieben.", "La liste a été écrite dans %1."},
+        {"Saved as %1.", "Gespeichert als %1.", "Enregistré sous %1."},
+        {"Settings not saved: %1 could not be written (%2).",
+         "Einstellungen nicht gespeichert: %1 konnte nicht geschrieben werden (%2).",
+         "Paramètres non enregistrés : impossible d'écrire %1 (%2)."},
+        {"The holiday changes could not be saved: %1 could not be written (%2).\n\nTry again? No discards "
+         "the changes.",
+         "Die Änderungen der Feiertage konnten nicht gespeichert werden: %1 konnte nicht geschrieben werden "
+         "(%2).\n\nNoch einmal versuchen? Nein verwirft die Änderungen.",
+         "Les modifications des jours fériés n'ont pas pu être enregistrées : impossible d'écrire %1 "
+         "(%2).\n\nRéessayer ? Non abandonne les modifications."},
+        {"A file name cannot hold the character \"%1\" here: the program file could not keep it.",
+         "Ein Dateiname kann das Zeichen \"%1\" hier nicht enthalten: die Programmdatei könnte es nicht "
+         "aufnehmen.",
+         "Un nom de fichier ne peut pas contenir le caractère « %1 » ici : le fichier de programme ne "
+         "pourrait pas le conserver."},
+        {"Brand file looked for: %1", "Gesuchte Markendatei: %1", "Fichier de marque recherché : %1"},
+        {"This program may be installed and used free of charge to program the time switches it "
+         "supports. It is provided \"as is\", without warranty of any kind. Unmodified copies may be "
+         "passed on; all other rights are reserved.",
+         "Dieses Programm darf kostenlos installiert und zum Programmieren der unterstützten Schaltuhren "
+         "benutzt werden. Es wird ohne jede Gewährleistung bereitgestellt, so wie es ist. Unveränderte "
+         "Kopien dürfen weitergegeben werden; alle anderen Rechte bleiben vorbehalten.",
+         "Ce programme peut être installé et utilisé gratuitement pour programmer les horloges qu'il "
+         "prend en charge. Il est fourni « tel quel », sans aucune garantie. Des copies non modifiées "
+         "peuvent être transmises ; tous les autres droits sont réservés."},
+        {"Find next", "Weitersuchen", "Suivant"},
+        {"\"%1\" was not found.", "\"%1\" wurde nicht gefunden.", "« %1 » est introuvable."},
+        {"Rename set", "Satz umbenennen", "Renommer le jeu"},
     };
+    static_assert(std::size(rows) == static_cast<std::size_t>(ExtraText::Count));
     const Row &r = rows[static_cast<int>(id)];
     return QString::fromUtf8(sprache == 1 ? r.de : sprache == 3 ? r.fr : r.en);
 }

@@ -33,6 +33,25 @@ enum class ExtraText {
     FileChangedOnDisk,
     FileChangedQuestion,
     NotADate,
+    LanguageFileShort,   // %1 path, %2 lines needed, %3 lines found
+    ChooseOtherLanguage,
+    DeleteSwitchingTimes, // %1 count
+    DeletePriorityTimes,  // %1 count
+    DeleteChangeovers,    // %1 first, %2 last entry number
+    AstroDeleteDays,      // %1 count of days
+    RecordOfRecords,      // %1 position, %2 count
+    PrintFinished,
+    ExportFinished,       // %1 path
+    SavedAs,              // %1 path
+    SettingsNotSaved,     // %1 path, %2 system text
+    HolidaysNotSaved,     // %1 path, %2 system text
+    FileNameCharacter,    // %1 the character
+    BrandFileLookedFor,   // %1 path
+    AboutLicence,
+    HelpFind,
+    HelpNotFound,         // %1 search text
+    RenameSet,
+    Count
 };
 
 QString extraText(ExtraText id, int sprache);

@@ -2,6 +2,7 @@
 // line are dropped on reading and put back from a fixed table, since the built-in texts need
 // them where callers join entries.
 #include "i18n/Catalogue.h"
+#include "i18n/ExtraTexts.h"
 #include "i18n/TextDecoding.h"
 #include "platform/FileAccess.h"
 
@@ -58,13 +59,16 @@ bool Catalogue::readLanguageFile(const QString &path, QString *error)
         return false;
     }
     const QString content = decodeText(file.content);
-    QStringList lines = content.split(u'\n');
+    QStringList lines = splitTextLines(content);
     // A final line end does not start another line.
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     if (lines.size() < Msg::Count) {
         if (error)
-            *error = QStringLiteral("Input past end of file: %1").arg(QDir::toNativeSeparators(path));
+            *error = extraText(ExtraText::LanguageFileShort, language_)
+                         .arg(QDir::toNativeSeparators(path))
+                         .arg(Msg::Count)
+                         .arg(lines.size());
         return false;
     }
     std::array<QString, Msg::Count + 1> read;
@@ -75,6 +79,7 @@ bool Catalogue::readLanguageFile(const QString &path, QString *error)
     for (int pos = 1; pos <= Msg::Count; ++pos)
         setText(pos, read[pos]);
     helpFile = QStringLiteral("Zentri2e.hlp");
+    language_ = Loaded;
     return true;
 }
 

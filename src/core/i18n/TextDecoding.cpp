@@ -33,6 +33,24 @@ int windows1252Byte(char16_t unit)
 
 } // namespace
 
+QStringList splitTextLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines << text.mid(start, i - start);
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    lines << text.mid(start);
+    return lines;
+}
+
 int unicodeToWindows1252(QChar c)
 {
     return windows1252Byte(c.unicode());

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace zx {
 
@@ -14,6 +15,11 @@ QString decodeText(const QByteArray &bytes);
 // them right; a text with any other character is written as UTF-8, which the readers above
 // recognise. Round trip: decodeText(encodeText(t)) == t.
 QByteArray encodeText(const QString &text);
+
+// The lines of a text whose lines end in CR LF, LF or CR, in any mix (files pass through
+// editors and transfers of other systems). A text ending in a line end gives an empty last
+// element, as QString::split does.
+QStringList splitTextLines(const QString &text);
 
 // Windows-1252 to Unicode for one byte.
 QChar windows1252ToUnicode(unsigned char byte);

@@ -237,6 +237,8 @@ bool DeviceTransfer::loadReadBackImage()
         return false;
     }
     m.Modified = 1;
+    // A program that came from a device has no file of the user's yet: Save asks for a name.
+    m.FileNamed = 0;
     m.CurrentSet = SetProgram;
     return true;
 }

@@ -1,6 +1,7 @@
 #include "app/AboutDialog.h"
 
 #include "app/BrandTable.h"
+#include "i18n/ExtraTexts.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -12,7 +13,7 @@
 namespace zx {
 
 AboutDialog::AboutDialog(const Brand &brand, const QString &productTitle, const QString &versionText,
-                         const QString &caption, QWidget *parent)
+                         const QString &caption, int sprache, QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmInfo"));
@@ -32,7 +33,7 @@ AboutDialog::AboutDialog(const Brand &brand, const QString &productTitle, const 
     company->setObjectName(QStringLiteral("lblFirma"));
     company->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto *licence = new QLabel(licenceText());
+    auto *licence = new QLabel(licenceText(sprache));
     licence->setObjectName(QStringLiteral("lblLizenz"));
     licence->setWordWrap(true);
     licence->setMinimumWidth(320);
@@ -57,12 +58,9 @@ AboutDialog::AboutDialog(const Brand &brand, const QString &productTitle, const 
     layout->addWidget(buttons);
 }
 
-QString AboutDialog::licenceText()
+QString AboutDialog::licenceText(int sprache)
 {
-    return QStringLiteral(
-        "This program may be installed and used free of charge to program the time switches "
-        "it supports. It is provided \"as is\", without warranty of any kind. Unmodified "
-        "copies may be passed on; all other rights are reserved.");
+    return extraText(ExtraText::AboutLicence, sprache);
 }
 
 } // namespace zx

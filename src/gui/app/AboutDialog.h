@@ -12,10 +12,10 @@ class AboutDialog : public QDialog {
     Q_OBJECT
   public:
     AboutDialog(const Brand &brand, const QString &productTitle, const QString &versionText,
-                const QString &caption, QWidget *parent = nullptr);
+                const QString &caption, int sprache, QWidget *parent = nullptr);
 
-    // The licence under which the program is given.
-    static QString licenceText();
+    // The licence under which the program is given, in the interface language.
+    static QString licenceText(int sprache);
 };
 
 } // namespace zx

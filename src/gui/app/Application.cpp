@@ -5,11 +5,14 @@
 #include "app/BrandTable.h"
 #include "app/InstallPaths.h"
 #include "i18n/Catalogue.h"
+#include "i18n/ExtraTexts.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/ProcessToolLauncher.h"
 #include "platform/QtEventPump.h"
+#include "platform/FocusKeeper.h"
 #include "platform/QtPrompter.h"
+#include "platform/ScreenFit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -130,6 +133,9 @@ int runApplication(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Zentrix"));
     QApplication::setOrganizationName(QStringLiteral("Zentrix"));
     QGuiApplication::setDesktopFileName(QStringLiteral("zentrix"));
+    // Every window fits the screen, whatever the display scaling.
+    ScreenFit::install();
+    FocusKeeper::install();
     // A file named relative to where the program was started, before the working directory changes.
     const QString fileToOpen =
         options->file.isEmpty() ? QString() : QFileInfo(options->file).absoluteFilePath();
@@ -149,9 +155,13 @@ int runApplication(int argc, char *argv[])
 
     Model model;
     QtPrompter prompter([&model] { return model.catalogue.productTitle; });
-    const int brand = ReadBrandFile(QDir(startDir).filePath(BrandFileName()));
+    const QString brandFile = QDir(startDir).filePath(BrandFileName());
+    const int brand = ReadBrandFile(brandFile);
     if (brand == 0) {
-        prompter.tell(QStringLiteral("unknown manufacturer"), Icon::Critical, {});
+        // No language is chosen yet: the start screen's own language, English.
+        prompter.tell(QStringLiteral("unknown manufacturer\n\n") +
+                          extraText(ExtraText::BrandFileLookedFor, English).arg(QDir::toNativeSeparators(brandFile)),
+                      Icon::Critical, {});
         return 1;
     }
     model.BrandNumber = brand;

@@ -15,6 +15,7 @@
 #include "entry/SwitchingTimeDialog.h"
 #include "help/HelpCommands.h"
 #include "model/Model.h"
+#include "platform/Prompter.h"
 #include "output/PrintCommands.h"
 #include "output/SimulationWindow.h"
 #include "transfer/TransferCommands.h"
@@ -31,10 +32,11 @@ void wireCommands(MainWindow &window, AppContext &context)
     auto save = [w] { return w->save(); };
     auto redraw = [w] { w->redrawList(); };
 
-    // The message boxes of a transfer are gone once it ends; the status bar keeps saying that
-    // it worked.
+    // A finished transfer is told as plainly as a failed one; the status bar keeps saying so.
     auto done = [w, ctx](bool writing) {
-        w->statusBar()->showMessage(transferDoneText(ctx->model.catalogue, writing));
+        const QString text = transferDoneText(ctx->model.catalogue, writing);
+        w->statusBar()->showMessage(text);
+        ctx->prompter.tell(text, Icon::Information);
     };
     window.setCommandHandler(QStringLiteral("mnuDatExp"), [=] {
         w->statusBar()->clearMessage();

@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/AppContext.h"
 #include "app/BrandTable.h"
+#include "app/DefaultFileName.h"
 #include "app/DeleteEntries.h"
 #include "app/LoadFailure.h"
 #include "app/DevicePropertiesDialog.h"
@@ -176,7 +177,7 @@ void MainWindow::buildActions()
     const Def defs[] = {
         {"mnuDatNeu", c(Msg::MenuNew), QKeySequence::New},
         {"mnuDatOeffnen", c(Msg::MenuOpen), QKeySequence::Open},
-        {"mnuDatSpeichern", c(Msg::MenuSave), {}},
+        {"mnuDatSpeichern", c(Msg::MenuSave), QKeySequence::Save},
         {"mnuDatSpeichernUnter", c(Msg::MenuSaveAs), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
         {"mnuDatVorlageOeffnen", c(Msg::MenuOpenSample), {}},
         {"mnuDatVorlageSchliessen", c(Msg::MenuCloseSample), {}},
@@ -208,7 +209,7 @@ void MainWindow::buildActions()
         {"mnuHilfeInhalt", c(Msg::MenuHelpFor), QKeySequence::HelpContents},
         {"mnuInfo", c(Msg::MenuAbout), {}},
         {"tbDruck", c(Msg::BtnPrint), {}},
-        {"tbSpeichern", c(Msg::BtnSave), QKeySequence::Save},
+        {"tbSpeichern", c(Msg::BtnSave), {}},
     };
     for (const Def &d : defs) {
         QAction *a = makeAction(d.name, d.text);
@@ -566,11 +567,25 @@ void MainWindow::redrawList()
     const QString title = views::WindowTitle(m, m.ListView, m.CurrentSet);
     listTitle_->setText(title);
     listWindow_->setWindowTitle(title);
-    setWindowTitle(m.catalogue.productTitle + QStringLiteral(" - ") + title);
+    refreshWindowTitle();
     refreshHeaderFields();
     refreshFilterSwitch();
     updateActions();
     Q_EMIT listRedrawn();
+}
+
+void MainWindow::refreshWindowTitle()
+{
+    // The file first, marked while it has unsaved changes ("[*]" is where Qt puts the mark).
+    const Model &m = ctx_.model;
+    const QString file = QFileInfo(m.program().FileName).fileName();
+    QString title = m.catalogue.productTitle + QStringLiteral(" - ") + listTitle_->text();
+    if (!file.isEmpty())
+        title = file + QStringLiteral("[*] - ") + title;
+    else
+        title = QStringLiteral("[*]") + title;
+    setWindowTitle(title);
+    setWindowModified(m.Modified != 0);
 }
 
 void MainWindow::fillGrid()
@@ -692,8 +707,11 @@ void MainWindow::updateActions()
         a(name)->setEnabled(rule && handlers_.contains(QLatin1String(name)));
     };
 
-    // File
+    setWindowModified(m.Modified != 0);
+    // File. Ctrl+S saves whether the program has a name or not; it stays on one enabled action
+    // at a time, as two enabled owners would make it ambiguous and neither would run.
     a("mnuDatSpeichern")->setEnabled(m.FileNamed != 0);
+    a("tbSpeichern")->setShortcut(m.FileNamed != 0 ? QKeySequence() : QKeySequence(QKeySequence::Save));
     a("mnuDatVorlageSchliessen")->setEnabled(templateLoaded_);
     delegated("mnuDatDruck");
     a("tbDruck")->setEnabled(a("mnuDatDruck")->isEnabled());
@@ -776,6 +794,7 @@ void MainWindow::commitUsageText()
     if (text != m.program().UsageText) {
         m.program().UsageText = text;
         m.Modified = 1;
+        setWindowModified(true);
     }
 }
 
@@ -788,6 +807,7 @@ void MainWindow::commitChannelName(int index)
     if (text != m.program().ChannelNames[index]) {
         m.program().ChannelNames[index] = text;
         m.Modified = 1;
+        setWindowModified(true);
     }
 }
 
@@ -1007,12 +1027,13 @@ bool MainWindow::saveAs()
         if (!name.right(4).contains(QLatin1Char('.')))
             name += QStringLiteral(".zxp");
         preset = name;
-        // The device era's tools take 7-bit names only.
-        const QString fileName = QFileInfo(name).fileName();
-        const bool ascii =
-            std::all_of(fileName.cbegin(), fileName.cend(), [](QChar ch) { return ch.unicode() < 128; });
-        if (!ascii) {
-            ctx_.prompter.tell(c(Msg::NoValidFilename), Icon::Critical);
+        if (const auto refused = UncarriableFileNameCharacter(QFileInfo(name).fileName())) {
+            const QString shown = refused->isPrint() ? QString(*refused)
+                                                     : QStringLiteral("U+%1").arg(refused->unicode(), 4, 16,
+                                                                                  QLatin1Char('0'));
+            ctx_.prompter.tell(c(Msg::NoValidFilename).trimmed() + QStringLiteral("\n") +
+                                   extraText(ExtraText::FileNameCharacter, m.device.Sprache).arg(shown),
+                               Icon::Critical);
             continue;
         }
         if (QFileInfo::exists(name)) {
@@ -1128,7 +1149,7 @@ void MainWindow::showAbout()
         return;
     }
     auto *about = new AboutDialog(BrandTable(ctx_.model.BrandNumber), c.productTitle, c.versionText,
-                                  plainCaption(c(Msg::MenuAbout)), this);
+                                  plainCaption(c(Msg::MenuAbout)), ctx_.model.device.Sprache, this);
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->open();
 }

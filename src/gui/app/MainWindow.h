@@ -111,6 +111,7 @@ class MainWindow : public QMainWindow {
     // The unsaved-changes question; false when the command is to stop.
     bool confirmDiscard(bool onlyWithRecords, bool exitForm);
     void fillGrid();
+    void refreshWindowTitle();
     void refreshHeaderFields();
     void refreshFilterSwitch();
     void onSelectionChanged();

@@ -14,6 +14,8 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -46,6 +48,10 @@ QString styleSheetFor(const Brand &brand)
                "  padding: 4px 6px; }"
                "QToolButton:hover { border-color: %1; }"
                "QToolButton:checked { background: %6; border: 2px solid %1; font-weight: bold; }"
+               // The keyboard's place must show: a dashed frame on the focused control.
+               "QToolButton:focus { border: 2px dashed %1; }"
+               "QListWidget#lstModell:focus { border: 2px solid %1; }"
+               "QPushButton#cmd_ok:focus { border: 2px dashed white; }"
                "QPushButton#cmd_ok { background: %1; color: white; border: none; border-radius: 5px;"
                "  padding: 7px 28px; font-weight: bold; }"
                "QPushButton#cmd_ok:hover { background: %3; }"
@@ -133,8 +139,12 @@ QWidget *StartScreen::buildPicture(const Brand &brand)
     auto *picture = new QLabel;
     picture->setObjectName(QStringLiteral("imgGeraet"));
     const QPixmap pixmap(brand.startPicture);
-    picture->setPixmap(pixmap.scaledToHeight(qMin(pixmap.height(), brand.startHeight - 150),
-                                             Qt::SmoothTransformation));
+    // On a small or highly scaled screen the picture gives way, so that the models, the
+    // languages and OK stay in view.
+    int height = qMin(pixmap.height(), brand.startHeight - 150);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        height = qMin(height, screen->availableGeometry().height() * 2 / 5);
+    picture->setPixmap(pixmap.scaledToHeight(height, Qt::SmoothTransformation));
     picture->setAlignment(Qt::AlignCenter);
     return picture;
 }
@@ -275,8 +285,12 @@ void StartScreen::confirm()
     if (!item && models_->count() > 0)
         item = models_->item(0);
     const QString name = item ? item->text() : QString();
-    if (ConfirmStartScreen(ctx_.model, name, ctx_.workDir, ctx_.prompter))
+    if (ConfirmStartScreen(ctx_.model, name, ctx_.workDir, ctx_.prompter)) {
         accept();
+        return;
+    }
+    // A damaged language file has put the choice back on a language that works.
+    updateLanguageState();
 }
 
 } // namespace zx

@@ -353,6 +353,9 @@ void BusAccessDialog::run(BusCommand command, int address)
     setRunning(false);
     status_->setText(ctx_.model.catalogue(r.ok() && verified ? Msg::Ok : Msg::NotSuccessful));
     ReportBusError(ctx_.prompter, r);
+    // A finished transfer says so as plainly as a failed one.
+    if (r.ok())
+        ctx_.prompter.tell(ctx_.model.catalogue(Msg::AccessToZentrixFinished), Icon::Information);
     if (command == BusCommand::Read && r.ok())
         Q_EMIT listChanged();
 }

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "calendar/AstroSettingsDialog.h"
 #include "entry/AstroTimeChangeDialog.h"
+#include "i18n/ExtraTexts.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
@@ -85,8 +86,15 @@ void wireAstroCommands(MainWindow &window, AppContext &context)
         *change = dialog;
         QObject::connect(dialog, &QDialog::finished, w, [=](int result) {
             *option = dialog->option();
-            if (result == QDialog::Accepted &&
-                ApplyShownTimeChangeToDays(ctx->model, column, days, dialog->change(), year))
+            if (result != QDialog::Accepted)
+                return;
+            // Delete is offered first; removing times is confirmed as every other deletion is.
+            if (dialog->option() == ChangeOption::Delete &&
+                ctx->prompter.ask(extraText(ExtraText::AstroDeleteDays, ctx->model.device.Sprache)
+                                      .arg(days.size()),
+                                  Buttons::YesNo, Icon::Question) != Answer::Yes)
+                return;
+            if (ApplyShownTimeChangeToDays(ctx->model, column, days, dialog->change(), year))
                 w->redrawList();
         });
         dialog->open();

@@ -6,18 +6,23 @@
 #include "platform/Prompter.h"
 #include "views/ListFormatter.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zx {
 
@@ -184,6 +189,12 @@ void ChangeoverDialog::openInMode()
     setWindowTitle(c(mode_ == EditChange ? Msg::ChangeTheChangeoverTable
                      : mode_ == EditCopy ? Msg::CopyTheChangeoverTable
                                          : Msg::EnterTheChangeoverTable));
+    // The title bar shows the whole title ("Saisir le tableau des changements d'heure"): room for
+    // it in the title font, and for the icon and the window buttons beside it.
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    setMinimumWidth(std::max(layout() ? layout()->minimumSize().width() : 0,
+                             QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + 160));
 
     showEntry({{31, 3, 2, 1}, {31, 10, 3, 1}});
     const ProgramSet &p = model.program();

@@ -1,11 +1,12 @@
 #include "calendar/HolidayDialog.h"
 
 #include "app/AppContext.h"
+#include "i18n/ExtraTexts.h"
 #include "model/Model.h"
 #include "platform/Prompter.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -53,6 +54,8 @@ HolidayDialog::HolidayDialog(AppContext &ctx, QWidget *parent) : QDialog(parent)
     members_ = named(new QListWidget(this), "lst_set_Feiertage");
     addSet_ = named(new QPushButton(c(Msg::AddSet), this), "cmd_add_set");
     deleteSet_ = named(new QPushButton(c(Msg::DeleteSet), this), "cmd_del_set");
+    renameSet_ = named(new QPushButton(extraText(ExtraText::RenameSet, ctx_.model.device.Sprache), this),
+                       "cmd_ren_set");
     addToSet_ = named(new QPushButton(QStringLiteral(">>"), this), "cmd_add_to_set");
     removeFromSet_ = named(new QPushButton(QStringLiteral("<<"), this), "cmd_remove_from_set");
     freeYearsFrame_ = named(new QGroupBox(c(Msg::YearsForFreeHolidays), this), "fra_wieviel_freie_Ft");
@@ -68,6 +71,14 @@ HolidayDialog::HolidayDialog(AppContext &ctx, QWidget *parent) : QDialog(parent)
         month_->addItem(c(Msg::January + m));
     easterCode_->setRange(EasterCodeMin, EasterCodeMax);
     easterCode_->setPageStep(7);
+    // The offset text changes length with every step: room for the longest keeps the control
+    // from shrinking and growing under the pointer.
+    int widest = 0;
+    for (int code = EasterCodeMin; code <= EasterCodeMax; ++code)
+        widest = std::max(widest, easterLabel_->fontMetrics().horizontalAdvance(
+                                      EasterOffsetText(ctx_.model, code - EasterCodeBase)));
+    easterLabel_->setMinimumWidth(widest + 4);
+    easterCode_->setMinimumWidth(160);
     for (int y = MinFreeHolidayYears; y <= MaxFreeHolidayYears; y += 2)
         freeYears_->addItem(QString::number(y) + QLatin1Char(' ') + c(Msg::Years));
     name_->setMaxLength(60);
@@ -100,6 +111,7 @@ HolidayDialog::HolidayDialog(AppContext &ctx, QWidget *parent) : QDialog(parent)
     auto *setButtons = new QHBoxLayout;
     setButtons->addWidget(addSet_);
     setButtons->addWidget(deleteSet_);
+    setButtons->addWidget(renameSet_);
     right->addLayout(setButtons);
     auto *freeRow = new QHBoxLayout(freeYearsFrame_);
     freeRow->addWidget(freeYears_);
@@ -131,6 +143,7 @@ HolidayDialog::HolidayDialog(AppContext &ctx, QWidget *parent) : QDialog(parent)
     connect(delete_, &QPushButton::clicked, this, &HolidayDialog::deleteHoliday);
     connect(addSet_, &QPushButton::clicked, this, &HolidayDialog::addSet);
     connect(deleteSet_, &QPushButton::clicked, this, &HolidayDialog::deleteSet);
+    connect(renameSet_, &QPushButton::clicked, this, &HolidayDialog::renameSet);
     connect(addToSet_, &QPushButton::clicked, this, &HolidayDialog::addToSet);
     connect(removeFromSet_, &QPushButton::clicked, this, &HolidayDialog::removeFromSet);
     connect(exit_, &QPushButton::clicked, this, &HolidayDialog::leave);
@@ -203,6 +216,7 @@ void HolidayDialog::refreshButtons()
     delete_->setEnabled(anyHoliday);
     addSet_->setEnabled(anyHoliday && static_cast<int>(lib.sets.size()) < MaxHolidaySets);
     deleteSet_->setEnabled(anyHoliday && anySet);
+    renameSet_->setEnabled(anySet);
     sets_->setEnabled(anySet);
     members_->setEnabled(anySet);
     addToSet_->setEnabled(anyHoliday && anySet);
@@ -310,6 +324,22 @@ void HolidayDialog::addSet()
     fillSets(static_cast<int>(ctx_.model.holidays.sets.size()) - 1);
 }
 
+void HolidayDialog::renameSet()
+{
+    const int set = sets_->currentIndex();
+    if (set < 0)
+        return;
+    const std::optional<QString> name =
+        ctx_.prompter.askText(ctx_.model.catalogue(Msg::NameOfTheSet), ctx_.model.holidays.sets[set].name);
+    if (!name)
+        return;
+    if (!RenameHolidaySet(ctx_.model.holidays, set, *name)) {
+        ctx_.prompter.beep();
+        return;
+    }
+    fillSets(set);
+}
+
 void HolidayDialog::deleteSet()
 {
     const int set = sets_->currentIndex();
@@ -333,20 +363,17 @@ void HolidayDialog::removeFromSet()
     fillMembers();
 }
 
-bool HolidayDialog::save()
+bool HolidayDialog::save(QString *error)
 {
     // Unchanged, nothing is written: a file that could not be read is never replaced by the empty
     // library that stood in for it.
     if (ctx_.model.holidays == atOpen_)
         return true;
-    QString error;
     switch (SaveHolidaysOverDamaged(ctx_.model, ctx_.prompter, HolidayFilePath(ctx_.model, ctx_.workDir),
-                                    ctx_.model.holidays, &error)) {
+                                    ctx_.model.holidays, error)) {
     case HolidaySave::Failed:
-        ctx_.prompter.tell(error, Icon::Critical);
+    case HolidaySave::Declined: // asked again at the next write
         return false;
-    case HolidaySave::Declined:
-        return false; // asked again at the next write
     case HolidaySave::Saved:
         break;
     }
@@ -354,16 +381,38 @@ bool HolidayDialog::save()
     return true;
 }
 
-void HolidayDialog::leave()
+bool HolidayDialog::saveOrDiscard()
 {
-    save();
-    accept();
+    const QString path = QDir::toNativeSeparators(HolidayFilePath(ctx_.model, ctx_.workDir));
+    for (;;) {
+        QString error;
+        if (save(&error))
+            return true;
+        const QString question =
+            extraText(ExtraText::HolidaysNotSaved, ctx_.model.device.Sprache).arg(path, error);
+        switch (ctx_.prompter.ask(question, Buttons::YesNoCancel, Icon::Warning)) {
+        case Answer::Yes:
+            continue;
+        case Answer::No:
+            // The user chose to give the changes up: the library is the file's again.
+            ctx_.model.holidays = atOpen_;
+            return true;
+        default:
+            return false;
+        }
+    }
 }
 
-void HolidayDialog::closeEvent(QCloseEvent *event)
+void HolidayDialog::leave()
 {
-    save();
-    QDialog::closeEvent(event);
+    if (saveOrDiscard())
+        accept();
+}
+
+void HolidayDialog::reject()
+{
+    if (saveOrDiscard())
+        QDialog::reject();
 }
 
 } // namespace zx

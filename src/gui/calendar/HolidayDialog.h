@@ -20,9 +20,9 @@ struct AppContext;
 // The holiday settings frmfeiertage: the holiday library (lst_Feiertage with txt_Feiertag,
 // Opt_fest/Opt_frei/Opt_Ostern, Cbo_Wochentag, cbo_tagnummer, cbo_monat, HSb_oster_distanz with
 // lbl_oster_distanz, lbl_Feiertage, cmd_add_Feiertage, cmd_del_Feiertage), the sets (cbo_sets,
-// lst_set_Feiertage, cmd_add_set, cmd_del_set, cmd_add_to_set, cmd_remove_from_set) and the
+// lst_set_Feiertage, cmd_add_set, cmd_del_set, cmd_ren_set, cmd_add_to_set, cmd_remove_from_set) and the
 // years for free holidays (fra_wieviel_freie_Ft with cbo_wieviel_freie_Ft). Leaving through
-// cmd_ft_end writes the language's holiday file when the library changed.
+// cmd_ft_end (or Escape) writes the language's holiday file when the library changed.
 class HolidayDialog : public QDialog {
     Q_OBJECT
   public:
@@ -32,13 +32,14 @@ class HolidayDialog : public QDialog {
     void deleteHoliday();
     void addSet();
     void deleteSet();
+    void renameSet();
     void addToSet();
     void removeFromSet();
     // Writes the file if the library changed, then closes.
     void leave();
 
-  protected:
-    void closeEvent(QCloseEvent *event) override;
+    // Escape and the window's close button leave as Exit does.
+    void reject() override;
 
   private:
     void fillHolidays(int select);
@@ -49,7 +50,10 @@ class HolidayDialog : public QDialog {
     void monthChosen();
     void refreshEasterLabel();
     void refreshButtons();
-    bool save();
+    bool save(QString *error);
+    // Writes the changes; when they cannot be written, says so and asks again until they are
+    // written or the user discards them. False: the user wants to stay in the dialog.
+    bool saveOrDiscard();
 
     AppContext &ctx_;
     HolidayLibrary atOpen_;
@@ -63,7 +67,7 @@ class HolidayDialog : public QDialog {
     QPushButton *add_, *delete_;
     QComboBox *sets_;
     QListWidget *members_;
-    QPushButton *addSet_, *deleteSet_, *addToSet_, *removeFromSet_;
+    QPushButton *addSet_, *deleteSet_, *renameSet_, *addToSet_, *removeFromSet_;
     QGroupBox *freeYearsFrame_;
     QComboBox *freeYears_;
     QPushButton *exit_;

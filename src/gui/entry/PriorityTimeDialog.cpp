@@ -9,6 +9,7 @@
 #include "entry/EntryStore.h"
 #include "entry/HolidayPriority.h"
 #include "entry/TypedFieldControl.h"
+#include "entry/RunTitle.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
@@ -30,6 +31,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -58,6 +60,18 @@ constexpr int YearCodeRole = Qt::UserRole;
 constexpr int HolidayIndexRole = Qt::UserRole;
 constexpr int EasterCodeRole = Qt::UserRole + 1;
 constexpr int NoLibraryHoliday = -1;
+
+} // namespace
+
+namespace {
+
+// "Change the priority program (2 of 5)" while a run walks marked records.
+QString runTitle(const Model &model, int editMode, const EntrySession &session)
+{
+    return RunTitle(model.catalogue(editMode == EditCopy ? Msg::CopyThePriorityProgram
+                                                         : Msg::ChangeThePriorityProgram),
+                    session.run(), model.device.Sprache);
+}
 
 } // namespace
 
@@ -149,6 +163,11 @@ void PriorityTimeDialog::buildControls()
     cmdEinAus_->setObjectName(QStringLiteral("cmdEinAus"));
     picBackColor_ = MakeEntryLabel(this, QStringLiteral("PicBackColor"));
     picBackColor_->setFixedSize(16, 16);
+    {
+        QSizePolicy keep = picBackColor_->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        picBackColor_->setSizePolicy(keep);
+    }
     vsbwert_ = new QScrollBar(Qt::Horizontal, this);
     vsbwert_->setObjectName(QStringLiteral("vsbwert"));
     vsbwert_->setRange(0, 255);
@@ -171,6 +190,13 @@ void PriorityTimeDialog::buildControls()
     cmdPzEnd_->setObjectName(QStringLiteral("cmdPzEnd"));
     imgPzok_ = new QLabel(QStringLiteral("\u2714"), this);
     imgPzok_->setObjectName(QStringLiteral("imgPzok"));
+    // The confirmation mark comes and goes after every OK: its place stays, so the dialog
+    // keeps its size and its buttons stay where they are.
+    {
+        QSizePolicy keep = imgPzok_->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        imgPzok_->setSizePolicy(keep);
+    }
     imgPzok_->setStyleSheet(QStringLiteral("color: rgb(0, 160, 0); font-size: 20pt;"));
     imgPzok_->hide();
     chkautopil_ = new QCheckBox(this);
@@ -299,6 +325,9 @@ void PriorityTimeDialog::fillLists()
         const QSignalBlocker block(list);
         list->clear();
         list->addItems(items);
+        // As wide as its longest text ("september", "septembre") in the font and language shown.
+        list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                              list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 8);
     };
     QStringList days, months, years{c(Msg::EveryYear)}, priorities;
     for (int d = 1; d <= 31; ++d)
@@ -393,8 +422,7 @@ void PriorityTimeDialog::openInMode()
         setWindowTitle(model.catalogue(Msg::EnterThePriorityProgram));
     } else {
         loadRecord(session_.recordToLoad(), session_.sourceSet());
-        setWindowTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyThePriorityProgram
-                                                             : Msg::ChangeThePriorityProgram));
+        setWindowTitle(runTitle(model, editMode_, session_));
     }
     refreshAllButton();
     show();
@@ -729,8 +757,10 @@ void PriorityTimeDialog::onConfirm()
                     chkautopil_->setChecked(false);
             }
             closeAfter = next.close;
-            if (next.loadNext)
+            if (next.loadNext) {
                 loadRecord(session_.recordToLoad(), session_.sourceSet());
+                setWindowTitle(runTitle(model, editMode_, session_));
+            }
             if (next.applyAutomation)
                 applyIncrements();
         }

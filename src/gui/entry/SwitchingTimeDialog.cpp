@@ -7,6 +7,7 @@
 #include "entry/EntryDeviceRules.h"
 #include "entry/EntrySession.h"
 #include "entry/EntryStore.h"
+#include "entry/RunTitle.h"
 #include "entry/TypedFieldControl.h"
 #include "model/ListKinds.h"
 #include "model/ListOrder.h"
@@ -30,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -56,6 +58,18 @@ void Paint(QAbstractButton *button, bool on)
     p.setColor(QPalette::Button, on ? TickedColour : UntickedColour);
     button->setPalette(p);
     button->setAutoFillBackground(true);
+}
+
+} // namespace
+
+namespace {
+
+// "Change the switching program (2 of 5)" while a run walks marked records.
+QString runTitle(const Model &model, int editMode, const EntrySession &session)
+{
+    return RunTitle(model.catalogue(editMode == EditCopy ? Msg::CopyTheSwitchingProgram
+                                                         : Msg::ChangeTheSwitchingProgram),
+                    session.run(), model.device.Sprache);
 }
 
 } // namespace
@@ -92,7 +106,11 @@ void SwitchingTimeDialog::buildControls()
     }
 
     auto column = [&](QLabel *heading, QWidget *list, QLineEdit *field) {
-        const int width = list->objectName().startsWith(QLatin1String("Lst")) ? 120 : 64;
+        // Widths in characters of the dialog's font, so that larger fonts and scaling keep the
+        // texts whole.
+        const int chars = list->objectName().startsWith(QLatin1String("Lst")) ? 15 : 6;
+        const int width = chars * list->fontMetrics().averageCharWidth() +
+                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 8;
         list->setFixedWidth(width);
         if (field)
             field->setFixedWidth(width);
@@ -205,6 +223,13 @@ void SwitchingTimeDialog::buildControls()
     cmdSzEnd_->setObjectName(QStringLiteral("cmdSzEnd"));
     imgSzok_ = new QLabel(QStringLiteral("\u2714"), this);
     imgSzok_->setObjectName(QStringLiteral("imgSzok"));
+    // The confirmation mark comes and goes after every OK: its place stays, so the dialog
+    // keeps its size and its buttons stay where they are.
+    {
+        QSizePolicy keep = imgSzok_->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        imgSzok_->setSizePolicy(keep);
+    }
     imgSzok_->setStyleSheet(QStringLiteral("color: rgb(0, 160, 0); font-size: 20pt;"));
     imgSzok_->hide();
     auto *okRow = new QHBoxLayout;
@@ -259,11 +284,13 @@ void SwitchingTimeDialog::buildControls()
     connect(imgoldSzup_, &QToolButton::clicked, this, [this] { onStepPanel(+1); });
     connect(imgoldSzdown_, &QToolButton::clicked, this, [this] { onStepPanel(-1); });
 
-    // No button reacts to Return: Return in a typed field only confirms that field.
+    // Return presses OK, as in every dialog; in a typed field it only confirms that field (the
+    // field takes the key). No other button takes Return when it has the focus.
     for (QPushButton *b : findChildren<QPushButton *>()) {
         b->setAutoDefault(false);
         b->setDefault(false);
     }
+    cmdSzOk_->setDefault(true);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -408,8 +435,7 @@ void SwitchingTimeDialog::openInMode()
         model.automation.AutomationActive = 0;
         chkautopil_->setChecked(false);
         loadRecord(session_.recordToLoad(), session_.sourceSet());
-        setWindowTitle(model.catalogue(editMode_ == EditCopy ? Msg::CopyTheSwitchingProgram
-                                                             : Msg::ChangeTheSwitchingProgram));
+        setWindowTitle(runTitle(model, editMode_, session_));
         break;
     default:
         setWindowTitle(model.catalogue(Msg::EnterTheSwitchingProgram));
@@ -761,8 +787,10 @@ void SwitchingTimeDialog::onConfirm()
                 chkautopil_->setChecked(false);
         }
         closeAfter = next.close;
-        if (next.loadNext)
+        if (next.loadNext) {
             loadRecord(session_.recordToLoad(), session_.sourceSet());
+            setWindowTitle(runTitle(model, editMode_, session_));
+        }
         if (next.applyAutomation)
             applyIncrements();
     } catch (const std::exception &error) {

@@ -22,6 +22,7 @@ HelpCommands::~HelpCommands()
         window_->close();
 }
 
+
 HelpWindow *HelpCommands::show(const QString &page)
 {
     const Model &m = ctx_.model;
@@ -33,6 +34,11 @@ HelpWindow *HelpCommands::show(const QString &page)
     }
     if (!window_)
         window_ = new HelpWindow(folder, m.device.Sprache);
+    // An application-modal dialog blocks every window but its own: the help joins the dialog's
+    // windows while it is open, so that it comes up in front and takes typing and scrolling.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal && modal != window_ && modal->windowModality() == Qt::ApplicationModal)
+        moveHelpTo(modal);
     window_->showPage(page);
     window_->show();
     window_->raise();
@@ -40,8 +46,23 @@ HelpWindow *HelpCommands::show(const QString &page)
     return window_;
 }
 
+void HelpCommands::moveHelpTo(QWidget *owner)
+{
+    if (window_->parentWidget() == owner)
+        return;
+    const QRect geometry = window_->geometry();
+    const bool shown = window_->isVisible();
+    window_->setParent(owner, Qt::Window);
+    window_->setGeometry(geometry);
+    if (shown)
+        window_->show();
+}
+
 bool HelpCommands::eventFilter(QObject *watched, QEvent *event)
 {
+    // The dialog the help lives in is closing: the help stays, on its own again.
+    if (event->type() == QEvent::Hide && window_ && watched == window_->parentWidget())
+        moveHelpTo(nullptr);
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
         auto *widget = qobject_cast<QWidget *>(watched);
         QWidget *top = widget ? widget->window() : nullptr;

@@ -25,6 +25,9 @@ class HelpCommands : public QObject {
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
+    // Makes the help window a window of `owner` (nullptr: a window of its own), keeping its place.
+    void moveHelpTo(QWidget *owner);
+
     AppContext &ctx_;
     QPointer<HelpWindow> window_;
 };

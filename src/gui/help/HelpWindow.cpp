@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
@@ -177,7 +178,22 @@ HelpWindow::HelpWindow(const QString &folder, int sprache, QWidget *parent)
         const QSignalBlocker block(contents_);
         contents_->setCurrentRow(static_cast<int>(pages_.indexOf(url.fileName())));
     });
-    connect(search_, &QLineEdit::returnPressed, this, [this] { findNext(search_->text()); });
+    // A search that finds nothing says so beside the field instead of doing nothing.
+    auto *notFound = new QLabel(this);
+    notFound->setObjectName(QStringLiteral("lblNichtGefunden"));
+    bar->insertWidget(bar->indexOf(search_), notFound);
+    auto *findNextButton = new QToolButton(this);
+    findNextButton->setObjectName(QStringLiteral("cmdWeiter"));
+    findNextButton->setText(extraText(ExtraText::HelpFind, sprache));
+    bar->addWidget(findNextButton);
+    const auto find = [this, notFound, sprache] {
+        const bool found = findNext(search_->text());
+        notFound->setText(found || search_->text().isEmpty()
+                              ? QString()
+                              : extraText(ExtraText::HelpNotFound, sprache).arg(search_->text()));
+    };
+    connect(search_, &QLineEdit::returnPressed, this, find);
+    connect(findNextButton, &QToolButton::clicked, this, find);
     back_->setEnabled(false);
     forward_->setEnabled(false);
     fillContents();

@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 
 class QPrinter;
 class QWidget;
@@ -22,6 +23,7 @@ class PrintCommands : public QObject {
     Q_OBJECT
   public:
     PrintCommands(AppContext &ctx, MainWindow &window);
+    ~PrintCommands() override;
 
     PrintSettings &settings() { return settings_; }
     // Chooses the printer; false when the user cancels. The default shows QPrintDialog; tests
@@ -37,10 +39,18 @@ class PrintCommands : public QObject {
     // Runs the print driver with the settings as they are (to the printer or the text file).
     void run(bool preview);
 
+    // The printer of every print of this run: the print dialog starts with the choices made last.
+    QPrinter &printer();
+
   private:
+    // Paints the lists into a PDF in memory and writes it through the checked atomic write, so
+    // that a full disk leaves no broken file. Returns the error text, empty on success.
+    QString printToPdfFile(QPrinter &printer, const std::vector<PrintedList> &lists, const QString &pageWord);
+
     AppContext &ctx_;
     MainWindow &window_;
     PrintSettings settings_;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 } // namespace zx

@@ -5,6 +5,7 @@
 #include "i18n/ExtraTexts.h"
 #include "model/Model.h"
 #include "output/CsvExport.h"
+#include "output/PrintLayout.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -118,7 +119,8 @@ void PrintDialog::refreshFileName()
 
 void PrintDialog::refreshInterval()
 {
-    interval_->setText(QString::number(ctx_.model.transfer.PrintHeaderLines) +
+    // 0 in the settings stands for the default count: the number that applies is shown.
+    interval_->setText(QString::number(output::EffectiveHeaderInterval(ctx_.model.transfer.PrintHeaderLines)) +
                        ctx_.model.catalogue(Msg::Lines));
 }
 

@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
@@ -164,13 +165,6 @@ void PaintDayGraph(QPainter &p, const QRectF &target, const std::vector<DaySegme
     for (int m = ((firstMinute + 59) / 60) * 60; m <= firstMinute + span; m += 60)
         p.drawLine(QPointF(G::Margin + m - firstMinute, 4),
                    QPointF(G::Margin + m - firstMinute, G::Height - 4));
-    if (span > 540) {
-        p.setPen(QColor(96, 96, 96));
-        p.setFont(unitFont(7));
-        for (int h = 0; h <= 24; h += 3)
-            p.drawText(QRectF(G::Margin + h * 60 - firstMinute - 15, G::Height - 12, 30, 10), Qt::AlignCenter,
-                       QStringLiteral("%1:00").arg(h));
-    }
 
     const QPen line(QColor(0, 0, 160), 2);
     const QPen pulse(QColor(200, 0, 0), 2);
@@ -204,6 +198,26 @@ void PaintDayGraph(QPainter &p, const QRectF &target, const std::vector<DaySegme
         start = end;
     }
     p.restore();
+
+    // The hour labels of a whole day are drawn unstretched, in a size that follows the height of
+    // the graph, and kept inside it: "24:00" at the right edge stays whole.
+    if (span > 540) {
+        const double sx = target.width() / size.width();
+        const double sy = target.height() / size.height();
+        p.save();
+        p.setPen(QColor(64, 64, 64));
+        p.setFont(unitFont(std::clamp(9 * sy, 9.0, 40.0)));
+        const QFontMetricsF fm(p.font());
+        const double labelWidth = fm.horizontalAdvance(QStringLiteral("24:00")) + 4;
+        const double top = target.top() + (G::Height - 2) * sy - fm.height();
+        for (int h = 0; h <= 24; h += 3) {
+            const double x = target.left() + (G::Margin + h * 60 - firstMinute) * sx;
+            const double left = std::clamp(x - labelWidth / 2, target.left(), target.right() - labelWidth);
+            p.drawText(QRectF(left, top, labelWidth, fm.height()), Qt::AlignCenter,
+                       QStringLiteral("%1:00").arg(h));
+        }
+        p.restore();
+    }
 }
 
 // ----- controls ---------------------------------------------------------------------------------

@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -348,7 +349,11 @@ void SimulationWindow::exportChosen(bool overview)
                                         .arg(dm.month, 2, 10, QLatin1Char('0'))
                                         .arg(dm.day, 2, 10, QLatin1Char('0'))
                                         .arg(channel_);
-    const QString preset = QFileInfo(ctx_.model.program().FileName).absoluteDir().filePath(name);
+    // Pictures are for the user's documents, not for the program's working directory.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString preset = QDir(folder).filePath(name);
     const std::optional<QString> path =
         ctx_.prompter.chooseSaveFile(export_->text().remove(QLatin1Char('&')),
                                      QStringLiteral("PNG (*.png)|*.png|PDF (*.pdf)|*.pdf"), preset);
@@ -404,30 +409,61 @@ bool SimulationWindow::exportDayGraph(const QString &path)
     return writeExport(path, false);
 }
 
+QString SimulationWindow::exportTitle(bool overview) const
+{
+    // The picture says which program and year it shows when it is printed or passed on.
+    const QString file = QFileInfo(ctx_.model.program().FileName).fileName();
+    const QString what = overview ? ctx_.model.catalogue(Msg::ProgramSimulation) + QLatin1Char(' ') +
+                                        QString::number(plan_.year)
+                                  : cellDescription(channel_, dayOfYear_);
+    return file.isEmpty() ? what : file + QStringLiteral(" \u2013 ") + what;
+}
+
+void SimulationWindow::paintExportHeader(QPainter &p, const QRectF &band, const QString &title,
+                                         bool legend) const
+{
+    const double line = legend ? band.height() / 2 : band.height();
+    const double pad = line * 0.25; // off the picture's edge
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(std::max(8, int(line * 0.55)));
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::black);
+    p.drawText(QRectF(band.left() + pad, band.top(), band.width() - 2 * pad, line), Qt::AlignLeft | Qt::AlignVCenter,
+               title);
+    if (!legend)
+        return;
+    // The colour legend, one box per program code, as in the window.
+    f.setBold(false);
+    f.setPixelSize(std::max(7, int(line * 0.45)));
+    p.setFont(f);
+    const double boxWidth = std::min((band.width() - 2 * pad) / DayCode::Count, line * 2.6);
+    for (int i = 0; i < DayCode::Count; ++i) {
+        const QRectF box(band.left() + pad + i * boxWidth, band.top() + line + line * 0.1, boxWidth - line * 0.15,
+                         line * 0.8);
+        p.fillRect(box, colours_[i]);
+        p.setPen(Qt::black);
+        p.drawRect(box);
+        p.setPen(qGray(colours_[i].rgb()) < 110 ? Qt::white : Qt::black);
+        p.drawText(box, Qt::AlignCenter, codeText(i));
+    }
+}
+
 bool SimulationWindow::writeExport(const QString &path, bool overview)
 {
     OverviewGeometry g;
     g.channels = plan_.channels;
-    const QString title = overview ? ctx_.model.catalogue(Msg::ProgramSimulation) + QLatin1Char(' ') +
-                                         QString::number(plan_.year)
-                                   : cellDescription(channel_, dayOfYear_);
+    const QString title = exportTitle(overview);
     const int fullDay = 1440;
-    // one picture for both writers: the overview, or the title over the whole day
+    // one picture for both writers: name and year (with the legend) over the overview or the day
     auto paint = [&](QPainter &p, const QRectF &area) {
-        if (overview) {
-            PaintOverview(p, area, overview_->content);
-            return;
-        }
-        const double titleHeight = area.height() * 0.18;
-        QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPixelSize(std::max(8, int(titleHeight * 0.6)));
-        p.setFont(f);
-        p.setPen(Qt::black);
-        p.drawText(QRectF(area.left(), area.top(), area.width(), titleHeight),
-                   Qt::AlignLeft | Qt::AlignVCenter, title);
-        PaintDayGraph(
-            p, QRectF(area.left(), area.top() + titleHeight, area.width(), area.height() - titleHeight),
-            segments_, 0, fullDay);
+        const double band = overview ? std::min(area.height() * 0.14, area.width() * 0.07) : area.height() * 0.18;
+        paintExportHeader(p, QRectF(area.left(), area.top(), area.width(), band), title, overview);
+        const QRectF rest(area.left(), area.top() + band, area.width(), area.height() - band);
+        if (overview)
+            PaintOverview(p, rest, overview_->content);
+        else
+            PaintDayGraph(p, rest, segments_, 0, fullDay);
     };
 
     QByteArray bytes;
@@ -445,7 +481,9 @@ bool SimulationWindow::writeExport(const QString &path, bool overview)
         paint(p, overview ? page : QRectF(0, 0, page.width(), page.width() * 0.16));
         p.end();
     } else {
-        const QSize size = overview ? (g.size() * ExportScale).toSize() : QSize(fullDay + 40, 220);
+        const QSize body = (g.size() * ExportScale).toSize();
+        const QSize size = overview ? QSize(body.width(), body.height() + body.width() * 7 / 100)
+                                    : QSize(fullDay + 40, 260);
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter p(&image);

@@ -12,6 +12,8 @@
 class QColorDialog;
 class QComboBox;
 class QLabel;
+class QPainter;
+class QRectF;
 class QScrollBar;
 class QToolButton;
 
@@ -80,6 +82,8 @@ class SimulationWindow : public QWidget {
     void exportChosen(bool overview);
     void calendarChosen();
     bool writeExport(const QString &path, bool overview);
+    QString exportTitle(bool overview) const;
+    void paintExportHeader(QPainter &p, const QRectF &band, const QString &title, bool legend) const;
     QString codeText(int code) const;
 
     AppContext &ctx_;

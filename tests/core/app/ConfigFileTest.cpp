@@ -3,6 +3,8 @@
 #include "model/Model.h"
 #include "support/TempDir.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 using namespace zx;
@@ -170,7 +172,9 @@ TEST(ConfigFile, WriteFailureGivesSystemText)
     test::TempDir dir;
     QString error;
     EXPECT_FALSE(WriteConfigFile(Model(), dir.file("no/such/folder/zentrix.ini"), &error));
-    EXPECT_FALSE(error.isEmpty());
+    // the message names the file and what its loss means
+    EXPECT_TRUE(error.contains(QDir::toNativeSeparators(dir.file("no/such/folder/zentrix.ini")))) << error.toStdString();
+    EXPECT_TRUE(error.startsWith(QStringLiteral("Settings not saved"))) << error.toStdString();
 }
 
 TEST(ConfigFile, DefaultsAreTheBrandsFirstModel)

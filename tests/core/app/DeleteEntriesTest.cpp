@@ -28,6 +28,8 @@ TEST_F(DeleteEntries, ChangeoverTailGoesAfterTheQuestion)
     m.Marked = {3, 2};
     prompter.answers = {Answer::Ok};
     EXPECT_TRUE(DeleteMarkedEntries(m, prompter));
+    // the question names what goes
+    EXPECT_EQ(prompter.last(), "Really delete ?\n\nChangeover entries to delete: 3 to 4");
     EXPECT_EQ(m.program().DstCount, 2);
     EXPECT_EQ(m.program().DstTable[2], EmptyDstEntry);
     EXPECT_EQ(m.Modified, 1);
@@ -53,6 +55,7 @@ TEST_F(DeleteEntries, RecordsGoOnlyOnOkAndNeverFromTheTemplate)
     m.Marked = {0};
     prompter.answers = {Answer::Cancel};
     EXPECT_FALSE(DeleteMarkedEntries(m, prompter));
+    EXPECT_EQ(prompter.last(), "Really delete ?\n\nSwitching times to delete: 1");
     EXPECT_EQ(m.program().UsedCount, 2);
     m.CurrentSet = SetTemplate;
     EXPECT_FALSE(DeleteMarkedEntries(m, prompter));

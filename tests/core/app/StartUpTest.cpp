@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/BrandTable.h"
+#include "entry/EntryStore.h"
 #include "model/Model.h"
 #include "platform/ToolLauncher.h"
 #include "support/ScriptedPrompter.h"
@@ -185,7 +186,16 @@ TEST_F(StartUpTest, OpeningSetsUpAFreshProgram)
     model.LastMarked = 1;
     model.ListView = ListChangeover;
     model.CurrentSet = SetTemplate;
+    // a bus sample opened before New must not stay behind and refuse the next file
+    model.set(SetTemplate).UsedCount = 2;
+    model.set(SetTemplate).FileName = "sample.zxp";
+    model.program().Records[0].b0 = 128;
+    model.EditMode = EditCopy;
     PrepareStartScreen(model, dir.path());
+    EXPECT_EQ(model.set(SetTemplate).UsedCount, 0);
+    EXPECT_TRUE(model.set(SetTemplate).FileName.isEmpty());
+    EXPECT_EQ(model.program().Records[0].b0, 0);
+    EXPECT_EQ(model.EditMode, EditEnter);
     EXPECT_TRUE(model.Marked.empty());
     EXPECT_EQ(model.ListView, ListSwitching);
     EXPECT_EQ(model.CurrentSet, SetProgram);
@@ -209,7 +219,7 @@ TEST_F(StartUpTest, OkAppliesModelFillsTextsAndWritesIni)
     model.device.Sprache = German;
     PrepareStartScreen(model, dir.path());
     model.device.Sprache = English;
-    model.program().UsageText = "old";
+    model.program().Records[0].b0 = 128;
     model.program().ChannelNames[2] = "pump";
     model.astro.AstroTable[10] = {5, 6};
     model.astro.AstroPresent = -1;
@@ -282,6 +292,22 @@ TEST_F(StartUpTest, OkWithLoadedLanguageButNoSpeechFileStays)
     EXPECT_EQ(prompter.shown[0].icon, Icon::Critical);
     EXPECT_EQ(model.device.Kanalzahl, 1);
     EXPECT_FALSE(dir.exists("zentrix.ini"));
+    // the next OK does not run into the same error: the screen is back on a working language
+    EXPECT_TRUE(prompter.shown[0].message.contains("Choose another language")) << prompter.shown[0].message.toStdString();
+    EXPECT_EQ(model.device.Sprache, English);
+    EXPECT_TRUE(ConfirmStartScreen(model, "ZX 104", dir.path(), prompter));
+}
+
+TEST_F(StartUpTest, BusModelStartsWithTheBusLayout)
+{
+    model.BrandNumber = 1;
+    PrepareStartScreen(model, dir.path());
+    const Brand &brand = BrandTable(1);
+    ASSERT_TRUE(brand.offers(Slot::S5));
+    ASSERT_TRUE(ConfirmStartScreen(model, brand.slotName(Slot::S5), dir.path(), prompter));
+    EXPECT_EQ(model.device.BusDevice, 1);
+    ASSERT_TRUE(ConfirmStartScreen(model, brand.slotName(Slot::S1), dir.path(), prompter));
+    EXPECT_EQ(model.device.BusDevice, 0);
 }
 
 TEST_F(StartUpTest, UnwritableIniIsReportedButStartGoesOn)

@@ -200,7 +200,9 @@ TEST_F(DeviceTransferTest, ReadLoadsTheImageAndMarksTheProgramModified)
         dir.write(QStringLiteral("card.msg"), "3,0");
     };
     model.program().ChannelNames[0] = QStringLiteral("Pump");
+    model.FileNamed = 1; // a file was open before: the device's program is not that file
     make().ReadCommand(save);
+    EXPECT_EQ(model.FileNamed, 0);
     EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Access to zentrix finished")});
     EXPECT_EQ(model.Modified, 1);
     EXPECT_EQ(model.CurrentSet, SetProgram);

@@ -12,6 +12,7 @@ using namespace zx::test;
 TEST_F(MainWindowTest, AboutShowsBrandTitleVersionAndLicence)
 {
     model.BrandNumber = 3;
+    model.device.Sprache = French;
     const Brand &brand = BrandTable(3);
     act("mnuInfo")->trigger();
     act("mnuInfo")->trigger(); // a second click brings the open window forward
@@ -27,6 +28,8 @@ TEST_F(MainWindowTest, AboutShowsBrandTitleVersionAndLicence)
     const QString company = about->findChild<QLabel *>("lblFirma")->text();
     for (const QString &line : brand.companyLines)
         EXPECT_TRUE(company.contains(line)) << line.toStdString();
-    EXPECT_EQ(about->findChild<QLabel *>("lblLizenz")->text(), AboutDialog::licenceText());
+    // our own text speaks the interface language too
+    EXPECT_EQ(about->findChild<QLabel *>("lblLizenz")->text(), AboutDialog::licenceText(French));
+    EXPECT_NE(AboutDialog::licenceText(French), AboutDialog::licenceText(English));
     about->accept();
 }

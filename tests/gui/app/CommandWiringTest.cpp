@@ -147,6 +147,8 @@ TEST_F(MainWindowTest, SuccessfulProgramAndReadShowInTheStatusBar)
 
     act("mnuDatExp")->trigger();
     EXPECT_EQ(status->currentMessage(), QStringLiteral("Program zentrix: Access to zentrix finished"));
+    // said in a message as well
+    EXPECT_EQ(prompter.last(), QStringLiteral("Program zentrix: Access to zentrix finished"));
     act("mnuDatImp")->trigger();
     EXPECT_EQ(status->currentMessage(), QStringLiteral("Read zentrix: Access to zentrix finished"));
     EXPECT_EQ(model.program().UsedCount, 1);

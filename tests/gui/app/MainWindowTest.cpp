@@ -251,7 +251,7 @@ TEST_F(MainWindowTest, DeleteRemovesMarkedRecordsAfterTheQuestion)
     model.Modified = 0;
     prompter.answers = {Answer::Cancel};
     act("mnuLoeschen")->trigger();
-    EXPECT_EQ(prompter.last(), QStringLiteral("Really delete ?"));
+    EXPECT_EQ(prompter.last(), QStringLiteral("Really delete ?\n\nSwitching times to delete: 1"));
     EXPECT_EQ(model.program().UsedCount, 2);
     clickRow(0);
     prompter.answers = {Answer::Ok};
@@ -282,7 +282,7 @@ TEST_F(MainWindowTest, ChangeoverEntriesGoOnlyFromTheEndOfTheTable)
     clickRow(2, Qt::ShiftModifier);
     prompter.answers = {Answer::Ok};
     act("mnuLoeschen")->trigger();
-    EXPECT_EQ(prompter.last(), QStringLiteral("Really delete ?"));
+    EXPECT_EQ(prompter.last(), QStringLiteral("Really delete ?\n\nChangeover entries to delete: 2 to 3"));
     EXPECT_EQ(p.DstCount, 1);
     EXPECT_EQ(p.DstTable[1], EmptyDstEntry);
     EXPECT_EQ(model.Modified, 1);
@@ -516,16 +516,55 @@ TEST_F(MainWindowTest, SaveAsAppendsZxpOnlyWithoutDotAmongTheLastFour)
     EXPECT_TRUE(QFileInfo::exists(dir.file(QStringLiteral("plan.version.zxp"))));
 }
 
-TEST_F(MainWindowTest, SaveAsRefusesNonAsciiNamesAndAsksAgain)
+TEST_F(MainWindowTest, SaveAsTakesLettersOfAnyScriptAndRefusesLineBreaksByName)
 {
     add(Weekly(6, 0, 1, 1, 1));
-    prompter.files = {dir.file(QStringLiteral("Prüfung")), dir.file(QStringLiteral("Pruefung"))};
+    prompter.files = {dir.file(QStringLiteral("Pr\u00fcfung\nneu")), dir.file(QStringLiteral("Pr\u00fcfung \u0416"))};
     EXPECT_TRUE(w->saveAs());
     ASSERT_FALSE(prompter.shown.empty());
-    EXPECT_EQ(prompter.shown[0].message, QStringLiteral(" No valid filename"));
+    EXPECT_TRUE(prompter.shown[0].message.startsWith(QStringLiteral("No valid filename\n")));
+    EXPECT_TRUE(prompter.shown[0].message.contains(QStringLiteral("U+000a"))) << prompter.shown[0].message.toStdString();
     EXPECT_EQ(prompter.shown[0].icon, Icon::Critical);
-    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("Prüfung.zxp"))));
-    EXPECT_TRUE(QFileInfo::exists(dir.file(QStringLiteral("Pruefung.zxp"))));
+    EXPECT_TRUE(QFileInfo::exists(dir.file(QStringLiteral("Pr\u00fcfung \u0416.zxp"))));
+    // the title names the file and its state
+    EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("Pr\u00fcfung \u0416.zxp[*]")));
+    EXPECT_FALSE(w->isWindowModified());
+    auto *usage = find<QLineEdit>("txtverwendung");
+    usage->setText(QStringLiteral("hall"));
+    Q_EMIT usage->editingFinished();
+    EXPECT_TRUE(w->isWindowModified());
+}
+
+TEST_F(MainWindowTest, CtrlSSavesWithAndWithoutAChosenName)
+{
+    EXPECT_EQ(act("mnuDatOeffnen")->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(act("mnuDatNeu")->shortcut(), QKeySequence(QKeySequence::New));
+    EXPECT_EQ(act("mnuDatSpeichern")->shortcut(), QKeySequence(QKeySequence::Save));
+    // Ctrl+S belongs to exactly one enabled command, which saves in either state.
+    const auto ctrlS = [this] {
+        QAction *owner = nullptr;
+        for (const char *name : {"mnuDatSpeichern", "tbSpeichern"})
+            if (act(name)->isEnabled() && act(name)->shortcut() == QKeySequence(QKeySequence::Save)) {
+                EXPECT_EQ(owner, nullptr);
+                owner = act(name);
+            }
+        return owner;
+    };
+    add(Weekly(6, 0, 1, 1, 1));
+    model.Modified = 1;
+    model.FileNamed = 0;
+    w->updateActions();
+    prompter.files = {dir.file(QStringLiteral("keys"))};
+    ASSERT_NE(ctrlS(), nullptr);
+    ctrlS()->trigger();
+    EXPECT_TRUE(QFileInfo::exists(dir.file(QStringLiteral("keys.zxp"))));
+    EXPECT_EQ(model.FileNamed, 1);
+    model.Modified = 1;
+    w->updateActions();
+    ASSERT_NE(ctrlS(), nullptr);
+    ctrlS()->trigger();
+    EXPECT_EQ(model.Modified, 0); // the named program saved without a dialog
+    EXPECT_TRUE(prompter.files.empty());
 }
 
 TEST_F(MainWindowTest, SaveAsAsksBeforeOverwritingAndStopsWithoutName)

@@ -126,6 +126,9 @@ TEST_P(MarkedRuns, EveryMarkedRowIsWalked)
     } else {
         for (int i = 0; i < n; ++i) {
             ASSERT_NE(entry(), nullptr) << "closed after " << i << " of " << n << " rows";
+            // the dialog says which of the marked rows it is on
+            EXPECT_TRUE(entry()->windowTitle().endsWith(QStringLiteral("  (%1 of %2)").arg(i + 1).arg(n)))
+                << entry()->windowTitle().toStdString();
             if (c.mode == EditChange && i > 0)
                 click("cmdEinAus");
             click("cmdSzOk");

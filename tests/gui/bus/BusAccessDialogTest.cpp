@@ -124,7 +124,9 @@ TEST_F(BusAccessDialogTest, ReadReplacesTheProgramAndExitShowsItInOrder)
     prompter.answers.push_back(Answer::No);
     QSignalSpy changed(d.get(), &BusAccessDialog::listChanged);
     QTest::mouseClick(control<QPushButton>("cmdbusread"), Qt::LeftButton);
-    EXPECT_EQ(prompter.messages(), QStringList{saveQuestion(QStringLiteral("  ?"))});
+    // the finished transfer is told, not only shown in the status line
+    EXPECT_EQ(prompter.messages(),
+              (QStringList{saveQuestion(QStringLiteral("  ?")), QStringLiteral("Access to zentrix finished")}));
     EXPECT_EQ(status(), QStringLiteral("Ok"));
     EXPECT_EQ(model.program().UsedCount, 2);
     EXPECT_TRUE(control<QPushButton>("cmdbusread")->isEnabled());

@@ -184,4 +184,26 @@ TEST_F(AstroCommandsTest, ChangeToOverARangeAndShiftOfADoubleClickedCell)
     EXPECT_EQ(cell(20, 4), views::TimeText(model, 30));
 }
 
+TEST_F(AstroCommandsTest, DeleteAsksBeforeTheTimesOfTheMarkedDaysGo)
+{
+    for (auto &day : model.astro.AstroTable)
+        day = {1000, 400};
+    model.astro.AstroPresent = -1;
+    w->showList(ListAstro, SetProgram);
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        grid()->setCurrentCell(0, 3);
+        grid()->setRangeSelected(QTableWidgetSelectionRange(0, 3, 2, 3), true);
+        act("mnuAendern")->trigger();
+        QDialog *d = dialog("frm_change_grid_data");
+        ASSERT_TRUE(d);
+        EXPECT_TRUE(in<QRadioButton>(d, "Opt_del")->isChecked()); // still offered first
+        prompter.answers = {answer};
+        QTest::mouseClick(in<QPushButton>(d, "cmdSzOk"), Qt::LeftButton);
+        QTRY_VERIFY(!dialog("frm_change_grid_data"));
+        EXPECT_EQ(prompter.last(), QStringLiteral("Delete the times of 3 days?"));
+        EXPECT_EQ(model.astro.AstroTable[1][0], answer == Answer::Yes ? NoAstroTime : 1000);
+        EXPECT_EQ(model.astro.AstroTable[3][0], 1000);
+    }
+}
+
 } // namespace

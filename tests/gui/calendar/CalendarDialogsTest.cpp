@@ -11,6 +11,7 @@
 #include "views/ListFormatter.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,7 +19,11 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include <QTest>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace zx;
 using namespace zx::test;
@@ -99,6 +104,9 @@ TEST_F(CalendarDialogs, HolidayDialogEditsAndWritesTheFile)
     prompter.texts.push_back(QStringLiteral("Region"));
     find<QPushButton>(&dlg, "cmd_add_set")->click();
     find<QPushButton>(&dlg, "cmd_add_to_set")->click();
+    prompter.texts.push_back(QStringLiteral("North"));
+    find<QPushButton>(&dlg, "cmd_ren_set")->click();
+    EXPECT_EQ(model.holidays.sets[0].name, "North");
     ASSERT_EQ(model.holidays.holidays.size(), 1u);
     EXPECT_EQ(model.holidays.holidays[0].name, "Ascension  day");
     EXPECT_EQ(model.holidays.sets[0].members, std::vector<int>{1});
@@ -106,6 +114,33 @@ TEST_F(CalendarDialogs, HolidayDialogEditsAndWritesTheFile)
     HolidayLibrary back;
     ASSERT_TRUE(LoadHolidays(dir.file(QStringLiteral("english.hdy")), back).ok());
     EXPECT_EQ(back, model.holidays);
+}
+
+// Changes that cannot be written are not dropped in silence: the dialog says so and asks again
+// until they are written or the user gives them up.
+TEST_F(CalendarDialogs, HolidayChangesThatCannotBeWrittenAreToldUntilDiscarded)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("english.hdy")); // a folder: no file can go there
+    model.holidays.holidays.push_back(Holiday{QStringLiteral("New Year"), HolidayFixed, 0, 1, 1});
+    HolidayDialog dlg(ctx);
+    dlg.show();
+    prompter.texts.push_back(QStringLiteral("Region"));
+    find<QPushButton>(&dlg, "cmd_add_set")->click();
+    ASSERT_EQ(model.holidays.sets.size(), 1u);
+    prompter.answers = {Answer::Cancel};
+    find<QPushButton>(&dlg, "cmd_ft_end")->click();
+    EXPECT_TRUE(dlg.isVisible()); // Cancel stays in the dialog
+    EXPECT_TRUE(prompter.last().startsWith(QStringLiteral("The holiday changes could not be saved: ")));
+    EXPECT_TRUE(prompter.last().contains(QStringLiteral("english.hdy")));
+    prompter.answers = {Answer::Yes, Answer::No}; // try again (fails again), then give up
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    EXPECT_FALSE(dlg.isVisible());
+    const auto asked = std::count_if(prompter.shown.begin(), prompter.shown.end(), [](const auto &m) {
+        return m.message.startsWith(QStringLiteral("The holiday changes"));
+    });
+    EXPECT_EQ(asked, 3);
+    EXPECT_TRUE(model.holidays.sets.empty());
+    EXPECT_EQ(model.holidays.holidays.size(), 1u);
 }
 
 } // namespace

@@ -634,7 +634,7 @@ TEST_F(SwitchingEntry, ChangeWritesBackInPlaceAndWalksTheMarkedRows)
     model.LastMarked = 1;
     model.automation.AutomationActive = 1;
     open(EditChange);
-    EXPECT_EQ(dlg->windowTitle(), "Change The Switching Program");
+    EXPECT_EQ(dlg->windowTitle(), "Change The Switching Program  (1 of 2)");
     EXPECT_EQ(model.automation.AutomationActive, 0);
     EXPECT_FALSE(checked("Chkautopil"));
     EXPECT_EQ(row("liststd"), 8);
@@ -676,7 +676,7 @@ TEST_F(SwitchingEntry, CopyAppendsTheMarkedTemplateRowsWithTheChosenChannels)
     model.LastMarked = 1;
     model.SortColumnSz = 2;
     open(EditCopy);
-    EXPECT_EQ(dlg->windowTitle(), "Copy The Switching Program");
+    EXPECT_EQ(dlg->windowTitle(), "Copy The Switching Program  (1 of 2)");
     EXPECT_TRUE(find<QWidget>("Cmdalleok")->isEnabled());
     EXPECT_FALSE(checked("chkKan1")); // copy does not load channels
     click("chkKan2");

@@ -107,12 +107,19 @@ TEST_F(MainWindowTest, HelpMenuOpensContentsAndF1InADialogItsPage)
     EXPECT_TRUE(help->findNext(QStringLiteral("Print to PDF")));
     EXPECT_EQ(help->browser()->source().fileName(), QStringLiteral("printing.html"));
 
-    whenModal(QStringLiteral("frmfilter"), [](QWidget *d) {
+    bool usableInFront = false;
+    whenModal(QStringLiteral("frmfilter"), [&usableInFront, help](QWidget *d) {
         QTest::keyClick(d->focusWidget() ? d->focusWidget() : d, Qt::Key_F1);
+        // The modal dialog blocks every window but its own: the help is one of them while it is open.
+        usableInFront = help->isVisible() && help->parentWidget() == d;
         qobject_cast<QDialog *>(d)->reject();
     });
     act("mnuFilter")->trigger();
+    EXPECT_TRUE(usableInFront);
     EXPECT_EQ(help->browser()->source().fileName(), QStringLiteral("filter.html"));
+    // and it stays open on its own once the dialog has gone
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->parentWidget(), nullptr);
 
     // A window that is no dialog opens its page too.
     SimulationWindow simulation(ctx);

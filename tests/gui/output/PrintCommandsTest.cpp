@@ -3,11 +3,14 @@
 
 #include "app/CommandWiring.h"
 #include "output/PrintCommands.h"
+#include "output/PrintLayout.h"
 #include "support/SamplePrograms.h"
 
 #include <QCheckBox>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -67,7 +70,12 @@ TEST_F(PrintFlowTest, DialogPrintsChosenListsToPdfAndRestoresTheView)
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith("%PDF"));
-    EXPECT_TRUE(prompter.shown.empty());
+    // a finished print says so, and where it went
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.last(), QStringLiteral("Saved as %1.").arg(pdf));
+    // pages keep a margin a printer can print; the next print starts with this printer
+    EXPECT_GE(print->printer().pageLayout().margins(QPageLayout::Millimeter).left(), 10.0);
+    EXPECT_EQ(print->printer().outputFileName(), pdf);
     expectViewRestored();
 }
 
@@ -81,6 +89,7 @@ TEST_F(PrintFlowTest, PrinterErrorIsShownAndTheViewIsRestored)
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].icon, Icon::Critical);
     EXPECT_TRUE(prompter.last().contains(QStringLiteral("out.pdf")));
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("missing/folder/out.pdf"))));
     expectViewRestored();
 }
 
@@ -93,6 +102,7 @@ TEST_F(PrintFlowTest, ToolStripPrintsTheShownViewIntoTheTextFile)
     act("mnuDatDruck")->trigger();
     EXPECT_TRUE(print->settings().redirectToFile); // stored at once, kept after Cancel
     act("tbDruck")->trigger();
+    EXPECT_EQ(prompter.last(), QStringLiteral("The list was written to %1.").arg(dir.file(QStringLiteral("Swprg1.txt"))));
     const QString text = QString::fromUtf8(dir.read(QStringLiteral("Swprg1.txt")));
     EXPECT_TRUE(text.startsWith(model.catalogue(Msg::ListPriorityProgram)));
     EXPECT_TRUE(text.contains(model.catalogue(Msg::WithFilter)));
@@ -157,6 +167,14 @@ TEST_F(PrintFlowTest, ChangeSetsTheHeaderIntervalThroughTheDeviceProperties)
     act("mnuDatDruck")->trigger();
     EXPECT_EQ(model.transfer.PrintHeaderLines, 30);
     EXPECT_EQ(shown, QStringLiteral("30") + model.catalogue(Msg::Lines));
+    // the default count is a number too
+    model.transfer.PrintHeaderLines = 0;
+    whenModal(QStringLiteral("frmDruck"), [&shown](QWidget *d) {
+        shown = d->findChild<QLabel *>(QStringLiteral("lblZeilen"))->text();
+        d->findChild<QPushButton *>(QStringLiteral("cmdprcancel"))->click();
+    });
+    act("mnuDatDruck")->trigger();
+    EXPECT_EQ(shown, QString::number(output::EffectiveHeaderInterval(0)) + model.catalogue(Msg::Lines));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
@@ -142,6 +143,28 @@ TEST_F(SimulationWindowTest, LegendColourAndExports)
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.read(5).startsWith("%PDF"));
+    if (!qEnvironmentVariableIsEmpty("ZX_SHOT"))
+        image.save(qEnvironmentVariable("ZX_SHOT"));
+
+    // the pictures say which program and year they show; the overview carries its legend and
+    // the day keeps its last hour label
+    const QString yearPdf = dir.file(QStringLiteral("year.pdf"));
+    ASSERT_TRUE(frm->exportOverview(yearPdf));
+    const auto pdfText = [](const QString &path) {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+        return p.waitForFinished(10000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput())
+                                                             : QString();
+    };
+    const QString day = pdfText(pdf);
+    const QString year = pdfText(yearPdf);
+    if (!day.isEmpty()) { // pdftotext is there
+        EXPECT_TRUE(day.contains(QStringLiteral("Swprg1.zxp"))) << day.toStdString();
+        EXPECT_TRUE(day.contains(QStringLiteral("24:00"))) << day.toStdString();
+        EXPECT_TRUE(year.contains(QStringLiteral("Swprg1.zxp")) && year.contains(QString::number(frm->year())))
+            << year.toStdString();
+        EXPECT_TRUE(year.contains(QStringLiteral("P On"))) << year.toStdString();
+    }
 
     // a directory that does not exist: told, nothing written
     const int shown = int(prompter.shown.size());
