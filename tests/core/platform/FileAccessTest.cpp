@@ -98,6 +98,48 @@ TEST(AppendCheckedTest, TheWriteThatCrossesAFileSizeLimitFails)
     EXPECT_TRUE(error.contains(TooLarge)) << error.toStdString();
 }
 
+// An appending writer (protocol log, text export) starts either on an emptied file or after
+// what is there; an open that fails says so and why.
+struct AppendOpenCase {
+    const char *what;
+    const char *target; // in the scratch folder; "" is the folder itself
+    bool truncate;
+    bool opens;
+    QByteArray after; // the file after writing "new"
+};
+
+void PrintTo(const AppendOpenCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class OpenForAppendingTest : public ::testing::TestWithParam<AppendOpenCase> {};
+
+TEST_P(OpenForAppendingTest, OpensOrSaysWhy)
+{
+    const AppendOpenCase &c = GetParam();
+    const test::TempDir dir;
+    dir.write(QStringLiteral("log.txt"), "old ");
+    QFile file(*c.target ? dir.file(QLatin1String(c.target)) : dir.path());
+    QString error;
+    EXPECT_EQ(OpenForAppending(file, c.truncate, &error), c.opens);
+    EXPECT_EQ(error.isEmpty(), c.opens) << error.toStdString();
+    if (!c.opens)
+        return;
+    EXPECT_TRUE(AppendChecked(file, "new", &error)) << error.toStdString();
+    file.close();
+    EXPECT_EQ(dir.read(QLatin1String(c.target)), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, OpenForAppendingTest,
+    ::testing::Values(AppendOpenCase{"appends to a file", "log.txt", false, true, "old new"},
+                      AppendOpenCase{"empties a file", "log.txt", true, true, "new"},
+                      AppendOpenCase{"creates a file", "fresh.txt", false, true, "new"},
+                      AppendOpenCase{"folder", "", false, false, ""},
+                      AppendOpenCase{"emptied folder", "", true, false, ""},
+                      AppendOpenCase{"missing folder", "none/log.txt", false, false, ""}));
+
 struct ReadCase {
     const char *what;
     std::function<QString(const test::TempDir &)> make; // returns the path to read
