@@ -14,6 +14,7 @@ compute the same thing as the original and are never picked.
   tests/mutation/mutate.py --count 50 --seed 7         # 50 mutants, report at the end
   tests/mutation/mutate.py --all                       # every mutant (hours on two cores)
   tests/mutation/mutate.py --list | head               # the candidate mutants, nothing built
+  tests/mutation/mutate.py --again r1.jsonl           # the survivors of an earlier run, once more
   tests/mutation/mutate.py --summary r1.jsonl r2.jsonl # figures per subsystem over earlier runs
 """
 
@@ -290,6 +291,8 @@ def main():
     ap.add_argument("--timeout", type=int, default=0, help="test time limit in seconds (default: from the unmutated run)")
     ap.add_argument("--list", action="store_true",
                     help="print the candidate mutants (with --seed: the ones it picks) and stop")
+    ap.add_argument("--again", nargs="+", type=Path,
+                    help="try again the mutants that survived in these --results files")
     ap.add_argument("--summary", nargs="*", type=Path, help="summarise earlier --results files and stop")
     args = ap.parse_args()
 
@@ -301,10 +304,18 @@ def main():
     equivalent = read_equivalents()
     candidates = [m for m in find_mutants(ROOT) if m.key() not in equivalent and args.only in m.path]
     seed = args.seed if args.seed is not None else int(time.time()) % 100000
-    chosen = candidates if args.all else random.Random(seed).sample(candidates, min(args.count, len(candidates)))
+    if args.again:
+        earlier = {(r["path"], r["text"], r["nth"], r["change"])
+                   for f in args.again for l in f.read_text().splitlines() if l.strip()
+                   for r in [json.loads(l)] if r["outcome"] == "survived"}
+        chosen = [m for m in candidates if m.key() in earlier]
+    elif args.all:
+        chosen = candidates
+    else:
+        chosen = random.Random(seed).sample(candidates, min(args.count, len(candidates)))
     chosen.sort(key=lambda m: (m.path, m.offset))  # neighbours share a rebuilt object
     if args.list:
-        for m in (chosen if args.seed is not None else candidates):
+        for m in (chosen if args.seed is not None or args.again else candidates):
             print(f"{m.name():<60} | {m.text}")
         print(f"{len(candidates)} candidate mutants ({len(equivalent)} listed as equivalent)", file=sys.stderr)
         return 0

@@ -22,6 +22,7 @@ class FakeBus final : public BusLibrary {
     std::array<std::uint8_t, 2> mask{0x00, 0x12};
     int busyAnswers = 0;     // mailbox answers that report busy
     int refuseWritesAt = -1; // this address keeps its old value
+    int shortenLocalAnswers = 0; // data bytes left out of the BCU's answers to memory reads
     std::array<std::uint8_t, 512> local{};
     std::array<std::uint8_t, 512> memory{};
     std::vector<QByteArray> sent;
@@ -115,7 +116,7 @@ class FakeBus final : public BusLibrary {
             const int address = (b(3) << 8) | b(4);
             QByteArray f = frame.mid(1, 4);
             f[0] = char(0x4B);
-            for (int i = 0; i < b(2); ++i)
+            for (int i = 0; i < b(2) - shortenLocalAnswers; ++i)
                 f.append(char(local[address + i]));
             incoming.push_back(withLength(f));
             break;

@@ -156,5 +156,18 @@ TEST_F(BusLinkTest, ASilentDeviceGives106AndTheAnswerIsParsed)
     EXPECT_EQ(protocolLines().last(), QStringLiteral(" *** Timeout while: waiting for answer "));
 }
 
+// The BCU's answer names how many bytes it carries; an answer cut short is refused, not read
+// as a shorter value.
+TEST_F(BusLinkTest, ALocalAnswerShorterThanItsCountGives103)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    QByteArray data;
+    bus.shortenLocalAnswers = 1;
+    EXPECT_EQ(link.ReadLocalMemory(0x0104, 3, &data), LinkError::WrongTelegramLength);
+    bus.shortenLocalAnswers = 0;
+    ASSERT_EQ(link.ReadLocalMemory(0x0104, 3, &data), 0);
+    EXPECT_EQ(data.size(), 3);
+}
+
 } // namespace
 } // namespace zx::test

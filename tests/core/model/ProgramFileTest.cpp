@@ -723,6 +723,18 @@ TEST_F(ProgramFileTest, CommaOrLineBreakInATextCannotShiftTheNamesBehindIt)
     EXPECT_EQ(model.program().ChannelNames[0], QStringLiteral("one "));
 }
 
+// Nine texts follow the numbers (usage text, eight channel names); a line after them is
+// someone's note and changes nothing.
+TEST_F(ProgramFileTest, LinesAfterTheNinthTextAreIgnored)
+{
+    setRecords({weeklyTime(6, 0, 1, 1)});
+    model.program().ChannelNames[7] = QStringLiteral("last");
+    ASSERT_TRUE(save());
+    dir.write("p.zxp", saved() + "stray\r\nmore\r\n");
+    ASSERT_EQ(load(dir.file("p.zxp")), LoadResult::Loaded);
+    EXPECT_EQ(model.program().ChannelNames[7], QStringLiteral("last "));
+}
+
 TEST_F(ProgramFileTest, SkipTextsKeepsTheSetsTexts)
 {
     setRecords({weeklyTime(6, 0, 1, 1)});

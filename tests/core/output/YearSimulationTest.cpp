@@ -64,6 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
         PlanCase{"NoPriority", {weeklyTime(6, 0, Daily, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"RangeOtherChannel", {priorityTime(1, 5, 10, 5, 3, 2)}, 2030, 5, 5, 1, 0},
         PlanCase{"RangeOwnChannel", {priorityTime(1, 5, 10, 5, 3, 2)}, 2030, 5, 5, 2, 3},
+        // a damaged range (month 13, day 0) acts on no day rather than on a guessed one
+        PlanCase{"RangeFromMonth13", {priorityTime(1, 13, 10, 5, 3, 1)}, 2030, 5, 5, 1, 0},
+        PlanCase{"RangeToDay0", {priorityTime(1, 5, 0, 5, 3, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"LaterStartWins",
                  {priorityTime(1, 5, 31, 5, 3, 1), priorityTime(10, 5, 12, 5, 7, 1)},
                  2030,
