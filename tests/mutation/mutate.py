@@ -297,8 +297,18 @@ def main():
     args = ap.parse_args()
 
     if args.summary is not None:
-        results = [json.loads(l) for f in args.summary for l in f.read_text().splitlines() if l.strip()]
-        summarise(results)
+        # A later outcome of the same mutant replaces the earlier one; the outcomes of an --again
+        # run only replace, so the figures keep to the mutants the seeds picked.
+        latest = {}
+        for f in args.summary:
+            for l in f.read_text().splitlines():
+                if not l.strip():
+                    continue
+                r = json.loads(l)
+                key = (r["path"], r["line"], r["col"], r["change"])
+                if not r.get("again") or key in latest:
+                    latest[key] = r
+        summarise(list(latest.values()))
         return 0
 
     equivalent = read_equivalents()
@@ -336,7 +346,8 @@ def main():
         t = time.monotonic()
         outcome, detail = test_mutant(ws, m, timeout)
         r = {"seed": seed, "path": m.path, "subsystem": m.subsystem, "line": m.line, "col": m.col, "op": m.op,
-             "change": f"{m.old} -> {m.new}", "nth": m.nth, "text": m.text, "outcome": outcome, "detail": detail}
+             "change": f"{m.old} -> {m.new}", "nth": m.nth, "text": m.text, "outcome": outcome, "detail": detail,
+             "again": bool(args.again)}
         results.append(r)
         if args.results:
             with args.results.open("a", encoding="utf-8") as f:

@@ -3,6 +3,7 @@
 #include "BusFakes.h"
 #include "bus/ApplicationImage.h"
 #include "bus/BusLink.h"
+#include "bus/BusSession.h"
 #include "bus/ProtocolFile.h"
 #include "calendar/Changeover.h"
 #include "core/transfer/SerialFakes.h"
@@ -15,6 +16,8 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <numeric>
 
 namespace zx::test {
 namespace {
@@ -106,6 +109,67 @@ TEST_F(BusOperationsTest, ABusyTimeSwitchIsAskedAgainUpToThreeTimes)
     bus.busyAnswers = 3;
     EXPECT_EQ(ops.MailboxCommand(Mailbox::DeleteProgram, {}), LinkError::TimeSwitchBusy);
     EXPECT_EQ(protocolText().count(QStringLiteral(" *** time switch busy ")), 5);
+}
+
+// A busy time switch is asked again on the same connection; only a failed exchange opens the
+// link afresh.
+TEST_F(BusOperationsTest, OnlyAFailedExchangeOpensTheLinkAgain)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    ASSERT_EQ(ops.Connect(Device), 0);
+    const int resets = bus.bcuResets;
+    bus.busyAnswers = 2;
+    EXPECT_EQ(ops.MailboxCommand(Mailbox::DeleteProgram, {}), 0);
+    EXPECT_EQ(bus.bcuResets, resets);
+    bus.deviceAnswers = false;
+    EXPECT_NE(ops.MailboxCommand(Mailbox::DeleteProgram, {}), 0);
+    EXPECT_GT(bus.bcuResets, resets);
+}
+
+// The gauge of the changeover table runs from the header (1) to the last entry (21 of 21).
+TEST_F(BusOperationsTest, TheChangeoverGaugeReachesItsEnd)
+{
+    struct Recorder final : BusProgress {
+        std::vector<int> values;
+        void setStep(const QString &) override {}
+        void setGauge(int value, int maximum) override
+        {
+            if (maximum == DstEntries + 1)
+                values.push_back(value);
+        }
+    } recorder;
+    fillBusProgram();
+    BusOperations watched{link, model, BusIdentityOf(1), dir.path(), &recorder, &prompter};
+    ASSERT_EQ(watched.ProgramDevice(Device), 0);
+    std::vector<int> expected(DstEntries + 1);
+    std::iota(expected.begin(), expected.end(), 1);
+    EXPECT_EQ(recorder.values, expected);
+}
+
+// Twenty entries in use: the table is full and read to its end.
+TEST_F(BusOperationsTest, AFullChangeoverTableIsReadWhole)
+{
+    bus.changeoverHeader = 30;
+    for (int i = 0; i < DstEntries; ++i) {
+        const DstEntry e = EncodeChangeoverEntry({{25, 3, 2, 1}, {25, 10, 3, 1}});
+        bus.changeover[i] = {std::uint8_t(e[0]), std::uint8_t(e[1]), std::uint8_t(e[2]), std::uint8_t(e[3])};
+    }
+    ASSERT_EQ(ops.ReadDevice(Device), 0);
+    EXPECT_EQ(model.program().DstCount, DstEntries);
+    EXPECT_NE(model.program().DstTable[DstEntries - 1], EmptyDstEntry);
+}
+
+// The search lists each time switch of the brand that answers, and goes on past the silent ones.
+TEST_F(BusOperationsTest, ASearchListsTheTimeSwitchesOfTheBrandThatAnswer)
+{
+    BusEnvironment env{bus, pump, clock, model, prompter, dir.path(), BusTimings::fast()};
+    QStringList checked;
+    const BusSearchResult r = SearchBusDevices(env, 0, 1, 1, 4, 6, [&](const QString &t) { checked << t; });
+    EXPECT_TRUE(r.ok()) << r.message.toStdString();
+    EXPECT_EQ(r.found, QStringList{QStringLiteral("1.1.5")});
+    EXPECT_EQ(checked.size(), 3);
+    bus.memory[0x0105] = 0x33; // answers, but is no time switch of the brand
+    EXPECT_TRUE(SearchBusDevices(env, 0, 1, 1, 5, 5).found.isEmpty());
 }
 
 TEST_F(BusOperationsTest, InstallWritesSingleBytesTheBlocksAndTheRestInOrder)

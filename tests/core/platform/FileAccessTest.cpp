@@ -86,6 +86,30 @@ INSTANTIATE_TEST_SUITE_P(
                                                                 QByteArray(500, 'x'), error);
                                  }}));
 
+// In a shared folder with the sticky bit (as /tmp) a user may write a file of someone else's
+// that is open to all, but not replace it: the temporary copy is written, the final rename is
+// refused, and the writer says so and leaves the file as it was.
+TEST(AtomicWrite, ARefusedReplaceFailsAndKeepsTheOldFile)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    const test::TempDir dir;
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 01777), 0);
+    const QString path = dir.file(QStringLiteral("shared.txt"));
+    dir.write(QStringLiteral("shared.txt"), "old\r\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666), 0);
+    bool ok = true;
+    QString error;
+    {
+        const test::WithoutRootPrivileges user;
+        ASSERT_TRUE(user.effective());
+        ok = WriteFileAtomically(path, "new\r\n", &error);
+    }
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(dir.read(QStringLiteral("shared.txt")), QByteArray("old\r\n"));
+}
+
 TEST(AppendCheckedTest, TheWriteThatCrossesAFileSizeLimitFails)
 {
     const test::TempDir dir;
