@@ -1260,6 +1260,7 @@ TEST(GoldenFiles, FixturesHoldWhatTheirNamesSay)
         {"broken-loop.zxp", TypeAnnual, LoadResult::Invalid},
         {"broken-value256.zxp", TypeAnnual, LoadResult::Invalid},
         {"master517.zxp", TypeAnnual, LoadResult::MasterCard},
+        {"master517.zxp", TypeAstro, LoadResult::OtherType517}, // another device's master card
     };
     for (const auto &c : cases) {
         Model model;
