@@ -119,6 +119,15 @@ TEST(YearSimulation, LeapYearsHave366Days)
     EXPECT_EQ(sim.dayPlan(2029).code(365, 1), 9);
 }
 
+// A priority time ticked for more channels than the device has acts on the ones it has.
+TEST(YearSimulation, ChannelsBeyondTheDeviceStayWeekly)
+{
+    const Model m = modelWith({priorityTime(1, 5, 10, 5, 3, 15)}, 2);
+    const DayPlan plan = YearSimulation(m).dayPlan(2030);
+    EXPECT_EQ(plan.code(DayOfYear(5, 5, 2030), 2), 3);
+    EXPECT_EQ(plan.code(DayOfYear(5, 5, 2030), 3), DayCode::Weekly);
+}
+
 TEST(YearSimulation, BusDevicesSimulateAllEightChannels)
 {
     Model m;
