@@ -13,6 +13,7 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -253,6 +254,18 @@ TEST_F(BusOperationsTest, AFailedInstallLeavesTheSavedApplicationForReinstall)
 
     ASSERT_EQ(ops.Reinstall(Device), 0);
     expectOwnApplication();
+}
+
+// Without a saved copy of the device's own application nothing may overwrite it.
+TEST_F(BusOperationsTest, AnApplicationThatCannotBeSavedStopsTheProgramming)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("appl.old")));
+    ASSERT_EQ(link.OpenLink(0), 0);
+    EXPECT_EQ(ops.SaveApplication(Device, nullptr), LinkError::RunTimeError);
+    link.CloseLink();
+    EXPECT_EQ(ops.Program(Device), LinkError::RunTimeError);
+    EXPECT_TRUE(bus.memoryWrites.empty());
+    EXPECT_TRUE(protocolText().contains(QStringLiteral("unknown Error: ")));
 }
 
 TEST_F(BusOperationsTest, AForeignDeviceIsNeverSavedNorOverwritten)
