@@ -735,6 +735,19 @@ TEST_F(ProgramFileTest, LinesAfterTheNinthTextAreIgnored)
     EXPECT_EQ(model.program().ChannelNames[7], QStringLiteral("last "));
 }
 
+// Editors that save UTF-8 may put a byte order mark in front; the reader steps over it.
+TEST_F(ProgramFileTest, AByteOrderMarkInFrontIsSkipped)
+{
+    setRecords({weeklyTime(6, 0, 1, 1)});
+    ASSERT_TRUE(save());
+    const QByteArray plain = saved();
+    dir.write("p.zxp", "\xEF\xBB\xBF" + plain);
+    ASSERT_EQ(load(dir.file("p.zxp")), LoadResult::Loaded);
+    EXPECT_EQ(model.program().UsedCount, 1);
+    dir.write("p.zxp", "\xEF\xBB" + plain); // half a mark is no mark
+    EXPECT_EQ(load(dir.file("p.zxp")), LoadResult::Invalid);
+}
+
 TEST_F(ProgramFileTest, SkipTextsKeepsTheSetsTexts)
 {
     setRecords({weeklyTime(6, 0, 1, 1)});

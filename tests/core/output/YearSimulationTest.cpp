@@ -65,6 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
         PlanCase{"RangeOtherChannel", {priorityTime(1, 5, 10, 5, 3, 2)}, 2030, 5, 5, 1, 0},
         PlanCase{"RangeOwnChannel", {priorityTime(1, 5, 10, 5, 3, 2)}, 2030, 5, 5, 2, 3},
         // a damaged range (month 13, day 0) acts on no day rather than on a guessed one
+        PlanCase{"OnceOneDayInItsYear", {priorityTime(5, 5, 5, 5, 3, 1, 0, 1, 94)}, 2030, 5, 5, 1, 3},
+        PlanCase{"OnceOneDayNotTheNextYear", {priorityTime(5, 5, 5, 5, 3, 1, 0, 1, 94)}, 2031, 5, 5, 1, 0},
         PlanCase{"RangeFromMonth13", {priorityTime(1, 13, 10, 5, 3, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"RangeToDay0", {priorityTime(1, 5, 0, 5, 3, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"LaterStartWins",
