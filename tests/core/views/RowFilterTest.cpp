@@ -80,6 +80,8 @@ const FilterCase conventionalCases[] = {
      [](ListFilter &f) { f.FilterFromMonth = 3, f.FilterToMonth = 10; }, true},
     {"PriorityStartingInTheLastMonth", priorityTime(1, 10, 30, 12, 3, 1),
      [](ListFilter &f) { f.FilterFromMonth = 3, f.FilterToMonth = 10; }, true},
+    {"PriorityOverNewYearEndingInTheLastMonth", priorityTime(1, 11, 15, 10, 3, 1),
+     [](ListFilter &f) { f.FilterFromMonth = 3, f.FilterToMonth = 10; }, true},
     {"PriorityAfterMonths", priorityTime(1, 11, 30, 12, 3, 1),
      [](ListFilter &f) { f.FilterFromMonth = 3, f.FilterToMonth = 10; }, false},
     {"PriorityOtherChannel", priorityTime(1, 2, 30, 4, 3, 1), [](ListFilter &f) { f.FilterChannels = 2; },
