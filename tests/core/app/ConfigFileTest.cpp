@@ -251,3 +251,57 @@ INSTANTIATE_TEST_SUITE_P(Values, ConfigOutOfRange,
                                            OutOfRangeCase{"MESSPERIODE=07", 13},
                                            OutOfRangeCase{"MESSIMPDAUER=99", 14},
                                            OutOfRangeCase{"EVU=2", 17}));
+
+namespace {
+
+// Both edges of every line's range, one step inside and one outside (line positions 0-based).
+struct RangeEdge {
+    int line;
+    int value;
+    bool inRange;
+};
+
+class ConfigRanges : public ::testing::TestWithParam<RangeEdge> {};
+
+} // namespace
+
+TEST_P(ConfigRanges, AcceptUpToTheEdge)
+{
+    EXPECT_EQ(ConfigValueInRange(GetParam().line, GetParam().value), GetParam().inRange);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, ConfigRanges,
+    ::testing::Values(
+        // KANALZAHL 1..8, BEWFT 0..1, LPT 1..9, UHRENTYP 517 or 236
+        RangeEdge{0, 0, false}, RangeEdge{0, 1, true}, RangeEdge{0, 8, true}, RangeEdge{0, 9, false},
+        RangeEdge{1, -1, false}, RangeEdge{1, 0, true}, RangeEdge{1, 1, true}, RangeEdge{1, 2, false},
+        RangeEdge{2, 0, false}, RangeEdge{2, 1, true}, RangeEdge{2, 9, true}, RangeEdge{2, 10, false},
+        RangeEdge{3, 517, true}, RangeEdge{3, 236, true}, RangeEdge{3, 518, false}, RangeEdge{3, 0, false},
+        // DELAY, ZEILEN, MAXDELAY: any count from 0
+        RangeEdge{4, -1, false}, RangeEdge{4, 0, true}, RangeEdge{5, -1, false}, RangeEdge{5, 0, true},
+        RangeEdge{6, -1, false}, RangeEdge{6, 0, true}, RangeEdge{6, 32767, true},
+        // SWREGEL 0..4, SPRACHE 1..4, BUSPROG -1..1, MESSKANAL 0..4
+        RangeEdge{7, -1, false}, RangeEdge{7, 0, true}, RangeEdge{7, 4, true}, RangeEdge{7, 5, false},
+        RangeEdge{9, 0, false}, RangeEdge{9, 1, true}, RangeEdge{9, 4, true}, RangeEdge{9, 5, false},
+        RangeEdge{11, -2, false}, RangeEdge{11, -1, true}, RangeEdge{11, 1, true}, RangeEdge{11, 2, false},
+        RangeEdge{12, -1, false}, RangeEdge{12, 0, true}, RangeEdge{12, 4, true}, RangeEdge{12, 5, false},
+        // MESSPERIODE: the divisors of an hour that the meter offers
+        RangeEdge{13, 0, false}, RangeEdge{13, 1, true}, RangeEdge{13, 7, false}, RangeEdge{13, 60, true},
+        RangeEdge{13, 61, false},
+        // MESSIMPDAUER 1..60, the flags 0..1
+        RangeEdge{14, 0, false}, RangeEdge{14, 1, true}, RangeEdge{14, 60, true}, RangeEdge{14, 61, false},
+        RangeEdge{8, 2, false}, RangeEdge{10, 1, true}, RangeEdge{15, -1, false}, RangeEdge{16, 1, true},
+        RangeEdge{17, 2, false}, RangeEdge{17, 0, true}));
+
+// "ZEILEN=0" carries one padding zero for a three-character value: the writer supplies the
+// second, so that the file always holds the value in full.
+TEST(ConfigFile, ZeilenIsWrittenInThreeDigits)
+{
+    for (const auto &[rows, line] : {std::pair{0, "ZEILEN=000\r\n"}, std::pair{5, "ZEILEN=005\r\n"},
+                                     std::pair{50, "ZEILEN=050\r\n"}, std::pair{120, "ZEILEN=0120\r\n"}}) {
+        ConfigValues values = ConfigValuesOf(configuredModel());
+        values[5] = rows;
+        EXPECT_TRUE(ConfigText(values).contains(line)) << line;
+    }
+}

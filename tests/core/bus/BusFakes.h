@@ -25,6 +25,7 @@ class FakeBus final : public BusLibrary {
     int confirmedSends = -1;  // the coupling unit stops confirming after this many frames; -1 never
     bool babble = false;      // every fetch brings a local answer for address 0, nothing else
     int loseAnswerAfter = -1; // the answer to the first read after this mailbox command is lost
+    int shortenLocalAnswers = 0; // data bytes left out of the BCU's answers to memory reads
     std::array<std::uint8_t, 512> local{};
     std::array<std::uint8_t, 512> memory{};
     std::vector<QByteArray> sent;
@@ -129,7 +130,7 @@ class FakeBus final : public BusLibrary {
             const int address = (b(3) << 8) | b(4);
             QByteArray f = frame.mid(1, 4);
             f[0] = char(0x4B);
-            for (int i = 0; i < b(2); ++i)
+            for (int i = 0; i < b(2) - shortenLocalAnswers; ++i)
                 f.append(char(local[address + i]));
             incoming.push_back(withLength(f));
             break;

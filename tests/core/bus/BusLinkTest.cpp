@@ -202,5 +202,18 @@ TEST(ProtocolFile, StopsGrowingAtItsLimit)
     EXPECT_TRUE(text.endsWith("cut off here: it reached its limit\r\n"));
 }
 
+// The BCU's answer names how many bytes it carries; an answer cut short is refused, not read
+// as a shorter value.
+TEST_F(BusLinkTest, ALocalAnswerShorterThanItsCountGives103)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    QByteArray data;
+    bus.shortenLocalAnswers = 1;
+    EXPECT_EQ(link.ReadLocalMemory(0x0104, 3, &data), LinkError::WrongTelegramLength);
+    bus.shortenLocalAnswers = 0;
+    ASSERT_EQ(link.ReadLocalMemory(0x0104, 3, &data), 0);
+    EXPECT_EQ(data.size(), 3);
+}
+
 } // namespace
 } // namespace zx::test

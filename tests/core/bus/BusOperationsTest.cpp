@@ -4,6 +4,7 @@
 #include "bus/ApplicationImage.h"
 #include "bus/BusAddress.h"
 #include "bus/BusLink.h"
+#include "bus/BusSession.h"
 #include "bus/ProtocolFile.h"
 #include "calendar/Changeover.h"
 #include "core/transfer/SerialFakes.h"
@@ -14,9 +15,12 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <numeric>
 
 namespace zx::test {
 namespace {
@@ -108,6 +112,67 @@ TEST_F(BusOperationsTest, ABusyTimeSwitchIsAskedAgainUpToThreeTimes)
     bus.busyAnswers = 3;
     EXPECT_EQ(ops.MailboxCommand(Mailbox::DeleteProgram, {}), LinkError::TimeSwitchBusy);
     EXPECT_EQ(protocolText().count(QStringLiteral(" *** time switch busy ")), 5);
+}
+
+// A busy time switch is asked again on the same connection; only a failed exchange opens the
+// link afresh.
+TEST_F(BusOperationsTest, OnlyAFailedExchangeOpensTheLinkAgain)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    ASSERT_EQ(ops.Connect(Device), 0);
+    const int resets = bus.bcuResets;
+    bus.busyAnswers = 2;
+    EXPECT_EQ(ops.MailboxCommand(Mailbox::DeleteProgram, {}), 0);
+    EXPECT_EQ(bus.bcuResets, resets);
+    bus.deviceAnswers = false;
+    EXPECT_NE(ops.MailboxCommand(Mailbox::DeleteProgram, {}), 0);
+    EXPECT_GT(bus.bcuResets, resets);
+}
+
+// The gauge of the changeover table runs from the header (1) to the last entry (21 of 21).
+TEST_F(BusOperationsTest, TheChangeoverGaugeReachesItsEnd)
+{
+    struct Recorder final : BusProgress {
+        std::vector<int> values;
+        void setStep(const QString &) override {}
+        void setGauge(int value, int maximum) override
+        {
+            if (maximum == DstEntries + 1)
+                values.push_back(value);
+        }
+    } recorder;
+    fillBusProgram();
+    BusOperations watched{link, model, BusIdentityOf(1), dir.path(), &recorder, &prompter};
+    ASSERT_EQ(watched.ProgramDevice(Device), 0);
+    std::vector<int> expected(DstEntries + 1);
+    std::iota(expected.begin(), expected.end(), 1);
+    EXPECT_EQ(recorder.values, expected);
+}
+
+// Twenty entries in use: the table is full and read to its end.
+TEST_F(BusOperationsTest, AFullChangeoverTableIsReadWhole)
+{
+    bus.changeoverHeader = 30;
+    for (int i = 0; i < DstEntries; ++i) {
+        const DstEntry e = EncodeChangeoverEntry({{25, 3, 2, 1}, {25, 10, 3, 1}});
+        bus.changeover[i] = {std::uint8_t(e[0]), std::uint8_t(e[1]), std::uint8_t(e[2]), std::uint8_t(e[3])};
+    }
+    ASSERT_EQ(ops.ReadDevice(Device), 0);
+    EXPECT_EQ(model.program().DstCount, DstEntries);
+    EXPECT_NE(model.program().DstTable[DstEntries - 1], EmptyDstEntry);
+}
+
+// The search lists each time switch of the brand that answers, and goes on past the silent ones.
+TEST_F(BusOperationsTest, ASearchListsTheTimeSwitchesOfTheBrandThatAnswer)
+{
+    BusEnvironment env{bus, pump, clock, model, prompter, dir.path(), BusTimings::fast()};
+    QStringList checked;
+    const BusSearchResult r = SearchBusDevices(env, 0, 1, 1, 4, 6, [&](const QString &t) { checked << t; });
+    EXPECT_TRUE(r.ok()) << r.message.toStdString();
+    EXPECT_EQ(r.found, QStringList{QStringLiteral("1.1.5")});
+    EXPECT_EQ(checked.size(), 3);
+    bus.memory[0x0105] = 0x33; // answers, but is no time switch of the brand
+    EXPECT_TRUE(SearchBusDevices(env, 0, 1, 1, 5, 5).found.isEmpty());
 }
 
 TEST_F(BusOperationsTest, InstallWritesSingleBytesTheBlocksAndTheRestInOrder)
@@ -234,6 +299,18 @@ TEST_F(BusOperationsTest, AFailedInstallLeavesTheSavedApplicationForReinstall)
 
     ASSERT_EQ(ops.Reinstall(Device), 0);
     expectOwnApplication();
+}
+
+// Without a saved copy of the device's own application nothing may overwrite it.
+TEST_F(BusOperationsTest, AnApplicationThatCannotBeSavedStopsTheProgramming)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("appl.old")));
+    ASSERT_EQ(link.OpenLink(0), 0);
+    EXPECT_EQ(ops.SaveApplication(Device, nullptr), LinkError::RunTimeError);
+    link.CloseLink();
+    EXPECT_EQ(ops.Program(Device), LinkError::RunTimeError);
+    EXPECT_TRUE(bus.memoryWrites.empty());
+    EXPECT_TRUE(protocolText().contains(QStringLiteral("unknown Error: ")));
 }
 
 TEST_F(BusOperationsTest, AForeignDeviceIsNeverSavedNorOverwritten)

@@ -190,4 +190,16 @@ TEST(ChangeoversOfYear, RuleDatesAtTheRuleHours)
     EXPECT_TRUE(ChangeoversOfYear(RuleTable, none, 2000).empty());
 }
 
+// The day list of every month, in a common year, a leap year and with no year chosen (0).
+TEST(ChangeoverEditing, EveryMonthKeepsItsLength)
+{
+    const int common[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (int month = 1; month <= 12; ++month) {
+        EXPECT_EQ(LimitChangeoverDay(31, month, 2027), common[month - 1]) << month;
+        EXPECT_EQ(LimitChangeoverDay(31, month, 2028), month == 2 ? 29 : common[month - 1]) << month;
+        EXPECT_EQ(LimitChangeoverDay(31, month, 0), month == 2 ? 29 : common[month - 1]) << month;
+        EXPECT_EQ(LimitChangeoverDay(28, month, 2027), 28) << month;
+    }
+}
+
 } // namespace

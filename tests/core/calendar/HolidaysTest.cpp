@@ -209,6 +209,75 @@ TEST(HolidayFile, DamagedFileIsKeptBesideTheNewOne)
     EXPECT_EQ(SaveHolidaysOverDamaged(model, prompter, dir.path(), lib, &error), HolidaySave::Failed);
 }
 
+// A holiday file with `holidays` distinct fixed days and one set of the first `members` of them.
+QByteArray FileWithOneSet(int holidays, int members)
+{
+    QByteArray text = " " + QByteArray::number(holidays) + "  1 \r\n";
+    for (int n = 0; n < holidays; ++n)
+        text += "H, 0  0 " + QByteArray::number(n % 28 + 1) + " " + QByteArray::number(n / 28 + 1) + " \r\n";
+    text += "S\r\n " + QByteArray::number(members) + " \r\n";
+    for (int m = 1; m <= members; ++m)
+        text += " " + QByteArray::number(m) + " \r\n";
+    return text;
+}
+
+TEST(HolidayFile, ASetHoldsUpToFiftyNineHolidays)
+{
+    HolidayLibrary lib;
+    ASSERT_TRUE(ParseHolidays(FileWithOneSet(MaxSetMembers, MaxSetMembers), lib).ok());
+    EXPECT_EQ(lib.sets.at(0).members.size(), std::size_t(MaxSetMembers));
+    EXPECT_EQ(ParseHolidays(FileWithOneSet(MaxSetMembers + 1, MaxSetMembers + 1), lib).status,
+              HolidayLoad::Damaged);
+    ASSERT_TRUE(ParseHolidays(FileWithOneSet(1, 0), lib).ok());
+    EXPECT_TRUE(lib.sets.at(0).members.empty());
+}
+
+// ---- the values a holiday can take ----
+
+struct HolidayValues {
+    const char *what;
+    Holiday holiday;
+    bool valid;
+};
+
+void PrintTo(const HolidayValues &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class HolidayRanges : public ::testing::TestWithParam<HolidayValues> {};
+
+TEST_P(HolidayRanges, AcceptUpToTheEdge)
+{
+    EXPECT_EQ(IsValidHoliday(GetParam().holiday), GetParam().valid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, HolidayRanges,
+    ::testing::Values(HolidayValues{"fixed 1 January", {{}, HolidayFixed, 0, 1, 1}, true},
+                      HolidayValues{"fixed 31 December", {{}, HolidayFixed, 0, 31, 12}, true},
+                      HolidayValues{"fixed 29 February", {{}, HolidayFixed, 0, 29, 2}, true},
+                      HolidayValues{"fixed 30 February", {{}, HolidayFixed, 0, 30, 2}, false},
+                      HolidayValues{"fixed day 0", {{}, HolidayFixed, 0, 0, 1}, false},
+                      HolidayValues{"fixed month 0", {{}, HolidayFixed, 0, 1, 0}, false},
+                      HolidayValues{"fixed month 13", {{}, HolidayFixed, 0, 1, 13}, false},
+                      HolidayValues{"fixed with a weekday", {{}, HolidayFixed, 1, 1, 1}, false},
+                      HolidayValues{"free Sunday before", {{}, HolidayFree, -7, 1, 1}, true},
+                      HolidayValues{"free Monday after", {{}, HolidayFree, 1, 1, 1}, true},
+                      HolidayValues{"free Sunday after", {{}, HolidayFree, 7, 31, 12}, true},
+                      HolidayValues{"free without weekday", {{}, HolidayFree, 0, 1, 1}, false},
+                      HolidayValues{"free weekday -8", {{}, HolidayFree, -8, 1, 1}, false},
+                      HolidayValues{"free weekday 8", {{}, HolidayFree, 8, 1, 1}, false},
+                      HolidayValues{"free day 32", {{}, HolidayFree, 1, 32, 1}, false},
+                      HolidayValues{"Easter Sunday", {{}, HolidayEaster, 0, 0, 0}, true},
+                      HolidayValues{"Easter earliest", {{}, HolidayEaster, 0, EasterCodeMin - EasterCodeBase, 0}, true},
+                      HolidayValues{"Easter latest", {{}, HolidayEaster, 0, EasterCodeMax - EasterCodeBase, 0}, true},
+                      HolidayValues{"Easter too early", {{}, HolidayEaster, 0, EasterCodeMin - EasterCodeBase - 1, 0}, false},
+                      HolidayValues{"Easter too late", {{}, HolidayEaster, 0, EasterCodeMax - EasterCodeBase + 1, 0}, false},
+                      HolidayValues{"Easter with a month", {{}, HolidayEaster, 0, 1, 1}, false},
+                      HolidayValues{"Easter with a weekday", {{}, HolidayEaster, 1, 1, 0}, false},
+                      HolidayValues{"unknown kind", {{}, 3, 0, 1, 1}, false}));
+
 // ---- the shipped holiday files against the real calendars ----
 
 struct ShippedCase {

@@ -53,6 +53,16 @@ const CompareCase compareCases[] = {
     {"BusChannels1And2", 1, Rec(152, 96, 31, 200, 0), Rec(152, 96, 31, 200, 1), Comparison::Different},
     {"BusChannels4And8Dated", 1, Rec(24, 98, 15, 7, 3), Rec(24, 98, 32 + 15, 7, 3), Comparison::Different},
     {"BusOtherWeekdays", 1, Rec(152, 96, 31, 200, 0), Rec(152, 96, 30, 200, 0), Comparison::Different},
+    {"DatedOtherStateIsInverted", 0, Rec(24, 98, 15, 1, 1), Rec(24, 98, 15, 1, 0), Comparison::Inverted},
+    {"DatedTwoPulses", 0, Rec(24, 98, 15, 1, 4), Rec(24, 98, 15, 1, 8 + 1), Comparison::Pulse},
+    {"DatedPulseAgainstSwitchedOutput", 0, Rec(24, 98, 15, 1, 4), Rec(24, 98, 15, 1, 0), Comparison::Different},
+    {"PriorityAgainstSwitchingTime", 0, Rec(100, 1, 1, 1, 3), Rec(24, 1, 1, 1, 3), Comparison::Different},
+    {"BusDatedSameExists", 1, Rec(24, 98, 15, 7, 3), Rec(24, 98, 15, 7, 3), Comparison::Exists},
+    {"BusDatedOtherValueIsInverted", 1, Rec(24, 98, 15, 7, 3), Rec(24, 98, 15, 8, 3), Comparison::Inverted},
+    {"BusDatedOtherPulse", 1, Rec(24, 98, 15, 7, 3), Rec(24, 98, 15, 7, 4 + 3), Comparison::Pulse},
+    {"BusWeeklyAgainstDated", 1, Rec(152, 96, 31, 200, 0), Rec(24, 96, 31, 200, 0), Comparison::Different},
+    {"BusPriorityAgainstSwitchingTime", 1, Rec(100, 1, 1, 200, 1), Rec(24, 1, 1, 200, 1),
+     Comparison::Different},
 };
 
 class Compare : public ::testing::TestWithParam<CompareCase> {};
@@ -113,4 +123,57 @@ TEST_F(ConflictScan, UsesTheDeviceKindOfTheModel)
     EXPECT_EQ(FindConflict(model, Rec(152, 96, 31, 10, 0)).result, Comparison::Inverted);
     model.device.BusDevice = 0;
     EXPECT_FALSE(FindConflict(model, Rec(152, 96, 31, 10, 0)));
+}
+
+namespace {
+
+// Priority times compare whole date ranges. Conventional: b5 bit 0 is the state, the bits above
+// it the setting. Bus: b4 is the value and b5 bits 0..1 the channel's low bits, except in the
+// Easter form (b0 96), where b4 holds the channel and b5's low nibble the value beside the
+// high nibble of the day offset.
+const CompareCase priorityCases[] = {
+    {"ConventionalSame", 0, Rec(100, 1, 1, 1, 3), Rec(100, 1, 1, 1, 3), Comparison::Exists},
+    {"ConventionalOtherState", 0, Rec(100, 1, 1, 1, 3), Rec(100, 1, 1, 1, 2), Comparison::Inverted},
+    {"ConventionalOtherSetting", 0, Rec(100, 1, 1, 1, 3), Rec(100, 1, 1, 1, 5), Comparison::Different},
+    {"ConventionalOtherEnd", 0, Rec(100, 1, 1, 1, 3), Rec(100, 1, 2, 1, 3), Comparison::Different},
+    {"ConventionalOtherChannels", 0, Rec(100, 1, 1, 1, 3), Rec(100, 1, 1, 2, 3), Comparison::Different},
+    {"ConventionalSwitchingTimes", 0, Rec(152, 96, 31, 1, 1), Rec(152, 96, 31, 1, 1), Comparison::Different},
+    {"ConventionalSwitchingTimeAgainstPriority", 0, Rec(24, 1, 1, 1, 3), Rec(100, 1, 1, 1, 3),
+     Comparison::Different},
+    {"BusSame", 1, Rec(100, 1, 1, 200, 1), Rec(100, 1, 1, 200, 1), Comparison::Exists},
+    {"BusOtherValue", 1, Rec(100, 1, 1, 200, 1), Rec(100, 1, 1, 10, 1), Comparison::Inverted},
+    {"BusOtherSetting", 1, Rec(100, 1, 1, 200, 1), Rec(100, 1, 1, 200, 4 + 1), Comparison::Different},
+    {"BusOtherChannel", 1, Rec(100, 1, 1, 200, 1), Rec(100, 1, 1, 200, 2), Comparison::Different},
+    {"BusOtherStart", 1, Rec(100, 1, 1, 200, 1), Rec(100, 2, 1, 200, 1), Comparison::Different},
+    {"BusOtherEnd", 1, Rec(100, 1, 1, 200, 1), Rec(100, 1, 2, 200, 1), Comparison::Different},
+    {"BusSwitchingTimes", 1, Rec(152, 96, 31, 200, 0), Rec(152, 96, 31, 200, 0), Comparison::Different},
+    {"BusEasterSame", 1, Rec(96, 5, 0, 3, 0x51), Rec(96, 5, 0, 3, 0x51), Comparison::Exists},
+    {"BusEasterOtherValue", 1, Rec(96, 5, 0, 3, 0x51), Rec(96, 5, 0, 3, 0x52), Comparison::Inverted},
+    {"BusEasterOtherOffset", 1, Rec(96, 5, 0, 3, 0x51), Rec(96, 5, 0, 3, 0x61), Comparison::Different},
+    {"BusEasterOtherChannel", 1, Rec(96, 5, 0, 3, 0x51), Rec(96, 5, 0, 4, 0x51), Comparison::Different},
+    {"BusEasterOtherOffsetHigh", 1, Rec(96, 5, 0, 3, 0x51), Rec(96, 6, 0, 3, 0x51), Comparison::Different},
+    {"BusEasterOtherLength", 1, Rec(96, 5, 0, 3, 0x51), Rec(96, 5, 1, 3, 0x51), Comparison::Different},
+    {"BusEasterAgainstDates", 1, Rec(96, 5, 0, 3, 0x51), Rec(100, 5, 0, 3, 0x51), Comparison::Different},
+    {"BusDatesAgainstEaster", 1, Rec(100, 5, 0, 3, 0x51), Rec(96, 5, 0, 3, 0x51), Comparison::Different},
+};
+
+class ComparePriority : public ::testing::TestWithParam<CompareCase> {};
+
+} // namespace
+
+TEST_P(ComparePriority, GivesTheResult)
+{
+    const CompareCase &c = GetParam();
+    EXPECT_EQ(ComparePriorityTimes(c.existing, c.fresh, c.bus), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ComparePriority, ::testing::ValuesIn(priorityCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(ConflictScan, PriorityTimesOfOtherSettingsDoNotMeetOnTheBus)
+{
+    model.device.BusDevice = 1;
+    add(Rec(100, 1, 1, 200, 1));
+    EXPECT_FALSE(FindConflict(model, Rec(100, 1, 1, 200, 4 + 1)));
+    EXPECT_EQ(FindConflict(model, Rec(100, 1, 1, 10, 1)).result, Comparison::Inverted);
 }

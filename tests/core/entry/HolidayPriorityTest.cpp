@@ -116,3 +116,13 @@ TEST_F(HolidayStore, RefusedBeforeAnythingIsStored)
     EXPECT_EQ(model.program().UsedCount, 0);
     EXPECT_EQ(model.Modified, 0);
 }
+
+// A priority time keeps seven bits of year code (year - 1936): 2063 is the last year it can name.
+TEST(HolidayPriority, YearsBeyondTheSevenBitYearCodeAreLeftOut)
+{
+    const Holiday free{QStringLiteral("Repentance"), HolidayFree, -3, 23, 11};
+    const auto times = HolidayPriorityTimes(free, Base(), 1, {1, 1, 2062}, 4);
+    ASSERT_EQ(times.size(), 2u);
+    EXPECT_EQ(times[0].yearCode, 126);
+    EXPECT_EQ(times[1].yearCode, 127);
+}

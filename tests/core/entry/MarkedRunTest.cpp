@@ -49,3 +49,11 @@ TEST(MarkedRun, RefusesMarksOutsideTheListOrTheMarking)
     EXPECT_TRUE(MarkedRun::fromMarks({1, 2}, 1, 0, 10).empty());
     EXPECT_TRUE(MarkedRun().finished());
 }
+
+// The edges: one marked row, and the last record of the list.
+TEST(MarkedRun, ARunOfOneReachesTheLastRecord)
+{
+    EXPECT_EQ(Walk(MarkedRun::fromMarks({9}, 0, 0, 10)), (std::vector<int>{9}));
+    EXPECT_EQ(Walk(MarkedRun::fromMarks({0, 9}, 1, 1, 10)), (std::vector<int>{9}));
+    EXPECT_TRUE(MarkedRun::fromMarks({0, 9}, 2, 2, 10).empty());
+}

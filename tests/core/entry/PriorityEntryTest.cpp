@@ -221,3 +221,80 @@ TEST(PriorityAutomation, StepsDatesPriorityAndPermanentState)
     EXPECT_EQ(permanent.priority, PermanentCodeBus);
     EXPECT_EQ(permanent.fromMonth, 2);
 }
+
+namespace {
+
+// Every edge of every value range of the priority time entry, on both device types. Each row
+// changes one field of a valid entry (1 May to 2 June, priority 3, channel 1).
+struct RangeCase {
+    const char *name;
+    int bus;
+    void (*change)(PriorityEntryValues &);
+    PriorityCheck expected;
+};
+
+const RangeCase rangeCases[] = {
+    {"FromDay0", 0, [](auto &e) { e.fromDay = 0; }, PriorityCheck::DateIncomplete},
+    {"FromMonth0", 0, [](auto &e) { e.fromMonth = 0; }, PriorityCheck::DateIncomplete},
+    {"FromMonth12", 0, [](auto &e) { e.fromMonth = 12; }, PriorityCheck::Ok},
+    {"FromMonth13", 0, [](auto &e) { e.fromMonth = 13; }, PriorityCheck::DateIncomplete},
+    {"ToDay0", 1, [](auto &e) { e.toDay = 0; }, PriorityCheck::DateIncomplete},
+    {"ToMonth0", 1, [](auto &e) { e.toMonth = 0; }, PriorityCheck::DateIncomplete},
+    {"ToMonth12", 1, [](auto &e) { e.toMonth = 12; }, PriorityCheck::Ok},
+    {"ToMonth13", 0, [](auto &e) { e.toMonth = 13; }, PriorityCheck::DateIncomplete},
+    {"FromDay31OfMay", 0, [](auto &e) { e.fromDay = 31; }, PriorityCheck::Ok},
+    {"FromDay31OfApril", 0, [](auto &e) { e.fromDay = 31, e.fromMonth = 4; }, PriorityCheck::DateIncomplete},
+    {"ToDay30OfJune", 1, [](auto &e) { e.toDay = 30; }, PriorityCheck::Ok},
+    {"ToDay31OfJune", 1, [](auto &e) { e.toDay = 31; }, PriorityCheck::DateIncomplete},
+    {"EasterNeedsNoDates", 0, [](auto &e) { e.easter = true, e.fromDay = 0, e.toMonth = 13; },
+     PriorityCheck::Ok},
+    {"EasterCodeBelow0", 1, [](auto &e) { e.easter = true, e.easterCode = -1; }, PriorityCheck::DateIncomplete},
+    {"EasterCode0", 1, [](auto &e) { e.easter = true, e.easterCode = 0; }, PriorityCheck::Ok},
+    {"EasterCode255", 0, [](auto &e) { e.easter = true, e.easterCode = 255; }, PriorityCheck::Ok},
+    {"EasterCode256", 0, [](auto &e) { e.easter = true, e.easterCode = 256; }, PriorityCheck::DateIncomplete},
+    {"NoChannelTicked", 0, [](auto &e) { e.channelMask = 0; }, PriorityCheck::NoChannel},
+    {"OnlyABitAboveChannel4", 0, [](auto &e) { e.channelMask = 16; }, PriorityCheck::NoChannel},
+    {"Channel4", 0, [](auto &e) { e.channelMask = 8; }, PriorityCheck::Ok},
+    {"BusChannel0", 1, [](auto &e) { e.busChannel = 0; }, PriorityCheck::NoChannel},
+    {"BusChannel8", 1, [](auto &e) { e.busChannel = 8; }, PriorityCheck::Ok},
+    {"BusChannel9", 1, [](auto &e) { e.busChannel = 9; }, PriorityCheck::NoChannel},
+    {"Priority0", 0, [](auto &e) { e.priority = 0; }, PriorityCheck::BadPriority},
+    {"Priority1", 0, [](auto &e) { e.priority = 1; }, PriorityCheck::Ok},
+    {"Permanent", 0, [](auto &e) { e.priority = PermanentCodeConventional; }, PriorityCheck::Ok},
+    {"AbovePermanent", 0, [](auto &e) { e.priority = PermanentCodeConventional + 1; }, PriorityCheck::BadPriority},
+    {"BusPriority0", 1, [](auto &e) { e.priority = 0; }, PriorityCheck::BadPriority},
+    {"BusPermanent", 1, [](auto &e) { e.priority = PermanentCodeBus; }, PriorityCheck::Ok},
+    {"BusAbovePermanent", 1, [](auto &e) { e.priority = PermanentCodeBus + 1; }, PriorityCheck::BadPriority},
+    {"BusEasterValue15", 1, [](auto &e) { e.easter = true, e.priority = PermanentCodeBus, e.value = 15; },
+     PriorityCheck::Ok},
+    {"BusEasterValue16", 1, [](auto &e) { e.easter = true, e.priority = PermanentCodeBus, e.value = 16; },
+     PriorityCheck::BusEasterValue},
+    {"BusDatedValue255", 1, [](auto &e) { e.priority = PermanentCodeBus, e.value = 255; }, PriorityCheck::Ok},
+    {"ConventionalEasterIgnoresValue", 0,
+     [](auto &e) { e.easter = true, e.priority = PermanentCodeConventional, e.value = 16; }, PriorityCheck::Ok},
+};
+
+class PriorityRanges : public ::testing::TestWithParam<RangeCase> {};
+
+} // namespace
+
+TEST_P(PriorityRanges, AcceptOrRefuseAtTheEdge)
+{
+    const RangeCase &c = GetParam();
+    PriorityEntryValues e = Range(1, 5, 2, 6, 3, 1);
+    e.busChannel = 1;
+    e.easterCode = EasterCodeBase;
+    c.change(e);
+    EXPECT_EQ(CheckPriorityEntry(e, c.bus), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, PriorityRanges, ::testing::ValuesIn(rangeCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(PriorityEntry, YearCodesCoverTheListedYearsOnly)
+{
+    EXPECT_EQ(YearCodeOf(FirstListedYear - 1), 0);
+    EXPECT_EQ(YearCodeOf(FirstListedYear), FirstListedYear - YearCodeBase);
+    EXPECT_EQ(YearCodeOf(LastListedYear), LastListedYear - YearCodeBase);
+    EXPECT_EQ(YearCodeOf(LastListedYear + 1), 0);
+}

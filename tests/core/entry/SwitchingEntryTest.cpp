@@ -247,3 +247,37 @@ TEST(CheckSwitchingEntry, RefusesMissingDaysThenMissingChannel)
     e.busChannel = 8;
     EXPECT_EQ(CheckSwitchingEntry(e, 1), EntryCheck::Ok);
 }
+
+namespace {
+
+// A bus device names one channel 1..8; a conventional device ticks channels in the low byte.
+struct ChannelCase {
+    int bus;
+    int busChannel;
+    int channelMask;
+    EntryCheck expected;
+};
+
+class ChannelRange : public ::testing::TestWithParam<ChannelCase> {};
+
+} // namespace
+
+TEST_P(ChannelRange, DecidesWhetherAChannelIsGiven)
+{
+    const ChannelCase &c = GetParam();
+    for (SwitchingEntryValues e : {Weekly(6, 30, 1), Dated(6, 30, 1, 1)}) {
+        e.busChannel = c.busChannel;
+        e.channelMask = c.channelMask;
+        EXPECT_EQ(CheckSwitchingEntry(e, c.bus), c.expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundaries, ChannelRange,
+                         ::testing::Values(ChannelCase{1, 0, 1, EntryCheck::NoChannel},
+                                           ChannelCase{1, 1, 0, EntryCheck::Ok},
+                                           ChannelCase{1, 8, 0, EntryCheck::Ok},
+                                           ChannelCase{1, 9, 1, EntryCheck::NoChannel},
+                                           ChannelCase{0, 1, 0, EntryCheck::NoChannel},
+                                           ChannelCase{0, 0, 0x100, EntryCheck::NoChannel},
+                                           ChannelCase{0, 0, 1, EntryCheck::Ok},
+                                           ChannelCase{0, 0, 0x80, EntryCheck::Ok}));

@@ -723,6 +723,31 @@ TEST_F(ProgramFileTest, CommaOrLineBreakInATextCannotShiftTheNamesBehindIt)
     EXPECT_EQ(model.program().ChannelNames[0], QStringLiteral("one "));
 }
 
+// Nine texts follow the numbers (usage text, eight channel names); a line after them is
+// someone's note and changes nothing.
+TEST_F(ProgramFileTest, LinesAfterTheNinthTextAreIgnored)
+{
+    setRecords({weeklyTime(6, 0, 1, 1)});
+    model.program().ChannelNames[7] = QStringLiteral("last");
+    ASSERT_TRUE(save());
+    dir.write("p.zxp", saved() + "stray\r\nmore\r\n");
+    ASSERT_EQ(load(dir.file("p.zxp")), LoadResult::Loaded);
+    EXPECT_EQ(model.program().ChannelNames[7], QStringLiteral("last "));
+}
+
+// Editors that save UTF-8 may put a byte order mark in front; the reader steps over it.
+TEST_F(ProgramFileTest, AByteOrderMarkInFrontIsSkipped)
+{
+    setRecords({weeklyTime(6, 0, 1, 1)});
+    ASSERT_TRUE(save());
+    const QByteArray plain = saved();
+    dir.write("p.zxp", "\xEF\xBB\xBF" + plain);
+    ASSERT_EQ(load(dir.file("p.zxp")), LoadResult::Loaded);
+    EXPECT_EQ(model.program().UsedCount, 1);
+    dir.write("p.zxp", "\xEF\xBB" + plain); // half a mark is no mark
+    EXPECT_EQ(load(dir.file("p.zxp")), LoadResult::Invalid);
+}
+
 TEST_F(ProgramFileTest, SkipTextsKeepsTheSetsTexts)
 {
     setRecords({weeklyTime(6, 0, 1, 1)});
@@ -1248,6 +1273,7 @@ TEST(GoldenFiles, FixturesHoldWhatTheirNamesSay)
         {"broken-loop.zxp", TypeAnnual, LoadResult::Invalid},
         {"broken-value256.zxp", TypeAnnual, LoadResult::Invalid},
         {"master517.zxp", TypeAnnual, LoadResult::MasterCard},
+        {"master517.zxp", TypeAstro, LoadResult::OtherType517}, // another device's master card
     };
     for (const auto &c : cases) {
         Model model;

@@ -65,6 +65,11 @@ INSTANTIATE_TEST_SUITE_P(
         PlanCase{"NoPriority", {weeklyTime(6, 0, Daily, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"RangeOtherChannel", {priorityTime(1, 5, 10, 5, 3, 2)}, 2030, 5, 5, 1, 0},
         PlanCase{"RangeOwnChannel", {priorityTime(1, 5, 10, 5, 3, 2)}, 2030, 5, 5, 2, 3},
+        // a damaged range (month 13, day 0) acts on no day rather than on a guessed one
+        PlanCase{"OnceOneDayInItsYear", {priorityTime(5, 5, 5, 5, 3, 1, 0, 1, 94)}, 2030, 5, 5, 1, 3},
+        PlanCase{"OnceOneDayNotTheNextYear", {priorityTime(5, 5, 5, 5, 3, 1, 0, 1, 94)}, 2031, 5, 5, 1, 0},
+        PlanCase{"RangeFromMonth13", {priorityTime(1, 13, 10, 5, 3, 1)}, 2030, 5, 5, 1, 0},
+        PlanCase{"RangeToDay0", {priorityTime(1, 5, 0, 5, 3, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"LaterStartWins",
                  {priorityTime(1, 5, 31, 5, 3, 1), priorityTime(10, 5, 12, 5, 7, 1)},
                  2030,
@@ -115,6 +120,15 @@ TEST(YearSimulation, LeapYearsHave366Days)
     EXPECT_EQ(sim.dayPlan(2028).code(366, 1), 9);
     EXPECT_EQ(sim.dayPlan(2029).days, 365);
     EXPECT_EQ(sim.dayPlan(2029).code(365, 1), 9);
+}
+
+// A priority time ticked for more channels than the device has acts on the ones it has.
+TEST(YearSimulation, ChannelsBeyondTheDeviceStayWeekly)
+{
+    const Model m = modelWith({priorityTime(1, 5, 10, 5, 3, 15)}, 2);
+    const DayPlan plan = YearSimulation(m).dayPlan(2030);
+    EXPECT_EQ(plan.code(DayOfYear(5, 5, 2030), 2), 3);
+    EXPECT_EQ(plan.code(DayOfYear(5, 5, 2030), 3), DayCode::Weekly);
 }
 
 TEST(YearSimulation, BusDevicesSimulateAllEightChannels)

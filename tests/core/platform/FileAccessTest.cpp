@@ -88,6 +88,30 @@ INSTANTIATE_TEST_SUITE_P(
                                                                 QByteArray(500, 'x'), error);
                                  }}));
 
+// In a shared folder with the sticky bit (as /tmp) a user may write a file of someone else's
+// that is open to all, but not replace it: the temporary copy is written, the final rename is
+// refused, and the writer says so and leaves the file as it was.
+TEST(AtomicWrite, ARefusedReplaceFailsAndKeepsTheOldFile)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    const test::TempDir dir;
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 01777), 0);
+    const QString path = dir.file(QStringLiteral("shared.txt"));
+    dir.write(QStringLiteral("shared.txt"), "old\r\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666), 0);
+    bool ok = true;
+    QString error;
+    {
+        const test::WithoutRootPrivileges user;
+        ASSERT_TRUE(user.effective());
+        ok = WriteFileAtomically(path, "new\r\n", &error);
+    }
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(dir.read(QStringLiteral("shared.txt")), QByteArray("old\r\n"));
+}
+
 TEST(AppendCheckedTest, TheWriteThatCrossesAFileSizeLimitFails)
 {
     const test::TempDir dir;
@@ -99,6 +123,48 @@ TEST(AppendCheckedTest, TheWriteThatCrossesAFileSizeLimitFails)
     EXPECT_FALSE(AppendChecked(file, "0123456789\r\n", &error));
     EXPECT_TRUE(error.contains(TooLarge)) << error.toStdString();
 }
+
+// An appending writer (protocol log, text export) starts either on an emptied file or after
+// what is there; an open that fails says so and why.
+struct AppendOpenCase {
+    const char *what;
+    const char *target; // in the scratch folder; "" is the folder itself
+    bool truncate;
+    bool opens;
+    QByteArray after; // the file after writing "new"
+};
+
+void PrintTo(const AppendOpenCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class OpenForAppendingTest : public ::testing::TestWithParam<AppendOpenCase> {};
+
+TEST_P(OpenForAppendingTest, OpensOrSaysWhy)
+{
+    const AppendOpenCase &c = GetParam();
+    const test::TempDir dir;
+    dir.write(QStringLiteral("log.txt"), "old ");
+    QFile file(*c.target ? dir.file(QLatin1String(c.target)) : dir.path());
+    QString error;
+    EXPECT_EQ(OpenForAppending(file, c.truncate, &error), c.opens);
+    EXPECT_EQ(error.isEmpty(), c.opens) << error.toStdString();
+    if (!c.opens)
+        return;
+    EXPECT_TRUE(AppendChecked(file, "new", &error)) << error.toStdString();
+    file.close();
+    EXPECT_EQ(dir.read(QLatin1String(c.target)), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, OpenForAppendingTest,
+    ::testing::Values(AppendOpenCase{"appends to a file", "log.txt", false, true, "old new"},
+                      AppendOpenCase{"empties a file", "log.txt", true, true, "new"},
+                      AppendOpenCase{"creates a file", "fresh.txt", false, true, "new"},
+                      AppendOpenCase{"folder", "", false, false, ""},
+                      AppendOpenCase{"emptied folder", "", true, false, ""},
+                      AppendOpenCase{"missing folder", "none/log.txt", false, false, ""}));
 
 struct ReadCase {
     const char *what;

@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -456,6 +458,18 @@ TEST_F(SerialLinkTest, LogIsCreatedAnewForEveryTransfer)
     EXPECT_EQ(transfer(), 1);
     EXPECT_EQ(logLines(), (QList<QByteArray>{" 3 A1 0 10", " 6E 69 78", " 3 A1 0 10", " 6E 69 78",
                                              " 3 A1 0 10", " 6E 69 78"}));
+}
+
+// A transfer whose log cannot be created does not start: nothing goes to the device.
+TEST_F(SerialLinkTest, LogThatCannotBeCreatedEndsBeforeAnyFrame)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("rsproto.txt")));
+    request("s");
+    program(programText(sampleImage()));
+    EXPECT_EQ(transfer(), 1);
+    EXPECT_TRUE(port.requests.empty());
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.last().contains(QStringLiteral("rsproto.txt: "))) << prompter.last().toStdString();
 }
 
 TEST_F(SerialLinkTest, PortThatCannotBeOpenedEndsInTheErrorPath)

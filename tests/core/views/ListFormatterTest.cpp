@@ -1,5 +1,6 @@
 #include "views/ListFormatter.h"
 #include "model/Model.h"
+#include "platform/Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -320,6 +321,20 @@ TEST_F(ListFormatterTest, AstroRowsShowLocalTimesWithTheSummerHour)
     ASSERT_EQ(leap.rows.size(), 366u);
     EXPECT_EQ(leap.rows[59].cells[2], QStringLiteral("february, 29. "));
     EXPECT_EQ(leap.rows[0].cells[1], QStringLiteral(" C1 C2"));
+}
+
+// Without a chosen year the astro list shows the current one.
+TEST_F(ListFormatterTest, AstroListFollowsTheClockWithoutAChosenYear)
+{
+    model.device.Uhrentyp = TypeAstro;
+    model.astro.AstroPresent = -1;
+    const FixedClock clock(QDateTime(QDate(2027, 6, 1), QTime(12, 0)));
+    ListOptions options;
+    options.clock = &clock;
+    EXPECT_EQ(BuildList(model, ListAstro, SetProgram, options).rows.size(), 365u);
+    const FixedClock leapClock(QDateTime(QDate(2028, 6, 1), QTime(12, 0)));
+    options.clock = &leapClock;
+    EXPECT_EQ(BuildList(model, ListAstro, SetProgram, options).rows.size(), 366u);
 }
 
 TEST_F(ListFormatterTest, AstroListIsEmptyWithoutTable)
