@@ -106,36 +106,16 @@ struct AddArgs {
 AddArgs addArgs(const Options &o)
 {
     AddArgs a;
-    for (const OptionSpec &spec : o.command().options) {
-        if (!o.has(spec.name))
+    for (const OptionSpec &known : o.command().options) {
+        if (!o.has(known.name))
             continue;
-        const QString name = QLatin1String(spec.name).mid(2);
-        if (spec.value)
-            a.values.insert(name, o.value(spec.name));
+        const QString name = QLatin1String(known.name).mid(2);
+        if (known.value)
+            a.values.insert(name, o.value(known.name));
         else
             a.flags.insert(name);
     }
     return a;
-}
-
-// A channel beyond the program's channel count is named with the count; the entry rules decide
-// everything else.
-bool channelsFit(Options &o, const Model &model)
-{
-    const int count = qBound(1, model.device.Kanalzahl, 8);
-    const QStringList given = o.has("--channels")  ? o.value("--channels").split(u',')
-                              : o.has("--channel") ? QStringList{o.value("--channel")}
-                                                   : QStringList{};
-    for (const QString &c : given) {
-        bool ok = false;
-        const int n = c.toInt(&ok);
-        if (ok && n > count && n <= 8) {
-            o.badValue(o.has("--channels") ? "--channels" : "--channel",
-                       cliText(CliText::ProgramHasChannels, o.language()).arg(count));
-            return false;
-        }
-    }
-    return true;
 }
 
 // Channel options shared by both kinds: a conventional device takes a channel list, a bus
@@ -454,8 +434,6 @@ int runAdd(Options &options)
     Model model;
     if (!loadProgramOrTell(model, options, path))
         return 1;
-    if (!channelsFit(options, model))
-        return 2;
     HeadlessPrompter prompter;
     prompter.file = path;
     const int bus = model.device.BusDevice;

@@ -56,13 +56,6 @@ class TextBufferSink final : public PrintSink {
     QByteArray text;
 };
 
-bool sameFile(const QString &a, const QString &b)
-{
-    const FileStamp x = StampOf(a);
-    const FileStamp y = StampOf(b);
-    return x.exists() && y.exists() && x.inode == y.inode && x.device == y.device;
-}
-
 } // namespace
 
 int runExport(Options &o)
@@ -119,7 +112,7 @@ int runExport(Options &o)
     if (job.empty())
         return fail(out, cliText(CliText::NothingToPrint, o.language()));
     // The output never replaces what it is made from, nor anything but a regular file.
-    if (!isStdio(out) && sameFile(file, out))
+    if (!isStdio(out) && IsSameFile(file, out))
         return fail(out, cliText(CliText::SameAsInput, o.language()));
     if (!isStdio(out)) {
         if (const QString refusal = WriteRefusal(ResolveLinks(out)); !refusal.isEmpty())

@@ -57,8 +57,8 @@ bool Options::parse(const QStringList &args)
         }
         const qsizetype eq = a.indexOf(u'=');
         const QString name = eq < 0 ? a : a.left(eq);
-        const OptionSpec *spec = find(name);
-        if (!spec) {
+        const OptionSpec *known = find(name);
+        if (!known) {
             usageError(name + QStringLiteral(": ") + cliText(CliText::UnknownOption, language_));
             return false;
         }
@@ -67,7 +67,7 @@ bool Options::parse(const QStringList &args)
             return false;
         }
         QString value;
-        if (spec->value) {
+        if (known->value) {
             if (eq >= 0) {
                 value = a.mid(eq + 1);
             } else if (i + 1 < args.size()) {

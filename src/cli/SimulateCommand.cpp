@@ -33,6 +33,9 @@ int writeCalendar(const Options &o, const Model &model, const QString &source, c
         printBytes(ics);
         return 0;
     }
+    // the program file is never replaced by what is made from it, --force or not
+    if (IsSameFile(source, out))
+        return fail(out, cliText(CliText::SameAsInput, o.language()));
     if (!mayCreate(o, out))
         return 1;
     const QString error = WriteExportFile(out, ics, source, model.device.Sprache);

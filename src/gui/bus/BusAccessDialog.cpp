@@ -348,13 +348,13 @@ void BusAccessDialog::run(BusCommand command, int address)
     BusEnvironment env{*library,     ctx_.pump, ctx_.clock, ctx_.model, ctx_.prompter,
                        ctx_.workDir, timings_,  &progress,  portName};
     const BusResult r = RunBusCommand(env, command, comIndex(), address);
-    const bool verified = !(command == BusCommand::Program && r.ok() && verifyAfterWrite(ctx_.model)) ||
-                          VerifyBusWrite(env, comIndex(), address);
+    const bool verifying = command == BusCommand::Program && r.ok() && verifyAfterWrite(ctx_.model);
+    const bool verified = !verifying || VerifyBusWrite(env, comIndex(), address);
     setRunning(false);
     status_->setText(ctx_.model.catalogue(r.ok() && verified ? Msg::Ok : Msg::NotSuccessful));
     ReportBusError(ctx_.prompter, r);
-    // A finished transfer says so as plainly as a failed one.
-    if (r.ok())
+    // A finished transfer says so as plainly as a failed one; a verified write has said so already.
+    if (r.ok() && !verifying)
         ctx_.prompter.tell(ctx_.model.catalogue(Msg::AccessToZentrixFinished), Icon::Information);
     if (command == BusCommand::Read && r.ok())
         Q_EMIT listChanged();

@@ -128,7 +128,8 @@ TEST_F(PrintFlowTest, TextExportAsCsvTableBesideTheProgram)
     EXPECT_TRUE(rows[0].contains(model.catalogue(Msg::ColNr).trimmed()));
     EXPECT_TRUE(rows[1].startsWith(QStringLiteral("1,")));
     EXPECT_FALSE(dir.exists(QStringLiteral("Swprg1.txt")));
-    EXPECT_TRUE(prompter.shown.empty());
+    ASSERT_EQ(prompter.shown.size(), 1u); // the finished export, naming its file
+    EXPECT_TRUE(prompter.last().contains(QStringLiteral("Swprg1.csv")));
     expectViewRestored();
 }
 
