@@ -110,8 +110,9 @@ int runBus(Options &o)
         library = std::move(ip);
     }
     StderrBusProgress progress;
-    BusEnvironment env{*library,     pump,      clock,   model, prompter, workDir,
-                       busTimings(), o.quiet() ? nullptr : &progress, portName};
+    BusEnvironment env{*library, pump,    clock,        model,
+                       prompter, workDir, busTimings(), o.quiet() ? nullptr : &progress,
+                       portName};
     const Catalogue &c = model.catalogue;
 
     if (a.action == QLatin1String("search")) {

@@ -4,8 +4,8 @@
 #include "Commands.h"
 #include "HeadlessPrompter.h"
 
-#include "entry/EntryDeviceRules.h"
 #include "app/LoadFailure.h"
+#include "entry/EntryDeviceRules.h"
 #include "model/Model.h"
 
 #include <QJsonArray>

@@ -128,7 +128,8 @@ const std::vector<Command> &Commands()
           {"--shift", "[-]HH:MM", "shift the times later, or earlier with a minus"}},
          runAstroChange},
         {"export",
-         "FILE.zxp --out OUT.txt|OUT.pdf|OUT.csv|- [--lists switching,priority,changeover,astro] [--type 517|236] "
+         "FILE.zxp --out OUT.txt|OUT.pdf|OUT.csv|- [--lists switching,priority,changeover,astro] [--type "
+         "517|236] "
          "[--lines N] [--filter FILTER.json] [--append] [--force]",
          "write lists of a program file as the desktop prints them, to a PDF, a text file or a CSV table",
          {{"--out", "OUT.txt|OUT.pdf|OUT.csv|-", "the output file; - for text on standard output"},

@@ -85,7 +85,8 @@ TEST_P(AstroUsageTest, IsAUsageError)
     const AstroRun r = astro(GetParam());
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("zentrix-cli: ")) || r.err.startsWith(QStringLiteral("usage:")))
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("zentrix-cli: ")) ||
+                r.err.startsWith(QStringLiteral("usage:")))
         << r.err.toStdString();
 }
 
@@ -117,7 +118,8 @@ TEST(AstroCommandTest, StoreIntoAProgramAndChangeTimesHeadless)
                   .exitCode,
               0);
     const QString dump = cliRun({"dump", file}).out;
-    EXPECT_TRUE(dump.contains(QStringLiteral("longitude 7.5 (east positive), latitude 47.5, time zone 60 min")))
+    EXPECT_TRUE(
+        dump.contains(QStringLiteral("longitude 7.5 (east positive), latitude 47.5, time zone 60 min")))
         << dump.toStdString();
     EXPECT_TRUE(dump.contains(QStringLiteral(" / -10 min")));
 

@@ -178,10 +178,11 @@ INSTANTIATE_TEST_SUITE_P(
         BusFaultCase{"no-bcu", "0", 107, "no bus access via COM 1",
                      " *** Error while : read adresstable lenth"},
         BusFaultCase{"no-device", "0", 109, "no mask response received", "waiting for mask version "},
-        BusFaultCase{"busy", "0", 101,
-                     " *** time switch busy  For details see file: 'protocol.txt'\nThe time switch still holds "
-                     "the programming application: choose \"Reinstall\" to give it back its own application.",
-                     "write s/w change over"},
+        BusFaultCase{
+            "busy", "0", 101,
+            " *** time switch busy  For details see file: 'protocol.txt'\nThe time switch still holds "
+            "the programming application: choose \"Reinstall\" to give it back its own application.",
+            "write s/w change over"},
         BusFaultCase{"wrong-mask", "0", 110, "wrong mask version", "wrong mask version 0 10"},
         BusFaultCase{"wrong-ident", "0", 113, "wrong device typ", "wrong device typ 0 0 0"},
         BusFaultCase{"no-write", "0", 112, "memory was not written", "memory was not written 256:"},

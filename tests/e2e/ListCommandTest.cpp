@@ -110,7 +110,8 @@ TEST_F(ListCommandTest, WrongTypeMissingFileAndBadUsage)
     EXPECT_TRUE(r.err.contains(QStringLiteral("No such file !")));
     r = cli({QStringLiteral("list"), file}); // the switching list, as the main window opens
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, cli({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("switching")}).out);
+    EXPECT_EQ(r.out,
+              cli({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("switching")}).out);
     r = cli({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("graph")});
     EXPECT_EQ(r.exitCode, 2);
 }

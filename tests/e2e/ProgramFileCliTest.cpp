@@ -94,8 +94,8 @@ TEST_F(CliTest, DumpDetectsTheAstroDeviceAndShowsItsLocation)
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
     const QString out = QString::fromUtf8(r.out);
     EXPECT_TRUE(out.contains(QStringLiteral("Device type: 236")));
-    EXPECT_TRUE(out.contains(
-        QStringLiteral("longitude 13.5 (east positive), latitude 52.5, time zone -75 min, offsets -15 / 20 min")));
+    EXPECT_TRUE(out.contains(QStringLiteral(
+        "longitude 13.5 (east positive), latitude 52.5, time zone -75 min, offsets -15 / 20 min")));
     EXPECT_TRUE(out.contains(QStringLiteral("Astro table: present")));
     EXPECT_TRUE(out.contains(QStringLiteral("Records: 120")));
 }

@@ -16,7 +16,7 @@ struct Outcome {
 };
 
 Outcome run(const QString &program, const QStringList &args, const QString &workDir = {},
-        bool withoutDisplay = true)
+            bool withoutDisplay = true)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -48,7 +48,7 @@ const QString gui = QStringLiteral(ZX_BIN_DIR "/src/app/zentrix");
 
 // The desktop program is not built in a core-only configuration.
 class DesktopProgram : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         if (!QFile::exists(gui))
@@ -124,7 +124,7 @@ TEST(CatalogueCommand, ReadsALanguageFile)
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 402);
     EXPECT_EQ(lines[4], "5\t\"text 5\"");
-    EXPECT_EQ(lines[60], "61\t\"text 61 \"");   // blank put back at the end
+    EXPECT_EQ(lines[60], "61\t\"text 61 \""); // blank put back at the end
 
     dir.write("short.ln1", "a\r\nb\r\n");
     const Outcome broken = run(cli, {"catalogue", "--lang", dir.file("short.ln1")});
@@ -172,7 +172,8 @@ TEST_P(BadArguments, WhatIsWrongAndExitTwo)
         args << QString::fromLatin1(a);
     const Outcome r = run(cli, args);
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.startsWith("zentrix-cli: ") || r.err.startsWith("usage: zentrix-cli")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith("zentrix-cli: ") || r.err.startsWith("usage: zentrix-cli"))
+        << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
 }
 

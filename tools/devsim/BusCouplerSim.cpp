@@ -380,7 +380,7 @@ void BusCouplerSim::handleDeviceData(int address, const std::vector<std::uint8_t
 }
 
 std::optional<std::vector<std::uint8_t>> BusCouplerSim::deviceReply(int address,
-                                                                   const std::vector<std::uint8_t> &app)
+                                                                    const std::vector<std::uint8_t> &app)
 {
     const auto it = devices_.find(address);
     if (it == devices_.end() || app.size() < 2 || faultApplies(BusFault::NoDevice))

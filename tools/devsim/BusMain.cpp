@@ -14,25 +14,24 @@ namespace {
 
 int busUsage()
 {
-    std::fprintf(
-        stderr,
-        "usage: devsim bus [--device A.L.D]... [--brand N] [--mask HEX] [--table-length N]\n"
-        "                  [--fault KIND] [--fault-count N] [--fault-after N] [--dump FILE]\n"
-        "                  [--byte-us N | --no-pace]\n"
-        "                  [--verbose]\n"
-        "  --device A.L.D  a time switch at this physical address (repeatable; default 1.1.5)\n"
-        "  --brand N       identification of brand 1..6 (default 1)\n"
-        "  --mask HEX      mask version (default 0012)\n"
-        "  --fault KIND    one of: %s\n"
-        "  --fault-count N fault only the first N times (busy: N mailbox answers); default always\n"
-        "  --fault-after N the fault strikes after N frames from the PC, in mid-transfer:\n"
-        "                  no-bcu the coupling unit goes silent, lost-ack it stops acknowledging,\n"
-        "                  no-device the time switch stops answering, babble it sends unrelated\n"
-        "                  frames without end\n"
-        "  SIGUSR1 ends the fault: the units work again in the state the fault left them in;\n"
-        "  SIGUSR2 makes the fault strike from the next frame on\n"
-        "  --dump FILE     the first time switch's memory 0x0104..0x01FE, one value a line\n",
-        busFaultNames());
+    std::fprintf(stderr,
+                 "usage: devsim bus [--device A.L.D]... [--brand N] [--mask HEX] [--table-length N]\n"
+                 "                  [--fault KIND] [--fault-count N] [--fault-after N] [--dump FILE]\n"
+                 "                  [--byte-us N | --no-pace]\n"
+                 "                  [--verbose]\n"
+                 "  --device A.L.D  a time switch at this physical address (repeatable; default 1.1.5)\n"
+                 "  --brand N       identification of brand 1..6 (default 1)\n"
+                 "  --mask HEX      mask version (default 0012)\n"
+                 "  --fault KIND    one of: %s\n"
+                 "  --fault-count N fault only the first N times (busy: N mailbox answers); default always\n"
+                 "  --fault-after N the fault strikes after N frames from the PC, in mid-transfer:\n"
+                 "                  no-bcu the coupling unit goes silent, lost-ack it stops acknowledging,\n"
+                 "                  no-device the time switch stops answering, babble it sends unrelated\n"
+                 "                  frames without end\n"
+                 "  SIGUSR1 ends the fault: the units work again in the state the fault left them in;\n"
+                 "  SIGUSR2 makes the fault strike from the next frame on\n"
+                 "  --dump FILE     the first time switch's memory 0x0104..0x01FE, one value a line\n",
+                 busFaultNames());
     return 2;
 }
 

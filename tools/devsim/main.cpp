@@ -13,7 +13,7 @@
 namespace devsim {
 int runBusSimulator(int argc, char *argv[]);
 int runIpSimulator(int argc, char *argv[]);
-}
+} // namespace devsim
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include "app/BrandTable.h"
 #include "app/StartUp.h"
 #include "i18n/Catalogue.h"
-#include "model/ChangeoverRules.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/TextDecoding.h"
+#include "model/ChangeoverRules.h"
 #include "model/Model.h"
 #include "platform/FileAccess.h"
 
@@ -16,8 +16,24 @@ namespace zx {
 namespace {
 
 enum Line : int {
-    Kanalzahl, Bewft, Lpt, Uhrentyp, Delay, Zeilen, MaxDelay, SwRegel, DisplayLanguage, Sprache,
-    AstroC1C2, Busprog, MessKanal, MessPeriode, MessImpDauer, MessZustand, MessZeitpunkt, Evu,
+    Kanalzahl,
+    Bewft,
+    Lpt,
+    Uhrentyp,
+    Delay,
+    Zeilen,
+    MaxDelay,
+    SwRegel,
+    DisplayLanguage,
+    Sprache,
+    AstroC1C2,
+    Busprog,
+    MessKanal,
+    MessPeriode,
+    MessImpDauer,
+    MessZustand,
+    MessZeitpunkt,
+    Evu,
 };
 
 // The transfer keeps the delay factor four times finer than the file shows it.
@@ -63,7 +79,7 @@ int ConfigNumber(const QString &text)
     long value = 0;
     for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
         value = value * 10 + (text[i].unicode() - u'0');
-        if (value > 32767)   // the settings are 16-bit values
+        if (value > 32767) // the settings are 16-bit values
             value = 32767;
     }
     return static_cast<int>(negative ? -value : value);
@@ -84,7 +100,7 @@ ConfigReadResult ReadConfigValues(const QString &path)
     }
     QStringList lines = splitTextLines(decodeText(file.content));
     if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();   // the line end of the last line starts no further line
+        lines.removeLast(); // the line end of the last line starts no further line
     result.lineCount = static_cast<int>(lines.size());
     if (lines.size() < ConfigLines) {
         result.status = ConfigStatus::Short;

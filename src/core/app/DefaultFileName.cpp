@@ -25,8 +25,8 @@ QString DefaultFileName(const QString &dir, const Catalogue &catalogue, Prompter
 {
     if (auto path = NextFreeDefaultFileName(dir, catalogue))
         return *path;
-    prompter.tell(catalogue(Msg::SaveYourExistingFilesWith) + catalogue(Msg::DefaultFilePrefix)
-                      + QStringLiteral("xxx.zxp"),
+    prompter.tell(catalogue(Msg::SaveYourExistingFilesWith) + catalogue(Msg::DefaultFilePrefix) +
+                      QStringLiteral("xxx.zxp"),
                   Icon::Critical);
     return {};
 }

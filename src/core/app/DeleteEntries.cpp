@@ -26,7 +26,8 @@ bool deleteChangeoverTail(Model &m, Prompter &prompter)
     ProgramSet &p = m.program();
     const std::set<int> marked(m.Marked.begin(), m.Marked.end());
     const int first = *marked.begin();
-    const bool tail = *marked.rbegin() == p.DstCount - 1 && static_cast<int>(marked.size()) == p.DstCount - first;
+    const bool tail =
+        *marked.rbegin() == p.DstCount - 1 && static_cast<int>(marked.size()) == p.DstCount - first;
     if (first < 0 || !tail) {
         prompter.tell(m.catalogue(Msg::YouCanOnlyDeleteIf), Icon::Critical);
         return false;

@@ -239,10 +239,7 @@ bool parseNumbers(QStringView text, int count, std::vector<int> &out)
 
 class LineReader {
   public:
-    explicit LineReader(const QString &text)
-    {
-        lines_ = splitTextLines(text);
-    }
+    explicit LineReader(const QString &text) { lines_ = splitTextLines(text); }
     bool next(QString &line)
     {
         if (pos_ >= lines_.size())

@@ -14,7 +14,7 @@ enum Language : int { German = 1, English = 2, French = 3, Loaded = 4 };
 // The message catalogue: 402 texts by position in the chosen language, plus the product
 // title, the version text and the help file name that go with it.
 class Catalogue {
-public:
+  public:
     Catalogue();
 
     const QString &text(int position) const;
@@ -46,7 +46,7 @@ public:
     static QString productTitleFor(int brand);
     static QString versionTextConstant();
 
-private:
+  private:
     void setHeader(int brand);
     std::array<QString, Msg::Count + 1> texts_;
     int language_ = English;

@@ -33,7 +33,7 @@ enum class ExtraText {
     FileChangedOnDisk,
     FileChangedQuestion,
     NotADate,
-    LanguageFileShort,   // %1 path, %2 lines needed, %3 lines found
+    LanguageFileShort, // %1 path, %2 lines needed, %3 lines found
     ChooseOtherLanguage,
     DeleteSwitchingTimes, // %1 count
     DeletePriorityTimes,  // %1 count
@@ -41,15 +41,15 @@ enum class ExtraText {
     AstroDeleteDays,      // %1 count of days
     RecordOfRecords,      // %1 position, %2 count
     PrintFinished,
-    ExportFinished,       // %1 path
-    SavedAs,              // %1 path
-    SettingsNotSaved,     // %1 path, %2 system text
-    HolidaysNotSaved,     // %1 path, %2 system text
-    FileNameCharacter,    // %1 the character
-    BrandFileLookedFor,   // %1 path
+    ExportFinished,     // %1 path
+    SavedAs,            // %1 path
+    SettingsNotSaved,   // %1 path, %2 system text
+    HolidaysNotSaved,   // %1 path, %2 system text
+    FileNameCharacter,  // %1 the character
+    BrandFileLookedFor, // %1 path
     AboutLicence,
     HelpFind,
-    HelpNotFound,         // %1 search text
+    HelpNotFound, // %1 search text
     RenameSet,
     Count
 };

@@ -20,17 +20,55 @@ struct Blanks {
 Blanks blanksFor(int position)
 {
     switch (position) {
-    case 61: case 62: case 69: case 70: case 71: case 128: case 185: case 189: case 191:
-    case 194: case 198: case 199: case 213:
+    case 61:
+    case 62:
+    case 69:
+    case 70:
+    case 71:
+    case 128:
+    case 185:
+    case 189:
+    case 191:
+    case 194:
+    case 198:
+    case 199:
+    case 213:
         return {0, 1};
-    case 49: case 78: case 79: case 135: case 136: case 137: case 138: case 139: case 167:
-    case 172: case 184: case 186: case 188: case 192: case 193: case 195:
+    case 49:
+    case 78:
+    case 79:
+    case 135:
+    case 136:
+    case 137:
+    case 138:
+    case 139:
+    case 167:
+    case 172:
+    case 184:
+    case 186:
+    case 188:
+    case 192:
+    case 193:
+    case 195:
         return {0, 2};
     case 190:
         return {1, 1};
-    case 96: case 170: case 215: case 346: case 347: case 348: case 349: case 350:
+    case 96:
+    case 170:
+    case 215:
+    case 346:
+    case 347:
+    case 348:
+    case 349:
+    case 350:
         return {1, 0};
-    case 206: case 207: case 208: case 209: case 210: case 211: case 212:
+    case 206:
+    case 207:
+    case 208:
+    case 209:
+    case 210:
+    case 211:
+    case 212:
         return {2, 0};
     default:
         return {0, 0};

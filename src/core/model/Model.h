@@ -15,14 +15,14 @@
 
 namespace zx {
 
-constexpr int MaxRecords = 324;          // record slots of a set, whatever the device
-constexpr int DstEntries = 20;           // entries of a changeover table
-constexpr int AstroDays = 366;           // days of the astro table
-constexpr int NoAstroTime = 1791;        // both astro values of a day without astro times
+constexpr int MaxRecords = 324;   // record slots of a set, whatever the device
+constexpr int DstEntries = 20;    // entries of a changeover table
+constexpr int AstroDays = 366;    // days of the astro table
+constexpr int NoAstroTime = 1791; // both astro values of a day without astro times
 constexpr qint32 NoProgramNumber = 16777215;
 
-constexpr int TypeAnnual = 517;          // annual time switch, 324 records
-constexpr int TypeAstro = 236;           // astro device, 120 records
+constexpr int TypeAnnual = 517; // annual time switch, 324 records
+constexpr int TypeAstro = 236;  // astro device, 120 records
 constexpr int CapacityAnnual = 324;
 constexpr int CapacityAstro = 120;
 
@@ -62,17 +62,17 @@ struct ProgramSet {
 // Device-level settings, once for the device being programmed.
 struct DeviceProperties {
     int DeviceCode = DeviceCodeAnnual; // bit 7: master card
-    int Sprache = 2;            // 1 German, 2 English, 3 French, 4 loaded language
-    int Kanalzahl = 1;          // channels 1..8
+    int Sprache = 2;                   // 1 German, 2 English, 3 French, 4 loaded language
+    int Kanalzahl = 1;                 // channels 1..8
     int Uhrentyp = TypeAnnual;
     QString ModelName;
-    int Busprog = 0;            // 0 or -1
-    int BusDevice = 0;          // 0 conventional, 1 bus device
-    int MasterCardOptions = 0;  // eight option bits of a master card
+    int Busprog = 0;           // 0 or -1
+    int BusDevice = 0;         // 0 conventional, 1 bus device
+    int MasterCardOptions = 0; // eight option bits of a master card
     int WriteProtect = 0;
     int Bewft = 0;
     int SwRegel = RuleNoChangeover; // ChangeoverRule
-    int MessKanal = 0;          // meter pulse channel, 0 none
+    int MessKanal = 0;              // meter pulse channel, 0 none
     int MessPeriode = 1;
     int MessImpDauer = 1;
     int MessZustand = 0;
@@ -97,7 +97,7 @@ struct DeviceOptions {
 // Astro device (type 236) only.
 struct AstroData {
     std::array<std::array<int, 2>, AstroDays> AstroTable{};
-    int AstroPresent = 0;       // -1 when AstroTable holds computed times
+    int AstroPresent = 0; // -1 when AstroTable holds computed times
     float Longitude = 0;
     float Latitude = 0;
     float TimeZone = 60;
@@ -111,11 +111,11 @@ struct AstroData {
 
 // Settings of the configuration file that are not device properties.
 struct TransferSettings {
-    int PortSetting = 1;        // 1..3 LPT through the chip tool, 4.. COM(n - 3)
-    int Delay = 0;              // delay factor, kept multiplied by 4
+    int PortSetting = 1; // 1..3 LPT through the chip tool, 4.. COM(n - 3)
+    int Delay = 0;       // delay factor, kept multiplied by 4
     int MaxDelay = 0;
-    int PrintHeaderLines = 0;   // print header interval (ZEILEN)
-    int LongDelayFactor = 50;   // 50 from start-up, 20 once the device properties were confirmed
+    int PrintHeaderLines = 0; // print header interval (ZEILEN)
+    int LongDelayFactor = 50; // 50 from start-up, 20 once the device properties were confirmed
 };
 
 // Increments of the entry automation.
@@ -140,15 +140,15 @@ struct AutomationSettings {
 // The conditions of the list filter, one set for the whole run. A filter that was never
 // confirmed lets every record pass, as the dialog's own presets do.
 struct ListFilter {
-    int FilterChannels = 255;   // channel 1 = 1 .. channel 8 = 128
-    int FilterWeekdays = 127;   // Monday = 1 .. Sunday = 64
-    int FilterFromMonth = 1;    // 0 only weekly program, 1..12
+    int FilterChannels = 255; // channel 1 = 1 .. channel 8 = 128
+    int FilterWeekdays = 127; // Monday = 1 .. Sunday = 64
+    int FilterFromMonth = 1;  // 0 only weekly program, 1..12
     int FilterToMonth = 12;
-    int FilterFromProgram = 0;  // 0 none, priorities, permanent (10; 8 on a bus device)
+    int FilterFromProgram = 0; // 0 none, priorities, permanent (10; 8 on a bus device)
     int FilterToProgram = 10;
-    int FilterPulses = 2;       // 0 no pulses, 1 only pulses, 2 all
-    int FilterState = 2;        // conventional: 0 OFF, 1 ON, 2 ON or OFF; bus: 0 equal, 1 up to, 2 from
-    int FilterValue = 0;        // bus device: the value compared with
+    int FilterPulses = 2; // 0 no pulses, 1 only pulses, 2 all
+    int FilterState = 2;  // conventional: 0 OFF, 1 ON, 2 ON or OFF; bus: 0 equal, 1 up to, 2 from
+    int FilterValue = 0;  // bus device: the value compared with
 
     friend bool operator==(const ListFilter &, const ListFilter &) = default;
 };
@@ -156,7 +156,7 @@ struct ListFilter {
 // The switching program model: one object for the whole run, handed by reference to every
 // window and operation that needs it.
 class Model {
-public:
+  public:
     Model();
 
     std::array<ProgramSet, 2> sets;
@@ -180,8 +180,8 @@ public:
     // Editor state.
     int Modified = 0;
     int CurrentSet = SetProgram;
-    int EditMode = 0;            // 0 new entry, 1 change marked entries, 2 copy from the template
-    std::vector<int> Marked;     // record indexes in marking order
+    int EditMode = 0;        // 0 new entry, 1 change marked entries, 2 copy from the template
+    std::vector<int> Marked; // record indexes in marking order
     int FirstMarked = 0;
     int LastMarked = -1;
     int ExportEmptyConfirmed = 0;

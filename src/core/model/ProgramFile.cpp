@@ -3,13 +3,13 @@
 #include "i18n/ExtraTexts.h"
 #include "platform/FileAccess.h"
 
-#include "model/DeviceCodes.h"
 #include "app/ModelNames.h"
+#include "model/DeviceCodes.h"
 
 #include "i18n/Msg.h"
 #include "i18n/TextDecoding.h"
-#include "model/ListOrder.h"
 #include "model/ChangeoverRules.h"
+#include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/ValueRanges.h"
 #include "platform/Clock.h"
@@ -703,14 +703,16 @@ bool SaveProgram(Model &model, Prompter &prompter, const Clock &clock)
 {
     ProgramSet &p = model.program();
     if (FileChangedOnDisk(model)) {
-        prompter.tell(FileErrorText(p.FileName, extraText(ExtraText::FileChangedOnDisk, model.device.Sprache)),
-                      Icon::Critical);
+        prompter.tell(
+            FileErrorText(p.FileName, extraText(ExtraText::FileChangedOnDisk, model.device.Sprache)),
+            Icon::Critical);
         return false;
     }
     const QString path = p.FileName;
     const bool saved = SaveProgramWith(
         model, prompter, clock,
-        [&path](const QByteArray &text, QString *error) { return WriteFileAtomically(path, text, error); }, path);
+        [&path](const QByteArray &text, QString *error) { return WriteFileAtomically(path, text, error); },
+        path);
     if (saved) {
         p.StampedFile = path;
         p.DiskStamp = StampOf(path);

@@ -4,8 +4,8 @@
 
 #include "app/AppContext.h"
 #include "app/DefaultFileName.h"
-#include "app/ProgramComparison.h"
 #include "app/LoadFailure.h"
+#include "app/ProgramComparison.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/ComPortMap.h"
@@ -216,8 +216,9 @@ bool DeviceTransfer::loadReadBackImage()
         if (result == LoadResult::Loaded)
             return true;
         if (result != LoadResult::Unreadable)
-            ctx_.prompter.tell(m.catalogue(result == LoadResult::Missing ? Msg::NoSuchFile : Msg::IllegalFile),
-                               Icon::Critical);
+            ctx_.prompter.tell(
+                m.catalogue(result == LoadResult::Missing ? Msg::NoSuchFile : Msg::IllegalFile),
+                Icon::Critical);
         return false;
     }
     ProgramSet &program = m.program();
@@ -327,9 +328,10 @@ bool DeviceTransfer::transferOnce(const QString &direction)
     return succeeded_;
 }
 
-bool RunSerialTransfer(Model &model, Prompter &prompter, EventPump &pump, SerialPort &port, const QString &workDir,
-                       const QString &direction, const QString &programFile, const QString &device,
-                       TransferProgress *progress, const SerialTimings &timings, QByteArray *readBack)
+bool RunSerialTransfer(Model &model, Prompter &prompter, EventPump &pump, SerialPort &port,
+                       const QString &workDir, const QString &direction, const QString &programFile,
+                       const QString &device, TransferProgress *progress, const SerialTimings &timings,
+                       QByteArray *readBack)
 {
     model.transfer.PortSetting = FirstSerialPortSetting;
     QString error;
@@ -351,8 +353,8 @@ bool RunSerialTransfer(Model &model, Prompter &prompter, EventPump &pump, Serial
     const FileContent cardFile = ReadRegularFile(card, MaxProgramFileSize);
     const auto values = cardFile.ok() ? ReadImageValues(cardFile.content) : std::nullopt;
     Model probe = model;
-    const LoadResult loaded = cardFile.ok() ? LoadProgramText(probe, cardFile.content, true, SetProgram)
-                                            : LoadResult::Invalid;
+    const LoadResult loaded =
+        cardFile.ok() ? LoadProgramText(probe, cardFile.content, true, SetProgram) : LoadResult::Invalid;
     if (!values || (loaded != LoadResult::Loaded && loaded != LoadResult::MasterCard)) {
         const QString why = values ? LoadFailureText(model, loaded) : model.catalogue(Msg::IllegalFile);
         prompter.tell(FileErrorText(card, why), Icon::Critical);

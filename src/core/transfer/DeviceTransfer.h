@@ -24,9 +24,10 @@ constexpr int FirstSerialPortSetting = 4;
 // `workDir`, where the link also keeps its log, and runs the link on `device`. Reading hands
 // the device's image back as program file text (usage text "unknown", no channel names) in
 // `readBack`. false after the prompter was told why.
-bool RunSerialTransfer(Model &model, Prompter &prompter, EventPump &pump, SerialPort &port, const QString &workDir,
-                       const QString &direction, const QString &programFile, const QString &device,
-                       TransferProgress *progress, const SerialTimings &timings, QByteArray *readBack = nullptr);
+bool RunSerialTransfer(Model &model, Prompter &prompter, EventPump &pump, SerialPort &port,
+                       const QString &workDir, const QString &direction, const QString &programFile,
+                       const QString &device, TransferProgress *progress, const SerialTimings &timings,
+                       QByteArray *readBack = nullptr);
 
 // The result file of the chip tool: a result code and a chip address.
 struct ChipToolResult {
@@ -42,7 +43,7 @@ struct ChipToolResult {
 // "card.msg" (the tool's result), "card.dat" (the image read back) and, for writing through
 // the tool, the transfer copy of the program file.
 class DeviceTransfer {
-public:
+  public:
     static constexpr const char *ResultFileName = "card.msg";
     static constexpr const char *ChipToolName = "cardio";
 
@@ -88,7 +89,7 @@ public:
     // The chip tool beside the running program, else on PATH.
     static QString ChipToolProgram();
 
-private:
+  private:
     bool runChipTool(const QString &direction);
     bool runSerialLink();
     void emptyProgramLists();

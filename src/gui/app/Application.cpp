@@ -8,9 +8,9 @@
 #include "i18n/ExtraTexts.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
+#include "platform/FocusKeeper.h"
 #include "platform/ProcessToolLauncher.h"
 #include "platform/QtEventPump.h"
-#include "platform/FocusKeeper.h"
 #include "platform/QtPrompter.h"
 #include "platform/ScreenFit.h"
 
@@ -159,9 +159,10 @@ int runApplication(int argc, char *argv[])
     const int brand = ReadBrandFile(brandFile);
     if (brand == 0) {
         // No language is chosen yet: the start screen's own language, English.
-        prompter.tell(QStringLiteral("unknown manufacturer\n\n") +
-                          extraText(ExtraText::BrandFileLookedFor, English).arg(QDir::toNativeSeparators(brandFile)),
-                      Icon::Critical, {});
+        prompter.tell(
+            QStringLiteral("unknown manufacturer\n\n") +
+                extraText(ExtraText::BrandFileLookedFor, English).arg(QDir::toNativeSeparators(brandFile)),
+            Icon::Critical, {});
         return 1;
     }
     model.BrandNumber = brand;

@@ -10,14 +10,14 @@
 #include "calendar/ChangeoverDialog.h"
 #include "calendar/HolidayDialog.h"
 #include "entry/AutomationDialog.h"
-#include "entry/PriorityTimeDialog.h"
 #include "entry/FilterDialog.h"
+#include "entry/PriorityTimeDialog.h"
 #include "entry/SwitchingTimeDialog.h"
 #include "help/HelpCommands.h"
 #include "model/Model.h"
-#include "platform/Prompter.h"
 #include "output/PrintCommands.h"
 #include "output/SimulationWindow.h"
+#include "platform/Prompter.h"
 #include "transfer/TransferCommands.h"
 
 #include <QPointer>

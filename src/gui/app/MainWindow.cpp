@@ -5,12 +5,12 @@
 #include "app/BrandTable.h"
 #include "app/DefaultFileName.h"
 #include "app/DeleteEntries.h"
-#include "app/LoadFailure.h"
 #include "app/DevicePropertiesDialog.h"
+#include "app/LoadFailure.h"
+#include "entry/AstroTimeChange.h"
 #include "entry/EntryStore.h"
 #include "i18n/ExtraTexts.h"
 #include "model/DeviceCodes.h"
-#include "entry/AstroTimeChange.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
@@ -255,9 +255,10 @@ void MainWindow::buildActions()
     }
 
     // Commands whose windows are wired in later run their registered handler.
-    const char *const delegated[] = {
-        "mnuDatDruck", "mnuDatExp", "mnuDatImp",    "mnuEingSz", "mnuEingPz",    "mnuAstroEin",   "mnuEingSw",
-        "mnuFilter",   "mnuAnsGrafik", "mnuAssistent", "mnuMaster", "mnuFeiertage", "mnuHilfeInhalt"};
+    const char *const delegated[] = {"mnuDatDruck",   "mnuDatExp",    "mnuDatImp", "mnuEingSz",
+                                     "mnuEingPz",     "mnuAstroEin",  "mnuEingSw", "mnuFilter",
+                                     "mnuAnsGrafik",  "mnuAssistent", "mnuMaster", "mnuFeiertage",
+                                     "mnuHilfeInhalt"};
     for (const char *name : delegated) {
         const QString key = QLatin1String(name);
         connect(actions_.value(key), &QAction::triggered, this, [this, key] { runCommand(key); });
@@ -267,7 +268,7 @@ void MainWindow::buildActions()
     // The tool strip's print prints the shown list (its own handler), else runs File > Print.
     connect(actions_.value(QStringLiteral("tbDruck")), &QAction::triggered, this, [this] {
         runCommand(handlers_.contains(QStringLiteral("tbDruck")) ? QStringLiteral("tbDruck")
-                                                                  : QStringLiteral("mnuDatDruck"));
+                                                                 : QStringLiteral("mnuDatDruck"));
     });
 }
 
@@ -679,7 +680,8 @@ void MainWindow::refreshHeaderFields()
     // options dialog's own name for it is the one the user knows.
     QString device = m.device.ModelName.trimmed();
     if (IsMasterCard(m.device.DeviceCode))
-        device += (device.isEmpty() ? QString() : QStringLiteral("  \u2013  ")) + QStringLiteral("Mastercard");
+        device +=
+            (device.isEmpty() ? QString() : QStringLiteral("  \u2013  ")) + QStringLiteral("Mastercard");
     deviceStatus_->setText(device);
 
     const int capacity = std::max(1, m.device.RecordCapacity);
@@ -728,7 +730,8 @@ void MainWindow::updateActions()
     delegated("mnuEingSw");
     delegated("mnuFilter");
     const bool marked = !m.Marked.empty();
-    const bool entryAvailable = handlers_.contains(QLatin1String(EntryHandlers[qBound(0, m.ListView, ListKindCount - 1)]));
+    const bool entryAvailable =
+        handlers_.contains(QLatin1String(EntryHandlers[qBound(0, m.ListView, ListKindCount - 1)]));
     a("mnuLoeschen")->setEnabled(marked && m.CurrentSet == SetProgram && m.ListView != ListAstro);
     a("mnuAendern")->setEnabled(marked && m.CurrentSet == SetProgram && entryAvailable);
     a("mnuKopieren")
@@ -829,8 +832,9 @@ void MainWindow::onSelectionChanged()
     if (filling_)
         return;
     std::set<int> selected;
-    const QModelIndexList indexes = ctx_.model.ListView == ListAstro ? grid_->selectionModel()->selectedIndexes()
-                                                                     : grid_->selectionModel()->selectedRows();
+    const QModelIndexList indexes = ctx_.model.ListView == ListAstro
+                                        ? grid_->selectionModel()->selectedIndexes()
+                                        : grid_->selectionModel()->selectedRows();
     for (const QModelIndex &i : indexes)
         selected.insert(i.row());
     // Keep the marking order: rows that stay keep their place, new rows follow.
@@ -1028,9 +1032,9 @@ bool MainWindow::saveAs()
             name += QStringLiteral(".zxp");
         preset = name;
         if (const auto refused = UncarriableFileNameCharacter(QFileInfo(name).fileName())) {
-            const QString shown = refused->isPrint() ? QString(*refused)
-                                                     : QStringLiteral("U+%1").arg(refused->unicode(), 4, 16,
-                                                                                  QLatin1Char('0'));
+            const QString shown =
+                refused->isPrint() ? QString(*refused)
+                                   : QStringLiteral("U+%1").arg(refused->unicode(), 4, 16, QLatin1Char('0'));
             ctx_.prompter.tell(c(Msg::NoValidFilename).trimmed() + QStringLiteral("\n") +
                                    extraText(ExtraText::FileNameCharacter, m.device.Sprache).arg(shown),
                                Icon::Critical);

@@ -9,12 +9,12 @@
 #include <QButtonGroup>
 #include <QColor>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -171,7 +171,8 @@ QWidget *StartScreen::buildChoices(const Brand &brand)
     languages->setSpacing(8);
     german_ = languageButton(QStringLiteral("AniDeutsch"), QStringLiteral("de"), QStringLiteral("Deutsch"));
     english_ = languageButton(QStringLiteral("AniEnglisch"), QStringLiteral("en"), QStringLiteral("English"));
-    french_ = languageButton(QStringLiteral("AniFrance"), QStringLiteral("fr"), QStringLiteral("Fran\u00e7ais"));
+    french_ =
+        languageButton(QStringLiteral("AniFrance"), QStringLiteral("fr"), QStringLiteral("Fran\u00e7ais"));
     world_ = languageButton(QStringLiteral("Aniworld"), QStringLiteral("world"), QStringLiteral("World"));
     world_->setToolTip(QStringLiteral("Sprachdatei laden \u00b7 Load a language file \u00b7 "
                                       "Charger un fichier de langue (*.ln1)"));
@@ -222,7 +223,8 @@ QWidget *StartScreen::buildFooter(const Brand &brand)
     return footer;
 }
 
-QToolButton *StartScreen::languageButton(const QString &objectName, const QString &flag, const QString &caption)
+QToolButton *StartScreen::languageButton(const QString &objectName, const QString &flag,
+                                         const QString &caption)
 {
     auto *button = new QToolButton;
     button->setObjectName(objectName);

@@ -90,9 +90,9 @@ void wireAstroCommands(MainWindow &window, AppContext &context)
                 return;
             // Delete is offered first; removing times is confirmed as every other deletion is.
             if (dialog->option() == ChangeOption::Delete &&
-                ctx->prompter.ask(extraText(ExtraText::AstroDeleteDays, ctx->model.device.Sprache)
-                                      .arg(days.size()),
-                                  Buttons::YesNo, Icon::Question) != Answer::Yes)
+                ctx->prompter.ask(
+                    extraText(ExtraText::AstroDeleteDays, ctx->model.device.Sprache).arg(days.size()),
+                    Buttons::YesNo, Icon::Question) != Answer::Yes)
                 return;
             if (ApplyShownTimeChangeToDays(ctx->model, column, days, dialog->change(), year))
                 w->redrawList();

@@ -8,8 +8,8 @@
 #include "entry/EntrySession.h"
 #include "entry/EntryStore.h"
 #include "entry/HolidayPriority.h"
-#include "entry/TypedFieldControl.h"
 #include "entry/RunTitle.h"
+#include "entry/TypedFieldControl.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
@@ -30,8 +30,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTimer>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -68,9 +68,9 @@ namespace {
 // "Change the priority program (2 of 5)" while a run walks marked records.
 QString runTitle(const Model &model, int editMode, const EntrySession &session)
 {
-    return RunTitle(model.catalogue(editMode == EditCopy ? Msg::CopyThePriorityProgram
-                                                         : Msg::ChangeThePriorityProgram),
-                    session.run(), model.device.Sprache);
+    return RunTitle(
+        model.catalogue(editMode == EditCopy ? Msg::CopyThePriorityProgram : Msg::ChangeThePriorityProgram),
+        session.run(), model.device.Sprache);
 }
 
 } // namespace

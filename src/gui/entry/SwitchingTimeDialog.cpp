@@ -67,9 +67,9 @@ namespace {
 // "Change the switching program (2 of 5)" while a run walks marked records.
 QString runTitle(const Model &model, int editMode, const EntrySession &session)
 {
-    return RunTitle(model.catalogue(editMode == EditCopy ? Msg::CopyTheSwitchingProgram
-                                                         : Msg::ChangeTheSwitchingProgram),
-                    session.run(), model.device.Sprache);
+    return RunTitle(
+        model.catalogue(editMode == EditCopy ? Msg::CopyTheSwitchingProgram : Msg::ChangeTheSwitchingProgram),
+        session.run(), model.device.Sprache);
 }
 
 } // namespace

@@ -22,7 +22,6 @@ HelpCommands::~HelpCommands()
         window_->close();
 }
 
-
 HelpWindow *HelpCommands::show(const QString &page)
 {
     const Model &m = ctx_.model;

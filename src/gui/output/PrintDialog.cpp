@@ -120,8 +120,9 @@ void PrintDialog::refreshFileName()
 void PrintDialog::refreshInterval()
 {
     // 0 in the settings stands for the default count: the number that applies is shown.
-    interval_->setText(QString::number(output::EffectiveHeaderInterval(ctx_.model.transfer.PrintHeaderLines)) +
-                       ctx_.model.catalogue(Msg::Lines));
+    interval_->setText(
+        QString::number(output::EffectiveHeaderInterval(ctx_.model.transfer.PrintHeaderLines)) +
+        ctx_.model.catalogue(Msg::Lines));
 }
 
 } // namespace zx

@@ -2,9 +2,9 @@
 
 #include "calendar/Calendar.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>

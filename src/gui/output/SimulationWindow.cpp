@@ -429,8 +429,8 @@ void SimulationWindow::paintExportHeader(QPainter &p, const QRectF &band, const 
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::black);
-    p.drawText(QRectF(band.left() + pad, band.top(), band.width() - 2 * pad, line), Qt::AlignLeft | Qt::AlignVCenter,
-               title);
+    p.drawText(QRectF(band.left() + pad, band.top(), band.width() - 2 * pad, line),
+               Qt::AlignLeft | Qt::AlignVCenter, title);
     if (!legend)
         return;
     // The colour legend, one box per program code, as in the window.
@@ -439,8 +439,8 @@ void SimulationWindow::paintExportHeader(QPainter &p, const QRectF &band, const 
     p.setFont(f);
     const double boxWidth = std::min((band.width() - 2 * pad) / DayCode::Count, line * 2.6);
     for (int i = 0; i < DayCode::Count; ++i) {
-        const QRectF box(band.left() + pad + i * boxWidth, band.top() + line + line * 0.1, boxWidth - line * 0.15,
-                         line * 0.8);
+        const QRectF box(band.left() + pad + i * boxWidth, band.top() + line + line * 0.1,
+                         boxWidth - line * 0.15, line * 0.8);
         p.fillRect(box, colours_[i]);
         p.setPen(Qt::black);
         p.drawRect(box);
@@ -457,7 +457,8 @@ bool SimulationWindow::writeExport(const QString &path, bool overview)
     const int fullDay = 1440;
     // one picture for both writers: name and year (with the legend) over the overview or the day
     auto paint = [&](QPainter &p, const QRectF &area) {
-        const double band = overview ? std::min(area.height() * 0.14, area.width() * 0.07) : area.height() * 0.18;
+        const double band =
+            overview ? std::min(area.height() * 0.14, area.width() * 0.07) : area.height() * 0.18;
         paintExportHeader(p, QRectF(area.left(), area.top(), area.width(), band), title, overview);
         const QRectF rest(area.left(), area.top() + band, area.width(), area.height() - band);
         if (overview)
@@ -482,8 +483,8 @@ bool SimulationWindow::writeExport(const QString &path, bool overview)
         p.end();
     } else {
         const QSize body = (g.size() * ExportScale).toSize();
-        const QSize size = overview ? QSize(body.width(), body.height() + body.width() * 7 / 100)
-                                    : QSize(fullDay + 40, 260);
+        const QSize size =
+            overview ? QSize(body.width(), body.height() + body.width() * 7 / 100) : QSize(fullDay + 40, 260);
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter p(&image);

@@ -152,8 +152,10 @@ void ScreenFit::fit(QWidget *window)
         window->resize(window->size().boundedTo(room));
     // The whole window, frame included, on the screen.
     const QSize outer = window->size() + extra;
-    const int x = std::clamp(window->x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
-    const int y = std::clamp(window->y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
+    const int x =
+        std::clamp(window->x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+    const int y =
+        std::clamp(window->y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
     if (QPoint(x, y) != window->pos())
         window->move(x, y);
 }

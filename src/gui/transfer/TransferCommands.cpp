@@ -1,9 +1,9 @@
 #include "transfer/TransferCommands.h"
 
 #include "app/AppContext.h"
+#include "i18n/Catalogue.h"
 #include "i18n/Msg.h"
 #include "model/Model.h"
-#include "i18n/Catalogue.h"
 #include "platform/QtSerialPort.h"
 #include "transfer/DeviceTransfer.h"
 #include "transfer/MasterCardDialog.h"
@@ -75,9 +75,11 @@ QString transferDoneText(const Catalogue &catalogue, bool writing)
     return command + QStringLiteral(": ") + catalogue(Msg::AccessToZentrixFinished);
 }
 
-QWidget *openMasterCardDialog(AppContext &context, const std::function<void()> &refreshStatus, QWidget *parent)
+QWidget *openMasterCardDialog(AppContext &context, const std::function<void()> &refreshStatus,
+                              QWidget *parent)
 {
-    auto *dialog = new MasterCardDialog(context.model, context.prompter, context.clock, refreshStatus, parent);
+    auto *dialog =
+        new MasterCardDialog(context.model, context.prompter, context.clock, refreshStatus, parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
     dialog->raise();

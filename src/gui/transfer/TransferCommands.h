@@ -34,6 +34,7 @@ QString transferDoneText(const Catalogue &catalogue, bool writing);
 
 // The options dialog FrmMaster, modeless; it deletes itself when closed. `refreshStatus`
 // refreshes the main window's status display for set 0.
-QWidget *openMasterCardDialog(AppContext &context, const std::function<void()> &refreshStatus, QWidget *parent);
+QWidget *openMasterCardDialog(AppContext &context, const std::function<void()> &refreshStatus,
+                              QWidget *parent);
 
 } // namespace zx

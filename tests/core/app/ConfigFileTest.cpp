@@ -18,7 +18,7 @@ Model configuredModel()
     m.device.Bewft = 1;
     m.transfer.PortSetting = 2;
     m.device.Uhrentyp = 517;
-    m.transfer.Delay = 12;          // factor 3, kept multiplied by 4
+    m.transfer.Delay = 12; // factor 3, kept multiplied by 4
     m.transfer.PrintHeaderLines = 50;
     m.transfer.MaxDelay = 120;
     m.device.SwRegel = 4;
@@ -68,7 +68,7 @@ TEST(ConfigFile, RoundTripKeepsEverythingButTheSignOfBusprog)
     EXPECT_EQ(read.options.GermanDisplay, 0);
     EXPECT_EQ(read.device.Sprache, 3);
     EXPECT_EQ(read.astro.AstroC1C2, 1);
-    EXPECT_EQ(read.device.Busprog, 1);      // only the last character of "-1" is read
+    EXPECT_EQ(read.device.Busprog, 1); // only the last character of "-1" is read
     EXPECT_EQ(read.device.MessKanal, 2);
     EXPECT_EQ(read.device.MessPeriode, 15);
     EXPECT_EQ(read.device.MessImpDauer, 60);
@@ -113,7 +113,7 @@ TEST_P(ConfigReaderWidth, LastCharactersByPosition)
     test::TempDir dir;
     QByteArray text = ConfigText(ConfigValuesOf(Model()));
     QList<QByteArray> lines = text.split('\n');
-    lines[3] = QByteArray(GetParam().line) + "\r";  // UHRENTYP line, width 3
+    lines[3] = QByteArray(GetParam().line) + "\r"; // UHRENTYP line, width 3
     dir.write("zentrix.ini", lines.join('\n'));
     const ConfigReadResult r = ReadConfigValues(dir.file("zentrix.ini"));
     ASSERT_EQ(r.status, ConfigStatus::Read);
@@ -122,7 +122,7 @@ TEST_P(ConfigReaderWidth, LastCharactersByPosition)
 
 INSTANTIATE_TEST_SUITE_P(Uhrentyp, ConfigReaderWidth,
                          ::testing::Values(WidthCase{"UHRENTYP=236", 236}, WidthCase{"WHATEVER1517", 517},
-                                           WidthCase{"UHRENTYP=5", 0},    // "P=5" is no number
+                                           WidthCase{"UHRENTYP=5", 0}, // "P=5" is no number
                                            WidthCase{"UHRENTYP= 42", 42}, WidthCase{"236", 236},
                                            WidthCase{"17", 17}, WidthCase{"", 0},
                                            WidthCase{"UHRENTYP=-17", -17}, WidthCase{"X=1x7", 1}));
@@ -134,7 +134,7 @@ TEST(ConfigFile, AcceptsPlainLineFeeds)
     const ConfigReadResult r = ReadConfigValues(dir.file("zentrix.ini"));
     ASSERT_EQ(r.status, ConfigStatus::Read);
     ConfigValues expected = ConfigValuesOf(configuredModel());
-    expected[11] = 1;   // BUSPROG -1
+    expected[11] = 1; // BUSPROG -1
     EXPECT_EQ(r.values, expected);
 }
 
@@ -161,7 +161,7 @@ TEST(ConfigFile, MissingAndShortFilesAreReported)
 TEST(ConfigFile, UnreadableFileGivesSystemText)
 {
     test::TempDir dir;
-    QDir(dir.path()).mkdir("zentrix.ini");   // a folder cannot be read as a file
+    QDir(dir.path()).mkdir("zentrix.ini"); // a folder cannot be read as a file
     const ConfigReadResult r = ReadConfigValues(dir.file("zentrix.ini"));
     EXPECT_EQ(r.status, ConfigStatus::Error);
     EXPECT_FALSE(r.errorText.isEmpty());
@@ -173,14 +173,15 @@ TEST(ConfigFile, WriteFailureGivesSystemText)
     QString error;
     EXPECT_FALSE(WriteConfigFile(Model(), dir.file("no/such/folder/zentrix.ini"), &error));
     // the message names the file and what its loss means
-    EXPECT_TRUE(error.contains(QDir::toNativeSeparators(dir.file("no/such/folder/zentrix.ini")))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QDir::toNativeSeparators(dir.file("no/such/folder/zentrix.ini"))))
+        << error.toStdString();
     EXPECT_TRUE(error.startsWith(QStringLiteral("Settings not saved"))) << error.toStdString();
 }
 
 TEST(ConfigFile, DefaultsAreTheBrandsFirstModel)
 {
     Model m;
-    m.BrandNumber = 4;                      // offers only S14
+    m.BrandNumber = 4; // offers only S14
     m.device.Kanalzahl = 1;
     m.device.Sprache = 3;
     m.transfer.Delay = 40;

@@ -8,7 +8,7 @@ using namespace zx;
 using namespace zx::test;
 
 class DeleteEntries : public ::testing::Test {
-protected:
+  protected:
     Model m;
     ScriptedPrompter prompter;
 

@@ -15,7 +15,7 @@ using namespace zx;
 namespace {
 
 class RecordingLauncher : public ToolLauncher {
-public:
+  public:
     bool start(const QString &program, const QStringList &arguments, const QString &workingDirectory,
                QString *error) override
     {
@@ -39,7 +39,7 @@ QString selectedName(const StartPreparation &p)
 } // namespace
 
 class StartUpTest : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     test::ScriptedPrompter prompter;
     Model model;
@@ -85,13 +85,14 @@ TEST_P(Preselection, SlotFromSettings)
     EXPECT_EQ(PreselectedSlot(m), c.slot);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, Preselection,
-                         ::testing::Values(PreselectCase{236, 1, 1, 1, 4, 19}, PreselectCase{517, 0, 0, 0, 1, 1},
-                                           PreselectCase{517, 0, 0, 0, 4, 4}, PreselectCase{517, 0, 1, 0, 2, 5},
-                                           PreselectCase{517, 0, 0, 1, 3, 8}, PreselectCase{517, 1, 1, 1, 1, 14},
-                                           PreselectCase{517, 1, 0, 1, 4, 18}, PreselectCase{517, 1, 0, 0, 2, 11},
-                                           PreselectCase{517, 0, 0, 0, 8, 0}, PreselectCase{517, 2, 0, 0, 1, 0},
-                                           PreselectCase{300, 0, 0, 0, 1, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Rules, Preselection,
+    ::testing::Values(PreselectCase{236, 1, 1, 1, 4, 19}, PreselectCase{517, 0, 0, 0, 1, 1},
+                      PreselectCase{517, 0, 0, 0, 4, 4}, PreselectCase{517, 0, 1, 0, 2, 5},
+                      PreselectCase{517, 0, 0, 1, 3, 8}, PreselectCase{517, 1, 1, 1, 1, 14},
+                      PreselectCase{517, 1, 0, 1, 4, 18}, PreselectCase{517, 1, 0, 0, 2, 11},
+                      PreselectCase{517, 0, 0, 0, 8, 0}, PreselectCase{517, 2, 0, 0, 1, 0},
+                      PreselectCase{300, 0, 0, 0, 1, 0}));
 
 TEST_F(StartUpTest, AstroTypePreselectsS19ForBrandOne)
 {
@@ -241,9 +242,9 @@ TEST_F(StartUpTest, OkAppliesModelFillsTextsAndWritesIni)
 
     const ConfigReadResult r = ReadConfigValues(dir.file("zentrix.ini"));
     ASSERT_EQ(r.status, ConfigStatus::Read);
-    EXPECT_EQ(r.values[0], 3);    // KANALZAHL
-    EXPECT_EQ(r.values[9], 2);    // SPRACHE
-    EXPECT_EQ(r.values[17], 1);   // EVU
+    EXPECT_EQ(r.values[0], 3);  // KANALZAHL
+    EXPECT_EQ(r.values[9], 2);  // SPRACHE
+    EXPECT_EQ(r.values[17], 1); // EVU
 }
 
 TEST_F(StartUpTest, OkWithAstroModelGivesAstroCapacity)
@@ -260,7 +261,7 @@ TEST_F(StartUpTest, NameOfNoSlotKeepsPropertiesAsRead)
 {
     model.BrandNumber = 2;
     model.device.Kanalzahl = 2;
-    EXPECT_EQ(ApplySlotByName(model, "ZX 101"), 0);   // brand 1's name, not brand 2's
+    EXPECT_EQ(ApplySlotByName(model, "ZX 101"), 0); // brand 1's name, not brand 2's
     EXPECT_EQ(model.device.Kanalzahl, 2);
     EXPECT_EQ(ApplySlotByName(model, "ZX 502"), Slot::S14);
     EXPECT_EQ(model.device.Kanalzahl, 4);
@@ -293,7 +294,8 @@ TEST_F(StartUpTest, OkWithLoadedLanguageButNoSpeechFileStays)
     EXPECT_EQ(model.device.Kanalzahl, 1);
     EXPECT_FALSE(dir.exists("zentrix.ini"));
     // the next OK does not run into the same error: the screen is back on a working language
-    EXPECT_TRUE(prompter.shown[0].message.contains("Choose another language")) << prompter.shown[0].message.toStdString();
+    EXPECT_TRUE(prompter.shown[0].message.contains("Choose another language"))
+        << prompter.shown[0].message.toStdString();
     EXPECT_EQ(model.device.Sprache, English);
     EXPECT_TRUE(ConfirmStartScreen(model, "ZX 104", dir.path(), prompter));
 }
@@ -348,7 +350,7 @@ TEST_F(StartUpTest, SiblingToolStartAndFailure)
 }
 
 class LoadedLanguageTest : public StartUpTest {
-protected:
+  protected:
     void SetUp() override
     {
         model.device.Sprache = German;

@@ -20,11 +20,11 @@ class FakeBus final : public BusLibrary {
     bool bcuConfirms = true; // false: every send stays busy
     bool deviceAnswers = true;
     std::array<std::uint8_t, 2> mask{0x00, 0x12};
-    int busyAnswers = 0;      // mailbox answers that report busy
-    int refuseWritesAt = -1;  // this address keeps its old value
-    int confirmedSends = -1;  // the coupling unit stops confirming after this many frames; -1 never
-    bool babble = false;      // every fetch brings a local answer for address 0, nothing else
-    int loseAnswerAfter = -1; // the answer to the first read after this mailbox command is lost
+    int busyAnswers = 0;         // mailbox answers that report busy
+    int refuseWritesAt = -1;     // this address keeps its old value
+    int confirmedSends = -1;     // the coupling unit stops confirming after this many frames; -1 never
+    bool babble = false;         // every fetch brings a local answer for address 0, nothing else
+    int loseAnswerAfter = -1;    // the answer to the first read after this mailbox command is lost
     int shortenLocalAnswers = 0; // data bytes left out of the BCU's answers to memory reads
     std::array<std::uint8_t, 512> local{};
     std::array<std::uint8_t, 512> memory{};

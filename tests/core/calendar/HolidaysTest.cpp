@@ -254,29 +254,32 @@ TEST_P(HolidayRanges, AcceptUpToTheEdge)
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, HolidayRanges,
-    ::testing::Values(HolidayValues{"fixed 1 January", {{}, HolidayFixed, 0, 1, 1}, true},
-                      HolidayValues{"fixed 31 December", {{}, HolidayFixed, 0, 31, 12}, true},
-                      HolidayValues{"fixed 29 February", {{}, HolidayFixed, 0, 29, 2}, true},
-                      HolidayValues{"fixed 30 February", {{}, HolidayFixed, 0, 30, 2}, false},
-                      HolidayValues{"fixed day 0", {{}, HolidayFixed, 0, 0, 1}, false},
-                      HolidayValues{"fixed month 0", {{}, HolidayFixed, 0, 1, 0}, false},
-                      HolidayValues{"fixed month 13", {{}, HolidayFixed, 0, 1, 13}, false},
-                      HolidayValues{"fixed with a weekday", {{}, HolidayFixed, 1, 1, 1}, false},
-                      HolidayValues{"free Sunday before", {{}, HolidayFree, -7, 1, 1}, true},
-                      HolidayValues{"free Monday after", {{}, HolidayFree, 1, 1, 1}, true},
-                      HolidayValues{"free Sunday after", {{}, HolidayFree, 7, 31, 12}, true},
-                      HolidayValues{"free without weekday", {{}, HolidayFree, 0, 1, 1}, false},
-                      HolidayValues{"free weekday -8", {{}, HolidayFree, -8, 1, 1}, false},
-                      HolidayValues{"free weekday 8", {{}, HolidayFree, 8, 1, 1}, false},
-                      HolidayValues{"free day 32", {{}, HolidayFree, 1, 32, 1}, false},
-                      HolidayValues{"Easter Sunday", {{}, HolidayEaster, 0, 0, 0}, true},
-                      HolidayValues{"Easter earliest", {{}, HolidayEaster, 0, EasterCodeMin - EasterCodeBase, 0}, true},
-                      HolidayValues{"Easter latest", {{}, HolidayEaster, 0, EasterCodeMax - EasterCodeBase, 0}, true},
-                      HolidayValues{"Easter too early", {{}, HolidayEaster, 0, EasterCodeMin - EasterCodeBase - 1, 0}, false},
-                      HolidayValues{"Easter too late", {{}, HolidayEaster, 0, EasterCodeMax - EasterCodeBase + 1, 0}, false},
-                      HolidayValues{"Easter with a month", {{}, HolidayEaster, 0, 1, 1}, false},
-                      HolidayValues{"Easter with a weekday", {{}, HolidayEaster, 1, 1, 0}, false},
-                      HolidayValues{"unknown kind", {{}, 3, 0, 1, 1}, false}));
+    ::testing::Values(
+        HolidayValues{"fixed 1 January", {{}, HolidayFixed, 0, 1, 1}, true},
+        HolidayValues{"fixed 31 December", {{}, HolidayFixed, 0, 31, 12}, true},
+        HolidayValues{"fixed 29 February", {{}, HolidayFixed, 0, 29, 2}, true},
+        HolidayValues{"fixed 30 February", {{}, HolidayFixed, 0, 30, 2}, false},
+        HolidayValues{"fixed day 0", {{}, HolidayFixed, 0, 0, 1}, false},
+        HolidayValues{"fixed month 0", {{}, HolidayFixed, 0, 1, 0}, false},
+        HolidayValues{"fixed month 13", {{}, HolidayFixed, 0, 1, 13}, false},
+        HolidayValues{"fixed with a weekday", {{}, HolidayFixed, 1, 1, 1}, false},
+        HolidayValues{"free Sunday before", {{}, HolidayFree, -7, 1, 1}, true},
+        HolidayValues{"free Monday after", {{}, HolidayFree, 1, 1, 1}, true},
+        HolidayValues{"free Sunday after", {{}, HolidayFree, 7, 31, 12}, true},
+        HolidayValues{"free without weekday", {{}, HolidayFree, 0, 1, 1}, false},
+        HolidayValues{"free weekday -8", {{}, HolidayFree, -8, 1, 1}, false},
+        HolidayValues{"free weekday 8", {{}, HolidayFree, 8, 1, 1}, false},
+        HolidayValues{"free day 32", {{}, HolidayFree, 1, 32, 1}, false},
+        HolidayValues{"Easter Sunday", {{}, HolidayEaster, 0, 0, 0}, true},
+        HolidayValues{"Easter earliest", {{}, HolidayEaster, 0, EasterCodeMin - EasterCodeBase, 0}, true},
+        HolidayValues{"Easter latest", {{}, HolidayEaster, 0, EasterCodeMax - EasterCodeBase, 0}, true},
+        HolidayValues{
+            "Easter too early", {{}, HolidayEaster, 0, EasterCodeMin - EasterCodeBase - 1, 0}, false},
+        HolidayValues{
+            "Easter too late", {{}, HolidayEaster, 0, EasterCodeMax - EasterCodeBase + 1, 0}, false},
+        HolidayValues{"Easter with a month", {{}, HolidayEaster, 0, 1, 1}, false},
+        HolidayValues{"Easter with a weekday", {{}, HolidayEaster, 1, 1, 0}, false},
+        HolidayValues{"unknown kind", {{}, 3, 0, 1, 1}, false}));
 
 // ---- the shipped holiday files against the real calendars ----
 

@@ -248,7 +248,8 @@ const RangeCase rangeCases[] = {
     {"ToDay31OfJune", 1, [](auto &e) { e.toDay = 31; }, PriorityCheck::DateIncomplete},
     {"EasterNeedsNoDates", 0, [](auto &e) { e.easter = true, e.fromDay = 0, e.toMonth = 13; },
      PriorityCheck::Ok},
-    {"EasterCodeBelow0", 1, [](auto &e) { e.easter = true, e.easterCode = -1; }, PriorityCheck::DateIncomplete},
+    {"EasterCodeBelow0", 1, [](auto &e) { e.easter = true, e.easterCode = -1; },
+     PriorityCheck::DateIncomplete},
     {"EasterCode0", 1, [](auto &e) { e.easter = true, e.easterCode = 0; }, PriorityCheck::Ok},
     {"EasterCode255", 0, [](auto &e) { e.easter = true, e.easterCode = 255; }, PriorityCheck::Ok},
     {"EasterCode256", 0, [](auto &e) { e.easter = true, e.easterCode = 256; }, PriorityCheck::DateIncomplete},
@@ -261,7 +262,8 @@ const RangeCase rangeCases[] = {
     {"Priority0", 0, [](auto &e) { e.priority = 0; }, PriorityCheck::BadPriority},
     {"Priority1", 0, [](auto &e) { e.priority = 1; }, PriorityCheck::Ok},
     {"Permanent", 0, [](auto &e) { e.priority = PermanentCodeConventional; }, PriorityCheck::Ok},
-    {"AbovePermanent", 0, [](auto &e) { e.priority = PermanentCodeConventional + 1; }, PriorityCheck::BadPriority},
+    {"AbovePermanent", 0, [](auto &e) { e.priority = PermanentCodeConventional + 1; },
+     PriorityCheck::BadPriority},
     {"BusPriority0", 1, [](auto &e) { e.priority = 0; }, PriorityCheck::BadPriority},
     {"BusPermanent", 1, [](auto &e) { e.priority = PermanentCodeBus; }, PriorityCheck::Ok},
     {"BusAbovePermanent", 1, [](auto &e) { e.priority = PermanentCodeBus + 1; }, PriorityCheck::BadPriority},
@@ -271,7 +273,8 @@ const RangeCase rangeCases[] = {
      PriorityCheck::BusEasterValue},
     {"BusDatedValue255", 1, [](auto &e) { e.priority = PermanentCodeBus, e.value = 255; }, PriorityCheck::Ok},
     {"ConventionalEasterIgnoresValue", 0,
-     [](auto &e) { e.easter = true, e.priority = PermanentCodeConventional, e.value = 16; }, PriorityCheck::Ok},
+     [](auto &e) { e.easter = true, e.priority = PermanentCodeConventional, e.value = 16; },
+     PriorityCheck::Ok},
 };
 
 class PriorityRanges : public ::testing::TestWithParam<RangeCase> {};

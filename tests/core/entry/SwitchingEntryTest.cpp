@@ -272,12 +272,10 @@ TEST_P(ChannelRange, DecidesWhetherAChannelIsGiven)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Boundaries, ChannelRange,
-                         ::testing::Values(ChannelCase{1, 0, 1, EntryCheck::NoChannel},
-                                           ChannelCase{1, 1, 0, EntryCheck::Ok},
-                                           ChannelCase{1, 8, 0, EntryCheck::Ok},
-                                           ChannelCase{1, 9, 1, EntryCheck::NoChannel},
-                                           ChannelCase{0, 1, 0, EntryCheck::NoChannel},
-                                           ChannelCase{0, 0, 0x100, EntryCheck::NoChannel},
-                                           ChannelCase{0, 0, 1, EntryCheck::Ok},
-                                           ChannelCase{0, 0, 0x80, EntryCheck::Ok}));
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, ChannelRange,
+    ::testing::Values(ChannelCase{1, 0, 1, EntryCheck::NoChannel}, ChannelCase{1, 1, 0, EntryCheck::Ok},
+                      ChannelCase{1, 8, 0, EntryCheck::Ok}, ChannelCase{1, 9, 1, EntryCheck::NoChannel},
+                      ChannelCase{0, 1, 0, EntryCheck::NoChannel},
+                      ChannelCase{0, 0, 0x100, EntryCheck::NoChannel}, ChannelCase{0, 0, 1, EntryCheck::Ok},
+                      ChannelCase{0, 0, 0x80, EntryCheck::Ok}));

@@ -39,9 +39,8 @@ TEST_P(LineEndingsTest, ReadersTakeEveryLineEnd)
     ASSERT_EQ(read.locations.size(), 2u);
     EXPECT_EQ(read.locations[1].name, QStringLiteral("Belfast"));
 
-    const QList<QByteArray> holidayLines = {"2 1",    "New Year, 0 0 1 1", "Easter Monday, 2 0 1 0",
-                                            "Bank", "2",                 "1",
-                                            "2"};
+    const QList<QByteArray> holidayLines = {
+        "2 1", "New Year, 0 0 1 1", "Easter Monday, 2 0 1 0", "Bank", "2", "1", "2"};
     HolidayLibrary expected;
     ASSERT_TRUE(ParseHolidays(holidayLines.join('\n'), expected).ok());
     ASSERT_EQ(expected.sets.size(), 1u);
@@ -61,8 +60,9 @@ INSTANTIATE_TEST_SUITE_P(Ends, LineEndingsTest,
 
 TEST(SplitTextLines, EndsOfEveryKindEndOneLineEach)
 {
-    EXPECT_EQ(splitTextLines(QStringLiteral("a\r\nb\rc\nd")),
-              (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}));
+    EXPECT_EQ(
+        splitTextLines(QStringLiteral("a\r\nb\rc\nd")),
+        (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}));
     // CR LF is one end, LF CR two
     EXPECT_EQ(splitTextLines(QStringLiteral("a\n\rb\r\n")),
               (QStringList{QStringLiteral("a"), QString(), QStringLiteral("b"), QString()}));

@@ -295,13 +295,17 @@ INSTANTIATE_TEST_SUITE_P(
                        ::mkfifo(QFile::encodeName(p).constData(), 0666);
                        return p;
                    },
-                   false, [](const test::TempDir &, const QString &p) { EXPECT_TRUE(S_ISFIFO(statOf(p).st_mode)); }},
+                   false,
+                   [](const test::TempDir &, const QString &p) { EXPECT_TRUE(S_ISFIFO(statOf(p).st_mode)); }},
         TargetCase{"directory", [](const test::TempDir &d) { return d.path(); }, false,
                    [](const test::TempDir &, const QString &p) { EXPECT_TRUE(S_ISDIR(statOf(p).st_mode)); }},
-        TargetCase{"read-only file",
-                   [](const test::TempDir &d) { return writable(d, "ro.zxp", "old", QFileDevice::ReadOwner); },
-                   false,
-                   [](const test::TempDir &d, const QString &) { EXPECT_EQ(d.read(QStringLiteral("ro.zxp")), "old"); }},
+        TargetCase{
+            "read-only file",
+            [](const test::TempDir &d) { return writable(d, "ro.zxp", "old", QFileDevice::ReadOwner); },
+            false,
+            [](const test::TempDir &d, const QString &) {
+                EXPECT_EQ(d.read(QStringLiteral("ro.zxp")), "old");
+            }},
         TargetCase{"symbolic link to a file",
                    [](const test::TempDir &d) {
                        d.write(QStringLiteral("target.zxp"), "old");
@@ -315,8 +319,9 @@ INSTANTIATE_TEST_SUITE_P(
                    }},
         TargetCase{"file with its own mode",
                    [](const test::TempDir &d) {
-                       const QString p = writable(d, "mode.zxp", "old", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                           QFileDevice::ReadGroup);
+                       const QString p = writable(d, "mode.zxp", "old",
+                                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                      QFileDevice::ReadGroup);
                        return p;
                    },
                    true,

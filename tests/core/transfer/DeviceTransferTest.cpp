@@ -315,7 +315,6 @@ TEST_F(DeviceTransferTest, FailedSerialReadEmptiesTheListsAndLoadsNoOldImage)
     EXPECT_EQ(redraws, 1);
 }
 
-
 // The tool writes, then reads back what the device holds: the same program, or one whose
 // first record was changed at the device.
 TEST_F(DeviceTransferTest, VerifyAfterWriteReadsBackAndSaysWhatDiffers)
@@ -343,7 +342,8 @@ TEST_F(DeviceTransferTest, VerifyAfterWriteReadsBackAndSaysWhatDiffers)
         if (same) {
             EXPECT_EQ(prompter.last(), QStringLiteral("written and verified"));
         } else {
-            EXPECT_TRUE(prompter.last().startsWith(QStringLiteral("written, but the device reads back differently:")));
+            EXPECT_TRUE(prompter.last().startsWith(
+                QStringLiteral("written, but the device reads back differently:")));
             EXPECT_TRUE(prompter.last().contains(QStringLiteral("| OFF |"))) << prompter.last().toStdString();
         }
         EXPECT_EQ(model.program().Records[0].b5, 1) << "the program in memory stays as it is";

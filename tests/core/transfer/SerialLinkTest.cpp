@@ -45,7 +45,7 @@ QByteArray programText(const MemoryImage &image, int count = ImageSize, int extr
 }
 
 class SerialLinkTest : public ::testing::Test {
-protected:
+  protected:
     SerialLinkTest()
     {
         catalogue.fillBuiltin(English, 1);
@@ -165,8 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StatusCase{0x82, 3, "no answer from the zentrix"},
                       StatusCase{0x86, 3, "no answer from the zentrix"},
                       StatusCase{0x84, 3, "transmission error at COM "},
-                      StatusCase{0x90, 3, "unknown Message"},
-                      StatusCase{0x00, 3, "unknown Message"}));
+                      StatusCase{0x90, 3, "unknown Message"}, StatusCase{0x00, 3, "unknown Message"}));
 
 TEST_F(SerialLinkTest, WriteAnswerThatIsNoStatusIsUnknown)
 {
@@ -332,9 +331,7 @@ TEST_F(SerialLinkTest, AGapOverTheQuietTimeEndsTheAnswer)
 TEST_F(SerialLinkTest, TimeOutCoversTheFirstByteOnly)
 {
     SerialLink link(port, pump, prompter, catalogue, dir.path());
-    port.responder = [&](const QByteArray &) {
-        return Reply{{450, "a"}, {90, "b"}, {90, "c"}, {90, "d"}};
-    };
+    port.responder = [&](const QByteArray &) { return Reply{{450, "a"}, {90, "b"}, {90, "c"}, {90, "d"}}; };
     port.write("x", nullptr);
     QByteArray buffer = "nix";
     EXPECT_EQ(link.SerialReceive(buffer), ReceiveState::Received);
@@ -445,7 +442,7 @@ TEST_F(SerialLinkTest, LogOfAReadRepeatsThePreviousAnswerAfterATimeOut)
     const auto lines = logLines();
     ASSERT_EQ(lines.size(), 2 * 129);
     EXPECT_EQ(lines[32], QByteArray(" 3 A3 0 10"));
-    EXPECT_EQ(lines[33], lines[31]);   // the answer of block 15, once more
+    EXPECT_EQ(lines[33], lines[31]); // the answer of block 15, once more
     EXPECT_EQ(lines[34], QByteArray(" 3 A3 0 10"));
     EXPECT_TRUE(lines[35].startsWith(" 12 A3 0 0 0"));
 }
@@ -480,7 +477,8 @@ TEST_F(SerialLinkTest, PortThatCannotBeOpenedEndsInTheErrorPath)
     EXPECT_EQ(transfer(), 1);
     EXPECT_TRUE(port.requests.empty());
     ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.last(), QStringLiteral("error in serial communication : /dev/ttyS1: Permission denied"));
+    EXPECT_EQ(prompter.last(),
+              QStringLiteral("error in serial communication : /dev/ttyS1: Permission denied"));
     EXPECT_EQ(progress.closed, 1);
 }
 

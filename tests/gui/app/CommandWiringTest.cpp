@@ -92,7 +92,8 @@ TEST_F(MainWindowTest, EditMenuEntryShowsInListAndSurvivesSaveAndOpen)
     ASSERT_TRUE(SaveProgram(model, prompter, clock));
     Model reopened;
     reopened.device.Kanalzahl = 4;
-    ASSERT_EQ(LoadProgram(reopened, prompter, model.program().FileName, false, SetProgram), LoadResult::Loaded);
+    ASSERT_EQ(LoadProgram(reopened, prompter, model.program().FileName, false, SetProgram),
+              LoadResult::Loaded);
     ASSERT_EQ(reopened.program().UsedCount, 1);
     EXPECT_EQ(reopened.program().Records[0], (ProgramRecord{152, 96, 0, 31, 1, 1}));
 }

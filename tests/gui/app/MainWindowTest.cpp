@@ -519,11 +519,13 @@ TEST_F(MainWindowTest, SaveAsAppendsZxpOnlyWithoutDotAmongTheLastFour)
 TEST_F(MainWindowTest, SaveAsTakesLettersOfAnyScriptAndRefusesLineBreaksByName)
 {
     add(Weekly(6, 0, 1, 1, 1));
-    prompter.files = {dir.file(QStringLiteral("Pr\u00fcfung\nneu")), dir.file(QStringLiteral("Pr\u00fcfung \u0416"))};
+    prompter.files = {dir.file(QStringLiteral("Pr\u00fcfung\nneu")),
+                      dir.file(QStringLiteral("Pr\u00fcfung \u0416"))};
     EXPECT_TRUE(w->saveAs());
     ASSERT_FALSE(prompter.shown.empty());
     EXPECT_TRUE(prompter.shown[0].message.startsWith(QStringLiteral("No valid filename\n")));
-    EXPECT_TRUE(prompter.shown[0].message.contains(QStringLiteral("U+000a"))) << prompter.shown[0].message.toStdString();
+    EXPECT_TRUE(prompter.shown[0].message.contains(QStringLiteral("U+000a")))
+        << prompter.shown[0].message.toStdString();
     EXPECT_EQ(prompter.shown[0].icon, Icon::Critical);
     EXPECT_TRUE(QFileInfo::exists(dir.file(QStringLiteral("Pr\u00fcfung \u0416.zxp"))));
     // the title names the file and its state

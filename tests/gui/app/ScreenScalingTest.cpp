@@ -103,9 +103,9 @@ void expectOnScreen(QWidget *window)
             if (auto *scroll = qobject_cast<QScrollArea *>(p))
                 scroll->ensureWidgetVisible(b, 0, 0);
         const QRect r(b->mapToGlobal(QPoint(0, 0)), b->size());
-        EXPECT_TRUE(screen.contains(r)) << name << ": button " << b->objectName().toStdString() << " \""
-                                        << b->text().toStdString() << "\" at " << r.x() << "," << r.y()
-                                        << " " << r.width() << "x" << r.height();
+        EXPECT_TRUE(screen.contains(r))
+            << name << ": button " << b->objectName().toStdString() << " \"" << b->text().toStdString()
+            << "\" at " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
     }
 }
 

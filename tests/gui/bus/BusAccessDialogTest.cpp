@@ -125,8 +125,8 @@ TEST_F(BusAccessDialogTest, ReadReplacesTheProgramAndExitShowsItInOrder)
     QSignalSpy changed(d.get(), &BusAccessDialog::listChanged);
     QTest::mouseClick(control<QPushButton>("cmdbusread"), Qt::LeftButton);
     // the finished transfer is told, not only shown in the status line
-    EXPECT_EQ(prompter.messages(),
-              (QStringList{saveQuestion(QStringLiteral("  ?")), QStringLiteral("Access to zentrix finished")}));
+    EXPECT_EQ(prompter.messages(), (QStringList{saveQuestion(QStringLiteral("  ?")),
+                                                QStringLiteral("Access to zentrix finished")}));
     EXPECT_EQ(status(), QStringLiteral("Ok"));
     EXPECT_EQ(model.program().UsedCount, 2);
     EXPECT_TRUE(control<QPushButton>("cmdbusread")->isEnabled());
@@ -150,7 +150,8 @@ TEST_F(BusAccessDialogTest, ProgramIsVerifiedByReadingBack)
         QTest::mouseClick(control<QPushButton>("cmdbusprog"), Qt::LeftButton);
         EXPECT_EQ(status(), QStringLiteral("Ok"));
         EXPECT_EQ(bus.records.size(), 2u);
-        EXPECT_EQ(prompter.messages(), QStringList{verify ? "written and verified" : "Access to zentrix finished"});
+        EXPECT_EQ(prompter.messages(),
+                  QStringList{verify ? "written and verified" : "Access to zentrix finished"});
     }
     setVerifyAfterWrite(model, true);
 }

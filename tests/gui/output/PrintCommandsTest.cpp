@@ -10,8 +10,8 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
-#include <QPageLayout>
 #include <QLabel>
+#include <QPageLayout>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
@@ -102,7 +102,8 @@ TEST_F(PrintFlowTest, ToolStripPrintsTheShownViewIntoTheTextFile)
     act("mnuDatDruck")->trigger();
     EXPECT_TRUE(print->settings().redirectToFile); // stored at once, kept after Cancel
     act("tbDruck")->trigger();
-    EXPECT_EQ(prompter.last(), QStringLiteral("The list was written to %1.").arg(dir.file(QStringLiteral("Swprg1.txt"))));
+    EXPECT_EQ(prompter.last(),
+              QStringLiteral("The list was written to %1.").arg(dir.file(QStringLiteral("Swprg1.txt"))));
     const QString text = QString::fromUtf8(dir.read(QStringLiteral("Swprg1.txt")));
     EXPECT_TRUE(text.startsWith(model.catalogue(Msg::ListPriorityProgram)));
     EXPECT_TRUE(text.contains(model.catalogue(Msg::WithFilter)));
@@ -128,7 +129,7 @@ TEST_F(PrintFlowTest, TextExportAsCsvTableBesideTheProgram)
     EXPECT_TRUE(rows[0].contains(model.catalogue(Msg::ColNr).trimmed()));
     EXPECT_TRUE(rows[1].startsWith(QStringLiteral("1,")));
     EXPECT_FALSE(dir.exists(QStringLiteral("Swprg1.txt")));
-    ASSERT_EQ(prompter.shown.size(), 1u); // the finished export, naming its file
+    ASSERT_EQ(prompter.shown.size(), 1u) << qPrintable(prompter.last()); // the finished export
     EXPECT_TRUE(prompter.last().contains(QStringLiteral("Swprg1.csv")));
     expectViewRestored();
 }

@@ -11,9 +11,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -161,7 +161,8 @@ TEST_F(SimulationWindowTest, LegendColourAndExports)
     if (!day.isEmpty()) { // pdftotext is there
         EXPECT_TRUE(day.contains(QStringLiteral("Swprg1.zxp"))) << day.toStdString();
         EXPECT_TRUE(day.contains(QStringLiteral("24:00"))) << day.toStdString();
-        EXPECT_TRUE(year.contains(QStringLiteral("Swprg1.zxp")) && year.contains(QString::number(frm->year())))
+        EXPECT_TRUE(year.contains(QStringLiteral("Swprg1.zxp")) &&
+                    year.contains(QString::number(frm->year())))
             << year.toStdString();
         EXPECT_TRUE(year.contains(QStringLiteral("P On"))) << year.toStdString();
     }
