@@ -177,7 +177,8 @@ Datagram ReadDatagram(const QByteArray &b)
         break;
     case TunnellingRequest:
     case TunnellingAck:
-        if (size < 4 || u8(b, body) != 4)
+        // An acknowledgement is the connection header alone: anything after it is no ack.
+        if (size < 4 || u8(b, body) != 4 || (d.service == TunnellingAck && size != 4))
             return {};
         d.channel = u8(b, body + 1);
         d.sequence = u8(b, body + 2);
