@@ -19,32 +19,10 @@ namespace zx::test {
 namespace {
 
 // devsim ip for the lifetime of the object; it prints 127.0.0.1:PORT.
-class IpSim {
+class IpSim : public DevSim {
   public:
-    explicit IpSim(const QStringList &args)
-    {
-        process_.start(QStringLiteral(ZX_DEVSIM), QStringList{QStringLiteral("ip")} + args);
-        if (process_.waitForStarted(5000)) {
-            QElapsedTimer t;
-            t.start();
-            while (!process_.canReadLine() && t.elapsed() < 5000)
-                process_.waitForReadyRead(100);
-            endpoint_ = QString::fromUtf8(process_.readLine()).trimmed();
-        }
-    }
-    ~IpSim()
-    {
-        process_.terminate();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-        process_.waitForFinished(1000);
-    }
-    const QString &endpoint() const { return endpoint_; }
-    void heal() { ::kill(pid_t(process_.processId()), SIGUSR1); }
-
-  private:
-    QProcess process_;
-    QString endpoint_;
+    explicit IpSim(const QStringList &args) : DevSim(QStringList{QStringLiteral("ip")} + args) {}
+    const QString &endpoint() const { return path(); }
 };
 
 class BusIpE2E : public ::testing::Test {

@@ -18,35 +18,10 @@
 namespace zx::test {
 namespace {
 
-// devsim bus with a handle on its process: it can be healed (SIGUSR1) or killed.
-class BusSim {
+// devsim bus: it can be healed (SIGUSR1), made to strike (SIGUSR2) or killed.
+class BusSim : public DevSim {
   public:
-    explicit BusSim(const QStringList &args)
-    {
-        process_.start(QStringLiteral(ZX_DEVSIM), QStringList{QStringLiteral("bus")} + args);
-        if (process_.waitForStarted(5000)) {
-            QElapsedTimer t;
-            t.start();
-            while (!process_.canReadLine() && t.elapsed() < 5000)
-                process_.waitForReadyRead(100);
-            path_ = QString::fromUtf8(process_.readLine()).trimmed();
-        }
-    }
-    ~BusSim()
-    {
-        process_.terminate();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-        process_.waitForFinished(1000);
-    }
-    const QString &path() const { return path_; }
-    void heal() { ::kill(pid_t(process_.processId()), SIGUSR1); }
-    void strike() { ::kill(pid_t(process_.processId()), SIGUSR2); }
-    void kill() { ::kill(pid_t(process_.processId()), SIGKILL); }
-
-  private:
-    QProcess process_;
-    QString path_;
+    explicit BusSim(const QStringList &args) : DevSim(QStringList{QStringLiteral("bus")} + args) {}
 };
 
 // Calls back once when an operation reaches a step.

@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QThread>
 
+#include <csignal>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -87,7 +89,7 @@ inline bool pseudoTerminalAvailable()
 
 // devsim on its pseudo-terminal, for the lifetime of the object.
 class DevSim {
-public:
+  public:
     explicit DevSim(const QStringList &args)
     {
         process_.setProgram(QStringLiteral(ZX_DEVSIM));
@@ -109,9 +111,14 @@ public:
             process_.kill();
         process_.waitForFinished(1000);
     }
+    // What the simulator printed first: its pseudo-terminal, or the address it listens on.
     const QString &path() const { return path_; }
+    // Fault switches of the bus and IP simulators: end the fault, strike it now, die at once.
+    void heal() { ::kill(pid_t(process_.processId()), SIGUSR1); }
+    void strike() { ::kill(pid_t(process_.processId()), SIGUSR2); }
+    void kill() { ::kill(pid_t(process_.processId()), SIGKILL); }
 
-private:
+  private:
     QProcess process_;
     QString path_;
 };
