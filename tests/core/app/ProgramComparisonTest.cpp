@@ -1,6 +1,7 @@
 #include "app/ProgramComparison.h"
 
 #include "app/ComparisonTexts.h"
+#include "model/DeviceCodes.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "support/RandomPrograms.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 using namespace zx;
 using namespace zx::test;
@@ -173,6 +175,93 @@ INSTANTIATE_TEST_SUITE_P(
                      m.program().DstTable[0] = {3, 1, 10, 1};
                  },
                  2, "change changeover table"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Settings that mean something only on some devices differ only there: the first changeover year
+// without entries on both sides, the master-card options of program cards, the meter values without
+// a meter channel and the astro data of an annual device are leftovers, not differences.
+struct SettingCase {
+    const char *name;
+    std::function<void(Model &)> editA, editB;
+    std::vector<CompareText> expected;
+};
+
+class SettingsThatCount : public ::testing::TestWithParam<SettingCase> {};
+
+TEST_P(SettingsThatCount, AreTheOnlyOnesCompared)
+{
+    Model a, b;
+    GetParam().editA(a);
+    GetParam().editB(b);
+    std::vector<CompareText> found;
+    for (const SettingDifference &s : ComparePrograms(a, b).settings)
+        found.push_back(s.what);
+    EXPECT_EQ(found, GetParam().expected);
+}
+
+auto changeover(int count, int firstYear)
+{
+    return [=](Model &m) {
+        m.program().DstCount = count;
+        m.program().DstFirstYear = firstYear;
+        for (int i = 0; i < count; ++i)
+            m.program().DstTable[i] = {3, 25 + i, 10, 25 + i};
+    };
+}
+auto device(int code, int masterOptions, int meterChannel, int meterPeriod)
+{
+    return [=](Model &m) {
+        m.device.DeviceCode = code;
+        m.device.MasterCardOptions = masterOptions;
+        m.device.MessKanal = meterChannel;
+        m.device.MessPeriode = meterPeriod;
+    };
+}
+auto astro(int type, float longitude)
+{
+    return [=](Model &m) {
+        m.device.Uhrentyp = type;
+        m.astro.Longitude = longitude;
+    };
+}
+const int Master = DeviceCodeAnnual | MasterCardBit;
+using C = CompareText;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsThatCount,
+    ::testing::Values(
+        SettingCase{"firstYearBothWithChangeover", changeover(2, 4), changeover(2, 5), {C::SetFirstYear}},
+        SettingCase{"firstYearOnlyAWithChangeover", changeover(2, 4), changeover(0, 5), {}},
+        SettingCase{"firstYearOnlyBWithChangeover", changeover(0, 4), changeover(2, 5), {}},
+        SettingCase{"masterOptionsOnProgramCards",
+                    device(DeviceCodeAnnual, 255, 0, 1),
+                    device(DeviceCodeAnnual, 3, 0, 1),
+                    {}},
+        SettingCase{"masterOptionsAMaster",
+                    device(Master, 255, 0, 1),
+                    device(DeviceCodeAnnual, 3, 0, 1),
+                    {C::SetDeviceCode, C::SetMasterOptions}},
+        SettingCase{"masterOptionsBMaster",
+                    device(DeviceCodeAnnual, 255, 0, 1),
+                    device(Master, 3, 0, 1),
+                    {C::SetDeviceCode, C::SetMasterOptions}},
+        SettingCase{"meterValuesWithoutChannel",
+                    device(DeviceCodeAnnual, 0, 0, 1),
+                    device(DeviceCodeAnnual, 0, 0, 9),
+                    {}},
+        SettingCase{"meterValuesAWithChannel",
+                    device(DeviceCodeAnnual, 0, 2, 1),
+                    device(DeviceCodeAnnual, 0, 0, 9),
+                    {C::SetMeterChannel, C::SetMeterPeriod}},
+        SettingCase{"meterValuesBWithChannel",
+                    device(DeviceCodeAnnual, 0, 0, 1),
+                    device(DeviceCodeAnnual, 0, 2, 9),
+                    {C::SetMeterChannel, C::SetMeterPeriod}},
+        SettingCase{"astroOfAnnualDevices", astro(TypeAnnual, 7), astro(TypeAnnual, 8), {}},
+        SettingCase{
+            "astroADevice", astro(TypeAstro, 7), astro(TypeAnnual, 8), {C::SetDeviceType, C::SetLongitude}},
+        SettingCase{
+            "astroBDevice", astro(TypeAnnual, 7), astro(TypeAstro, 8), {C::SetDeviceType, C::SetLongitude}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ComparisonTexts, EveryTextExistsInEveryLanguage)
