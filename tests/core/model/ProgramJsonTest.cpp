@@ -5,6 +5,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -111,6 +112,140 @@ TEST(ProgramJsonTest, AMasterCardComesBackAsItsFileContent)
     image[500] = 7;
     spoilt[u"image"] = image;
     EXPECT_TRUE(ProgramFromJson(spoilt, m).error.startsWith(QLatin1String("image:")));
+}
+
+// Each field of a document is read within the range the device keeps: both ends are taken, one
+// step beyond is refused naming the field, and so is a text or, for whole-number fields, a fraction.
+struct RangeCase {
+    const char *path; // as the refusal names it
+    bool astro;
+    double min, max;
+    bool whole;
+};
+
+// Puts v at a dotted path with [n] indexes ("records[0].bytes[1]") into json.
+void putAt(QJsonValueRef ref, QStringList steps, const QJsonValue &v)
+{
+    if (steps.isEmpty()) {
+        ref = v;
+        return;
+    }
+    const QString step = steps.takeFirst();
+    if (step.startsWith(u'[')) {
+        QJsonArray a = ref.toArray();
+        putAt(a[step.mid(1, step.size() - 2).toInt()], steps, v);
+        ref = a;
+    } else {
+        QJsonObject o = ref.toObject();
+        putAt(o[step], steps, v);
+        ref = o;
+    }
+}
+
+QJsonObject withValue(QJsonObject json, const QString &path, const QJsonValue &v)
+{
+    QStringList steps;
+    for (const QString &part : path.split(u'.')) {
+        const qsizetype bracket = part.indexOf(u'[');
+        steps << part.left(bracket);
+        for (qsizetype i = bracket; i >= 0; i = part.indexOf(u'[', i + 1))
+            steps << part.mid(i, part.indexOf(u']', i) - i + 1);
+    }
+    QJsonObject root{{QStringLiteral("doc"), json}};
+    putAt(root[u"doc"], steps, v);
+    return root[u"doc"].toObject();
+}
+
+class FieldRanges : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(FieldRanges, BothEndsAreTakenOneStepBeyondIsRefused)
+{
+    const RangeCase &c = GetParam();
+    Model full;
+    if (c.astro)
+        test::fillFullAstro(full);
+    else
+        test::fillFullAnnual(full);
+    const QJsonObject base = ProgramToJson(full);
+    const QString path = QString::fromLatin1(c.path);
+    auto read = [&](const QJsonValue &v) {
+        Model m;
+        return ProgramFromJson(withValue(base, path, v), m).error;
+    };
+    EXPECT_EQ(read(c.min), QString());
+    EXPECT_EQ(read(c.max), QString());
+    const QString refused = path + QStringLiteral(": ");
+    EXPECT_TRUE(read(c.min - 1).startsWith(refused + QStringLiteral("%1 is out of range").arg(c.min - 1)));
+    EXPECT_TRUE(read(c.max + 1).startsWith(refused + QStringLiteral("%1 is out of range").arg(c.max + 1)));
+    EXPECT_EQ(read(QStringLiteral("1")), refused + QStringLiteral("a number is required"));
+    if (c.whole)
+        EXPECT_TRUE(read(c.min + 0.5).endsWith(QStringLiteral("is not a whole number")));
+    else
+        EXPECT_EQ(read(c.min + 0.5), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, FieldRanges,
+                         ::testing::Values(RangeCase{"version", false, 1, ProgramJsonVersion, true},
+                                           RangeCase{"device.channels", false, 1, 8, true},
+                                           RangeCase{"device.changeoverRule", false, 0, 15, true},
+                                           RangeCase{"device.masterCardOptions", false, 0, 255, true},
+                                           RangeCase{"device.writeProtect", false, 0, 1, true},
+                                           RangeCase{"device.meterPulse.channel", false, 1, 4, true},
+                                           RangeCase{"device.meterPulse.pulseLength", false, 0, 63, true},
+                                           RangeCase{"device.meterPulse.timing", false, 0, 1, true},
+                                           RangeCase{"options.nakOff", false, 0, 1, true},
+                                           RangeCase{"programNumber", false, 0, 999999, true},
+                                           RangeCase{"changeover.firstYear", false, 0, 254, true},
+                                           RangeCase{"changeover.entries[0][0]", false, 0, 239, true},
+                                           RangeCase{"changeover.entries[0][3]", false, 0, 255, true},
+                                           RangeCase{"records[0].bytes[5]", false, 0, 255, true},
+                                           RangeCase{"astro.latitude", true, -70, 70, false},
+                                           RangeCase{"astro.timeZone", true, -720, 720, false},
+                                           RangeCase{"astro.offset2", true, -120, 120, false},
+                                           RangeCase{"astro.minute", true, 0, 59, true},
+                                           RangeCase{"astro.table[365][1]", true, 0, 4095, true}),
+                         [](const auto &info) {
+                             QString name = QString::fromLatin1(info.param.path);
+                             name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")),
+                                          QStringLiteral("_"));
+                             return name.toStdString();
+                         });
+
+// Lists hold the number of entries the device has room for, no more; fixed-size ones exactly that.
+TEST(ProgramJsonTest, ListsOfTheWrongLengthAreRefused)
+{
+    Model annual, astro;
+    test::fillFullAnnual(annual);
+    test::fillFullAstro(astro);
+    auto filled = [](int n, const QJsonValue &v) {
+        QJsonArray a;
+        for (int i = 0; i < n; ++i)
+            a.append(v);
+        return a;
+    };
+    const QJsonArray entry{3, 25, 10, 25};
+    struct Case {
+        const Model &model;
+        const char *path;
+        QJsonArray value;
+        const char *refusal; // empty: taken
+    };
+    const std::vector<Case> cases = {
+        {annual, "changeover.entries", filled(DstEntries, entry), ""},
+        {annual, "changeover.entries", filled(DstEntries + 1, entry), "21 entries, at most 20 are allowed"},
+        {annual, "changeover.entries[0]", filled(3, 1), "4 entries are required"},
+        {annual, "changeover.entries[0]", filled(5, 1), "4 entries are required"},
+        {annual, "records[0].bytes", filled(7, 0), "6 entries are required"},
+        {astro, "astro.table", filled(AstroDays, QJsonArray{1, 2}), ""},
+        {astro, "astro.table", filled(AstroDays - 1, QJsonArray{1, 2}), "366 entries are required"},
+        {astro, "astro.table[0]", filled(1, 1), "2 entries are required"},
+    };
+    for (const Case &c : cases) {
+        Model m;
+        const QString error =
+            ProgramFromJson(withValue(ProgramToJson(c.model), QString::fromLatin1(c.path), c.value), m).error;
+        EXPECT_EQ(error, *c.refusal ? QStringLiteral("%1: %2").arg(c.path, c.refusal) : QString()) << c.path;
+    }
 }
 
 } // namespace
