@@ -7,6 +7,8 @@
 #include "platform/Clock.h"
 #include "support/TempDir.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 namespace zx::test {
@@ -168,8 +170,12 @@ TEST_F(BusLinkTest, EveryWaitEndsAtItsDeadlineWhateverArrives)
     int source = 0;
     EXPECT_EQ(link.ReceiveFromDevice(&source, &data), LinkError::NoConnectionToDevice);
     EXPECT_LT(pump.now - before, timings.remoteTimeoutMs + 100);
-    // Thousands of frames went by; the protocol names a few of them.
-    EXPECT_LT(protocolLines().size(), 40);
+    // Thousands of frames went by; the protocol names the first eight of each wait, then says
+    // once that it ignores the rest.
+    const QStringList lines = protocolLines();
+    EXPECT_LT(lines.size(), 40);
+    EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^  ignored: "))).size(), 2 * 8);
+    EXPECT_EQ(lines.filter(QStringLiteral("ignoring further frames")).size(), 2);
 }
 
 TEST_F(BusLinkTest, AShortLocalAnswerIsRefusedBeforeItsFieldsAreRead)
@@ -213,6 +219,24 @@ TEST_F(BusLinkTest, ALocalAnswerShorterThanItsCountGives103)
     bus.shortenLocalAnswers = 0;
     ASSERT_EQ(link.ReadLocalMemory(0x0104, 3, &data), 0);
     EXPECT_EQ(data.size(), 3);
+}
+
+// A frame's first byte is its length as the coupling unit claims it; a claim beyond the fetch
+// buffer is cut to what the buffer holds, whether the frame comes in a wait or while draining.
+TEST_F(BusLinkTest, AFrameLongerThanTheFetchBufferIsCutToIt)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    QByteArray bogus(BusLibrary::FetchBuffer().size() + 8, '\x11');
+    bogus[0] = char(0xFF);
+    bus.inject(bogus);
+    QByteArray data;
+    ASSERT_EQ(link.ReadLocalMemory(0x0104, 1, &data), 0);
+    bus.inject(bogus);
+    link.Drain(50);
+    const QStringList ignored = protocolLines().filter(QRegularExpression(QStringLiteral("^  ignored: ")));
+    ASSERT_EQ(ignored.size(), 2);
+    for (const QString &line : ignored)
+        EXPECT_EQ(line.split(u' ', Qt::SkipEmptyParts).size(), 1 + int(BusLibrary::FetchBuffer().size()));
 }
 
 } // namespace
