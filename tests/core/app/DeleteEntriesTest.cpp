@@ -46,6 +46,21 @@ TEST_F(DeleteEntries, ChangeoverRunMustReachTheLastEntryWithoutGaps)
     EXPECT_EQ(m.Modified, 0);
 }
 
+// Any run that ends at the last entry may go, down to the whole table.
+TEST_F(DeleteEntries, EveryRunToTheLastEntryMayGo)
+{
+    for (int first = 0; first < 4; ++first) {
+        SetUp();
+        m.Marked.clear();
+        for (int i = 3; i >= first; --i)
+            m.Marked.push_back(i);
+        prompter.answers = {Answer::Ok};
+        EXPECT_TRUE(DeleteMarkedEntries(m, prompter)) << first;
+        EXPECT_EQ(m.program().DstCount, first);
+        EXPECT_EQ(m.program().DstTable[first], EmptyDstEntry);
+    }
+}
+
 TEST_F(DeleteEntries, RecordsGoOnlyOnOkAndNeverFromTheTemplate)
 {
     m.ListView = 0;

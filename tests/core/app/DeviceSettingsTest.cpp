@@ -69,6 +69,23 @@ TEST(DeviceSettings, FromModelShowsTheModel)
     EXPECT_EQ(c.port, 5);
 }
 
+// A value the dialog offers no choice for (a hand-edited file, an other device) is shown as the
+// nearest choice at either end.
+TEST(DeviceSettings, FromModelShowsValuesBeyondTheChoicesAtTheNearestEnd)
+{
+    for (const int beyond : {-1, 1}) {
+        Model m;
+        m.device.SwRegel = beyond < 0 ? -1 : ChangeoverRules;
+        m.transfer.PortSetting = beyond < 0 ? 0 : PortChoices + 1;
+        m.device.Kanalzahl = 2;
+        m.device.MessKanal = beyond < 0 ? -1 : 3;
+        const Choices c = FromModel(m);
+        EXPECT_EQ(c.swRegel, beyond < 0 ? 0 : ChangeoverRules - 1);
+        EXPECT_EQ(c.port, beyond < 0 ? 1 : PortChoices);
+        EXPECT_EQ(c.meterChannel, beyond < 0 ? 0 : 2);
+    }
+}
+
 TEST(DeviceSettings, ApplyMeterPulse)
 {
     Model m;
