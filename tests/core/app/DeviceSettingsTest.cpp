@@ -69,9 +69,9 @@ TEST(DeviceSettings, FromModelShowsTheModel)
     EXPECT_EQ(c.port, 5);
 }
 
-// A value the dialog offers no choice for (a hand-edited file, an other device) is shown as the
-// nearest choice at either end.
-TEST(DeviceSettings, FromModelShowsValuesBeyondTheChoicesAtTheNearestEnd)
+// A value the dialog offers no choice for (a hand-edited file, an other device) is shown, and
+// taken back, as the nearest choice at either end.
+TEST(DeviceSettings, ValuesBeyondTheChoicesGoToTheNearestEnd)
 {
     for (const int beyond : {-1, 1}) {
         Model m;
@@ -83,6 +83,12 @@ TEST(DeviceSettings, FromModelShowsValuesBeyondTheChoicesAtTheNearestEnd)
         EXPECT_EQ(c.swRegel, beyond < 0 ? 0 : ChangeoverRules - 1);
         EXPECT_EQ(c.port, beyond < 0 ? 1 : PortChoices);
         EXPECT_EQ(c.meterChannel, beyond < 0 ? 0 : 2);
+        Choices given = c;
+        given.swRegel = m.device.SwRegel;
+        given.port = m.transfer.PortSetting;
+        Apply(m, given);
+        EXPECT_EQ(m.device.SwRegel, c.swRegel);
+        EXPECT_EQ(m.transfer.PortSetting, c.port);
     }
 }
 
