@@ -300,11 +300,10 @@ class FieldReader {
     QString error;
     bool ok() const { return error.isEmpty(); }
 
-    bool fail(const QString &path, const QString &what)
+    void fail(const QString &path, const QString &what)
     {
         if (error.isEmpty())
             error = QStringLiteral("%1: %2").arg(path, what);
-        return false;
     }
 
     std::optional<double> number(const QJsonValue &v, const QString &path, double min, double max)
