@@ -166,6 +166,17 @@ INSTANTIATE_TEST_SUITE_P(
                  "change 1 switching time"},
         StepCase{"germanDelete", [](Model &m) { m.removeRecords(SetProgram, {0}); }, 1,
                  "1 Schaltzeit löschen"},
+        // A time replaced by one unlike it is a change when nothing else came or went ...
+        StepCase{"replacedByUnlike", [](Model &m) { m.program().Records[0] = datedTime(23, 59, 24, 12, 8); },
+                 2, "change 1 switching time"},
+        // ... but not when more came than went.
+        StepCase{"addTwoDeleteOne",
+                 [](Model &m) {
+                     m.removeRecords(SetProgram, {0});
+                     m.appendRecord(SetProgram, datedTime(23, 59, 24, 12, 8));
+                     m.appendRecord(SetProgram, datedTime(22, 58, 25, 11, 4));
+                 },
+                 2, "add 2 switching times, delete 1 switching time"},
         StepCase{"settings", [](Model &m) { m.device.Kanalzahl = 2; }, 2, "change device settings"},
         StepCase{"texts", [](Model &m) { m.program().UsageText = QStringLiteral("x"); }, 3,
                  "modifier les textes"},
@@ -263,6 +274,30 @@ INSTANTIATE_TEST_SUITE_P(
         SettingCase{
             "astroBDevice", astro(TypeAnnual, 7), astro(TypeAstro, 8), {C::SetDeviceType, C::SetLongitude}}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// The message after a verified write holds a screenful: thirty lines, then how many more there are.
+TEST(VerifyResult, ShowsThirtyLinesAndCountsTheRest)
+{
+    for (const int added : {27, 28}) {
+        Model program;
+        program.device.Kanalzahl = 4;
+        Model readBack = program;
+        for (int i = 0; i < added; ++i)
+            readBack.appendRecord(SetProgram, weeklyTime(i % 24, i, 31, 1));
+        bool same = true;
+        const QString text = VerifyResultText(program, readBack, ListOptions{}, &same);
+        EXPECT_FALSE(same);
+        // list title, header, "only in", one line per time
+        const int lines = 3 + added;
+        EXPECT_EQ(text.count(QStringLiteral("\n  + ")), std::min(lines, 30) - 3) << added;
+        EXPECT_EQ(text.contains(QStringLiteral("... (+1)")), lines > 30) << added;
+        EXPECT_FALSE(text.contains(QStringLiteral("... (+0)")));
+    }
+    bool same = false;
+    EXPECT_EQ(VerifyResultText(Model(), Model(), ListOptions{}, &same),
+              compareText(CompareText::WrittenVerified, 2));
+    EXPECT_TRUE(same);
+}
 
 TEST(ComparisonTexts, EveryTextExistsInEveryLanguage)
 {
