@@ -149,6 +149,40 @@ TEST_F(BusOperationsTest, TheChangeoverGaugeReachesItsEnd)
     EXPECT_EQ(recorder.values, expected);
 }
 
+// A gauge never runs past its maximum; the install and the changeover table's read reach it.
+TEST_F(BusOperationsTest, EveryGaugeStaysWithinItsMaximumAndTheLongOnesReachIt)
+{
+    struct Recorder final : BusProgress {
+        std::vector<std::pair<int, int>> gauges;
+        void setStep(const QString &) override {}
+        void setGauge(int value, int maximum) override { gauges.emplace_back(value, maximum); }
+    } recorder;
+    BusOperations watched{link, model, BusIdentityOf(1), dir.path(), &recorder, &prompter};
+    auto expectWithin = [&](const char *what) {
+        ASSERT_FALSE(recorder.gauges.empty()) << what;
+        for (const auto &[value, maximum] : recorder.gauges) {
+            EXPECT_GE(value, 1) << what;
+            EXPECT_LE(value, maximum) << what;
+        }
+    };
+    ASSERT_EQ(link.OpenLink(0), 0);
+    ASSERT_EQ(watched.InstallApplication(Device, QStringLiteral("remote.s19")), 0);
+    expectWithin("install");
+    EXPECT_EQ(recorder.gauges.back().first, recorder.gauges.back().second);
+    link.CloseLink();
+
+    recorder.gauges.clear();
+    ASSERT_EQ(watched.ReadDevice(Device), 0);
+    expectWithin("read");
+    std::vector<int> changeover;
+    for (const auto &[value, maximum] : recorder.gauges)
+        if (maximum == DstEntries + 1)
+            changeover.push_back(value);
+    std::vector<int> expected(DstEntries + 1);
+    std::iota(expected.begin(), expected.end(), 1);
+    EXPECT_EQ(changeover, expected);
+}
+
 // Twenty entries in use: the table is full and read to its end.
 TEST_F(BusOperationsTest, AFullChangeoverTableIsReadWhole)
 {
@@ -318,6 +352,10 @@ TEST_F(BusOperationsTest, AForeignDeviceIsNeverSavedNorOverwritten)
     bus.memory[0x0105] = 0x33;
     EXPECT_EQ(ops.Program(Device), LinkError::WrongDeviceType);
     EXPECT_FALSE(dir.exists(QStringLiteral("appl.old")));
+    EXPECT_TRUE(bus.memoryWrites.empty());
+    // Nor is an application installed on it.
+    ASSERT_EQ(link.OpenLink(0), 0);
+    EXPECT_EQ(ops.InstallApplication(Device, QStringLiteral("remote.s19")), LinkError::WrongDeviceType);
     EXPECT_TRUE(bus.memoryWrites.empty());
 }
 
