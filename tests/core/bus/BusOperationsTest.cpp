@@ -389,6 +389,19 @@ TEST_F(BusOperationsTest, ATableRunsUpToItsFirstUnusedEntry)
     EXPECT_EQ(model.program().DstTable[0], EmptyDstEntry);
 }
 
+// A device that holds more records than the program has room for is read up to that room: the
+// read stops there instead of asking on to the device's end.
+TEST_F(BusOperationsTest, AReadStopsAtTheRecordCapacity)
+{
+    model.device.RecordCapacity = 5;
+    for (int i = 0; i < 8; ++i)
+        bus.records.push_back({std::uint8_t(i), 1, 0, 0, 0, 0});
+    ASSERT_EQ(ops.ReadDevice(Device), 0);
+    EXPECT_EQ(model.program().UsedCount, 5);
+    EXPECT_EQ(model.program().Records[4].b0, 4);
+    EXPECT_EQ(bus.commandCount(Mailbox::ReadNextRecord), 4);
+}
+
 // What the loader would drop (b0 90..95, 218..255) is not read in either, and records on
 // channels 5 to 8 make the program one of eight channels.
 TEST_F(BusOperationsTest, AReadTakesWhatTheLoaderKeepsAndTheChannelsTheRecordsUse)
