@@ -51,13 +51,20 @@ const QByteArray good = Ft12::variableFrame(0xF3, hex("4B01011605"));
 
 INSTANTIATE_TEST_SUITE_P(
     Input, Ft12ReaderTable,
-    ::testing::Values(ReaderCase{"ackAndFrame", QByteArray("\xE5") + good, 1, 1},
-                      ReaderCase{"noiseBefore", hex("00FF1216") + good, 0, 1},
-                      ReaderCase{"brokenChecksum", good.left(good.size() - 2) + hex("0016") + good, 0, 1},
-                      ReaderCase{"lengthsDisagree", hex("68050668F3") + good, 0, 1},
-                      ReaderCase{"missingEnd", good.left(good.size() - 1) + hex("17") + good, 0, 1},
-                      ReaderCase{"fixedFrame", hex("10C0C016") + hex("10C0C116"), 0, 1},
-                      ReaderCase{"tooLong", hex("68FFFF68") + good, 0, 1}),
+    ::testing::Values(
+        ReaderCase{"ackAndFrame", QByteArray("\xE5") + good, 1, 1},
+        ReaderCase{"noiseBefore", hex("00FF1216") + good, 0, 1},
+        ReaderCase{"brokenChecksum", good.left(good.size() - 2) + hex("0016") + good, 0, 1},
+        ReaderCase{"lengthsDisagree", hex("68050668F3") + good, 0, 1},
+        ReaderCase{"missingEnd", good.left(good.size() - 1) + hex("17") + good, 0, 1},
+        ReaderCase{"fixedFrame", hex("10C0C016") + hex("10C0C116"), 0, 1},
+        ReaderCase{"tooLong", hex("68FFFF68") + good, 0, 1},
+        // The length counts the control byte and up to MaxUserData bytes of data.
+        ReaderCase{"controlOnly", Ft12::variableFrame(0xF3, {}), 0, 1},
+        ReaderCase{"zeroLength", hex("680000680016") + good, 0, 1},
+        ReaderCase{"longest", Ft12::variableFrame(0xF3, QByteArray(Ft12::MaxUserData, 1)), 0, 1},
+        ReaderCase{"oneBeyondLongest", Ft12::variableFrame(0xF3, QByteArray(Ft12::MaxUserData + 1, 1)) + good,
+                   0, 1}),
     [](const auto &info) { return std::string(info.param.name); });
 
 class Ft12LinkTest : public ::testing::Test {
