@@ -13,12 +13,6 @@ namespace zx {
 
 namespace {
 
-bool isPriority(const Model &m, const ProgramRecord &r)
-{
-    const int kind = m.RecordKind(r);
-    return kind == Kind::PriorityConventional || kind == Kind::PriorityBus;
-}
-
 // Set 0 of a model as its lists show it, without the list filter: the filter is a view of the
 // editor, not a part of the program.
 struct ShownLists {

@@ -11,11 +11,11 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
 
 namespace zx {
 
 struct AppContext;
+class BusInterfaceBox;
 class BusLibrary;
 enum class BusCommand;
 
@@ -52,29 +52,20 @@ class BusAccessDialog final : public QDialog {
     void closeEvent(QCloseEvent *event) override;
 
   private:
-    class Progress;
     void checkField(QLineEdit *field, int kind);
     std::optional<int> physicalAddress();
     void run(BusCommand command, int address);
     void setRunning(bool running);
     int comIndex() const;
-    // The library for the chosen interface and the port's name for messages; nullptr when the
-    // host typed is none (the user was told).
-    std::unique_ptr<BusLibrary> makeLibrary(QString *portName);
-    void rememberChoice();
     void finishAndClose();
 
     AppContext &ctx_;
     std::function<bool()> save_;
-    std::function<std::unique_ptr<BusLibrary>(int)> libraryFactory_;
     BusTimings timings_;
     bool running_ = false;
     bool closing_ = false;
 
-    QRadioButton *com1_ = nullptr;
-    QRadioButton *com2_ = nullptr;
-    QRadioButton *ip_ = nullptr;
-    QLineEdit *host_ = nullptr;
+    BusInterfaceBox *port_ = nullptr;
     QLineEdit *area_ = nullptr;
     QLineEdit *line_ = nullptr;
     QLineEdit *fromDevice_ = nullptr;

@@ -1,0 +1,147 @@
+#include "app/CompareBusDialog.h"
+
+#include "app/AppContext.h"
+#include "app/ComparisonTexts.h"
+#include "bus/BusAddress.h"
+#include "bus/BusInterfaceBox.h"
+#include "bus/BusProgressView.h"
+#include "bus/BusSession.h"
+#include "bus/BusVerify.h"
+#include "i18n/Msg.h"
+#include "model/Model.h"
+#include "platform/BusLibrary.h"
+#include "platform/Prompter.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QVBoxLayout>
+
+namespace zx {
+
+namespace {
+// The address compared last, offered at the next opening.
+const QString AddressKey = QStringLiteral("Bus/compareAddress");
+} // namespace
+
+CompareBusDialog::CompareBusDialog(AppContext &context, std::function<void(const Model &)> compare,
+                                   QWidget *parent)
+    : QDialog(parent), ctx_(context), compare_(std::move(compare))
+{
+    const Catalogue &c = ctx_.model.catalogue;
+    const int sprache = ctx_.model.device.Sprache;
+    setObjectName(QStringLiteral("frmVergleichBus"));
+
+    port_ = new BusInterfaceBox(ctx_, this);
+
+    auto *addressRow = new QHBoxLayout;
+    address_ = new QLineEdit(this);
+    address_->setObjectName(QStringLiteral("txtPhysadr"));
+    address_->setPlaceholderText(QStringLiteral("1.1.1"));
+    address_->setText(
+        QSettings(QStringLiteral("Zentrix"), QStringLiteral("Zentrix")).value(AddressKey).toString());
+    auto *addressLabel = new QLabel(c(Msg::PhysicalAddress), this);
+    addressLabel->setBuddy(address_);
+    addressRow->addWidget(addressLabel);
+    addressRow->addWidget(address_, 1);
+
+    read_ = new QPushButton(compareText(CompareText::ReadCompare, sprache), this);
+    read_->setObjectName(QStringLiteral("cmdVergleichen"));
+    cancel_ = new QPushButton(c(Msg::Cancel), this);
+    cancel_->setObjectName(QStringLiteral("cmdAbbrechen"));
+    // Enter in the address field must never start a transfer.
+    read_->setAutoDefault(false);
+    cancel_->setAutoDefault(false);
+
+    auto *statusRow = new QHBoxLayout;
+    statusRow->addWidget(new QLabel(c(Msg::Status) + QStringLiteral(":"), this));
+    status_ = new QLabel(c(Msg::ReadyToStart), this);
+    status_->setObjectName(QStringLiteral("lblStatus"));
+    status_->setMinimumWidth(260);
+    statusRow->addWidget(status_, 1);
+    statusRow->addWidget(read_);
+    statusRow->addWidget(cancel_);
+    gauge_ = new QProgressBar(this);
+    gauge_->setObjectName(QStringLiteral("ggestatus"));
+    gauge_->setTextVisible(false);
+    gauge_->setValue(0);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(port_);
+    layout->addLayout(addressRow);
+    layout->addWidget(gauge_);
+    layout->addLayout(statusRow);
+
+    connect(read_, &QPushButton::clicked, this, &CompareBusDialog::readAndCompare);
+    connect(cancel_, &QPushButton::clicked, this, &CompareBusDialog::reject);
+}
+
+void CompareBusDialog::setLibraryFactory(std::function<std::unique_ptr<BusLibrary>(int)> factory)
+{
+    port_->setSerialFactory(std::move(factory));
+}
+
+void CompareBusDialog::setRunning(bool running)
+{
+    running_ = running;
+    port_->setRunning(running);
+    for (QWidget *w : std::initializer_list<QWidget *>{address_, read_, cancel_})
+        w->setEnabled(!running);
+}
+
+void CompareBusDialog::readAndCompare()
+{
+    if (running_)
+        return;
+    const auto address = ParsePhysicalAddress(address_->text());
+    if (!address) {
+        ctx_.prompter.tell(ctx_.model.catalogue(Msg::NoValidPhysicalAdress), Icon::Critical);
+        address_->setFocus();
+        return;
+    }
+    QSettings(QStringLiteral("Zentrix"), QStringLiteral("Zentrix"))
+        .setValue(AddressKey, address_->text().trimmed());
+    QString portName;
+    auto library = port_->makeLibrary(&portName);
+    if (!library)
+        return;
+
+    setRunning(true);
+    gauge_->setValue(0);
+    BusProgressView progress(status_, gauge_);
+    BusEnvironment env{*library,     ctx_.pump, ctx_.clock, ctx_.model, ctx_.prompter,
+                       ctx_.workDir, timings_,  &progress,  portName};
+    Model device = ctx_.model;
+    const BusResult r = ReadBusDocument(env, port_->comIndex(), *address, device);
+    setRunning(false);
+    status_->setText(ctx_.model.catalogue(r.ok() ? Msg::Ok : Msg::NotSuccessful));
+    if (!r.ok()) {
+        ReportBusError(ctx_.prompter, r);
+        return;
+    }
+    accept();
+    if (compare_)
+        compare_(device);
+}
+
+void CompareBusDialog::reject()
+{
+    if (running_)
+        return;
+    QDialog::reject();
+}
+
+void CompareBusDialog::closeEvent(QCloseEvent *event)
+{
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+} // namespace zx
