@@ -12,9 +12,9 @@
 #include "platform/BusLibrary.h"
 #include "platform/Prompter.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -30,7 +30,7 @@ const QString AddressKey = QStringLiteral("Bus/compareAddress");
 
 CompareBusDialog::CompareBusDialog(AppContext &context, std::function<void(const Model &)> compare,
                                    QWidget *parent)
-    : QDialog(parent), ctx_(context), compare_(std::move(compare))
+    : BusOperationDialog(context, parent), compare_(std::move(compare))
 {
     const Catalogue &c = ctx_.model.catalogue;
     const int sprache = ctx_.model.device.Sprache;
@@ -57,18 +57,9 @@ CompareBusDialog::CompareBusDialog(AppContext &context, std::function<void(const
     read_->setAutoDefault(false);
     cancel_->setAutoDefault(false);
 
-    auto *statusRow = new QHBoxLayout;
-    statusRow->addWidget(new QLabel(c(Msg::Status) + QStringLiteral(":"), this));
-    status_ = new QLabel(c(Msg::ReadyToStart), this);
-    status_->setObjectName(QStringLiteral("lblStatus"));
-    status_->setMinimumWidth(260);
-    statusRow->addWidget(status_, 1);
+    QLayout *statusRow = this->statusRow();
     statusRow->addWidget(read_);
     statusRow->addWidget(cancel_);
-    gauge_ = new QProgressBar(this);
-    gauge_->setObjectName(QStringLiteral("ggestatus"));
-    gauge_->setTextVisible(false);
-    gauge_->setValue(0);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(port_);
@@ -126,22 +117,6 @@ void CompareBusDialog::readAndCompare()
     accept();
     if (compare_)
         compare_(device);
-}
-
-void CompareBusDialog::reject()
-{
-    if (running_)
-        return;
-    QDialog::reject();
-}
-
-void CompareBusDialog::closeEvent(QCloseEvent *event)
-{
-    if (running_) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
 }
 
 } // namespace zx

@@ -1,19 +1,15 @@
 #pragma once
 
-#include "bus/BusTimings.h"
-
-#include <QDialog>
+#include "bus/BusOperationDialog.h"
 
 #include <functional>
+#include <memory>
 
-class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 
 namespace zx {
 
-struct AppContext;
 class BusInterfaceBox;
 class BusLibrary;
 class Model;
@@ -25,39 +21,28 @@ class Model;
 //
 // Controls by objectName: frmVergleichBus with the interface box (optcom1, optcom2, optip,
 // txtIpHost), txtPhysadr, cmdVergleichen, cmdAbbrechen, lblStatus and the gauge ggestatus.
-class CompareBusDialog final : public QDialog {
+class CompareBusDialog final : public BusOperationDialog {
     Q_OBJECT
   public:
     // `compare` receives what the device holds once it has all been read.
     CompareBusDialog(AppContext &context, std::function<void(const Model &device)> compare,
                      QWidget *parent = nullptr);
 
-    // Tests shrink the link's waits and hand in their own library.
-    void setBusTimings(const BusTimings &timings) { timings_ = timings; }
+    // Tests hand in their own library.
     void setLibraryFactory(std::function<std::unique_ptr<BusLibrary>(int comIndex)> factory);
-    bool running() const { return running_; }
 
   public Q_SLOTS:
     void readAndCompare();
-    void reject() override;
-
-  protected:
-    void closeEvent(QCloseEvent *event) override;
 
   private:
     void setRunning(bool running);
 
-    AppContext &ctx_;
     std::function<void(const Model &)> compare_;
-    BusTimings timings_;
-    bool running_ = false;
 
     BusInterfaceBox *port_ = nullptr;
     QLineEdit *address_ = nullptr;
     QPushButton *read_ = nullptr;
     QPushButton *cancel_ = nullptr;
-    QLabel *status_ = nullptr;
-    QProgressBar *gauge_ = nullptr;
 };
 
 } // namespace zx

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "bus/BusAddress.h"
 #include "bus/BusInterfaceBox.h"
+#include "bus/BusOperationDialog.h"
 #include "bus/BusOperations.h"
 #include "bus/BusProgressView.h"
 #include "bus/BusSession.h"
@@ -15,7 +16,6 @@
 #include "platform/Prompter.h"
 #include "transfer/TransferCommands.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -31,7 +31,7 @@
 namespace zx {
 
 BusAccessDialog::BusAccessDialog(AppContext &context, std::function<bool()> save, QWidget *parent)
-    : QDialog(parent), ctx_(context), save_(std::move(save))
+    : BusOperationDialog(context, parent), save_(std::move(save))
 {
     const Catalogue &c = ctx_.model.catalogue;
     setObjectName(QStringLiteral("FrmBusaccess"));
@@ -90,16 +90,7 @@ BusAccessDialog::BusAccessDialog(AppContext &context, std::function<bool()> save
     exchangeGrid->addWidget(read_, 1, 1);
     exchangeGrid->addWidget(reinstall_, 1, 2);
 
-    auto *statusRow = new QHBoxLayout;
-    statusRow->addWidget(new QLabel(c(Msg::Status) + QStringLiteral(":"), this));
-    status_ = new QLabel(c(Msg::ReadyToStart), this);
-    status_->setObjectName(QStringLiteral("lblStatus"));
-    status_->setMinimumWidth(260);
-    statusRow->addWidget(status_, 1);
-    gauge_ = new QProgressBar(this);
-    gauge_->setObjectName(QStringLiteral("ggestatus"));
-    gauge_->setTextVisible(false);
-    gauge_->setValue(0);
+    QLayout *statusRow = this->statusRow();
     exit_ = new QPushButton(c(Msg::BtnExit), this);
     exit_->setObjectName(QStringLiteral("cmdBusend"));
     statusRow->addWidget(exit_);
@@ -284,16 +275,7 @@ void BusAccessDialog::reject()
     if (running_)
         return;
     finishAndClose();
-    QDialog::reject();
-}
-
-void BusAccessDialog::closeEvent(QCloseEvent *event)
-{
-    if (running_) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    BusOperationDialog::reject();
 }
 
 } // namespace zx

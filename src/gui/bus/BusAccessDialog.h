@@ -1,8 +1,6 @@
 #pragma once
 
-#include "bus/BusTimings.h"
-
-#include <QDialog>
+#include "bus/BusOperationDialog.h"
 
 #include <functional>
 
@@ -25,17 +23,15 @@ enum class BusCommand;
 // Controls by objectName: optcom1, optcom2, optip with its host field txtIpHost; txtBereich, txtBuslinie,
 // txtvonTeilnehmer, txtbisTeilnehmer and the search button cmdSuchen; cboPhysadr, txtPhysadr; cmdbusprog,
 // cmdbusread, cmd_appl_reinstall, cmdBusend; the status lblStatus and the gauge ggestatus.
-class BusAccessDialog final : public QDialog {
+class BusAccessDialog final : public BusOperationDialog {
     Q_OBJECT
   public:
     // `save` saves the program (with the Save-as dialog when it has no file yet); true: saved.
     BusAccessDialog(AppContext &context, std::function<bool()> save, QWidget *parent = nullptr);
     ~BusAccessDialog() override;
 
-    // Tests shrink the link's waits and hand in their own library.
-    void setBusTimings(const BusTimings &timings) { timings_ = timings; }
+    // Tests hand in their own library.
     void setLibraryFactory(std::function<std::unique_ptr<BusLibrary>(int comIndex)> factory);
-    bool running() const { return running_; }
 
   public Q_SLOTS:
     void startSearch();
@@ -48,9 +44,6 @@ class BusAccessDialog final : public QDialog {
     // The program in memory may have changed: the lists are to be re-ordered and redrawn.
     void listChanged();
 
-  protected:
-    void closeEvent(QCloseEvent *event) override;
-
   private:
     void checkField(QLineEdit *field, int kind);
     std::optional<int> physicalAddress();
@@ -59,10 +52,7 @@ class BusAccessDialog final : public QDialog {
     int comIndex() const;
     void finishAndClose();
 
-    AppContext &ctx_;
     std::function<bool()> save_;
-    BusTimings timings_;
-    bool running_ = false;
     bool closing_ = false;
 
     BusInterfaceBox *port_ = nullptr;
@@ -77,8 +67,6 @@ class BusAccessDialog final : public QDialog {
     QPushButton *read_ = nullptr;
     QPushButton *reinstall_ = nullptr;
     QPushButton *exit_ = nullptr;
-    QLabel *status_ = nullptr;
-    QProgressBar *gauge_ = nullptr;
 };
 
 } // namespace zx

@@ -21,52 +21,65 @@ namespace zx {
 
 namespace {
 
-// The library over the real serial port, owning it.
-class SerialBusLibrary final : public BusLibrary {
+// A library that hands every call to another one.
+class ForwardingBusLibrary : public BusLibrary {
   public:
-    SerialBusLibrary(EventPump &pump, const QString &device)
-        : library_(port_, pump, [device](int) { return device; })
+    explicit ForwardingBusLibrary(BusLibrary &inner) : inner_(inner) {}
+    int install(int p, int b, int s, int r, int f) override { return inner_.install(p, b, s, r, f); }
+    int resetTransport() override { return inner_.resetTransport(); }
+    int resetLocalBcu() override { return inner_.resetLocalBcu(); }
+    int changeLayer(int layer) override { return inner_.changeLayer(layer); }
+    int send(const QByteArray &frame) override { return inner_.send(frame); }
+    int pollSend(int &q, int &r, int &b) override { return inner_.pollSend(q, r, b); }
+    int fetch(FetchBuffer &buffer) override { return inner_.fetch(buffer); }
+    int close() override { return inner_.close(); }
+    QString lastErrorText() const override { return inner_.lastErrorText(); }
+    QString statusMessage(int status, int language) const override
     {
+        return inner_.statusMessage(status, language);
     }
-    int install(int p, int b, int s, int r, int f) override { return library_.install(p, b, s, r, f); }
-    int resetTransport() override { return library_.resetTransport(); }
-    int resetLocalBcu() override { return library_.resetLocalBcu(); }
-    int changeLayer(int layer) override { return library_.changeLayer(layer); }
-    int send(const QByteArray &frame) override { return library_.send(frame); }
-    int pollSend(int &q, int &r, int &b) override { return library_.pollSend(q, r, b); }
-    int fetch(FetchBuffer &buffer) override { return library_.fetch(buffer); }
-    int close() override { return library_.close(); }
-    QString lastErrorText() const override { return library_.lastErrorText(); }
 
   private:
-    QtSerialPort port_;
-    Ft12BusLibrary library_;
+    BusLibrary &inner_;
+};
+
+// The serial port and the FT1.2 library over it; a base of SerialBusLibrary so that both
+// exist before the forwarding starts and outlive it.
+struct SerialParts {
+    SerialParts(EventPump &pump, const QString &device)
+        : library(port, pump, [device](int) { return device; })
+    {
+    }
+    QtSerialPort port;
+    Ft12BusLibrary library;
+};
+
+// The library over the real serial port, owning it.
+class SerialBusLibrary final : private SerialParts, public ForwardingBusLibrary {
+  public:
+    SerialBusLibrary(EventPump &pump, const QString &device)
+        : SerialParts(pump, device), ForwardingBusLibrary(SerialParts::library)
+    {
+    }
+};
+
+// The socket and the tunnel over it, declared in this order: the library closes the tunnel
+// through the socket.
+struct TunnelParts {
+    TunnelParts(EventPump &pump, const QString &host, std::uint16_t port) : library(socket, pump, host, port)
+    {
+    }
+    UdpSocket socket;
+    KnxIpBusLibrary library;
 };
 
 // The library over a tunnel to an IP interface, owning its socket.
-class TunnelBusLibrary final : public BusLibrary {
+class TunnelBusLibrary final : private TunnelParts, public ForwardingBusLibrary {
   public:
     TunnelBusLibrary(EventPump &pump, const QString &host, std::uint16_t port)
-        : library_(socket_, pump, host, port)
+        : TunnelParts(pump, host, port), ForwardingBusLibrary(TunnelParts::library)
     {
     }
-    int install(int p, int b, int s, int r, int f) override { return library_.install(p, b, s, r, f); }
-    int resetTransport() override { return library_.resetTransport(); }
-    int resetLocalBcu() override { return library_.resetLocalBcu(); }
-    int changeLayer(int layer) override { return library_.changeLayer(layer); }
-    int send(const QByteArray &frame) override { return library_.send(frame); }
-    int pollSend(int &q, int &r, int &b) override { return library_.pollSend(q, r, b); }
-    int fetch(FetchBuffer &buffer) override { return library_.fetch(buffer); }
-    int close() override { return library_.close(); }
-    QString lastErrorText() const override { return library_.lastErrorText(); }
-    QString statusMessage(int status, int language) const override
-    {
-        return library_.statusMessage(status, language);
-    }
-
-  private:
-    UdpSocket socket_; // declared first: the library closes the tunnel through it
-    KnxIpBusLibrary library_;
 };
 
 } // namespace
