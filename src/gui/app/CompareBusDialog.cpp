@@ -2,14 +2,11 @@
 
 #include "app/AppContext.h"
 #include "app/ComparisonTexts.h"
-#include "bus/BusAddress.h"
 #include "bus/BusInterfaceBox.h"
-#include "bus/BusProgressView.h"
 #include "bus/BusSession.h"
 #include "bus/BusVerify.h"
 #include "i18n/Msg.h"
 #include "model/Model.h"
-#include "platform/BusLibrary.h"
 #include "platform/Prompter.h"
 
 #include <QHBoxLayout>
@@ -78,7 +75,7 @@ void CompareBusDialog::setLibraryFactory(std::function<std::unique_ptr<BusLibrar
 
 void CompareBusDialog::setRunning(bool running)
 {
-    running_ = running;
+    BusOperationDialog::setRunning(running);
     port_->setRunning(running);
     for (QWidget *w : std::initializer_list<QWidget *>{address_, read_, cancel_})
         w->setEnabled(!running);
@@ -88,27 +85,17 @@ void CompareBusDialog::readAndCompare()
 {
     if (running_)
         return;
-    const auto address = ParsePhysicalAddress(address_->text());
-    if (!address) {
-        ctx_.prompter.tell(ctx_.model.catalogue(Msg::NoValidPhysicalAdress), Icon::Critical);
-        address_->setFocus();
+    const auto address = physicalAddress(address_);
+    if (!address)
         return;
-    }
     QSettings(QStringLiteral("Zentrix"), QStringLiteral("Zentrix"))
         .setValue(AddressKey, address_->text().trimmed());
-    QString portName;
-    auto library = port_->makeLibrary(&portName);
-    if (!library)
-        return;
-
-    setRunning(true);
-    gauge_->setValue(0);
-    BusProgressView progress(status_, gauge_);
-    BusEnvironment env{*library,     ctx_.pump, ctx_.clock, ctx_.model, ctx_.prompter,
-                       ctx_.workDir, timings_,  &progress,  portName};
     Model device = ctx_.model;
-    const BusResult r = ReadBusDocument(env, port_->comIndex(), *address, device);
-    setRunning(false);
+    BusResult r;
+    const bool ran = runOnBus(
+        *port_, [&](BusEnvironment &env, int com) { r = ReadBusDocument(env, com, *address, device); });
+    if (!ran)
+        return;
     status_->setText(ctx_.model.catalogue(r.ok() ? Msg::Ok : Msg::NotSuccessful));
     if (!r.ok()) {
         ReportBusError(ctx_.prompter, r);

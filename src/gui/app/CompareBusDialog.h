@@ -35,7 +35,7 @@ class CompareBusDialog final : public BusOperationDialog {
     void readAndCompare();
 
   private:
-    void setRunning(bool running);
+    void setRunning(bool running) override;
 
     std::function<void(const Model &)> compare_;
 

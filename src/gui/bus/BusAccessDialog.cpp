@@ -137,7 +137,7 @@ void BusAccessDialog::checkField(QLineEdit *field, int kind)
 
 void BusAccessDialog::setRunning(bool running)
 {
-    running_ = running;
+    BusOperationDialog::setRunning(running);
     for (QWidget *w : std::initializer_list<QWidget *>{area_, line_, fromDevice_, toDevice_, search_, found_,
                                                        address_, program_, read_, reinstall_, exit_})
         w->setEnabled(!running);
@@ -180,31 +180,18 @@ void BusAccessDialog::startSearch()
     ReportBusError(ctx_.prompter, r);
 }
 
-std::optional<int> BusAccessDialog::physicalAddress()
-{
-    const auto address = ParsePhysicalAddress(address_->text());
-    if (!address) {
-        ctx_.prompter.tell(ctx_.model.catalogue(Msg::NoValidPhysicalAdress), Icon::Critical);
-        address_->setFocus();
-    }
-    return address;
-}
-
 void BusAccessDialog::run(BusCommand command, int address)
 {
-    QString portName;
-    auto library = port_->makeLibrary(&portName);
-    if (!library)
+    BusResult r;
+    bool verifying = false;
+    bool verified = true;
+    const bool ran = runOnBus(*port_, [&](BusEnvironment &env, int com) {
+        r = RunBusCommand(env, command, com, address);
+        verifying = command == BusCommand::Program && r.ok() && verifyAfterWrite(ctx_.model);
+        verified = !verifying || VerifyBusWrite(env, com, address);
+    });
+    if (!ran)
         return;
-    setRunning(true);
-    gauge_->setValue(0);
-    BusProgressView progress(status_, gauge_);
-    BusEnvironment env{*library,     ctx_.pump, ctx_.clock, ctx_.model, ctx_.prompter,
-                       ctx_.workDir, timings_,  &progress,  portName};
-    const BusResult r = RunBusCommand(env, command, comIndex(), address);
-    const bool verifying = command == BusCommand::Program && r.ok() && verifyAfterWrite(ctx_.model);
-    const bool verified = !verifying || VerifyBusWrite(env, comIndex(), address);
-    setRunning(false);
     status_->setText(ctx_.model.catalogue(r.ok() && verified ? Msg::Ok : Msg::NotSuccessful));
     ReportBusError(ctx_.prompter, r);
     // A finished transfer says so as plainly as a failed one; a verified write has said so already.
@@ -218,7 +205,7 @@ void BusAccessDialog::program()
 {
     if (running_)
         return;
-    const auto address = physicalAddress();
+    const auto address = physicalAddress(address_);
     if (!address)
         return;
     // The device receives the saved program.
@@ -236,7 +223,7 @@ void BusAccessDialog::read()
 {
     if (running_)
         return;
-    const auto address = physicalAddress();
+    const auto address = physicalAddress(address_);
     if (!address)
         return;
     if (ctx_.model.Modified != 0) {
@@ -255,7 +242,7 @@ void BusAccessDialog::reinstall()
 {
     if (running_)
         return;
-    const auto address = physicalAddress();
+    const auto address = physicalAddress(address_);
     if (!address)
         return;
     run(BusCommand::Reinstall, *address);

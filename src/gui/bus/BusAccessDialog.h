@@ -46,9 +46,8 @@ class BusAccessDialog final : public BusOperationDialog {
 
   private:
     void checkField(QLineEdit *field, int kind);
-    std::optional<int> physicalAddress();
     void run(BusCommand command, int address);
-    void setRunning(bool running);
+    void setRunning(bool running) override;
     int comIndex() const;
     void finishAndClose();
 

@@ -4,13 +4,19 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <optional>
+
 class QLabel;
 class QLayout;
+class QLineEdit;
 class QProgressBar;
 
 namespace zx {
 
 struct AppContext;
+struct BusEnvironment;
+class BusInterfaceBox;
 
 // A window that runs bus operations: the status line (lblStatus) and the gauge (ggestatus) they
 // report to, the link's timings, and no closing while an operation runs; it ends at its
@@ -30,6 +36,14 @@ class BusOperationDialog : public QDialog {
     void closeEvent(QCloseEvent *event) override;
     // "Status:" and the status line, in a row to which the caller adds its buttons.
     QLayout *statusRow();
+    // The physical address in `field`; none after the catalogue's message.
+    std::optional<int> physicalAddress(QLineEdit *field);
+    // Runs `operation` on the bus the box names, with the window locked, the gauge from zero and
+    // the steps in the status line. false when there is no way to the bus (the user was told).
+    bool runOnBus(BusInterfaceBox &port,
+                  const std::function<void(BusEnvironment &env, int comIndex)> &operation);
+    // Locks or frees the window's controls while an operation runs.
+    virtual void setRunning(bool running) { running_ = running; }
 
     AppContext &ctx_;
     BusTimings timings_;
