@@ -3,6 +3,7 @@
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/Clock.h"
+#include "support/DevSim.h"
 #include "support/SamplePrograms.h"
 #include "support/ScriptedPrompter.h"
 
@@ -86,41 +87,5 @@ inline bool pseudoTerminalAvailable()
             GTEST_SKIP() << "skipped: the simulated serial device needs a pseudo-terminal (/dev/ptmx), and " \
                             "this system offers none";                                                       \
     } while (false)
-
-// devsim on its pseudo-terminal, for the lifetime of the object.
-class DevSim {
-  public:
-    explicit DevSim(const QStringList &args)
-    {
-        process_.setProgram(QStringLiteral(ZX_DEVSIM));
-        process_.setArguments(args);
-        process_.setProcessChannelMode(QProcess::SeparateChannels);
-        process_.start();
-        if (process_.waitForStarted(5000)) {
-            QElapsedTimer t;
-            t.start();
-            while (!process_.canReadLine() && t.elapsed() < 5000)
-                process_.waitForReadyRead(100);
-            path_ = QString::fromUtf8(process_.readLine()).trimmed();
-        }
-    }
-    ~DevSim()
-    {
-        process_.terminate();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-        process_.waitForFinished(1000);
-    }
-    // What the simulator printed first: its pseudo-terminal, or the address it listens on.
-    const QString &path() const { return path_; }
-    // Fault switches of the bus and IP simulators: end the fault, strike it now, die at once.
-    void heal() { ::kill(pid_t(process_.processId()), SIGUSR1); }
-    void strike() { ::kill(pid_t(process_.processId()), SIGUSR2); }
-    void kill() { ::kill(pid_t(process_.processId()), SIGKILL); }
-
-  private:
-    QProcess process_;
-    QString path_;
-};
 
 } // namespace zx::test

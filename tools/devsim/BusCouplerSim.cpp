@@ -1,4 +1,5 @@
 #include "BusCouplerSim.h"
+#include "SimSupport.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,33 +19,24 @@ volatile std::sig_atomic_t stopRequested = 0;
 volatile std::sig_atomic_t healRequested = 0;
 volatile std::sig_atomic_t strikeRequested = 0;
 
-long long nowMicros()
-{
-    timespec ts{};
-    ::clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<long long>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
-}
-
-void writeAll(int fd, const std::uint8_t *bytes, std::size_t count)
-{
-    while (count > 0) {
-        const ssize_t n = ::write(fd, bytes, count);
-        if (n < 0) {
-            if (errno == EINTR || errno == EAGAIN)
-                continue;
-            return;
-        }
-        bytes += n;
-        count -= static_cast<std::size_t>(n);
-    }
-}
-
 void dump(const char *what, const std::vector<std::uint8_t> &bytes)
 {
-    std::fprintf(stderr, "devsim bus %s", what);
-    for (const auto b : bytes)
-        std::fprintf(stderr, " %02X", b);
-    std::fprintf(stderr, "\n");
+    traceBytes("devsim bus", what, bytes, true);
+}
+
+void onStop(int)
+{
+    BusCouplerSim::stop();
+}
+
+void onHeal(int)
+{
+    BusCouplerSim::heal();
+}
+
+void onStrike(int)
+{
+    BusCouplerSim::strike();
 }
 
 constexpr std::uint8_t Ack = 0xE5;
@@ -56,11 +48,7 @@ constexpr int MaxRecords = 324;
 // The programming application announces itself by these bytes at 0x0119.
 constexpr std::uint8_t Signature[8] = {0x5A, 0x58, 0x4D, 0x42, 0x4F, 0x58, 0x30, 0x31};
 
-struct FaultName {
-    const char *name;
-    BusFault fault;
-};
-constexpr FaultName faultTable[] = {
+constexpr FaultName<BusFault> faultTable[] = {
     {"none", BusFault::None},
     {"no-bcu", BusFault::NoBcu},
     {"no-device", BusFault::NoDevice},
@@ -80,18 +68,44 @@ constexpr std::uint8_t BrandMaker[6] = {0x4E, 0x4B, 0x4F, 0x50, 0x52, 0x54};
 
 bool parseBusFault(const std::string &name, BusFault *fault)
 {
-    for (const auto &f : faultTable) {
-        if (name == f.name) {
-            *fault = f.fault;
-            return true;
-        }
-    }
-    return false;
+    return findFault(faultTable, name, fault);
+}
+
+bool takeDeviceOption(int argc, char *argv[], int &i, BusOptions &options)
+{
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    long number = 0;
+    int address = 0;
+    if (arg == "--device" && hasValue && parsePhysicalAddress(argv[i + 1], &address))
+        options.devices.push_back(address);
+    else if (arg == "--brand" && hasValue && toNumber(argv[i + 1], &number))
+        options.brand = int(number);
+    else if (arg == "--fault-count" && hasValue && toNumber(argv[i + 1], &number))
+        options.faultCount = int(number);
+    else if (arg == "--fault-after" && hasValue && toNumber(argv[i + 1], &number))
+        options.faultAfter = int(number);
+    else if (arg == "--dump" && hasValue)
+        options.dumpFile = argv[i + 1];
+    else if (arg == "--verbose")
+        options.verbose = true;
+    else
+        return false;
+    if (arg != "--verbose")
+        ++i;
+    return true;
 }
 
 const char *busFaultNames()
 {
     return "none, no-bcu, no-device, busy, wrong-mask, wrong-ident, no-write, lost-ack, bad-checksum, babble";
+}
+
+void BusCouplerSim::installSignalHandlers()
+{
+    onStopSignals(onStop);
+    std::signal(SIGUSR1, onHeal);
+    std::signal(SIGUSR2, onStrike);
 }
 
 void BusCouplerSim::stop()

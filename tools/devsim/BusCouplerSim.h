@@ -41,6 +41,11 @@ struct BusOptions {
     bool verbose = false;
 };
 
+// Takes argv[i] (and its value) when it is one of the options of the time switches that devsim
+// bus and devsim ip share: --device, --brand, --fault-count, --fault-after, --dump, --verbose.
+// False for any other option or a bad value.
+bool takeDeviceOption(int argc, char *argv[], int &i, BusOptions &options);
+
 // A bus coupling unit on FT1.2 (fixed frames 10 C C 16, variable frames 68 L L 68 C .. CS 16,
 // acknowledgement E5) with its local memory, and bus time switches behind it: BCU memory with
 // mask version, identification and application, the mailbox at 0x00CE served while the
@@ -64,6 +69,8 @@ class BusCouplerSim {
     bool serviceSignals();
     static bool stopping();
     const BusOptions &options() const { return options_; }
+    // SIGTERM and SIGINT stop, SIGUSR1 heals, SIGUSR2 strikes.
+    static void installSignalHandlers();
     static void stop();
     // Ends the fault (SIGUSR1): what it broke stays broken, nothing new goes wrong.
     static void heal();

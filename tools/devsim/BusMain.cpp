@@ -1,11 +1,9 @@
 // devsim bus: the simulated bus coupling unit with bus time switches behind it.
 #include "BusCouplerSim.h"
 #include "Pty.h"
+#include "SimSupport.h"
 
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 namespace devsim {
@@ -35,39 +33,6 @@ int busUsage()
     return 2;
 }
 
-void onSignal(int)
-{
-    BusCouplerSim::stop();
-}
-
-void onHeal(int)
-{
-    BusCouplerSim::heal();
-}
-
-void onStrike(int)
-{
-    BusCouplerSim::strike();
-}
-
-bool parseAddress(const char *text, int *packed)
-{
-    int a = 0, l = 0, d = 0;
-    char tail = 0;
-    if (std::sscanf(text, "%d.%d.%d%c", &a, &l, &d, &tail) != 3 || a < 0 || a > 15 || l < 0 || l > 15 ||
-        d < 0 || d > 255)
-        return false;
-    *packed = a * 4096 + l * 256 + d;
-    return true;
-}
-
-bool toLong(const char *text, long *value, int base = 10)
-{
-    char *end = nullptr;
-    *value = std::strtol(text, &end, base);
-    return end && *end == '\0' && *value >= 0;
-}
-
 } // namespace
 
 int runBusSimulator(int argc, char *argv[])
@@ -77,57 +42,33 @@ int runBusSimulator(int argc, char *argv[])
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         long number = 0;
-        int address = 0;
-        if (arg == "--device" && hasValue && parseAddress(argv[i + 1], &address)) {
-            options.devices.push_back(address);
-            ++i;
-        } else if (arg == "--brand" && hasValue && toLong(argv[i + 1], &number)) {
-            options.brand = int(number);
-            ++i;
-        } else if (arg == "--mask" && hasValue && toLong(argv[i + 1], &number, 16)) {
+        if (takeDeviceOption(argc, argv, i, options)) {
+            continue;
+        } else if (arg == "--mask" && hasValue && toNumber(argv[i + 1], &number, 16)) {
             options.mask = int(number & 0xFFFF);
             ++i;
-        } else if (arg == "--table-length" && hasValue && toLong(argv[i + 1], &number)) {
+        } else if (arg == "--table-length" && hasValue && toNumber(argv[i + 1], &number)) {
             options.tableLength = int(number & 0xFF);
             ++i;
         } else if (arg == "--fault" && hasValue) {
             if (!parseBusFault(argv[++i], &options.fault))
                 return busUsage();
-        } else if (arg == "--fault-count" && hasValue && toLong(argv[i + 1], &number)) {
-            options.faultCount = int(number);
-            ++i;
-        } else if (arg == "--fault-after" && hasValue && toLong(argv[i + 1], &number)) {
-            options.faultAfter = int(number);
-            ++i;
-        } else if (arg == "--dump" && hasValue) {
-            options.dumpFile = argv[++i];
-        } else if (arg == "--byte-us" && hasValue && toLong(argv[i + 1], &number)) {
+        } else if (arg == "--byte-us" && hasValue && toNumber(argv[i + 1], &number)) {
             options.byteMicros = number;
             ++i;
         } else if (arg == "--no-pace") {
             options.byteMicros = 0;
-        } else if (arg == "--verbose") {
-            options.verbose = true;
         } else {
             return busUsage();
         }
     }
 
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGUSR1, onHeal);
-    std::signal(SIGUSR2, onStrike);
-    std::signal(SIGPIPE, SIG_IGN);
-
+    BusCouplerSim::installSignalHandlers();
     Pty pty;
-    std::string error;
-    if (!pty.create(&error)) {
-        std::fprintf(stderr, "devsim: %s\n", error.c_str());
+    if (!pty.open())
         return 1;
-    }
     BusCouplerSim sim(options);
-    std::printf("%s\n", pty.slavePath().c_str());
-    std::fflush(stdout);
+    pty.announce();
     const int status = sim.run(pty.masterFd());
     std::fprintf(stderr, "devsim bus: %ld frames from the PC\n", sim.framesFromPc());
     return status;

@@ -2,6 +2,7 @@
 // time switches behind it as devsim bus (the device part is shared; only the front end differs).
 // One tunnelling channel, so a connection that was never closed shows at the next connect.
 #include "BusCouplerSim.h"
+#include "SimSupport.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -24,11 +25,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 enum class IpFault { None, Refuse, LostAck, NoConfirm, Drop };
 
-struct IpFaultName {
-    const char *name;
-    IpFault fault;
-};
-constexpr IpFaultName ipFaults[] = {
+constexpr FaultName<IpFault> ipFaults[] = {
     {"refuse", IpFault::Refuse},
     {"lost-ack", IpFault::LostAck},
     {"no-confirm", IpFault::NoConfirm},
@@ -52,19 +49,6 @@ int ipUsage()
                  "  --fault-count N fault only the first N times; --fault-after N after N telegrams\n"
                  "  SIGUSR1 ends the fault, SIGUSR2 makes it strike from the next telegram on\n");
     return 2;
-}
-
-void onSignal(int)
-{
-    BusCouplerSim::stop();
-}
-void onHeal(int)
-{
-    BusCouplerSim::heal();
-}
-void onStrike(int)
-{
-    BusCouplerSim::strike();
 }
 
 int u16(const Bytes &b, std::size_t i)
@@ -344,24 +328,6 @@ class IpInterfaceSim {
     int seqIn_ = 0, seqOut_ = 0;
 };
 
-bool parseAddress(const char *text, int *packed)
-{
-    int a = 0, l = 0, d = 0;
-    char tail = 0;
-    if (std::sscanf(text, "%d.%d.%d%c", &a, &l, &d, &tail) != 3 || a < 0 || a > 15 || l < 0 || l > 15 ||
-        d < 0 || d > 255)
-        return false;
-    *packed = a * 4096 + l * 256 + d;
-    return true;
-}
-
-bool toLong(const char *text, long *value)
-{
-    char *end = nullptr;
-    *value = std::strtol(text, &end, 10);
-    return end && *end == '\0' && *value >= 0;
-}
-
 } // namespace
 
 int runIpSimulator(int argc, char *argv[])
@@ -369,48 +335,22 @@ int runIpSimulator(int argc, char *argv[])
     BusOptions options;
     options.byteMicros = 0;
     IpFault fault = IpFault::None;
-    bool verbose = false;
     for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        long number = 0;
-        int address = 0;
-        if (arg == "--device" && hasValue && parseAddress(argv[i + 1], &address)) {
-            options.devices.push_back(address);
-            ++i;
-        } else if (arg == "--brand" && hasValue && toLong(argv[i + 1], &number)) {
-            options.brand = int(number);
-            ++i;
-        } else if (arg == "--fault" && hasValue) {
-            const std::string name = argv[++i];
-            bool known = false;
-            for (const auto &f : ipFaults)
-                if (name == f.name) {
-                    fault = f.fault;
-                    known = true;
-                }
-            if (!known && !(parseBusFault(name, &options.fault) && options.fault != BusFault::NoBcu &&
-                            options.fault != BusFault::LostAck && options.fault != BusFault::BadChecksum &&
-                            options.fault != BusFault::Babble))
-                return ipUsage();
-        } else if (arg == "--fault-count" && hasValue && toLong(argv[i + 1], &number)) {
-            options.faultCount = int(number);
-            ++i;
-        } else if (arg == "--fault-after" && hasValue && toLong(argv[i + 1], &number)) {
-            options.faultAfter = int(number);
-            ++i;
-        } else if (arg == "--dump" && hasValue) {
-            options.dumpFile = argv[++i];
-        } else if (arg == "--verbose") {
-            verbose = true;
-        } else {
+        if (takeDeviceOption(argc, argv, i, options))
+            continue;
+        if (std::strcmp(argv[i], "--fault") != 0 || i + 1 >= argc)
             return ipUsage();
-        }
+        const std::string name = argv[++i];
+        if (!findFault(ipFaults, name, &fault) &&
+            !(parseBusFault(name, &options.fault) && options.fault != BusFault::NoBcu &&
+              options.fault != BusFault::LostAck && options.fault != BusFault::BadChecksum &&
+              options.fault != BusFault::Babble))
+            return ipUsage();
     }
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGUSR1, onHeal);
-    std::signal(SIGUSR2, onStrike);
+    // The trace is the interface's own; the time switches behind it stay quiet.
+    const bool verbose = options.verbose;
+    options.verbose = false;
+    BusCouplerSim::installSignalHandlers();
     const int count = options.faultCount;
     IpInterfaceSim sim(std::move(options), fault, count, verbose);
     return sim.run();

@@ -1,6 +1,7 @@
 #include "Pty.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -43,6 +44,21 @@ bool Pty::create(std::string *error)
         ::tcsetattr(slave_, TCSANOW, &tio);
     }
     return true;
+}
+
+bool Pty::open()
+{
+    std::string error;
+    if (create(&error))
+        return true;
+    std::fprintf(stderr, "devsim: %s\n", error.c_str());
+    return false;
+}
+
+void Pty::announce() const
+{
+    std::printf("%s\n", slavePath_.c_str());
+    std::fflush(stdout);
 }
 
 } // namespace devsim

@@ -1,4 +1,5 @@
 #include "SerialInterfaceSim.h"
+#include "SimSupport.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,13 +17,6 @@ namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 
-long long nowMicros()
-{
-    timespec ts{};
-    ::clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<long long>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
-}
-
 void sleepUntilMicros(long long at)
 {
     timespec ts{};
@@ -32,26 +26,14 @@ void sleepUntilMicros(long long at)
     }
 }
 
-void writeAll(int fd, const std::uint8_t *bytes, std::size_t count)
+bool stopping()
 {
-    while (count > 0) {
-        const ssize_t n = ::write(fd, bytes, count);
-        if (n < 0) {
-            if ((errno == EINTR || errno == EAGAIN) && !stopRequested)
-                continue;
-            return;
-        }
-        bytes += n;
-        count -= static_cast<std::size_t>(n);
-    }
+    return stopRequested != 0;
 }
 
 void dump(const char *what, const std::vector<std::uint8_t> &bytes)
 {
-    std::fprintf(stderr, "devsim %s", what);
-    for (const auto b : bytes)
-        std::fprintf(stderr, " %X", b);
-    std::fprintf(stderr, "\n");
+    traceBytes("devsim", what, bytes, false);
 }
 
 constexpr int MemorySize = 2048;
@@ -60,8 +42,7 @@ constexpr int MemorySize = 2048;
 
 bool parseFault(const std::string &name, Fault *fault)
 {
-    static const struct { const char *name; Fault fault;
-    } table[] = {
+    static const FaultName<Fault> table[] = {
         {"none", Fault::None},
         {"no-device", Fault::NoDevice},
         {"device-silent", Fault::DeviceSilent},
@@ -72,13 +53,7 @@ bool parseFault(const std::string &name, Fault *fault)
         {"garbage", Fault::Garbage},
         {"chatter", Fault::Chatter},
     };
-    for (const auto &entry : table) {
-        if (name == entry.name) {
-            *fault = entry.fault;
-            return true;
-        }
-    }
-    return false;
+    return findFault(table, name, fault);
 }
 
 const char *faultNames()
@@ -89,7 +64,7 @@ const char *faultNames()
 
 SerialInterfaceSim::SerialInterfaceSim(SerialOptions options) : options_(std::move(options))
 {
-    memory_.fill(0xFF);   // an erased memory chip
+    memory_.fill(0xFF); // an erased memory chip
     loadMemory();
 }
 
@@ -135,18 +110,24 @@ std::vector<std::uint8_t> SerialInterfaceSim::answer(const std::vector<std::uint
     const bool isWrite = length == 18 && frame.size() == 19 && (frame[1] & 0xF1) == 0xA0;
     const bool isRead = length == 3 && frame.size() == 4 && (frame[1] & 0xF1) == 0xA1;
     if (!isWrite && !isRead)
-        return {0x01, 0x84};   // the interface could not make sense of what arrived
+        return {0x01, 0x84}; // the interface could not make sense of what arrived
 
     // A wrong echo can only show in a data answer, so only reads count towards the fault count.
     const bool faulty = (options_.fault != Fault::WrongEcho || isRead) && faultApplies();
     if (faulty) {
         switch (options_.fault) {
-        case Fault::NoDevice: return {0x01, 0x81};
-        case Fault::DeviceSilent: return {0x01, 0x82};
-        case Fault::Transmission: return {0x01, 0x84};
-        case Fault::UnknownStatus: return {0x01, 0x90};
-        case Fault::Silence: return {};
-        case Fault::Garbage: return {0x55, 0xAA, 0x5A, 0x00, 0x17};
+        case Fault::NoDevice:
+            return {0x01, 0x81};
+        case Fault::DeviceSilent:
+            return {0x01, 0x82};
+        case Fault::Transmission:
+            return {0x01, 0x84};
+        case Fault::UnknownStatus:
+            return {0x01, 0x90};
+        case Fault::Silence:
+            return {};
+        case Fault::Garbage:
+            return {0x55, 0xAA, 0x5A, 0x00, 0x17};
         case Fault::Chatter: {
             std::vector<std::uint8_t> stream(65536);
             for (std::size_t i = 0; i < stream.size(); ++i)
@@ -154,7 +135,8 @@ std::vector<std::uint8_t> SerialInterfaceSim::answer(const std::vector<std::uint
             return stream;
         }
         case Fault::WrongEcho:
-        case Fault::None: break;
+        case Fault::None:
+            break;
         }
     }
 
@@ -188,14 +170,14 @@ void SerialInterfaceSim::send(int fd, const std::vector<std::uint8_t> &bytes)
         }
         const std::size_t end = std::min(bytes.size(), start + pieceSize);
         if (options_.byteMicros == 0) {
-            writeAll(fd, &bytes[start], end - start);
+            writeAll(fd, &bytes[start], end - start, stopping);
             continue;
         }
         for (std::size_t i = start; i < end && !stopRequested; ++i) {
             // A byte leaves once the line has carried the previous one.
             sleepUntilMicros(at);
             at += options_.byteMicros;
-            writeAll(fd, &bytes[i], 1);
+            writeAll(fd, &bytes[i], 1, stopping);
         }
     }
 }
@@ -222,7 +204,7 @@ int SerialInterfaceSim::run(int fd)
             continue;
         }
         if (!(p.revents & POLLIN)) {
-            ::usleep(10000);   // no client on the slave side just now
+            ::usleep(10000); // no client on the slave side just now
             continue;
         }
         std::uint8_t chunk[256];

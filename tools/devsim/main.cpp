@@ -3,10 +3,9 @@
 // until it is terminated.
 #include "Pty.h"
 #include "SerialInterfaceSim.h"
+#include "SimSupport.h"
 
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -40,13 +39,6 @@ void onSignal(int)
     devsim::SerialInterfaceSim::stop();
 }
 
-bool toInt(const char *text, long *value)
-{
-    char *end = nullptr;
-    *value = std::strtol(text, &end, 10);
-    return end && *end == '\0' && *value >= 0;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -68,15 +60,15 @@ int main(int argc, char *argv[])
         } else if (arg == "--fault" && hasValue) {
             if (!devsim::parseFault(argv[++i], &options.fault))
                 return usage();
-        } else if (arg == "--fault-count" && hasValue && toInt(argv[i + 1], &number)) {
+        } else if (arg == "--fault-count" && hasValue && devsim::toNumber(argv[i + 1], &number)) {
             options.faultCount = static_cast<int>(number);
             ++i;
         } else if (arg == "--pieces") {
             options.pieces = true;
-        } else if (arg == "--gap-ms" && hasValue && toInt(argv[i + 1], &number)) {
+        } else if (arg == "--gap-ms" && hasValue && devsim::toNumber(argv[i + 1], &number)) {
             options.gapMs = static_cast<int>(number);
             ++i;
-        } else if (arg == "--byte-us" && hasValue && toInt(argv[i + 1], &number)) {
+        } else if (arg == "--byte-us" && hasValue && devsim::toNumber(argv[i + 1], &number)) {
             options.byteMicros = number;
             ++i;
         } else if (arg == "--no-pace") {
@@ -88,18 +80,11 @@ int main(int argc, char *argv[])
         }
     }
 
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGPIPE, SIG_IGN);
-
+    devsim::onStopSignals(onSignal);
     devsim::Pty pty;
-    std::string error;
-    if (!pty.create(&error)) {
-        std::fprintf(stderr, "devsim: %s\n", error.c_str());
+    if (!pty.open())
         return 1;
-    }
     devsim::SerialInterfaceSim sim(options);
-    std::printf("%s\n", pty.slavePath().c_str());
-    std::fflush(stdout);
+    pty.announce();
     return sim.run(pty.masterFd());
 }

@@ -75,6 +75,7 @@ constexpr std::array<Row, static_cast<int>(CompareText::Count)> Rows{{
     {"astro channels 1 and 2", "Astrokanäle 1 und 2", "canaux astro 1 et 2"},
     {"first year of the changeover table", "erstes Jahr der Umschalttabelle",
      "première année de la table de changement d'heure"},
+    {"&Read and compare", "&Auslesen und vergleichen", "&Lire et comparer"},
 }};
 
 } // namespace

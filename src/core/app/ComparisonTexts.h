@@ -62,6 +62,7 @@ enum class CompareText {
     SetAstroMinute,
     SetAstroC1C2,
     SetFirstYear,
+    ReadCompare, // button: read the bus device and compare
     Count
 };
 

@@ -8,19 +8,28 @@
 
 namespace zx {
 
+BusResult ReadBusDocument(BusEnvironment &env, int comIndex, int address, Model &document)
+{
+    // The read runs on the document: a read that breaks off leaves half a program there, never
+    // in the program in memory.
+    BusEnvironment other{env.library, env.pump,    env.clock,    document,    env.prompter,
+                         env.workDir, env.timings, env.progress, env.portName};
+    const BusResult r = RunBusCommand(other, BusCommand::Read, comIndex, address);
+    if (r.ok()) {
+        document.recount(SetProgram);
+        SortRecords(document, DisplayOrder, SetProgram);
+    }
+    return r;
+}
+
 bool VerifyBusWrite(BusEnvironment &env, int comIndex, int address)
 {
     Model readBack = env.model;
-    BusEnvironment back{env.library,  env.pump,    env.clock,   readBack,
-                        env.prompter, env.workDir, env.timings, env.progress};
-    const BusResult r = RunBusCommand(back, BusCommand::Read, comIndex, address);
+    const BusResult r = ReadBusDocument(env, comIndex, address, readBack);
     if (!r.ok()) {
         ReportBusError(env.prompter, r);
         return false;
     }
-    // As the dialog does with what a read brought in: counted and in display order.
-    readBack.recount(SetProgram);
-    SortRecords(readBack, DisplayOrder, SetProgram);
     ListOptions list;
     list.clock = &env.clock;
     bool same = false;

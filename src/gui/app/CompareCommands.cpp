@@ -1,6 +1,7 @@
 #include "app/CompareCommands.h"
 
 #include "app/AppContext.h"
+#include "app/CompareBusDialog.h"
 #include "app/CompareWindow.h"
 #include "app/ComparisonTexts.h"
 #include "app/MainWindow.h"
@@ -65,11 +66,8 @@ void wireCompareCommands(MainWindow &window, AppContext &context)
         file->insertAction(before, compareDevice);
         file->insertAction(before, verify);
         file->insertSeparator(before);
-        QObject::connect(file, &QMenu::aboutToShow, w, [=] {
-            // The bus device is read through the bus access dialog.
-            compareDevice->setEnabled(ctx->model.device.BusDevice != 1);
-            verify->setChecked(verifyAfterWrite(ctx->model));
-        });
+        QObject::connect(file, &QMenu::aboutToShow, w,
+                         [=] { verify->setChecked(verifyAfterWrite(ctx->model)); });
     }
     QObject::connect(verify, &QAction::triggered, w, [ctx](bool on) { setVerifyAfterWrite(ctx->model, on); });
 
@@ -105,17 +103,25 @@ void wireCompareCommands(MainWindow &window, AppContext &context)
         show(ComparePrograms(m, other, options), *path);
     });
 
-    QObject::connect(compareDevice, &QAction::triggered, w, [=] {
-        Model &m = ctx->model;
-        if (m.device.BusDevice == 1)
-            return;
-        Model device = m;
-        if (!runReadInto(*ctx, w, device))
-            return; // the transfer has told why
+    auto showDevice = [=](const Model &device) {
         CompareOptions options;
         options.texts = false; // the device holds no usage text or channel names
         options.list.clock = &ctx->clock;
-        show(ComparePrograms(m, device, options), compareText(CompareText::Device, m.device.Sprache));
+        show(ComparePrograms(ctx->model, device, options),
+             compareText(CompareText::Device, ctx->model.device.Sprache));
+    };
+    QObject::connect(compareDevice, &QAction::triggered, w, [=] {
+        if (ctx->model.device.BusDevice == 1) {
+            // The bus device is reached through the coupling unit or an IP interface.
+            auto *frm = new CompareBusDialog(*ctx, showDevice, w);
+            frm->setAttribute(Qt::WA_DeleteOnClose);
+            frm->setWindowTitle(withoutAccelerator(compareDevice->text()));
+            frm->open();
+            return;
+        }
+        Model device = ctx->model;
+        if (runReadInto(*ctx, w, device)) // else the transfer has told why
+            showDevice(device);
     });
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "bus/BusTimings.h"
-
-#include <QDialog>
+#include "bus/BusOperationDialog.h"
 
 #include <functional>
 
@@ -11,11 +9,11 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
 
 namespace zx {
 
 struct AppContext;
+class BusInterfaceBox;
 class BusLibrary;
 enum class BusCommand;
 
@@ -25,17 +23,15 @@ enum class BusCommand;
 // Controls by objectName: optcom1, optcom2, optip with its host field txtIpHost; txtBereich, txtBuslinie,
 // txtvonTeilnehmer, txtbisTeilnehmer and the search button cmdSuchen; cboPhysadr, txtPhysadr; cmdbusprog,
 // cmdbusread, cmd_appl_reinstall, cmdBusend; the status lblStatus and the gauge ggestatus.
-class BusAccessDialog final : public QDialog {
+class BusAccessDialog final : public BusOperationDialog {
     Q_OBJECT
   public:
     // `save` saves the program (with the Save-as dialog when it has no file yet); true: saved.
     BusAccessDialog(AppContext &context, std::function<bool()> save, QWidget *parent = nullptr);
     ~BusAccessDialog() override;
 
-    // Tests shrink the link's waits and hand in their own library.
-    void setBusTimings(const BusTimings &timings) { timings_ = timings; }
+    // Tests hand in their own library.
     void setLibraryFactory(std::function<std::unique_ptr<BusLibrary>(int comIndex)> factory);
-    bool running() const { return running_; }
 
   public Q_SLOTS:
     void startSearch();
@@ -48,33 +44,17 @@ class BusAccessDialog final : public QDialog {
     // The program in memory may have changed: the lists are to be re-ordered and redrawn.
     void listChanged();
 
-  protected:
-    void closeEvent(QCloseEvent *event) override;
-
   private:
-    class Progress;
     void checkField(QLineEdit *field, int kind);
-    std::optional<int> physicalAddress();
     void run(BusCommand command, int address);
-    void setRunning(bool running);
+    void setRunning(bool running) override;
     int comIndex() const;
-    // The library for the chosen interface and the port's name for messages; nullptr when the
-    // host typed is none (the user was told).
-    std::unique_ptr<BusLibrary> makeLibrary(QString *portName);
-    void rememberChoice();
     void finishAndClose();
 
-    AppContext &ctx_;
     std::function<bool()> save_;
-    std::function<std::unique_ptr<BusLibrary>(int)> libraryFactory_;
-    BusTimings timings_;
-    bool running_ = false;
     bool closing_ = false;
 
-    QRadioButton *com1_ = nullptr;
-    QRadioButton *com2_ = nullptr;
-    QRadioButton *ip_ = nullptr;
-    QLineEdit *host_ = nullptr;
+    BusInterfaceBox *port_ = nullptr;
     QLineEdit *area_ = nullptr;
     QLineEdit *line_ = nullptr;
     QLineEdit *fromDevice_ = nullptr;
@@ -86,8 +66,6 @@ class BusAccessDialog final : public QDialog {
     QPushButton *read_ = nullptr;
     QPushButton *reinstall_ = nullptr;
     QPushButton *exit_ = nullptr;
-    QLabel *status_ = nullptr;
-    QProgressBar *gauge_ = nullptr;
 };
 
 } // namespace zx
