@@ -2,6 +2,7 @@
 #include "CliTexts.h"
 #include "Commands.h"
 
+#include "entry/DuplicateEntries.h"
 #include "model/Model.h"
 #include "model/ProgramJson.h"
 #include "platform/FileAccess.h"
@@ -57,6 +58,11 @@ int runBuild(Options &o)
         QString error;
         return WriteFileAtomically(outPath, text, &error) ? 0 : fail(outPath, error);
     }
+    // What the entry rules would refuse one by one is refused here as a whole; a file in use that
+    // holds such records still goes back unchanged when asked for.
+    if (const auto duplicates = FindDuplicateEntries(model);
+        !duplicates.empty() && !o.has("--keep-duplicates"))
+        return fail(jsonName, DuplicateEntryText(duplicates.front(), o.language()));
     // the document says what it holds: an empty program is written without asking
     model.ExportEmptyConfirmed = 1;
     return saveProgramOrTell(model, o, outPath) ? 0 : 1;

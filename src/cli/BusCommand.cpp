@@ -13,6 +13,7 @@
 #include "model/ValueRanges.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
+#include "platform/FileAccess.h"
 #include "platform/QtSerialPort.h"
 #include "platform/UdpSocket.h"
 
@@ -79,13 +80,22 @@ BusTimings busTimings()
 
 } // namespace
 
-// Bus time switches through the bus coupling unit on DEV, in the working directory's
-// "protocol.txt", with "remote.s19" and "appl.old" beside it.
+// Bus time switches through the bus coupling unit on DEV or an IP interface, with the working
+// directory's "protocol.txt", and "remote.s19" and "appl.old" beside it. It reports as the
+// serial commands do: the steps on standard error (not with --quiet), a failure in the one error
+// line naming the file or the way to the bus, results alone on standard output.
 int runBus(Options &o)
 {
     BusArgs a;
     if (!parse(o, &a))
         return o.failed() ? 2 : o.usageError();
+    const bool reading = a.action == QLatin1String("read");
+    // the same rule as every command that creates a file, checked before the device is touched
+    if (reading && !mayCreate(o, a.file))
+        return 1;
+    if (const QString refusal = reading && !isStdio(a.file) ? WriteRefusal(ResolveLinks(a.file)) : QString();
+        !refusal.isEmpty())
+        return fail(a.file, refusal);
     const QString workDir = cli::workDir(o);
     if (workDir.isEmpty())
         return 1;
@@ -93,8 +103,9 @@ int runBus(Options &o)
     Model model;
     const int brand = ReadBrandFile(QDir(workDir).filePath(BrandFileName()));
     model.BrandNumber = brand == 0 ? 1 : brand;
-    model.catalogue.fillBuiltin(English, model.BrandNumber);
+    setLanguage(model, o);
     HeadlessPrompter prompter;
+    prompter.quietQuestions = o.quiet();
     SystemClock clock;
     SleepingEventPump pump;
     QtSerialPort port;
@@ -109,6 +120,9 @@ int runBus(Options &o)
         portName = ip->hostText();
         library = std::move(ip);
     }
+    // what a failure is about: the program file, else the way to the bus
+    const QString subject = a.file.isEmpty() ? portName : a.file;
+    prompter.file = subject;
     StderrBusProgress progress;
     BusEnvironment env{*library, pump,    clock,        model,
                        prompter, workDir, busTimings(), o.quiet() ? nullptr : &progress,
@@ -118,57 +132,43 @@ int runBus(Options &o)
     if (a.action == QLatin1String("search")) {
         const BusSearchResult r = SearchBusDevices(env, 0, *a.area, *a.line, *a.from, *a.to);
         for (const QString &found : r.found)
-            std::printf("%s\n", qPrintable(found));
-        if (!r.ok()) {
-            std::fprintf(stderr, "%s\n", qPrintable(r.message));
-            return 1;
-        }
-        return 0;
+            printLine(found);
+        return r.ok() ? 0 : fail(subject, r.message);
     }
 
     const auto address = ParsePhysicalAddress(a.address);
-    if (!address) {
-        std::fprintf(stderr, "%s\n", qPrintable(c(Msg::NoValidPhysicalAdress)));
-        return 1;
-    }
+    if (!address)
+        return fail(QStringLiteral("--address ") + a.address, c(Msg::NoValidPhysicalAdress));
 
     BusCommand command = BusCommand::Reinstall;
     if (a.action == QLatin1String("program")) {
         command = BusCommand::Program;
-        const LoadResult loaded =
-            LoadProgram(model, prompter, QFileInfo(a.file).absoluteFilePath(), false, SetProgram);
-        if (loaded != LoadResult::Loaded) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(a.file),
-                         qPrintable(c(loaded == LoadResult::Missing ? Msg::NoSuchFile : Msg::IllegalFile)));
+        if (!loadProgramOrTell(model, o, a.file, TypeAnnual))
             return 1;
-        }
-        if (model.device.BusDevice != 1) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(a.file),
-                         qPrintable(c(Msg::FormatConflictEIBConventionell)));
-            return 1;
-        }
-    } else if (a.action == QLatin1String("read")) {
+        if (model.device.BusDevice != 1)
+            return fail(a.file, c(Msg::FormatConflictEIBConventionell));
+    } else if (reading) {
         command = BusCommand::Read;
         // A bus time switch of four channels, unless the records read use channels 5 to 8.
         model.device.BusDevice = 1;
         model.device.Kanalzahl = 4;
-        model.program().FileName = QFileInfo(a.file).absoluteFilePath();
+        if (!isStdio(a.file))
+            model.program().FileName = QFileInfo(a.file).absoluteFilePath();
     }
 
     const BusResult r = RunBusCommand(env, command, 0, *address);
     if (!r.ok()) {
-        std::fprintf(stderr, "%s\n", qPrintable(r.message));
-        std::fprintf(stderr, "%s\n", qPrintable(c(Msg::NotSuccessful)));
-        return 1;
+        fail(subject, r.message);
+        return fail(subject, c(Msg::NotSuccessful));
     }
     if (command == BusCommand::Read) {
         if (model.program().DstCount > 0)
             model.device.SwRegel = 4;
         SortRecords(model, DisplayOrder, SetProgram);
-        if (!SaveProgram(model, prompter, clock))
+        if (!saveProgramOrTell(model, o, a.file))
             return 1;
     }
-    std::printf("%s\n", qPrintable(c(Msg::Ok)));
+    note(o, c(Msg::Ok));
     return 0;
 }
 

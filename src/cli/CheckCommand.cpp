@@ -5,6 +5,7 @@
 #include "HeadlessPrompter.h"
 
 #include "app/LoadFailure.h"
+#include "entry/DuplicateEntries.h"
 #include "entry/EntryDeviceRules.h"
 #include "model/Model.h"
 
@@ -62,6 +63,12 @@ int runCheck(Options &o)
                 std::fprintf(stderr, "%s: warning: record %d (%d %d %d %d %d %d): %s\n", qPrintable(path),
                              b.index + 1, r.b0, r.b1, r.b2, r.b3, r.b4, r.b5,
                              qPrintable(DeviceRuleMessage(model, b.rule)));
+            }
+            // files with such records load and run; only new ones are refused
+            for (const DuplicateEntry &d : FindDuplicateEntries(model)) {
+                std::fflush(stdout);
+                std::fprintf(stderr, "%s: warning: %s\n", qPrintable(path),
+                             qPrintable(DuplicateEntryText(d, o.language())));
             }
         } else {
             ++invalid;

@@ -26,6 +26,13 @@ QString cliText(CliText id, int language)
         {"too many arguments", "zu viele Argumente", "trop d'arguments"},
         {"%1 is missing", "%1 fehlt", "%1 manque"},
         {"there is no row %1", "es gibt keine Zeile %1", "il n'y a pas de ligne %1"},
+        {"not a value this field takes", "kein Wert für dieses Feld", "pas une valeur de ce champ"},
+        {"no entry matches; the file is left as it was", "kein Eintrag passt; die Datei bleibt unverändert",
+         "aucune entrée ne correspond ; le fichier reste tel quel"},
+        {"%1 entries match; --all removes them all, the file is left as it was",
+         "%1 Einträge passen; --all löscht sie alle, die Datei bleibt unverändert",
+         "%1 entrées correspondent ; --all les supprime toutes, le fichier reste tel quel"},
+        {"done", "fertig", "terminé"},
     };
     const Row &r = rows[static_cast<int>(id)];
     return QString::fromUtf8(language == 1 ? r.de : language == 3 ? r.fr : r.en);

@@ -22,6 +22,10 @@ enum class CliText {
     TooManyArguments,
     Missing,   // %1 what is missing
     NoSuchRow, // %1 row number
+    NotAField,
+    NoEntryMatches,
+    SeveralEntriesMatch, // %1 count
+    BusFinished,
 };
 
 QString cliText(CliText id, int language);

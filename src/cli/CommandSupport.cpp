@@ -5,6 +5,7 @@
 
 #include "app/InstallPaths.h"
 #include "app/LoadFailure.h"
+#include "i18n/SystemReasons.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/FileAccess.h"
@@ -14,14 +15,27 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 
 namespace zx::cli {
+
+namespace {
+int messageLanguage = English;
+}
+
+void setMessageLanguage(int language)
+{
+    messageLanguage = language;
+}
+
+QString inMessageLanguage(const QString &text)
+{
+    return TranslateReasons(text, messageLanguage);
+}
 
 int fail(const QString &file, const QString &reason)
 {
     // a reason of several lines (the system's text under a path) stays on one line
-    QString r = reason;
+    QString r = inMessageLanguage(reason);
     r.replace(u'\n', u' ');
     std::fprintf(stderr, "zentrix-cli: %s: %s\n", qPrintable(QDir::toNativeSeparators(file)), qPrintable(r));
     return 1;
@@ -29,7 +43,7 @@ int fail(const QString &file, const QString &reason)
 
 int fail(const QString &reason)
 {
-    QString r = reason;
+    QString r = inMessageLanguage(reason);
     r.replace(u'\n', u' ');
     std::fprintf(stderr, "zentrix-cli: %s\n", qPrintable(r));
     return 1;
@@ -78,7 +92,7 @@ std::optional<QByteArray> readInputOrTell(const QString &path, qint64 maxSize)
     if (isStdio(path)) {
         QFile in;
         if (!in.open(stdin, QIODevice::ReadOnly)) {
-            fail(cliText(CliText::StandardInput, English), in.errorString());
+            fail(cliText(CliText::StandardInput, messageLanguage), in.errorString());
             return std::nullopt;
         }
         // a pipe hands its bytes over in pieces
@@ -90,7 +104,7 @@ std::optional<QByteArray> readInputOrTell(const QString &path, qint64 maxSize)
             content += piece;
         }
         if (content.size() > maxSize) {
-            fail(cliText(CliText::StandardInput, English), QStringLiteral("File too large"));
+            fail(cliText(CliText::StandardInput, messageLanguage), SystemReason(EFBIG, English));
             return std::nullopt;
         }
         return content;
@@ -98,8 +112,8 @@ std::optional<QByteArray> readInputOrTell(const QString &path, qint64 maxSize)
     const FileContent file = ReadRegularFile(path, maxSize);
     if (file.ok())
         return file.content;
-    fail(path, file.status == ReadStatus::Missing    ? QString::fromLocal8Bit(std::strerror(ENOENT))
-               : file.status == ReadStatus::TooLarge ? QStringLiteral("File too large")
+    fail(path, file.status == ReadStatus::Missing    ? SystemReason(ENOENT, English)
+               : file.status == ReadStatus::TooLarge ? SystemReason(EFBIG, English)
                                                      : file.error);
     return std::nullopt;
 }

@@ -66,10 +66,12 @@ const std::vector<Command> &Commands()
          {TypeOption, JsonOption},
          runDump},
         {"build",
-         "PROGRAM.json|- OUT.zxp|- [--force]",
+         "PROGRAM.json|- OUT.zxp|- [--force] [--keep-duplicates]",
          "write a program file from the JSON document dump --json prints (SOURCE_DATE_EPOCH fixes its time "
-         "stamp)",
-         {ForceOption},
+         "stamp); records that add would refuse as repeating or contradicting an earlier one are refused",
+         {ForceOption,
+          {"--keep-duplicates", nullptr,
+           "write such records all the same, as a program file in use may hold them (check warns of them)"}},
          runBuild},
         {"check",
          "FILE... [--json]",
@@ -99,10 +101,30 @@ const std::vector<Command> &Commands()
          "Change",
          AddOptions(true), runChange},
         {"remove",
-         "FILE.zxp --view switching|priority --row N[,N...]",
-         "delete entries by their rows in a list, as the main window's Delete does",
-         {{"--view", "switching|priority", "the list the rows are counted in"},
-          {"--row", "N[,N...]", "rows as list --view prints them, first row 1"}},
+         "FILE.zxp --view switching|priority|changeover --row N[,N...]\n"
+         "FILE.zxp [--view switching|priority] FIELD OPTIONS... [--all]",
+         "delete entries by their rows in a list, or by the fields the list shows, as the main window's "
+         "Delete does, and print the rows deleted; a field left out matches any entry, and when several "
+         "entries match, nothing is deleted without --all",
+         {{"--view", "switching|priority|changeover",
+           "the list the rows are counted in or the entries are in"},
+          {"--row", "N[,N...]", "rows as list --view prints them, first row 1"},
+          {"--time", "HH:MM", "time of day of a switching time"},
+          {"--days", "mo,tu,we,th,fr,sa,su|daily", "the weekdays of a weekly switching time, all of them"},
+          {"--date", "D.M", "day and month of a dated switching time"},
+          {"--program", "P", "program number of a weekly switching time"},
+          {"--pulse", "S", "pulse length in seconds"},
+          {"--from", "D.M", "first day of a priority time"},
+          {"--to", "D.M", "last day of a priority time"},
+          {"--easter", "OFFSET", "days from Easter Sunday of a priority time"},
+          {"--priority", "1..9|permanent", "priority program, or permanently on or off"},
+          {"--year", "YYYY", "the one year of a priority time"},
+          {"--channels", "1,2", "channels of a conventional device, all of them"},
+          {"--channel", "N", "channel of a bus device"},
+          {"--state", "on|off", "switching state"},
+          {"--value", "V", "value of a bus device"},
+          {"--once", nullptr, "entries for one year only"},
+          {"--all", nullptr, "delete every entry that matches, not only a single one"}},
          runRemove},
         {"astro",
          "(--latitude DEG --longitude DEG --timezone MIN | --place NAME [--workdir DIR]) [--year Y] "
@@ -189,8 +211,8 @@ const std::vector<Command> &Commands()
          runDiff},
         {"bus",
          "search (--port DEVICE | --ip HOST[:PORT]) --area A --line L --from N --to M [--workdir DIR]\n"
-         "program FILE.zxp (--port DEVICE | --ip HOST[:PORT]) --address A.L.D [--workdir DIR]\n"
-         "read OUT.zxp (--port DEVICE | --ip HOST[:PORT]) --address A.L.D [--workdir DIR]\n"
+         "program FILE.zxp|- (--port DEVICE | --ip HOST[:PORT]) --address A.L.D [--workdir DIR]\n"
+         "read OUT.zxp|- (--port DEVICE | --ip HOST[:PORT]) --address A.L.D [--workdir DIR] [--force]\n"
          "reinstall (--port DEVICE | --ip HOST[:PORT]) --address A.L.D [--workdir DIR]",
          "search the bus for time switches, program, read or reinstall one through a bus coupling unit or an "
          "IP interface",
@@ -201,7 +223,8 @@ const std::vector<Command> &Commands()
           {"--line", "L", "line to search, 0..15"},
           {"--from", "N", "first device number to search, 0..255"},
           {"--to", "M", "last device number to search, 0..255"},
-          WorkDirOption},
+          WorkDirOption,
+          ForceOption},
          runBus},
         {"config",
          "[--workdir DIR]",

@@ -19,6 +19,11 @@ namespace zx::cli {
 
 // ----- output conventions ------------------------------------------------------------------------
 
+// The language of the error lines (--lang), set once the options are read: the system's
+// reasons in them are said in it.
+void setMessageLanguage(int language);
+QString inMessageLanguage(const QString &text);
+
 // The one error line: "zentrix-cli: FILE: reason" (or "zentrix-cli: reason" without a file);
 // returns 1, the exit status of a failed operation.
 int fail(const QString &file, const QString &reason);

@@ -1,5 +1,7 @@
 #include "HeadlessPrompter.h"
 
+#include "Commands.h"
+
 #include <cstdio>
 
 namespace zx::cli {
@@ -11,7 +13,7 @@ void HeadlessPrompter::tell(const QString &message, Icon icon, const QString &)
     if (quiet)
         return;
     // "path\nreason" of a file error, or a message about the command's file: one line each
-    QString line = message.trimmed();
+    QString line = inMessageLanguage(message.trimmed());
     line.replace(u'\n', QStringLiteral(": "));
     if (!file.isEmpty() && !message.contains(u'\n'))
         line = file + QStringLiteral(": ") + line;

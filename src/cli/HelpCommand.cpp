@@ -2,6 +2,7 @@
 // from the command table so that none of them can drift from what the parser accepts.
 #include "Commands.h"
 
+#include "app/ProductVersion.h"
 #include "i18n/Catalogue.h"
 
 namespace zx::cli {
@@ -10,7 +11,7 @@ namespace {
 
 QString versionLine()
 {
-    return Catalogue::productTitleFor(1) + Catalogue::versionTextConstant();
+    return ReleaseVersionLine();
 }
 
 QString optionLine(const OptionSpec &o)

@@ -2,13 +2,13 @@
 #include "CliTexts.h"
 #include "Commands.h"
 
+#include "i18n/SystemReasons.h"
+
 #include <QCoreApplication>
 #ifdef ZX_CLI_PDF
 #include <QGuiApplication>
 #endif
 
-#include <cerrno>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -20,7 +20,7 @@ int checkStandardOutput(int status, int language)
     if (e == 0)
         return status;
     zx::cli::fail(zx::cli::cliText(zx::cli::CliText::StandardOutput, language),
-                  QString::fromLocal8Bit(std::strerror(e)));
+                  zx::SystemReason(e, language));
     return status == 0 ? 1 : status;
 }
 
@@ -67,6 +67,7 @@ int main(int argc, char *argv[])
         args.replace(args.indexOf(QStringLiteral("-h")), QStringLiteral("--help"));
     if (!options.parse(args))
         return 2;
+    zx::cli::setMessageLanguage(options.language());
     if (options.has("--help") && command->run != zx::cli::runHelp) {
         zx::cli::Options help(*zx::cli::FindCommand(QStringLiteral("help")));
         help.positional << QString::fromUtf8(command->name);

@@ -133,10 +133,35 @@ TEST_F(BusE2E, CliSearchesAndReportsWithTheCataloguesMessage)
     EXPECT_TRUE(dir.read(QStringLiteral("protocol.txt")).contains("checking device 1.1.9"));
 
     DevSim silent(simArgs({"--fault", "no-bcu"}));
-    cli.start(QStringLiteral(ZX_CLI), {"bus", "reinstall", "--port", silent.path(), "--address", "1.1.5"});
-    ASSERT_TRUE(cli.waitForFinished(30000));
-    EXPECT_EQ(cli.exitCode(), 1);
-    EXPECT_TRUE(cli.readAllStandardError().contains("no bus access via " + silent.path().toUtf8()));
+    // it reports as the serial commands do: the one error line naming the way to the bus, in the
+    // language asked for, the steps silenced by --quiet, nothing on standard output
+    const QByteArray line = "zentrix-cli: " + silent.path().toUtf8() + ": ";
+    const struct {
+        QStringList extra;
+        QByteArray last; // the last line of standard error
+        bool steps;      // progress lines besides the error lines
+    } reports[] = {
+        {{}, line + "not successful\n", true},
+        {{"--lang", "de"}, line + "nicht erfolgreich\n", true},
+        {{"--quiet"}, line + "not successful\n", false},
+    };
+    for (const auto &report : reports) {
+        cli.start(QStringLiteral(ZX_CLI),
+                  QStringList{"bus", "reinstall", "--port", silent.path(), "--address", "1.1.5"} +
+                      report.extra);
+        ASSERT_TRUE(cli.waitForFinished(30000));
+        EXPECT_EQ(cli.exitCode(), 1);
+        const QByteArray err = cli.readAllStandardError();
+        EXPECT_TRUE(cli.readAllStandardOutput().isEmpty());
+        EXPECT_TRUE(err.endsWith(report.last)) << err.toStdString();
+        EXPECT_TRUE(err.contains(line + "no bus access via " + silent.path().toUtf8()) ||
+                    !report.extra.isEmpty())
+            << err.toStdString();
+        bool steps = false;
+        for (const QByteArray &l : err.trimmed().split('\n'))
+            steps = steps || !l.startsWith("zentrix-cli: ");
+        EXPECT_EQ(steps, report.steps) << err.toStdString();
+    }
 
     cli.start(QStringLiteral(ZX_CLI),
               {"bus", "read", "out.zxp", "--port", silent.path(), "--address", "1.13.5"});

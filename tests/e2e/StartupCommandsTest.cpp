@@ -1,6 +1,7 @@
 // The desktop program's options and the catalogue and config commands, run as real processes.
 #include "support/TempDir.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -56,11 +57,31 @@ class DesktopProgram : public ::testing::Test {
     }
 };
 
-TEST_F(DesktopProgram, VersionWorksWithoutDisplay)
+// The project version in the top-level build file, read independently of the program.
+QString ProjectVersion()
 {
+    QFile f(QStringLiteral(ZX_SOURCE_DIR "/CMakeLists.txt"));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral(R"(project\(Zentrix VERSION ([0-9.]+))"))
+            .match(QString::fromUtf8(f.readAll()));
+    return m.captured(1);
+}
+
+TEST_F(DesktopProgram, VersionWorksWithoutDisplayAndIsTheOneEverywhere)
+{
+    const QString version = ProjectVersion();
+    ASSERT_FALSE(version.isEmpty());
+    const QString line = QStringLiteral("Zentrix ") + version + u'\n';
     const Outcome r = run(gui, {"--version"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "Zentrix 2.0 Version  2.0-02\n");
+    EXPECT_EQ(r.out, line);
+    EXPECT_EQ(run(cli, {"--version"}).out, line);
+    // the committed manual page of zentrix-cli, made from the same table
+    QFile man(QStringLiteral(ZX_SOURCE_DIR "/packaging/zentrix-cli.1"));
+    ASSERT_TRUE(man.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(man.readLine()).contains(QStringLiteral("\"Zentrix ") + version + u'"'));
 }
 
 TEST_F(DesktopProgram, HelpWorksWithoutDisplay)

@@ -2,6 +2,7 @@
 
 #include "app/BrandTable.h"
 #include "i18n/Msg.h"
+#include "i18n/SystemReasons.h"
 #include "model/Model.h"
 
 namespace zx {
@@ -23,7 +24,7 @@ QString LoadFailureText(const Model &model, LoadResult result, const QString &re
     case LoadResult::Loaded:
         return {};
     case LoadResult::Unreadable:
-        return reason;
+        return TranslateReasons(reason, c.language());
     case LoadResult::Missing:
         return c(Msg::NoSuchFile);
     case LoadResult::GroupConflict:

@@ -2,6 +2,8 @@
 
 #include "model/Model.h"
 
+#include <algorithm>
+
 namespace zx {
 
 namespace {
@@ -73,13 +75,14 @@ Comparison ComparePriorityTimes(const ProgramRecord &existing, const ProgramReco
     return c == Comparison::Pulse ? Comparison::Different : c;
 }
 
-Conflict FindConflict(const Model &model, const ProgramRecord &fresh, int skipIndex)
+Conflict FindConflict(const Model &model, const ProgramRecord &fresh, int skipIndex, int end)
 {
     const ProgramSet &p = model.program();
     const int bus = model.device.BusDevice;
     const int kind = RecordKind(fresh, bus);
     const bool priority = kind == Kind::PriorityConventional || kind == Kind::PriorityBus;
-    for (int i = 0; i < p.UsedCount && i < MaxRecords; ++i) {
+    const int last = end < 0 ? MaxRecords : std::min(end, MaxRecords);
+    for (int i = 0; i < p.UsedCount && i < last; ++i) {
         if (i == skipIndex)
             continue;
         const Comparison c = priority ? ComparePriorityTimes(p.Records[i], fresh, bus)

@@ -29,7 +29,8 @@ struct Conflict {
 
 // The first record of Program, in index order, that the new record conflicts with (a priority
 // time is compared by the priority rules).
-// skipIndex (the entry being changed) is left out; -1 leaves nothing out.
-Conflict FindConflict(const Model &model, const ProgramRecord &fresh, int skipIndex = -1);
+// skipIndex (the entry being changed) is left out; -1 leaves nothing out. Only the records
+// before `end` are looked at; -1 looks at the whole set.
+Conflict FindConflict(const Model &model, const ProgramRecord &fresh, int skipIndex = -1, int end = -1);
 
 } // namespace zx

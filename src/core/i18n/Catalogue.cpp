@@ -1,5 +1,6 @@
 #include "i18n/Catalogue.h"
 
+#include "app/ProductVersion.h"
 #include "i18n/BuiltinCatalogues.h"
 
 namespace zx {
@@ -32,12 +33,12 @@ void Catalogue::setText(int position, const QString &text)
 
 QString Catalogue::productTitleFor(int brand)
 {
-    return brand == 5 ? QStringLiteral("Chipwerk 2.0") : QStringLiteral("Zentrix 2.0");
+    return (brand == 5 ? QStringLiteral("Chipwerk ") : QStringLiteral("Zentrix ")) + TitleVersion();
 }
 
 QString Catalogue::versionTextConstant()
 {
-    return QStringLiteral(" Version  2.0-02");
+    return CatalogueVersionText();
 }
 
 void Catalogue::setHeader(int brand)

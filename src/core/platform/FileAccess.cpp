@@ -1,5 +1,8 @@
 #include "platform/FileAccess.h"
 
+#include "i18n/Catalogue.h"
+#include "i18n/SystemReasons.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,9 +28,10 @@ void setError(QString *error, const QString &text)
         *error = text;
 }
 
+// English here; the front ends say it in the user's language (TranslateReasons)
 QString systemText(int errorNumber)
 {
-    return QString::fromLocal8Bit(std::strerror(errorNumber));
+    return SystemReason(errorNumber, English);
 }
 
 // Qt reports a failed flush of its write buffer as "Unknown error"; the system's own reason
@@ -42,12 +46,12 @@ QString writeErrorText(const QFileDevice &file, int errorNumber)
 
 QString notRegularText()
 {
-    return QStringLiteral("Not a regular file");
+    return OwnReasonText(OwnReason::NotRegularFile, English);
 }
 
 QString readOnlyText()
 {
-    return QStringLiteral("Read-only file");
+    return OwnReasonText(OwnReason::ReadOnlyFile, English);
 }
 
 #ifdef Q_OS_UNIX
@@ -120,7 +124,7 @@ QString WriteRefusal(const QString &path)
     if (!info.exists())
         return {};
     if (info.isDir())
-        return QStringLiteral("Is a directory");
+        return systemText(EISDIR);
     if (!info.isFile())
         return notRegularText();
     return info.isWritable() ? QString() : readOnlyText();
@@ -268,7 +272,7 @@ FileContent ReadRegularFile(const QString &path, qint64 maxSize)
     }
     if (!info.isFile()) {
         result.status = ReadStatus::Unreadable;
-        result.error = info.isDir() ? QStringLiteral("Is a directory") : notRegularText();
+        result.error = info.isDir() ? systemText(EISDIR) : notRegularText();
         return result;
     }
     QFile file(path);
@@ -314,15 +318,17 @@ bool FileLock::lock(int timeoutMs, QString *error)
         return true;
     switch (lock_->error()) {
     case QLockFile::LockFailedError:
-        setError(error, QStringLiteral("in use by another program (%1)").arg(lock_->fileName()));
+        setError(error,
+                 QStringLiteral("%1 (%2)").arg(OwnReasonText(OwnReason::InUse, English), lock_->fileName()));
         break;
     case QLockFile::PermissionError:
-        setError(
-            error,
-            QStringLiteral("cannot make the lock file %1: %2").arg(lock_->fileName(), systemText(EACCES)));
+        setError(error, QStringLiteral("%1 %2: %3")
+                            .arg(OwnReasonText(OwnReason::CannotLock, English), lock_->fileName(),
+                                 systemText(EACCES)));
         break;
     default:
-        setError(error, QStringLiteral("cannot make the lock file %1").arg(lock_->fileName()));
+        setError(error, QStringLiteral("%1 %2").arg(OwnReasonText(OwnReason::CannotLock, English),
+                                                    lock_->fileName()));
         break;
     }
     return false;

@@ -1,6 +1,7 @@
 #include "app/AboutDialog.h"
 
 #include "app/BrandTable.h"
+#include "app/ProductVersion.h"
 #include "i18n/ExtraTexts.h"
 
 #include <QDialogButtonBox>
@@ -24,8 +25,10 @@ AboutDialog::AboutDialog(const Brand &brand, const QString &productTitle, const 
     picture->setPixmap(QPixmap(brand.infoPicture));
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    auto *product = new QLabel(QStringLiteral("<b>%1</b><br>%2")
-                                   .arg(productTitle.toHtmlEscaped(), versionText.trimmed().toHtmlEscaped()));
+    // the catalogue's version text as the device screens show it, and the release it stands for
+    auto *product = new QLabel(
+        QStringLiteral("<b>%1</b><br>%2 (%3)")
+            .arg(productTitle.toHtmlEscaped(), versionText.trimmed().toHtmlEscaped(), ReleaseVersion()));
     product->setObjectName(QStringLiteral("lblProdukt"));
     product->setTextInteractionFlags(Qt::TextSelectableByMouse);
 

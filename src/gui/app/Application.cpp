@@ -4,6 +4,7 @@
 #include "app/AppFlow.h"
 #include "app/BrandTable.h"
 #include "app/InstallPaths.h"
+#include "app/ProductVersion.h"
 #include "i18n/Catalogue.h"
 #include "i18n/ExtraTexts.h"
 #include "model/Model.h"
@@ -118,8 +119,7 @@ int runApplication(int argc, char *argv[])
         return 0;
     }
     if (options->version) {
-        std::printf("%s%s\n", qPrintable(Catalogue::productTitleFor(1)),
-                    qPrintable(Catalogue::versionTextConstant()));
+        std::printf("%s\n", qPrintable(ReleaseVersionLine()));
         return 0;
     }
     if (!displayAvailable(*options)) {

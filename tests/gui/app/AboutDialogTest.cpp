@@ -2,6 +2,7 @@
 
 #include "MainWindowFixture.h"
 #include "app/BrandTable.h"
+#include "app/ProductVersion.h"
 
 #include <QLabel>
 
@@ -25,6 +26,7 @@ TEST_F(MainWindowTest, AboutShowsBrandTitleVersionAndLicence)
     const QString product = about->findChild<QLabel *>("lblProdukt")->text();
     EXPECT_TRUE(product.contains(model.catalogue.productTitle.toHtmlEscaped()));
     EXPECT_TRUE(product.contains(model.catalogue.versionText.trimmed()));
+    EXPECT_TRUE(product.contains(ReleaseVersion())); // the version --version and the package say
     const QString company = about->findChild<QLabel *>("lblFirma")->text();
     for (const QString &line : brand.companyLines)
         EXPECT_TRUE(company.contains(line)) << line.toStdString();
