@@ -275,10 +275,23 @@ void PriorityTimeDialog::buildControls()
         lstPrio_->setCurrentRow(typed - 1);
         txtAnzPrio_->selectAll();
     });
-    // No button reacts to Return: Return in a typed field only takes that field.
-    cmdPzOk_->setDefault(false);
-    for (QPushButton *b : findChildren<QPushButton *>())
+    // Return presses OK, as in every dialog; in a typed field it only confirms that field (the
+    // field takes the key). No other button takes Return when it has the focus.
+    for (QPushButton *b : findChildren<QPushButton *>()) {
         b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    cmdPzOk_->setDefault(true);
+    // Tab reads the beginning, the end, the priority and the holidays column by column, then the
+    // rows below.
+    SetTabChain({txtvonTag_,       txtvonMon_,      listvontag_,     lstvonmon_,      lstvonJahr_,
+                 chkBewFeiertage_, chk1x_,          txtbistag_,      txtbisMon_,      listbistag_,
+                 lstbismon_,       txtAnzPrio_,     lstPrio_,        cboFtSets_,      lstBewFeiertage_,
+                 channels_[0],     channels_[1],    channels_[2],    channels_[3],    busChannels_[0],
+                 busChannels_[1],  busChannels_[2], busChannels_[3], busChannels_[4], busChannels_[5],
+                 busChannels_[6],  busChannels_[7], cmdEinAus_,      vsbwert_,        txtwert_,
+                 cmdPzOk_,         cmdalleok_,      cmdPzEnd_,       chkautopil_,     cmdneuassi_,
+                 cmd1xauto_,       imgoldPzup_,     imgoldPzdown_});
     connect(cmdEinAus_, &QPushButton::clicked, this, [this] { setState(state_ ? 0 : 1); });
     connect(vsbwert_, &QScrollBar::valueChanged, this,
             [this](int v) { txtwert_->setText(QString::number(v)); });

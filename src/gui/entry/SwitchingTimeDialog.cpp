@@ -302,6 +302,52 @@ void SwitchingTimeDialog::buildControls()
     tmalleok_->setInterval(20);
     connect(tmalleok_, &QTimer::timeout, this, &SwitchingTimeDialog::onOkForAllTick);
 
+    // Tab reads the columns from left to right, each from top to bottom, then the bottom row.
+    SetTabChain({liststd_,
+                 fields_[FieldHour],
+                 listmin_,
+                 fields_[FieldMinute],
+                 listimp_,
+                 fields_[FieldPulse],
+                 weekdays_[0],
+                 weekdays_[1],
+                 weekdays_[2],
+                 weekdays_[3],
+                 weekdays_[4],
+                 weekdays_[5],
+                 weekdays_[6],
+                 chktgl_,
+                 listtag_,
+                 fields_[FieldDay],
+                 lstMonat_,
+                 fields_[FieldMonth],
+                 chk1x_,
+                 lstPrio_,
+                 fields_[FieldProgram],
+                 channels_[0],
+                 channels_[1],
+                 channels_[2],
+                 channels_[3],
+                 busChannels_[0],
+                 busChannels_[1],
+                 busChannels_[2],
+                 busChannels_[3],
+                 busChannels_[4],
+                 busChannels_[5],
+                 busChannels_[6],
+                 busChannels_[7],
+                 cmdEinAus_,
+                 vsbwert_,
+                 cboformat_,
+                 cmdSzOk_,
+                 cmdalleok_,
+                 cmdSzEnd_,
+                 chkautopil_,
+                 cmdneuassi_,
+                 cmd1xauto_,
+                 imgoldSzup_,
+                 imgoldSzdown_});
+
     connect(liststd_, &QListWidget::currentRowChanged, this, [this] { refreshFields(); });
     connect(listmin_, &QListWidget::currentRowChanged, this, [this] { refreshFields(); });
     connect(listimp_, &QListWidget::currentRowChanged, this, [this] { refreshFields(); });
