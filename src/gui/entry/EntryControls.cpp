@@ -33,7 +33,7 @@ void SelectListRow(QListWidget *list, int row)
     list->scrollToItem(list->item(row));
 }
 
-void SetTabChain(std::initializer_list<QWidget *> controls)
+void SetTabChain(const std::vector<QWidget *> &controls)
 {
     QWidget *previous = nullptr;
     for (QWidget *w : controls) {

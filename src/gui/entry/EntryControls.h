@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include <initializer_list>
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -24,6 +24,6 @@ void SelectListRow(QListWidget *list, int row);
 void ClearListChoice(QListWidget *list);
 
 // Tab visits these controls in this order (Qt puts the others after them).
-void SetTabChain(std::initializer_list<QWidget *> controls);
+void SetTabChain(const std::vector<QWidget *> &controls);
 
 } // namespace zx

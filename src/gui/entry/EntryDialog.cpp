@@ -2,8 +2,10 @@
 
 #include "app/AppContext.h"
 #include "entry/AutomationDialog.h"
+#include "entry/EntryControls.h"
 #include "entry/EntryDeviceRules.h"
 #include "entry/EntryStore.h"
+#include "entry/RunTitle.h"
 #include "entry/TypedFieldControl.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
@@ -26,7 +28,7 @@
 namespace zx {
 
 EntryDialog::EntryDialog(AppContext &ctx, int listView, const SharedNames &names, QWidget *parent)
-    : QDialog(parent), ctx_(ctx), listView_(listView)
+    : QDialog(parent), ctx_(ctx), listView_(listView), names_(names)
 {
     setWindowModality(Qt::ApplicationModal);
     buildChannelControls(names.busInTwoColumns);
@@ -195,16 +197,13 @@ void EntryDialog::setState(int state)
     onOffButton_->setText(ctx_.model.catalogue(state_ ? Msg::On : Msg::Off));
 }
 
-void EntryDialog::startOpening()
+void EntryDialog::openInMode()
 {
     finished_ = false;
     for (TypedFieldControl *field : typed_)
         field->setChecking(true);
     session_.open(ctx_.model);
-}
-
-void EntryDialog::finishOpening()
-{
+    loadControls();
     allTimer_->stop();
     markTimer_->stop();
     okMark_->hide();
@@ -214,6 +213,33 @@ void EntryDialog::finishOpening()
     raise();
     activateWindow();
     checkMemoryOnActivation();
+}
+
+QString EntryDialog::runTitle() const
+{
+    const Model &model = ctx_.model;
+    return RunTitle(model.catalogue(editMode() == EditCopy ? names_.copyTitle : names_.changeTitle),
+                    session_.run(), model.device.Sprache);
+}
+
+void EntryDialog::setKeyboardOrder(const std::vector<QWidget *> &entryControls,
+                                   const std::vector<QWidget *> &valueControls)
+{
+    // In a typed field Return only confirms that field (the field takes the key). No other
+    // button takes Return when it has the focus.
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    okButton_->setDefault(true);
+    std::vector<QWidget *> chain = entryControls;
+    chain.insert(chain.end(), channels_.begin(), channels_.end());
+    chain.insert(chain.end(), busChannels_.begin(), busChannels_.end());
+    chain.push_back(onOffButton_);
+    chain.insert(chain.end(), valueControls.begin(), valueControls.end());
+    chain.insert(chain.end(), {okButton_, allButton_, exitButton_, automationActive_, newAutomationButton_,
+                               applyOnceButton_, lastEntryUp_, lastEntryDown_});
+    SetTabChain(chain);
 }
 
 bool EntryDialog::offersAll() const
@@ -314,7 +340,7 @@ void EntryDialog::onNewAutomation()
 
 void EntryDialog::onStepPanel(int direction)
 {
-    if (session_.stepPanel(ctx_.model, direction, panelShows()))
+    if (session_.stepPanel(ctx_.model, direction, names_.panelShows))
         showPanel(session_.panelIndex());
     else
         ctx_.prompter.beep();

@@ -31,6 +31,9 @@ class TypedFieldControl;
 class EntryDialog : public QDialog {
     Q_OBJECT
   public:
+    // Shows the dialog in the mode the model holds: EditMode with Marked, FirstMarked and
+    // LastMarked for change and copy. In enter mode with a full memory it says so and closes.
+    void openInMode();
     int editMode() const { return session_.mode(); }
     // The record shown in the last-entry panel (UsedCount while none is shown).
     int lastEntryIndex() const { return session_.panelIndex(); }
@@ -51,8 +54,10 @@ class EntryDialog : public QDialog {
     // The objectNames of the shared controls that differ between the two forms.
     struct SharedNames {
         const char *ok, *exit, *mark, *panelUp, *panelDown, *allTimer;
-        int panelUpStep;      // the record the panel's up arrow steps to: +1 next, -1 previous
-        bool busInTwoColumns; // the bus channels in two columns of four, else in one row
+        int panelUpStep;            // the record the panel's up arrow steps to: +1 next, -1 previous
+        bool busInTwoColumns;       // the bus channels in two columns of four, else in one row
+        int copyTitle, changeTitle; // the title of a copy and of a change run
+        bool (*panelShows)(const ProgramRecord &, int busDevice); // the records of the last-entry panel
     };
     EntryDialog(AppContext &ctx, int listView, const SharedNames &names, QWidget *parent);
 
@@ -60,10 +65,6 @@ class EntryDialog : public QDialog {
     virtual EntrySession::Confirmation store() = 0;
     virtual void showPanel(int index) = 0;
     virtual void clearPanel() = 0;
-    // "Change the switching program (2 of 5)" while a run walks marked records.
-    virtual QString runTitle() const = 0;
-    // Whether a record is one the last-entry panel shows.
-    virtual bool (*panelShows() const)(const ProgramRecord &, int) = 0;
     // After a confirmation that did not close the dialog: true when another one follows at once
     // (a run over the priority dialog's holiday list).
     virtual bool continueRun(const EntrySession::Confirmation &) { return false; }
@@ -88,13 +89,17 @@ class EntryDialog : public QDialog {
     void addTypedField(TypedFieldControl *field) { typed_.push_back(field); }
     TypedFieldControl *typed(int field) const { return typed_[static_cast<std::size_t>(field)]; }
 
-    // Opening: the session takes the model's mode; then the subclass loads its controls and
-    // finishes with finishOpening (timers, panel, title, the memory check).
-    void startOpening();
-    void finishOpening();
+    // Loads the controls for the mode the session opened in (openInMode).
+    virtual void loadControls() = 0;
+    // Return presses OK; Tab visits the entry's own controls, the channels, the value controls
+    // and the bottom row, in this order.
+    void setKeyboardOrder(const std::vector<QWidget *> &entryControls,
+                          const std::vector<QWidget *> &valueControls);
     void refreshAllButton();
     // Another confirmation follows shortly (a run of the subclass's own).
     void continueAll();
+    // "Change the switching program (2 of 5)" while a run walks marked records.
+    QString runTitle() const;
     void setRunTitle() { setWindowTitle(runTitle()); }
 
     void changeEvent(QEvent *event) override;
@@ -130,6 +135,7 @@ class EntryDialog : public QDialog {
     bool checkMemoryOnActivation();
 
     int listView_;
+    SharedNames names_;
     int state_ = 1;
     std::vector<TypedFieldControl *> typed_;
     QTimer *markTimer_ = nullptr;

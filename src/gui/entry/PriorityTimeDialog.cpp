@@ -1,23 +1,18 @@
 #include "entry/PriorityTimeDialog.h"
 
 #include "app/AppContext.h"
-#include "entry/AutomationDialog.h"
 #include "entry/EntryAutomation.h"
 #include "entry/EntryControls.h"
 #include "entry/EntryDeviceRules.h"
-#include "entry/EntrySession.h"
 #include "entry/EntryStore.h"
 #include "entry/HolidayPriority.h"
-#include "entry/RunTitle.h"
 #include "entry/TypedFieldControl.h"
-#include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "views/ListFormatter.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -31,11 +26,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <exception>
 
 namespace zx {
 
@@ -65,25 +57,13 @@ constexpr int NoLibraryHoliday = -1;
 
 PriorityTimeDialog::PriorityTimeDialog(AppContext &ctx, QWidget *parent)
     : EntryDialog(ctx, ListPriority,
-                  {"cmdPzOk", "cmdPzEnd", "imgPzok", "imgoldPzup", "imgoldPzdown", "Tmalleok", -1, false},
+                  {"cmdPzOk", "cmdPzEnd", "imgPzok", "imgoldPzup", "imgoldPzdown", "Tmalleok", -1, false,
+                   Msg::CopyThePriorityProgram, Msg::ChangeThePriorityProgram, &IsPriorityTime},
                   parent)
 {
     setObjectName(QStringLiteral("frmEingPZ"));
     setState(0);
     buildControls();
-}
-
-QString PriorityTimeDialog::runTitle() const
-{
-    const Model &model = ctx_.model;
-    return RunTitle(
-        model.catalogue(editMode() == EditCopy ? Msg::CopyThePriorityProgram : Msg::ChangeThePriorityProgram),
-        session_.run(), model.device.Sprache);
-}
-
-bool (*PriorityTimeDialog::panelShows() const)(const ProgramRecord &, int)
-{
-    return &IsPriorityTime;
 }
 
 void PriorityTimeDialog::buildControls()
@@ -98,7 +78,12 @@ void PriorityTimeDialog::buildControls()
     buildChannelRow(channelRow);
     buildBottomRows(top);
     buildTypedFields();
-    setKeyboardOrder();
+    // Tab reads the beginning, the end, the priority and the holidays column by column, then the
+    // rows below.
+    setKeyboardOrder({fromDayField_, fromMonthField_, fromDayList_, fromMonthList_, yearList_, holidayOption_,
+                      once_, toDayField_, toMonthField_, toDayList_, toMonthList_, priorityField_,
+                      priorityList_, holidaySets_, holidayList_},
+                     {value_, valueField_});
 }
 
 // Beginning and end: typed day and month above their lists, the year list with "once".
@@ -248,57 +233,6 @@ void PriorityTimeDialog::buildTypedFields()
     }
 }
 
-void PriorityTimeDialog::setKeyboardOrder()
-{
-    // Return presses OK, as in every dialog; in a typed field it only confirms that field (the
-    // field takes the key). No other button takes Return when it has the focus.
-    for (QPushButton *b : findChildren<QPushButton *>()) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
-    okButton_->setDefault(true);
-    // Tab reads the beginning, the end, the priority and the holidays column by column, then the
-    // rows below.
-    SetTabChain({fromDayField_,
-                 fromMonthField_,
-                 fromDayList_,
-                 fromMonthList_,
-                 yearList_,
-                 holidayOption_,
-                 once_,
-                 toDayField_,
-                 toMonthField_,
-                 toDayList_,
-                 toMonthList_,
-                 priorityField_,
-                 priorityList_,
-                 holidaySets_,
-                 holidayList_,
-                 channels_[0],
-                 channels_[1],
-                 channels_[2],
-                 channels_[3],
-                 busChannels_[0],
-                 busChannels_[1],
-                 busChannels_[2],
-                 busChannels_[3],
-                 busChannels_[4],
-                 busChannels_[5],
-                 busChannels_[6],
-                 busChannels_[7],
-                 onOffButton_,
-                 value_,
-                 valueField_,
-                 okButton_,
-                 allButton_,
-                 exitButton_,
-                 automationActive_,
-                 newAutomationButton_,
-                 applyOnceButton_,
-                 lastEntryUp_,
-                 lastEntryDown_});
-}
-
 void PriorityTimeDialog::setCaptions()
 {
     const Catalogue &c = ctx_.model.catalogue;
@@ -354,10 +288,9 @@ void PriorityTimeDialog::setupChannels()
     valueField_->setVisible(layout.bus);
 }
 
-void PriorityTimeDialog::openInMode()
+void PriorityTimeDialog::loadControls()
 {
     Model &model = ctx_.model;
-    startOpening();
 
     setCaptions();
     fillLists();
@@ -382,7 +315,6 @@ void PriorityTimeDialog::openInMode()
         loadRecord(session_.recordToLoad(), session_.sourceSet());
         setRunTitle();
     }
-    finishOpening();
 }
 
 void PriorityTimeDialog::loadRecord(int index, int setIndex)

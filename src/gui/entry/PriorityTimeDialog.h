@@ -26,20 +26,16 @@ class PriorityTimeDialog : public EntryDialog {
   public:
     explicit PriorityTimeDialog(AppContext &ctx, QWidget *parent = nullptr);
 
-    // Shows the dialog in the mode the model holds (EditMode, Marked, FirstMarked, LastMarked).
-    // In enter mode with a full memory it says so and closes.
-    void openInMode();
     void loadRecord(int index, int setIndex) override;
     void applyIncrements() override;
     // The entry as the controls hold it.
     PriorityEntryValues currentValues() const;
 
   protected:
+    void loadControls() override;
     EntrySession::Confirmation store() override;
     void showPanel(int index) override;
     void clearPanel() override;
-    QString runTitle() const override;
-    bool (*panelShows() const)(const ProgramRecord &, int) override;
     bool continueRun(const EntrySession::Confirmation &c) override;
     void stopOwnRun() override { holidayRun_ = false; }
     bool ownRunGoesOn() const override { return holidayRun_; }
@@ -53,7 +49,6 @@ class PriorityTimeDialog : public EntryDialog {
     void buildChannelRow(QHBoxLayout *channelRow);
     void buildBottomRows(QVBoxLayout *top);
     void buildTypedFields();
-    void setKeyboardOrder();
     void setCaptions();
     void fillLists();
     void setupChannels();

@@ -1,26 +1,20 @@
 #include "entry/SwitchingTimeDialog.h"
 
 #include "app/AppContext.h"
-#include "entry/AutomationDialog.h"
 #include "entry/EntryAutomation.h"
 #include "entry/EntryControls.h"
 #include "entry/EntryDeviceRules.h"
-#include "entry/EntrySession.h"
 #include "entry/EntryStore.h"
-#include "entry/RunTitle.h"
 #include "entry/TypedFieldControl.h"
 #include "model/ListKinds.h"
-#include "model/ListOrder.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "views/ListFormatter.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,11 +26,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <exception>
 
 namespace zx {
 
@@ -64,24 +55,12 @@ void Paint(QAbstractButton *button, bool on)
 
 SwitchingTimeDialog::SwitchingTimeDialog(AppContext &ctx, QWidget *parent)
     : EntryDialog(ctx, ListSwitching,
-                  {"cmdSzOk", "cmdSzEnd", "imgSzok", "imgoldSzup", "imgoldSzdown", "tmalleok", +1, true},
+                  {"cmdSzOk", "cmdSzEnd", "imgSzok", "imgoldSzup", "imgoldSzdown", "tmalleok", +1, true,
+                   Msg::CopyTheSwitchingProgram, Msg::ChangeTheSwitchingProgram, &IsSwitchingTime},
                   parent)
 {
     setObjectName(QStringLiteral("frmEingSz"));
     buildControls();
-}
-
-QString SwitchingTimeDialog::runTitle() const
-{
-    const Model &model = ctx_.model;
-    return RunTitle(model.catalogue(editMode() == EditCopy ? Msg::CopyTheSwitchingProgram
-                                                           : Msg::ChangeTheSwitchingProgram),
-                    session_.run(), model.device.Sprache);
-}
-
-bool (*SwitchingTimeDialog::panelShows() const)(const ProgramRecord &, int)
-{
-    return &IsSwitchingTime;
 }
 
 void SwitchingTimeDialog::buildControls()
@@ -95,7 +74,13 @@ void SwitchingTimeDialog::buildControls()
     auto *bottom = new QHBoxLayout;
     root->addLayout(bottom);
     buildBottomRow(bottom);
-    setKeyboardOrder();
+    // Tab reads the columns from left to right, each from top to bottom, then the bottom row.
+    std::vector<QWidget *> entry{hourList_,  fields_[FieldHour], minuteList_, fields_[FieldMinute],
+                                 pulseList_, fields_[FieldPulse]};
+    entry.insert(entry.end(), weekdays_.begin(), weekdays_.end());
+    entry.insert(entry.end(), {daily_, dayList_, fields_[FieldDay], monthList_, fields_[FieldMonth], once_,
+                               programList_, fields_[FieldProgram]});
+    setKeyboardOrder(entry, {value_, valueFormat_});
 }
 
 // A heading, a list and its typed field, one above the other. Widths in characters of the
@@ -252,62 +237,6 @@ void SwitchingTimeDialog::buildBottomRow(QHBoxLayout *bottom)
     bottom->addWidget(lastEntryFrame_, 1);
 }
 
-void SwitchingTimeDialog::setKeyboardOrder()
-{
-    // Return presses OK, as in every dialog; in a typed field it only confirms that field (the
-    // field takes the key). No other button takes Return when it has the focus.
-    for (QPushButton *b : findChildren<QPushButton *>()) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
-    okButton_->setDefault(true);
-    // Tab reads the columns from left to right, each from top to bottom, then the bottom row.
-    SetTabChain({hourList_,
-                 fields_[FieldHour],
-                 minuteList_,
-                 fields_[FieldMinute],
-                 pulseList_,
-                 fields_[FieldPulse],
-                 weekdays_[0],
-                 weekdays_[1],
-                 weekdays_[2],
-                 weekdays_[3],
-                 weekdays_[4],
-                 weekdays_[5],
-                 weekdays_[6],
-                 daily_,
-                 dayList_,
-                 fields_[FieldDay],
-                 monthList_,
-                 fields_[FieldMonth],
-                 once_,
-                 programList_,
-                 fields_[FieldProgram],
-                 channels_[0],
-                 channels_[1],
-                 channels_[2],
-                 channels_[3],
-                 busChannels_[0],
-                 busChannels_[1],
-                 busChannels_[2],
-                 busChannels_[3],
-                 busChannels_[4],
-                 busChannels_[5],
-                 busChannels_[6],
-                 busChannels_[7],
-                 onOffButton_,
-                 value_,
-                 valueFormat_,
-                 okButton_,
-                 allButton_,
-                 exitButton_,
-                 automationActive_,
-                 newAutomationButton_,
-                 applyOnceButton_,
-                 lastEntryUp_,
-                 lastEntryDown_});
-}
-
 void SwitchingTimeDialog::setCaptions()
 {
     const Catalogue &c = ctx_.model.catalogue;
@@ -369,10 +298,9 @@ void SwitchingTimeDialog::setupChannels()
     valueHeading_->setVisible(bus);
 }
 
-void SwitchingTimeDialog::openInMode()
+void SwitchingTimeDialog::loadControls()
 {
     Model &model = ctx_.model;
-    startOpening();
 
     setCaptions();
     fillLists();
@@ -400,7 +328,6 @@ void SwitchingTimeDialog::openInMode()
         break;
     }
     refreshValueLabel();
-    finishOpening();
 }
 
 void SwitchingTimeDialog::resetEntry()

@@ -22,9 +22,6 @@ class SwitchingTimeDialog : public EntryDialog {
   public:
     explicit SwitchingTimeDialog(AppContext &ctx, QWidget *parent = nullptr);
 
-    // Shows the dialog in the mode the model holds: EditMode with Marked, FirstMarked and
-    // LastMarked for change and copy. In enter mode with a full memory it says so and closes.
-    void openInMode();
     void loadRecord(int index, int setIndex) override;
     void applyIncrements() override;
     // The entry as the controls hold it.
@@ -32,11 +29,10 @@ class SwitchingTimeDialog : public EntryDialog {
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void loadControls() override;
     EntrySession::Confirmation store() override;
     void showPanel(int index) override;
     void clearPanel() override;
-    QString runTitle() const override;
-    bool (*panelShows() const)(const ProgramRecord &, int) override;
     void refreshColours() override;
 
   private:
@@ -48,7 +44,6 @@ class SwitchingTimeDialog : public EntryDialog {
     void buildDayColumns(QHBoxLayout *columns);
     void buildChannelColumn(QHBoxLayout *columns);
     void buildBottomRow(QHBoxLayout *bottom);
-    void setKeyboardOrder();
     void setCaptions();
     void fillLists();
     void setupChannels();
