@@ -37,10 +37,6 @@ class EntryDialog : public QDialog {
     int editMode() const { return session_.mode(); }
     // The record shown in the last-entry panel (UsedCount while none is shown).
     int lastEntryIndex() const { return session_.panelIndex(); }
-    // Loads record `index` of a set into the controls; change mode also loads the channels.
-    virtual void loadRecord(int index, int setIndex) = 0;
-    // Advances the controls once by the automation increments.
-    virtual void applyIncrements() = 0;
 
   Q_SIGNALS:
     // Program changed or the dialog closed: the main window shows the list of Program the
@@ -61,6 +57,10 @@ class EntryDialog : public QDialog {
     };
     EntryDialog(AppContext &ctx, int listView, const SharedNames &names, QWidget *parent);
 
+    // Loads record `index` of a set into the controls; change mode also loads the channels.
+    virtual void loadRecord(int index, int setIndex) = 0;
+    // Advances the controls once by the automation increments.
+    virtual void applyIncrements() = 0;
     // Stores the entry the controls hold through the session.
     virtual EntrySession::Confirmation store() = 0;
     virtual void showPanel(int index) = 0;

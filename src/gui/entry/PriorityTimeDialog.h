@@ -26,21 +26,21 @@ class PriorityTimeDialog : public EntryDialog {
   public:
     explicit PriorityTimeDialog(AppContext &ctx, QWidget *parent = nullptr);
 
-    void loadRecord(int index, int setIndex) override;
-    void applyIncrements() override;
     // The entry as the controls hold it.
     PriorityEntryValues currentValues() const;
 
   protected:
     void loadControls() override;
+    void loadRecord(int index, int setIndex) override;
     EntrySession::Confirmation store() override;
-    void showPanel(int index) override;
-    void clearPanel() override;
     bool continueRun(const EntrySession::Confirmation &c) override;
     void stopOwnRun() override { holidayRun_ = false; }
     bool ownRunGoesOn() const override { return holidayRun_; }
     void onOkForAll() override;
     bool offersAll() const override;
+    void applyIncrements() override;
+    void showPanel(int index) override;
+    void clearPanel() override;
 
   private:
     void buildControls();

@@ -22,14 +22,14 @@ class SwitchingTimeDialog : public EntryDialog {
   public:
     explicit SwitchingTimeDialog(AppContext &ctx, QWidget *parent = nullptr);
 
-    void loadRecord(int index, int setIndex) override;
-    void applyIncrements() override;
     // The entry as the controls hold it.
     SwitchingEntryValues currentValues() const;
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void loadControls() override;
+    void loadRecord(int index, int setIndex) override;
+    void applyIncrements() override;
     EntrySession::Confirmation store() override;
     void showPanel(int index) override;
     void clearPanel() override;
