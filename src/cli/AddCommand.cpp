@@ -371,8 +371,6 @@ int addHolidays(Model &model, Options &options, HeadlessPrompter &entryPrompter,
     model.EditMode = EditEnter;
     EntrySession session;
     session.open(model);
-    if (session.refusesFullMemory(model, entryPrompter))
-        return 1;
     for (const Holiday &h : *holidays) {
         const auto entries = HolidayPriorityTimes(h, *base, bewft, now, years);
         if (entries.empty())
@@ -465,6 +463,8 @@ int runAdd(Options &options)
         model.Marked = {shown.rows[row - 1].recordIndex};
         model.FirstMarked = model.LastMarked = 0;
     }
+    // A full memory is refused by the store, after the entry's own checks: an entry the device
+    // cannot hold says so first.
     EntrySession session;
     session.open(model);
 
@@ -489,8 +489,6 @@ int runAdd(Options &options)
             prompter.tell(model.catalogue(Msg::DateOrWeekdaysIncomplete), Icon::Critical, {});
             return 1;
         }
-        if (session.refusesFullMemory(model, entryPrompter))
-            return 1;
         result = session.storeSwitching(model, entryPrompter, *entry).result;
     } else if (kind == QLatin1String("holiday")) {
         return addHolidays(model, options, entryPrompter, o, path);
@@ -500,8 +498,6 @@ int runAdd(Options &options)
         const auto entry = priorityFromOptions(o, model);
         if (!entry)
             return options.usageError();
-        if (session.refusesFullMemory(model, entryPrompter))
-            return 1;
         result = session.storePriority(model, entryPrompter, *entry).result;
         listView = ListPriority;
     }
