@@ -9,6 +9,7 @@
 #include "calendar/Holidays.h"
 #include "entry/EntryAutomation.h"
 #include "entry/EntryDeviceRules.h"
+#include "entry/EntrySession.h"
 #include "entry/EntryStore.h"
 #include "entry/HolidayPriority.h"
 #include "entry/PriorityEntry.h"
@@ -366,12 +367,16 @@ int addHolidays(Model &model, Options &options, HeadlessPrompter &entryPrompter,
 
     const CalendarDate now{today.day(), today.month(), today.year()};
     std::vector<int> stored;
+    // the dialog's holiday run: an entry session in enter mode, one holiday after the other
+    model.EditMode = EditEnter;
+    EntrySession session;
+    session.open(model);
     for (const Holiday &h : *holidays) {
         const auto entries = HolidayPriorityTimes(h, *base, bewft, now, years);
         if (entries.empty())
             continue; // no date ahead the device can hold; said below when nothing at all is
         const int before = model.program().UsedCount;
-        const StoreResult r = StoreHolidayPriorityTimes(model, entryPrompter, entries, EditEnter);
+        const StoreResult r = session.storeHoliday(model, entryPrompter, entries).result;
         const bool changed = r.stored() || r.outcome == StoreOutcome::InvertedReplaced;
         if (!changed)
             return 1; // refused: the file stays as it was
@@ -443,8 +448,8 @@ int runAdd(Options &options)
             return 1;
         model.device.Bewft = variableHolidays(model, dir);
     }
-    int editMode = EditEnter;
-    int editedIndex = -1;
+    // the entry dialogs' session: enter mode, or change mode on the one record of --row
+    model.EditMode = EditEnter;
     if (changing) {
         // the row as `list` prints it, counted from 1
         const ListTable shown = views::BuildList(
@@ -454,11 +459,14 @@ int runAdd(Options &options)
         if (!ok || row < 1 || row > int(shown.rows.size()) || shown.rows[row - 1].recordIndex < 0)
             return options.badValue(
                 "--row", cliText(CliText::NoSuchRow, options.language()).arg(options.value("--row")));
-        editMode = EditChange;
-        editedIndex = shown.rows[row - 1].recordIndex;
         model.EditMode = EditChange;
-        model.Marked = {editedIndex};
+        model.Marked = {shown.rows[row - 1].recordIndex};
+        model.FirstMarked = model.LastMarked = 0;
     }
+    // A full memory is refused by the store, after the entry's own checks: an entry the device
+    // cannot hold says so first.
+    EntrySession session;
+    session.open(model);
 
     // The entry's questions (overwrite the entry with the other state, the colliding pulse) are
     // answered No unless --replace is given.
@@ -481,7 +489,7 @@ int runAdd(Options &options)
             prompter.tell(model.catalogue(Msg::DateOrWeekdaysIncomplete), Icon::Critical, {});
             return 1;
         }
-        result = StoreSwitchingTime(model, entryPrompter, *entry, editMode, editedIndex);
+        result = session.storeSwitching(model, entryPrompter, *entry).result;
     } else if (kind == QLatin1String("holiday")) {
         return addHolidays(model, options, entryPrompter, o, path);
     } else {
@@ -490,7 +498,7 @@ int runAdd(Options &options)
         const auto entry = priorityFromOptions(o, model);
         if (!entry)
             return options.usageError();
-        result = StorePriorityTime(model, entryPrompter, *entry, editMode, editedIndex);
+        result = session.storePriority(model, entryPrompter, *entry).result;
         listView = ListPriority;
     }
     const bool changed = result.stored() || result.outcome == StoreOutcome::InvertedReplaced ||

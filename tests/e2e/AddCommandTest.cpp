@@ -3,6 +3,7 @@
 #include "entry/PriorityEntry.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
+#include "platform/Clock.h"
 #include "support/DeviceRuleCases.h"
 #include "support/SamplePrograms.h"
 #include "support/ScriptedPrompter.h"
@@ -249,6 +250,34 @@ TEST_P(AddRefusesWhatTheDeviceCannotHold, WithTheEntryRulesText)
 
 INSTANTIATE_TEST_SUITE_P(Cases, AddRefusesWhatTheDeviceCannotHold,
                          ::testing::ValuesIn(test::DeviceRuleCases()),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// What the program already holds: `add` refuses as the entry dialogs do, from the table the entry
+// session's test uses too, and leaves the file alone.
+class AddRefusesWhatTheProgramHolds : public AddCommandTest,
+                                      public ::testing::WithParamInterface<test::RefusalCase> {};
+
+TEST_P(AddRefusesWhatTheProgramHolds, WithTheDialogsText)
+{
+    const test::RefusalCase &c = GetParam();
+    if (c.full) {
+        Model m = load();
+        test::FillMemory(m);
+        test::ScriptedPrompter prompter;
+        FixedClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 0))};
+        ASSERT_TRUE(SaveProgram(m, prompter, clock));
+    } else {
+        ASSERT_EQ(add({"switching", "--time", "06:00", "--days", "mo", "--channels", "1"}).exitCode, 0);
+    }
+    const QByteArray before = contents(file);
+    const CliRun r = add(c.options);
+    EXPECT_EQ(r.exitCode, 1) << qPrintable(r.out);
+    const QString text = Model().catalogue(c.message).trimmed().section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(r.err.contains(text)) << qPrintable(r.err);
+    EXPECT_EQ(contents(file), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AddRefusesWhatTheProgramHolds, ::testing::ValuesIn(test::RefusalCases()),
                          [](const auto &info) { return std::string(info.param.name); });
 
 // Holidays: each way a run can store nothing says why, exits 1 and leaves the file alone.

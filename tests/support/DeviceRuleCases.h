@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/EntryDeviceRules.h"
+#include "entry/EntryStore.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
 
@@ -144,6 +145,47 @@ inline std::vector<DeviceRuleCase> DeviceRuleCases()
          may + QStringList{"--year", "2027", "--channels", "1"},
          DeviceRule::NoVariableHolidays},
     };
+}
+
+// Entries the program itself refuses: the same entry again, the entry with the other state (not
+// replaced: `add` answers No without --replace), and any new entry once the memory is full. The
+// entry session refuses them in a dialog and in `zentrix-cli add` alike, with the same text.
+struct RefusalCase {
+    const char *name;
+    bool full;                  // the program fills the memory (else it holds MondayAtSix(1))
+    SwitchingEntryValues entry; // the entry refused
+    QStringList options;        // after `add FILE`
+    StoreOutcome outcome;
+    int message; // the text said or asked (Msg)
+};
+
+inline std::vector<RefusalCase> RefusalCases()
+{
+    const QStringList monday{"switching", "--time", "06:00", "--days", "mo", "--channels", "1"};
+    SwitchingEntryValues off = MondayAtSix(1);
+    off.state = 0;
+    return {
+        {"SameEntryAgain", false, MondayAtSix(1), monday, StoreOutcome::Exists,
+         Msg::ThisProgramAlreadyExists},
+        {"OtherStateNotReplaced", false, off, monday + QStringList{"--state", "off"},
+         StoreOutcome::InvertedKept, Msg::InvertedStateOverwrite},
+        {"MemoryFull", true, MondayAtSix(1), monday, StoreOutcome::MemoryFull, Msg::NoMoreMemorySpace},
+    };
+}
+
+// Fills every free record slot with switching times the refusal cases never collide with:
+// Sundays on channel 4, one minute apart.
+inline void FillMemory(Model &model)
+{
+    for (int i = model.program().UsedCount; i < RecordCapacityOf(model); ++i) {
+        SwitchingEntryValues e;
+        e.hour = i / 60;
+        e.minute = i % 60;
+        e.kind = EntryKind::Weekly;
+        e.weekdayMask = 64;
+        e.channelMask = 8;
+        model.appendRecord(SetProgram, EncodeSwitchingTime(e, model.device.BusDevice));
+    }
 }
 
 } // namespace zx::test

@@ -5,6 +5,12 @@
 
 namespace zx {
 
+bool IsPriorityTime(const ProgramRecord &r, int busDevice)
+{
+    const int kind = RecordKind(r, busDevice);
+    return kind == Kind::PriorityConventional || kind == Kind::PriorityBus;
+}
+
 int PermanentCode(int busDevice)
 {
     return busDevice ? PermanentCodeBus : PermanentCodeConventional;

@@ -27,6 +27,8 @@ int PermanentCode(int busDevice);
 // The highest priority program (9, bus 7).
 int MaxPriority(int busDevice);
 bool IsPermanent(const PriorityEntryValues &e, int busDevice);
+// Whether a record is a priority time (of either kind: the device's kind is read from the record).
+bool IsPriorityTime(const ProgramRecord &r, int busDevice);
 
 // Year codes of the year list: 1999..2030.
 constexpr int FirstListedYear = 1999;

@@ -1,6 +1,7 @@
 #include "calendar/ChangeoverDialog.h"
 
 #include "app/AppContext.h"
+#include "entry/EntryControls.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
@@ -143,6 +144,10 @@ ChangeoverDialog::ChangeoverDialog(AppContext &ctx, QWidget *parent) : QDialog(p
     root->addLayout(grid);
     root->addLayout(yearBox);
     root->addLayout(buttons);
+
+    // Tab reads the rows as they stand: set forward, set back, the year, then the buttons.
+    SetTabChain({fromDay_, fromMonth_, fromHour_, fromShift_, toDay_, toMonth_, toHour_, toShift_, year_,
+                 perYear_, assistantActive_, assistantNew_, all_, ok_, exit_});
 
     connect(ok_, &QPushButton::clicked, this, &ChangeoverDialog::storeEntry);
     connect(all_, &QPushButton::clicked, this, &ChangeoverDialog::storeAll);

@@ -33,6 +33,16 @@ void SelectListRow(QListWidget *list, int row)
     list->scrollToItem(list->item(row));
 }
 
+void SetTabChain(const std::vector<QWidget *> &controls)
+{
+    QWidget *previous = nullptr;
+    for (QWidget *w : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
 void ClearListChoice(QListWidget *list)
 {
     SelectListRow(list, -1);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 class QLabel;
 class QListWidget;
 class QWidget;
@@ -20,5 +22,8 @@ QLabel *MakeEntryLabel(QWidget *parent, const QString &name);
 void SelectListRow(QListWidget *list, int row);
 // No row chosen, again without the list's rules.
 void ClearListChoice(QListWidget *list);
+
+// Tab visits these controls in this order (Qt puts the others after them).
+void SetTabChain(const std::vector<QWidget *> &controls);
 
 } // namespace zx

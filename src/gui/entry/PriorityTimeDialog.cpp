@@ -1,23 +1,18 @@
 #include "entry/PriorityTimeDialog.h"
 
 #include "app/AppContext.h"
-#include "entry/AutomationDialog.h"
 #include "entry/EntryAutomation.h"
 #include "entry/EntryControls.h"
 #include "entry/EntryDeviceRules.h"
-#include "entry/EntrySession.h"
 #include "entry/EntryStore.h"
 #include "entry/HolidayPriority.h"
-#include "entry/RunTitle.h"
 #include "entry/TypedFieldControl.h"
-#include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "views/ListFormatter.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -31,11 +26,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <exception>
 
 namespace zx {
 
@@ -63,22 +55,14 @@ constexpr int NoLibraryHoliday = -1;
 
 } // namespace
 
-namespace {
-
-// "Change the priority program (2 of 5)" while a run walks marked records.
-QString runTitle(const Model &model, int editMode, const EntrySession &session)
-{
-    return RunTitle(
-        model.catalogue(editMode == EditCopy ? Msg::CopyThePriorityProgram : Msg::ChangeThePriorityProgram),
-        session.run(), model.device.Sprache);
-}
-
-} // namespace
-
-PriorityTimeDialog::PriorityTimeDialog(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx)
+PriorityTimeDialog::PriorityTimeDialog(AppContext &ctx, QWidget *parent)
+    : EntryDialog(ctx, ListPriority,
+                  {"cmdPzOk", "cmdPzEnd", "imgPzok", "imgoldPzup", "imgoldPzdown", "Tmalleok", -1, false,
+                   Msg::CopyThePriorityProgram, Msg::ChangeThePriorityProgram, &IsPriorityTime},
+                  parent)
 {
     setObjectName(QStringLiteral("frmEingPZ"));
-    setWindowModality(Qt::ApplicationModal);
+    setState(0);
     buildControls();
 }
 
@@ -87,184 +71,93 @@ void PriorityTimeDialog::buildControls()
     auto *top = new QVBoxLayout(this);
     auto *grid = new QGridLayout;
     top->addLayout(grid);
-
-    lblBegin_ = MakeEntryLabel(this, QStringLiteral("lblvon"));
-    lblEnd_ = MakeEntryLabel(this, QStringLiteral("lblbis"));
-    listvontag_ = MakeEntryList(this, QStringLiteral("listvontag"), 8);
-    lstvonmon_ = MakeEntryList(this, QStringLiteral("Lstvonmon"), 8);
-    listbistag_ = MakeEntryList(this, QStringLiteral("listbistag"), 8);
-    lstbismon_ = MakeEntryList(this, QStringLiteral("LstbisMon"), 8);
-    txtvonTag_ = MakeField(this, "txtvonTag");
-    txtvonMon_ = MakeField(this, "txtvonMon");
-    txtbistag_ = MakeField(this, "txtbistag");
-    txtbisMon_ = MakeField(this, "txtbisMon");
-    lblvonUz_ = MakeEntryLabel(this, QStringLiteral("LblvonUz"));
-    lblbisUz_ = MakeEntryLabel(this, QStringLiteral("LblbisUz"));
-    lstvonJahr_ = MakeEntryList(this, QStringLiteral("lstvonJahr"), 8);
-    chk1x_ = new QCheckBox(QStringLiteral("1x"), this);
-    chk1x_->setObjectName(QStringLiteral("chk1x"));
-
-    grid->addWidget(lblBegin_, 0, 0, 1, 2);
-    grid->addWidget(txtvonTag_, 1, 0);
-    grid->addWidget(txtvonMon_, 1, 1);
-    grid->addWidget(lblvonUz_, 1, 2);
-    grid->addWidget(listvontag_, 2, 0);
-    grid->addWidget(lstvonmon_, 2, 1);
-    grid->addWidget(lstvonJahr_, 2, 2);
-    grid->addWidget(chk1x_, 3, 2);
-    grid->addWidget(lblEnd_, 0, 3, 1, 2);
-    grid->addWidget(txtbistag_, 1, 3);
-    grid->addWidget(txtbisMon_, 1, 4);
-    grid->addWidget(lblbisUz_, 1, 5);
-    grid->addWidget(listbistag_, 2, 3);
-    grid->addWidget(lstbismon_, 2, 4);
-
-    chkBewFeiertage_ = new QCheckBox(this);
-    chkBewFeiertage_->setObjectName(QStringLiteral("chk_bew_Feiertage"));
-    cboFtSets_ = new QComboBox(this);
-    cboFtSets_->setObjectName(QStringLiteral("cbo_Ft_sets"));
-    lstBewFeiertage_ = MakeEntryList(this, QStringLiteral("lst_bew_Feiertage"), 8);
-    grid->addWidget(chkBewFeiertage_, 3, 0, 1, 2);
-    grid->addWidget(cboFtSets_, 1, 7);
-    grid->addWidget(lstBewFeiertage_, 2, 7);
-
-    lblPrio_ = MakeEntryLabel(this, QStringLiteral("lblPrio"));
-    lstPrio_ = MakeEntryList(this, QStringLiteral("LstPrio"), 8);
-    txtAnzPrio_ = MakeField(this, "txtAnzPrio");
-    grid->addWidget(lblPrio_, 0, 6);
-    grid->addWidget(txtAnzPrio_, 1, 6);
-    grid->addWidget(lstPrio_, 2, 6);
-
+    buildDateColumns(grid);
+    buildPriorityColumns(grid);
     auto *channelRow = new QHBoxLayout;
-    lblChannels_ = MakeEntryLabel(this, QStringLiteral("lblKanal"));
-    channelRow->addWidget(lblChannels_);
-    for (int i = 0; i < 4; ++i) {
-        channels_[i] = new QCheckBox(this);
-        channels_[i]->setObjectName(QStringLiteral("chkKan%1").arg(i + 1));
-        channelRow->addWidget(channels_[i]);
-        connect(channels_[i], &QCheckBox::clicked, this, [this, i](bool checked) {
-            // a device of type 236 switches channel 1 or channel 2, never both at once
-            if (checked && ctx_.model.device.Uhrentyp == TypeAstro && i < 2)
-                channels_[1 - i]->setChecked(false);
-        });
-    }
-    fraEIB_ = new QGroupBox(this);
-    fraEIB_->setObjectName(QStringLiteral("fraEIB"));
-    auto *busRow = new QHBoxLayout(fraEIB_);
-    busGroup_ = new QButtonGroup(this);
-    for (int i = 0; i < 8; ++i) {
-        busChannels_[i] = new QRadioButton(fraEIB_);
-        busChannels_[i]->setObjectName(QStringLiteral("optkan%1").arg(i + 1));
-        busGroup_->addButton(busChannels_[i], i + 1);
-        busRow->addWidget(busChannels_[i]);
-    }
-    channelRow->addWidget(fraEIB_);
-    cmdEinAus_ = new QPushButton(this);
-    cmdEinAus_->setObjectName(QStringLiteral("cmdEinAus"));
-    picBackColor_ = MakeEntryLabel(this, QStringLiteral("PicBackColor"));
-    picBackColor_->setFixedSize(16, 16);
-    {
-        QSizePolicy keep = picBackColor_->sizePolicy();
-        keep.setRetainSizeWhenHidden(true);
-        picBackColor_->setSizePolicy(keep);
-    }
-    vsbwert_ = new QScrollBar(Qt::Horizontal, this);
-    vsbwert_->setObjectName(QStringLiteral("vsbwert"));
-    vsbwert_->setRange(0, 255);
-    vsbwert_->setPageStep(10);
-    vsbwert_->setMinimumWidth(120);
-    txtwert_ = MakeField(this, "txtwert");
-    channelRow->addWidget(cmdEinAus_);
-    channelRow->addWidget(picBackColor_);
-    channelRow->addWidget(vsbwert_);
-    channelRow->addWidget(txtwert_);
     top->addLayout(channelRow);
+    buildChannelRow(channelRow);
+    buildBottomRows(top);
+    buildTypedFields();
+    // Tab reads the beginning, the end, the priority and the holidays column by column, then the
+    // rows below.
+    setKeyboardOrder({fromDayField_, fromMonthField_, fromDayList_, fromMonthList_, yearList_, holidayOption_,
+                      once_, toDayField_, toMonthField_, toDayList_, toMonthList_, priorityField_,
+                      priorityList_, holidaySets_, holidayList_},
+                     {value_, valueField_});
+}
 
-    auto *okRow = new QHBoxLayout;
-    cmdPzOk_ = new QPushButton(this);
-    cmdPzOk_->setObjectName(QStringLiteral("cmdPzOk"));
-    cmdPzOk_->setDefault(true);
-    cmdalleok_ = new QPushButton(this);
-    cmdalleok_->setObjectName(QStringLiteral("Cmdalleok"));
-    cmdPzEnd_ = new QPushButton(this);
-    cmdPzEnd_->setObjectName(QStringLiteral("cmdPzEnd"));
-    imgPzok_ = new QLabel(QStringLiteral("\u2714"), this);
-    imgPzok_->setObjectName(QStringLiteral("imgPzok"));
-    // The confirmation mark comes and goes after every OK: its place stays, so the dialog
-    // keeps its size and its buttons stay where they are.
-    {
-        QSizePolicy keep = imgPzok_->sizePolicy();
-        keep.setRetainSizeWhenHidden(true);
-        imgPzok_->setSizePolicy(keep);
-    }
-    imgPzok_->setStyleSheet(QStringLiteral("color: rgb(0, 160, 0); font-size: 20pt;"));
-    imgPzok_->hide();
-    chkautopil_ = new QCheckBox(this);
-    chkautopil_->setObjectName(QStringLiteral("Chkautopil"));
-    cmdneuassi_ = new QPushButton(this);
-    cmdneuassi_->setObjectName(QStringLiteral("cmdneuassi"));
-    cmd1xauto_ = new QPushButton(this);
-    cmd1xauto_->setObjectName(QStringLiteral("Cmd1xauto"));
-    for (QWidget *w : std::initializer_list<QWidget *>{cmdPzOk_, imgPzok_, cmdalleok_, cmdPzEnd_, chkautopil_,
-                                                       cmdneuassi_, cmd1xauto_})
-        okRow->addWidget(w);
-    top->addLayout(okRow);
+// Beginning and end: typed day and month above their lists, the year list with "once".
+void PriorityTimeDialog::buildDateColumns(QGridLayout *grid)
+{
+    beginHeading_ = MakeEntryLabel(this, QStringLiteral("lblvon"));
+    endHeading_ = MakeEntryLabel(this, QStringLiteral("lblbis"));
+    fromDayList_ = MakeEntryList(this, QStringLiteral("listvontag"), 8);
+    fromMonthList_ = MakeEntryList(this, QStringLiteral("Lstvonmon"), 8);
+    toDayList_ = MakeEntryList(this, QStringLiteral("listbistag"), 8);
+    toMonthList_ = MakeEntryList(this, QStringLiteral("LstbisMon"), 8);
+    fromDayField_ = MakeField(this, "txtvonTag");
+    fromMonthField_ = MakeField(this, "txtvonMon");
+    toDayField_ = MakeField(this, "txtbistag");
+    toMonthField_ = MakeField(this, "txtbisMon");
+    beginTime_ = MakeEntryLabel(this, QStringLiteral("LblvonUz"));
+    endTime_ = MakeEntryLabel(this, QStringLiteral("LblbisUz"));
+    yearList_ = MakeEntryList(this, QStringLiteral("lstvonJahr"), 8);
+    once_ = new QCheckBox(QStringLiteral("1x"), this);
+    once_->setObjectName(QStringLiteral("chk1x"));
 
-    fraold_ = new QGroupBox(this);
-    fraold_->setObjectName(QStringLiteral("fraold"));
-    auto *panel = new QHBoxLayout(fraold_);
-    imgoldPzup_ = new QToolButton(fraold_);
-    imgoldPzup_->setObjectName(QStringLiteral("imgoldPzup"));
-    imgoldPzup_->setArrowType(Qt::UpArrow);
-    imgoldPzdown_ = new QToolButton(fraold_);
-    imgoldPzdown_->setObjectName(QStringLiteral("imgoldPzdown"));
-    imgoldPzdown_->setArrowType(Qt::DownArrow);
-    lbloldvon_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldvon"));
-    lbloldbis_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldbis"));
-    lbloldkan_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldkan"));
-    lbloldprio_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldprio"));
-    for (QWidget *w : std::initializer_list<QWidget *>{imgoldPzup_, imgoldPzdown_, lbloldvon_, lbloldbis_,
-                                                       lbloldkan_, lbloldprio_})
-        panel->addWidget(w);
-    top->addWidget(fraold_);
-
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(500);
-    timer1_->setSingleShot(true);
-    connect(timer1_, &QTimer::timeout, imgPzok_, &QLabel::hide);
-    tmalleok_ = new QTimer(this);
-    tmalleok_->setObjectName(QStringLiteral("Tmalleok"));
-    tmalleok_->setInterval(20);
-    connect(tmalleok_, &QTimer::timeout, this, &PriorityTimeDialog::onOkForAllTick);
+    grid->addWidget(beginHeading_, 0, 0, 1, 2);
+    grid->addWidget(fromDayField_, 1, 0);
+    grid->addWidget(fromMonthField_, 1, 1);
+    grid->addWidget(beginTime_, 1, 2);
+    grid->addWidget(fromDayList_, 2, 0);
+    grid->addWidget(fromMonthList_, 2, 1);
+    grid->addWidget(yearList_, 2, 2);
+    grid->addWidget(once_, 3, 2);
+    grid->addWidget(endHeading_, 0, 3, 1, 2);
+    grid->addWidget(toDayField_, 1, 3);
+    grid->addWidget(toMonthField_, 1, 4);
+    grid->addWidget(endTime_, 1, 5);
+    grid->addWidget(toDayList_, 2, 3);
+    grid->addWidget(toMonthList_, 2, 4);
 
     // The day lists follow their month: a day the month lacks becomes its last day.
-    for (QListWidget *list : {listvontag_, lstvonmon_})
+    for (QListWidget *list : {fromDayList_, fromMonthList_})
         connect(list, &QListWidget::currentRowChanged, this, [this] {
-            limitDay(listvontag_, lstvonmon_);
+            limitDay(fromDayList_, fromMonthList_);
             refreshFields();
         });
-    for (QListWidget *list : {listbistag_, lstbismon_})
+    for (QListWidget *list : {toDayList_, toMonthList_})
         connect(list, &QListWidget::currentRowChanged, this, [this] {
-            limitDay(listbistag_, lstbismon_);
+            limitDay(toDayList_, toMonthList_);
             refreshFields();
         });
-    connect(lstvonJahr_, &QListWidget::currentRowChanged, this, [this] { refreshFields(); });
-    connect(lstPrio_, &QListWidget::currentRowChanged, this, [this] { refreshPermanent(); });
-    connect(chkBewFeiertage_, &QCheckBox::toggled, this, &PriorityTimeDialog::onHolidayOption);
-    connect(cboFtSets_, &QComboBox::currentIndexChanged, this, [this] { fillHolidayList(); });
-    // The date fields take typed digits as the switching time entry's fields do.
-    const std::array<QLineEdit *, FieldCount> typedEdits{txtvonTag_, txtvonMon_, txtbistag_, txtbisMon_};
-    const std::array<FieldRange, FieldCount> ranges{FieldRange{1, 31}, FieldRanges::Month, FieldRange{1, 31},
-                                                    FieldRanges::Month};
-    for (int i = 0; i < FieldCount; ++i) {
-        typedEdits[i]->setReadOnly(false);
-        typed_[i] = new TypedFieldControl(typedEdits[i], ranges[i], ctx_.prompter,
-                                          [this, i](const TypedValue &v) { return applyTyped(i, v); });
-    }
+    connect(yearList_, &QListWidget::currentRowChanged, this, [this] { refreshFields(); });
+}
+
+// The priority with its typed field, and the holiday option with its sets and holidays.
+void PriorityTimeDialog::buildPriorityColumns(QGridLayout *grid)
+{
+    holidayOption_ = new QCheckBox(this);
+    holidayOption_->setObjectName(QStringLiteral("chk_bew_Feiertage"));
+    holidaySets_ = new QComboBox(this);
+    holidaySets_->setObjectName(QStringLiteral("cbo_Ft_sets"));
+    holidayList_ = MakeEntryList(this, QStringLiteral("lst_bew_Feiertage"), 8);
+    grid->addWidget(holidayOption_, 3, 0, 1, 2);
+    grid->addWidget(holidaySets_, 1, 7);
+    grid->addWidget(holidayList_, 2, 7);
+    connect(holidayOption_, &QCheckBox::toggled, this, &PriorityTimeDialog::onHolidayOption);
+    connect(holidaySets_, &QComboBox::currentIndexChanged, this, [this] { fillHolidayList(); });
+
+    priorityHeading_ = MakeEntryLabel(this, QStringLiteral("lblPrio"));
+    priorityList_ = MakeEntryList(this, QStringLiteral("LstPrio"), 8);
+    priorityField_ = MakeField(this, "txtAnzPrio");
+    grid->addWidget(priorityHeading_, 0, 6);
+    grid->addWidget(priorityField_, 1, 6);
+    grid->addWidget(priorityList_, 2, 6);
+    connect(priorityList_, &QListWidget::currentRowChanged, this, [this] { refreshPermanent(); });
     // A typed priority selects 1..9 (bus 1..7); "permanent" is chosen in the list only.
-    txtAnzPrio_->setReadOnly(false);
-    connect(txtAnzPrio_, &QLineEdit::textEdited, this, [this](const QString &text) {
+    priorityField_->setReadOnly(false);
+    connect(priorityField_, &QLineEdit::textEdited, this, [this](const QString &text) {
         bool ok = false;
         const int typed = text.right(1).toInt(&ok);
         if (!ok || typed < 1 || typed > MaxPriority(ctx_.model.device.BusDevice)) {
@@ -272,50 +165,85 @@ void PriorityTimeDialog::buildControls()
             refreshFields();
             return;
         }
-        lstPrio_->setCurrentRow(typed - 1);
-        txtAnzPrio_->selectAll();
+        priorityList_->setCurrentRow(typed - 1);
+        priorityField_->selectAll();
     });
-    // No button reacts to Return: Return in a typed field only takes that field.
-    cmdPzOk_->setDefault(false);
-    for (QPushButton *b : findChildren<QPushButton *>())
-        b->setAutoDefault(false);
-    connect(cmdEinAus_, &QPushButton::clicked, this, [this] { setState(state_ ? 0 : 1); });
-    connect(vsbwert_, &QScrollBar::valueChanged, this,
-            [this](int v) { txtwert_->setText(QString::number(v)); });
-    connect(cmdPzOk_, &QPushButton::clicked, this, &PriorityTimeDialog::onConfirm);
-    connect(cmdalleok_, &QPushButton::clicked, this, &PriorityTimeDialog::onOkForAll);
-    connect(cmdPzEnd_, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
-    connect(chkautopil_, &QCheckBox::toggled, this, [this](bool checked) {
-        ctx_.model.automation.AutomationActive = checked ? 1 : 0;
-        refreshAllButton();
-    });
-    connect(cmdneuassi_, &QPushButton::clicked, this, &PriorityTimeDialog::onNewAutomation);
-    connect(cmd1xauto_, &QPushButton::clicked, this, &PriorityTimeDialog::applyIncrements);
-    connect(imgoldPzup_, &QToolButton::clicked, this, [this] { onStepPanel(-1); });
-    connect(imgoldPzdown_, &QToolButton::clicked, this, [this] { onStepPanel(1); });
+}
+
+// Channels (or the bus channel), on/off with the permanent mark, a bus device's value.
+void PriorityTimeDialog::buildChannelRow(QHBoxLayout *channelRow)
+{
+    channelsHeading_ = MakeEntryLabel(this, QStringLiteral("lblKanal"));
+    channelRow->addWidget(channelsHeading_);
+    for (QCheckBox *box : channels_)
+        channelRow->addWidget(box);
+    channelRow->addWidget(busFrame_);
+    permanentMark_ = MakeEntryLabel(this, QStringLiteral("PicBackColor"));
+    permanentMark_->setFixedSize(16, 16);
+    QSizePolicy keep = permanentMark_->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    permanentMark_->setSizePolicy(keep);
+    value_ = new QScrollBar(Qt::Horizontal, this);
+    value_->setObjectName(QStringLiteral("vsbwert"));
+    value_->setRange(0, 255);
+    value_->setPageStep(10);
+    value_->setMinimumWidth(120);
+    valueField_ = MakeField(this, "txtwert");
+    channelRow->addWidget(onOffButton_);
+    channelRow->addWidget(permanentMark_);
+    channelRow->addWidget(value_);
+    channelRow->addWidget(valueField_);
+    connect(value_, &QScrollBar::valueChanged, this,
+            [this](int v) { valueField_->setText(QString::number(v)); });
+}
+
+// OK, all, exit and the automation in one row; the last-entry panel below.
+void PriorityTimeDialog::buildBottomRows(QVBoxLayout *top)
+{
+    auto *okRow = new QHBoxLayout;
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{okButton_, okMark_, allButton_, exitButton_, automationActive_,
+                                          newAutomationButton_, applyOnceButton_})
+        okRow->addWidget(w);
+    top->addLayout(okRow);
+    connect(exitButton_, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
+
+    auto *panel = new QHBoxLayout(lastEntryFrame_);
+    lastBegin_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldvon"));
+    lastEnd_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldbis"));
+    lastChannels_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldkan"));
+    lastPriority_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldprio"));
+    for (QWidget *w : std::initializer_list<QWidget *>{lastEntryUp_, lastEntryDown_, lastBegin_, lastEnd_,
+                                                       lastChannels_, lastPriority_})
+        panel->addWidget(w);
+    top->addWidget(lastEntryFrame_);
+}
+
+// The date fields take typed digits as the switching time entry's fields do.
+void PriorityTimeDialog::buildTypedFields()
+{
+    const std::array<QLineEdit *, FieldCount> edits{fromDayField_, fromMonthField_, toDayField_,
+                                                    toMonthField_};
+    const std::array<FieldRange, FieldCount> ranges{FieldRange{1, 31}, FieldRanges::Month, FieldRange{1, 31},
+                                                    FieldRanges::Month};
+    for (int i = 0; i < FieldCount; ++i) {
+        edits[i]->setReadOnly(false);
+        addTypedField(new TypedFieldControl(edits[i], ranges[i], ctx_.prompter,
+                                            [this, i](const TypedValue &v) { return applyTyped(i, v); }));
+    }
 }
 
 void PriorityTimeDialog::setCaptions()
 {
     const Catalogue &c = ctx_.model.catalogue;
-    lblBegin_->setText(c(holidayMode() ? Msg::Holidays : Msg::BeginAt));
-    chkBewFeiertage_->setText(c(Msg::Holidays));
-    lblEnd_->setText(c(Msg::EndAt));
-    lblvonUz_->setText(QStringLiteral("00:00 ") + c(Msg::HoursWord));
-    lblbisUz_->setText(QStringLiteral("24:00 ") + c(Msg::HoursWord));
-    lblPrio_->setText(c(Msg::Priority));
-    lblChannels_->setText(c(Msg::ChannelsHeading));
-    for (int i = 0; i < 4; ++i)
-        channels_[i]->setText(c(Msg::Channel1 + i));
-    for (int i = 0; i < 8; ++i)
-        busChannels_[i]->setText(c(Msg::Channel1 + i));
-    cmdPzOk_->setText(c(Msg::Ok));
-    cmdalleok_->setText(c(Msg::AllButton));
-    cmdPzEnd_->setText(c(Msg::BtnExit));
-    chkautopil_->setText(c(Msg::ActiveAfterInput));
-    cmdneuassi_->setText(c(Msg::NewButton));
-    cmd1xauto_->setText(c(Msg::DoIt));
-    fraold_->setTitle(c(Msg::AlreadyEntered));
+    beginHeading_->setText(c(holidayMode() ? Msg::Holidays : Msg::BeginAt));
+    holidayOption_->setText(c(Msg::Holidays));
+    endHeading_->setText(c(Msg::EndAt));
+    beginTime_->setText(QStringLiteral("00:00 ") + c(Msg::HoursWord));
+    endTime_->setText(QStringLiteral("24:00 ") + c(Msg::HoursWord));
+    priorityHeading_->setText(c(Msg::Priority));
+    channelsHeading_->setText(c(Msg::ChannelsHeading));
+    setSharedCaptions();
 }
 
 void PriorityTimeDialog::fillLists()
@@ -340,114 +268,53 @@ void PriorityTimeDialog::fillLists()
     for (int p = 0; p < MaxPriority(bus); ++p)
         priorities << c(Msg::Priority1 + p);
     priorities << c(Msg::Permanent);
-    fill(listvontag_, days);
-    fill(listbistag_, days);
-    fill(lstvonmon_, months);
-    fill(lstbismon_, months);
-    fill(lstvonJahr_, years);
-    for (int row = 0; row < lstvonJahr_->count(); ++row)
-        lstvonJahr_->item(row)->setData(YearCodeRole, row == 0 ? 0 : YearCodeOf(FirstListedYear + row - 1));
-    fill(lstPrio_, priorities);
+    fill(fromDayList_, days);
+    fill(toDayList_, days);
+    fill(fromMonthList_, months);
+    fill(toMonthList_, months);
+    fill(yearList_, years);
+    for (int row = 0; row < yearList_->count(); ++row)
+        yearList_->item(row)->setData(YearCodeRole, row == 0 ? 0 : YearCodeOf(FirstListedYear + row - 1));
+    fill(priorityList_, priorities);
 }
 
 void PriorityTimeDialog::setupChannels()
 {
-    DeviceProperties &d = ctx_.model.device;
-    const bool bus = d.BusDevice != 0;
-    fraEIB_->setVisible(bus);
-    busGroup_->setExclusive(false);
-    for (QRadioButton *b : busChannels_)
-        b->setChecked(false);
-    busGroup_->setExclusive(true);
-    for (int i = 0; i < 8; ++i)
-        busChannels_[i]->setVisible(i < (d.Kanalzahl == 4 ? 4 : 8));
-    int shown = 0;
-    if (!bus) {
-        shown = d.Kanalzahl >= 1 && d.Kanalzahl <= 3 ? d.Kanalzahl : 4;
-        d.Kanalzahl = shown;
-    }
-    for (int i = 0; i < 4; ++i) {
-        channels_[i]->setVisible(i < shown);
-        channels_[i]->setChecked(false);
-        channels_[i]->setEnabled(true);
-    }
-    if (shown == 1) {
-        channels_[0]->setChecked(true);
-        channels_[0]->setEnabled(false);
-    }
-    if (!bus && d.Evu != 0 && d.MessKanal >= 1 && d.MessKanal <= shown) {
-        // the meter pulse channel is never switched by a program
-        channels_[d.MessKanal - 1]->setEnabled(false);
-        channels_[d.MessKanal - 1]->setChecked(false);
-    }
-    cmdEinAus_->setVisible(!bus);
-    vsbwert_->setVisible(bus);
-    txtwert_->setVisible(bus);
+    ChannelLayout layout = PrepareChannelLayout(ctx_.model.device);
+    // a priority time of a one-channel device always names that channel
+    layout.firstLocked = layout.firstTicked;
+    EntryDialog::setupChannels(layout);
+    value_->setVisible(layout.bus);
+    valueField_->setVisible(layout.bus);
 }
 
-void PriorityTimeDialog::openInMode()
+void PriorityTimeDialog::loadControls()
 {
     Model &model = ctx_.model;
-    finished_ = false;
-    for (TypedFieldControl *field : typed_)
-        field->setChecking(true);
-    session_.open(model);
-    editMode_ = session_.mode();
 
     setCaptions();
     fillLists();
     setupChannels();
-    cboFtSets_->hide();
-    lstBewFeiertage_->hide();
+    holidaySets_->hide();
+    holidayList_->hide();
     {
-        const QSignalBlocker block(chkBewFeiertage_);
-        chkBewFeiertage_->setChecked(false);
+        const QSignalBlocker block(holidayOption_);
+        holidayOption_->setChecked(false);
     }
     onHolidayOption(false);
-    chkautopil_->setChecked(model.automation.AutomationActive != 0);
-    okForAll_ = false;
-    holidaysForAll_ = false;
-    tmalleok_->stop();
-    timer1_->stop();
-    imgPzok_->hide();
-    panelIndex_ = model.program().UsedCount;
-    for (QLabel *l : {lbloldvon_, lbloldbis_, lbloldkan_, lbloldprio_})
-        l->clear();
+    automationActive_->setChecked(model.automation.AutomationActive != 0);
+    holidayRun_ = false;
 
     PriorityEntryValues fresh;
     showValues(fresh, false);
     setState(0);
-    vsbwert_->setValue(0);
-    if (editMode_ == EditEnter) {
+    value_->setValue(0);
+    if (editMode() == EditEnter) {
         setWindowTitle(model.catalogue(Msg::EnterThePriorityProgram));
     } else {
         loadRecord(session_.recordToLoad(), session_.sourceSet());
-        setWindowTitle(runTitle(model, editMode_, session_));
+        setRunTitle();
     }
-    refreshAllButton();
-    show();
-    raise();
-    activateWindow();
-    checkMemoryOnActivation();
-}
-
-bool PriorityTimeDialog::checkMemoryOnActivation()
-{
-    if (finished_ || tellingFull_ || editMode_ != EditEnter || !MemoryFull(ctx_.model))
-        return false;
-    tellingFull_ = true;
-    ctx_.prompter.tell(ctx_.model.catalogue(Msg::NoMoreMemorySpace), Icon::Critical);
-    tellingFull_ = false;
-    ctx_.model.automation.AutomationActive = 0;
-    done(QDialog::Rejected);
-    return true;
-}
-
-void PriorityTimeDialog::changeEvent(QEvent *event)
-{
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
-        checkMemoryOnActivation();
 }
 
 void PriorityTimeDialog::loadRecord(int index, int setIndex)
@@ -456,57 +323,57 @@ void PriorityTimeDialog::loadRecord(int index, int setIndex)
     if (index < 0 || index >= set.UsedCount)
         return;
     const PriorityEntryValues e = DecodePriorityTime(set.Records[index], ctx_.model.device.BusDevice);
-    chkBewFeiertage_->setChecked(e.easter);
+    holidayOption_->setChecked(e.easter);
     if (e.easter)
         selectEasterCode(e.easterCode);
-    showValues(e, editMode_ == EditChange);
+    showValues(e, editMode() == EditChange);
 }
 
 // The holiday of the library that carries this day code. A code no holiday carries (a holiday of
 // another language's library, or an entry made elsewhere) is shown by its own name and kept.
 void PriorityTimeDialog::selectEasterCode(int easterCode)
 {
-    cboFtSets_->setCurrentIndex(cboFtSets_->count() - 1);
+    holidaySets_->setCurrentIndex(holidaySets_->count() - 1);
     const auto &all = ctx_.model.holidays.holidays;
     for (int i = 0; i < static_cast<int>(all.size()); ++i) {
         if (all[i].kind == HolidayEaster && all[i].easterCode() == easterCode) {
-            lstBewFeiertage_->setCurrentRow(i);
+            holidayList_->setCurrentRow(i);
             return;
         }
     }
-    auto *item = new QListWidgetItem(views::EasterCodeFallbackName(ctx_.model, easterCode), lstBewFeiertage_);
+    auto *item = new QListWidgetItem(views::EasterCodeFallbackName(ctx_.model, easterCode), holidayList_);
     item->setData(HolidayIndexRole, NoLibraryHoliday);
     item->setData(EasterCodeRole, easterCode);
-    lstBewFeiertage_->setCurrentItem(item);
+    holidayList_->setCurrentItem(item);
 }
 
 // Selects a year of the list. A year the list does not offer (the holiday option writes years
 // far ahead, another tool any year the record holds) gets a row of its own, so that it is kept.
 void PriorityTimeDialog::selectYear(int yearCode)
 {
-    int insertAt = lstvonJahr_->count();
-    for (int row = 0; row < lstvonJahr_->count(); ++row) {
-        const int code = lstvonJahr_->item(row)->data(YearCodeRole).toInt();
+    int insertAt = yearList_->count();
+    for (int row = 0; row < yearList_->count(); ++row) {
+        const int code = yearList_->item(row)->data(YearCodeRole).toInt();
         if (code == yearCode) {
-            SelectListRow(lstvonJahr_, row);
+            SelectListRow(yearList_, row);
             return;
         }
-        if (row > 0 && code > yearCode && insertAt == lstvonJahr_->count())
+        if (row > 0 && code > yearCode && insertAt == yearList_->count())
             insertAt = row;
     }
     auto *item = new QListWidgetItem(QString::number(yearCode + YearCodeBase));
     item->setData(YearCodeRole, yearCode);
     {
-        const QSignalBlocker block(lstvonJahr_);
-        lstvonJahr_->insertItem(insertAt, item);
+        const QSignalBlocker block(yearList_);
+        yearList_->insertItem(insertAt, item);
     }
-    SelectListRow(lstvonJahr_, insertAt);
+    SelectListRow(yearList_, insertAt);
 }
 
 int PriorityTimeDialog::chosenYearCode() const
 {
-    const QListWidgetItem *item = lstvonJahr_->currentItem();
-    return item && lstvonJahr_->currentRow() >= 0 ? item->data(YearCodeRole).toInt() : 0;
+    const QListWidgetItem *item = yearList_->currentItem();
+    return item && yearList_->currentRow() >= 0 ? item->data(YearCodeRole).toInt() : 0;
 }
 
 void PriorityTimeDialog::limitDay(QListWidget *dayList, const QListWidget *monthList)
@@ -522,7 +389,7 @@ void PriorityTimeDialog::limitDay(QListWidget *dayList, const QListWidget *month
 
 bool PriorityTimeDialog::holidayMode() const
 {
-    return chkBewFeiertage_ && chkBewFeiertage_->isChecked();
+    return holidayOption_ && holidayOption_->isChecked();
 }
 
 void PriorityTimeDialog::showYearRule()
@@ -531,27 +398,27 @@ void PriorityTimeDialog::showYearRule()
     // The year list belongs to devices with variable holidays; the astro device has none.
     const bool years =
         model.device.Bewft == 1 && model.device.Uhrentyp != TypeAstro && !model.device.BusDevice;
-    lstvonJahr_->setEnabled(years);
-    chk1x_->setVisible(!years);
+    yearList_->setEnabled(years);
+    once_->setVisible(!years);
 }
 
 void PriorityTimeDialog::onHolidayOption(bool ticked)
 {
     const Catalogue &c = ctx_.model.catalogue;
-    lblBegin_->setText(c(ticked ? Msg::Holidays : Msg::BeginAt));
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{listvontag_, lstvonmon_, listbistag_, lstbismon_, txtvonTag_,
-                                          txtvonMon_, txtbistag_, txtbisMon_, lblEnd_, lblvonUz_, lblbisUz_})
+    beginHeading_->setText(c(ticked ? Msg::Holidays : Msg::BeginAt));
+    for (QWidget *w : std::initializer_list<QWidget *>{fromDayList_, fromMonthList_, toDayList_, toMonthList_,
+                                                       fromDayField_, fromMonthField_, toDayField_,
+                                                       toMonthField_, endHeading_, beginTime_, endTime_})
         w->setVisible(!ticked);
-    cboFtSets_->setVisible(ticked);
-    lstBewFeiertage_->setVisible(ticked);
+    holidaySets_->setVisible(ticked);
+    holidayList_->setVisible(ticked);
     if (ticked) {
-        const QSignalBlocker block(cboFtSets_);
-        cboFtSets_->clear();
+        const QSignalBlocker block(holidaySets_);
+        holidaySets_->clear();
         for (const HolidaySet &set : ctx_.model.holidays.sets)
-            cboFtSets_->addItem(set.name);
-        cboFtSets_->addItem(c(Msg::AllButton));
-        cboFtSets_->setCurrentIndex(cboFtSets_->count() - 1);
+            holidaySets_->addItem(set.name);
+        holidaySets_->addItem(c(Msg::AllButton));
+        holidaySets_->setCurrentIndex(holidaySets_->count() - 1);
         fillHolidayList();
     } else {
         showYearRule();
@@ -562,7 +429,7 @@ void PriorityTimeDialog::onHolidayOption(bool ticked)
 void PriorityTimeDialog::fillHolidayList()
 {
     const HolidayLibrary &library = ctx_.model.holidays;
-    const int set = cboFtSets_->currentIndex();
+    const int set = holidaySets_->currentIndex();
     std::vector<int> indexes;
     if (set >= 0 && set < static_cast<int>(library.sets.size())) {
         for (int member : library.sets[set].members)
@@ -572,19 +439,19 @@ void PriorityTimeDialog::fillHolidayList()
         for (int i = 0; i < static_cast<int>(library.holidays.size()); ++i)
             indexes.push_back(i);
     }
-    lstBewFeiertage_->clear();
+    holidayList_->clear();
     for (int index : indexes) {
-        auto *item = new QListWidgetItem(library.holidays[index].name, lstBewFeiertage_);
+        auto *item = new QListWidgetItem(library.holidays[index].name, holidayList_);
         item->setData(HolidayIndexRole, index);
     }
-    lstBewFeiertage_->setCurrentRow(indexes.empty() ? -1 : 0);
+    holidayList_->setCurrentRow(indexes.empty() ? -1 : 0);
 }
 
 std::optional<Holiday> PriorityTimeDialog::chosenHoliday() const
 {
     const HolidayLibrary &library = ctx_.model.holidays;
-    const QListWidgetItem *item = lstBewFeiertage_->currentItem();
-    if (!item || lstBewFeiertage_->currentRow() < 0)
+    const QListWidgetItem *item = holidayList_->currentItem();
+    if (!item || holidayList_->currentRow() < 0)
         return std::nullopt;
     const int index = item->data(HolidayIndexRole).toInt();
     if (index == NoLibraryHoliday) {
@@ -604,42 +471,39 @@ PriorityEntryValues PriorityTimeDialog::currentValues() const
 {
     const int bus = ctx_.model.device.BusDevice;
     PriorityEntryValues e;
-    e.fromDay = Row(listvontag_) + 1;
-    e.fromMonth = Row(lstvonmon_) + 1;
-    e.toDay = Row(listbistag_) + 1;
-    e.toMonth = Row(lstbismon_) + 1;
-    e.once = chk1x_->isChecked() ? 1 : 0;
+    e.fromDay = Row(fromDayList_) + 1;
+    e.fromMonth = Row(fromMonthList_) + 1;
+    e.toDay = Row(toDayList_) + 1;
+    e.toMonth = Row(toMonthList_) + 1;
+    e.once = once_->isChecked() ? 1 : 0;
     // A year the list holds is kept even where the device offers none; the device rules refuse it.
     e.yearCode = chosenYearCode();
-    e.priority = Row(lstPrio_) + 1;
+    e.priority = Row(priorityList_) + 1;
     if (bus) {
-        e.busChannel = busGroup_->checkedId() > 0 ? busGroup_->checkedId() : 0;
-        e.value = vsbwert_->value();
+        e.busChannel = busChannel();
+        e.value = value_->value();
     } else {
-        for (int i = 0; i < 4; ++i) {
-            if (channels_[i]->isChecked() && !channels_[i]->isHidden())
-                e.channelMask |= 1 << i;
-        }
-        e.state = state_;
+        e.channelMask = channelMask();
+        e.state = state();
     }
     return e;
 }
 
 void PriorityTimeDialog::showValues(const PriorityEntryValues &e, bool loadChannels)
 {
-    SelectListRow(listvontag_, e.fromDay - 1);
-    SelectListRow(lstvonmon_, e.fromMonth - 1);
-    SelectListRow(listbistag_, e.toDay - 1);
-    SelectListRow(lstbismon_, e.toMonth - 1);
+    SelectListRow(fromDayList_, e.fromDay - 1);
+    SelectListRow(fromMonthList_, e.fromMonth - 1);
+    SelectListRow(toDayList_, e.toDay - 1);
+    SelectListRow(toMonthList_, e.toMonth - 1);
     selectYear(e.yearCode);
-    chk1x_->setChecked(e.once != 0);
+    once_->setChecked(e.once != 0);
     {
-        const QSignalBlocker block(lstPrio_);
-        SelectListRow(lstPrio_, e.priority - 1);
+        const QSignalBlocker block(priorityList_);
+        SelectListRow(priorityList_, e.priority - 1);
     }
     const int bus = ctx_.model.device.BusDevice;
     if (bus) {
-        vsbwert_->setValue(IsPermanent(e, bus) ? e.value : 0);
+        value_->setValue(IsPermanent(e, bus) ? e.value : 0);
         if (loadChannels && e.busChannel >= 1 && e.busChannel <= 8)
             busChannels_[e.busChannel - 1]->setChecked(true);
     } else {
@@ -655,12 +519,6 @@ void PriorityTimeDialog::showValues(const PriorityEntryValues &e, bool loadChann
     refreshFields();
 }
 
-void PriorityTimeDialog::setState(int state)
-{
-    state_ = state ? 1 : 0;
-    cmdEinAus_->setText(ctx_.model.catalogue(state_ ? Msg::On : Msg::Off));
-}
-
 void PriorityTimeDialog::refreshFields()
 {
     const Catalogue &c = ctx_.model.catalogue;
@@ -672,141 +530,83 @@ void PriorityTimeDialog::refreshFields()
     const auto itemText = [](const QListWidget *l) {
         return l->currentItem() && l->currentRow() >= 0 ? l->currentItem()->text() : QString();
     };
-    typed_[FieldFromDay]->show(dayText(Row(listvontag_)));
-    typed_[FieldToDay]->show(dayText(Row(listbistag_)));
-    QString from = itemText(lstvonmon_);
+    typed(FieldFromDay)->show(dayText(Row(fromDayList_)));
+    typed(FieldToDay)->show(dayText(Row(toDayList_)));
+    QString from = itemText(fromMonthList_);
     if (chosenYearCode() > 0)
-        from += QStringLiteral(" ") + itemText(lstvonJahr_);
-    typed_[FieldFromMonth]->show(from);
-    typed_[FieldToMonth]->show(itemText(lstbismon_));
-    txtAnzPrio_->setText(itemText(lstPrio_));
+        from += QStringLiteral(" ") + itemText(yearList_);
+    typed(FieldFromMonth)->show(from);
+    typed(FieldToMonth)->show(itemText(toMonthList_));
+    priorityField_->setText(itemText(priorityList_));
 }
 
 void PriorityTimeDialog::refreshPermanent()
 {
     const int bus = ctx_.model.device.BusDevice;
-    const bool permanent = Row(lstPrio_) + 1 == PermanentCode(bus);
+    const bool permanent = Row(priorityList_) + 1 == PermanentCode(bus);
     // only permanent priority times carry a state or a value
     if (bus) {
-        vsbwert_->setEnabled(permanent);
-        txtwert_->setVisible(permanent);
+        value_->setEnabled(permanent);
+        valueField_->setVisible(permanent);
         if (!permanent)
-            vsbwert_->setValue(0);
-        picBackColor_->hide();
+            value_->setValue(0);
+        permanentMark_->hide();
     } else {
-        cmdEinAus_->setEnabled(permanent);
+        onOffButton_->setEnabled(permanent);
         if (!permanent)
             setState(0);
-        picBackColor_->setVisible(permanent);
-        picBackColor_->setStyleSheet(QStringLiteral("background: rgb(255, 200, 0);"));
+        permanentMark_->setVisible(permanent);
+        permanentMark_->setStyleSheet(QStringLiteral("background: rgb(255, 200, 0);"));
     }
     refreshFields();
-}
-
-void PriorityTimeDialog::refreshAllButton()
-{
-    cmdalleok_->setEnabled(editMode_ == EditCopy || (editMode_ == EditChange && chkautopil_->isChecked()) ||
-                           holidayMode());
-}
-
-void PriorityTimeDialog::onConfirm()
-{
-    if (finished_)
-        return;
-    // A value still being typed is taken first; one out of range stores nothing.
-    if (!commitTypedFields()) {
-        okForAll_ = false;
-        holidaysForAll_ = false;
-        return;
-    }
-    Model &model = ctx_.model;
-    bool closeAfter = false;
-    bool channelPassed = false;
-    try {
-        const PriorityEntryValues entry = currentValues();
-        const int editedIndex = session_.editedIndex();
-        StoreResult result;
-        if (holidayMode()) {
-            // A free holiday over several years gives several records: the first takes the
-            // edited record's place in a change, the others are added.
-            const std::optional<Holiday> holiday = chosenHoliday();
-            const QDate today = ctx_.clock.today();
-            const auto entries = holiday ? HolidayPriorityTimes(*holiday, entry, model.device.Bewft,
-                                                                {today.day(), today.month(), today.year()},
-                                                                model.holidays.freeYears)
-                                         : std::vector<PriorityEntryValues>{};
-            result = StoreHolidayPriorityTimes(model, ctx_.prompter, entries, editMode_, editedIndex);
-        } else {
-            result = StorePriorityTime(model, ctx_.prompter, entry, editMode_, editedIndex);
-        }
-        channelPassed = result.outcome != StoreOutcome::NoChannel;
-        if (result.outcome == StoreOutcome::NothingToStore) {
-            ctx_.prompter.beep();
-        } else {
-            const EntrySession::Next next = session_.afterStore(model, result);
-            if (next.stopRuns) {
-                okForAll_ = false;
-                holidaysForAll_ = false;
-            }
-            if (next.stored) {
-                showPanel(result.index);
-                panelIndex_ = result.index;
-                imgPzok_->show();
-                timer1_->start();
-                if (result.memoryFull)
-                    chkautopil_->setChecked(false);
-            }
-            closeAfter = next.close;
-            if (next.loadNext) {
-                loadRecord(session_.recordToLoad(), session_.sourceSet());
-                setWindowTitle(runTitle(model, editMode_, session_));
-            }
-            if (next.applyAutomation)
-                applyIncrements();
-        }
-    } catch (const std::exception &error) {
-        okForAll_ = false;
-        ctx_.prompter.tell(QStringLiteral("Error : ") + QString::fromLocal8Bit(error.what()));
-    }
-
-    model.ListView = ListPriority;
-    model.CurrentSet = SetProgram;
-    Q_EMIT listChanged();
-
-    bool again = false;
-    // A holiday run walks the list of holidays; a change or copy run walks the marked records,
-    // and the holiday list then shows the next record's own holiday.
-    if (holidayMode() && channelPassed && !closeAfter && editMode_ == EditEnter) {
-        if (lstBewFeiertage_->currentRow() + 1 < lstBewFeiertage_->count()) {
-            lstBewFeiertage_->setCurrentRow(lstBewFeiertage_->currentRow() + 1);
-            again = holidaysForAll_;
-        } else {
-            holidaysForAll_ = false;
-        }
-    }
-    if (closeAfter)
-        done(QDialog::Accepted);
-    else if (okForAll_ || again)
-        tmalleok_->start();
 }
 
 void PriorityTimeDialog::onOkForAll()
 {
     if (holidayMode()) {
-        SelectListRow(lstvonJahr_, 0);
-        lstBewFeiertage_->setCurrentRow(lstBewFeiertage_->count() > 0 ? 0 : -1);
-        holidaysForAll_ = true;
+        SelectListRow(yearList_, 0);
+        holidayList_->setCurrentRow(holidayList_->count() > 0 ? 0 : -1);
+        holidayRun_ = true;
+        continueAll();
     } else {
-        okForAll_ = true;
+        EntryDialog::onOkForAll();
     }
-    tmalleok_->start();
 }
 
-void PriorityTimeDialog::onOkForAllTick()
+bool PriorityTimeDialog::offersAll() const
 {
-    tmalleok_->stop();
-    if (okForAll_ || holidaysForAll_)
-        onConfirm();
+    return EntryDialog::offersAll() || holidayMode();
+}
+
+EntrySession::Confirmation PriorityTimeDialog::store()
+{
+    Model &model = ctx_.model;
+    const PriorityEntryValues entry = currentValues();
+    if (!holidayMode())
+        return session_.storePriority(model, ctx_.prompter, entry);
+    // A free holiday over several years gives several records: the first takes the edited
+    // record's place in a change, the others are added.
+    const std::optional<Holiday> holiday = chosenHoliday();
+    const QDate today = ctx_.clock.today();
+    const auto entries =
+        holiday ? HolidayPriorityTimes(*holiday, entry, model.device.Bewft,
+                                       {today.day(), today.month(), today.year()}, model.holidays.freeYears)
+                : std::vector<PriorityEntryValues>{};
+    return session_.storeHoliday(model, ctx_.prompter, entries);
+}
+
+// A holiday run walks the list of holidays; a change or copy run walks the marked records, and
+// the holiday list then shows the next record's own holiday.
+bool PriorityTimeDialog::continueRun(const EntrySession::Confirmation &c)
+{
+    if (!holidayMode() || c.result.outcome == StoreOutcome::NoChannel || editMode() != EditEnter)
+        return false;
+    if (holidayList_->currentRow() + 1 < holidayList_->count()) {
+        holidayList_->setCurrentRow(holidayList_->currentRow() + 1);
+        return holidayRun_;
+    }
+    holidayRun_ = false;
+    return false;
 }
 
 void PriorityTimeDialog::applyIncrements()
@@ -817,49 +617,20 @@ void PriorityTimeDialog::applyIncrements()
     showValues(e, false);
 }
 
-void PriorityTimeDialog::onNewAutomation()
+void PriorityTimeDialog::clearPanel()
 {
-    if (!automation_) {
-        automation_ = new AutomationDialog(ctx_, this);
-        automation_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    automation_->loadSettings();
-    automation_->show();
-    automation_->raise();
-    automation_->activateWindow();
+    for (QLabel *l : {lastBegin_, lastEnd_, lastChannels_, lastPriority_})
+        l->clear();
 }
 
 void PriorityTimeDialog::showPanel(int index)
 {
     const Model &model = ctx_.model;
     const ProgramRecord &r = model.program().Records[index];
-    lbloldvon_->setText(views::PriorityBeginText(model, r));
-    lbloldbis_->setText(views::PriorityEndText(model, r));
-    lbloldkan_->setText(views::ChannelsText(model, r));
-    lbloldprio_->setText(views::PriorityProgramText(model, r));
-}
-
-void PriorityTimeDialog::onStepPanel(int direction)
-{
-    const Model &model = ctx_.model;
-    const ProgramSet &p = model.program();
-    for (int i = panelIndex_ + direction; i >= 0 && i < p.UsedCount; i += direction) {
-        const int kind = RecordKind(p.Records[i], model.device.BusDevice);
-        if (kind == Kind::PriorityConventional || kind == Kind::PriorityBus) {
-            panelIndex_ = i;
-            showPanel(i);
-            return;
-        }
-    }
-    ctx_.prompter.beep();
-}
-
-bool PriorityTimeDialog::commitTypedFields()
-{
-    for (TypedFieldControl *field : typed_)
-        if (!field->commit())
-            return false;
-    return true;
+    lastBegin_->setText(views::PriorityBeginText(model, r));
+    lastEnd_->setText(views::PriorityEndText(model, r));
+    lastChannels_->setText(views::ChannelsText(model, r));
+    lastPriority_->setText(views::PriorityProgramText(model, r));
 }
 
 // Takes a typed value into its list; the list's own rules (the day limited to the month) follow.
@@ -869,46 +640,22 @@ bool PriorityTimeDialog::applyTyped(int field, const TypedValue &typed)
         return true;
     switch (field) {
     case FieldFromDay:
-        listvontag_->setCurrentRow(typed.value - 1);
+        fromDayList_->setCurrentRow(typed.value - 1);
         break;
     case FieldFromMonth:
-        lstvonmon_->setCurrentRow(typed.value - 1);
+        fromMonthList_->setCurrentRow(typed.value - 1);
         break;
     case FieldToDay:
-        listbistag_->setCurrentRow(typed.value - 1);
+        toDayList_->setCurrentRow(typed.value - 1);
         break;
     case FieldToMonth:
-        lstbismon_->setCurrentRow(typed.value - 1);
+        toMonthList_->setCurrentRow(typed.value - 1);
         break;
     default:
         return false;
     }
     refreshFields();
     return true;
-}
-
-void PriorityTimeDialog::done(int result)
-{
-    if (finished_) {
-        QDialog::done(result);
-        return;
-    }
-    finished_ = true;
-    for (TypedFieldControl *field : typed_)
-        field->setChecking(false);
-    Model &model = ctx_.model;
-    session_.close(model);
-    editMode_ = EditEnter;
-    okForAll_ = false;
-    holidaysForAll_ = false;
-    tmalleok_->stop();
-    if (automation_)
-        automation_->close();
-    SortRecords(model, DisplayOrder, SetProgram, &ctx_.prompter);
-    model.ListView = ListPriority;
-    model.CurrentSet = SetProgram;
-    QDialog::done(result);
-    Q_EMIT listChanged();
 }
 
 } // namespace zx

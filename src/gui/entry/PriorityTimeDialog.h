@@ -1,81 +1,60 @@
 #pragma once
 
-#include "entry/EntrySession.h"
-
 #include "calendar/Holidays.h"
+#include "entry/EntryDialog.h"
 #include "entry/PriorityEntry.h"
-
-#include <QDialog>
-#include <QPointer>
 
 #include <array>
 #include <optional>
 
-class QButtonGroup;
 class QComboBox;
-class QCheckBox;
-class QGroupBox;
-class QLabel;
+class QGridLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
-class QRadioButton;
 class QScrollBar;
-class QTimer;
-class QToolButton;
+class QVBoxLayout;
 
 namespace zx {
 
-struct AppContext;
-class AutomationDialog;
-class TypedFieldControl;
 struct TypedValue;
 
 // The priority time entry frmEingPZ: enters new priority times, changes the marked ones of
 // Program or copies the marked ones of Template, one per OK, with the entry automation.
-class PriorityTimeDialog : public QDialog {
+class PriorityTimeDialog : public EntryDialog {
     Q_OBJECT
   public:
     explicit PriorityTimeDialog(AppContext &ctx, QWidget *parent = nullptr);
 
-    // Shows the dialog in the mode the model holds (EditMode, Marked, FirstMarked, LastMarked).
-    // In enter mode with a full memory it says so and closes.
-    void openInMode();
-    // Loads record `index` of a set into the controls; change mode also loads the channels.
-    void loadRecord(int index, int setIndex);
-    void applyIncrements();
     // The entry as the controls hold it.
     PriorityEntryValues currentValues() const;
-    int editMode() const { return editMode_; }
-
-  Q_SIGNALS:
-    // Program changed or the dialog closed: the main window shows the priority list of
-    // Program (ListView 1, CurrentSet 0 are set) and redraws it.
-    void listChanged();
-
-  public Q_SLOTS:
-    void done(int result) override;
 
   protected:
-    void changeEvent(QEvent *event) override;
+    void loadControls() override;
+    void loadRecord(int index, int setIndex) override;
+    EntrySession::Confirmation store() override;
+    bool continueRun(const EntrySession::Confirmation &c) override;
+    void stopOwnRun() override { holidayRun_ = false; }
+    bool ownRunGoesOn() const override { return holidayRun_; }
+    void onOkForAll() override;
+    bool offersAll() const override;
+    void applyIncrements() override;
+    void showPanel(int index) override;
+    void clearPanel() override;
 
   private:
     void buildControls();
+    void buildDateColumns(QGridLayout *grid);
+    void buildPriorityColumns(QGridLayout *grid);
+    void buildChannelRow(QHBoxLayout *channelRow);
+    void buildBottomRows(QVBoxLayout *top);
+    void buildTypedFields();
     void setCaptions();
     void fillLists();
     void setupChannels();
     void showValues(const PriorityEntryValues &e, bool loadChannels);
-    void setState(int state);
     void refreshFields();
     void refreshPermanent();
-    void refreshAllButton();
-    bool checkMemoryOnActivation();
-    void onConfirm();
-    void onOkForAll();
-    void onOkForAllTick();
-    void onNewAutomation();
-    void showPanel(int index);
-    void onStepPanel(int direction);
     void onHolidayOption(bool ticked);
     void fillHolidayList();
     void showYearRule();
@@ -88,67 +67,39 @@ class PriorityTimeDialog : public QDialog {
     // Lowers a day its month does not have to the month's last day (with a beep).
     void limitDay(QListWidget *dayList, const QListWidget *monthList);
     bool applyTyped(int field, const TypedValue &typed);
-    bool commitTypedFields();
     bool holidayMode() const;
 
-    AppContext &ctx_;
-    int editMode_ = 0;
-    EntrySession session_; // the mode and the marked records a change or copy run walks
-    bool okForAll_ = false;
-    bool holidaysForAll_ = false;
-    int panelIndex_ = 0;
-    bool finished_ = true;
-    bool tellingFull_ = false;
-    int state_ = 0;
-
-    QListWidget *listvontag_ = nullptr;
-    QListWidget *lstvonmon_ = nullptr;
-    QListWidget *listbistag_ = nullptr;
-    QListWidget *lstbismon_ = nullptr;
-    QListWidget *lstvonJahr_ = nullptr;
-    QListWidget *lstPrio_ = nullptr;
-    QLineEdit *txtvonTag_ = nullptr;
-    QLineEdit *txtvonMon_ = nullptr;
-    QLineEdit *txtbistag_ = nullptr;
-    QLineEdit *txtbisMon_ = nullptr;
-    QLineEdit *txtAnzPrio_ = nullptr;
-    QCheckBox *chk1x_ = nullptr;
-    std::array<QCheckBox *, 4> channels_{};
-    QGroupBox *fraEIB_ = nullptr;
-    std::array<QRadioButton *, 8> busChannels_{};
-    QButtonGroup *busGroup_ = nullptr;
-    QPushButton *cmdEinAus_ = nullptr;
-    QScrollBar *vsbwert_ = nullptr;
-    QLineEdit *txtwert_ = nullptr;
-    QLabel *picBackColor_ = nullptr;
-    QLabel *lblBegin_ = nullptr;
-    QLabel *lblEnd_ = nullptr;
-    QLabel *lblvonUz_ = nullptr;
-    QLabel *lblbisUz_ = nullptr;
-    QLabel *lblPrio_ = nullptr;
-    QLabel *lblChannels_ = nullptr;
-    QPushButton *cmdPzOk_ = nullptr;
-    QPushButton *cmdalleok_ = nullptr;
-    QPushButton *cmdPzEnd_ = nullptr;
-    QCheckBox *chkautopil_ = nullptr;
-    QPushButton *cmdneuassi_ = nullptr;
-    QPushButton *cmd1xauto_ = nullptr;
-    QGroupBox *fraold_ = nullptr;
-    QToolButton *imgoldPzup_ = nullptr;
-    QToolButton *imgoldPzdown_ = nullptr;
-    QLabel *lbloldvon_ = nullptr;
-    QLabel *lbloldbis_ = nullptr;
-    QLabel *lbloldkan_ = nullptr;
-    QLabel *lbloldprio_ = nullptr;
-    QLabel *imgPzok_ = nullptr;
-    QTimer *timer1_ = nullptr;
-    QTimer *tmalleok_ = nullptr;
-    QCheckBox *chkBewFeiertage_ = nullptr;
-    QComboBox *cboFtSets_ = nullptr;
-    QListWidget *lstBewFeiertage_ = nullptr;
-    QPointer<AutomationDialog> automation_;
     enum Field { FieldFromDay, FieldFromMonth, FieldToDay, FieldToMonth, FieldCount };
-    std::array<TypedFieldControl *, FieldCount> typed_{};
+    bool holidayRun_ = false; // "all" walks the holiday list
+
+    QListWidget *fromDayList_ = nullptr;
+    QListWidget *fromMonthList_ = nullptr;
+    QListWidget *toDayList_ = nullptr;
+    QListWidget *toMonthList_ = nullptr;
+    QListWidget *yearList_ = nullptr;
+    QListWidget *priorityList_ = nullptr;
+    QLineEdit *fromDayField_ = nullptr;
+    QLineEdit *fromMonthField_ = nullptr;
+    QLineEdit *toDayField_ = nullptr;
+    QLineEdit *toMonthField_ = nullptr;
+    QLineEdit *priorityField_ = nullptr;
+    QCheckBox *once_ = nullptr;
+    QScrollBar *value_ = nullptr;
+    QLineEdit *valueField_ = nullptr;
+    QLabel *permanentMark_ = nullptr;
+    QLabel *beginHeading_ = nullptr;
+    QLabel *endHeading_ = nullptr;
+    QLabel *beginTime_ = nullptr;
+    QLabel *endTime_ = nullptr;
+    QLabel *priorityHeading_ = nullptr;
+    QLabel *channelsHeading_ = nullptr;
+    QLabel *lastBegin_ = nullptr;
+    QLabel *lastEnd_ = nullptr;
+    QLabel *lastChannels_ = nullptr;
+    QLabel *lastPriority_ = nullptr;
+    QCheckBox *holidayOption_ = nullptr;
+    QComboBox *holidaySets_ = nullptr;
+    QListWidget *holidayList_ = nullptr;
 };
 
 } // namespace zx

@@ -1,26 +1,20 @@
 #include "entry/SwitchingTimeDialog.h"
 
 #include "app/AppContext.h"
-#include "entry/AutomationDialog.h"
 #include "entry/EntryAutomation.h"
 #include "entry/EntryControls.h"
 #include "entry/EntryDeviceRules.h"
-#include "entry/EntrySession.h"
 #include "entry/EntryStore.h"
-#include "entry/RunTitle.h"
 #include "entry/TypedFieldControl.h"
 #include "model/ListKinds.h"
-#include "model/ListOrder.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "views/ListFormatter.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,11 +26,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <exception>
 
 namespace zx {
 
@@ -62,22 +53,13 @@ void Paint(QAbstractButton *button, bool on)
 
 } // namespace
 
-namespace {
-
-// "Change the switching program (2 of 5)" while a run walks marked records.
-QString runTitle(const Model &model, int editMode, const EntrySession &session)
-{
-    return RunTitle(
-        model.catalogue(editMode == EditCopy ? Msg::CopyTheSwitchingProgram : Msg::ChangeTheSwitchingProgram),
-        session.run(), model.device.Sprache);
-}
-
-} // namespace
-
-SwitchingTimeDialog::SwitchingTimeDialog(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx)
+SwitchingTimeDialog::SwitchingTimeDialog(AppContext &ctx, QWidget *parent)
+    : EntryDialog(ctx, ListSwitching,
+                  {"cmdSzOk", "cmdSzEnd", "imgSzok", "imgoldSzup", "imgoldSzdown", "tmalleok", +1, true,
+                   Msg::CopyTheSwitchingProgram, Msg::ChangeTheSwitchingProgram, &IsSwitchingTime},
+                  parent)
 {
     setObjectName(QStringLiteral("frmEingSz"));
-    setWindowModality(Qt::ApplicationModal);
     buildControls();
 }
 
@@ -86,14 +68,50 @@ void SwitchingTimeDialog::buildControls()
     auto *root = new QVBoxLayout(this);
     auto *columns = new QHBoxLayout;
     root->addLayout(columns);
+    buildTimeColumns(columns);
+    buildDayColumns(columns);
+    buildChannelColumn(columns);
+    auto *bottom = new QHBoxLayout;
+    root->addLayout(bottom);
+    buildBottomRow(bottom);
+    // Tab reads the columns from left to right, each from top to bottom, then the bottom row.
+    std::vector<QWidget *> entry{hourList_,  fields_[FieldHour], minuteList_, fields_[FieldMinute],
+                                 pulseList_, fields_[FieldPulse]};
+    entry.insert(entry.end(), weekdays_.begin(), weekdays_.end());
+    entry.insert(entry.end(), {daily_, dayList_, fields_[FieldDay], monthList_, fields_[FieldMonth], once_,
+                               programList_, fields_[FieldProgram]});
+    setKeyboardOrder(entry, {value_, valueFormat_});
+}
 
+// A heading, a list and its typed field, one above the other. Widths in characters of the
+// dialog's font, so that larger fonts and scaling keep the texts whole.
+QVBoxLayout *SwitchingTimeDialog::addColumn(QHBoxLayout *columns, QLabel *heading, QListWidget *list,
+                                            QLineEdit *field)
+{
+    const int chars = list->objectName().startsWith(QLatin1String("Lst")) ? 15 : 6;
+    const int width = chars * list->fontMetrics().averageCharWidth() +
+                      list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 8;
+    list->setFixedWidth(width);
+    field->setFixedWidth(width);
+    auto *box = new QVBoxLayout;
+    box->addWidget(heading);
+    box->addWidget(list);
+    box->addWidget(field);
+    box->addStretch();
+    columns->addLayout(box);
+    return box;
+}
+
+// Hour, minute and pulse, each a list with its typed field.
+void SwitchingTimeDialog::buildTimeColumns(QHBoxLayout *columns)
+{
     const char *headingNames[] = {"LblÜsStd", "LblÜsMin",  "LblÜsImp", "LblÜsTage", "LblÜsTag",
                                   "LblÜsMon", "LblÜsPrio", "LblÜsKan", "LblÜsWert"};
     for (std::size_t i = 0; i < headings_.size(); ++i)
         headings_[i] = MakeEntryLabel(this, QString::fromUtf8(headingNames[i]));
-    lblPulseHeading_ = headings_[2];
-    lblPrioHeading_ = headings_[6];
-    lblValueHeading_ = headings_[8];
+    pulseHeading_ = headings_[2];
+    programHeading_ = headings_[6];
+    valueHeading_ = headings_[8];
 
     const char *fieldNames[FieldCount] = {"txtAnzstd", "txtAnzMin", "txtAnzImp",
                                           "txtAnztag", "txtAnzMon", "txtAnzPrio"};
@@ -101,36 +119,22 @@ void SwitchingTimeDialog::buildControls()
         auto *field = new QLineEdit(this);
         field->setObjectName(QString::fromLatin1(fieldNames[i]));
         fields_[i] = field;
-        typed_[i] = new TypedFieldControl(field, rangeOf(i), ctx_.prompter,
-                                          [this, i](const TypedValue &v) { return applyTyped(i, v); });
+        addTypedField(new TypedFieldControl(field, rangeOf(i), ctx_.prompter,
+                                            [this, i](const TypedValue &v) { return applyTyped(i, v); }));
     }
+    hourList_ = MakeEntryList(this, QStringLiteral("liststd"), 8);
+    minuteList_ = MakeEntryList(this, QStringLiteral("listmin"), 8);
+    pulseList_ = MakeEntryList(this, QStringLiteral("listimp"), 8);
+    addColumn(columns, headings_[0], hourList_, fields_[FieldHour]);
+    addColumn(columns, headings_[1], minuteList_, fields_[FieldMinute]);
+    addColumn(columns, headings_[2], pulseList_, fields_[FieldPulse]);
+    for (QListWidget *list : {hourList_, minuteList_, pulseList_})
+        connect(list, &QListWidget::currentRowChanged, this, [this] { refreshFields(); });
+}
 
-    auto column = [&](QLabel *heading, QWidget *list, QLineEdit *field) {
-        // Widths in characters of the dialog's font, so that larger fonts and scaling keep the
-        // texts whole.
-        const int chars = list->objectName().startsWith(QLatin1String("Lst")) ? 15 : 6;
-        const int width = chars * list->fontMetrics().averageCharWidth() +
-                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 8;
-        list->setFixedWidth(width);
-        if (field)
-            field->setFixedWidth(width);
-        auto *box = new QVBoxLayout;
-        box->addWidget(heading);
-        box->addWidget(list);
-        if (field)
-            box->addWidget(field);
-        box->addStretch();
-        columns->addLayout(box);
-        return box;
-    };
-
-    liststd_ = MakeEntryList(this, QStringLiteral("liststd"), 8);
-    listmin_ = MakeEntryList(this, QStringLiteral("listmin"), 8);
-    listimp_ = MakeEntryList(this, QStringLiteral("listimp"), 8);
-    column(headings_[0], liststd_, fields_[FieldHour]);
-    column(headings_[1], listmin_, fields_[FieldMinute]);
-    column(headings_[2], listimp_, fields_[FieldPulse]);
-
+// The weekdays, or a day and month (with "once"), and the priority program.
+void SwitchingTimeDialog::buildDayColumns(QHBoxLayout *columns)
+{
     auto *weekBox = new QVBoxLayout;
     weekBox->addWidget(headings_[3]);
     const char *weekdayNames[] = {"chkMontag",  "chkDienstag", "chkMittwoch", "chkDonnerstag",
@@ -139,175 +143,98 @@ void SwitchingTimeDialog::buildControls()
         weekdays_[i] = new QCheckBox(this);
         weekdays_[i]->setObjectName(QString::fromLatin1(weekdayNames[i]));
         weekBox->addWidget(weekdays_[i]);
-        connect(weekdays_[i], &QCheckBox::clicked, this, [this, i](bool on) { onWeekdayClicked(i, on); });
+        connect(weekdays_[i], &QCheckBox::clicked, this, &SwitchingTimeDialog::onWeekdayClicked);
     }
-    chktgl_ = new QCheckBox(this);
-    chktgl_->setObjectName(QStringLiteral("chktgl"));
-    weekBox->addWidget(chktgl_);
+    daily_ = new QCheckBox(this);
+    daily_->setObjectName(QStringLiteral("chktgl"));
+    weekBox->addWidget(daily_);
     weekBox->addStretch();
     columns->addLayout(weekBox);
-    connect(chktgl_, &QCheckBox::clicked, this, &SwitchingTimeDialog::onDailyClicked);
+    connect(daily_, &QCheckBox::clicked, this, &SwitchingTimeDialog::onDailyClicked);
 
-    listtag_ = MakeEntryList(this, QStringLiteral("Listtag"), 8);
-    lstMonat_ = MakeEntryList(this, QStringLiteral("LstMonat"), 8);
-    column(headings_[4], listtag_, fields_[FieldDay]);
-    QVBoxLayout *monthBox = column(headings_[5], lstMonat_, fields_[FieldMonth]);
-    chk1x_ = new QCheckBox(QStringLiteral("1x"), this);
-    chk1x_->setObjectName(QStringLiteral("chk1x"));
-    monthBox->insertWidget(3, chk1x_);
-    connect(chk1x_, &QCheckBox::clicked, this, [this] { refreshColours(); });
+    dayList_ = MakeEntryList(this, QStringLiteral("Listtag"), 8);
+    monthList_ = MakeEntryList(this, QStringLiteral("LstMonat"), 8);
+    addColumn(columns, headings_[4], dayList_, fields_[FieldDay]);
+    QVBoxLayout *monthBox = addColumn(columns, headings_[5], monthList_, fields_[FieldMonth]);
+    once_ = new QCheckBox(QStringLiteral("1x"), this);
+    once_->setObjectName(QStringLiteral("chk1x"));
+    monthBox->insertWidget(3, once_);
+    connect(once_, &QCheckBox::clicked, this, [this] { refreshColours(); });
+    connect(dayList_, &QListWidget::currentRowChanged, this, &SwitchingTimeDialog::onDayChosen);
+    connect(monthList_, &QListWidget::currentRowChanged, this, &SwitchingTimeDialog::onMonthChosen);
 
-    lstPrio_ = MakeEntryList(this, QStringLiteral("LstPrio"), 8);
-    column(headings_[6], lstPrio_, fields_[FieldProgram]);
+    programList_ = MakeEntryList(this, QStringLiteral("LstPrio"), 8);
+    addColumn(columns, headings_[6], programList_, fields_[FieldProgram]);
+    connect(programList_, &QListWidget::currentRowChanged, this, [this] { refreshFields(); });
+}
 
+// Channels (or the bus channel), on/off, and a bus device's value with its format.
+void SwitchingTimeDialog::buildChannelColumn(QHBoxLayout *columns)
+{
     auto *channelBox = new QVBoxLayout;
     channelBox->addWidget(headings_[7]);
-    for (int i = 0; i < 4; ++i) {
-        channels_[i] = new QCheckBox(this);
-        channels_[i]->setObjectName(QStringLiteral("chkKan%1").arg(i + 1));
-        channelBox->addWidget(channels_[i]);
-        connect(channels_[i], &QCheckBox::clicked, this, [this, i](bool on) { onChannelClicked(i, on); });
-    }
-    fraEIB_ = new QGroupBox(this);
-    fraEIB_->setObjectName(QStringLiteral("fraEIB"));
-    auto *eibLayout = new QGridLayout(fraEIB_);
-    busGroup_ = new QButtonGroup(this);
-    for (int i = 0; i < 8; ++i) {
-        busChannels_[i] = new QRadioButton(fraEIB_);
-        busChannels_[i]->setObjectName(QStringLiteral("optkan%1").arg(i + 1));
-        busGroup_->addButton(busChannels_[i], i + 1);
-        eibLayout->addWidget(busChannels_[i], i % 4, i / 4);
-    }
-    connect(busGroup_, &QButtonGroup::idClicked, this, [this] { refreshColours(); });
-    channelBox->addWidget(fraEIB_);
-
-    cmdEinAus_ = new QPushButton(this);
-    cmdEinAus_->setObjectName(QStringLiteral("cmdEinAus"));
-    channelBox->addWidget(cmdEinAus_);
-    connect(cmdEinAus_, &QPushButton::clicked, this, [this] { setState(state_ ? 0 : 1); });
+    for (QCheckBox *box : channels_)
+        channelBox->addWidget(box);
+    channelBox->addWidget(busFrame_);
+    channelBox->addWidget(onOffButton_);
 
     auto *valueRow = new QHBoxLayout;
-    vsbwert_ = new QScrollBar(Qt::Vertical, this);
-    vsbwert_->setObjectName(QStringLiteral("vsbwert"));
-    vsbwert_->setRange(0, 255);
-    vsbwert_->setSingleStep(1);
-    vsbwert_->setPageStep(10);
-    vsbwert_->setFocusPolicy(Qt::StrongFocus);
-    vsbwert_->setMinimumHeight(110);
-    vsbwert_->installEventFilter(this);
+    value_ = new QScrollBar(Qt::Vertical, this);
+    value_->setObjectName(QStringLiteral("vsbwert"));
+    value_->setRange(0, 255);
+    value_->setSingleStep(1);
+    value_->setPageStep(10);
+    value_->setFocusPolicy(Qt::StrongFocus);
+    value_->setMinimumHeight(110);
+    value_->installEventFilter(this);
     auto *valueColumn = new QVBoxLayout;
-    cboformat_ = new QComboBox(this);
-    cboformat_->setObjectName(QStringLiteral("cboformat"));
-    lblwert_ = MakeEntryLabel(this, QStringLiteral("lblwert"));
-    valueColumn->addWidget(lblValueHeading_);
-    valueColumn->addWidget(lblwert_);
-    valueColumn->addWidget(cboformat_);
+    valueFormat_ = new QComboBox(this);
+    valueFormat_->setObjectName(QStringLiteral("cboformat"));
+    valueLabel_ = MakeEntryLabel(this, QStringLiteral("lblwert"));
+    valueColumn->addWidget(valueHeading_);
+    valueColumn->addWidget(valueLabel_);
+    valueColumn->addWidget(valueFormat_);
     valueColumn->addStretch();
-    valueRow->addWidget(vsbwert_);
+    valueRow->addWidget(value_);
     valueRow->addLayout(valueColumn);
     channelBox->addLayout(valueRow);
     channelBox->addStretch();
     columns->addLayout(channelBox);
-    connect(vsbwert_, &QScrollBar::valueChanged, this, [this] { refreshValueLabel(); });
-    connect(cboformat_, &QComboBox::currentIndexChanged, this, [this] { refreshValueLabel(); });
+    connect(value_, &QScrollBar::valueChanged, this, [this] { refreshValueLabel(); });
+    connect(valueFormat_, &QComboBox::currentIndexChanged, this, [this] { refreshValueLabel(); });
+}
 
-    // Bottom: confirmation, automation and the last-entry panel.
-    auto *bottom = new QHBoxLayout;
-    root->addLayout(bottom);
+// Confirmation, automation and the last-entry panel.
+void SwitchingTimeDialog::buildBottomRow(QHBoxLayout *bottom)
+{
     auto *buttons = new QVBoxLayout;
-    cmdSzOk_ = new QPushButton(this);
-    cmdSzOk_->setObjectName(QStringLiteral("cmdSzOk"));
-    cmdalleok_ = new QPushButton(this);
-    cmdalleok_->setObjectName(QStringLiteral("Cmdalleok"));
-    cmdSzEnd_ = new QPushButton(this);
-    cmdSzEnd_->setObjectName(QStringLiteral("cmdSzEnd"));
-    imgSzok_ = new QLabel(QStringLiteral("\u2714"), this);
-    imgSzok_->setObjectName(QStringLiteral("imgSzok"));
-    // The confirmation mark comes and goes after every OK: its place stays, so the dialog
-    // keeps its size and its buttons stay where they are.
-    {
-        QSizePolicy keep = imgSzok_->sizePolicy();
-        keep.setRetainSizeWhenHidden(true);
-        imgSzok_->setSizePolicy(keep);
-    }
-    imgSzok_->setStyleSheet(QStringLiteral("color: rgb(0, 160, 0); font-size: 20pt;"));
-    imgSzok_->hide();
     auto *okRow = new QHBoxLayout;
-    okRow->addWidget(cmdSzOk_);
-    okRow->addWidget(imgSzok_);
+    okRow->addWidget(okButton_);
+    okRow->addWidget(okMark_);
     buttons->addLayout(okRow);
-    buttons->addWidget(cmdalleok_);
-    buttons->addWidget(cmdSzEnd_);
+    buttons->addWidget(allButton_);
+    buttons->addWidget(exitButton_);
     bottom->addLayout(buttons);
-    connect(cmdSzOk_, &QPushButton::clicked, this, &SwitchingTimeDialog::onConfirm);
-    connect(cmdalleok_, &QPushButton::clicked, this, &SwitchingTimeDialog::onOkForAll);
-    connect(cmdSzEnd_, &QPushButton::clicked, this, [this] { close(); });
+    connect(exitButton_, &QPushButton::clicked, this, [this] { close(); });
 
     auto *automation = new QVBoxLayout;
-    chkautopil_ = new QCheckBox(this);
-    chkautopil_->setObjectName(QStringLiteral("Chkautopil"));
-    cmdneuassi_ = new QPushButton(this);
-    cmdneuassi_->setObjectName(QStringLiteral("cmdneuassi"));
-    cmd1xauto_ = new QPushButton(this);
-    cmd1xauto_->setObjectName(QStringLiteral("Cmd1xauto"));
-    automation->addWidget(chkautopil_);
-    automation->addWidget(cmdneuassi_);
-    automation->addWidget(cmd1xauto_);
+    automation->addWidget(automationActive_);
+    automation->addWidget(newAutomationButton_);
+    automation->addWidget(applyOnceButton_);
     bottom->addLayout(automation);
-    connect(chkautopil_, &QCheckBox::clicked, this, &SwitchingTimeDialog::onAutomationToggled);
-    connect(cmdneuassi_, &QPushButton::clicked, this, &SwitchingTimeDialog::onNewAutomation);
-    connect(cmd1xauto_, &QPushButton::clicked, this, &SwitchingTimeDialog::applyIncrements);
 
-    fraold_ = new QGroupBox(this);
-    fraold_->setObjectName(QStringLiteral("fraold"));
-    auto *panel = new QGridLayout(fraold_);
-    lbloldtime_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldtime"));
-    lbloldday_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldday"));
-    lbloldkan_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldkan"));
-    lbloldprio_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldprio"));
-    lbloldimp_ = MakeEntryLabel(fraold_, QStringLiteral("lbloldimp"));
-    imgoldSzup_ = new QToolButton(fraold_);
-    imgoldSzup_->setObjectName(QStringLiteral("imgoldSzup"));
-    imgoldSzup_->setArrowType(Qt::UpArrow);
-    imgoldSzdown_ = new QToolButton(fraold_);
-    imgoldSzdown_->setObjectName(QStringLiteral("imgoldSzdown"));
-    imgoldSzdown_->setArrowType(Qt::DownArrow);
-    panel->addWidget(lbloldtime_, 0, 0);
-    panel->addWidget(lbloldday_, 0, 1);
-    panel->addWidget(lbloldkan_, 0, 2);
-    panel->addWidget(lbloldprio_, 0, 3);
-    panel->addWidget(lbloldimp_, 0, 4);
-    panel->addWidget(imgoldSzup_, 0, 5);
-    panel->addWidget(imgoldSzdown_, 0, 6);
+    auto *panel = new QGridLayout(lastEntryFrame_);
+    lastTime_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldtime"));
+    lastDays_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldday"));
+    lastChannels_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldkan"));
+    lastProgram_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldprio"));
+    lastPulse_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldimp"));
+    int column = 0;
+    for (QWidget *w : std::initializer_list<QWidget *>{lastTime_, lastDays_, lastChannels_, lastProgram_,
+                                                       lastPulse_, lastEntryUp_, lastEntryDown_})
+        panel->addWidget(w, 0, column++);
     panel->setColumnStretch(1, 1);
-    bottom->addWidget(fraold_, 1);
-    connect(imgoldSzup_, &QToolButton::clicked, this, [this] { onStepPanel(+1); });
-    connect(imgoldSzdown_, &QToolButton::clicked, this, [this] { onStepPanel(-1); });
-
-    // Return presses OK, as in every dialog; in a typed field it only confirms that field (the
-    // field takes the key). No other button takes Return when it has the focus.
-    for (QPushButton *b : findChildren<QPushButton *>()) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
-    cmdSzOk_->setDefault(true);
-
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(500);
-    timer1_->setSingleShot(true);
-    connect(timer1_, &QTimer::timeout, imgSzok_, &QLabel::hide);
-    tmalleok_ = new QTimer(this);
-    tmalleok_->setObjectName(QStringLiteral("tmalleok"));
-    tmalleok_->setInterval(20);
-    connect(tmalleok_, &QTimer::timeout, this, &SwitchingTimeDialog::onOkForAllTick);
-
-    connect(liststd_, &QListWidget::currentRowChanged, this, [this] { refreshFields(); });
-    connect(listmin_, &QListWidget::currentRowChanged, this, [this] { refreshFields(); });
-    connect(listimp_, &QListWidget::currentRowChanged, this, [this] { refreshFields(); });
-    connect(lstPrio_, &QListWidget::currentRowChanged, this, [this] { refreshFields(); });
-    connect(listtag_, &QListWidget::currentRowChanged, this, &SwitchingTimeDialog::onDayChosen);
-    connect(lstMonat_, &QListWidget::currentRowChanged, this, &SwitchingTimeDialog::onMonthChosen);
+    bottom->addWidget(lastEntryFrame_, 1);
 }
 
 void SwitchingTimeDialog::setCaptions()
@@ -320,26 +247,15 @@ void SwitchingTimeDialog::setCaptions()
         headings_[i]->setText(c(titles[i]));
     for (int i = 0; i < 7; ++i)
         weekdays_[i]->setText(c(Msg::Monday + i));
-    chktgl_->setText(c(Msg::Daily));
-    for (int i = 0; i < 4; ++i)
-        channels_[i]->setText(c(Msg::Channel1 + i));
-    for (int i = 0; i < 8; ++i)
-        busChannels_[i]->setText(c(Msg::Channel1 + i));
-    cmdSzOk_->setText(c(Msg::Ok));
-    cmdalleok_->setText(c(Msg::AllButton));
-    cmdSzEnd_->setText(c(Msg::BtnExit));
-    chkautopil_->setText(c(Msg::ActiveAfterInput));
-    cmdneuassi_->setText(c(Msg::NewButton));
-    cmd1xauto_->setText(c(Msg::DoIt));
-    fraold_->setTitle(c(Msg::AlreadyEntered));
+    daily_->setText(c(Msg::Daily));
+    setSharedCaptions();
     {
-        const QSignalBlocker block(cboformat_);
-        const int format = std::max(0, cboformat_->currentIndex());
-        cboformat_->clear();
-        cboformat_->addItems({c(Msg::Decim), c(Msg::HEX), QStringLiteral("%")});
-        cboformat_->setCurrentIndex(format);
+        const QSignalBlocker block(valueFormat_);
+        const int format = std::max(0, valueFormat_->currentIndex());
+        valueFormat_->clear();
+        valueFormat_->addItems({c(Msg::Decim), c(Msg::HEX), QStringLiteral("%")});
+        valueFormat_->setCurrentIndex(format);
     }
-    setState(state_);
 }
 
 void SwitchingTimeDialog::fillLists()
@@ -363,112 +279,55 @@ void SwitchingTimeDialog::fillLists()
         months << c(Msg::January + m);
     for (int p = 0; p < MaxProgram(ctx_.model.device.BusDevice); ++p)
         programs << c(Msg::Priority1 + p);
-    fill(liststd_, hours);
-    fill(listmin_, minutes);
-    fill(listimp_, pulses);
-    fill(listtag_, days);
-    fill(lstMonat_, months);
-    fill(lstPrio_, programs);
+    fill(hourList_, hours);
+    fill(minuteList_, minutes);
+    fill(pulseList_, pulses);
+    fill(dayList_, days);
+    fill(monthList_, months);
+    fill(programList_, programs);
 }
 
 void SwitchingTimeDialog::setupChannels()
 {
     const ChannelLayout layout = PrepareChannelLayout(ctx_.model.device);
+    EntryDialog::setupChannels(layout);
     const bool bus = layout.bus;
-    fraEIB_->setVisible(bus);
-    setBusChannel(0);
-    for (int i = 0; i < 8; ++i)
-        busChannels_[i]->setVisible(bus && i < layout.channels);
-
-    const int shown = bus ? 0 : layout.channels;
-    for (int i = 0; i < 4; ++i) {
-        channels_[i]->setVisible(i < shown);
-        channels_[i]->setChecked(false);
-        channels_[i]->setEnabled(true);
-    }
-    if (!bus) {
-        channels_[0]->setChecked(layout.firstTicked);
-        channels_[0]->setEnabled(!layout.firstLocked);
-        if (layout.meterChannel > 0) {
-            channels_[layout.meterChannel - 1]->setEnabled(false);
-            channels_[layout.meterChannel - 1]->setChecked(false);
-        }
-    }
-
-    cmdEinAus_->setVisible(!bus);
-    vsbwert_->setVisible(bus);
-    cboformat_->setVisible(bus);
-    lblwert_->setVisible(bus);
-    lblValueHeading_->setVisible(bus);
+    value_->setVisible(bus);
+    valueFormat_->setVisible(bus);
+    valueLabel_->setVisible(bus);
+    valueHeading_->setVisible(bus);
 }
 
-void SwitchingTimeDialog::openInMode()
+void SwitchingTimeDialog::loadControls()
 {
     Model &model = ctx_.model;
-    finished_ = false;
-    for (TypedFieldControl *field : typed_)
-        field->setChecking(true);
-    session_.open(model);
-    editMode_ = session_.mode();
 
     setCaptions();
     fillLists();
-    typed_[FieldProgram]->setRange(rangeOf(FieldProgram));
+    typed(FieldProgram)->setRange(rangeOf(FieldProgram));
     setupChannels();
     resetEntry();
 
     const bool pulses = OffersPulses(model.device);
-    lblPulseHeading_->setVisible(pulses);
-    listimp_->setEnabled(pulses);
+    pulseHeading_->setVisible(pulses);
+    pulseList_->setEnabled(pulses);
     fields_[FieldPulse]->setEnabled(pulses);
 
-    okForAll_ = false;
-    tmalleok_->stop();
-    timer1_->stop();
-    imgSzok_->hide();
-    panelIndex_ = model.program().UsedCount;
-    clearPanel();
-
-    switch (editMode_) {
+    switch (editMode()) {
     case EditChange:
     case EditCopy:
         model.automation.AutomationActive = 0;
-        chkautopil_->setChecked(false);
+        automationActive_->setChecked(false);
         loadRecord(session_.recordToLoad(), session_.sourceSet());
-        setWindowTitle(runTitle(model, editMode_, session_));
+        setRunTitle();
         break;
     default:
         setWindowTitle(model.catalogue(Msg::EnterTheSwitchingProgram));
         setState(1);
-        chkautopil_->setChecked(model.automation.AutomationActive != 0);
+        automationActive_->setChecked(model.automation.AutomationActive != 0);
         break;
     }
-    refreshAllButton();
     refreshValueLabel();
-
-    show();
-    raise();
-    activateWindow();
-    checkMemoryOnActivation();
-}
-
-bool SwitchingTimeDialog::checkMemoryOnActivation()
-{
-    if (finished_ || tellingFull_ || editMode_ != EditEnter || !MemoryFull(ctx_.model))
-        return false;
-    tellingFull_ = true;
-    ctx_.prompter.tell(ctx_.model.catalogue(Msg::NoMoreMemorySpace), Icon::Critical);
-    tellingFull_ = false;
-    ctx_.model.automation.AutomationActive = 0;
-    done(QDialog::Rejected);
-    return true;
-}
-
-void SwitchingTimeDialog::changeEvent(QEvent *event)
-{
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
-        checkMemoryOnActivation();
 }
 
 void SwitchingTimeDialog::resetEntry()
@@ -478,10 +337,10 @@ void SwitchingTimeDialog::resetEntry()
     kind_ = EntryKind::Undecided;
     for (QCheckBox *b : weekdays_)
         b->setChecked(false);
-    chktgl_->setChecked(false);
-    chktgl_->show();
+    daily_->setChecked(false);
+    daily_->show();
     showValues(fresh, false);
-    vsbwert_->setValue(0);
+    value_->setValue(0);
 }
 
 void SwitchingTimeDialog::loadRecord(int index, int setIndex)
@@ -491,59 +350,57 @@ void SwitchingTimeDialog::loadRecord(int index, int setIndex)
     if (index < 0 || index >= set.UsedCount)
         return;
     SwitchingEntryValues e = DecodeSwitchingTime(set.Records[index], model.device.BusDevice);
-    showValues(e, editMode_ == EditChange);
+    showValues(e, editMode() == EditChange);
 }
 
 SwitchingEntryValues SwitchingTimeDialog::currentValues() const
 {
     const Model &model = ctx_.model;
     SwitchingEntryValues e;
-    e.hour = std::max(0, liststd_->currentRow());
-    e.minute = std::max(0, listmin_->currentRow());
-    e.pulse = OffersPulses(model.device) ? std::max(0, listimp_->currentRow()) : 0;
-    e.once = chk1x_->isChecked() ? 1 : 0;
-    e.program = std::max(0, lstPrio_->currentRow());
+    e.hour = std::max(0, hourList_->currentRow());
+    e.minute = std::max(0, minuteList_->currentRow());
+    e.pulse = OffersPulses(model.device) ? std::max(0, pulseList_->currentRow()) : 0;
+    e.once = once_->isChecked() ? 1 : 0;
+    e.program = std::max(0, programList_->currentRow());
     e.kind = kind_;
     for (int i = 0; i < 7; ++i)
         if (weekdays_[i]->isChecked())
             e.weekdayMask |= 1 << i;
     e.day =
-        !fields_[FieldDay]->text().isEmpty() && listtag_->currentRow() >= 0 ? listtag_->currentRow() + 1 : 0;
-    e.month = !fields_[FieldMonth]->text().isEmpty() && lstMonat_->currentRow() >= 0
-                  ? lstMonat_->currentRow() + 1
+        !fields_[FieldDay]->text().isEmpty() && dayList_->currentRow() >= 0 ? dayList_->currentRow() + 1 : 0;
+    e.month = !fields_[FieldMonth]->text().isEmpty() && monthList_->currentRow() >= 0
+                  ? monthList_->currentRow() + 1
                   : 0;
-    for (int i = 0; i < 4; ++i)
-        if (channels_[i]->isChecked() && !channels_[i]->isHidden())
-            e.channelMask |= 1 << i;
-    e.state = state_;
-    e.busChannel = std::max(0, busGroup_->checkedId());
-    e.value = vsbwert_->value();
+    e.channelMask = channelMask();
+    e.state = state();
+    e.busChannel = busChannel();
+    e.value = value_->value();
     return e;
 }
 
 void SwitchingTimeDialog::showValues(const SwitchingEntryValues &e, bool loadChannels)
 {
-    SelectListRow(liststd_, std::clamp(e.hour, 0, 23));
-    SelectListRow(listmin_, std::clamp(e.minute, 0, 59));
-    SelectListRow(listimp_, std::clamp(e.pulse, 0, 59));
-    SelectListRow(lstPrio_, std::clamp(e.program, 0, lstPrio_->count() - 1));
+    SelectListRow(hourList_, std::clamp(e.hour, 0, 23));
+    SelectListRow(minuteList_, std::clamp(e.minute, 0, 59));
+    SelectListRow(pulseList_, std::clamp(e.pulse, 0, 59));
+    SelectListRow(programList_, std::clamp(e.program, 0, programList_->count() - 1));
     kind_ = e.kind;
     if (kind_ == EntryKind::Dated) {
         setWeekdayMask(0);
-        chktgl_->setChecked(false);
-        SelectListRow(listtag_, e.day - 1);
-        SelectListRow(lstMonat_, e.month - 1);
-        chk1x_->setChecked(e.once != 0);
+        daily_->setChecked(false);
+        SelectListRow(dayList_, e.day - 1);
+        SelectListRow(monthList_, e.month - 1);
+        once_->setChecked(e.once != 0);
     } else {
         setWeekdayMask(e.weekdayMask);
-        chktgl_->setChecked((e.weekdayMask & AllWeekdays) == AllWeekdays);
-        ClearListChoice(listtag_);
-        ClearListChoice(lstMonat_);
-        chk1x_->setChecked(false);
+        daily_->setChecked((e.weekdayMask & AllWeekdays) == AllWeekdays);
+        ClearListChoice(dayList_);
+        ClearListChoice(monthList_);
+        once_->setChecked(false);
     }
     showKind();
     setState(e.state);
-    vsbwert_->setValue(std::clamp(e.value, 0, 255));
+    value_->setValue(std::clamp(e.value, 0, 255));
     if (loadChannels) {
         if (ctx_.model.device.BusDevice)
             setBusChannel(e.busChannel);
@@ -559,32 +416,18 @@ void SwitchingTimeDialog::showValues(const SwitchingEntryValues &e, bool loadCha
 void SwitchingTimeDialog::showKind()
 {
     const bool dated = kind_ == EntryKind::Dated;
-    chk1x_->setVisible(dated);
+    once_->setVisible(dated);
     if (!dated)
-        chk1x_->setChecked(false);
-    lstPrio_->setEnabled(!dated);
+        once_->setChecked(false);
+    programList_->setEnabled(!dated);
     fields_[FieldProgram]->setEnabled(!dated);
-    lblPrioHeading_->setVisible(!dated);
+    programHeading_->setVisible(!dated);
 }
 
 void SwitchingTimeDialog::setWeekdayMask(int mask)
 {
     for (int i = 0; i < 7; ++i)
         weekdays_[i]->setChecked((mask >> i) & 1);
-}
-
-void SwitchingTimeDialog::setState(int state)
-{
-    state_ = state ? 1 : 0;
-    cmdEinAus_->setText(ctx_.model.catalogue(state_ ? Msg::On : Msg::Off));
-}
-
-void SwitchingTimeDialog::setBusChannel(int channel)
-{
-    busGroup_->setExclusive(false);
-    for (int i = 0; i < 8; ++i)
-        busChannels_[i]->setChecked(i + 1 == channel);
-    busGroup_->setExclusive(true);
 }
 
 QString SwitchingTimeDialog::fieldText(int field) const
@@ -595,22 +438,22 @@ QString SwitchingTimeDialog::fieldText(int field) const
     };
     switch (field) {
     case FieldHour:
-        return liststd_->currentRow() >= 0 ? QString::number(liststd_->currentRow()) : QString();
+        return hourList_->currentRow() >= 0 ? QString::number(hourList_->currentRow()) : QString();
     case FieldMinute:
-        return text(listmin_);
+        return text(minuteList_);
     case FieldPulse:
-        return listimp_->currentRow() <= 0 ? QStringLiteral("--")
-                                           : text(listimp_) + QStringLiteral(" ") + c(Msg::Sec);
+        return pulseList_->currentRow() <= 0 ? QStringLiteral("--")
+                                             : text(pulseList_) + QStringLiteral(" ") + c(Msg::Sec);
     case FieldDay: {
-        const int row = listtag_->currentRow();
+        const int row = dayList_->currentRow();
         if (row < 0)
             return {};
         return row == 0 ? c(Msg::FirstOfMonth) : QString::number(row + 1) + c(Msg::DaySuffix);
     }
     case FieldMonth:
-        return text(lstMonat_);
+        return text(monthList_);
     case FieldProgram:
-        return text(lstPrio_);
+        return text(programList_);
     default:
         return {};
     }
@@ -619,7 +462,7 @@ QString SwitchingTimeDialog::fieldText(int field) const
 void SwitchingTimeDialog::refreshFields()
 {
     for (int i = 0; i < FieldCount; ++i)
-        typed_[i]->show(fieldText(i));
+        typed(i)->show(fieldText(i));
 }
 
 FieldRange SwitchingTimeDialog::rangeOf(int field) const
@@ -640,30 +483,22 @@ FieldRange SwitchingTimeDialog::rangeOf(int field) const
     }
 }
 
-bool SwitchingTimeDialog::commitTypedFields()
-{
-    for (TypedFieldControl *field : typed_)
-        if (!field->commit())
-            return false;
-    return true;
-}
-
 void SwitchingTimeDialog::refreshColours()
 {
     for (QCheckBox *b : weekdays_)
         Paint(b, b->isChecked());
     for (QCheckBox *b : channels_)
         Paint(b, b->isChecked());
-    Paint(chk1x_, chk1x_->isChecked());
+    Paint(once_, once_->isChecked());
     for (QRadioButton *b : busChannels_)
         Paint(b, b->isChecked());
 }
 
 void SwitchingTimeDialog::refreshValueLabel()
 {
-    const int value = vsbwert_->value();
+    const int value = value_->value();
     QString text;
-    switch (cboformat_->currentIndex()) {
+    switch (valueFormat_->currentIndex()) {
     case 1:
         text = QStringLiteral("$") + QString::number(value, 16).toUpper();
         break;
@@ -677,26 +512,19 @@ void SwitchingTimeDialog::refreshValueLabel()
         text = QString::number(value);
         break;
     }
-    lblwert_->setText(text);
+    valueLabel_->setText(text);
 }
 
-void SwitchingTimeDialog::refreshAllButton()
-{
-    // Copy runs always offer "all"; a change run offers it while the automation is ticked,
-    // so that a marked group is shifted in one go.
-    cmdalleok_->setEnabled(editMode_ == EditCopy || (editMode_ == EditChange && chkautopil_->isChecked()));
-}
-
-void SwitchingTimeDialog::onWeekdayClicked(int, bool checked)
+void SwitchingTimeDialog::onWeekdayClicked(bool checked)
 {
     if (checked) {
-        ClearListChoice(listtag_);
-        ClearListChoice(lstMonat_);
+        ClearListChoice(dayList_);
+        ClearListChoice(monthList_);
         kind_ = EntryKind::Weekly;
         showKind();
         refreshFields();
     } else {
-        chktgl_->setChecked(false);
+        daily_->setChecked(false);
     }
     refreshColours();
 }
@@ -705,8 +533,8 @@ void SwitchingTimeDialog::onDailyClicked(bool checked)
 {
     if (checked) {
         setWeekdayMask(AllWeekdays);
-        ClearListChoice(listtag_);
-        ClearListChoice(lstMonat_);
+        ClearListChoice(dayList_);
+        ClearListChoice(monthList_);
         kind_ = EntryKind::Weekly;
         showKind();
         refreshFields();
@@ -733,92 +561,25 @@ void SwitchingTimeDialog::setDay(int day, bool runLimit)
 {
     kind_ = EntryKind::Dated;
     setWeekdayMask(0);
-    chktgl_->setChecked(false);
+    daily_->setChecked(false);
     showKind();
-    if (runLimit && LimitDayToMonth(day, lstMonat_->currentRow() + 1))
-        beep();
-    SelectListRow(listtag_, day - 1);
+    if (runLimit && LimitDayToMonth(day, monthList_->currentRow() + 1))
+        ctx_.prompter.beep();
+    SelectListRow(dayList_, day - 1);
     refreshFields();
     refreshColours();
 }
 
 void SwitchingTimeDialog::setMonth(int month)
 {
-    SelectListRow(lstMonat_, month - 1);
-    const int day = listtag_->currentRow() < 0 ? 1 : listtag_->currentRow() + 1;
+    SelectListRow(monthList_, month - 1);
+    const int day = dayList_->currentRow() < 0 ? 1 : dayList_->currentRow() + 1;
     setDay(day, true);
 }
 
-void SwitchingTimeDialog::onChannelClicked(int index, bool checked)
+EntrySession::Confirmation SwitchingTimeDialog::store()
 {
-    if (checked) {
-        const int excluded = ChannelsExcludedBy(ctx_.model.device, index + 1);
-        for (int i = 0; i < 4; ++i)
-            if ((excluded >> i) & 1)
-                channels_[i]->setChecked(false);
-    }
-    refreshColours();
-}
-
-void SwitchingTimeDialog::onConfirm()
-{
-    if (finished_)
-        return;
-    // A value still being typed is taken first; one out of range stores nothing.
-    if (!commitTypedFields()) {
-        okForAll_ = false;
-        return;
-    }
-    Model &model = ctx_.model;
-    bool closeAfter = false;
-    try {
-        const SwitchingEntryValues entry = currentValues();
-        const int editedIndex = session_.editedIndex();
-        const StoreResult result = StoreSwitchingTime(model, ctx_.prompter, entry, editMode_, editedIndex);
-        const EntrySession::Next next = session_.afterStore(model, result);
-        if (next.stopRuns)
-            okForAll_ = false;
-        if (next.stored) {
-            showPanel(result.index);
-            panelIndex_ = result.index;
-            imgSzok_->show();
-            timer1_->start();
-            if (result.memoryFull)
-                chkautopil_->setChecked(false);
-        }
-        closeAfter = next.close;
-        if (next.loadNext) {
-            loadRecord(session_.recordToLoad(), session_.sourceSet());
-            setWindowTitle(runTitle(model, editMode_, session_));
-        }
-        if (next.applyAutomation)
-            applyIncrements();
-    } catch (const std::exception &error) {
-        okForAll_ = false;
-        ctx_.prompter.tell(QStringLiteral("Error : ") + QString::fromLocal8Bit(error.what()));
-    }
-
-    model.ListView = ListSwitching;
-    model.CurrentSet = SetProgram;
-    Q_EMIT listChanged();
-
-    if (closeAfter)
-        done(QDialog::Accepted);
-    else if (okForAll_)
-        tmalleok_->start();
-}
-
-void SwitchingTimeDialog::onOkForAll()
-{
-    okForAll_ = true;
-    tmalleok_->start();
-}
-
-void SwitchingTimeDialog::onOkForAllTick()
-{
-    tmalleok_->stop();
-    if (okForAll_)
-        onConfirm();
+    return session_.storeSwitching(ctx_.model, ctx_.prompter, currentValues());
 }
 
 void SwitchingTimeDialog::applyIncrements()
@@ -828,62 +589,25 @@ void SwitchingTimeDialog::applyIncrements()
     showValues(e, false);
 }
 
-void SwitchingTimeDialog::onAutomationToggled(bool checked)
-{
-    ctx_.model.automation.AutomationActive = checked ? 1 : 0;
-    refreshAllButton();
-}
-
-void SwitchingTimeDialog::onNewAutomation()
-{
-    if (!automation_) {
-        automation_ = new AutomationDialog(ctx_, this);
-        automation_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    automation_->loadSettings();
-    automation_->show();
-    automation_->raise();
-    automation_->activateWindow();
-}
-
 void SwitchingTimeDialog::showPanel(int index)
 {
     const Model &model = ctx_.model;
     const ProgramRecord &r = model.program().Records[index];
     const SwitchingEntryValues e = DecodeSwitchingTime(r, model.device.BusDevice);
-    lbloldtime_->setText(views::TimeText(model, e.minuteOfDay()));
-    lbloldday_->setText(e.kind == EntryKind::Weekly ? views::WeekdaysText(model, e.weekdayMask)
-                                                    : views::DayMonthText(model, e.day, e.month));
-    lbloldkan_->setText(views::ChannelsText(model, r));
-    lbloldprio_->setText(e.program > 0
-                             ? model.catalogue(Msg::Prio) + QStringLiteral(" ") + QString::number(e.program)
-                             : QString());
-    lbloldimp_->setText(e.pulse > 0 ? views::PulseText(model, e.pulse) : QString());
+    lastTime_->setText(views::TimeText(model, e.minuteOfDay()));
+    lastDays_->setText(e.kind == EntryKind::Weekly ? views::WeekdaysText(model, e.weekdayMask)
+                                                   : views::DayMonthText(model, e.day, e.month));
+    lastChannels_->setText(views::ChannelsText(model, r));
+    lastProgram_->setText(e.program > 0
+                              ? model.catalogue(Msg::Prio) + QStringLiteral(" ") + QString::number(e.program)
+                              : QString());
+    lastPulse_->setText(e.pulse > 0 ? views::PulseText(model, e.pulse) : QString());
 }
 
 void SwitchingTimeDialog::clearPanel()
 {
-    for (QLabel *l : {lbloldtime_, lbloldday_, lbloldkan_, lbloldprio_, lbloldimp_})
+    for (QLabel *l : {lastTime_, lastDays_, lastChannels_, lastProgram_, lastPulse_})
         l->clear();
-}
-
-void SwitchingTimeDialog::onStepPanel(int direction)
-{
-    const Model &model = ctx_.model;
-    const ProgramSet &p = model.program();
-    for (int i = panelIndex_ + direction; i >= 0 && i < p.UsedCount; i += direction) {
-        if (IsSwitchingTime(p.Records[i], model.device.BusDevice)) {
-            panelIndex_ = i;
-            showPanel(i);
-            return;
-        }
-    }
-    beep();
-}
-
-void SwitchingTimeDialog::beep()
-{
-    ctx_.prompter.beep();
 }
 
 // Takes a typed value that lies in its field's range into the matching list.
@@ -894,20 +618,20 @@ bool SwitchingTimeDialog::applyTyped(int field, const TypedValue &typed)
     const int value = typed.value;
     switch (field) {
     case FieldHour:
-        SelectListRow(liststd_, value);
+        SelectListRow(hourList_, value);
         break;
     case FieldMinute:
-        SelectListRow(listmin_, value);
+        SelectListRow(minuteList_, value);
         break;
     case FieldPulse:
-        SelectListRow(listimp_, value);
+        SelectListRow(pulseList_, value);
         break;
     case FieldProgram:
-        SelectListRow(lstPrio_, value);
+        SelectListRow(programList_, value);
         break;
     case FieldDay:
         if (typed.check == FieldCheck::Empty) {
-            ClearListChoice(listtag_);
+            ClearListChoice(dayList_);
             break;
         }
         setDay(value, true);
@@ -924,41 +648,18 @@ bool SwitchingTimeDialog::applyTyped(int field, const TypedValue &typed)
 
 bool SwitchingTimeDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == vsbwert_ && event->type() == QEvent::KeyPress) {
+    if (watched == value_ && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         const QString text = key->text();
         if (text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9')) {
-            const int next = vsbwert_->value() / 10 * 10 + text.at(0).digitValue();
-            if (next < vsbwert_->maximum())
-                vsbwert_->setValue(next);
+            const int next = value_->value() / 10 * 10 + text.at(0).digitValue();
+            if (next < value_->maximum())
+                value_->setValue(next);
             return true;
         }
         return false;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void SwitchingTimeDialog::done(int result)
-{
-    if (finished_) {
-        QDialog::done(result);
-        return;
-    }
-    finished_ = true;
-    for (TypedFieldControl *field : typed_)
-        field->setChecking(false);
-    Model &model = ctx_.model;
-    session_.close(model);
-    editMode_ = EditEnter;
-    okForAll_ = false;
-    tmalleok_->stop();
-    if (automation_)
-        automation_->close();
-    SortRecords(model, DisplayOrder, SetProgram, &ctx_.prompter);
-    model.ListView = ListSwitching;
-    model.CurrentSet = SetProgram;
-    QDialog::done(result);
-    Q_EMIT listChanged();
 }
 
 } // namespace zx

@@ -1,6 +1,8 @@
 #include "entry/EntrySession.h"
 
 #include "model/Model.h"
+#include "support/DeviceRuleCases.h"
+#include "support/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
 
@@ -80,3 +82,42 @@ TEST_F(Session, FullMemoryClosesAndSwitchesTheAutomationOff)
     EXPECT_TRUE(refused.close && refused.stopRuns && !refused.stored);
     EXPECT_EQ(model.automation.AutomationActive, 0);
 }
+
+// What the program already holds refuses an entry through the session, with the text `add`
+// shows too (the same table drives the end-to-end test).
+class SessionRefusals : public ::testing::TestWithParam<test::RefusalCase> {};
+
+TEST_P(SessionRefusals, SaysWhyAndStoresNothing)
+{
+    const test::RefusalCase &c = GetParam();
+    Model model;
+    model.device.Kanalzahl = 4;
+    model.device.RecordCapacity = CapacityAnnual;
+    test::ScriptedPrompter prompter;
+    prompter.answers = {Answer::No};
+    EntrySession session;
+    if (c.full) {
+        test::FillMemory(model);
+    } else {
+        session.open(model);
+        ASSERT_TRUE(session.storeSwitching(model, prompter, test::MondayAtSix(1)).result.stored());
+    }
+    const std::vector<ProgramRecord> before(model.program().Records.begin(),
+                                            model.program().Records.begin() + model.program().UsedCount);
+    prompter.shown.clear();
+    session.open(model);
+    StoreOutcome outcome = StoreOutcome::MemoryFull;
+    if (!session.refusesFullMemory(model, prompter)) {
+        const EntrySession::Confirmation done = session.storeSwitching(model, prompter, c.entry);
+        outcome = done.result.outcome;
+        EXPECT_TRUE(done.next.stopRuns);
+    }
+    EXPECT_EQ(outcome, c.outcome);
+    EXPECT_TRUE(prompter.messages().join(QLatin1Char('\n')).contains(model.catalogue(c.message)))
+        << qPrintable(prompter.messages().join(QLatin1Char('\n')));
+    ASSERT_EQ(model.program().UsedCount, static_cast<int>(before.size()));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), model.program().Records.begin()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SessionRefusals, ::testing::ValuesIn(test::RefusalCases()),
+                         [](const auto &info) { return std::string(info.param.name); });

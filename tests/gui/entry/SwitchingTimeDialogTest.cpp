@@ -448,146 +448,130 @@ TEST_F(SwitchingEntry, DigitKeysReplaceTheLastDigitOfTheValue)
 
 // ---- Comparison with stored entries ----
 
-class SwitchingConflicts : public EntryDialogTest {
-  protected:
-    // 06:30 Monday..Friday on channel 1, entered through the dialog.
-    void enterWorkdays(int pulse = 0, bool off = false)
-    {
-        choose("liststd", 6);
-        choose("listmin", 30);
-        for (const char *day : {"chkMontag", "chkDienstag", "chkMittwoch", "chkDonnerstag", "chkFreitag"})
-            if (!checked(day))
-                click(day);
+// One wiring case per outcome of the store (the entry store's own test has the comparisons): the
+// dialog hands its entry over, says or asks what the store says and shows the result.
+struct ConflictCase {
+    const char *name;
+    int bus;                     // conventional: channel 1 (and 2), else bus channel 1 with `value`
+    ProgramRecord existing;      // 06:30 Monday..Friday
+    bool off, secondChannel;     // what the entry changes: the state, a second channel
+    int pulse, value;            // pulse seconds, bus value
+    std::vector<Answer> answers; // to the question asked
+    const char *message;         // the text said or asked, "" for none
+    int used;                    // records afterwards
+    bool (*firstRecord)(const ProgramRecord &); // what became of the stored one
+};
+
+const ConflictCase conflictCases[] = {
+    {"SameEntryExists",
+     0,
+     Rec(152, 96, 31, 1, 1),
+     false,
+     false,
+     0,
+     0,
+     {},
+     "This program already exists !",
+     1,
+     [](const ProgramRecord &r) { return r.b5 == 1; }},
+    {"InvertedStateReplacedOnYes",
+     0,
+     Rec(152, 96, 31, 1, 1),
+     true,
+     false,
+     0,
+     0,
+     {Answer::Yes},
+     "This program exist already with the inverted switching state ! Overwrite ",
+     1,
+     [](const ProgramRecord &r) { return r.b5 == 0; }},
+    {"InvertedStateKeptOnNo",
+     0,
+     Rec(152, 96, 31, 1, 1),
+     true,
+     false,
+     0,
+     0,
+     {Answer::No},
+     "This program exist already with the inverted switching state ! Overwrite ",
+     1,
+     [](const ProgramRecord &r) { return r.b5 == 1; }},
+    {"SecondPulseReplacedOnYes",
+     0,
+     Rec(152, 96, 31, 1, 5 * 4 + 1),
+     false,
+     false,
+     9,
+     0,
+     {Answer::Yes},
+     "There is already a puls! Overwrite?",
+     1,
+     [](const ProgramRecord &r) { return PulseLength(r) == 9; }},
+    {"OtherChannelsAreANewEntry",
+     0,
+     Rec(152, 96, 31, 1, 1),
+     false,
+     true,
+     0,
+     0,
+     {},
+     "",
+     2,
+     [](const ProgramRecord &r) { return r.b4 == 1; }},
+    {"BusOtherValueIsTheInvertedQuestion",
+     1,
+     Rec(152, 96, 31, 200, 0),
+     false,
+     false,
+     0,
+     10,
+     {Answer::Yes},
+     "This program exist already with the inverted switching state ! Overwrite ",
+     1,
+     [](const ProgramRecord &r) { return r.b4 == 10; }},
+};
+
+class SwitchingConflicts : public EntryDialogTest, public ::testing::WithParamInterface<ConflictCase> {};
+
+TEST_P(SwitchingConflicts, TheDialogShowsWhatTheStoreDecides)
+{
+    const ConflictCase &c = GetParam();
+    model.device.BusDevice = c.bus;
+    model.device.Kanalzahl = c.bus ? 8 : 4;
+    model.appendRecord(SetProgram, c.existing);
+    model.Modified = 0;
+    open();
+    prompter.answers.assign(c.answers.begin(), c.answers.end());
+    choose("liststd", 6);
+    choose("listmin", 30);
+    for (const char *day : {"chkMontag", "chkDienstag", "chkMittwoch", "chkDonnerstag", "chkFreitag"})
+        click(day);
+    choose("listimp", c.pulse);
+    if (c.bus) {
+        click("optkan1");
+        find<QScrollBar>("vsbwert")->setValue(c.value);
+    } else {
         if (!checked("chkKan1"))
             click("chkKan1");
-        choose("listimp", pulse);
-        if ((find<QPushButton>("cmdEinAus")->text() == "ON") == off)
+        if (c.secondChannel)
+            click("chkKan2");
+        if (c.off)
             click("cmdEinAus");
-        click("cmdSzOk");
     }
-};
-
-TEST_F(SwitchingConflicts, SameEntryExists)
-{
-    model.appendRecord(SetProgram, Rec(152, 96, 31, 1, 1));
-    model.Modified = 0;
-    open();
-    enterWorkdays();
-    EXPECT_EQ(prompter.last(), "This program already exists !");
-    EXPECT_EQ(used(), 1);
-    EXPECT_EQ(model.Modified, 0);
+    click("cmdSzOk");
+    if (*c.message)
+        EXPECT_EQ(prompter.last(), c.message);
+    else
+        EXPECT_TRUE(prompter.shown.empty()) << qPrintable(prompter.last());
+    EXPECT_EQ(used(), c.used);
+    EXPECT_TRUE(c.firstRecord(record(0)));
+    // a refusal leaves the program untouched
+    const bool changed = c.used > 1 || !c.firstRecord(c.existing);
+    EXPECT_EQ(model.Modified, changed ? 1 : 0);
 }
 
-TEST_F(SwitchingConflicts, InvertedStateReplacedOnYes)
-{
-    model.appendRecord(SetProgram, Rec(152, 96, 31, 1, 1));
-    model.Modified = 0;
-    open();
-    prompter.answers.push_back(Answer::Yes);
-    enterWorkdays(0, true);
-    EXPECT_EQ(prompter.last(), "This program exist already with the inverted switching state ! Overwrite ");
-    EXPECT_EQ(used(), 1);
-    EXPECT_EQ(record(0).b5, 0);
-    EXPECT_EQ(model.Modified, 1);
-}
-
-TEST_F(SwitchingConflicts, InvertedStateKeptOnNo)
-{
-    model.appendRecord(SetProgram, Rec(152, 96, 31, 1, 1));
-    open();
-    prompter.answers.push_back(Answer::No);
-    enterWorkdays(0, true);
-    EXPECT_EQ(record(0).b5, 1);
-    EXPECT_EQ(used(), 1);
-}
-
-TEST_F(SwitchingConflicts, TwoPulsesAskEvenWithOtherLengths)
-{
-    model.appendRecord(SetProgram, Rec(152, 96, 31, 1, 5 * 4 + 1));
-    open();
-    prompter.answers.push_back(Answer::Yes);
-    enterWorkdays(9);
-    EXPECT_EQ(prompter.last(), "There is already a puls! Overwrite?");
-    EXPECT_EQ(used(), 1);
-    EXPECT_EQ(PulseLength(record(0)), 9);
-}
-
-TEST_F(SwitchingConflicts, PulseAndSwitchedOutputAreBothKept)
-{
-    model.appendRecord(SetProgram, Rec(152, 96, 31, 1, 5 * 4 + 1));
-    open();
-    enterWorkdays(0);
-    EXPECT_TRUE(prompter.shown.empty());
-    EXPECT_EQ(used(), 2);
-}
-
-TEST_F(SwitchingConflicts, OtherChannelMaskIsStored)
-{
-    model.appendRecord(SetProgram, Rec(152, 96, 31, 1, 1));
-    open();
-    click("chkKan2");
-    enterWorkdays();
-    EXPECT_TRUE(prompter.shown.empty());
-    EXPECT_EQ(used(), 2);
-    EXPECT_EQ(record(1).b4, 3);
-}
-
-class BusConflicts : public EntryDialogTest {
-  protected:
-    void SetUp() override
-    {
-        model.device.BusDevice = 1;
-        model.device.Kanalzahl = 8;
-        model.appendRecord(SetProgram, Rec(152, 96, 31, 200, 0)); // channel 1, value 200
-        model.Modified = 0;
-    }
-    void enter(int channel, int value, int pulse)
-    {
-        open();
-        choose("liststd", 6);
-        choose("listmin", 30);
-        for (const char *day : {"chkMontag", "chkDienstag", "chkMittwoch", "chkDonnerstag", "chkFreitag"})
-            click(day);
-        click(QStringLiteral("optkan%1").arg(channel).toLatin1().constData());
-        find<QScrollBar>("vsbwert")->setValue(value);
-        choose("listimp", pulse);
-        click("cmdSzOk");
-    }
-};
-
-TEST_F(BusConflicts, SameValueExists)
-{
-    enter(1, 200, 0);
-    EXPECT_EQ(prompter.last(), "This program already exists !");
-    EXPECT_EQ(used(), 1);
-}
-
-TEST_F(BusConflicts, OtherValueIsTheInvertedQuestion)
-{
-    prompter.answers.push_back(Answer::Yes);
-    enter(1, 10, 0);
-    EXPECT_EQ(prompter.last(), "This program exist already with the inverted switching state ! Overwrite ");
-    EXPECT_EQ(used(), 1);
-    EXPECT_EQ(record(0).b4, 10);
-}
-
-TEST_F(BusConflicts, OtherPulseLengthIsThePulseQuestion)
-{
-    prompter.answers.push_back(Answer::No);
-    enter(1, 200, 3);
-    EXPECT_EQ(prompter.last(), "There is already a puls! Overwrite?");
-    EXPECT_EQ(used(), 1);
-    EXPECT_EQ(record(0).b5, 0);
-}
-
-TEST_F(BusConflicts, Channels5And2AreOtherEntries)
-{
-    enter(5, 200, 0);
-    EXPECT_EQ(used(), 2);
-    enter(2, 200, 0);
-    EXPECT_EQ(used(), 3);
-    EXPECT_TRUE(prompter.shown.empty());
-}
+INSTANTIATE_TEST_SUITE_P(Outcomes, SwitchingConflicts, ::testing::ValuesIn(conflictCases),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 // ---- Memory full ----
 
