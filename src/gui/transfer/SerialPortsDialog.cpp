@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -33,6 +34,10 @@ SerialPortsDialog::SerialPortsDialog(const QString &workDir, QWidget *parent)
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdCancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    // An editable box keeps Return to itself; in this dialog Return means OK there too.
+    for (QComboBox *box : devices_)
+        connect(box->lineEdit(), &QLineEdit::returnPressed, buttons->button(QDialogButtonBox::Ok),
+                &QPushButton::click);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
 }
