@@ -1,5 +1,6 @@
 // Every dialog outside the entry dialogs worked with the keyboard: Tab visits only controls that
 // can be seen, in reading order; Return presses the default button; Escape closes the dialog.
+#include "DialogContext.h"
 #include "TabOrderWalk.h"
 
 #include "app/AboutDialog.h"
@@ -13,11 +14,6 @@
 #include "model/Model.h"
 #include "output/PrintDialog.h"
 #include "output/PrintDriver.h"
-#include "platform/Clock.h"
-#include "platform/EventPump.h"
-#include "platform/ProcessToolLauncher.h"
-#include "support/ScriptedPrompter.h"
-#include "support/TempDir.h"
 #include "transfer/MasterCardDialog.h"
 #include "transfer/SerialPortsDialog.h"
 
@@ -33,14 +29,7 @@ using namespace zx::test;
 
 namespace {
 
-struct Setting {
-    TempDir dir;
-    Model model;
-    ScriptedPrompter prompter;
-    FixedClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 0))};
-    SleepingEventPump pump;
-    ProcessToolLauncher launcher;
-    AppContext ctx{model, prompter, clock, pump, launcher, dir.path(), dir.path()};
+struct Setting : DialogContext {
     PrintSettings print;
 
     Setting()
