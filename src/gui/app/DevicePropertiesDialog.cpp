@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/ConfigFile.h"
+#include "app/MenuCaption.h"
 #include "model/Model.h"
 #include "platform/Prompter.h"
 #include "transfer/MasterCard.h"
@@ -23,32 +24,44 @@ namespace zx {
 
 using namespace devicesettings;
 
-namespace {
-
-QString plain(QString caption)
-{
-    caption.remove(QLatin1Char('&'));
-    while (caption.endsWith(QLatin1Char('.')) || caption.endsWith(QLatin1Char(' ')))
-        caption.chop(1);
-    return caption;
-}
-
-} // namespace
-
 DevicePropertiesDialog::DevicePropertiesDialog(AppContext &context, QWidget *parent)
     : QDialog(parent), ctx_(context), layout_(LayoutFor(context.model.device))
 {
     setObjectName(QStringLiteral("frmGer\u00e4tEinst"));
-    const Model &m = ctx_.model;
-    const Catalogue &c = m.catalogue;
-    const Choices initial = FromModel(m);
-    setWindowTitle(plain(c(Msg::MenuDeviceProperties)));
+    const Choices initial = FromModel(ctx_.model);
+    setWindowTitle(plainCaption(ctx_.model.catalogue(Msg::MenuDeviceProperties)));
     setMinimumWidth(380);
 
     auto *outer = new QVBoxLayout(this);
     outer->setSpacing(10);
+    outer->addWidget(buildRuleBox(initial));
+    outer->addWidget(buildAccessBox(initial));
+    outer->addWidget(buildPrintBox(initial));
+    switch (layout_) {
+    case Layout::Astro:
+        outer->addWidget(buildAstroBox(initial));
+        break;
+    case Layout::Language:
+        outer->addWidget(buildLanguageBox(initial));
+        break;
+    case Layout::Meter:
+        outer->addWidget(buildMeterBox(initial));
+        break;
+    }
 
-    // Changeover rule.
+    connect(rule_, &QComboBox::currentIndexChanged, this, &DevicePropertiesDialog::changed);
+    connect(port_, &QComboBox::currentIndexChanged, this, &DevicePropertiesDialog::changed);
+    for (QSpinBox *sb : {delay_, maxDelay_, printLines_})
+        connect(sb, &QSpinBox::valueChanged, this, &DevicePropertiesDialog::changed);
+    outer->addLayout(buildButtons());
+
+    loading_ = false;
+}
+
+// The changeover rule.
+QWidget *DevicePropertiesDialog::buildRuleBox(const Choices &initial)
+{
+    const Catalogue &c = ctx_.model.catalogue;
     auto *ruleBox = new QGroupBox(c(Msg::ChangeoverRule), this);
     ruleBox->setObjectName(QStringLiteral("fraSwRegel"));
     auto *ruleLayout = new QVBoxLayout(ruleBox);
@@ -58,9 +71,13 @@ DevicePropertiesDialog::DevicePropertiesDialog(AppContext &context, QWidget *par
         rule_->addItem(c(pos));
     rule_->setCurrentIndex(initial.swRegel);
     ruleLayout->addWidget(rule_);
-    outer->addWidget(ruleBox);
+    return ruleBox;
+}
 
-    // Transfer port and delays.
+// The transfer port and its delays.
+QWidget *DevicePropertiesDialog::buildAccessBox(const Choices &initial)
+{
+    const Catalogue &c = ctx_.model.catalogue;
     auto *accessBox = new QGroupBox(c(Msg::AccessToZentrix), this);
     accessBox->setObjectName(QStringLiteral("fraZugriff"));
     auto *access = new QFormLayout(accessBox);
@@ -94,9 +111,13 @@ DevicePropertiesDialog::DevicePropertiesDialog(AppContext &context, QWidget *par
     maxDelay_->setRange(0, 999);
     maxDelay_->setValue(initial.maxDelay);
     access->addRow(QStringLiteral("max. ") + c(Msg::Delay), maxDelay_);
-    outer->addWidget(accessBox);
+    return accessBox;
+}
 
-    // Print settings.
+// The header lines of printed lists.
+QWidget *DevicePropertiesDialog::buildPrintBox(const Choices &initial)
+{
+    const Catalogue &c = ctx_.model.catalogue;
     auto *printBox = new QGroupBox(c(Msg::PrintSettings), this);
     printBox->setObjectName(QStringLiteral("fraDruck"));
     auto *printLayout = new QHBoxLayout(printBox);
@@ -107,92 +128,98 @@ DevicePropertiesDialog::DevicePropertiesDialog(AppContext &context, QWidget *par
     printLines_->setSuffix(c(Msg::Lines));
     printLines_->setValue(initial.printLines);
     printLayout->addWidget(printLines_);
-    outer->addWidget(printBox);
+    return printBox;
+}
 
-    switch (layout_) {
-    case Layout::Astro: {
-        auto *box = new QGroupBox(c(Msg::AstrotimesAreSwitching).trimmed(), this);
-        box->setObjectName(QStringLiteral("fraAstro"));
-        auto *l = new QHBoxLayout(box);
-        const QString prefix = c(Msg::ChannelPrefix).trimmed();
-        astroC1_ = new QRadioButton(prefix + QStringLiteral("1"), box);
-        astroC1_->setObjectName(QStringLiteral("optAstroC1"));
-        astroC1C2_ = new QRadioButton(prefix + QStringLiteral("1 + ") + prefix + QStringLiteral("2"), box);
-        astroC1C2_->setObjectName(QStringLiteral("optAstroC1C2"));
-        (initial.astroC1C2 ? astroC1C2_ : astroC1_)->setChecked(true);
-        l->addWidget(astroC1_);
-        l->addWidget(astroC1C2_);
-        connect(astroC1C2_, &QRadioButton::toggled, this, &DevicePropertiesDialog::changed);
-        outer->addWidget(box);
-        break;
-    }
-    case Layout::Language: {
-        auto *box = new QGroupBox(c(Msg::LanguageOfTheTimeSwitch), this);
-        box->setObjectName(QStringLiteral("fraSprache"));
-        auto *l = new QHBoxLayout(box);
-        german_ = new QRadioButton(c(Msg::EnglishGerman), box);
-        german_->setObjectName(QStringLiteral("optDeutsch"));
-        french_ = new QRadioButton(c(Msg::French), box);
-        french_->setObjectName(QStringLiteral("optFranz"));
-        (initial.germanDisplay ? german_ : french_)->setChecked(true);
-        l->addWidget(german_);
-        l->addWidget(french_);
-        connect(german_, &QRadioButton::toggled, this, &DevicePropertiesDialog::changed);
-        outer->addWidget(box);
-        break;
-    }
-    case Layout::Meter: {
-        auto *box = new QGroupBox(c(Msg::MeterPuls), this);
-        box->setObjectName(QStringLiteral("fraMessImp"));
-        auto *form = new QFormLayout(box);
-        meterChannel_ = new QComboBox(box);
-        meterChannel_->setObjectName(QStringLiteral("cboMessKanal"));
-        meterChannel_->addItem(c(Msg::NoMeterPuls));
-        for (int ch = 1; ch <= MeterChannelCount(m.device.Kanalzahl); ++ch)
-            meterChannel_->addItem(c(Msg::OnChannel1 + ch - 1));
-        meterChannel_->setCurrentIndex(initial.meterChannel);
-        form->addRow(meterChannel_);
-        period_ = new QComboBox(box);
-        period_->setObjectName(QStringLiteral("cboMessPeriode"));
-        for (int minutes : PeriodMinutes)
-            period_->addItem(QString::number(minutes) + QLatin1Char(' ') + c(Msg::Min));
-        period_->setCurrentIndex(initial.periodIndex);
-        form->addRow(c(Msg::Period), period_);
-        pulse_ = new QComboBox(box);
-        pulse_->setObjectName(QStringLiteral("cboMessImpDauer"));
-        fillPulseLengths(initial.pulseIndex);
-        form->addRow(c(Msg::LenthOfThePuls), pulse_);
-        meterState_ = new QComboBox(box);
-        meterState_->setObjectName(QStringLiteral("cboMessZustand"));
-        meterState_->addItems({c(Msg::MeteringWithRelayON), c(Msg::MeteringWithRelayOFF)});
-        meterState_->setCurrentIndex(initial.meterState);
-        form->addRow(meterState_);
-        meterTiming_ = new QComboBox(box);
-        meterTiming_->setObjectName(QStringLiteral("cboMessZeitpunkt"));
-        meterTiming_->addItems({c(Msg::AtTheBeginOfThe), c(Msg::AtTheEndOfThe)});
-        meterTiming_->setCurrentIndex(initial.meterTiming);
-        form->addRow(meterTiming_);
-        connect(meterChannel_, &QComboBox::currentIndexChanged, this, [this] {
-            updateMeterEnabling();
-            changed();
-        });
-        connect(period_, &QComboBox::currentIndexChanged, this, [this] {
-            fillPulseLengths(pulse_->currentIndex());
-            changed();
-        });
-        for (QComboBox *cb : {pulse_, meterState_, meterTiming_})
-            connect(cb, &QComboBox::currentIndexChanged, this, &DevicePropertiesDialog::changed);
+// Astro devices: whether astro times switch channel 1 or channels 1 and 2.
+QWidget *DevicePropertiesDialog::buildAstroBox(const Choices &initial)
+{
+    const Catalogue &c = ctx_.model.catalogue;
+    auto *box = new QGroupBox(c(Msg::AstrotimesAreSwitching).trimmed(), this);
+    box->setObjectName(QStringLiteral("fraAstro"));
+    auto *l = new QHBoxLayout(box);
+    const QString prefix = c(Msg::ChannelPrefix).trimmed();
+    astroC1_ = new QRadioButton(prefix + QStringLiteral("1"), box);
+    astroC1_->setObjectName(QStringLiteral("optAstroC1"));
+    astroC1C2_ = new QRadioButton(prefix + QStringLiteral("1 + ") + prefix + QStringLiteral("2"), box);
+    astroC1C2_->setObjectName(QStringLiteral("optAstroC1C2"));
+    (initial.astroC1C2 ? astroC1C2_ : astroC1_)->setChecked(true);
+    l->addWidget(astroC1_);
+    l->addWidget(astroC1C2_);
+    connect(astroC1C2_, &QRadioButton::toggled, this, &DevicePropertiesDialog::changed);
+    return box;
+}
+
+// Devices without the utility option: the language of the time switch's display.
+QWidget *DevicePropertiesDialog::buildLanguageBox(const Choices &initial)
+{
+    const Catalogue &c = ctx_.model.catalogue;
+    auto *box = new QGroupBox(c(Msg::LanguageOfTheTimeSwitch), this);
+    box->setObjectName(QStringLiteral("fraSprache"));
+    auto *l = new QHBoxLayout(box);
+    german_ = new QRadioButton(c(Msg::EnglishGerman), box);
+    german_->setObjectName(QStringLiteral("optDeutsch"));
+    french_ = new QRadioButton(c(Msg::French), box);
+    french_->setObjectName(QStringLiteral("optFranz"));
+    (initial.germanDisplay ? german_ : french_)->setChecked(true);
+    l->addWidget(german_);
+    l->addWidget(french_);
+    connect(german_, &QRadioButton::toggled, this, &DevicePropertiesDialog::changed);
+    return box;
+}
+
+// Devices with the utility option: the meter pulse.
+QWidget *DevicePropertiesDialog::buildMeterBox(const Choices &initial)
+{
+    const Model &m = ctx_.model;
+    const Catalogue &c = ctx_.model.catalogue;
+    auto *box = new QGroupBox(c(Msg::MeterPuls), this);
+    box->setObjectName(QStringLiteral("fraMessImp"));
+    auto *form = new QFormLayout(box);
+    meterChannel_ = new QComboBox(box);
+    meterChannel_->setObjectName(QStringLiteral("cboMessKanal"));
+    meterChannel_->addItem(c(Msg::NoMeterPuls));
+    for (int ch = 1; ch <= MeterChannelCount(m.device.Kanalzahl); ++ch)
+        meterChannel_->addItem(c(Msg::OnChannel1 + ch - 1));
+    meterChannel_->setCurrentIndex(initial.meterChannel);
+    form->addRow(meterChannel_);
+    period_ = new QComboBox(box);
+    period_->setObjectName(QStringLiteral("cboMessPeriode"));
+    for (int minutes : PeriodMinutes)
+        period_->addItem(QString::number(minutes) + QLatin1Char(' ') + c(Msg::Min));
+    period_->setCurrentIndex(initial.periodIndex);
+    form->addRow(c(Msg::Period), period_);
+    pulse_ = new QComboBox(box);
+    pulse_->setObjectName(QStringLiteral("cboMessImpDauer"));
+    fillPulseLengths(initial.pulseIndex);
+    form->addRow(c(Msg::LenthOfThePuls), pulse_);
+    meterState_ = new QComboBox(box);
+    meterState_->setObjectName(QStringLiteral("cboMessZustand"));
+    meterState_->addItems({c(Msg::MeteringWithRelayON), c(Msg::MeteringWithRelayOFF)});
+    meterState_->setCurrentIndex(initial.meterState);
+    form->addRow(meterState_);
+    meterTiming_ = new QComboBox(box);
+    meterTiming_->setObjectName(QStringLiteral("cboMessZeitpunkt"));
+    meterTiming_->addItems({c(Msg::AtTheBeginOfThe), c(Msg::AtTheEndOfThe)});
+    meterTiming_->setCurrentIndex(initial.meterTiming);
+    form->addRow(meterTiming_);
+    connect(meterChannel_, &QComboBox::currentIndexChanged, this, [this] {
         updateMeterEnabling();
-        outer->addWidget(box);
-        break;
-    }
-    }
+        changed();
+    });
+    connect(period_, &QComboBox::currentIndexChanged, this, [this] {
+        fillPulseLengths(pulse_->currentIndex());
+        changed();
+    });
+    for (QComboBox *cb : {pulse_, meterState_, meterTiming_})
+        connect(cb, &QComboBox::currentIndexChanged, this, &DevicePropertiesDialog::changed);
+    updateMeterEnabling();
+    return box;
+}
 
-    connect(rule_, &QComboBox::currentIndexChanged, this, &DevicePropertiesDialog::changed);
-    connect(port_, &QComboBox::currentIndexChanged, this, &DevicePropertiesDialog::changed);
-    for (QSpinBox *sb : {delay_, maxDelay_, printLines_})
-        connect(sb, &QSpinBox::valueChanged, this, &DevicePropertiesDialog::changed);
-
+QHBoxLayout *DevicePropertiesDialog::buildButtons()
+{
+    const Catalogue &c = ctx_.model.catalogue;
     auto *buttons = new QHBoxLayout;
     auto *ok = new QPushButton(c(Msg::Ok), this);
     ok->setObjectName(QStringLiteral("cmdOk"));
@@ -206,12 +233,10 @@ DevicePropertiesDialog::DevicePropertiesDialog(AppContext &context, QWidget *par
     buttons->addWidget(ok);
     buttons->addWidget(save);
     buttons->addWidget(cancel);
-    outer->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &DevicePropertiesDialog::confirm);
     connect(save, &QPushButton::clicked, this, &DevicePropertiesDialog::saveConfiguration);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    loading_ = false;
+    return buttons;
 }
 
 void DevicePropertiesDialog::fillPulseLengths(int keepIndex)

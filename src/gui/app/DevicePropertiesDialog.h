@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QButtonGroup;
+class QHBoxLayout;
 class QComboBox;
 class QGroupBox;
 class QPushButton;
@@ -34,6 +35,13 @@ class DevicePropertiesDialog : public QDialog {
     bool saveConfiguration();
 
   private:
+    QWidget *buildRuleBox(const devicesettings::Choices &initial);
+    QWidget *buildAccessBox(const devicesettings::Choices &initial);
+    QWidget *buildPrintBox(const devicesettings::Choices &initial);
+    QWidget *buildAstroBox(const devicesettings::Choices &initial);
+    QWidget *buildLanguageBox(const devicesettings::Choices &initial);
+    QWidget *buildMeterBox(const devicesettings::Choices &initial);
+    QHBoxLayout *buildButtons();
     void fillPulseLengths(int keepIndex);
     void updateMeterEnabling();
     void changed();

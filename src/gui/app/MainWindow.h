@@ -6,20 +6,19 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
-class QFrame;
 class QLabel;
-class QLineEdit;
 class QMenu;
-class QProgressBar;
 class QTableWidget;
-class QToolButton;
 
 namespace zx {
 
 struct AppContext;
+class FileCommands;
+class ProgramHeader;
 
 // The frame window MDIForm1 with its menus, tool strip, header fields and the list window
 // frmHauptmenue with the grid GrdDisplSz.
@@ -84,6 +83,8 @@ class MainWindow : public QMainWindow {
     void toggleFilter();
     // The memory gauge's message.
     void showUsedMemory();
+    // Takes texts still being typed into the header fields into the model.
+    void commitHeaderFields();
 
   Q_SIGNALS:
     // The New command: the start screen opens again.
@@ -108,33 +109,22 @@ class MainWindow : public QMainWindow {
     void buildCentral();
     QAction *makeAction(const char *objectName, const QString &text);
     void runCommand(const QString &objectName);
-    // The unsaved-changes question; false when the command is to stop.
-    bool confirmDiscard(bool onlyWithRecords, bool exitForm);
+    // The handler of the entry dialog that Change and Copy open for list `listView`.
+    static QString entryHandlerOf(int listView);
     void fillGrid();
     void refreshWindowTitle();
     void refreshHeaderFields();
-    void refreshFilterSwitch();
     void onSelectionChanged();
-    void commitHeaderFields();
-    void commitProgramNumber();
-    void commitUsageText();
-    void commitChannelName(int index);
     void openEntryFor(int editMode);
-    void loadProgramFile(const QString &path);
-    void tellLoadResult(int result);
-    // Save over a file that changed on disk since it was opened: overwrite, reload or cancel.
-    // true when saving may go on.
-    bool settleDiskChange();
     void restoreGeometryFromSettings();
     void saveGeometryToSettings() const;
 
     AppContext &ctx_;
     ListOptions listOptions_;
     ListTable shown_;
-    bool templateLoaded_ = false;
+    std::unique_ptr<FileCommands> files_;
     bool closeConfirmed_ = false;
     bool filling_ = false;
-    bool filterDoubleClicked_ = false;
     std::vector<int> markedRows_;
 
     QHash<QString, QAction *> actions_;
@@ -149,18 +139,8 @@ class MainWindow : public QMainWindow {
     QTableWidget *grid_ = nullptr;
     QLabel *listTitle_ = nullptr;
     QLabel *fileDate_ = nullptr;
-    QLabel *programNumberLabel_ = nullptr;
-    QLineEdit *programNumber_ = nullptr;
-    QLabel *usageLabel_ = nullptr;
-    QLineEdit *usage_ = nullptr;
-    std::vector<QLabel *> channelLabels_;
-    std::vector<QLineEdit *> channelNames_;
-    QToolButton *writeProtect_ = nullptr;
-    QProgressBar *gauge_ = nullptr;
+    ProgramHeader *header_ = nullptr;
     QLabel *deviceStatus_ = nullptr;
-    QFrame *filterFrame_ = nullptr;
-    QLabel *filterOnImage_ = nullptr;
-    QLabel *filterOffImage_ = nullptr;
 };
 
 } // namespace zx

@@ -79,6 +79,9 @@ StartScreen::StartScreen(AppContext &context, QWidget *parent) : QDialog(parent)
     setWindowIcon(QIcon(QPixmap(brand.infoPicture)));
     setStyleSheet(styleSheetFor(brand));
     buildUi(brand);
+    // Only a button already inside the dialog becomes the dialog's own default; made default
+    // before, it lost that for good once Tab had passed over it, and Return did nothing.
+    ok_->setDefault(true);
     resize(brand.startWidth, brand.startHeight);
 }
 
@@ -201,7 +204,6 @@ QWidget *StartScreen::buildChoices(const Brand &brand)
     buttons->addStretch(1);
     ok_ = new QPushButton(QStringLiteral("OK"));
     ok_->setObjectName(QStringLiteral("cmd_ok"));
-    ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &StartScreen::confirm);
     buttons->addWidget(ok_);
     column->addLayout(buttons);

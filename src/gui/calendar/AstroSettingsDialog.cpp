@@ -24,6 +24,29 @@ AstroSettingsDialog::AstroSettingsDialog(AppContext &ctx, QWidget *parent) : QDi
     setWindowTitle(c.text(Msg::EnterTheAstronomicalData).trimmed());
     path_ = LocationsFilePath(c, ctx_.workDir);
 
+    auto *root = new QVBoxLayout(this);
+    root->addLayout(buildBars());
+    root->addWidget(buildPlaceBox());
+    root->addLayout(buildButtons());
+
+    // The bars start at the model's settings.
+    const AstroPositions p = PositionsOf(ctx_.model.astro);
+    choosing_ = true;
+    bars_[BarSunrise]->setValue(p.sunriseOffset);
+    bars_[BarSunset]->setValue(p.sunsetOffset);
+    setPositions(p.longitude, p.latitude, p.zone);
+    choosing_ = false;
+
+    LocationList list;
+    readLocations(&list);
+    fillPlaces(list);
+    refreshLabels();
+}
+
+// One bar per position value, with its caption above and its value below.
+QGridLayout *AstroSettingsDialog::buildBars()
+{
+    const Catalogue &c = ctx_.model.catalogue;
     struct BarSpec {
         const char *name;
         const char *label;
@@ -40,9 +63,7 @@ AstroSettingsDialog::AstroSettingsDialog(AppContext &ctx, QWidget *parent) : QDi
         {"vsb_offset_untergang", "lbl_offset_untergang", Msg::OffsetForSunset, OffsetBarMax, 10},
     };
 
-    auto *root = new QVBoxLayout(this);
     auto *grid = new QGridLayout;
-    root->addLayout(grid);
     for (int i = 0; i < BarCount; ++i) {
         auto *caption = new QLabel(c.text(bars[i].caption).trimmed(), this);
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
@@ -71,21 +92,37 @@ AstroSettingsDialog::AstroSettingsDialog(AppContext &ctx, QWidget *parent) : QDi
         });
     }
 
-    fraOrt_ = new QGroupBox(c.text(Msg::Location).trimmed(), this);
-    fraOrt_->setObjectName(QStringLiteral("fraOrt"));
-    auto *placeRow = new QHBoxLayout(fraOrt_);
-    cboort_ = new QComboBox(fraOrt_);
-    cboort_->setObjectName(QStringLiteral("cboort"));
-    cboort_->setMinimumWidth(220);
-    cmdspeichern_ = new QPushButton(c.text(Msg::Add).trimmed(), fraOrt_);
-    cmdspeichern_->setObjectName(QStringLiteral("cmdspeichern"));
-    cmdDeleteOrt_ = new QPushButton(c.text(Msg::DeleteButton).trimmed(), fraOrt_);
-    cmdDeleteOrt_->setObjectName(QStringLiteral("cmd_delete_ort"));
-    placeRow->addWidget(cboort_, 1);
-    placeRow->addWidget(cmdspeichern_);
-    placeRow->addWidget(cmdDeleteOrt_);
-    root->addWidget(fraOrt_);
+    return grid;
+}
 
+// The places of the locations file, to choose from, add to and delete from.
+QGroupBox *AstroSettingsDialog::buildPlaceBox()
+{
+    const Catalogue &c = ctx_.model.catalogue;
+    placeBox_ = new QGroupBox(c.text(Msg::Location).trimmed(), this);
+    placeBox_->setObjectName(QStringLiteral("fraOrt"));
+    auto *placeRow = new QHBoxLayout(placeBox_);
+    placeChoice_ = new QComboBox(placeBox_);
+    placeChoice_->setObjectName(QStringLiteral("cboort"));
+    placeChoice_->setMinimumWidth(220);
+    addPlaceButton_ = new QPushButton(c.text(Msg::Add).trimmed(), placeBox_);
+    addPlaceButton_->setObjectName(QStringLiteral("cmdspeichern"));
+    deletePlaceButton_ = new QPushButton(c.text(Msg::DeleteButton).trimmed(), placeBox_);
+    deletePlaceButton_->setObjectName(QStringLiteral("cmd_delete_ort"));
+    placeRow->addWidget(placeChoice_, 1);
+    placeRow->addWidget(addPlaceButton_);
+    placeRow->addWidget(deletePlaceButton_);
+
+    connect(placeChoice_, &QComboBox::activated, this, &AstroSettingsDialog::placeChosen);
+    connect(addPlaceButton_, &QPushButton::clicked, this, &AstroSettingsDialog::addPlace);
+    connect(deletePlaceButton_, &QPushButton::clicked, this, &AstroSettingsDialog::deletePlace);
+
+    return placeBox_;
+}
+
+QHBoxLayout *AstroSettingsDialog::buildButtons()
+{
+    const Catalogue &c = ctx_.model.catalogue;
     auto *buttons = new QHBoxLayout;
     auto *ok = new QPushButton(c.text(Msg::Ok).trimmed(), this);
     ok->setObjectName(QStringLiteral("cmd_astro_ok"));
@@ -95,26 +132,9 @@ AstroSettingsDialog::AstroSettingsDialog(AppContext &ctx, QWidget *parent) : QDi
     buttons->addStretch();
     buttons->addWidget(ok);
     buttons->addWidget(exit);
-    root->addLayout(buttons);
-
-    connect(cboort_, &QComboBox::activated, this, &AstroSettingsDialog::placeChosen);
-    connect(cmdspeichern_, &QPushButton::clicked, this, &AstroSettingsDialog::addPlace);
-    connect(cmdDeleteOrt_, &QPushButton::clicked, this, &AstroSettingsDialog::deletePlace);
     connect(ok, &QPushButton::clicked, this, &AstroSettingsDialog::confirm);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
-
-    // The bars start at the model's settings.
-    const AstroPositions p = PositionsOf(ctx_.model.astro);
-    choosing_ = true;
-    bars_[BarSunrise]->setValue(p.sunriseOffset);
-    bars_[BarSunset]->setValue(p.sunsetOffset);
-    setPositions(p.longitude, p.latitude, p.zone);
-    choosing_ = false;
-
-    LocationList list;
-    readLocations(&list);
-    fillPlaces(list);
-    refreshLabels();
+    return buttons;
 }
 
 AstroPositions AstroSettingsDialog::positions() const
@@ -171,14 +191,14 @@ bool AstroSettingsDialog::writeLocations(const LocationList &list)
 void AstroSettingsDialog::fillPlaces(const LocationList &list)
 {
     places_ = list;
-    const QSignalBlocker block(cboort_);
-    cboort_->clear();
+    const QSignalBlocker block(placeChoice_);
+    placeChoice_->clear();
     for (const Location &l : places_)
-        cboort_->addItem(l.name);
-    cboort_->addItem(ctx_.model.catalogue.text(Msg::Unknown));
+        placeChoice_->addItem(l.name);
+    placeChoice_->addItem(ctx_.model.catalogue.text(Msg::Unknown));
     const bool any = !places_.empty();
-    cboort_->setVisible(any);
-    cmdDeleteOrt_->setVisible(any);
+    placeChoice_->setVisible(any);
+    deletePlaceButton_->setVisible(any);
     selectMatchingPlace();
 }
 
@@ -186,8 +206,8 @@ void AstroSettingsDialog::selectMatchingPlace()
 {
     const int found = FindLocation(places_, bars_[BarLongitude]->value(), bars_[BarLatitude]->value(),
                                    bars_[BarZone]->value());
-    const QSignalBlocker block(cboort_);
-    cboort_->setCurrentIndex(found >= 0 ? found : static_cast<int>(places_.size()));
+    const QSignalBlocker block(placeChoice_);
+    placeChoice_->setCurrentIndex(found >= 0 ? found : static_cast<int>(places_.size()));
 }
 
 void AstroSettingsDialog::placeChosen(int index)
@@ -198,8 +218,8 @@ void AstroSettingsDialog::placeChosen(int index)
     choosing_ = true;
     setPositions(l.longitudePos, l.latitudePos, l.zonePos);
     choosing_ = false;
-    const QSignalBlocker block(cboort_);
-    cboort_->setCurrentIndex(index);
+    const QSignalBlocker block(placeChoice_);
+    placeChoice_->setCurrentIndex(index);
 }
 
 void AstroSettingsDialog::addPlace()
@@ -228,7 +248,7 @@ void AstroSettingsDialog::addPlace()
 
 void AstroSettingsDialog::deletePlace()
 {
-    const int index = cboort_->currentIndex();
+    const int index = placeChoice_->currentIndex();
     if (index < 0 || index >= static_cast<int>(places_.size()))
         return;
     const QString name = places_[index].name;
@@ -243,7 +263,7 @@ void AstroSettingsDialog::deletePlace()
     }
     fillPlaces(list);
     if (!places_.empty()) {
-        cboort_->setCurrentIndex(0);
+        placeChoice_->setCurrentIndex(0);
         placeChosen(0);
     }
 }

@@ -9,6 +9,8 @@
 
 class QComboBox;
 class QGroupBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QScrollBar;
@@ -34,6 +36,9 @@ class AstroSettingsDialog : public QDialog {
     void confirmed();
 
   private:
+    QGridLayout *buildBars();
+    QGroupBox *buildPlaceBox();
+    QHBoxLayout *buildButtons();
     enum Bar { BarLongitude, BarLatitude, BarZone, BarSunrise, BarSunset, BarCount };
 
     void setPositions(int longitude, int latitude, int zone);
@@ -55,10 +60,10 @@ class AstroSettingsDialog : public QDialog {
     bool choosing_ = false;
     std::array<QScrollBar *, BarCount> bars_{};
     std::array<QLabel *, BarCount> values_{};
-    QGroupBox *fraOrt_ = nullptr;
-    QComboBox *cboort_ = nullptr;
-    QPushButton *cmdspeichern_ = nullptr;
-    QPushButton *cmdDeleteOrt_ = nullptr;
+    QGroupBox *placeBox_ = nullptr;
+    QComboBox *placeChoice_ = nullptr;
+    QPushButton *addPlaceButton_ = nullptr;
+    QPushButton *deletePlaceButton_ = nullptr;
 };
 
 } // namespace zx

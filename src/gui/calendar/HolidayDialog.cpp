@@ -33,35 +33,56 @@ template <typename W> W *named(W *w, const char *name)
 HolidayDialog::HolidayDialog(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx)
 {
     setObjectName(QStringLiteral("frmfeiertage"));
-    const Catalogue &c = ctx_.model.catalogue;
-    setWindowTitle(c(Msg::SettingsOfTheHolidays));
+    setWindowTitle(ctx_.model.catalogue(Msg::SettingsOfTheHolidays));
     atOpen_ = ctx_.model.holidays;
 
+    // The controls are made in reading order, column by column, which is also their Tab order.
+    auto *columns = new QHBoxLayout;
+    columns->addLayout(buildHolidayFields());
+    add_ = named(new QPushButton(QStringLiteral(">>"), this), "cmd_add_Feiertage");
+    // Return adds the holiday being edited, from every field.
+    add_->setDefault(true);
+    columns->addLayout(buttonColumn({add_}));
+    columns->addLayout(buildHolidayList());
+    addToSet_ = named(new QPushButton(QStringLiteral(">>"), this), "cmd_add_to_set");
+    removeFromSet_ = named(new QPushButton(QStringLiteral("<<"), this), "cmd_remove_from_set");
+    columns->addLayout(buttonColumn({addToSet_, removeFromSet_}));
+    columns->addLayout(buildSetColumn());
+    auto *root = new QVBoxLayout(this);
+    root->addLayout(columns);
+    root->addLayout(buildBottomRow());
+    connectControls();
+
+    month_->setCurrentIndex(0);
+    monthChosen();
+    easter_->setChecked(true);
+    kindChosen();
+    const HolidayLibrary &lib = ctx_.model.holidays;
+    freeYears_->setCurrentIndex(std::clamp(lib.freeYears / 2 - 1, 0, freeYears_->count() - 1));
+    freeYearsFrame_->setVisible(ctx_.model.device.Bewft == 1);
+    fillHolidays(0);
+    fillSets(0);
+}
+
+// The holiday being edited: its name, its kind and its date or Easter offset.
+QLayout *HolidayDialog::buildHolidayFields()
+{
+    const Catalogue &c = ctx_.model.catalogue;
     name_ = named(new QLineEdit(this), "txt_Feiertag");
-    holidays_ = named(new QListWidget(this), "lst_Feiertage");
-    description_ = named(new QLabel(this), "lbl_Feiertage");
+    name_->setMaxLength(60);
+    auto *kindBox = new QGroupBox(c(Msg::TypeOfHoliday), this);
     fixed_ = named(new QRadioButton(c(Msg::Fixed), this), "Opt_fest");
     free_ = named(new QRadioButton(c(Msg::Free), this), "Opt_frei");
     easter_ = named(new QRadioButton(c(Msg::RelToEastern), this), "Opt_Ostern");
+    auto *kindRow = new QHBoxLayout(kindBox);
+    for (QRadioButton *r : {fixed_, free_, easter_})
+        kindRow->addWidget(r);
+
     weekday_ = named(new QComboBox(this), "Cbo_Wochentag");
     day_ = named(new QComboBox(this), "cbo_tagnummer");
     month_ = named(new QComboBox(this), "cbo_monat");
     easterCode_ = named(new QScrollBar(Qt::Horizontal, this), "HSb_oster_distanz");
     easterLabel_ = named(new QLabel(this), "lbl_oster_distanz");
-    add_ = named(new QPushButton(QStringLiteral(">>"), this), "cmd_add_Feiertage");
-    delete_ = named(new QPushButton(c(Msg::DeleteButton), this), "cmd_del_Feiertage");
-    sets_ = named(new QComboBox(this), "cbo_sets");
-    members_ = named(new QListWidget(this), "lst_set_Feiertage");
-    addSet_ = named(new QPushButton(c(Msg::AddSet), this), "cmd_add_set");
-    deleteSet_ = named(new QPushButton(c(Msg::DeleteSet), this), "cmd_del_set");
-    renameSet_ = named(new QPushButton(extraText(ExtraText::RenameSet, ctx_.model.device.Sprache), this),
-                       "cmd_ren_set");
-    addToSet_ = named(new QPushButton(QStringLiteral(">>"), this), "cmd_add_to_set");
-    removeFromSet_ = named(new QPushButton(QStringLiteral("<<"), this), "cmd_remove_from_set");
-    freeYearsFrame_ = named(new QGroupBox(c(Msg::YearsForFreeHolidays), this), "fra_wieviel_freie_Ft");
-    freeYears_ = named(new QComboBox(freeYearsFrame_), "cbo_wieviel_freie_Ft");
-    exit_ = named(new QPushButton(c(Msg::BtnExit), this), "cmd_ft_end");
-
     // Sunday down to Monday "before the", then Monday to Sunday "after the".
     for (int w = 7; w >= 1; --w)
         weekday_->addItem(c(Msg::Monday + w - 1) + QLatin1Char(' ') + c(Msg::BeforeThe));
@@ -79,31 +100,47 @@ HolidayDialog::HolidayDialog(AppContext &ctx, QWidget *parent) : QDialog(parent)
                                       EasterOffsetText(ctx_.model, code - EasterCodeBase)));
     easterLabel_->setMinimumWidth(widest + 4);
     easterCode_->setMinimumWidth(160);
-    for (int y = MinFreeHolidayYears; y <= MaxFreeHolidayYears; y += 2)
-        freeYears_->addItem(QString::number(y) + QLatin1Char(' ') + c(Msg::Years));
-    name_->setMaxLength(60);
-
-    auto *kindBox = new QGroupBox(c(Msg::TypeOfHoliday), this);
-    auto *kindRow = new QHBoxLayout(kindBox);
-    for (QRadioButton *r : {fixed_, free_, easter_})
-        kindRow->addWidget(r);
     auto *dateRow = new QHBoxLayout;
     dateRow->addWidget(weekday_);
     dateRow->addWidget(day_);
     dateRow->addWidget(month_);
     dateRow->addWidget(easterCode_, 1);
     dateRow->addWidget(easterLabel_);
+
     auto *left = new QVBoxLayout;
     left->addWidget(new QLabel(c(Msg::NameOfTheHoliday)));
     left->addWidget(name_);
     left->addWidget(kindBox);
     left->addLayout(dateRow);
     left->addStretch();
+    return left;
+}
+
+// The holidays of the library, with the chosen one's description.
+QLayout *HolidayDialog::buildHolidayList()
+{
+    const Catalogue &c = ctx_.model.catalogue;
+    holidays_ = named(new QListWidget(this), "lst_Feiertage");
+    description_ = named(new QLabel(this), "lbl_Feiertage");
+    delete_ = named(new QPushButton(c(Msg::DeleteButton), this), "cmd_del_Feiertage");
     auto *middle = new QVBoxLayout;
     middle->addWidget(new QLabel(c(Msg::Holidays)));
     middle->addWidget(holidays_, 1);
     middle->addWidget(description_);
     middle->addWidget(delete_);
+    return middle;
+}
+
+// The holiday sets: the chosen set's members and the commands on sets.
+QLayout *HolidayDialog::buildSetColumn()
+{
+    const Catalogue &c = ctx_.model.catalogue;
+    sets_ = named(new QComboBox(this), "cbo_sets");
+    members_ = named(new QListWidget(this), "lst_set_Feiertage");
+    addSet_ = named(new QPushButton(c(Msg::AddSet), this), "cmd_add_set");
+    deleteSet_ = named(new QPushButton(c(Msg::DeleteSet), this), "cmd_del_set");
+    renameSet_ = named(new QPushButton(extraText(ExtraText::RenameSet, ctx_.model.device.Sprache), this),
+                       "cmd_ren_set");
     auto *right = new QVBoxLayout;
     right->addWidget(new QLabel(c(Msg::SetOfHolidays)));
     right->addWidget(sets_);
@@ -113,33 +150,41 @@ HolidayDialog::HolidayDialog(AppContext &ctx, QWidget *parent) : QDialog(parent)
     setButtons->addWidget(deleteSet_);
     setButtons->addWidget(renameSet_);
     right->addLayout(setButtons);
+    return right;
+}
+
+// Buttons between two columns, centred.
+QLayout *HolidayDialog::buttonColumn(std::initializer_list<QPushButton *> buttons)
+{
+    auto *column = new QVBoxLayout;
+    column->addStretch();
+    for (QPushButton *b : buttons)
+        column->addWidget(b);
+    column->addStretch();
+    return column;
+}
+
+// How many years free holidays are kept for (devices with that option), and Exit.
+QLayout *HolidayDialog::buildBottomRow()
+{
+    const Catalogue &c = ctx_.model.catalogue;
+    freeYearsFrame_ = named(new QGroupBox(c(Msg::YearsForFreeHolidays), this), "fra_wieviel_freie_Ft");
+    freeYears_ = named(new QComboBox(freeYearsFrame_), "cbo_wieviel_freie_Ft");
+    for (int y = MinFreeHolidayYears; y <= MaxFreeHolidayYears; y += 2)
+        freeYears_->addItem(QString::number(y) + QLatin1Char(' ') + c(Msg::Years));
     auto *freeRow = new QHBoxLayout(freeYearsFrame_);
     freeRow->addWidget(freeYears_);
-    auto *between1 = new QVBoxLayout;
-    between1->addStretch();
-    between1->addWidget(add_);
-    between1->addStretch();
-    auto *between2 = new QVBoxLayout;
-    between2->addStretch();
-    between2->addWidget(addToSet_);
-    between2->addWidget(removeFromSet_);
-    between2->addStretch();
-    auto *columns = new QHBoxLayout;
-    columns->addLayout(left);
-    columns->addLayout(between1);
-    columns->addLayout(middle);
-    columns->addLayout(between2);
-    columns->addLayout(right);
+    exit_ = named(new QPushButton(c(Msg::BtnExit), this), "cmd_ft_end");
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(freeYearsFrame_);
     bottom->addStretch();
     bottom->addWidget(exit_);
-    auto *root = new QVBoxLayout(this);
-    root->addLayout(columns);
-    root->addLayout(bottom);
+    return bottom;
+}
 
+void HolidayDialog::connectControls()
+{
     connect(add_, &QPushButton::clicked, this, &HolidayDialog::addHoliday);
-    connect(name_, &QLineEdit::returnPressed, this, &HolidayDialog::addHoliday);
     connect(delete_, &QPushButton::clicked, this, &HolidayDialog::deleteHoliday);
     connect(addSet_, &QPushButton::clicked, this, &HolidayDialog::addSet);
     connect(deleteSet_, &QPushButton::clicked, this, &HolidayDialog::deleteSet);
@@ -160,16 +205,6 @@ HolidayDialog::HolidayDialog(AppContext &ctx, QWidget *parent) : QDialog(parent)
         if (index >= 0)
             ctx_.model.holidays.freeYears = (index + 1) * 2;
     });
-
-    month_->setCurrentIndex(0);
-    monthChosen();
-    easter_->setChecked(true);
-    kindChosen();
-    const HolidayLibrary &lib = ctx_.model.holidays;
-    freeYears_->setCurrentIndex(std::clamp(lib.freeYears / 2 - 1, 0, freeYears_->count() - 1));
-    freeYearsFrame_->setVisible(ctx_.model.device.Bewft == 1);
-    fillHolidays(0);
-    fillSets(0);
 }
 
 void HolidayDialog::fillHolidays(int select)

@@ -4,9 +4,12 @@
 
 #include <QDialog>
 
+#include <initializer_list>
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -42,6 +45,12 @@ class HolidayDialog : public QDialog {
     void reject() override;
 
   private:
+    QLayout *buildHolidayFields();
+    QLayout *buildHolidayList();
+    QLayout *buildSetColumn();
+    QLayout *buttonColumn(std::initializer_list<QPushButton *> buttons);
+    QLayout *buildBottomRow();
+    void connectControls();
     void fillHolidays(int select);
     void fillSets(int select);
     void fillMembers();

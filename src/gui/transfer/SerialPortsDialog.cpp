@@ -5,7 +5,9 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace zx {
 
@@ -28,7 +30,14 @@ SerialPortsDialog::SerialPortsDialog(const QString &workDir, QWidget *parent)
         devices_[com - 1] = box;
     }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("cmdOk"));
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdCancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    // An editable box keeps Return to itself; in this dialog Return means OK there too.
+    for (QComboBox *box : devices_)
+        connect(box->lineEdit(), &QLineEdit::returnPressed, buttons->button(QDialogButtonBox::Ok),
+                &QPushButton::click);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
 }

@@ -1,3 +1,4 @@
+#include "DialogContext.h"
 #include "app/AppContext.h"
 #include "calendar/ChangeoverDialog.h"
 #include "calendar/HolidayDialog.h"
@@ -30,16 +31,8 @@ using namespace zx::test;
 
 namespace {
 
-class CalendarDialogs : public ::testing::Test {
+class CalendarDialogs : public ::testing::Test, protected DialogContext {
   protected:
-    TempDir dir;
-    Model model;
-    ScriptedPrompter prompter;
-    FixedClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 0))};
-    SleepingEventPump pump;
-    ProcessToolLauncher launcher;
-    AppContext ctx{model, prompter, clock, pump, launcher, dir.path(), dir.path()};
-
     template <class T> T *find(QWidget *dlg, const char *name)
     {
         T *w = dlg->findChild<T *>(QString::fromUtf8(name));

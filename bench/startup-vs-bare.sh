@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Wall time from the start of the process to its first window on the display: the desktop
+# program's start screen against a bare Qt window, in alternating runs on one Xvfb display, with
+# the median of each and their ratio.
+# Usage: bench/startup-vs-bare.sh [BUILD_DIR] [RUNS]   (defaults: build, 16)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source=$(pwd)
+build=$(realpath "${1:-build}")
+runs=${2:-16}
+app="$build/src/app/zentrix"
+[ -x "$app" ] || { echo "build the desktop program first (cmake --build $build --target zentrix)" >&2; exit 1; }
+
+work=$(mktemp -d)
+xvfb=""
+trap '[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+
+cc -O2 -o "$work/first_show_probe" bench/firstshow/first_show_probe.c $(pkg-config --cflags --libs xcb)
+g++ -O2 -fPIC -o "$work/bare_window" bench/firstshow/bare_window.cpp $(pkg-config --cflags --libs Qt6Widgets)
+
+# A display of its own, so that no other window takes part.
+display=""
+for n in $(seq 90 120); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY="$display"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+
+# The working directory as on every start after the first: filled from the default files.
+mkdir -p "$work/workdir"
+cp -r "$source/data/." "$work/workdir/"
+export QT_QPA_PLATFORM=xcb
+unset QT_QPA_PLATFORMTHEME
+
+probe() { "$work/first_show_probe" 10000 "$@"; }
+# One unmeasured run of each fills the disk cache.
+probe "$work/bare_window" >/dev/null
+probe "$app" --workdir "$work/workdir" >/dev/null
+: >"$work/bare.txt"
+: >"$work/start.txt"
+for _ in $(seq "$runs"); do
+    probe "$work/bare_window" >>"$work/bare.txt"
+    probe "$app" --workdir "$work/workdir" >>"$work/start.txt"
+done
+
+median() { sort -n "$1" | awk '{v[NR]=$1} END {print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
+bare=$(median "$work/bare.txt")
+start=$(median "$work/start.txt")
+echo "runs: $runs alternating, display $display"
+echo "bare Qt window: median $bare ms   ($(sort -n "$work/bare.txt" | tr '\n' ' '))"
+echo "start screen:   median $start ms   ($(sort -n "$work/start.txt" | tr '\n' ' '))"
+awk -v a="$start" -v b="$bare" 'BEGIN {printf "ratio: %.2fx\n", a / b}'
