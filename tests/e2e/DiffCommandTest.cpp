@@ -175,7 +175,7 @@ class CompareWithDevice : public ::testing::Test {
     ProcessToolLauncher launcher;
     AppContext ctx{model, prompter, clock, pump, launcher, dir.path(), dir.path()};
     QtSerialPort port;
-    SerialTimings fast{500, 40, 0};
+    SerialTimings fast{500, 80, 0}; // a loaded machine may pause the simulator mid-answer
 };
 
 TEST_F(CompareWithDevice, AVerifiedWriteThenAMemoryChangedBehindTheProgramsBack)
