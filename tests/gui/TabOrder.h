@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QPushButton>
 #include <QRect>
 #include <QTest>
 #include <QWidget>
@@ -25,6 +26,16 @@
 #include <vector>
 
 namespace zx::test {
+
+// Shows `dialog` and makes it the active window, so that keys go where a user's would.
+inline void showActive(QWidget &dialog)
+{
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    dialog.activateWindow();
+    (void)QTest::qWaitForWindowActive(&dialog, 1000);
+    QApplication::processEvents();
+}
 
 // A control's place in the dialog's coordinates.
 inline QRect PlaceIn(const QWidget *dialog, const QWidget *w)
@@ -154,6 +165,15 @@ inline void ExpectTabInReadingOrder(QWidget *dialog)
     ASSERT_FALSE(chain.empty()) << "no control of " << NameOf(dialog) << " takes the focus";
     ExpectReadingOrder(dialog, chain);
     ExpectTabReachesEveryControl(dialog, chain);
+}
+
+// The dialog's default button: the one Return presses.
+inline QPushButton *defaultButton(QWidget &dialog)
+{
+    for (QPushButton *b : dialog.findChildren<QPushButton *>())
+        if (b->isDefault() && b->isVisible())
+            return b;
+    return nullptr;
 }
 
 } // namespace zx::test

@@ -1,7 +1,7 @@
 // Every dialog outside the entry dialogs worked with the keyboard: Tab visits only controls that
 // can be seen, in reading order; Return presses the default button; Escape closes the dialog.
 #include "DialogContext.h"
-#include "TabOrderWalk.h"
+#include "TabOrder.h"
 
 #include "app/AboutDialog.h"
 #include "app/AppContext.h"
@@ -105,10 +105,10 @@ TEST_P(DialogKeyboard, TabReturnAndEscape)
     std::unique_ptr<QDialog> dialog = GetParam().make(setting);
     showActive(*dialog);
 
-    const std::vector<QWidget *> chain = tabChain(*dialog);
-    EXPECT_FALSE(chain.empty()) << "the dialog opens without focus";
-    for (const std::string &fault : tabChainFaults(*dialog, chain))
-        ADD_FAILURE() << fault;
+    const std::vector<QWidget *> chain = TabChain(dialog.get());
+    ASSERT_FALSE(chain.empty()) << "no control of the dialog takes the focus";
+    ExpectReadingOrder(dialog.get(), chain);
+    ExpectTabReachesEveryControl(dialog.get(), chain);
 
     const QString wanted = QString::fromLatin1(GetParam().defaultButton);
     QPushButton *byDefault = defaultButton(*dialog);
