@@ -652,6 +652,9 @@ int BusOperations::ReadDevice(int address)
         model_.device.Kanalzahl = 8;
     model_.recount(SetProgram);
     model_.Modified = 1;
+    // What came from the device is no file of the user's yet: Save asks for a name rather than
+    // putting the device's program over the file that was open before the read.
+    model_.FileNamed = 0;
     return LinkError::Ok;
 }
 

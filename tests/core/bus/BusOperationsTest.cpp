@@ -292,6 +292,7 @@ TEST_F(BusOperationsTest, ACouplingUnitThatStopsMidTransferEndsItAtOnce)
 TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
 {
     fillBusProgram();
+    model.FileNamed = 1;
     const ProgramSet written = model.program();
     ASSERT_EQ(ops.Program(Device), 0) << protocolText().toStdString();
     model.program().clear();
@@ -305,6 +306,7 @@ TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(read.Records[i], written.Records[i]);
     EXPECT_EQ(model.Modified, 1);
+    EXPECT_EQ(model.FileNamed, 0) << "Save would put the device's program over the file opened before";
     // The device runs its own application again, and "appl.old" holds it.
     expectOwnApplication();
     QString error;
