@@ -13,7 +13,7 @@
 #include "views/RowFilter.h"
 
 #ifdef ZX_CLI_PDF
-#include "output/PagePainterSink.h"
+#include "paint/PagePainterSink.h"
 
 #include <QGuiApplication>
 #include <QPageSize>
