@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <initializer_list>
+
 namespace zx {
 
 class BusLink;
@@ -41,6 +43,9 @@ constexpr int ReadNextRecord = 0x61;
 // 0x01, data length + 1, command, data, padded with 0x00 to 9 bytes.
 QByteArray request(int command, const QByteArray &data);
 } // namespace Mailbox
+
+// Small values as bytes of a telegram, one each (the low 8 bits).
+QByteArray BusBytes(std::initializer_list<int> values);
 
 // The device operations on a bus time switch over an open link: search, identify, save and
 // install its application, program and read its changeover table and switching program.
