@@ -5,7 +5,7 @@
 #include "HeadlessPrompter.h"
 
 #include "calendar/AstroSettings.h"
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "calendar/Locations.h"
 #include "calendar/Sun.h"
 #include "entry/AstroTimeChange.h"

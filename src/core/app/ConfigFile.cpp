@@ -1,10 +1,10 @@
 #include "app/ConfigFile.h"
 
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "app/StartUp.h"
 #include "i18n/Catalogue.h"
 #include "i18n/ExtraTexts.h"
-#include "i18n/TextDecoding.h"
+#include "platform/TextDecoding.h"
 #include "model/ChangeoverRules.h"
 #include "model/Model.h"
 #include "platform/FileAccess.h"

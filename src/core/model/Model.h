@@ -1,9 +1,9 @@
 #pragma once
 
-#include "calendar/Holidays.h"
 #include "i18n/Catalogue.h"
 #include "model/ChangeoverRules.h"
 #include "model/DeviceCodes.h"
+#include "model/HolidayLibrary.h"
 #include "model/ListKinds.h"
 #include "model/ProgramRecord.h"
 #include "platform/FileStamp.h"

@@ -4,7 +4,7 @@
 #include "platform/FileAccess.h"
 
 #include "model/DeviceCodes.h"
-#include "app/ModelNames.h"
+#include "model/ModelNames.h"
 
 #include "i18n/Msg.h"
 #include "model/ChangeoverRules.h"
@@ -13,7 +13,7 @@
 #include "model/ValueRanges.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
-#include "i18n/TextDecoding.h"
+#include "platform/TextDecoding.h"
 
 #include <QDir>
 #include <QFile>
