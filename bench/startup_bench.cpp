@@ -4,7 +4,7 @@
 // Runs on the display it finds (QT_QPA_PLATFORM=offscreen without one):
 //   build/bench/startup_bench --benchmark_repetitions=16 --benchmark_report_aggregates_only=true
 #include "app/AppContext.h"
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "app/InstallPaths.h"
 #include "app/StartScreen.h"
 #include "i18n/Catalogue.h"

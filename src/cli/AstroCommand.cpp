@@ -5,7 +5,7 @@
 #include "HeadlessPrompter.h"
 
 #include "calendar/AstroSettings.h"
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "calendar/Locations.h"
 #include "calendar/Sun.h"
 #include "entry/AstroTimeChange.h"
@@ -118,7 +118,7 @@ int runAstro(Options &o)
         catalogue.fillBuiltin(o.language(), 1);
         const QString path = LocationsFilePath(catalogue, dir);
         const LocationsReadResult read = ReadLocationsFile(path);
-        if (!read.ok())
+        if (!read.readOrMissing())
             return fail(path, catalogue.text(Msg::IllegalFile) + QStringLiteral(" (") + read.error + u')');
         const auto found = std::find_if(read.locations.begin(), read.locations.end(),
                                         [&](const Location &l) { return l.name == place; });

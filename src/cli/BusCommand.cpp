@@ -1,7 +1,7 @@
 #include "Commands.h"
 
 #include "HeadlessPrompter.h"
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "bus/BusAddress.h"
 #include "bus/BusOperations.h"
 #include "bus/BusSession.h"

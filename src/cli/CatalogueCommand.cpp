@@ -1,7 +1,7 @@
 // zentrix-cli catalogue: prints the message catalogue of a language, one position a line.
 #include "Commands.h"
 
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "i18n/Catalogue.h"
 
 namespace zx::cli {

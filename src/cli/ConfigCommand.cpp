@@ -2,7 +2,7 @@
 // defaults it starts with when the file is missing or short.
 #include "Commands.h"
 
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "app/ConfigFile.h"
 #include "model/Model.h"
 

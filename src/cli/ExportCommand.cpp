@@ -13,7 +13,7 @@
 #include "views/RowFilter.h"
 
 #ifdef ZX_CLI_PDF
-#include "output/PagePainterSink.h"
+#include "paint/PagePainterSink.h"
 
 #include <QGuiApplication>
 #include <QPageSize>
@@ -84,7 +84,7 @@ int runExport(Options &o)
     if (!loadProgramOrTell(model, o, file, type.value_or(0)))
         return 1;
     if (lines)
-        model.transfer.PrintHeaderLines = *lines;
+        model.transfer.PrintHeaderInterval = *lines;
 
     // The same lists as the desktop print: each chosen list of set 0 without filter, or with a
     // filter file each as the filtered view of the main window.

@@ -3,7 +3,7 @@
 #include "CliTexts.h"
 #include "Commands.h"
 
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "model/Model.h"
 #include "output/ExportFile.h"
 #include "output/ICalendarExport.h"

@@ -4,39 +4,22 @@
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/Clock.h"
+#include "support/CliRunner.h"
 #include "support/DeviceRuleCases.h"
 #include "support/SamplePrograms.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
 using namespace zx;
+using zx::test::CliTextRun;
+using zx::test::RunCliText;
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(ZX_BIN_DIR "/src/cli/zentrix-cli"), args);
-    CliRun r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 QByteArray contents(const QString &path)
 {
@@ -63,12 +46,12 @@ class AddCommandTest : public ::testing::Test {
     void SetUp() override
     {
         file = dir.file(QStringLiteral("plan.zxp"));
-        ASSERT_EQ(cli({"new", file, "--type", "517", "--channels", "4"}).exitCode, 0);
+        ASSERT_EQ(RunCliText({"new", file, "--type", "517", "--channels", "4"}).exitCode, 0);
         writeConfig(dir, 1);
     }
-    CliRun add(const QStringList &options)
+    CliTextRun add(const QStringList &options)
     {
-        return cli(QStringList{"add", file} + options + QStringList{"--workdir", dir.path()});
+        return RunCliText(QStringList{"add", file} + options + QStringList{"--workdir", dir.path()});
     }
     Model load()
     {
@@ -105,7 +88,7 @@ const AddCase addCases[] = {
 TEST_P(AddPriority, StoresSavesAndPrintsTheRecord)
 {
     const AddCase &c = GetParam();
-    const CliRun r = add(QStringList{"priority"} + c.options);
+    const CliTextRun r = add(QStringList{"priority"} + c.options);
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
     const ProgramRecord &e = c.record;
     EXPECT_TRUE(r.out.startsWith(
@@ -115,7 +98,7 @@ TEST_P(AddPriority, StoresSavesAndPrintsTheRecord)
     ASSERT_EQ(m.program().UsedCount, 1);
     EXPECT_EQ(m.program().Records[0], c.record);
     // the printed row is the list's row
-    const CliRun list = cli({"list", file, "--view", "priority"});
+    const CliTextRun list = RunCliText({"list", file, "--view", "priority"});
     EXPECT_TRUE(list.out.contains(r.out.section(QLatin1Char('\n'), 1, 1))) << qPrintable(list.out);
 }
 
@@ -146,7 +129,7 @@ TEST_F(AddCommandTest, RefusalsLeaveTheFileUntouched)
          "Date or days of the week not complete !"},
     };
     for (const auto &refusal : refusals) {
-        const CliRun r = add(refusal.options);
+        const CliTextRun r = add(refusal.options);
         EXPECT_EQ(r.exitCode, 1) << qPrintable(refusal.options.join(' '));
         EXPECT_TRUE(r.err.contains(QLatin1String(refusal.message))) << qPrintable(r.err);
         EXPECT_EQ(contents(file), before);
@@ -154,8 +137,8 @@ TEST_F(AddCommandTest, RefusalsLeaveTheFileUntouched)
     EXPECT_EQ(add({"priority", "--from", "1.5", "--priority", "2", "--channels", "1"}).exitCode, 2);
 
     // --replace answers the overwrite question with Yes
-    const CliRun replaced = add({"priority", "--from", "1.5", "--to", "1.5", "--priority", "permanent",
-                                 "--state", "off", "--channels", "1", "--replace"});
+    const CliTextRun replaced = add({"priority", "--from", "1.5", "--to", "1.5", "--priority", "permanent",
+                                     "--state", "off", "--channels", "1", "--replace"});
     EXPECT_EQ(replaced.exitCode, 0) << qPrintable(replaced.err);
     EXPECT_EQ(load().program().Records[0], test::priorityTime(1, 5, 1, 5, 10, 1, 0));
 }
@@ -163,14 +146,14 @@ TEST_F(AddCommandTest, RefusalsLeaveTheFileUntouched)
 TEST_F(AddCommandTest, BusDeviceTakesPermanentAsCode8AndRefusesAnEasterValueAbove15)
 {
     const QString bus = dir.file(QStringLiteral("bus.zxp"));
-    ASSERT_EQ(cli({"new", bus, "--type", "517", "--channels", "8", "--bus"}).exitCode, 0);
-    const CliRun r = cli({"add", bus, "priority", "--from", "1.5", "--to", "2.5", "--priority", "permanent",
-                          "--value", "200", "--channel", "8"});
+    ASSERT_EQ(RunCliText({"new", bus, "--type", "517", "--channels", "8", "--bus"}).exitCode, 0);
+    const CliTextRun r = RunCliText({"add", bus, "priority", "--from", "1.5", "--to", "2.5", "--priority",
+                                     "permanent", "--value", "200", "--channel", "8"});
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("106 24 0 2 200 87\n"))) << qPrintable(r.out);
     const QByteArray before = contents(bus);
-    const CliRun refused = cli({"add", bus, "priority", "--easter", "1", "--priority", "permanent", "--value",
-                                "16", "--channel", "2"});
+    const CliTextRun refused = RunCliText({"add", bus, "priority", "--easter", "1", "--priority", "permanent",
+                                           "--value", "16", "--channel", "2"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains(QLatin1String("value: 0 up to 15"))) << qPrintable(refused.err);
     EXPECT_EQ(contents(bus), before);
@@ -208,7 +191,7 @@ TEST_F(AddCommandTest, RandomPriorityTimesAgreeWithTheEncoder)
             options << "--state" << (e.state ? "on" : "off");
         if (e.yearCode)
             options << "--year" << QString::number(e.yearCode + 1936);
-        const CliRun r = add(options);
+        const CliTextRun r = add(options);
         if (r.exitCode == 1)
             continue; // a duplicate drawn twice
         ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
@@ -237,10 +220,11 @@ TEST_P(AddRefusesWhatTheDeviceCannotHold, WithTheEntryRulesText)
         "new", file, "--type", QString::number(c.type), "--channels", QString::number(c.channels)};
     if (c.bus)
         created << "--bus";
-    ASSERT_EQ(cli(created).exitCode, 0);
+    ASSERT_EQ(RunCliText(created).exitCode, 0);
     writeConfig(dir, c.bewft);
     const QByteArray before = contents(file);
-    const CliRun r = cli(QStringList{"add", file} + c.options + QStringList{"--workdir", dir.path()});
+    const CliTextRun r =
+        RunCliText(QStringList{"add", file} + c.options + QStringList{"--workdir", dir.path()});
     Model model;
     c.setUp(model.device);
     EXPECT_EQ(r.exitCode, 1) << qPrintable(r.out);
@@ -270,7 +254,7 @@ TEST_P(AddRefusesWhatTheProgramHolds, WithTheDialogsText)
         ASSERT_EQ(add({"switching", "--time", "06:00", "--days", "mo", "--channels", "1"}).exitCode, 0);
     }
     const QByteArray before = contents(file);
-    const CliRun r = add(c.options);
+    const CliTextRun r = add(c.options);
     EXPECT_EQ(r.exitCode, 1) << qPrintable(r.out);
     const QString text = Model().catalogue(c.message).trimmed().section(QLatin1Char('\n'), 0, 0);
     EXPECT_TRUE(r.err.contains(text)) << qPrintable(r.err);
@@ -298,7 +282,7 @@ TEST_F(AddCommandTest, HolidayRunsThatStoreNothingSayWhy)
         {{"--name", "Prayer day", "--today", "2099-12-01"}, QStringLiteral("Nothing was stored")},
     };
     for (const auto &run : runs) {
-        const CliRun r = add(base + run.options);
+        const CliTextRun r = add(base + run.options);
         EXPECT_EQ(r.exitCode, 1) << qPrintable(run.options.join(' '));
         EXPECT_TRUE(r.err.contains(run.message)) << qPrintable(r.err);
         EXPECT_EQ(contents(file), before);
@@ -306,10 +290,11 @@ TEST_F(AddCommandTest, HolidayRunsThatStoreNothingSayWhy)
 
     // a bus record has no year: a free holiday over several years is refused
     const QString bus = dir.file(QStringLiteral("bus.zxp"));
-    ASSERT_EQ(cli({"new", bus, "--type", "517", "--channels", "8", "--bus"}).exitCode, 0);
+    ASSERT_EQ(RunCliText({"new", bus, "--type", "517", "--channels", "8", "--bus"}).exitCode, 0);
     const QByteArray busBefore = contents(bus);
-    const CliRun r = cli({"add", bus, "holiday", "--name", "Prayer day", "--priority", "1", "--channel", "1",
-                          "--years", "4", "--today", "2026-01-01", "--workdir", dir.path()});
+    const CliTextRun r =
+        RunCliText({"add", bus, "holiday", "--name", "Prayer day", "--priority", "1", "--channel", "1",
+                    "--years", "4", "--today", "2026-01-01", "--workdir", dir.path()});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QLatin1String("A bus device has no year"))) << qPrintable(r.err);
     EXPECT_EQ(contents(bus), busBefore);

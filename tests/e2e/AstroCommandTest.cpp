@@ -1,39 +1,22 @@
 // zentrix-cli astro prints the astro table the program would store.
 #include "calendar/AstroSettings.h"
 #include "calendar/Sun.h"
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 using namespace zx;
+using zx::test::CliTextRun;
+using zx::test::RunCliText;
 
 namespace {
 
-struct AstroRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-AstroRun cliRun(const QStringList &args)
+CliTextRun astro(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(ZX_CLI), args);
-    AstroRun r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-AstroRun astro(const QStringList &args)
-{
-    return cliRun(QStringList{QStringLiteral("astro")} + args);
+    return RunCliText(QStringList{QStringLiteral("astro")} + args);
 }
 
 QString tableText(const AstroTableRows &t)
@@ -46,17 +29,17 @@ QString tableText(const AstroTableRows &t)
 
 TEST(AstroCommandTest, TableByValueWithEastPositiveLongitude)
 {
-    const AstroRun r =
+    const CliTextRun r =
         astro({"--latitude", "47.5", "--longitude", "7.5", "--timezone", "60", "--year", "2028"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, tableText(BuildAstroTable(-7.5, 47.5, 60, 2028)));
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 366);
     // 21 June at latitude 48, 30 minutes earlier than at longitude 0, plus the zone's hour.
-    const AstroRun north =
+    const CliTextRun north =
         astro({"--latitude", "48", "--longitude", "7.5", "--timezone", "60", "--year", "2026"});
     EXPECT_TRUE(north.out.contains(QStringLiteral("\n172\t%1\t%2\n").arg(1203 + 30).arg(240 + 30)));
-    const AstroRun polar =
+    const CliTextRun polar =
         astro({"--latitude", "-70", "--longitude", "0", "--timezone", "0", "--year", "2026"});
     EXPECT_TRUE(polar.out.contains(QStringLiteral("\n355\t1791\t1791\n"))); // 21 December
 }
@@ -65,14 +48,15 @@ TEST(AstroCommandTest, PlaceFromTheLocationsFile)
 {
     test::TempDir dir;
     dir.write("deutsch.ord", "2\r\nBasel,345,45,44\r\nBonn,346,39,44\r\n");
-    const AstroRun r = astro({"--place", "Basel", "--lang", "de", "--workdir", dir.path(), "--year", "2027"});
+    const CliTextRun r =
+        astro({"--place", "Basel", "--lang", "de", "--workdir", dir.path(), "--year", "2027"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, tableText(BuildAstroTable(-7.5, 47.5, 60, 2027)));
 
     EXPECT_EQ(astro({"--place", "Kiel", "--lang", "de", "--workdir", dir.path()}).exitCode, 1);
     EXPECT_EQ(astro({"--place", "Basel", "--workdir", dir.path()}).exitCode, 1); // english.ord is missing
     dir.write("deutsch.ord", "3\r\nBasel,345,45,44\r\n");
-    const AstroRun damaged = astro({"--place", "Basel", "--lang", "de", "--workdir", dir.path()});
+    const CliTextRun damaged = astro({"--place", "Basel", "--lang", "de", "--workdir", dir.path()});
     EXPECT_EQ(damaged.exitCode, 1);
     EXPECT_TRUE(damaged.err.contains(QStringLiteral("deutsch.ord")));
     EXPECT_TRUE(damaged.out.isEmpty());
@@ -82,7 +66,7 @@ class AstroUsageTest : public ::testing::TestWithParam<QStringList> {};
 
 TEST_P(AstroUsageTest, IsAUsageError)
 {
-    const AstroRun r = astro(GetParam());
+    const CliTextRun r = astro(GetParam());
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("zentrix-cli: ")) ||
@@ -117,20 +101,20 @@ TEST(AstroCommandTest, StoreIntoAProgramAndChangeTimesHeadless)
                      "--store", file, "--sunset-offset", "-10"})
                   .exitCode,
               0);
-    const QString dump = cliRun({"dump", file}).out;
+    const QString dump = RunCliText({"dump", file}).out;
     EXPECT_TRUE(
         dump.contains(QStringLiteral("longitude 7.5 (east positive), latitude 47.5, time zone 60 min")))
         << dump.toStdString();
     EXPECT_TRUE(dump.contains(QStringLiteral(" / -10 min")));
 
-    const AstroRun changed =
-        cliRun({"astro-change", file, "--column", "sunset", "--days", "1-10", "--set", "06:15"});
+    const CliTextRun changed =
+        RunCliText({"astro-change", file, "--column", "sunset", "--days", "1-10", "--set", "06:15"});
     ASSERT_EQ(changed.exitCode, 0) << changed.err.toStdString();
-    const QStringList rows = cliRun({"list", file, "--view", "astro"}).out.split(QLatin1Char('\n'));
+    const QStringList rows = RunCliText({"list", file, "--view", "astro"}).out.split(QLatin1Char('\n'));
     ASSERT_GT(rows.size(), 12);
     EXPECT_TRUE(rows[10].contains(QStringLiteral("6:15 hrs"))); // day 10 (row 0 is the header)
     EXPECT_FALSE(rows[11].contains(QStringLiteral("6:15 hrs")));
-    EXPECT_EQ(cliRun({"astro-change", file, "--column", "noon", "--days", "1", "--delete"}).exitCode, 2);
+    EXPECT_EQ(RunCliText({"astro-change", file, "--column", "noon", "--days", "1", "--delete"}).exitCode, 2);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "model/ListOrder.h"
 #include "platform/EventPump.h"
 #include "platform/QtSerialPort.h"
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 namespace zx::test {
@@ -123,13 +124,14 @@ TEST_F(BusE2E, CliSearchesAndReportsWithTheCataloguesMessage)
 {
     DevSim sim(simArgs({"--device", "1.1.9"}));
     ASSERT_FALSE(sim.path().isEmpty());
-    QProcess cli;
-    cli.setWorkingDirectory(dir.path());
-    cli.start(QStringLiteral(ZX_CLI), {"bus", "search", "--port", sim.path(), "--area", "1", "--line", "1",
-                                       "--from", "9", "--to", "9"});
-    ASSERT_TRUE(cli.waitForFinished(30000));
-    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-    EXPECT_EQ(cli.readAllStandardOutput(), QByteArray("1.1.9\n"));
+    CliOptions inDir;
+    inDir.workingDirectory = dir.path();
+    inDir.deadlineMs = 30000;
+    CliRun r = RunCli(
+        {"bus", "search", "--port", sim.path(), "--area", "1", "--line", "1", "--from", "9", "--to", "9"},
+        inDir);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QByteArray("1.1.9\n"));
     EXPECT_TRUE(dir.read(QStringLiteral("protocol.txt")).contains("checking device 1.1.9"));
 
     DevSim silent(simArgs({"--fault", "no-bcu"}));
@@ -146,13 +148,12 @@ TEST_F(BusE2E, CliSearchesAndReportsWithTheCataloguesMessage)
         {{"--quiet"}, line + "not successful\n", false},
     };
     for (const auto &report : reports) {
-        cli.start(QStringLiteral(ZX_CLI),
-                  QStringList{"bus", "reinstall", "--port", silent.path(), "--address", "1.1.5"} +
-                      report.extra);
-        ASSERT_TRUE(cli.waitForFinished(30000));
-        EXPECT_EQ(cli.exitCode(), 1);
-        const QByteArray err = cli.readAllStandardError();
-        EXPECT_TRUE(cli.readAllStandardOutput().isEmpty());
+        r = RunCli(QStringList{"bus", "reinstall", "--port", silent.path(), "--address", "1.1.5"} +
+                       report.extra,
+                   inDir);
+        EXPECT_EQ(r.exitCode, 1);
+        const QByteArray err = r.err;
+        EXPECT_TRUE(r.out.isEmpty());
         EXPECT_TRUE(err.endsWith(report.last)) << err.toStdString();
         EXPECT_TRUE(err.contains(line + "no bus access via " + silent.path().toUtf8()) ||
                     !report.extra.isEmpty())
@@ -163,16 +164,12 @@ TEST_F(BusE2E, CliSearchesAndReportsWithTheCataloguesMessage)
         EXPECT_EQ(steps, report.steps) << err.toStdString();
     }
 
-    cli.start(QStringLiteral(ZX_CLI),
-              {"bus", "read", "out.zxp", "--port", silent.path(), "--address", "1.13.5"});
-    ASSERT_TRUE(cli.waitForFinished(30000));
-    EXPECT_EQ(cli.exitCode(), 1);
-    EXPECT_TRUE(cli.readAllStandardError().contains("no valid physical Adress"));
+    r = RunCli({"bus", "read", "out.zxp", "--port", silent.path(), "--address", "1.13.5"}, inDir);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("no valid physical Adress"));
     EXPECT_FALSE(dir.exists(QStringLiteral("out.zxp")));
 
-    cli.start(QStringLiteral(ZX_CLI), {"bus", "program", "--port", silent.path()});
-    ASSERT_TRUE(cli.waitForFinished(30000));
-    EXPECT_EQ(cli.exitCode(), 2);
+    EXPECT_EQ(RunCli({"bus", "program", "--port", silent.path()}, inDir).exitCode, 2);
 }
 
 struct BusFaultCase {

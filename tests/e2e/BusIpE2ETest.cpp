@@ -9,6 +9,7 @@
 #include "model/ListOrder.h"
 #include "platform/EventPump.h"
 #include "platform/UdpSocket.h"
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 #include <QStandardPaths>
@@ -161,18 +162,20 @@ TEST_F(BusIpE2E, CliReachesTheInterfaceByItsHost)
 {
     IpSim sim(simArgs({"--device", "1.1.9"}));
     ASSERT_FALSE(sim.endpoint().isEmpty());
-    QProcess cli;
-    cli.setWorkingDirectory(dir.path());
-    cli.start(QStringLiteral(ZX_CLI), {"bus", "search", "--ip", sim.endpoint(), "--area", "1", "--line", "1",
-                                       "--from", "9", "--to", "9"});
-    ASSERT_TRUE(cli.waitForFinished(30000));
-    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-    EXPECT_EQ(cli.readAllStandardOutput(), QByteArray("1.1.9\n"));
+    CliOptions inDir;
+    inDir.workingDirectory = dir.path();
+    inDir.deadlineMs = 30000;
+    const CliRun r = RunCli(
+        {"bus", "search", "--ip", sim.endpoint(), "--area", "1", "--line", "1", "--from", "9", "--to", "9"},
+        inDir);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QByteArray("1.1.9\n"));
 
-    cli.start(QStringLiteral(ZX_CLI), {"bus", "search", "--ip", sim.endpoint(), "--port", "/dev/x", "--area",
-                                       "1", "--line", "1", "--from", "9", "--to", "9"});
-    ASSERT_TRUE(cli.waitForFinished(30000));
-    EXPECT_EQ(cli.exitCode(), 2); // one way to the bus, not two
+    EXPECT_EQ(RunCli({"bus", "search", "--ip", sim.endpoint(), "--port", "/dev/x", "--area", "1", "--line",
+                      "1", "--from", "9", "--to", "9"},
+                     inDir)
+                  .exitCode,
+              2); // one way to the bus, not two
 }
 
 // The same operations through knxd, an independent bus stack between this program and the

@@ -11,6 +11,7 @@
 #include "model/ListOrder.h"
 #include "platform/EventPump.h"
 #include "platform/QtSerialPort.h"
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 #include <csignal>
@@ -213,17 +214,14 @@ TEST_F(BusRecoveryE2E, CliReadBackHoldsExactlyWhatWasProgrammed)
     p.FileName = dir.file(QStringLiteral("eight.zxp"));
     ASSERT_TRUE(SaveProgram(model, prompter, clock));
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ZENTRIX_FAST_LINK"), QStringLiteral("1"));
-    QProcess cli;
-    cli.setProcessEnvironment(env);
-    cli.setWorkingDirectory(dir.path());
+    CliOptions fast;
+    fast.environment.insert(QStringLiteral("ZENTRIX_FAST_LINK"), QStringLiteral("1"));
+    fast.workingDirectory = dir.path();
     for (const QStringList &args :
          {QStringList{"bus", "program", "eight.zxp", "--port", sim.path(), "--address", "1.1.5"},
           QStringList{"bus", "read", "back.zxp", "--port", sim.path(), "--address", "1.1.5"}}) {
-        cli.start(QStringLiteral(ZX_CLI), args);
-        ASSERT_TRUE(cli.waitForFinished(60000));
-        ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+        const CliRun r = RunCli(args, fast);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     }
     Model back;
     ASSERT_EQ(LoadProgram(back, prompter, dir.file(QStringLiteral("back.zxp")), false, SetProgram),
@@ -234,9 +232,8 @@ TEST_F(BusRecoveryE2E, CliReadBackHoldsExactlyWhatWasProgrammed)
 
     // A port that cannot be opened is named once in the protocol.
     const QString missing = dir.file(QStringLiteral("no-such-port"));
-    cli.start(QStringLiteral(ZX_CLI), {"bus", "reinstall", "--port", missing, "--address", "1.1.5"});
-    ASSERT_TRUE(cli.waitForFinished(30000));
-    EXPECT_EQ(cli.exitCode(), 1);
+    fast.deadlineMs = 30000;
+    EXPECT_EQ(RunCli({"bus", "reinstall", "--port", missing, "--address", "1.1.5"}, fast).exitCode, 1);
     EXPECT_EQ(protocol().count(missing), 1) << protocol().toStdString();
 }
 

@@ -8,6 +8,7 @@
 #include "platform/EventPump.h"
 #include "platform/ProcessToolLauncher.h"
 #include "platform/QtSerialPort.h"
+#include "support/CliRunner.h"
 #include "support/RandomPrograms.h"
 #include "support/TempDir.h"
 #include "transfer/DeviceTransfer.h"
@@ -20,27 +21,10 @@
 #include <algorithm>
 #include <map>
 
+using zx::test::RunCli;
+
 namespace zx::test {
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(ZX_CLI), args);
-    CliRun r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 // The rows (without their number) of the records of one list that `m` holds more often than
 // `other`: what diff must report for that side, as a sorted multiset.
@@ -115,7 +99,7 @@ TEST(DiffCommand, RandomProgramPairsReportExactlyTheirRecordDifferences)
         ASSERT_TRUE(SaveProgram(a, prompter, clock));
         ASSERT_TRUE(SaveProgram(b, prompter, clock));
 
-        const CliRun r = cli({QStringLiteral("diff"), fa, fb, QStringLiteral("--json")});
+        const CliRun r = RunCli({QStringLiteral("diff"), fa, fb, QStringLiteral("--json")});
         ASSERT_EQ(r.exitCode, 1) << r.err.toStdString();
         const QJsonObject lists =
             QJsonDocument::fromJson(r.out).object().value(QStringLiteral("lists")).toObject();
@@ -132,19 +116,19 @@ TEST(DiffCommand, ExitStatusSaysSameDifferentOrTrouble)
 {
     TempDir dir;
     const QString full = QStringLiteral(ZX_TEST_DATA "/full517.zxp");
-    EXPECT_EQ(cli({QStringLiteral("diff"), full, full}).exitCode, 0);
-    const CliRun same = cli({QStringLiteral("diff"), full, full, QStringLiteral("--json")});
+    EXPECT_EQ(RunCli({QStringLiteral("diff"), full, full}).exitCode, 0);
+    const CliRun same = RunCli({QStringLiteral("diff"), full, full, QStringLiteral("--json")});
     EXPECT_TRUE(QJsonDocument::fromJson(same.out).object().value(QStringLiteral("equal")).toBool());
-    const CliRun other = cli({QStringLiteral("diff"), full, QStringLiteral(ZX_TEST_DATA "/full236.zxp"),
-                              QStringLiteral("--lang"), QStringLiteral("fr")});
+    const CliRun other = RunCli({QStringLiteral("diff"), full, QStringLiteral(ZX_TEST_DATA "/full236.zxp"),
+                                 QStringLiteral("--lang"), QStringLiteral("fr")});
     EXPECT_EQ(other.exitCode, 1);
     EXPECT_TRUE(other.out.contains("type d'appareil: 517 -> 236")) << other.out.toStdString();
     const CliRun broken =
-        cli({QStringLiteral("diff"), full, QStringLiteral(ZX_TEST_DATA "/broken-checksum.zxp")});
+        RunCli({QStringLiteral("diff"), full, QStringLiteral(ZX_TEST_DATA "/broken-checksum.zxp")});
     EXPECT_EQ(broken.exitCode, 2);
-    EXPECT_TRUE(broken.err.contains(QStringLiteral("Illegal File !")));
-    EXPECT_EQ(cli({QStringLiteral("diff"), full, dir.file(QStringLiteral("missing.zxp"))}).exitCode, 2);
-    EXPECT_EQ(cli({QStringLiteral("diff"), full}).exitCode, 2);
+    EXPECT_TRUE(broken.err.contains("Illegal File !"));
+    EXPECT_EQ(RunCli({QStringLiteral("diff"), full, dir.file(QStringLiteral("missing.zxp"))}).exitCode, 2);
+    EXPECT_EQ(RunCli({QStringLiteral("diff"), full}).exitCode, 2);
 }
 
 class CompareWithDevice : public ::testing::Test {

@@ -2,11 +2,11 @@
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/Clock.h"
+#include "support/CliRunner.h"
 #include "support/SamplePrograms.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -18,13 +18,12 @@ namespace {
 
 int run(const QString &program, const QStringList &args, QString *out = nullptr)
 {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000))
-        return -1;
+    zx::test::CliOptions options;
+    options.program = program;
+    const zx::test::CliTextRun r = zx::test::RunCliText(args, options);
     if (out)
-        *out = QString::fromUtf8(p.readAllStandardOutput()) + QString::fromUtf8(p.readAllStandardError());
-    return p.exitCode();
+        *out = r.out + r.err;
+    return r.exitCode;
 }
 
 int cli(const QStringList &args, QString *out = nullptr)

@@ -1,7 +1,8 @@
 // The help's "Command line" page keeps in step with zentrix-cli: every command the CLI's own
 // usage names appears there with an example, in every language.
+#include "support/CliRunner.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -10,14 +11,12 @@ namespace {
 
 TEST(HelpCommandLine, EveryCommandIsOnThePageInEveryLanguage)
 {
-    QProcess p;
-    p.start(QStringLiteral(ZX_CLI), {QStringLiteral("--help")});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    ASSERT_EQ(p.exitCode(), 0);
+    const zx::test::CliTextRun help = zx::test::RunCliText({QStringLiteral("--help")});
+    ASSERT_EQ(help.exitCode, 0);
     QStringList commands;
     const QRegularExpression usage(QStringLiteral("^  zentrix-cli (\\S+)"),
                                    QRegularExpression::MultilineOption);
-    for (auto it = usage.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();)
+    for (auto it = usage.globalMatch(help.out); it.hasNext();)
         commands << it.next().captured(1);
     ASSERT_GE(commands.size(), 19);
     for (const char *stem : {"Zentri2D", "Zentri2E", "Zentri2F"}) {

@@ -2,35 +2,17 @@
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/Clock.h"
+#include "support/CliRunner.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
-
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 using namespace zx;
+using zx::test::CliTextRun;
+using zx::test::RunCliText;
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(ZX_BIN_DIR "/src/cli/zentrix-cli"), args);
-    CliRun r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 ProgramRecord weekly(int m, int days, int channels, int on)
 {
@@ -67,8 +49,8 @@ class ListCommandTest : public ::testing::Test {
 
 TEST_F(ListCommandTest, SwitchingListInEnglish)
 {
-    const CliRun r =
-        cli({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("switching")});
+    const CliTextRun r =
+        RunCliText({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("switching")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
@@ -79,8 +61,9 @@ TEST_F(ListCommandTest, SwitchingListInEnglish)
 
 TEST_F(ListCommandTest, PriorityListInGerman)
 {
-    const CliRun r = cli({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("priority"),
-                          QStringLiteral("--lang"), QStringLiteral("de")});
+    const CliTextRun r =
+        RunCliText({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("priority"),
+                    QStringLiteral("--lang"), QStringLiteral("de")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
@@ -93,25 +76,27 @@ TEST_F(ListCommandTest, PriorityListInGerman)
 
 TEST_F(ListCommandTest, TemplateSetAndEmptyChangeoverTable)
 {
-    const CliRun r = cli({QStringLiteral("list"), file, QStringLiteral("--view"),
-                          QStringLiteral("changeover"), QStringLiteral("--set"), QStringLiteral("1")});
+    const CliTextRun r =
+        RunCliText({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("changeover"),
+                    QStringLiteral("--set"), QStringLiteral("1")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("nr.\tYear\tpreset at:\tat:\treset at:\tat:\n"));
 }
 
 TEST_F(ListCommandTest, WrongTypeMissingFileAndBadUsage)
 {
-    CliRun r = cli({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("switching"),
-                    QStringLiteral("--type"), QStringLiteral("236")});
+    CliTextRun r = RunCliText({QStringLiteral("list"), file, QStringLiteral("--view"),
+                               QStringLiteral("switching"), QStringLiteral("--type"), QStringLiteral("236")});
     EXPECT_EQ(r.exitCode, 1);
-    r = cli({QStringLiteral("list"), dir.file(QStringLiteral("none.zxp")), QStringLiteral("--view"),
-             QStringLiteral("switching")});
+    r = RunCliText({QStringLiteral("list"), dir.file(QStringLiteral("none.zxp")), QStringLiteral("--view"),
+                    QStringLiteral("switching")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("No such file !")));
-    r = cli({QStringLiteral("list"), file}); // the switching list, as the main window opens
+    r = RunCliText({QStringLiteral("list"), file}); // the switching list, as the main window opens
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out,
-              cli({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("switching")}).out);
-    r = cli({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("graph")});
+    EXPECT_EQ(r.out, RunCliText({QStringLiteral("list"), file, QStringLiteral("--view"),
+                                 QStringLiteral("switching")})
+                         .out);
+    r = RunCliText({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("graph")});
     EXPECT_EQ(r.exitCode, 2);
 }

@@ -4,6 +4,7 @@
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/Clock.h"
+#include "support/CliRunner.h"
 #include "support/SamplePrograms.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -11,7 +12,6 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QSet>
 
 #include <gtest/gtest.h>
@@ -22,26 +22,15 @@ namespace {
 
 const QString Python = QStringLiteral("/usr/bin/python3");
 
-struct Output {
-    int exitCode = -1;
-    QByteArray out, err;
-};
+using Output = zx::test::CliRun;
 
 // The device's winter time is the computer's: UTC here, so the expected moments are plain.
 Output runProgram(const QString &program, const QStringList &args)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished(5000);
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    zx::test::CliOptions options;
+    options.program = program;
+    options.environment.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
+    return zx::test::RunCli(args, options);
 }
 
 Output cli(const QStringList &args)

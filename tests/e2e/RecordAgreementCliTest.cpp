@@ -1,44 +1,28 @@
 // `dump --json` and `build` take the same values, and `list` and `dump` read records alike.
 #include "model/Model.h"
 #include "model/ProgramFile.h"
+#include "support/CliRunner.h"
+#include "support/SamplePrograms.h"
 #include "support/TempDir.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include <functional>
 
 #include <gtest/gtest.h>
 
+using zx::test::Rec;
+
 using zx::test::TempDir;
+
+using zx::test::CliRun;
+using zx::test::RunCli;
 
 namespace zx {
 namespace {
-
-struct CliResult {
-    int exitCode = -1;
-    QByteArray out;
-};
-
-CliResult cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(ZX_CLI), args);
-    CliResult r;
-    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
-        r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    return r;
-}
-
-ProgramRecord rec(int b0, int b1, int b3, int b4, int b5)
-{
-    return ProgramRecord{std::uint8_t(b0), std::uint8_t(b1), 0,
-                         std::uint8_t(b3), std::uint8_t(b4), std::uint8_t(b5)};
-}
 
 // Writes a program file as the device image of `model` would be, without SaveProgram's rules.
 void writeImage(const Model &model, const QString &path)
@@ -57,7 +41,7 @@ Model annual(std::function<void(Model &)> change)
     m.device.DeviceCode = 72;
     m.device.Kanalzahl = 4;
     ProgramSet &p = m.program();
-    p.Records[0] = rec(152, 96, 31, 1, 1);
+    p.Records[0] = Rec(152, 96, 31, 1, 1);
     p.UsedCount = 1;
     change(m);
     m.recount(SetProgram);
@@ -76,13 +60,13 @@ TEST_P(Rebuild, EveryLoadableFileIsBuiltBackFromItsJson)
     TempDir dir;
     const QString original = dir.file(QStringLiteral("a.zxp"));
     writeImage(annual(GetParam().change), original);
-    ASSERT_EQ(cli({QStringLiteral("check"), original}).exitCode, 0) << "the file loads";
-    const CliResult dump = cli({QStringLiteral("dump"), original, QStringLiteral("--json")});
+    ASSERT_EQ(RunCli({QStringLiteral("check"), original}).exitCode, 0) << "the file loads";
+    const CliRun dump = RunCli({QStringLiteral("dump"), original, QStringLiteral("--json")});
     ASSERT_EQ(dump.exitCode, 0);
     dir.write(QStringLiteral("a.json"), dump.out);
     const QString rebuilt = dir.file(QStringLiteral("b.zxp"));
-    ASSERT_EQ(cli({QStringLiteral("build"), dir.file(QStringLiteral("a.json")), rebuilt}).exitCode, 0);
-    const CliResult again = cli({QStringLiteral("dump"), rebuilt, QStringLiteral("--json")});
+    ASSERT_EQ(RunCli({QStringLiteral("build"), dir.file(QStringLiteral("a.json")), rebuilt}).exitCode, 0);
+    const CliRun again = RunCli({QStringLiteral("dump"), rebuilt, QStringLiteral("--json")});
     QJsonObject first = QJsonDocument::fromJson(dump.out).object();
     QJsonObject second = QJsonDocument::fromJson(again.out).object();
     first.remove(QStringLiteral("header"));
@@ -108,8 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Variant{"bus records with odd channels",
                               [](Model &m) {
                                   m.device.BusDevice = 1;
-                                  m.program().Records[1] = rec(106, 18, 1, 77, 5 * 16 + 15);
-                                  m.program().Records[2] = rec(96, 80 + 8, 0, 255, 48 + 9);
+                                  m.program().Records[1] = Rec(106, 18, 1, 77, 5 * 16 + 15);
+                                  m.program().Records[2] = Rec(96, 80 + 8, 0, 255, 48 + 9);
                                   m.program().UsedCount = 3;
                               }}),
     [](const auto &info) { return std::to_string(info.index); });
@@ -120,14 +104,14 @@ TEST(ListAndDump, ReadBusAndEasterRecordsAlike)
     const QString file = dir.file(QStringLiteral("bus.zxp"));
     writeImage(annual([](Model &m) {
                    m.device.BusDevice = 1;
-                   m.program().Records[0] = rec(106, 18, 1, 77, 5 * 16 + 15); // channel nibble 15
-                   m.program().Records[1] = rec(96, 80 + 2, 0, 255, 48 + 9);  // Easter, channel 255
+                   m.program().Records[0] = Rec(106, 18, 1, 77, 5 * 16 + 15); // channel nibble 15
+                   m.program().Records[1] = Rec(96, 80 + 2, 0, 255, 48 + 9);  // Easter, channel 255
                    m.program().UsedCount = 2;
                }),
                file);
-    const CliResult list =
-        cli({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("priority")});
-    const CliResult dump = cli({QStringLiteral("dump"), file});
+    const CliRun list =
+        RunCli({QStringLiteral("list"), file, QStringLiteral("--view"), QStringLiteral("priority")});
+    const CliRun dump = RunCli({QStringLiteral("dump"), file});
     ASSERT_EQ(list.exitCode, 0);
     ASSERT_EQ(dump.exitCode, 0);
     // the list shows the channel as " C16" / " C255"; the dump as "channel 16" / "channel 255"

@@ -6,16 +6,15 @@
 #include "platform/EventPump.h"
 #include "platform/ProcessToolLauncher.h"
 #include "platform/QtSerialPort.h"
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 #include "transfer/DeviceTransfer.h"
-
-#include <QProcess>
 
 namespace zx::test {
 namespace {
 
 class SerialE2E : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { ensureApplication(); }
     void SetUp() override { ZX_SKIP_WITHOUT_PSEUDO_TERMINAL(); }
 
@@ -139,7 +138,7 @@ TEST_P(SerialFaultE2E, EndsWithItsMessageAfterItsAttempts)
     if (QLatin1String(c.direction) == QLatin1String("l")) {
         EXPECT_EQ(model.program().UsedCount, 0);
         EXPECT_EQ(model.program().SzCount, 0);
-        EXPECT_EQ(model.program().FileName, dir.file(QStringLiteral("prog.zxp")));   // nothing was loaded
+        EXPECT_EQ(model.program().FileName, dir.file(QStringLiteral("prog.zxp"))); // nothing was loaded
     }
 }
 
@@ -168,22 +167,20 @@ TEST_F(SerialE2E, PortThatCannotBeOpenedEndsWithTheSystemsText)
 
 // The command line at the real timings against an interface paced at 9600 baud.
 class CliE2E : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { ensureApplication(); }
     void SetUp() override { ZX_SKIP_WITHOUT_PSEUDO_TERMINAL(); }
     int cli(const QStringList &args, QByteArray *err = nullptr)
     {
-        QProcess p;
-        p.setWorkingDirectory(dir.path());
+        CliOptions options;
+        options.workingDirectory = dir.path();
         // the simulated interface answers at once: no settling time, a short quiet time
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("ZENTRIX_FAST_LINK"), QStringLiteral("1"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(ZX_CLI), args);
-        p.waitForFinished(120000);
+        options.environment.insert(QStringLiteral("ZENTRIX_FAST_LINK"), QStringLiteral("1"));
+        options.deadlineMs = 120000;
+        const CliRun r = RunCli(args, options);
         if (err)
-            *err = p.readAllStandardError();
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+            *err = r.err;
+        return r.exitCode;
     }
     TempDir dir;
 };
@@ -200,16 +197,22 @@ TEST_F(CliE2E, WriteAndReadRoundTrip)
     ASSERT_TRUE(SaveProgram(model, prompter, clock));
 
     QByteArray err;
-    ASSERT_EQ(cli({QStringLiteral("write"), QStringLiteral("prog.zxp"), QStringLiteral("--port"), sim.path()}, &err), 0)
+    ASSERT_EQ(cli({QStringLiteral("write"), QStringLiteral("prog.zxp"), QStringLiteral("--port"), sim.path()},
+                  &err),
+              0)
         << err.toStdString();
-    EXPECT_TRUE(err.contains("write to zentrix: prog.zxp using COM " + sim.path().toUtf8())) << err.toStdString();
+    EXPECT_TRUE(err.contains("write to zentrix: prog.zxp using COM " + sim.path().toUtf8()))
+        << err.toStdString();
     EXPECT_TRUE(dir.exists(QStringLiteral("rsproto.txt")));
-    ASSERT_EQ(cli({QStringLiteral("read"), QStringLiteral("back.zxp"), QStringLiteral("--port"), sim.path()}, &err), 0)
+    ASSERT_EQ(
+        cli({QStringLiteral("read"), QStringLiteral("back.zxp"), QStringLiteral("--port"), sim.path()}, &err),
+        0)
         << err.toStdString();
     EXPECT_EQ(imageOf(dir.file(QStringLiteral("back.zxp"))), imageOf(dir.file(QStringLiteral("prog.zxp"))));
 
     Model back;
-    ASSERT_EQ(LoadProgram(back, prompter, dir.file(QStringLiteral("back.zxp")), false, SetProgram), LoadResult::Loaded);
+    ASSERT_EQ(LoadProgram(back, prompter, dir.file(QStringLiteral("back.zxp")), false, SetProgram),
+              LoadResult::Loaded);
     Model original;
     ASSERT_EQ(LoadProgram(original, prompter, dir.file(QStringLiteral("prog.zxp")), false, SetProgram),
               LoadResult::Loaded);
@@ -221,7 +224,9 @@ TEST_F(CliE2E, FailedTransferExitsOne)
 {
     DevSim sim({QStringLiteral("--fault"), QStringLiteral("no-device")});
     QByteArray err;
-    EXPECT_EQ(cli({QStringLiteral("read"), QStringLiteral("back.zxp"), QStringLiteral("--port"), sim.path()}, &err), 1);
+    EXPECT_EQ(
+        cli({QStringLiteral("read"), QStringLiteral("back.zxp"), QStringLiteral("--port"), sim.path()}, &err),
+        1);
     EXPECT_TRUE(err.contains("there is no zentrix in the programm interface")) << err.toStdString();
     EXPECT_FALSE(dir.exists(QStringLiteral("back.zxp")));
 }
@@ -251,7 +256,9 @@ TEST_F(CliE2E, ProgramOfTheOtherDeviceTypeIsNotWritten)
     ASSERT_TRUE(SaveProgram(model, prompter, clock));
     QByteArray err;
     EXPECT_EQ(cli({QStringLiteral("write"), QStringLiteral("prog.zxp"), QStringLiteral("--port"),
-                   QStringLiteral("/dev/null"), QStringLiteral("--type"), QStringLiteral("236")}, &err), 1);
+                   QStringLiteral("/dev/null"), QStringLiteral("--type"), QStringLiteral("236")},
+                  &err),
+              1);
     EXPECT_TRUE(err.contains("517")) << err.toStdString();
 }
 

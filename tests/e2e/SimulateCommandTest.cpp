@@ -1,5 +1,5 @@
 // zentrix-cli simulate prints what the simulation core computes for a program file.
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "output/YearSimulation.h"

@@ -1,4 +1,5 @@
 // The desktop program's options and the catalogue and config commands, run as real processes.
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -10,36 +11,21 @@
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Outcome = zx::test::CliTextRun;
 
 Outcome run(const QString &program, const QStringList &args, const QString &workDir = {},
             bool withoutDisplay = true)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    zx::test::CliOptions options;
+    options.program = program;
+    options.workingDirectory = workDir;
+    options.deadlineMs = 30000;
     if (withoutDisplay) {
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
-        env.remove("QT_QPA_PLATFORM");
+        options.environment.remove("DISPLAY");
+        options.environment.remove("WAYLAND_DISPLAY");
+        options.environment.remove("QT_QPA_PLATFORM");
     }
-    p.setProcessEnvironment(env);
-    if (!workDir.isEmpty())
-        p.setWorkingDirectory(workDir);
-    p.start(program, args);
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    Outcome r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return zx::test::RunCliText(args, options);
 }
 
 const QString cli = QStringLiteral(ZX_BIN_DIR "/src/cli/zentrix-cli");

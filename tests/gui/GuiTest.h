@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QApplication>
 #include <QObject>
 #include <QString>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +34,16 @@ template <class T> T *Control(const QObject *parent, const QString &name)
 template <class T> T *Control(const QObject *parent, const char *name)
 {
     return Control<T>(parent, QString::fromUtf8(name));
+}
+
+// The shown top-level window with this objectName, or null when none is shown: whether a dialog
+// is still open is itself an outcome the tests check.
+template <class T = QWidget> T *ShownWindow(const char *name)
+{
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String(name) && top->isVisible())
+            return qobject_cast<T *>(top);
+    return nullptr;
 }
 
 } // namespace zx::test

@@ -2,11 +2,21 @@
 
 #include "model/ProgramRecord.h"
 
+#include <cstdint>
+
 namespace zx {
 class Model;
 }
 
 namespace zx::test {
+
+// One record from its bytes; b2 and bit 7 of b3 carry the chain link, which the model keeps clear.
+inline ProgramRecord Rec(int b0, int b1, int b3, int b4, int b5)
+{
+    return ProgramRecord{
+        static_cast<std::uint8_t>(b0), static_cast<std::uint8_t>(b1), 0,
+        static_cast<std::uint8_t>(b3), static_cast<std::uint8_t>(b4), static_cast<std::uint8_t>(b5)};
+}
 
 // Records laid out by hand from the device encoding.
 ProgramRecord weeklyTime(int hour, int minute, int weekdayMask, int channelMask, int on = 1, int program = 0,

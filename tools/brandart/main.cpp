@@ -1,6 +1,6 @@
 // Draws the start screen's pictures: for each brand a front view of its time switch and a
 // small round logo, and the four language flags.
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 
 #include <QDir>
 #include <QFont>

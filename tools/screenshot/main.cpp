@@ -172,7 +172,7 @@ int main(int argc, char *argv[])
         shot = dialog.grab();
     }
     if (what == QLatin1String("print")) {
-        model.transfer.PrintHeaderLines = 40;
+        model.transfer.PrintHeaderInterval = 40;
         zx::PrintSettings settings;
         settings.switching = settings.priority = true;
         zx::PrintDialog dialog(ctx, settings, &window);

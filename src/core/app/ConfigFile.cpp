@@ -1,10 +1,10 @@
 #include "app/ConfigFile.h"
 
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "app/StartUp.h"
 #include "i18n/Catalogue.h"
 #include "i18n/ExtraTexts.h"
-#include "i18n/TextDecoding.h"
+#include "platform/TextDecoding.h"
 #include "model/ChangeoverRules.h"
 #include "model/Model.h"
 #include "platform/FileAccess.h"
@@ -18,13 +18,13 @@ namespace {
 enum Line : int {
     Kanalzahl,
     Bewft,
-    Lpt,
+    PortSetting,
     Uhrentyp,
     Delay,
-    Zeilen,
+    PrintHeaderInterval,
     MaxDelay,
     SwRegel,
-    DisplayLanguage,
+    GermanDisplay,
     Sprache,
     AstroC1C2,
     Busprog,
@@ -125,10 +125,10 @@ bool ConfigValueInRange(int line, int value)
         return within(1, 8);
     case Uhrentyp:
         return value == TypeAnnual || value == TypeAstro;
-    case Lpt:
+    case PortSetting:
         return within(1, 9); // LPT1..3, from 4 on COM(n - 3)
     case Delay:
-    case Zeilen:
+    case PrintHeaderInterval:
     case MaxDelay:
         return value >= 0;
     case SwRegel:
@@ -147,7 +147,7 @@ bool ConfigValueInRange(int line, int value)
     case MessImpDauer:
         return within(1, 60);
     case Bewft:
-    case DisplayLanguage:
+    case GermanDisplay:
     case AstroC1C2:
     case MessZustand:
     case MessZeitpunkt:
@@ -179,13 +179,13 @@ void ApplyConfigValues(Model &model, const ConfigValues &read)
     DeviceProperties &d = model.device;
     d.Kanalzahl = v[Kanalzahl];
     d.Bewft = v[Bewft];
-    model.transfer.PortSetting = v[Lpt];
+    model.transfer.PortSetting = v[PortSetting];
     d.Uhrentyp = v[Uhrentyp];
     model.transfer.Delay = v[Delay] * DelayScale;
-    model.transfer.PrintHeaderLines = v[Zeilen];
+    model.transfer.PrintHeaderInterval = v[PrintHeaderInterval];
     model.transfer.MaxDelay = v[MaxDelay];
     d.SwRegel = v[SwRegel];
-    model.options.GermanDisplay = v[DisplayLanguage];
+    model.options.GermanDisplay = v[GermanDisplay];
     d.Sprache = v[Sprache];
     model.astro.AstroC1C2 = v[AstroC1C2];
     d.Busprog = v[Busprog];
@@ -203,13 +203,13 @@ ConfigValues ConfigValuesOf(const Model &model)
     ConfigValues v{};
     v[Kanalzahl] = d.Kanalzahl;
     v[Bewft] = d.Bewft;
-    v[Lpt] = model.transfer.PortSetting;
+    v[PortSetting] = model.transfer.PortSetting;
     v[Uhrentyp] = d.Uhrentyp;
     v[Delay] = model.transfer.Delay / DelayScale;
-    v[Zeilen] = model.transfer.PrintHeaderLines;
+    v[PrintHeaderInterval] = model.transfer.PrintHeaderInterval;
     v[MaxDelay] = model.transfer.MaxDelay;
     v[SwRegel] = d.SwRegel;
-    v[DisplayLanguage] = model.options.GermanDisplay;
+    v[GermanDisplay] = model.options.GermanDisplay;
     v[Sprache] = d.Sprache;
     v[AstroC1C2] = model.astro.AstroC1C2;
     v[Busprog] = d.Busprog;
@@ -272,7 +272,7 @@ void ApplyConfigDefaults(Model &model)
     model.transfer.PortSetting = fresh.transfer.PortSetting;
     model.transfer.Delay = fresh.transfer.Delay;
     model.transfer.MaxDelay = fresh.transfer.MaxDelay;
-    model.transfer.PrintHeaderLines = fresh.transfer.PrintHeaderLines;
+    model.transfer.PrintHeaderInterval = fresh.transfer.PrintHeaderInterval;
     const Brand &brand = BrandTable(model.BrandNumber);
     for (int slot = 1; slot <= SlotCount; ++slot) {
         if (brand.offers(slot)) {

@@ -47,10 +47,10 @@ Choices FromModel(const Model &model)
     const DeviceProperties &d = model.device;
     Choices c;
     c.swRegel = qBound(0, d.SwRegel, ChangeoverRules - 1);
-    c.port = qBound(1, model.transfer.PortSetting, PortChoices);
+    c.portSetting = qBound(1, model.transfer.PortSetting, PortChoices);
     c.delay = model.transfer.Delay / 4;
     c.maxDelay = model.transfer.MaxDelay;
-    c.printLines = model.transfer.PrintHeaderLines;
+    c.printHeaderInterval = model.transfer.PrintHeaderInterval;
     c.astroC1C2 = model.astro.AstroC1C2 ? 1 : 0;
     c.germanDisplay = model.options.GermanDisplay ? 1 : 0;
     c.meterChannel = qBound(0, d.MessKanal, MeterChannelCount(d.Kanalzahl));
@@ -85,9 +85,9 @@ void Apply(Model &model, const Choices &c)
     }
     model.transfer.Delay = c.delay * 4;
     model.transfer.MaxDelay = c.maxDelay;
-    model.transfer.PortSetting = qBound(1, c.port, PortChoices);
+    model.transfer.PortSetting = qBound(1, c.portSetting, PortChoices);
     d.SwRegel = qBound(0, c.swRegel, ChangeoverRules - 1);
-    model.transfer.PrintHeaderLines = c.printLines;
+    model.transfer.PrintHeaderInterval = c.printHeaderInterval;
     model.transfer.LongDelayFactor = 20;
 }
 

@@ -39,10 +39,10 @@ int MeterChannelCount(int kanalzahl);
 // The dialog's choices, in list indexes and typed numbers.
 struct Choices {
     int swRegel = 0; // changeover rule list index 0..4
-    int port = 1;    // LPT= value 1..7 (list index + 1)
+    int portSetting = 1;    // LPT= value 1..7 (list index + 1)
     int delay = 0;   // delay factor as typed (the model keeps it x 4)
     int maxDelay = 0;
-    int printLines = 0;    // print header interval
+    int printHeaderInterval = 0;    // print header interval
     int astroC1C2 = 0;     // type 236
     int germanDisplay = 1; // type 517, Evu 0: 1 German, 0 French
     int meterChannel = 0;  // type 517, Evu 1: 0 none, 1..4

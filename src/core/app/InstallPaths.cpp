@@ -1,6 +1,6 @@
 #include "app/InstallPaths.h"
 
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 
 #include <QCoreApplication>
 #include <QDir>

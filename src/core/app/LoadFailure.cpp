@@ -1,6 +1,6 @@
 #include "app/LoadFailure.h"
 
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "i18n/Msg.h"
 #include "i18n/SystemReasons.h"
 #include "model/Model.h"

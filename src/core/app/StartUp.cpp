@@ -4,7 +4,7 @@
 
 #include "calendar/Holidays.h"
 
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "app/DefaultFileName.h"
 #include "model/Model.h"
 #include "platform/Prompter.h"

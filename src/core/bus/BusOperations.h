@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <initializer_list>
+
 namespace zx {
 
 class BusLink;
@@ -42,6 +44,9 @@ constexpr int ReadNextRecord = 0x61;
 QByteArray request(int command, const QByteArray &data);
 } // namespace Mailbox
 
+// Small values as bytes of a telegram, one each (the low 8 bits).
+QByteArray BusBytes(std::initializer_list<int> values);
+
 // The device operations on a bus time switch over an open link: search, identify, save and
 // install its application, program and read its changeover table and switching program.
 // Every operation returns a link error (0 success); a RunTimeError's text is runTimeText().
@@ -67,8 +72,8 @@ class BusOperations {
     int ReadDevice(int address);
 
     // The three operations of the bus access dialog, each in one link period.
-    int Program(int address);
-    int Read(int address);
+    int ProgramWithApplicationSwap(int address);
+    int ReadWithApplicationSwap(int address);
     int Reinstall(int address);
 
     const QString &runTimeText() const { return runTimeText_; }

@@ -44,10 +44,10 @@ BusResult RunBusCommand(BusEnvironment &env, BusCommand command, int comIndex, i
     int code = LinkError::Ok;
     switch (command) {
     case BusCommand::Program:
-        code = ops.Program(address);
+        code = ops.ProgramWithApplicationSwap(address);
         break;
     case BusCommand::Read:
-        code = ops.Read(address);
+        code = ops.ReadWithApplicationSwap(address);
         break;
     case BusCommand::Reinstall:
         code = ops.Reinstall(address);

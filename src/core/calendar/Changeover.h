@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "model/ChangeoverRules.h"
 #include "model/Model.h"
 

@@ -1,12 +1,11 @@
 #include "calendar/Holidays.h"
 #include "platform/FileAccess.h"
 
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "i18n/ExtraTexts.h"
-#include "i18n/TextDecoding.h"
 #include "model/Model.h"
 #include "platform/Prompter.h"
-#include "views/ListFormatter.h"
+#include "platform/TextDecoding.h"
 
 #include <QDir>
 #include <QFile>
@@ -182,12 +181,33 @@ QString EasterOffsetText(const Model &model, int offset)
     return QString::number(std::abs(offset)) + c(offset < 0 ? Msg::DaySBeforeEastern : Msg::DaySAfterEastern);
 }
 
+QString DayMonthText(const Model &model, int day, int month)
+{
+    const QString dayText = day == 1 ? model.catalogue.text(Msg::FirstOfMonth)
+                                     : QString::number(day) + model.catalogue.text(Msg::DaySuffix);
+    const QString monthName =
+        (month >= 1 && month <= 12) ? model.catalogue.text(Msg::January + month - 1) : QString();
+    if (model.device.Sprache == English)
+        return monthName + QStringLiteral(", ") + dayText;
+    return dayText + monthName;
+}
+
+QString EasterCodeFallbackName(const Model &model, int easterCode)
+{
+    const int offset = easterCode - EasterCodeBase;
+    QString text =
+        model.catalogue.text(Msg::HolidayAt) + QLatin1Char(' ') + model.catalogue.text(Msg::Eastern);
+    if (offset >= 0)
+        return text + QStringLiteral(" + ") + QString::number(offset);
+    return text + QLatin1Char(' ') + QString::number(offset);
+}
+
 QString Describe(const Model &model, const Holiday &h)
 {
     const Catalogue &c = model.catalogue;
     switch (h.kind) {
     case HolidayFixed:
-        return views::DayMonthText(model, h.dayOrOffset, h.month);
+        return DayMonthText(model, h.dayOrOffset, h.month);
     case HolidayFree: {
         const int weekday = std::clamp(std::abs(h.relation), 1, 7);
         const QString monthName = (h.month >= 1 && h.month <= 12) ? c(Msg::January + h.month - 1) : QString();
@@ -205,7 +225,7 @@ QString EasterCodeName(const Model &model, const HolidayLibrary &library, int co
     for (const Holiday &h : library.holidays)
         if (h.kind == HolidayEaster && h.easterCode() == code)
             return h.name;
-    return views::EasterCodeFallbackName(model, code);
+    return EasterCodeFallbackName(model, code);
 }
 
 // ---- the holiday file ----

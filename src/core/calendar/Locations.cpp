@@ -3,7 +3,7 @@
 #include "calendar/AstroSettings.h"
 #include "i18n/Catalogue.h"
 #include "i18n/Msg.h"
-#include "i18n/TextDecoding.h"
+#include "platform/TextDecoding.h"
 #include "platform/FileAccess.h"
 
 #include <QDir>

@@ -41,7 +41,10 @@ struct LocationsReadResult {
     LocationList locations;
     QString error; // what is wrong, for Damaged and Unreadable
 
-    bool ok() const { return status == Status::Read || status == Status::Missing; }
+    // As for every reader: the file was read. A missing file is no fault to the callers (the
+    // list starts empty) but they say so themselves.
+    bool ok() const { return status == Status::Read; }
+    bool readOrMissing() const { return ok() || status == Status::Missing; }
 };
 
 // The text of a locations file: the count, then one "name,longitude,latitude,zone" line per

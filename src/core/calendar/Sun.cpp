@@ -1,6 +1,6 @@
 #include "calendar/Sun.h"
 
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 

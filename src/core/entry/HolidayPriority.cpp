@@ -1,6 +1,7 @@
 #include "entry/HolidayPriority.h"
+#include "calendar/Holidays.h"
 
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "model/RecordDecoder.h"
 
 namespace zx {

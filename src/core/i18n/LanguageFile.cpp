@@ -3,7 +3,7 @@
 // them where callers join entries.
 #include "i18n/Catalogue.h"
 #include "i18n/ExtraTexts.h"
-#include "i18n/TextDecoding.h"
+#include "platform/TextDecoding.h"
 #include "platform/FileAccess.h"
 
 #include <QDir>

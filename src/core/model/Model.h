@@ -1,9 +1,9 @@
 #pragma once
 
-#include "calendar/Holidays.h"
 #include "i18n/Catalogue.h"
 #include "model/ChangeoverRules.h"
 #include "model/DeviceCodes.h"
+#include "model/HolidayLibrary.h"
 #include "model/ListKinds.h"
 #include "model/ProgramRecord.h"
 #include "platform/FileStamp.h"
@@ -114,7 +114,7 @@ struct TransferSettings {
     int PortSetting = 1; // 1..3 LPT through the chip tool, 4.. COM(n - 3)
     int Delay = 0;       // delay factor, kept multiplied by 4
     int MaxDelay = 0;
-    int PrintHeaderLines = 0; // print header interval (ZEILEN)
+    int PrintHeaderInterval = 0; // print header interval (ZEILEN)
     int LongDelayFactor = 50; // 50 from start-up, 20 once the device properties were confirmed
 };
 

@@ -89,7 +89,7 @@ PrintedList LayoutList(const Model &model, int listKind, int setIndex, const Lis
         list.tabs.push_back(tab);
         tab += w + ColumnGap;
     }
-    list.pages = PageRanges(static_cast<int>(list.rows.size()), model.transfer.PrintHeaderLines);
+    list.pages = PageRanges(static_cast<int>(list.rows.size()), model.transfer.PrintHeaderInterval);
     return list;
 }
 

@@ -1,6 +1,6 @@
 #include "output/YearSimulation.h"
 
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "calendar/Changeover.h"
 #include "model/ListOrder.h"
 #include "model/RecordDecoder.h"

@@ -1,6 +1,6 @@
 #include "platform/ComPortMap.h"
 
-#include "i18n/TextDecoding.h"
+#include "platform/TextDecoding.h"
 #include "platform/FileAccess.h"
 
 #include <QDir>

@@ -190,16 +190,6 @@ QString WeekdaysText(const Model &model, int weekdayMask)
     return text.mid(1);
 }
 
-QString DayMonthText(const Model &model, int day, int month)
-{
-    const QString dayText =
-        day == 1 ? cat(model, Msg::FirstOfMonth) : QString::number(day) + cat(model, Msg::DaySuffix);
-    const QString monthName = (month >= 1 && month <= 12) ? cat(model, Msg::January + month - 1) : QString();
-    if (model.device.Sprache == English)
-        return monthName + QStringLiteral(", ") + dayText;
-    return dayText + monthName;
-}
-
 QString ChannelsText(const Model &model, const ProgramRecord &r)
 {
     const QString &prefix = cat(model, Msg::ChannelPrefix);
@@ -240,15 +230,6 @@ QString PulseText(const Model &model, int seconds)
     if (seconds <= 0)
         return {};
     return QString::number(seconds) + cat(model, Msg::Sec);
-}
-
-QString EasterCodeFallbackName(const Model &model, int easterCode)
-{
-    const int offset = easterCode - 82;
-    QString text = cat(model, Msg::HolidayAt) + QLatin1Char(' ') + cat(model, Msg::Eastern);
-    if (offset >= 0)
-        return text + QStringLiteral(" + ") + QString::number(offset);
-    return text + QLatin1Char(' ') + QString::number(offset);
 }
 
 QString PriorityBeginText(const Model &model, const ProgramRecord &r, const ListOptions &options)

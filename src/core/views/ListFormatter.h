@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/Holidays.h"
 #include "model/ListKinds.h"
 #include "model/ProgramRecord.h"
 
@@ -53,7 +54,7 @@ std::vector<int> DisplayRecords(const Model &model, int listView, int setIndex);
 // Pieces of a switching-time row, also used by the entry dialog's last-entry panel.
 QString TimeText(const Model &model, int minuteOfDay);
 QString WeekdaysText(const Model &model, int weekdayMask);
-QString DayMonthText(const Model &model, int day, int month);
+using zx::DayMonthText;
 QString ChannelsText(const Model &model, const ProgramRecord &r);
 // " C1 C3": the channels of a conventional mask up to the device's channel count.
 QString ChannelMaskText(const Model &model, int mask);
@@ -65,8 +66,7 @@ QString PulseText(const Model &model, int seconds);
 QString PriorityBeginText(const Model &model, const ProgramRecord &r, const ListOptions &options = {});
 QString PriorityEndText(const Model &model, const ProgramRecord &r);
 QString PriorityProgramText(const Model &model, const ProgramRecord &r);
-// "Holiday at eastern + 1" style name of an Easter day code with no holiday of its own.
-QString EasterCodeFallbackName(const Model &model, int easterCode);
+using zx::EasterCodeFallbackName;
 
 // "File of : " with the saving moment of the set, or "unsaved file ".
 QString FileDateLabel(const Model &model, int setIndex);

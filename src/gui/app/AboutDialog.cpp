@@ -1,6 +1,6 @@
 #include "app/AboutDialog.h"
 
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "app/ProductVersion.h"
 #include "i18n/ExtraTexts.h"
 

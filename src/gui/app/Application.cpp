@@ -2,7 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/AppFlow.h"
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "app/InstallPaths.h"
 #include "app/ProductVersion.h"
 #include "i18n/Catalogue.h"

@@ -51,7 +51,7 @@ DevicePropertiesDialog::DevicePropertiesDialog(AppContext &context, QWidget *par
 
     connect(rule_, &QComboBox::currentIndexChanged, this, &DevicePropertiesDialog::changed);
     connect(port_, &QComboBox::currentIndexChanged, this, &DevicePropertiesDialog::changed);
-    for (QSpinBox *sb : {delay_, maxDelay_, printLines_})
+    for (QSpinBox *sb : {delay_, maxDelay_, printHeaderInterval_})
         connect(sb, &QSpinBox::valueChanged, this, &DevicePropertiesDialog::changed);
     outer->addLayout(buildButtons());
 
@@ -87,7 +87,7 @@ QWidget *DevicePropertiesDialog::buildAccessBox(const Choices &initial)
         port_->addItem(c(Msg::ViaLPT) + QLatin1String(lpt));
     for (int com = 1; com <= 4; ++com)
         port_->addItem(c(Msg::UsingCOM).trimmed() + QLatin1Char(' ') + QString::number(com));
-    port_->setCurrentIndex(initial.port - 1);
+    port_->setCurrentIndex(initial.portSetting - 1);
     // Which device file each COM number means (on-board port or USB adapter) is chosen here.
     auto *portRow = new QHBoxLayout;
     portRow->addWidget(port_, 1);
@@ -121,13 +121,13 @@ QWidget *DevicePropertiesDialog::buildPrintBox(const Choices &initial)
     auto *printBox = new QGroupBox(c(Msg::PrintSettings), this);
     printBox->setObjectName(QStringLiteral("fraDruck"));
     auto *printLayout = new QHBoxLayout(printBox);
-    printLines_ = new QSpinBox(printBox);
-    printLines_->setObjectName(QStringLiteral("txtZeilen"));
-    printLines_->setRange(0, 999);
-    printLines_->setPrefix(c(Msg::HeaderAll));
-    printLines_->setSuffix(c(Msg::Lines));
-    printLines_->setValue(initial.printLines);
-    printLayout->addWidget(printLines_);
+    printHeaderInterval_ = new QSpinBox(printBox);
+    printHeaderInterval_->setObjectName(QStringLiteral("txtZeilen"));
+    printHeaderInterval_->setRange(0, 999);
+    printHeaderInterval_->setPrefix(c(Msg::HeaderAll));
+    printHeaderInterval_->setSuffix(c(Msg::Lines));
+    printHeaderInterval_->setValue(initial.printHeaderInterval);
+    printLayout->addWidget(printHeaderInterval_);
     return printBox;
 }
 
@@ -267,10 +267,10 @@ Choices DevicePropertiesDialog::choices() const
 {
     Choices c = FromModel(ctx_.model);
     c.swRegel = rule_->currentIndex();
-    c.port = port_->currentIndex() + 1;
+    c.portSetting = port_->currentIndex() + 1;
     c.delay = delay_->value();
     c.maxDelay = maxDelay_->value();
-    c.printLines = printLines_->value();
+    c.printHeaderInterval = printHeaderInterval_->value();
     if (astroC1C2_)
         c.astroC1C2 = astroC1C2_->isChecked() ? 1 : 0;
     if (german_)

@@ -54,7 +54,7 @@ class DevicePropertiesDialog : public QDialog {
     QComboBox *port_ = nullptr;
     QSpinBox *delay_ = nullptr;
     QSpinBox *maxDelay_ = nullptr;
-    QSpinBox *printLines_ = nullptr;
+    QSpinBox *printHeaderInterval_ = nullptr;
     QRadioButton *astroC1_ = nullptr;
     QRadioButton *astroC1C2_ = nullptr;
     QRadioButton *german_ = nullptr;

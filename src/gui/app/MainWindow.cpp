@@ -2,7 +2,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/AppContext.h"
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "app/DeleteEntries.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/FileCommands.h"

@@ -1,7 +1,7 @@
 #include "app/StartScreen.h"
 
 #include "app/AppContext.h"
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "app/StartUp.h"
 #include "model/Model.h"
 #include "platform/Prompter.h"

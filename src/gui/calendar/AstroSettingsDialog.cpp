@@ -168,7 +168,7 @@ void AstroSettingsDialog::refreshLabels()
 bool AstroSettingsDialog::readLocations(LocationList *list)
 {
     const LocationsReadResult r = ReadLocationsFile(path_);
-    if (!r.ok()) {
+    if (!r.readOrMissing()) {
         const QString why = r.status == LocationsReadResult::Status::Damaged
                                 ? ctx_.model.catalogue.text(Msg::IllegalFile) + QLatin1Char('\n') + r.error
                                 : r.error;

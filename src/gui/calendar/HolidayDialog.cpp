@@ -1,4 +1,5 @@
 #include "calendar/HolidayDialog.h"
+#include "calendar/Holidays.h"
 
 #include "app/AppContext.h"
 #include "i18n/ExtraTexts.h"

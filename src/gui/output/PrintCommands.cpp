@@ -6,7 +6,7 @@
 #include "model/Model.h"
 #include "output/CsvExport.h"
 #include "output/ExportFile.h"
-#include "output/PagePainterSink.h"
+#include "paint/PagePainterSink.h"
 #include "output/PrintDialog.h"
 #include "output/TextFileSink.h"
 #include "platform/FileAccess.h"

@@ -121,7 +121,7 @@ void PrintDialog::refreshInterval()
 {
     // 0 in the settings stands for the default count: the number that applies is shown.
     interval_->setText(
-        QString::number(output::EffectiveHeaderInterval(ctx_.model.transfer.PrintHeaderLines)) +
+        QString::number(output::EffectiveHeaderInterval(ctx_.model.transfer.PrintHeaderInterval)) +
         ctx_.model.catalogue(Msg::Lines));
 }
 

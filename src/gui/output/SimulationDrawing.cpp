@@ -1,6 +1,6 @@
 #include "output/SimulationDrawing.h"
 
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 
 #include <QFontMetricsF>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "output/SimulationWindow.h"
 
 #include "app/AppContext.h"
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "i18n/ExtraTexts.h"
 #include "model/Model.h"
 #include "output/ExportFile.h"

@@ -19,7 +19,7 @@ Model configuredModel()
     m.transfer.PortSetting = 2;
     m.device.Uhrentyp = 517;
     m.transfer.Delay = 12; // factor 3, kept multiplied by 4
-    m.transfer.PrintHeaderLines = 50;
+    m.transfer.PrintHeaderInterval = 50;
     m.transfer.MaxDelay = 120;
     m.device.SwRegel = 4;
     m.options.GermanDisplay = 0;
@@ -62,7 +62,7 @@ TEST(ConfigFile, RoundTripKeepsEverythingButTheSignOfBusprog)
     EXPECT_EQ(read.transfer.PortSetting, 2);
     EXPECT_EQ(read.device.Uhrentyp, 517);
     EXPECT_EQ(read.transfer.Delay, 12);
-    EXPECT_EQ(read.transfer.PrintHeaderLines, 50);
+    EXPECT_EQ(read.transfer.PrintHeaderInterval, 50);
     EXPECT_EQ(read.transfer.MaxDelay, 120);
     EXPECT_EQ(read.device.SwRegel, 4);
     EXPECT_EQ(read.options.GermanDisplay, 0);
@@ -82,11 +82,11 @@ TEST(ConfigFile, OneDigitHeaderIntervalSurvives)
     test::TempDir dir;
     Model m;
     for (int lines : {0, 5, 9, 10, 99, 999}) {
-        m.transfer.PrintHeaderLines = lines;
+        m.transfer.PrintHeaderInterval = lines;
         ASSERT_TRUE(WriteConfigFile(m, dir.file("zentrix.ini")));
         EXPECT_EQ(ReadConfigValues(dir.file("zentrix.ini")).values[5], lines);
     }
-    m.transfer.PrintHeaderLines = 5;
+    m.transfer.PrintHeaderInterval = 5;
     EXPECT_TRUE(ConfigText(ConfigValuesOf(m)).contains("\r\nZEILEN=005\r\n"));
 }
 

@@ -66,7 +66,7 @@ TEST(DeviceSettings, FromModelShowsTheModel)
     EXPECT_EQ(c.meterState, 1);
     EXPECT_EQ(c.swRegel, 3);
     EXPECT_EQ(c.delay, 3) << "the delay is kept multiplied by 4";
-    EXPECT_EQ(c.port, 5);
+    EXPECT_EQ(c.portSetting, 5);
 }
 
 // A value the dialog offers no choice for (a hand-edited file, an other device) is shown, and
@@ -81,14 +81,14 @@ TEST(DeviceSettings, ValuesBeyondTheChoicesGoToTheNearestEnd)
         m.device.MessKanal = beyond < 0 ? -1 : 3;
         const Choices c = FromModel(m);
         EXPECT_EQ(c.swRegel, beyond < 0 ? 0 : ChangeoverRules - 1);
-        EXPECT_EQ(c.port, beyond < 0 ? 1 : PortChoices);
+        EXPECT_EQ(c.portSetting, beyond < 0 ? 1 : PortChoices);
         EXPECT_EQ(c.meterChannel, beyond < 0 ? 0 : 2);
         Choices given = c;
         given.swRegel = m.device.SwRegel;
-        given.port = m.transfer.PortSetting;
+        given.portSetting = m.transfer.PortSetting;
         Apply(m, given);
         EXPECT_EQ(m.device.SwRegel, c.swRegel);
-        EXPECT_EQ(m.transfer.PortSetting, c.port);
+        EXPECT_EQ(m.transfer.PortSetting, c.portSetting);
     }
 }
 
@@ -105,9 +105,9 @@ TEST(DeviceSettings, ApplyMeterPulse)
     c.meterTiming = 1;
     c.delay = 5;
     c.maxDelay = 9;
-    c.port = 4;
+    c.portSetting = 4;
     c.swRegel = 1;
-    c.printLines = 30;
+    c.printHeaderInterval = 30;
     Apply(m, c);
     EXPECT_EQ(m.device.MessKanal, 2);
     EXPECT_EQ(m.device.MessPeriode, 15);
@@ -117,7 +117,7 @@ TEST(DeviceSettings, ApplyMeterPulse)
     EXPECT_EQ(m.transfer.Delay, 20);
     EXPECT_EQ(m.transfer.MaxDelay, 9);
     EXPECT_EQ(m.transfer.PortSetting, 4);
-    EXPECT_EQ(m.transfer.PrintHeaderLines, 30);
+    EXPECT_EQ(m.transfer.PrintHeaderInterval, 30);
     EXPECT_EQ(m.device.SwRegel, 1);
     EXPECT_EQ(m.transfer.LongDelayFactor, 20);
 }

@@ -1,6 +1,6 @@
 #include "app/StartUp.h"
 
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "entry/EntryStore.h"
 #include "model/Model.h"
 #include "platform/ToolLauncher.h"

@@ -281,7 +281,7 @@ TEST_F(BusOperationsTest, ACouplingUnitThatStopsMidTransferEndsItAtOnce)
     } stop(bus, pump);
     BusOperations watched(link, model, BusIdentityOf(1), dir.path(), &stop, &prompter);
     fillBusProgram();
-    EXPECT_EQ(watched.Program(Device), LinkError::NoBusAccess);
+    EXPECT_EQ(watched.ProgramWithApplicationSwap(Device), LinkError::NoBusAccess);
     ASSERT_GE(stop.at, 0);
     // The unconfirmed frame, then the address table given back on closing: nothing else.
     EXPECT_LE(int(bus.sent.size()) - bus.confirmedSends, 2);
@@ -294,10 +294,10 @@ TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
     fillBusProgram();
     model.FileNamed = 1;
     const ProgramSet written = model.program();
-    ASSERT_EQ(ops.Program(Device), 0) << protocolText().toStdString();
+    ASSERT_EQ(ops.ProgramWithApplicationSwap(Device), 0) << protocolText().toStdString();
     model.program().clear();
     model.recount(SetProgram);
-    ASSERT_EQ(ops.Read(Device), 0);
+    ASSERT_EQ(ops.ReadWithApplicationSwap(Device), 0);
     const ProgramSet &read = model.program();
     EXPECT_EQ(read.UsedCount, 4);
     EXPECT_EQ(read.DstCount, 3);
@@ -318,7 +318,7 @@ TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
 TEST_F(BusOperationsTest, AFailedInstallLeavesTheSavedApplicationForReinstall)
 {
     bus.refuseWritesAt = 0x01F9;
-    EXPECT_EQ(ops.Program(Device), LinkError::MemoryNotWritten);
+    EXPECT_EQ(ops.ProgramWithApplicationSwap(Device), LinkError::MemoryNotWritten);
     EXPECT_NE(bus.memory[0x0119], original[0x0119]);
     EXPECT_TRUE(dir.exists(QStringLiteral("appl.old")));
 
@@ -344,7 +344,7 @@ TEST_F(BusOperationsTest, AnApplicationThatCannotBeSavedStopsTheProgramming)
     ASSERT_EQ(link.OpenLink(0), 0);
     EXPECT_EQ(ops.SaveApplication(Device, nullptr), LinkError::RunTimeError);
     link.CloseLink();
-    EXPECT_EQ(ops.Program(Device), LinkError::RunTimeError);
+    EXPECT_EQ(ops.ProgramWithApplicationSwap(Device), LinkError::RunTimeError);
     EXPECT_TRUE(bus.memoryWrites.empty());
     EXPECT_TRUE(protocolText().contains(QStringLiteral("unknown Error: ")));
 }
@@ -352,7 +352,7 @@ TEST_F(BusOperationsTest, AnApplicationThatCannotBeSavedStopsTheProgramming)
 TEST_F(BusOperationsTest, AForeignDeviceIsNeverSavedNorOverwritten)
 {
     bus.memory[0x0105] = 0x33;
-    EXPECT_EQ(ops.Program(Device), LinkError::WrongDeviceType);
+    EXPECT_EQ(ops.ProgramWithApplicationSwap(Device), LinkError::WrongDeviceType);
     EXPECT_FALSE(dir.exists(QStringLiteral("appl.old")));
     EXPECT_TRUE(bus.memoryWrites.empty());
     // Nor is an application installed on it.
@@ -440,7 +440,7 @@ TEST_F(BusOperationsTest, TheSavedApplicationStaysWithTheDeviceItBelongsTo)
     const int other = PackPhysicalAddress(1, 1, 7);
     fillBusProgram();
     bus.busyAnswers = 100;
-    ASSERT_EQ(ops.Program(Device), LinkError::TimeSwitchBusy);
+    ASSERT_EQ(ops.ProgramWithApplicationSwap(Device), LinkError::TimeSwitchBusy);
     EXPECT_TRUE(ops.deviceHoldsProgramming());
     EXPECT_EQ(dir.read(QStringLiteral("appl.old.device")), QByteArray("1.1.5 programming\r\n"));
     const QByteArray saved = dir.read(QStringLiteral("appl.old"));
@@ -448,7 +448,7 @@ TEST_F(BusOperationsTest, TheSavedApplicationStaysWithTheDeviceItBelongsTo)
     bus.busyAnswers = 0;
     bus.deviceAddress = other;
     const std::size_t sends = bus.sent.size();
-    EXPECT_EQ(ops.Program(other), LinkError::RunTimeError);
+    EXPECT_EQ(ops.ProgramWithApplicationSwap(other), LinkError::RunTimeError);
     EXPECT_EQ(ops.runTimeText(), QStringLiteral("The saved application \"appl.old\" belongs to device 1.1.5, "
                                                 "which still holds the programming application. Choose "
                                                 "\"Reinstall\" for 1.1.5 first."));

@@ -99,7 +99,8 @@ TEST(LocationsTest, FilesOnDisk)
     const QString path = LocationsFilePath(german, dir.path());
     EXPECT_TRUE(path.endsWith("/deutsch.ord"));
     EXPECT_EQ(ReadLocationsFile(path).status, LocationsReadResult::Status::Missing);
-    EXPECT_TRUE(ReadLocationsFile(path).ok());
+    EXPECT_FALSE(ReadLocationsFile(path).ok());
+    EXPECT_TRUE(ReadLocationsFile(path).readOrMissing());
 
     QString error;
     ASSERT_TRUE(WriteLocationsFile(path, {place("Bonn")}, &error)) << error.toStdString();

@@ -1,6 +1,6 @@
 #include "entry/AstroTimeChange.h"
 
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "model/ChangeoverRules.h"
 #include "model/Model.h"
 

@@ -2,19 +2,15 @@
 
 #include "entry/SwitchingEntry.h"
 #include "model/Model.h"
+#include "support/SamplePrograms.h"
 
 #include <gtest/gtest.h>
+
+using zx::test::Rec;
 
 using namespace zx;
 
 namespace {
-
-ProgramRecord Rec(int b0, int b1, int b3, int b4, int b5)
-{
-    return ProgramRecord{
-        static_cast<std::uint8_t>(b0), static_cast<std::uint8_t>(b1), 0,
-        static_cast<std::uint8_t>(b3), static_cast<std::uint8_t>(b4), static_cast<std::uint8_t>(b5)};
-}
 
 struct CompareCase {
     const char *name;

@@ -1,6 +1,6 @@
 #include "calendar/Holidays.h"
 #include "calendar/Locations.h"
-#include "i18n/TextDecoding.h"
+#include "platform/TextDecoding.h"
 
 #include <gtest/gtest.h>
 

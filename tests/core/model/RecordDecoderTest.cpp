@@ -1,23 +1,20 @@
-#include "calendar/Changeover.h"
 #include "model/RecordDecoder.h"
+#include "calendar/Changeover.h"
 
 #include "model/Model.h"
+#include "support/SamplePrograms.h"
 
 #include <gtest/gtest.h>
+
+using zx::test::Rec;
 
 namespace zx {
 namespace {
 
-ProgramRecord rec(int b0, int b1, int b3, int b4, int b5)
-{
-    return ProgramRecord{std::uint8_t(b0), std::uint8_t(b1), 0,
-                         std::uint8_t(b3), std::uint8_t(b4), std::uint8_t(b5)};
-}
-
 TEST(RecordDecoder, SwitchingTimes)
 {
     // weekly 23:59 Mo+We+Fr, P3, channels 1 and 3 ON, 5 s pulse
-    SwitchingTime t = DecodeSwitchingRecord(rec(217, 15 * 16 + 3, 1 + 4 + 16, 5, 5 * 4 + 1), 0);
+    SwitchingTime t = DecodeSwitchingRecord(Rec(217, 15 * 16 + 3, 1 + 4 + 16, 5, 5 * 4 + 1), 0);
     EXPECT_TRUE(t.weekly);
     EXPECT_EQ(t.minuteOfDay, 1439);
     EXPECT_EQ(t.weekdayMask, 21);
@@ -28,7 +25,7 @@ TEST(RecordDecoder, SwitchingTimes)
     EXPECT_FALSE(t.astro);
 
     // dated 00:00 on 1 January, once
-    t = DecodeSwitchingRecord(rec(0, 1, 64 + 1, 16, 0), 0);
+    t = DecodeSwitchingRecord(Rec(0, 1, 64 + 1, 16, 0), 0);
     EXPECT_FALSE(t.weekly);
     EXPECT_EQ(t.day, 1);
     EXPECT_EQ(t.month, 1);
@@ -36,11 +33,11 @@ TEST(RecordDecoder, SwitchingTimes)
     EXPECT_TRUE(t.astro); // bit 4 of b4
 
     // bus, channel 8: bit 3 of b1 (weekly) or bit 5 of b3 (dated), b5 bits 0..1 = 3
-    t = DecodeSwitchingRecord(rec(128, 8 + 7, 127, 200, 3), 1);
+    t = DecodeSwitchingRecord(Rec(128, 8 + 7, 127, 200, 3), 1);
     EXPECT_EQ(t.channel, 8);
     EXPECT_EQ(t.program, 7);
     EXPECT_EQ(t.value, 200);
-    t = DecodeSwitchingRecord(rec(10, 12, 32 + 31, 9, 3), 1);
+    t = DecodeSwitchingRecord(Rec(10, 12, 32 + 31, 9, 3), 1);
     EXPECT_EQ(t.channel, 8);
     EXPECT_EQ(t.day, 31);
     EXPECT_EQ(t.month, 12);
@@ -90,29 +87,29 @@ PriorityTime expect(std::function<void(PriorityTime &)> set)
 INSTANTIATE_TEST_SUITE_P(
     Layouts, PriorityDecoding,
     ::testing::Values(
-        PriorityCase{"24 Dec to 6 Jan every year, P3, channel 1", rec(121, 131, 6, 1, 16), 0,
+        PriorityCase{"24 Dec to 6 Jan every year, P3, channel 1", Rec(121, 131, 6, 1, 16), 0,
                      expect([](PriorityTime &p) {
                          p.fromDay = 24, p.fromMonth = 12, p.toDay = 6, p.toMonth = 1, p.code = 3,
                          p.channelMask = 1;
                      })},
-        PriorityCase{"the same in 2000", rec(121, 131, 70, 1, 24), 0, expect([](PriorityTime &p) {
+        PriorityCase{"the same in 2000", Rec(121, 131, 70, 1, 24), 0, expect([](PriorityTime &p) {
                          p.fromDay = 24, p.fromMonth = 12, p.toDay = 6, p.toMonth = 1, p.code = 3;
                          p.channelMask = 1, p.once = true, p.yearCode = 64;
                      })},
-        PriorityCase{"permanent ON 1 May, channels 1 and 2", rec(106, 26, 1, 3, 81), 0,
+        PriorityCase{"permanent ON 1 May, channels 1 and 2", Rec(106, 26, 1, 3, 81), 0,
                      expect([](PriorityTime &p) {
                          p.fromDay = 1, p.fromMonth = 5, p.toDay = 1, p.toMonth = 5, p.code = 10;
                          p.permanent = true, p.channelMask = 3, p.state = 1;
                      })},
-        PriorityCase{"Easter Monday, P1, channel 1", rec(96, 81, 0, 1, 48), 0, expect([](PriorityTime &p) {
+        PriorityCase{"Easter Monday, P1, channel 1", Rec(96, 81, 0, 1, 48), 0, expect([](PriorityTime &p) {
                          p.easter = true, p.easterOffset = 1, p.code = 1, p.channelMask = 1;
                      })},
-        PriorityCase{"bus range: channel - 1 is the whole low nibble", rec(106, 18, 1, 77, 5 * 16 + 15), 1,
+        PriorityCase{"bus range: channel - 1 is the whole low nibble", Rec(106, 18, 1, 77, 5 * 16 + 15), 1,
                      expect([](PriorityTime &p) {
                          p.fromDay = 1, p.fromMonth = 5, p.toDay = 1, p.toMonth = 5, p.code = 2;
                          p.channel = 16, p.value = 77;
                      })},
-        PriorityCase{"bus Easter: channel in b4, value in b5's low nibble", rec(96, 80 + 8, 0, 255, 48 + 9),
+        PriorityCase{"bus Easter: channel in b4, value in b5's low nibble", Rec(96, 80 + 8, 0, 255, 48 + 9),
                      1, expect([](PriorityTime &p) {
                          p.easter = true, p.easterOffset = 1, p.code = 8, p.permanent = true;
                          p.channel = 255, p.value = 9;

@@ -1,6 +1,6 @@
 #include "output/ICalendarExport.h"
 
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "model/ChangeoverRules.h"
 #include "model/Model.h"
 #include "output/YearSimulation.h"

@@ -28,7 +28,7 @@ class PrintDriverTest : public ::testing::Test {
         for (int i = 0; i < 65; ++i)
             model.appendRecord(SetProgram, weeklyTime(i / 60, i % 60, 1, 1 + i % 2));
         model.appendRecord(SetProgram, priorityTime(1, 3, 31, 3, 2, 1));
-        model.transfer.PrintHeaderLines = 30;
+        model.transfer.PrintHeaderInterval = 30;
     }
 };
 

@@ -1,6 +1,7 @@
 #include "views/ListFormatter.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
+#include "support/SamplePrograms.h"
 
 #include <gtest/gtest.h>
 
@@ -12,32 +13,23 @@ inline void PrintTo(const QString &s, std::ostream *os)
     *os << '"' << s.toStdString() << '"';
 }
 
+using zx::test::Rec;
+
 using namespace zx;
 using namespace zx::views;
 
 namespace {
 
-ProgramRecord rec(int b0, int b1, int b3, int b4, int b5)
-{
-    ProgramRecord r;
-    r.b0 = static_cast<std::uint8_t>(b0);
-    r.b1 = static_cast<std::uint8_t>(b1);
-    r.b3 = static_cast<std::uint8_t>(b3);
-    r.b4 = static_cast<std::uint8_t>(b4);
-    r.b5 = static_cast<std::uint8_t>(b5);
-    return r;
-}
-
 // Weekly 06:30 (m = 390) Monday, Wednesday, Friday, channels 1 and 3, ON, program 0.
 ProgramRecord weekly0630()
 {
-    return rec(128 + (390 >> 4), (390 % 16) << 4, 1 + 4 + 16, 1 + 4, 1);
+    return Rec(128 + (390 >> 4), (390 % 16) << 4, 1 + 4 + 16, 1 + 4, 1);
 }
 
 // Dated 12:05 (m = 725) on 24 December, once, channel 2, pulse 10 s, OFF.
 ProgramRecord dated1205()
 {
-    return rec(725 >> 4, ((725 % 16) << 4) | 12, 24 | 64, 2, 10 << 2);
+    return Rec(725 >> 4, ((725 % 16) << 4) | 12, 24 | 64, 2, 10 << 2);
 }
 
 class ListFormatterTest : public ::testing::Test {
@@ -95,9 +87,9 @@ TEST_F(ListFormatterTest, ChannelsOfConventionalAndBusRecords)
         << "channels above Kanalzahl are not shown";
     model.device.BusDevice = 1;
     // Weekly bus time, channel 8: bit 3 of b1 and b5 bits 0..1 = 3.
-    EXPECT_EQ(ChannelsText(model, rec(128, 8, 1, 0, 3)), QStringLiteral(" C8"));
+    EXPECT_EQ(ChannelsText(model, Rec(128, 8, 1, 0, 3)), QStringLiteral(" C8"));
     // Dated bus time, channel 5: bit 5 of b3, b5 bits 0..1 = 0.
-    EXPECT_EQ(ChannelsText(model, rec(0, 1, 1 | 32, 0, 0)), QStringLiteral(" C5"));
+    EXPECT_EQ(ChannelsText(model, Rec(0, 1, 1 | 32, 0, 0)), QStringLiteral(" C5"));
 }
 
 TEST_F(ListFormatterTest, PulseText)
@@ -126,7 +118,7 @@ TEST_F(ListFormatterTest, SwitchingListOfTheAnnualDevice)
 
 TEST_F(ListFormatterTest, WeeklyProgramNumberShowsInPrio)
 {
-    add(rec(128 + (390 >> 4), ((390 % 16) << 4) | 7, 127, 1, 1));
+    add(Rec(128 + (390 >> 4), ((390 % 16) << 4) | 7, 127, 1, 1));
     const ListTable t = BuildList(model, ListSwitching, SetProgram);
     ASSERT_EQ(t.rows.size(), 1u);
     EXPECT_EQ(t.rows[0].cells[1], QStringLiteral("daily"));
@@ -149,9 +141,9 @@ TEST_F(ListFormatterTest, BusSwitchingTimesShowChannelAndValue)
     model.device.BusDevice = 1;
     model.device.Kanalzahl = 8;
     // Weekly 00:00 daily, channel 8, value 200, program 5.
-    add(rec(128, 8 | 5, 127, 200, 3));
+    add(Rec(128, 8 | 5, 127, 200, 3));
     // Dated 23:59 on 1 January, channel 6, value 0, pulse 3 s.
-    add(rec(89, (15 << 4) | 1, 1 | 32, 0, (3 << 2) | 1));
+    add(Rec(89, (15 << 4) | 1, 1 | 32, 0, (3 << 2) | 1));
     const ListTable t = BuildList(model, ListSwitching, SetProgram);
     ASSERT_EQ(t.rows.size(), 2u);
     EXPECT_EQ(t.rows[0].cells, (QStringList{"1", "daily", "  0:00 hrs", " C8", "", " ", "200", "5"}));
@@ -160,9 +152,9 @@ TEST_F(ListFormatterTest, BusSwitchingTimesShowChannelAndValue)
 
 TEST_F(ListFormatterTest, ListsShowOnlyTheirKindAndKeepRecordIndexes)
 {
-    add(rec(121, 131, 6, 1, 16)); // priority
+    add(Rec(121, 131, 6, 1, 16)); // priority
     add(weekly0630());
-    add(rec(121, 131, 6, 1, 16)); // priority
+    add(Rec(121, 131, 6, 1, 16)); // priority
     add(dated1205());
     const ListTable sz = BuildList(model, ListSwitching, SetProgram);
     ASSERT_EQ(sz.rows.size(), 2u);
@@ -190,7 +182,7 @@ TEST_F(ListFormatterTest, TemplateSetIsListedFromItsOwnRecords)
 TEST_F(ListFormatterTest, PriorityEveryYear)
 {
     // Priority 3 from 24 December to 6 January, every year, channel 1.
-    add(rec(121, 131, 6, 1, 16));
+    add(Rec(121, 131, 6, 1, 16));
     const ListTable t = BuildList(model, ListPriority, SetProgram);
     EXPECT_EQ(t.header, (QStringList{"nr.", "begin at: ", "end at: ", "channels", "1x", "state", "prio."}));
     ASSERT_EQ(t.rows.size(), 1u);
@@ -200,7 +192,7 @@ TEST_F(ListFormatterTest, PriorityEveryYear)
 
 TEST_F(ListFormatterTest, PriorityWithYearShowsItAndTheOnceFlag)
 {
-    add(rec(121, 131, 70, 1, 24)); // the same in 2000 only
+    add(Rec(121, 131, 70, 1, 24)); // the same in 2000 only
     const ListTable t = BuildList(model, ListPriority, SetProgram);
     ASSERT_EQ(t.rows.size(), 1u);
     EXPECT_EQ(t.rows[0].cells[1], QStringLiteral("december, 24.  2000 00:00 hrs"));
@@ -210,7 +202,7 @@ TEST_F(ListFormatterTest, PriorityWithYearShowsItAndTheOnceFlag)
 TEST_F(ListFormatterTest, PermanentPriorityShowsStateAndPerm)
 {
     // Permanent ON, 1 May to 1 May, channels 1 and 2.
-    add(rec(106, 26, 1, 3, 81));
+    add(Rec(106, 26, 1, 3, 81));
     const ListTable t = BuildList(model, ListPriority, SetProgram);
     ASSERT_EQ(t.rows.size(), 1u);
     EXPECT_EQ(t.rows[0].cells,
@@ -219,8 +211,8 @@ TEST_F(ListFormatterTest, PermanentPriorityShowsStateAndPerm)
 
 TEST_F(ListFormatterTest, EasterRelativePriorityUsesTheHolidayNameOrTheGenericOne)
 {
-    add(rec(96, 81, 0, 1, 48)); // Easter Monday (code 83), priority 1, channel 1
-    add(rec(96, 81, 0, 1, 0));  // code 80: two days before Easter
+    add(Rec(96, 81, 0, 1, 48)); // Easter Monday (code 83), priority 1, channel 1
+    add(Rec(96, 81, 0, 1, 0));  // code 80: two days before Easter
     ListTable t = BuildList(model, ListPriority, SetProgram);
     ASSERT_EQ(t.rows.size(), 2u);
     EXPECT_EQ(t.rows[0].cells,
@@ -239,9 +231,9 @@ TEST_F(ListFormatterTest, BusPriorityShowsChannelAndValue)
     model.device.BusDevice = 1;
     model.device.Kanalzahl = 8;
     // Permanent (bus code 8), 1 May to 3 May, channel 4 (b5 low bits 3), value 77.
-    add(rec(106, 16 + 8, 3, 77, (5 << 4) | 3));
+    add(Rec(106, 16 + 8, 3, 77, (5 << 4) | 3));
     // Priority 2, same dates, channel 1, value 0.
-    add(rec(106, 16 + 2, 3, 0, 5 << 4));
+    add(Rec(106, 16 + 2, 3, 0, 5 << 4));
     const ListTable t = BuildList(model, ListPriority, SetProgram);
     ASSERT_EQ(t.rows.size(), 2u);
     EXPECT_EQ(t.rows[0].cells,
@@ -404,7 +396,7 @@ TEST_F(ListFormatterTest, ProgramNumberAndUsedMemory)
 
     add(weekly0630());
     add(dated1205());
-    add(rec(121, 131, 6, 1, 16));
+    add(Rec(121, 131, 6, 1, 16));
     model.program().DstCount = 2;
     EXPECT_EQ(UsedMemoryMessage(model, SetProgram),
               QStringLiteral("used memory: 3 of 324\nswitching program: 2\npriority program: 1\n"
@@ -418,8 +410,8 @@ TEST_F(ListFormatterTest, GermanTexts)
     setLanguage(German);
     add(weekly0630());
     add(dated1205());
-    add(rec(121, 131, 6, 1, 16));
-    add(rec(106, 26, 1, 3, 81));
+    add(Rec(121, 131, 6, 1, 16));
+    add(Rec(106, 26, 1, 3, 81));
     EXPECT_EQ(TimeText(model, 390), QStringLiteral("  6:30 Uhr"));
     EXPECT_EQ(TimeText(model, 725), QStringLiteral("12:05 Uhr"));
     EXPECT_EQ(WeekdaysText(model, 127), QStringLiteral("täglich"));
@@ -484,7 +476,7 @@ TEST_F(ListFormatterTest, GermanChangeoverAstroAndEaster)
     EXPECT_EQ(astro.rows[0].cells,
               (QStringList{"1", c(Msg::ChannelPrefix) + "1", "1. Januar", "16:40 Uhr", "  8:00 Uhr"}));
 
-    add(rec(96, 81, 0, 1, 48));
+    add(Rec(96, 81, 0, 1, 48));
     const ListTable pz = BuildList(model, ListPriority, SetProgram);
     EXPECT_EQ(pz.rows.at(0).cells[1], c(Msg::HolidayAt) + " " + c(Msg::Eastern) + " + 1");
     EXPECT_EQ(pz.rows.at(0).cells[2], QStringLiteral(" 24:00 Uhr"));
@@ -493,8 +485,8 @@ TEST_F(ListFormatterTest, GermanChangeoverAstroAndEaster)
 TEST_F(ListFormatterTest, FrenchPriorityAndLabels)
 {
     setLanguage(French);
-    add(rec(121, 131, 70, 1, 24)); // priority 3, 24 December to 6 January 2000
-    add(rec(106, 26, 1, 3, 81));   // permanent ON, 1 May
+    add(Rec(121, 131, 70, 1, 24)); // priority 3, 24 December to 6 January 2000
+    add(Rec(106, 26, 1, 3, 81));   // permanent ON, 1 May
     const ListTable pz = BuildList(model, ListPriority, SetProgram);
     ASSERT_EQ(pz.rows.size(), 2u);
     EXPECT_EQ(pz.rows[0].cells[1], "24" + c(Msg::DaySuffix) + QStringLiteral("décembre 2000 00h00 "));

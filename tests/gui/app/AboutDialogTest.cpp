@@ -1,8 +1,8 @@
 #include "app/AboutDialog.h"
 
 #include "MainWindowFixture.h"
-#include "app/BrandTable.h"
 #include "app/ProductVersion.h"
+#include "model/BrandTable.h"
 
 #include <QLabel>
 
@@ -22,16 +22,16 @@ TEST_F(MainWindowTest, AboutShowsBrandTitleVersionAndLicence)
     AboutDialog *about = windows.first();
     EXPECT_TRUE(about->isVisible());
     EXPECT_TRUE(prompter.shown.empty());
-    EXPECT_FALSE(about->findChild<QLabel *>("imgInfo")->pixmap().isNull());
-    const QString product = about->findChild<QLabel *>("lblProdukt")->text();
+    EXPECT_FALSE(Control<QLabel>(about, "imgInfo")->pixmap().isNull());
+    const QString product = Control<QLabel>(about, "lblProdukt")->text();
     EXPECT_TRUE(product.contains(model.catalogue.productTitle.toHtmlEscaped()));
     EXPECT_TRUE(product.contains(model.catalogue.versionText.trimmed()));
     EXPECT_TRUE(product.contains(ReleaseVersion())); // the version --version and the package say
-    const QString company = about->findChild<QLabel *>("lblFirma")->text();
+    const QString company = Control<QLabel>(about, "lblFirma")->text();
     for (const QString &line : brand.companyLines)
         EXPECT_TRUE(company.contains(line)) << line.toStdString();
     // our own text speaks the interface language too
-    EXPECT_EQ(about->findChild<QLabel *>("lblLizenz")->text(), AboutDialog::licenceText(French));
+    EXPECT_EQ(Control<QLabel>(about, "lblLizenz")->text(), AboutDialog::licenceText(French));
     EXPECT_NE(AboutDialog::licenceText(French), AboutDialog::licenceText(English));
     about->accept();
 }

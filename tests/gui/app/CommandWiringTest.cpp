@@ -51,18 +51,6 @@ TEST_F(MainWindowTest, OptionsDialogOpensOnceAndMasterCardShowsInStatus)
 #include <QDialog>
 #include <QListWidget>
 
-namespace {
-
-QDialog *openEntryDialog()
-{
-    for (QWidget *top : QApplication::topLevelWidgets())
-        if (top->objectName() == QLatin1String("frmEingSz") && top->isVisible())
-            return qobject_cast<QDialog *>(top);
-    return nullptr;
-}
-
-} // namespace
-
 // The everyday workflow: enter 06:30 Monday to Friday on channel 1 through the Edit menu, see
 // it in the list, save, open the file again and find the record.
 TEST_F(MainWindowTest, EditMenuEntryShowsInListAndSurvivesSaveAndOpen)
@@ -70,13 +58,11 @@ TEST_F(MainWindowTest, EditMenuEntryShowsInListAndSurvivesSaveAndOpen)
     wireCommands(*w, ctx);
     w->updateActions();
     act("mnuEingSz")->trigger();
-    QDialog *entry = openEntryDialog();
+    QDialog *entry = ShownWindow<QDialog>("frmEingSz");
     ASSERT_NE(entry, nullptr);
-    auto click = [entry](const char *name) {
-        entry->findChild<QAbstractButton *>(QLatin1String(name))->click();
-    };
-    entry->findChild<QListWidget *>(QStringLiteral("liststd"))->setCurrentRow(6);
-    entry->findChild<QListWidget *>(QStringLiteral("listmin"))->setCurrentRow(30);
+    auto click = [entry](const char *name) { Control<QAbstractButton>(entry, name)->click(); };
+    Control<QListWidget>(entry, QStringLiteral("liststd"))->setCurrentRow(6);
+    Control<QListWidget>(entry, QStringLiteral("listmin"))->setCurrentRow(30);
     for (const char *day : {"chkMontag", "chkDienstag", "chkMittwoch", "chkDonnerstag", "chkFreitag"})
         click(day);
     click("chkKan1");
@@ -109,16 +95,16 @@ TEST_F(MainWindowTest, ChangeOfMarkedRowsWritesBackInPlace)
     clickRow(1, Qt::ControlModifier);
     w->updateActions();
     act("mnuAendern")->trigger();
-    QDialog *entry = openEntryDialog();
+    QDialog *entry = ShownWindow<QDialog>("frmEingSz");
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(model.EditMode, 1);
     // Switch both entries off, one OK each; the run closes after the last marked row.
     for (int i = 0; i < 2; ++i) {
-        entry->findChild<QAbstractButton *>(QStringLiteral("cmdEinAus"))->click();
-        entry->findChild<QAbstractButton *>(QStringLiteral("cmdSzOk"))->click();
+        Control<QAbstractButton>(entry, QStringLiteral("cmdEinAus"))->click();
+        Control<QAbstractButton>(entry, QStringLiteral("cmdSzOk"))->click();
         QApplication::processEvents();
     }
-    EXPECT_EQ(openEntryDialog(), nullptr);
+    EXPECT_EQ(ShownWindow<QDialog>("frmEingSz"), nullptr);
     EXPECT_EQ(model.EditMode, 0);
     EXPECT_EQ(model.program().UsedCount, 2);
     ASSERT_EQ(grid()->rowCount(), 2);

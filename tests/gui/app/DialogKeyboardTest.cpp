@@ -5,7 +5,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/AppContext.h"
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/StartScreen.h"
 #include "bus/BusAccessDialog.h"

@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "support/RecordingLauncher.h"
+#include "support/SamplePrograms.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -28,13 +29,6 @@ inline void PrintTo(const QString &s, std::ostream *os)
 }
 
 namespace zx::test {
-
-inline ProgramRecord Rec(int b0, int b1, int b3, int b4, int b5)
-{
-    return ProgramRecord{
-        static_cast<std::uint8_t>(b0), static_cast<std::uint8_t>(b1), 0,
-        static_cast<std::uint8_t>(b3), static_cast<std::uint8_t>(b4), static_cast<std::uint8_t>(b5)};
-}
 
 // A weekly conventional switching time at hour:minute on the weekdays of the mask.
 inline ProgramRecord Weekly(int hour, int minute, int weekdays, int channels, int on)

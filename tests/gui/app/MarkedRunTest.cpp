@@ -33,13 +33,7 @@ class MarkedRuns : public MainWindowTest, public ::testing::WithParamInterface<R
   protected:
     static constexpr int Records = 7;
 
-    QDialog *entry() const
-    {
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (top->objectName() == QLatin1String("frmEingSz") && top->isVisible())
-                return qobject_cast<QDialog *>(top);
-        return nullptr;
-    }
+    static QDialog *entry() { return ShownWindow<QDialog>("frmEingSz"); }
     void click(const char *name) { Control<QAbstractButton>(entry(), name)->click(); }
 
     // Seven Monday switching times 6:00 .. 12:00 on channel 1, ON.

@@ -16,22 +16,6 @@ using namespace zx::test;
 
 namespace {
 
-QDialog *openPriorityDialog()
-{
-    for (QWidget *top : QApplication::topLevelWidgets())
-        if (top->objectName() == QLatin1String("frmEingPZ") && top->isVisible())
-            return qobject_cast<QDialog *>(top);
-    return nullptr;
-}
-
-template <class T> T *child(QDialog *d, const char *name)
-{
-    T *w = d->findChild<T *>(QLatin1String(name));
-    if (!w)
-        ADD_FAILURE() << "no control " << name;
-    return w;
-}
-
 } // namespace
 
 // Enter 24 December to 6 January, priority 3, channel 1 through the Edit menu; the main window
@@ -41,16 +25,16 @@ TEST_F(MainWindowTest, PriorityEntryFromEditMenuShowsInPriorityList)
     wireCommands(*w, ctx);
     w->updateActions();
     act("mnuEingPz")->trigger();
-    QDialog *entry = openPriorityDialog();
+    QDialog *entry = ShownWindow<QDialog>("frmEingPZ");
     ASSERT_NE(entry, nullptr);
-    child<QListWidget>(entry, "listvontag")->setCurrentRow(23);
-    child<QListWidget>(entry, "Lstvonmon")->setCurrentRow(11);
-    child<QListWidget>(entry, "listbistag")->setCurrentRow(5);
-    child<QListWidget>(entry, "LstbisMon")->setCurrentRow(0);
+    Control<QListWidget>(entry, "listvontag")->setCurrentRow(23);
+    Control<QListWidget>(entry, "Lstvonmon")->setCurrentRow(11);
+    Control<QListWidget>(entry, "listbistag")->setCurrentRow(5);
+    Control<QListWidget>(entry, "LstbisMon")->setCurrentRow(0);
 
     // "permanent" enables the state; priority 3 turns it off again and disables it
-    auto *prio = child<QListWidget>(entry, "LstPrio");
-    auto *state = child<QAbstractButton>(entry, "cmdEinAus");
+    auto *prio = Control<QListWidget>(entry, "LstPrio");
+    auto *state = Control<QAbstractButton>(entry, "cmdEinAus");
     prio->setCurrentRow(9);
     ASSERT_TRUE(state->isEnabled());
     state->click();
@@ -59,7 +43,7 @@ TEST_F(MainWindowTest, PriorityEntryFromEditMenuShowsInPriorityList)
     EXPECT_EQ(state->text(), QStringLiteral("OFF"));
     EXPECT_FALSE(state->isEnabled());
     // a typed priority selects it; a digit beyond the list beeps and keeps it
-    auto *typed = child<QLineEdit>(entry, "txtAnzPrio");
+    auto *typed = Control<QLineEdit>(entry, "txtAnzPrio");
     typed->selectAll();
     QTest::keyClicks(typed, QStringLiteral("5"));
     EXPECT_EQ(prio->currentRow(), 4);
@@ -69,9 +53,9 @@ TEST_F(MainWindowTest, PriorityEntryFromEditMenuShowsInPriorityList)
     EXPECT_EQ(prompter.beeps, 1);
     prio->setCurrentRow(2);
 
-    child<QAbstractButton>(entry, "chkKan1")->click();
-    child<QAbstractButton>(entry, "cmdPzOk")->click();
-    child<QAbstractButton>(entry, "cmdPzEnd")->click();
+    Control<QAbstractButton>(entry, "chkKan1")->click();
+    Control<QAbstractButton>(entry, "cmdPzOk")->click();
+    Control<QAbstractButton>(entry, "cmdPzEnd")->click();
     QApplication::processEvents();
 
     EXPECT_EQ(model.ListView, ListPriority);
@@ -103,14 +87,14 @@ TEST_F(MainWindowTest, ChangeOfMarkedPriorityRows)
     clickRow(1, Qt::ControlModifier);
     w->updateActions();
     act("mnuAendern")->trigger();
-    QDialog *entry = openPriorityDialog();
+    QDialog *entry = ShownWindow<QDialog>("frmEingPZ");
     ASSERT_NE(entry, nullptr);
     for (int i = 0; i < 2; ++i) {
-        child<QListWidget>(entry, "LstPrio")->setCurrentRow(4);
-        child<QAbstractButton>(entry, "cmdPzOk")->click();
+        Control<QListWidget>(entry, "LstPrio")->setCurrentRow(4);
+        Control<QAbstractButton>(entry, "cmdPzOk")->click();
         QApplication::processEvents();
     }
-    EXPECT_EQ(openPriorityDialog(), nullptr);
+    EXPECT_EQ(ShownWindow<QDialog>("frmEingPZ"), nullptr);
     EXPECT_EQ(model.program().UsedCount, 2);
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(DecodePriorityTime(model.program().Records[i], 0).priority, 5);

@@ -1,6 +1,6 @@
 #include "GuiTest.h"
 #include "app/AppContext.h"
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/MainWindow.h"
 #include "app/StartScreen.h"

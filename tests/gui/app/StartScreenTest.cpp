@@ -2,7 +2,7 @@
 
 #include "GuiTest.h"
 #include "app/AppContext.h"
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "app/ConfigFile.h"
 #include "app/StartUp.h"
 #include "model/Model.h"

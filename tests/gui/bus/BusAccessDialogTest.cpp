@@ -55,13 +55,7 @@ class BusAccessDialogTest : public MainWindowTest {
         d->setLibraryFactory([this](int) { return std::make_unique<ForwardingBus>(bus); });
         d->show();
     }
-    template <class T> T *control(const char *name)
-    {
-        T *obj = d->findChild<T *>(QString::fromUtf8(name));
-        if (!obj)
-            ADD_FAILURE() << "no control " << name;
-        return obj;
-    }
+    template <class T> T *control(const char *name) { return Control<T>(d.get(), name); }
     QString status() { return control<QLabel>("lblStatus")->text(); }
     void type(const char *field, const QString &text)
     {
@@ -199,9 +193,8 @@ TEST_F(BusAccessDialogTest, TheIpInterfaceIsChosenByHostAndRemembered)
     EXPECT_TRUE(bus.sent.empty());
 
     BusAccessDialog again(ctx, [] { return true; });
-    EXPECT_TRUE(again.findChild<QRadioButton *>(QStringLiteral("optip"))->isChecked());
-    EXPECT_EQ(again.findChild<QLineEdit *>(QStringLiteral("txtIpHost"))->text(),
-              QStringLiteral("127.0.0.1:9"));
+    EXPECT_TRUE(Control<QRadioButton>(&again, QStringLiteral("optip"))->isChecked());
+    EXPECT_EQ(Control<QLineEdit>(&again, QStringLiteral("txtIpHost"))->text(), QStringLiteral("127.0.0.1:9"));
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 // list, an Easter day no holiday carries ...) shows up here as a changed record.
 #include "GuiTest.h"
 #include "app/AppContext.h"
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "calendar/Changeover.h"
 #include "calendar/ChangeoverDialog.h"
 #include "entry/EntryAutomation.h"

@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "support/RecordingLauncher.h"
+#include "support/SamplePrograms.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAbstractButton>
@@ -30,13 +31,6 @@ using Bytes = std::array<int, 6>;
 inline Bytes BytesOf(const ProgramRecord &r)
 {
     return {r.b0, r.b1, r.b2, r.b3, r.b4, r.b5};
-}
-
-inline ProgramRecord Rec(int b0, int b1, int b3, int b4, int b5)
-{
-    return ProgramRecord{
-        static_cast<std::uint8_t>(b0), static_cast<std::uint8_t>(b1), 0,
-        static_cast<std::uint8_t>(b3), static_cast<std::uint8_t>(b4), static_cast<std::uint8_t>(b5)};
 }
 
 // One model, scripted prompter and fixed clock per test, and the entry dialog on top.

@@ -17,14 +17,6 @@ using namespace zx::test;
 
 namespace {
 
-template <class T> T *child(QWidget *parent, const char *name)
-{
-    T *w = parent->findChild<T *>(QString::fromUtf8(name));
-    if (!w)
-        ADD_FAILURE() << "no control " << name;
-    return w;
-}
-
 class FilterFlowTest : public MainWindowTest {
   protected:
     void SetUp() override
@@ -38,10 +30,10 @@ class FilterFlowTest : public MainWindowTest {
     void filterChannelTwo(const char *button)
     {
         whenModal(QStringLiteral("frmfilter"), [button](QWidget *d) {
-            child<QCheckBox>(d, "chkallKan")->click(); // all off
-            child<QCheckBox>(d, "chkKan2")->click();
-            child<QComboBox>(d, "cbovonmon")->setCurrentIndex(0);
-            child<QPushButton>(d, button)->click();
+            Control<QCheckBox>(d, "chkallKan")->click(); // all off
+            Control<QCheckBox>(d, "chkKan2")->click();
+            Control<QComboBox>(d, "cbovonmon")->setCurrentIndex(0);
+            Control<QPushButton>(d, button)->click();
         });
         act("mnuFilter")->trigger();
     }
@@ -88,20 +80,20 @@ TEST_F(MainWindowTest, BusFilterDialogOffersValuesAndPermanentUpTo)
     model.device.BusDevice = 1;
     FilterDialog dialog(ctx, w.get());
     dialog.show();
-    EXPECT_TRUE(child<QScrollBar>(&dialog, "hsbwert")->isVisible());
-    EXPECT_EQ(child<QComboBox>(&dialog, "cboonoff")->itemText(0), model.catalogue(Msg::Equal));
-    auto *from = child<QComboBox>(&dialog, "cbovonp");
-    auto *to = child<QComboBox>(&dialog, "cbobisp");
+    EXPECT_TRUE(Control<QScrollBar>(&dialog, "hsbwert")->isVisible());
+    EXPECT_EQ(Control<QComboBox>(&dialog, "cboonoff")->itemText(0), model.catalogue(Msg::Equal));
+    auto *from = Control<QComboBox>(&dialog, "cbovonp");
+    auto *to = Control<QComboBox>(&dialog, "cbobisp");
     ASSERT_EQ(from->count(), 9);
     from->setCurrentIndex(5);
     ASSERT_EQ(to->count(), 4); // 5, 6, 7, permanent
     to->setCurrentIndex(3);
-    child<QScrollBar>(&dialog, "hsbwert")->setValue(120);
+    Control<QScrollBar>(&dialog, "hsbwert")->setValue(120);
     const ListFilter f = dialog.shownFilter();
     EXPECT_EQ(f.FilterFromProgram, 5);
     EXPECT_EQ(f.FilterToProgram, 10);
     EXPECT_EQ(f.FilterValue, 120);
-    EXPECT_TRUE(child<QCheckBox>(&dialog, "chkkan8")->isVisible());
+    EXPECT_TRUE(Control<QCheckBox>(&dialog, "chkkan8")->isVisible());
 }
 
 } // namespace

@@ -96,10 +96,7 @@ TEST_F(MainWindowTest, HelpMenuOpensContentsAndF1InADialogItsPage)
     w->updateActions();
     ASSERT_TRUE(act("mnuHilfeInhalt")->isEnabled());
     act("mnuHilfeInhalt")->trigger();
-    HelpWindow *help = nullptr;
-    for (QWidget *top : QApplication::topLevelWidgets())
-        if (top->objectName() == QLatin1String("frmHilfe") && top->isVisible())
-            help = qobject_cast<HelpWindow *>(top);
+    auto *help = ShownWindow<HelpWindow>("frmHilfe");
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->browser()->source().fileName(), QStringLiteral("index.html"));
 

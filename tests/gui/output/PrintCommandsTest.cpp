@@ -62,9 +62,9 @@ TEST_F(PrintFlowTest, DialogPrintsChosenListsToPdfAndRestoresTheView)
     const QString pdf = dir.file(QStringLiteral("out.pdf"));
     printToPdf(pdf);
     whenModal(QStringLiteral("frmDruck"), [](QWidget *d) {
-        EXPECT_FALSE(d->findChild<QCheckBox *>(QStringLiteral("Chkprastro"))->isVisibleTo(d));
-        d->findChild<QCheckBox *>(QStringLiteral("chkprsz"))->setChecked(true);
-        d->findChild<QPushButton *>(QStringLiteral("cmdprdruck"))->click();
+        EXPECT_FALSE(Control<QCheckBox>(d, QStringLiteral("Chkprastro"))->isVisibleTo(d));
+        Control<QCheckBox>(d, QStringLiteral("chkprsz"))->setChecked(true);
+        Control<QPushButton>(d, QStringLiteral("cmdprdruck"))->click();
     });
     act("mnuDatDruck")->trigger();
     QFile file(pdf);
@@ -96,8 +96,8 @@ TEST_F(PrintFlowTest, PrinterErrorIsShownAndTheViewIsRestored)
 TEST_F(PrintFlowTest, ToolStripPrintsTheShownViewIntoTheTextFile)
 {
     whenModal(QStringLiteral("frmDruck"), [](QWidget *d) {
-        d->findChild<QCheckBox *>(QStringLiteral("chktxtdat"))->click();
-        d->findChild<QPushButton *>(QStringLiteral("cmdprcancel"))->click();
+        Control<QCheckBox>(d, QStringLiteral("chktxtdat"))->click();
+        Control<QPushButton>(d, QStringLiteral("cmdprcancel"))->click();
     });
     act("mnuDatDruck")->trigger();
     EXPECT_TRUE(print->settings().redirectToFile); // stored at once, kept after Cancel
@@ -119,8 +119,8 @@ TEST_F(PrintFlowTest, TextExportAsCsvTableBesideTheProgram)
         toFile->click();
         csv->click();
         EXPECT_TRUE(toFile->text().endsWith(QStringLiteral("Swprg1.csv")));
-        d->findChild<QCheckBox *>(QStringLiteral("chkprsz"))->setChecked(true);
-        d->findChild<QPushButton *>(QStringLiteral("cmdprdruck"))->click();
+        Control<QCheckBox>(d, QStringLiteral("chkprsz"))->setChecked(true);
+        Control<QPushButton>(d, QStringLiteral("cmdprdruck"))->click();
     });
     act("mnuDatDruck")->trigger();
     const QStringList rows =
@@ -160,20 +160,20 @@ TEST_F(PrintFlowTest, ChangeSetsTheHeaderIntervalThroughTheDeviceProperties)
         whenModal(QString::fromUtf8("frmGer\u00e4tEinst"), [](QWidget *p) {
             if (auto *lines = p->findChild<QSpinBox *>(QStringLiteral("txtZeilen")))
                 lines->setValue(30);
-            p->findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
+            Control<QPushButton>(p, QStringLiteral("cmdOk"))->click();
         });
-        d->findChild<QPushButton *>(QString::fromUtf8("cmdpr\u00e4ndern"))->click();
-        shown = d->findChild<QLabel *>(QStringLiteral("lblZeilen"))->text();
-        d->findChild<QPushButton *>(QStringLiteral("cmdprcancel"))->click();
+        Control<QPushButton>(d, QString::fromUtf8("cmdpr\u00e4ndern"))->click();
+        shown = Control<QLabel>(d, QStringLiteral("lblZeilen"))->text();
+        Control<QPushButton>(d, QStringLiteral("cmdprcancel"))->click();
     });
     act("mnuDatDruck")->trigger();
-    EXPECT_EQ(model.transfer.PrintHeaderLines, 30);
+    EXPECT_EQ(model.transfer.PrintHeaderInterval, 30);
     EXPECT_EQ(shown, QStringLiteral("30") + model.catalogue(Msg::Lines));
     // the default count is a number too
-    model.transfer.PrintHeaderLines = 0;
+    model.transfer.PrintHeaderInterval = 0;
     whenModal(QStringLiteral("frmDruck"), [&shown](QWidget *d) {
-        shown = d->findChild<QLabel *>(QStringLiteral("lblZeilen"))->text();
-        d->findChild<QPushButton *>(QStringLiteral("cmdprcancel"))->click();
+        shown = Control<QLabel>(d, QStringLiteral("lblZeilen"))->text();
+        Control<QPushButton>(d, QStringLiteral("cmdprcancel"))->click();
     });
     act("mnuDatDruck")->trigger();
     EXPECT_EQ(shown, QString::number(output::EffectiveHeaderInterval(0)) + model.catalogue(Msg::Lines));

@@ -1,7 +1,7 @@
 #include "gui/app/MainWindowFixture.h"
 
 #include "app/CommandWiring.h"
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 #include "output/SimulationDrawing.h"
 #include "output/SimulationWindow.h"
 #include "support/SamplePrograms.h"
@@ -30,18 +30,10 @@ class SimulationWindowTest : public MainWindowTest {
         w->updateActions();
         EXPECT_TRUE(act("mnuAnsGrafik")->isEnabled());
         act("mnuAnsGrafik")->trigger();
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (top->objectName() == QLatin1String("FrmGrafik") && top->isVisible())
-                return qobject_cast<SimulationWindow *>(top);
+        if (auto *frm = ShownWindow<SimulationWindow>("FrmGrafik"))
+            return frm;
         ADD_FAILURE() << "no simulation window";
         return nullptr;
-    }
-    template <class T> T *control(QWidget *frm, const char *name)
-    {
-        T *c = frm->findChild<T *>(QString::fromUtf8(name));
-        if (!c)
-            ADD_FAILURE() << "no control " << name;
-        return c;
     }
 };
 
@@ -56,14 +48,14 @@ TEST_F(SimulationWindowTest, YearCellAndDayGraphFollowTheUser)
 
     SimulationWindow *frm = open();
     ASSERT_NE(frm, nullptr);
-    auto *years = control<QComboBox>(frm, "cboSimulationsjahr");
+    auto *years = Control<QComboBox>(frm, "cboSimulationsjahr");
     ASSERT_EQ(years->count(), 30);
     EXPECT_EQ(years->itemText(0), QStringLiteral("2026"));
     years->setCurrentIndex(4);
     EXPECT_EQ(frm->year(), 2030);
 
-    auto *overview = control<YearOverview>(frm, "picPzGrafik");
-    auto *tag = control<QLabel>(frm, "lbltag");
+    auto *overview = Control<YearOverview>(frm, "picPzGrafik");
+    auto *tag = Control<QLabel>(frm, "lbltag");
     const QPoint cell = overview->cellCentre(1, 2, 5);
     QTest::mousePress(overview, Qt::LeftButton, Qt::NoModifier, cell);
     QTest::mouseRelease(overview, Qt::LeftButton, Qt::NoModifier, cell);
@@ -77,11 +69,11 @@ TEST_F(SimulationWindowTest, YearCellAndDayGraphFollowTheUser)
     frm->selectCell(1, DayOfYear(2, 5, 2030));
 
     // the day graph: pointer, hours and stepping through the days
-    auto *scroll = control<QScrollBar>(frm, "HScroll1");
-    auto *graph = control<DayGraph>(frm, "picSzGrafik");
+    auto *scroll = Control<QScrollBar>(frm, "HScroll1");
+    auto *graph = Control<DayGraph>(frm, "picSzGrafik");
     scroll->setValue(6);
-    EXPECT_EQ(control<QLabel>(frm, "lblstarttime")->text(), QStringLiteral("5:00"));
-    EXPECT_EQ(control<QLabel>(frm, "lblendtime")->text(), QStringLiteral("14:00"));
+    EXPECT_EQ(Control<QLabel>(frm, "lblstarttime")->text(), QStringLiteral("5:00"));
+    EXPECT_EQ(Control<QLabel>(frm, "lblendtime")->text(), QStringLiteral("14:00"));
     QTest::mouseClick(graph, Qt::LeftButton, Qt::NoModifier,
                       QPoint(graph->xOfMinute(90), graph->height() / 2));
     EXPECT_EQ(tag->text(), QStringLiteral("C1, may, 2. 2030, P 2 6:30 hrs"));
@@ -117,7 +109,7 @@ TEST_F(SimulationWindowTest, LegendColourAndExports)
     add(weeklyTime(6, 0, 127, 1, 1));
     SimulationWindow *frm = open();
     ASSERT_NE(frm, nullptr);
-    auto *legend = control<QLabel>(frm, "lblColorP3");
+    auto *legend = Control<QLabel>(frm, "lblColorP3");
     QTest::mouseClick(legend, Qt::LeftButton);
     auto *dialog = frm->findChild<QColorDialog *>(QStringLiteral("ComDiaPzColor"));
     ASSERT_NE(dialog, nullptr);
@@ -131,9 +123,9 @@ TEST_F(SimulationWindowTest, LegendColourAndExports)
     // the overview as PNG through the export menu, the day as PDF
     const QString png = dir.file(QStringLiteral("year.png"));
     prompter.files.push_back(png);
-    auto *exportMenu = control<QToolButton>(frm, "cmdExport")->menu();
+    auto *exportMenu = Control<QToolButton>(frm, "cmdExport")->menu();
     ASSERT_NE(exportMenu, nullptr);
-    exportMenu->findChild<QAction *>(QStringLiteral("mnuExportJahr"))->trigger();
+    Control<QAction>(exportMenu, QStringLiteral("mnuExportJahr"))->trigger();
     QImage image(png);
     ASSERT_FALSE(image.isNull());
     EXPECT_GT(image.width(), 1000);
@@ -184,7 +176,7 @@ TEST_F(SimulationWindowTest, YearAsICalendarButNeverOverTheProgram)
     ASSERT_NE(frm, nullptr);
     // A name without extension gets ".ics".
     prompter.files.push_back(dir.file(QStringLiteral("hall")));
-    control<QToolButton>(frm, "cmdExport")
+    Control<QToolButton>(frm, "cmdExport")
         ->menu()
         ->findChild<QAction *>(QStringLiteral("mnuExportIcs"))
         ->trigger();

@@ -77,4 +77,4 @@ inline QString BrandFileName() { return QStringLiteral("zentrix.sys"); }
 
 } // namespace zx
 
-#include "app/ModelNames.h"
+#include "model/ModelNames.h"

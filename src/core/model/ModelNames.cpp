@@ -1,6 +1,6 @@
-#include "app/ModelNames.h"
+#include "model/ModelNames.h"
 
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 #include "model/DeviceCodes.h"
 #include "model/Model.h"
 

@@ -1,4 +1,4 @@
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 
 #include "support/TempDir.h"
 

@@ -1,6 +1,6 @@
-#include "app/BrandTable.h"
+#include "model/BrandTable.h"
 
-#include "i18n/TextDecoding.h"
+#include "platform/TextDecoding.h"
 #include "model/Model.h"
 #include "platform/FileAccess.h"
 

@@ -1,4 +1,4 @@
-#include "output/PagePainterSink.h"
+#include "paint/PagePainterSink.h"
 
 #include "output/PrintLayout.h"
 #include "platform/FileAccess.h"

@@ -1,4 +1,4 @@
-#include "calendar/Calendar.h"
+#include "model/Calendar.h"
 
 #include <QDate>
 

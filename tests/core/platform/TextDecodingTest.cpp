@@ -1,4 +1,4 @@
-#include "i18n/TextDecoding.h"
+#include "platform/TextDecoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/ModelNames.h"
+#include "model/ModelNames.h"
 
 #include "model/Model.h"
 #include "model/ProgramFile.h"
