@@ -134,6 +134,35 @@ TEST_F(KnxIpTunnel, TakesOnlyTheDevicesAnswersAndEachOnce)
     EXPECT_EQ(KnxIp::ReadDatagram(socket.sent.back()).service, KnxIp::DisconnectRequest);
 }
 
+// A new connection, or the end of one, first ends the connection to the device before it, also
+// to 0.0.0 where a search starts.
+TEST_F(KnxIpTunnel, EveryConnectionIsEndedBeforeTheNext)
+{
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    auto disconnectsTo = [this](int device) {
+        int n = 0;
+        for (const QByteArray &s : socket.sent) {
+            const KnxIp::Datagram d = KnxIp::ReadDatagram(s);
+            if (d.service != KnxIp::TunnellingRequest)
+                continue;
+            const auto f = Cemi::ReadLData(d.cemi);
+            n += f && f->destination == device && f->tpdu == QByteArray(1, char(Tpci::Disconnect));
+        }
+        return n;
+    };
+    ASSERT_EQ(sendAndWait(hex("062300000000 00")), 0);
+    EXPECT_EQ(disconnectsTo(0x0000), 0);
+    ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
+    EXPECT_EQ(disconnectsTo(0x0000), 1);
+    ASSERT_EQ(sendAndWait(hex("0124")), 0);
+    EXPECT_EQ(disconnectsTo(0x1105), 1);
+    ASSERT_EQ(sendAndWait(hex("062300000000 00")), 0);
+    ASSERT_EQ(sendAndWait(hex("0124")), 0);
+    EXPECT_EQ(disconnectsTo(0x0000), 2);
+    ASSERT_EQ(sendAndWait(hex("0124")), 0); // no connection: nothing to end
+    EXPECT_EQ(disconnectsTo(0x0000), 2);
+}
+
 TEST_F(KnxIpTunnel, ARefusedConnectionNamesTheHostAndTheStatus)
 {
     refuseWith = KnxIp::ErrorNoMoreConnections;
