@@ -163,6 +163,41 @@ TEST_F(KnxIpTunnel, EveryConnectionIsEndedBeforeTheNext)
     EXPECT_EQ(disconnectsTo(0x0000), 2);
 }
 
+// Data to the device goes one numbered telegram at a time: the next leaves with the next sequence
+// number once the device acknowledged the one before; an acknowledgement of another number is
+// no acknowledgement.
+TEST_F(KnxIpTunnel, DataTelegramsAreNumberedAndWaitForTheirAcknowledgement)
+{
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
+    auto sequences = [this] {
+        std::vector<int> seen;
+        for (const QByteArray &s : socket.sent) {
+            const KnxIp::Datagram d = KnxIp::ReadDatagram(s);
+            const auto f = d.service == KnxIp::TunnellingRequest ? Cemi::ReadLData(d.cemi) : std::nullopt;
+            if (f && !f->tpdu.isEmpty() && Tpci::isDataConnected(std::uint8_t(f->tpdu.at(0))))
+                seen.push_back(Tpci::sequenceOf(std::uint8_t(f->tpdu.at(0))));
+        }
+        return seen;
+    };
+    auto deviceAcks = [this](int sequence) {
+        socket.answer(indication(0x1105, QByteArray(1, char(Tpci::Ack | (sequence << 2)))));
+        int queued = 0, repeats = 0, busy = 0;
+        for (int i = 0; i < 5; ++i, pump.processEvents())
+            library.pollSend(queued, repeats, busy);
+    };
+    ASSERT_EQ(sendAndWait(hex("0921000000000001 0300")), 0);
+    ASSERT_EQ(sendAndWait(hex("0921000000000001 0300")), 0);
+    EXPECT_EQ(sequences(), std::vector<int>{0});
+    deviceAcks(3);
+    EXPECT_EQ(sequences(), std::vector<int>{0});
+    deviceAcks(0);
+    EXPECT_EQ(sequences(), (std::vector<int>{0, 1}));
+    deviceAcks(1);
+    ASSERT_EQ(sendAndWait(hex("0921000000000001 0300")), 0);
+    EXPECT_EQ(sequences(), (std::vector<int>{0, 1, 2}));
+}
+
 TEST_F(KnxIpTunnel, ARefusedConnectionNamesTheHostAndTheStatus)
 {
     refuseWith = KnxIp::ErrorNoMoreConnections;
