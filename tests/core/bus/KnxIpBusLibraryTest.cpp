@@ -198,6 +198,32 @@ TEST_F(KnxIpTunnel, DataTelegramsAreNumberedAndWaitForTheirAcknowledgement)
     EXPECT_EQ(sequences(), (std::vector<int>{0, 1, 2}));
 }
 
+// Each request to the interface carries the next sequence number of the tunnel; an acknowledgement
+// the interface repeats, or one for another number, does not move it on.
+TEST_F(KnxIpTunnel, RequestsAreCountedOncePerAcknowledgement)
+{
+    const auto plain = socket.responder;
+    socket.responder = [this, plain](const QByteArray &sent) {
+        const KnxIp::Datagram d = KnxIp::ReadDatagram(sent);
+        if (d.service == KnxIp::TunnellingRequest) {
+            socket.answer(KnxIp::tunnellingAck(5, (d.sequence + 5) & 0xFF, 0));
+            socket.answer(KnxIp::tunnellingAck(5, d.sequence, 0));
+        }
+        plain(sent); // the acknowledgement once more, then the confirmation
+    };
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
+    std::vector<int> sequences;
+    for (const QByteArray &s : socket.sent) {
+        const KnxIp::Datagram d = KnxIp::ReadDatagram(s);
+        if (d.service == KnxIp::TunnellingRequest)
+            sequences.push_back(d.sequence);
+    }
+    // connect; disconnect and connect; disconnect and connect
+    EXPECT_EQ(sequences, (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
 TEST_F(KnxIpTunnel, ARefusedConnectionNamesTheHostAndTheStatus)
 {
     refuseWith = KnxIp::ErrorNoMoreConnections;
