@@ -57,6 +57,67 @@ TEST(KnxIpFrames, CarryTheirBytes)
     EXPECT_FALSE(KnxIpBusLibrary::ParseHost(QStringLiteral("host:70000")));
 }
 
+// Every field is read from its own place: distinct values show a field taken from its neighbour.
+TEST(KnxIpFrames, EachFieldIsReadFromItsPlace)
+{
+    const UdpEndpoint local{0x7F000001, 0x9C40};
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        int channel, sequence, status;
+    };
+    const std::vector<Case> cases = {
+        {"connectResponse", KnxIp::connectResponse(7, 0, local, 0x11FF), 7, -1, 0},
+        {"connectionStateResponse", KnxIp::connectionStateResponse(7, 0x21), 7, -1, 0x21},
+        {"disconnectRequest", KnxIp::disconnectRequest(7, local), 7, -1, 0},
+        {"disconnectResponse", KnxIp::disconnectResponse(7, 0x21), 7, -1, 0x21},
+        {"tunnellingAck", KnxIp::tunnellingAck(7, 9, 0x29), 7, 9, 0x29},
+        {"tunnellingRequest", KnxIp::tunnellingRequest(7, 9, hex("29")), 7, 9, 0},
+    };
+    for (const Case &c : cases) {
+        const KnxIp::Datagram d = KnxIp::ReadDatagram(c.bytes);
+        ASSERT_TRUE(d.ok()) << c.name;
+        EXPECT_EQ(d.channel, c.channel) << c.name;
+        EXPECT_EQ(d.sequence, c.sequence) << c.name;
+        EXPECT_EQ(d.status, c.status) << c.name;
+        // One byte less is a body too short for its service, or a length that disagrees.
+        QByteArray cut = c.bytes.left(c.bytes.size() - 1);
+        cut[5] = char(cut.size());
+        EXPECT_FALSE(KnxIp::ReadDatagram(cut).ok()) << c.name;
+    }
+    // A tunnelling header whose length byte is not 4.
+    QByteArray request = KnxIp::tunnellingRequest(7, 9, hex("2900"));
+    request[6] = 5;
+    EXPECT_FALSE(KnxIp::ReadDatagram(request).ok());
+}
+
+// An L_Data frame in each of its three codes, with or without additional information; any other
+// code, or a length that disagrees with the frame, is none.
+TEST(KnxIpFrames, CemiFramesAreReadByTheirCodeAndLength)
+{
+    for (const int code : {Cemi::LDataReq, Cemi::LDataCon, Cemi::LDataInd, 0x2B, 0x10}) {
+        const QByteArray frame = Cemi::LDataFrame(code, 0xB0, 0x1105, 0x11FF, hex("4300"));
+        const auto f = Cemi::ReadLData(frame);
+        const bool lData = code == Cemi::LDataReq || code == Cemi::LDataCon || code == Cemi::LDataInd;
+        ASSERT_EQ(f.has_value(), lData) << code;
+        if (!lData)
+            continue;
+        EXPECT_EQ(f->messageCode, code);
+        EXPECT_EQ(f->control1, 0xB0);
+        EXPECT_EQ(f->source, 0x1105);
+        EXPECT_EQ(f->destination, 0x11FF);
+        EXPECT_EQ(f->tpdu, hex("4300"));
+    }
+    // Two bytes of additional information are skipped.
+    const auto withInfo = Cemi::ReadLData(hex("2902aabb b0e0 1105 11ff 01 4300"));
+    ASSERT_TRUE(withInfo);
+    EXPECT_EQ(withInfo->control2, 0xE0);
+    EXPECT_EQ(withInfo->source, 0x1105);
+    EXPECT_EQ(withInfo->tpdu, hex("4300"));
+    EXPECT_FALSE(Cemi::ReadLData(hex("2902aabb b0e0 1105 11ff 01 43")));
+    EXPECT_FALSE(Cemi::ReadLData(hex("2902aabb b0e0 1105 11ff 01 430000")));
+}
+
 // A tunnel to a scripted interface that acknowledges and confirms every request.
 class KnxIpTunnel : public ::testing::Test {
   protected:
