@@ -248,5 +248,28 @@ TEST(ProgramJsonTest, ListsOfTheWrongLengthAreRefused)
     }
 }
 
+// The one-line meaning of a record, as the dump lists it, for every kind of record.
+TEST(ProgramJsonTest, EveryKindOfRecordIsDescribedInOneLine)
+{
+    Model m;
+    m.device.Kanalzahl = 4;
+    struct Case {
+        ProgramRecord record;
+        const char *kind, *text;
+    };
+    const std::vector<Case> cases = {
+        {test::weeklyTime(6, 30, 0x1F, 0x5, 1), "weekly", "weekly 06:30 mo tu we th fr; channels 1,3; ON"},
+        {test::datedTime(23, 5, 24, 12, 0x2, 0, 1), "dated", "dated 24.12. 23:05 once; channels 2; OFF"},
+        {test::priorityTime(1, 8, 31, 8, 3, 0x1), "priority",
+         "priority 01.08.-31.08. every year; program 3; channels 1"},
+        {test::easterPriority(-2, 2, 0x8), "priority", "priority Easter -2; program 2; channels 4"},
+        {ProgramRecord{230, 0, 0, 0, 0, 0}, "other", "no user record"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(RecordKindName(m, c.record).toStdString(), c.kind) << c.text;
+        EXPECT_EQ(DescribeRecord(m, c.record).toStdString(), c.text) << c.kind;
+    }
+}
+
 } // namespace
 } // namespace zx
