@@ -112,6 +112,14 @@ TEST(ProgramJsonTest, AMasterCardComesBackAsItsFileContent)
     image[500] = 7;
     spoilt[u"image"] = image;
     EXPECT_TRUE(ProgramFromJson(spoilt, m).error.startsWith(QLatin1String("image:")));
+
+    // The image alone is the card; a device code given beside it must be the image's.
+    QJsonObject imageOnly = json;
+    imageOnly.remove(u"masterCard");
+    EXPECT_TRUE(ProgramFromJson(imageOnly, m).ok());
+    QJsonObject otherCode = json;
+    otherCode[u"masterCard"] = QJsonObject{{QStringLiteral("deviceCode"), 201}};
+    EXPECT_TRUE(ProgramFromJson(otherCode, m).error.startsWith(QLatin1String("masterCard.deviceCode:")));
 }
 
 // Each field of a document is read within the range the device keeps: both ends are taken, one
