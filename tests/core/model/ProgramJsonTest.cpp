@@ -117,6 +117,8 @@ TEST(ProgramJsonTest, AMasterCardComesBackAsItsFileContent)
     QJsonObject imageOnly = json;
     imageOnly.remove(u"masterCard");
     EXPECT_TRUE(ProgramFromJson(imageOnly, m).ok());
+    imageOnly[u"masterCard"] = QJsonObject{};
+    EXPECT_TRUE(ProgramFromJson(imageOnly, m).ok());
     QJsonObject otherCode = json;
     otherCode[u"masterCard"] = QJsonObject{{QStringLiteral("deviceCode"), 201}};
     EXPECT_TRUE(ProgramFromJson(otherCode, m).error.startsWith(QLatin1String("masterCard.deviceCode:")));
