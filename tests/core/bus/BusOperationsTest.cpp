@@ -362,6 +362,8 @@ TEST_F(BusOperationsTest, AForeignDeviceIsNeverSavedNorOverwritten)
     bus.mask = {0x00, 0x10};
     EXPECT_EQ(ops.InstallApplication(Device, QStringLiteral("remote.s19")), LinkError::WrongMaskVersion);
     EXPECT_TRUE(bus.memoryWrites.empty());
+    EXPECT_EQ(ops.SaveApplication(Device, nullptr), LinkError::WrongMaskVersion);
+    EXPECT_FALSE(dir.exists(QStringLiteral("appl.old")));
 }
 
 TEST_F(BusOperationsTest, AReadThatBreaksOffLeavesTheProgramInMemory)
