@@ -304,18 +304,21 @@ def main():
         def text_key(r):
             return (r["path"], r["text"], r["nth"], r["change"])
 
-        latest = {}
+        latest, again = {}, []
         for f in args.summary:
             for l in f.read_text().splitlines():
-                if not l.strip():
-                    continue
-                r = json.loads(l)
-                if not r.get("again"):
-                    latest[(r["path"], r["line"], r["col"], r["change"])] = r
-                    continue
-                for k, earlier in latest.items():
-                    if text_key(earlier) == text_key(r):
-                        latest[k] = r
+                if l.strip():
+                    r = json.loads(l)
+                    if r.get("again"):
+                        again.append(r)
+                    else:
+                        latest[(r["path"], r["line"], r["col"], r["change"])] = r
+        # Several lines of a file may read the same: each earlier outcome takes the later one
+        # nearest to its own line.
+        for k, earlier in latest.items():
+            same = [r for r in again if text_key(r) == text_key(earlier)]
+            if same:
+                latest[k] = min(same, key=lambda r: (abs(r["line"] - earlier["line"]), abs(r["col"] - earlier["col"])))
         # Mutants since listed as equivalent, or whose code is gone, no longer count.
         equivalent = read_equivalents()
         existing = {m.key() for m in find_mutants(ROOT)}
