@@ -316,9 +316,10 @@ def main():
         # Several lines of a file may read the same: each earlier outcome takes the later one
         # nearest to its own line.
         for k, earlier in latest.items():
-            same = [r for r in again if text_key(r) == text_key(earlier)]
-            if same:
-                latest[k] = min(same, key=lambda r: (abs(r["line"] - earlier["line"]), abs(r["col"] - earlier["col"])))
+            same = [(i, r) for i, r in enumerate(again) if text_key(r) == text_key(earlier)]
+            if same:  # the nearest; of equally near ones the last run's
+                latest[k] = min(same, key=lambda ir: (abs(ir[1]["line"] - earlier["line"]),
+                                                      abs(ir[1]["col"] - earlier["col"]), -ir[0]))[1]
         # Mutants since listed as equivalent, or whose code is gone, no longer count.
         equivalent = read_equivalents()
         existing = {m.key() for m in find_mutants(ROOT)}
