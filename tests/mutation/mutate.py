@@ -298,17 +298,42 @@ def main():
 
     if args.summary is not None:
         # A later outcome of the same mutant replaces the earlier one; the outcomes of an --again
-        # run only replace, so the figures keep to the mutants the seeds picked.
-        latest = {}
+        # run only replace, so the figures keep to the mutants the seeds picked. An --again run
+        # knows a mutant by its line's text, as equivalent.txt does, since edits above it move
+        # its line number.
+        def text_key(r):
+            return (r["path"], r["text"], r["nth"], r["change"])
+
+        latest, again = {}, []
         for f in args.summary:
             for l in f.read_text().splitlines():
-                if not l.strip():
-                    continue
-                r = json.loads(l)
-                key = (r["path"], r["line"], r["col"], r["change"])
-                if not r.get("again") or key in latest:
-                    latest[key] = r
-        summarise(list(latest.values()))
+                if l.strip():
+                    r = json.loads(l)
+                    if r.get("again"):
+                        again.append(r)
+                    else:
+                        latest[(r["path"], r["line"], r["col"], r["change"])] = r
+        # Several lines of a file may read the same: each earlier outcome takes the later one
+        # nearest to its own line.
+        for k, earlier in latest.items():
+            same = [(i, r) for i, r in enumerate(again) if text_key(r) == text_key(earlier)]
+            if same:  # the nearest; of equally near ones the last run's
+                latest[k] = min(same, key=lambda ir: (abs(ir[1]["line"] - earlier["line"]),
+                                                      abs(ir[1]["col"] - earlier["col"]), -ir[0]))[1]
+        # Mutants since listed as equivalent, or whose code is gone, no longer count.
+        equivalent = read_equivalents()
+        existing = {m.key() for m in find_mutants(ROOT)}
+        kept, dropped = [], collections.Counter()
+        for r in latest.values():
+            if text_key(r) in equivalent:
+                dropped["listed as equivalent"] += 1
+            elif text_key(r) not in existing:
+                dropped["gone from the sources"] += 1
+            else:
+                kept.append(r)
+        summarise(kept)
+        for why, n in sorted(dropped.items()):
+            print(f"not counted: {n} {why}")
         return 0
 
     equivalent = read_equivalents()

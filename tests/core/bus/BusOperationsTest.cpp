@@ -359,6 +359,13 @@ TEST_F(BusOperationsTest, AForeignDeviceIsNeverSavedNorOverwritten)
     ASSERT_EQ(link.OpenLink(0), 0);
     EXPECT_EQ(ops.InstallApplication(Device, QStringLiteral("remote.s19")), LinkError::WrongDeviceType);
     EXPECT_TRUE(bus.memoryWrites.empty());
+    // Nor on one of the brand whose bus coupler has another mask version.
+    bus.memory[0x0105] = original[0x0105];
+    bus.mask = {0x00, 0x10};
+    EXPECT_EQ(ops.InstallApplication(Device, QStringLiteral("remote.s19")), LinkError::WrongMaskVersion);
+    EXPECT_TRUE(bus.memoryWrites.empty());
+    EXPECT_EQ(ops.SaveApplication(Device, nullptr), LinkError::WrongMaskVersion);
+    EXPECT_FALSE(dir.exists(QStringLiteral("appl.old")));
 }
 
 TEST_F(BusOperationsTest, AReadThatBreaksOffLeavesTheProgramInMemory)

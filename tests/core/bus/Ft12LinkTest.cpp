@@ -67,6 +67,20 @@ INSTANTIATE_TEST_SUITE_P(
                    0, 1}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// A header that fails its check is dropped as soon as its four bytes are in, not when the next
+// byte comes: the link counts it as lost at once.
+TEST(Ft12Reader, ABadHeaderIsDroppedOnceComplete)
+{
+    for (const QByteArray &header : {hex("68050616"), hex("10C0C116")}) {
+        Ft12Reader reader;
+        for (char c : header) {
+            reader.feed(QByteArray(1, c));
+            EXPECT_FALSE(reader.next());
+        }
+        EXPECT_EQ(reader.skipped(), 4) << header.toHex().toStdString();
+    }
+}
+
 class Ft12LinkTest : public ::testing::Test {
   protected:
     VirtualPump pump;

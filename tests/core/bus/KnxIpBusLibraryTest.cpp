@@ -57,6 +57,67 @@ TEST(KnxIpFrames, CarryTheirBytes)
     EXPECT_FALSE(KnxIpBusLibrary::ParseHost(QStringLiteral("host:70000")));
 }
 
+// Every field is read from its own place: distinct values show a field taken from its neighbour.
+TEST(KnxIpFrames, EachFieldIsReadFromItsPlace)
+{
+    const UdpEndpoint local{0x7F000001, 0x9C40};
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        int channel, sequence, status;
+    };
+    const std::vector<Case> cases = {
+        {"connectResponse", KnxIp::connectResponse(7, 0, local, 0x11FF), 7, -1, 0},
+        {"connectionStateResponse", KnxIp::connectionStateResponse(7, 0x21), 7, -1, 0x21},
+        {"disconnectRequest", KnxIp::disconnectRequest(7, local), 7, -1, 0},
+        {"disconnectResponse", KnxIp::disconnectResponse(7, 0x21), 7, -1, 0x21},
+        {"tunnellingAck", KnxIp::tunnellingAck(7, 9, 0x29), 7, 9, 0x29},
+        {"tunnellingRequest", KnxIp::tunnellingRequest(7, 9, hex("29")), 7, 9, 0},
+    };
+    for (const Case &c : cases) {
+        const KnxIp::Datagram d = KnxIp::ReadDatagram(c.bytes);
+        ASSERT_TRUE(d.ok()) << c.name;
+        EXPECT_EQ(d.channel, c.channel) << c.name;
+        EXPECT_EQ(d.sequence, c.sequence) << c.name;
+        EXPECT_EQ(d.status, c.status) << c.name;
+        // One byte less is a body too short for its service, or a length that disagrees.
+        QByteArray cut = c.bytes.left(c.bytes.size() - 1);
+        cut[5] = char(cut.size());
+        EXPECT_FALSE(KnxIp::ReadDatagram(cut).ok()) << c.name;
+    }
+    // A tunnelling header whose length byte is not 4.
+    QByteArray request = KnxIp::tunnellingRequest(7, 9, hex("2900"));
+    request[6] = 5;
+    EXPECT_FALSE(KnxIp::ReadDatagram(request).ok());
+}
+
+// An L_Data frame in each of its three codes, with or without additional information; any other
+// code, or a length that disagrees with the frame, is none.
+TEST(KnxIpFrames, CemiFramesAreReadByTheirCodeAndLength)
+{
+    for (const int code : {Cemi::LDataReq, Cemi::LDataCon, Cemi::LDataInd, 0x2B, 0x10}) {
+        const QByteArray frame = Cemi::LDataFrame(code, 0xB0, 0x1105, 0x11FF, hex("4300"));
+        const auto f = Cemi::ReadLData(frame);
+        const bool lData = code == Cemi::LDataReq || code == Cemi::LDataCon || code == Cemi::LDataInd;
+        ASSERT_EQ(f.has_value(), lData) << code;
+        if (!lData)
+            continue;
+        EXPECT_EQ(f->messageCode, code);
+        EXPECT_EQ(f->control1, 0xB0);
+        EXPECT_EQ(f->source, 0x1105);
+        EXPECT_EQ(f->destination, 0x11FF);
+        EXPECT_EQ(f->tpdu, hex("4300"));
+    }
+    // Two bytes of additional information are skipped.
+    const auto withInfo = Cemi::ReadLData(hex("2902aabb b0e0 1105 11ff 01 4300"));
+    ASSERT_TRUE(withInfo);
+    EXPECT_EQ(withInfo->control2, 0xE0);
+    EXPECT_EQ(withInfo->source, 0x1105);
+    EXPECT_EQ(withInfo->tpdu, hex("4300"));
+    EXPECT_FALSE(Cemi::ReadLData(hex("2902aabb b0e0 1105 11ff 01 43")));
+    EXPECT_FALSE(Cemi::ReadLData(hex("2902aabb b0e0 1105 11ff 01 430000")));
+}
+
 // A tunnel to a scripted interface that acknowledges and confirms every request.
 class KnxIpTunnel : public ::testing::Test {
   protected:
@@ -132,6 +193,96 @@ TEST_F(KnxIpTunnel, TakesOnlyTheDevicesAnswersAndEachOnce)
     library.close();
     EXPECT_FALSE(library.tunnelOpen());
     EXPECT_EQ(KnxIp::ReadDatagram(socket.sent.back()).service, KnxIp::DisconnectRequest);
+}
+
+// A new connection, or the end of one, first ends the connection to the device before it, also
+// to 0.0.0 where a search starts.
+TEST_F(KnxIpTunnel, EveryConnectionIsEndedBeforeTheNext)
+{
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    auto disconnectsTo = [this](int device) {
+        int n = 0;
+        for (const QByteArray &s : socket.sent) {
+            const KnxIp::Datagram d = KnxIp::ReadDatagram(s);
+            if (d.service != KnxIp::TunnellingRequest)
+                continue;
+            const auto f = Cemi::ReadLData(d.cemi);
+            n += f && f->destination == device && f->tpdu == QByteArray(1, char(Tpci::Disconnect));
+        }
+        return n;
+    };
+    ASSERT_EQ(sendAndWait(hex("062300000000 00")), 0);
+    EXPECT_EQ(disconnectsTo(0x0000), 0);
+    ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
+    EXPECT_EQ(disconnectsTo(0x0000), 1);
+    ASSERT_EQ(sendAndWait(hex("0124")), 0);
+    EXPECT_EQ(disconnectsTo(0x1105), 1);
+    ASSERT_EQ(sendAndWait(hex("062300000000 00")), 0);
+    ASSERT_EQ(sendAndWait(hex("0124")), 0);
+    EXPECT_EQ(disconnectsTo(0x0000), 2);
+    ASSERT_EQ(sendAndWait(hex("0124")), 0); // no connection: nothing to end
+    EXPECT_EQ(disconnectsTo(0x0000), 2);
+}
+
+// Data to the device goes one numbered telegram at a time: the next leaves with the next sequence
+// number once the device acknowledged the one before; an acknowledgement of another number is
+// no acknowledgement.
+TEST_F(KnxIpTunnel, DataTelegramsAreNumberedAndWaitForTheirAcknowledgement)
+{
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
+    auto sequences = [this] {
+        std::vector<int> seen;
+        for (const QByteArray &s : socket.sent) {
+            const KnxIp::Datagram d = KnxIp::ReadDatagram(s);
+            const auto f = d.service == KnxIp::TunnellingRequest ? Cemi::ReadLData(d.cemi) : std::nullopt;
+            if (f && !f->tpdu.isEmpty() && Tpci::isDataConnected(std::uint8_t(f->tpdu.at(0))))
+                seen.push_back(Tpci::sequenceOf(std::uint8_t(f->tpdu.at(0))));
+        }
+        return seen;
+    };
+    auto deviceAcks = [this](int sequence) {
+        socket.answer(indication(0x1105, QByteArray(1, char(Tpci::Ack | (sequence << 2)))));
+        int queued = 0, repeats = 0, busy = 0;
+        for (int i = 0; i < 5; ++i, pump.processEvents())
+            library.pollSend(queued, repeats, busy);
+    };
+    ASSERT_EQ(sendAndWait(hex("0921000000000001 0300")), 0);
+    ASSERT_EQ(sendAndWait(hex("0921000000000001 0300")), 0);
+    EXPECT_EQ(sequences(), std::vector<int>{0});
+    deviceAcks(3);
+    EXPECT_EQ(sequences(), std::vector<int>{0});
+    deviceAcks(0);
+    EXPECT_EQ(sequences(), (std::vector<int>{0, 1}));
+    deviceAcks(1);
+    ASSERT_EQ(sendAndWait(hex("0921000000000001 0300")), 0);
+    EXPECT_EQ(sequences(), (std::vector<int>{0, 1, 2}));
+}
+
+// Each request to the interface carries the next sequence number of the tunnel; an acknowledgement
+// the interface repeats, or one for another number, does not move it on.
+TEST_F(KnxIpTunnel, RequestsAreCountedOncePerAcknowledgement)
+{
+    const auto plain = socket.responder;
+    socket.responder = [this, plain](const QByteArray &sent) {
+        const KnxIp::Datagram d = KnxIp::ReadDatagram(sent);
+        if (d.service == KnxIp::TunnellingRequest) {
+            socket.answer(KnxIp::tunnellingAck(5, (d.sequence + 5) & 0xFF, 0));
+            socket.answer(KnxIp::tunnellingAck(5, d.sequence, 0));
+        }
+        plain(sent); // the acknowledgement once more, then the confirmation
+    };
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
+    std::vector<int> sequences;
+    for (const QByteArray &s : socket.sent) {
+        const KnxIp::Datagram d = KnxIp::ReadDatagram(s);
+        if (d.service == KnxIp::TunnellingRequest)
+            sequences.push_back(d.sequence);
+    }
+    // connect; disconnect and connect; disconnect and connect
+    EXPECT_EQ(sequences, (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
 TEST_F(KnxIpTunnel, ARefusedConnectionNamesTheHostAndTheStatus)

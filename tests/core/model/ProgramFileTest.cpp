@@ -634,6 +634,21 @@ TEST_F(ProgramFileTest, NegativeLatitudeAndEastLongitudeRoundTrip)
     EXPECT_FLOAT_EQ(fresh.astro.AstroOffset2, -120.0f);
 }
 
+// On the equator and the zero meridian the image holds the sign bits as for south and east: the
+// bytes stay those of the files the devices were programmed with.
+TEST_F(ProgramFileTest, ZeroLatitudeAndLongitudeAreWrittenWithTheirSignBits)
+{
+    fillFullAstro(model);
+    model.astro.Latitude = 0;
+    model.astro.Longitude = 0;
+    model.astro.TimeZone = 0;
+    ASSERT_TRUE(save());
+    const auto v = savedValues();
+    EXPECT_EQ(v[15], 0);
+    EXPECT_EQ(v[16], 128);
+    EXPECT_EQ(v[17], 128);
+}
+
 TEST_F(ProgramFileTest, AstroValuesOutOfRangeAreLimitedOnLoad)
 {
     std::array<int, ImageSize> v{};

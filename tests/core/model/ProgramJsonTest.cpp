@@ -112,6 +112,16 @@ TEST(ProgramJsonTest, AMasterCardComesBackAsItsFileContent)
     image[500] = 7;
     spoilt[u"image"] = image;
     EXPECT_TRUE(ProgramFromJson(spoilt, m).error.startsWith(QLatin1String("image:")));
+
+    // The image alone is the card; a device code given beside it must be the image's.
+    QJsonObject imageOnly = json;
+    imageOnly.remove(u"masterCard");
+    EXPECT_TRUE(ProgramFromJson(imageOnly, m).ok());
+    imageOnly[u"masterCard"] = QJsonObject{};
+    EXPECT_TRUE(ProgramFromJson(imageOnly, m).ok());
+    QJsonObject otherCode = json;
+    otherCode[u"masterCard"] = QJsonObject{{QStringLiteral("deviceCode"), 201}};
+    EXPECT_TRUE(ProgramFromJson(otherCode, m).error.startsWith(QLatin1String("masterCard.deviceCode:")));
 }
 
 // Each field of a document is read within the range the device keeps: both ends are taken, one
@@ -245,6 +255,29 @@ TEST(ProgramJsonTest, ListsOfTheWrongLengthAreRefused)
         const QString error =
             ProgramFromJson(withValue(ProgramToJson(c.model), QString::fromLatin1(c.path), c.value), m).error;
         EXPECT_EQ(error, *c.refusal ? QStringLiteral("%1: %2").arg(c.path, c.refusal) : QString()) << c.path;
+    }
+}
+
+// The one-line meaning of a record, as the dump lists it, for every kind of record.
+TEST(ProgramJsonTest, EveryKindOfRecordIsDescribedInOneLine)
+{
+    Model m;
+    m.device.Kanalzahl = 4;
+    struct Case {
+        ProgramRecord record;
+        const char *kind, *text;
+    };
+    const std::vector<Case> cases = {
+        {test::weeklyTime(6, 30, 0x1F, 0x5, 1), "weekly", "weekly 06:30 mo tu we th fr; channels 1,3; ON"},
+        {test::datedTime(23, 5, 24, 12, 0x2, 0, 1), "dated", "dated 24.12. 23:05 once; channels 2; OFF"},
+        {test::priorityTime(1, 8, 31, 8, 3, 0x1), "priority",
+         "priority 01.08.-31.08. every year; program 3; channels 1"},
+        {test::easterPriority(-2, 2, 0x8), "priority", "priority Easter -2; program 2; channels 4"},
+        {ProgramRecord{230, 0, 0, 0, 0, 0}, "other", "no user record"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(RecordKindName(m, c.record).toStdString(), c.kind) << c.text;
+        EXPECT_EQ(DescribeRecord(m, c.record).toStdString(), c.text) << c.kind;
     }
 }
 
