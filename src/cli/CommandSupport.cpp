@@ -5,7 +5,7 @@
 
 #include "app/InstallPaths.h"
 #include "app/LoadFailure.h"
-#include "i18n/SystemReasons.h"
+#include "platform/SystemReasons.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/FileAccess.h"

@@ -2,7 +2,7 @@
 // from the command table so that none of them can drift from what the parser accepts.
 #include "Commands.h"
 
-#include "app/ProductVersion.h"
+#include "platform/ProductVersion.h"
 #include "i18n/Catalogue.h"
 
 namespace zx::cli {

@@ -2,7 +2,7 @@
 #include "CliTexts.h"
 #include "Commands.h"
 
-#include "i18n/SystemReasons.h"
+#include "platform/SystemReasons.h"
 
 #include <QCoreApplication>
 #ifdef ZX_CLI_PDF

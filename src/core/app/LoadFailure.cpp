@@ -2,7 +2,7 @@
 
 #include "model/BrandTable.h"
 #include "i18n/Msg.h"
-#include "i18n/SystemReasons.h"
+#include "platform/SystemReasons.h"
 #include "model/Model.h"
 
 namespace zx {

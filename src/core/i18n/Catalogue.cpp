@@ -1,6 +1,6 @@
 #include "i18n/Catalogue.h"
 
-#include "app/ProductVersion.h"
+#include "platform/ProductVersion.h"
 #include "i18n/BuiltinCatalogues.h"
 
 namespace zx {

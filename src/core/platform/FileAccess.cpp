@@ -1,7 +1,6 @@
 #include "platform/FileAccess.h"
 
-#include "i18n/Catalogue.h"
-#include "i18n/SystemReasons.h"
+#include "platform/SystemReasons.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +30,7 @@ void setError(QString *error, const QString &text)
 // English here; the front ends say it in the user's language (TranslateReasons)
 QString systemText(int errorNumber)
 {
-    return SystemReason(errorNumber, English);
+    return SystemReason(errorNumber, ReasonsInEnglish);
 }
 
 // Qt reports a failed flush of its write buffer as "Unknown error"; the system's own reason
@@ -46,12 +45,12 @@ QString writeErrorText(const QFileDevice &file, int errorNumber)
 
 QString notRegularText()
 {
-    return OwnReasonText(OwnReason::NotRegularFile, English);
+    return OwnReasonText(OwnReason::NotRegularFile, ReasonsInEnglish);
 }
 
 QString readOnlyText()
 {
-    return OwnReasonText(OwnReason::ReadOnlyFile, English);
+    return OwnReasonText(OwnReason::ReadOnlyFile, ReasonsInEnglish);
 }
 
 #ifdef Q_OS_UNIX
@@ -319,15 +318,15 @@ bool FileLock::lock(int timeoutMs, QString *error)
     switch (lock_->error()) {
     case QLockFile::LockFailedError:
         setError(error,
-                 QStringLiteral("%1 (%2)").arg(OwnReasonText(OwnReason::InUse, English), lock_->fileName()));
+                 QStringLiteral("%1 (%2)").arg(OwnReasonText(OwnReason::InUse, ReasonsInEnglish), lock_->fileName()));
         break;
     case QLockFile::PermissionError:
         setError(error, QStringLiteral("%1 %2: %3")
-                            .arg(OwnReasonText(OwnReason::CannotLock, English), lock_->fileName(),
+                            .arg(OwnReasonText(OwnReason::CannotLock, ReasonsInEnglish), lock_->fileName(),
                                  systemText(EACCES)));
         break;
     default:
-        setError(error, QStringLiteral("%1 %2").arg(OwnReasonText(OwnReason::CannotLock, English),
+        setError(error, QStringLiteral("%1 %2").arg(OwnReasonText(OwnReason::CannotLock, ReasonsInEnglish),
                                                     lock_->fileName()));
         break;
     }

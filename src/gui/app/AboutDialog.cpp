@@ -1,7 +1,7 @@
 #include "app/AboutDialog.h"
 
 #include "model/BrandTable.h"
-#include "app/ProductVersion.h"
+#include "platform/ProductVersion.h"
 #include "i18n/ExtraTexts.h"
 
 #include <QDialogButtonBox>

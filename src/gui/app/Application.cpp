@@ -4,7 +4,7 @@
 #include "app/AppFlow.h"
 #include "model/BrandTable.h"
 #include "app/InstallPaths.h"
-#include "app/ProductVersion.h"
+#include "platform/ProductVersion.h"
 #include "i18n/Catalogue.h"
 #include "i18n/ExtraTexts.h"
 #include "model/Model.h"

@@ -1,7 +1,7 @@
 #include "app/AboutDialog.h"
 
 #include "MainWindowFixture.h"
-#include "app/ProductVersion.h"
+#include "platform/ProductVersion.h"
 #include "model/BrandTable.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "i18n/SystemReasons.h"
+#include "platform/SystemReasons.h"
 
 #include <algorithm>
 #include <cerrno>

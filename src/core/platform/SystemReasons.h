@@ -9,6 +9,9 @@ namespace zx {
 // texts depend on the locale the program happens to run under; these follow the language the
 // user chose, and the English ones are the system's usual wording, so a reason a library hands
 // over in English is recognised and said in the chosen language too.
+// The language code of the reasons the file functions hand over; the front ends translate them.
+constexpr int ReasonsInEnglish = 2;
+
 enum class OwnReason {
     NotRegularFile, // a device node, FIFO or socket where a file is read or written
     ReadOnlyFile,   // a file nobody may write, refused even for root

@@ -1,4 +1,4 @@
-#include "app/ProductVersion.h"
+#include "platform/ProductVersion.h"
 
 #ifndef ZX_VERSION_MAJOR
 #error "the build sets ZX_VERSION_MAJOR, ZX_VERSION_MINOR and ZX_VERSION_PATCH from the project version"
