@@ -4,10 +4,10 @@
 // Runs on the display it finds (QT_QPA_PLATFORM=offscreen without one):
 //   build/bench/startup_bench --benchmark_repetitions=16 --benchmark_report_aggregates_only=true
 #include "app/AppContext.h"
-#include "model/BrandTable.h"
 #include "app/InstallPaths.h"
 #include "app/StartScreen.h"
 #include "i18n/Catalogue.h"
+#include "model/BrandTable.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/ProcessToolLauncher.h"

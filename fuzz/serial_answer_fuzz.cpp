@@ -20,7 +20,7 @@ using namespace zx::test;
 namespace {
 
 class AnswerScript {
-public:
+  public:
     AnswerScript(const uint8_t *data, size_t size) : data_(data), size_(size) {}
 
     Reply next(const QByteArray &request)
@@ -46,7 +46,7 @@ public:
         return {{1, bytes}};
     }
 
-private:
+  private:
     const uint8_t *data_;
     size_t size_;
     size_t pos_ = 0;

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev googletest
           libbenchmark-dev fonts-dejavu-core poppler-utils qt6-translations-l10n desktop-file-utils
-          python3 python3-icalendar knxd lintian "$@")
+          python3 python3-icalendar knxd lintian clang-format "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

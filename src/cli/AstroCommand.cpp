@@ -5,12 +5,12 @@
 #include "HeadlessPrompter.h"
 
 #include "calendar/AstroSettings.h"
-#include "model/Calendar.h"
 #include "calendar/Locations.h"
 #include "calendar/Sun.h"
 #include "entry/AstroTimeChange.h"
 #include "i18n/Catalogue.h"
 #include "i18n/Msg.h"
+#include "model/Calendar.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "model/ValueRanges.h"

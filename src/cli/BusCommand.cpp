@@ -1,12 +1,12 @@
 #include "Commands.h"
 
 #include "HeadlessPrompter.h"
-#include "model/BrandTable.h"
 #include "bus/BusAddress.h"
 #include "bus/BusOperations.h"
 #include "bus/BusSession.h"
 #include "bus/Ft12BusLibrary.h"
 #include "bus/KnxIpBusLibrary.h"
+#include "model/BrandTable.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"

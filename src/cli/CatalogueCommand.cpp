@@ -1,8 +1,8 @@
 // zentrix-cli catalogue: prints the message catalogue of a language, one position a line.
 #include "Commands.h"
 
-#include "model/BrandTable.h"
 #include "i18n/Catalogue.h"
+#include "model/BrandTable.h"
 
 namespace zx::cli {
 

@@ -5,10 +5,10 @@
 
 #include "app/InstallPaths.h"
 #include "app/LoadFailure.h"
-#include "platform/SystemReasons.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/FileAccess.h"
+#include "platform/SystemReasons.h"
 
 #include <QDir>
 #include <QFile>

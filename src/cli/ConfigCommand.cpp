@@ -2,8 +2,8 @@
 // defaults it starts with when the file is missing or short.
 #include "Commands.h"
 
-#include "model/BrandTable.h"
 #include "app/ConfigFile.h"
+#include "model/BrandTable.h"
 #include "model/Model.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 // from the command table so that none of them can drift from what the parser accepts.
 #include "Commands.h"
 
-#include "platform/ProductVersion.h"
 #include "i18n/Catalogue.h"
+#include "platform/ProductVersion.h"
 
 namespace zx::cli {
 

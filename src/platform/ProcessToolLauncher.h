@@ -6,9 +6,9 @@ namespace zx {
 
 // Starts the program detached with QProcess.
 class ProcessToolLauncher final : public ToolLauncher {
-public:
-    bool start(const QString &program, const QStringList &arguments,
-               const QString &workingDirectory, QString *error) override;
+  public:
+    bool start(const QString &program, const QStringList &arguments, const QString &workingDirectory,
+               QString *error) override;
 };
 
 } // namespace zx

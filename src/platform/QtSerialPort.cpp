@@ -7,12 +7,10 @@ bool QtSerialPort::open(const QString &device, QString *error)
     if (port_.isOpen())
         port_.close();
     port_.setPortName(device);
-    const bool ok = port_.open(QIODevice::ReadWrite)
-                    && port_.setBaudRate(QSerialPort::Baud9600)
-                    && port_.setDataBits(QSerialPort::Data8)
-                    && port_.setParity(QSerialPort::NoParity)
-                    && port_.setStopBits(QSerialPort::OneStop)
-                    && port_.setFlowControl(QSerialPort::NoFlowControl);
+    const bool ok = port_.open(QIODevice::ReadWrite) && port_.setBaudRate(QSerialPort::Baud9600) &&
+                    port_.setDataBits(QSerialPort::Data8) && port_.setParity(QSerialPort::NoParity) &&
+                    port_.setStopBits(QSerialPort::OneStop) &&
+                    port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
         if (error)
             *error = device + QStringLiteral(": ") + port_.errorString();

@@ -9,7 +9,7 @@ namespace zx {
 // The serial port through QSerialPort. It works without a running event loop: waiting input
 // is fetched from the device on every poll and writes are pushed out before they return.
 class QtSerialPort final : public SerialPort {
-public:
+  public:
     bool open(const QString &device, QString *error) override;
     bool isOpen() const override { return port_.isOpen(); }
     void close() override;
@@ -17,7 +17,7 @@ public:
     qint64 bytesAvailable() override;
     QByteArray readAll() override;
 
-private:
+  private:
     void fetchWaitingInput();
     QSerialPort port_;
 };

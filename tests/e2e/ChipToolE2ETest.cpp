@@ -14,7 +14,7 @@ namespace {
 // Confirms "Access to zentrix finished" only once the tool has left its result, as a user who
 // watched the tool's window would.
 class WaitingPrompter final : public ScriptedPrompter {
-public:
+  public:
     QString resultFile;
     int patienceMs = 10000;
     void tell(const QString &message, Icon icon, const QString &title) override
@@ -32,7 +32,7 @@ public:
 };
 
 class ChipToolE2E : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { ensureApplication(); }
     ChipToolE2E()
     {
@@ -52,8 +52,14 @@ protected:
         t.setChipTool(QStringLiteral(ZX_CARDIO));
         return t;
     }
-    void write() { transfer().WriteCommand([] { return true; }); }
-    void read() { transfer().ReadCommand([] { return true; }); }
+    void write()
+    {
+        transfer().WriteCommand([] { return true; });
+    }
+    void read()
+    {
+        transfer().ReadCommand([] { return true; });
+    }
 
     TempDir dir;
     Model model;
@@ -139,14 +145,15 @@ TEST_F(ChipToolE2E, NoResultFileIsNotSuccessfulAndAReadLoadsNothing)
     settings("no_result=1\n");
     prompter.patienceMs = 1000;
     saveSample();
-    dir.write(QStringLiteral("card.dat"), dir.read(QStringLiteral("prog.zxp")));   // an old image
+    dir.write(QStringLiteral("card.dat"), dir.read(QStringLiteral("prog.zxp"))); // an old image
     prompter.answers = {Answer::No};
     model.Modified = 1;
     read();
-    EXPECT_EQ(prompter.messages(), (QStringList{QStringLiteral("Save changes in ") + dir.file(QStringLiteral("prog.zxp"))
-                                                    + QStringLiteral(" ?"),
-                                                QStringLiteral("Access to zentrix finished"),
-                                                QStringLiteral("Access to zentrix not successful")}));
+    EXPECT_EQ(prompter.messages(),
+              (QStringList{QStringLiteral("Save changes in ") + dir.file(QStringLiteral("prog.zxp")) +
+                               QStringLiteral(" ?"),
+                           QStringLiteral("Access to zentrix finished"),
+                           QStringLiteral("Access to zentrix not successful")}));
     EXPECT_EQ(model.program().SzCount, 0);
     EXPECT_EQ(model.program().PzCount, 0);
     EXPECT_EQ(model.program().DstCount, 0);
@@ -160,8 +167,9 @@ TEST_F(ChipToolE2E, WritingAnEmptyProgramAsksItsQuestionOnce)
     model.Modified = 1;
     prompter.answers = {Answer::Ok};
     write();
-    EXPECT_EQ(prompter.messages(), (QStringList{QStringLiteral("No data to save! Do you want to continue anyway  ?"),
-                                                QStringLiteral("Access to zentrix finished")}));
+    EXPECT_EQ(prompter.messages(),
+              (QStringList{QStringLiteral("No data to save! Do you want to continue anyway  ?"),
+                           QStringLiteral("Access to zentrix finished")}));
     EXPECT_EQ(model.ExportEmptyConfirmed, 0);
     EXPECT_TRUE(dir.exists(QStringLiteral("empty.zxp")));
     EXPECT_EQ(dir.read(QStringLiteral("chip.img")).size(), ImageSize);

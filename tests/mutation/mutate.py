@@ -154,19 +154,33 @@ def read_equivalents():
 
 
 def sync_copy(src, dst):
-    """Bring the copy up to date with the tree; unchanged files keep their time stamps."""
+    """Bring the copy up to date with the tree; unchanged files keep their time stamps. Returns
+    True when files came or went, so the build system must look at the file lists again."""
+    changed_set = False
     for dirpath, dirnames, filenames in os.walk(src):
         rel = Path(dirpath).relative_to(src)
         dirnames[:] = [d for d in dirnames if d not in COPY_IGNORE and not (rel == Path(".") and d.startswith("build"))]
         (dst / rel).mkdir(parents=True, exist_ok=True)
+        # A file moved or deleted in the tree must go from the copy too: a stale source would
+        # still be compiled into the tests (two definitions of a moved test, say).
+        for old in (dst / rel).iterdir():
+            if old.is_file() and old.name not in filenames:
+                old.unlink()
+                changed_set = True
+            elif old.is_dir() and old.name not in dirnames and not (rel == Path(".") and old.name.startswith("build")):
+                shutil.rmtree(old)
+                changed_set = True
         for f in filenames:
             s, d = Path(dirpath) / f, dst / rel / f
             if s.is_symlink() or not s.is_file():
                 continue
             data = s.read_bytes()
+            if not d.exists():
+                changed_set = True
             if not d.exists() or d.read_bytes() != data:
                 d.write_bytes(data)
                 shutil.copymode(s, d)
+    return changed_set
 
 
 def run(cmd, cwd=None, timeout=None, env=None):
@@ -194,8 +208,8 @@ class Workspace:
 
     def prepare(self):
         self.tree.mkdir(parents=True, exist_ok=True)
-        sync_copy(ROOT, self.tree)
-        if not (self.build / "build.ninja").exists():
+        files_changed = sync_copy(ROOT, self.tree)
+        if files_changed or not (self.build / "build.ninja").exists():
             cmd = ["cmake", "-S", str(self.tree), "-B", str(self.build), "-G", "Ninja",
                    "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS_DEBUG=-O0", "-DZX_SANITIZE=ON",
                    "-DZX_BUILD_GUI=OFF", "-DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST"]

@@ -10,7 +10,7 @@ namespace zx::test {
 // A prompter that records every message and answers from a script. An unscripted question
 // is answered with the first "positive" button (OK or Yes) and noted in `unscripted`.
 class ScriptedPrompter : public Prompter {
-public:
+  public:
     struct Shown {
         QString message;
         Icon icon;
@@ -41,8 +41,12 @@ public:
     QStringList messages() const;
     QString last() const { return shown.empty() ? QString() : shown.back().message; }
 
-protected:
-    void beginBusy() override { ++busyDepth; ++busyCount; }
+  protected:
+    void beginBusy() override
+    {
+        ++busyDepth;
+        ++busyCount;
+    }
     void endBusy() override { --busyDepth; }
 };
 

@@ -9,7 +9,7 @@ namespace zx::test {
 
 // A scratch directory per test with small helpers to write and read files in it.
 class TempDir {
-public:
+  public:
     QString path() const { return dir_.path(); }
     QString file(const QString &name) const { return QDir(dir_.path()).filePath(name); }
     void write(const QString &name, const QByteArray &content) const
@@ -26,7 +26,7 @@ public:
     }
     bool exists(const QString &name) const { return QFile::exists(file(name)); }
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

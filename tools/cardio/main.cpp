@@ -107,7 +107,7 @@ int readValues(const std::string &path, Chip &chip)
 
 bool loadChip(const std::string &path, Chip &chip)
 {
-    chip.fill(0xFF);   // an erased chip
+    chip.fill(0xFF); // an erased chip
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;

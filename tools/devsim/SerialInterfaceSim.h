@@ -24,7 +24,7 @@ bool parseFault(const std::string &name, Fault *fault);
 const char *faultNames();
 
 struct SerialOptions {
-    std::string memoryFile;   // device memory kept across runs (2048 bytes); empty: erased memory
+    std::string memoryFile; // device memory kept across runs (2048 bytes); empty: erased memory
     Fault fault = Fault::None;
     int faultCount = 0;       // fail only the first N frames, then answer correctly; 0: all
     bool pieces = false;      // answers leave in three pieces with gaps between them
@@ -39,7 +39,7 @@ struct SerialOptions {
 // 16 bytes) answered with status 0x01 0x80, read requests (0x03, select 0xA1 | ..., low
 // address, count) answered with the data frame.
 class SerialInterfaceSim {
-public:
+  public:
     explicit SerialInterfaceSim(SerialOptions options);
 
     // Serves the master side of a pseudo-terminal until stop() or a termination signal.
@@ -50,7 +50,7 @@ public:
     std::vector<std::uint8_t> answer(const std::vector<std::uint8_t> &frame);
     const std::array<std::uint8_t, 2048> &memory() const { return memory_; }
 
-private:
+  private:
     bool faultApplies();
     void loadMemory();
     void saveMemory() const;

@@ -17,8 +17,8 @@ struct AppContext {
     const Clock &clock;
     EventPump &pump;
     ToolLauncher &launcher;
-    QString workDir;    // working directory: brand, configuration, exchange and data files
-    QString startDir;   // directory that was current when the program started
+    QString workDir;  // working directory: brand, configuration, exchange and data files
+    QString startDir; // directory that was current when the program started
 };
 
 } // namespace zx

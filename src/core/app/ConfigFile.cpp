@@ -1,13 +1,13 @@
 #include "app/ConfigFile.h"
 
-#include "model/BrandTable.h"
 #include "app/StartUp.h"
 #include "i18n/Catalogue.h"
 #include "i18n/ExtraTexts.h"
-#include "platform/TextDecoding.h"
+#include "model/BrandTable.h"
 #include "model/ChangeoverRules.h"
 #include "model/Model.h"
 #include "platform/FileAccess.h"
+#include "platform/TextDecoding.h"
 
 #include <QDir>
 #include <QFile>

@@ -17,7 +17,7 @@ constexpr int ConfigLines = 18;
 struct ConfigKey {
     const char *written;
     int width;
-    const char *name;   // the key without its padding zeros, for listings
+    const char *name; // the key without its padding zeros, for listings
 };
 
 const std::array<ConfigKey, ConfigLines> &ConfigKeys();
@@ -26,10 +26,10 @@ const std::array<ConfigKey, ConfigLines> &ConfigKeys();
 using ConfigValues = std::array<int, ConfigLines>;
 
 enum class ConfigStatus {
-    Read,       // all 18 lines read
-    Missing,    // no such file
-    Short,      // fewer than 18 lines
-    Error,      // the file exists but could not be read; errorText says why
+    Read,    // all 18 lines read
+    Missing, // no such file
+    Short,   // fewer than 18 lines
+    Error,   // the file exists but could not be read; errorText says why
 };
 
 struct ConfigReadResult {
@@ -39,7 +39,10 @@ struct ConfigReadResult {
     QString errorText;
 };
 
-inline QString ConfigFileName() { return QStringLiteral("zentrix.ini"); }
+inline QString ConfigFileName()
+{
+    return QStringLiteral("zentrix.ini");
+}
 
 // The number at the end of a line: blanks skipped, an optional sign, then digits up to the
 // first other character; no digits give 0.

@@ -15,7 +15,7 @@ namespace devicesettings {
 
 // Meter periods in minutes by list index.
 constexpr std::array<int, 12> PeriodMinutes{1, 2, 3, 4, 5, 6, 10, 12, 15, 20, 30, 60};
-constexpr int PortChoices = 7;     // LPT1..LPT3, COM1..COM4
+constexpr int PortChoices = 7;                       // LPT1..LPT3, COM1..COM4
 constexpr int ChangeoverRules = ChangeoverRuleCount; // no changeover, Europe, UK, USA, table
 
 enum class Layout {
@@ -38,14 +38,14 @@ int MeterChannelCount(int kanalzahl);
 
 // The dialog's choices, in list indexes and typed numbers.
 struct Choices {
-    int swRegel = 0; // changeover rule list index 0..4
-    int portSetting = 1;    // LPT= value 1..7 (list index + 1)
-    int delay = 0;   // delay factor as typed (the model keeps it x 4)
+    int swRegel = 0;     // changeover rule list index 0..4
+    int portSetting = 1; // LPT= value 1..7 (list index + 1)
+    int delay = 0;       // delay factor as typed (the model keeps it x 4)
     int maxDelay = 0;
-    int printHeaderInterval = 0;    // print header interval
-    int astroC1C2 = 0;     // type 236
-    int germanDisplay = 1; // type 517, Evu 0: 1 German, 0 French
-    int meterChannel = 0;  // type 517, Evu 1: 0 none, 1..4
+    int printHeaderInterval = 0; // print header interval
+    int astroC1C2 = 0;           // type 236
+    int germanDisplay = 1;       // type 517, Evu 0: 1 German, 0 French
+    int meterChannel = 0;        // type 517, Evu 1: 0 none, 1..4
     int periodIndex = 0;
     int pulseIndex = 0;  // MessImpDauer - 1
     int meterState = 0;  // MessZustand

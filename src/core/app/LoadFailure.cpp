@@ -1,9 +1,9 @@
 #include "app/LoadFailure.h"
 
-#include "model/BrandTable.h"
 #include "i18n/Msg.h"
-#include "platform/SystemReasons.h"
+#include "model/BrandTable.h"
 #include "model/Model.h"
+#include "platform/SystemReasons.h"
 
 namespace zx {
 

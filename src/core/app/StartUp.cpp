@@ -4,8 +4,8 @@
 
 #include "calendar/Holidays.h"
 
-#include "model/BrandTable.h"
 #include "app/DefaultFileName.h"
+#include "model/BrandTable.h"
 #include "model/Model.h"
 #include "platform/Prompter.h"
 #include "platform/ToolLauncher.h"

@@ -14,7 +14,7 @@ class ToolLauncher;
 
 // One entry of the start screen's model list.
 struct ModelEntry {
-    int slot;       // 1..19
+    int slot; // 1..19
     QString name;
 };
 
@@ -41,7 +41,7 @@ int ApplySlotByName(Model &model, const QString &name);
 // What opening the start screen found.
 struct StartPreparation {
     ConfigStatus configStatus = ConfigStatus::Missing;
-    QString errorText;              // the system's text when the configuration was unreadable
+    QString errorText; // the system's text when the configuration was unreadable
     std::vector<ModelEntry> models;
     int selectedIndex = 0;
 };
@@ -53,9 +53,9 @@ StartPreparation PrepareStartScreen(Model &model, const QString &dir);
 
 // OK on the start screen: applies the chosen model, fills the catalogue for the chosen
 // language, gives set 0 its default file name, usage text and empty channel names, writes
-// "zentrix.ini", clears the astro table and reads the holiday file. False when the catalogue could not be filled (the
-// loaded language's "speech.txt" is missing or broken): the error was shown and the start
-// screen stays.
+// "zentrix.ini", clears the astro table and reads the holiday file. False when the catalogue could not be
+// filled (the loaded language's "speech.txt" is missing or broken): the error was shown and the start screen
+// stays.
 bool ConfirmStartScreen(Model &model, const QString &selectedName, const QString &dir, Prompter &prompter);
 
 // Reads the language's holiday file from dir into the model's library (an empty library when it
@@ -63,7 +63,10 @@ bool ConfirmStartScreen(Model &model, const QString &selectedName, const QString
 void ReadHolidayLibrary(Model &model, const QString &dir, Prompter &prompter);
 
 // The sibling tool offered on the start screen of brand 1 in German.
-inline QString SiblingToolName() { return QStringLiteral("ZX4TOOL.exe"); }
+inline QString SiblingToolName()
+{
+    return QStringLiteral("ZX4TOOL.exe");
+}
 bool SiblingToolOffered(int brandNumber, int sprache, const QString &dir);
 // Starts the sibling tool from dir; a failure is shown as "Error " and the system's text.
 bool StartSiblingTool(ToolLauncher &launcher, Prompter &prompter, const QString &dir);
@@ -77,6 +80,9 @@ enum class LoadedLanguageResult { Loaded, AlreadyChosen, Cancelled, Failed };
 LoadedLanguageResult ChooseLoadedLanguage(Model &model, Prompter &prompter, const QString &startDir);
 
 // The persistent copy of the last loaded language.
-inline QString SpeechFileName() { return QStringLiteral("speech.txt"); }
+inline QString SpeechFileName()
+{
+    return QStringLiteral("speech.txt");
+}
 
 } // namespace zx

@@ -1,8 +1,8 @@
 #include "calendar/Holidays.h"
 #include "platform/FileAccess.h"
 
-#include "model/Calendar.h"
 #include "i18n/ExtraTexts.h"
+#include "model/Calendar.h"
 #include "model/Model.h"
 #include "platform/Prompter.h"
 #include "platform/TextDecoding.h"

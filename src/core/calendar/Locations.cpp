@@ -3,8 +3,8 @@
 #include "calendar/AstroSettings.h"
 #include "i18n/Catalogue.h"
 #include "i18n/Msg.h"
-#include "platform/TextDecoding.h"
 #include "platform/FileAccess.h"
+#include "platform/TextDecoding.h"
 
 #include <QDir>
 

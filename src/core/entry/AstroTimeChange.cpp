@@ -1,7 +1,7 @@
 #include "entry/AstroTimeChange.h"
 
-#include "model/Calendar.h"
 #include "calendar/Changeover.h"
+#include "model/Calendar.h"
 #include "model/Model.h"
 
 #include <QtGlobal>

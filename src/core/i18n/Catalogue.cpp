@@ -1,7 +1,7 @@
 #include "i18n/Catalogue.h"
 
-#include "platform/ProductVersion.h"
 #include "i18n/BuiltinCatalogues.h"
+#include "platform/ProductVersion.h"
 
 namespace zx {
 

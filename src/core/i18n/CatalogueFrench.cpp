@@ -74,7 +74,8 @@ const std::array<const char *, Msg::Count + 1> &french()
         /*  62 */ " existe déjà ! Écraser ?",
         /*  63 */ "non",
         /*  64 */ "Supprimer vraiment ?",
-        /*  65 */ "Suppression possible uniquement si les derniers changements d'heure sont aussi sélectionnés !",
+        /*  65 */
+        "Suppression possible uniquement si les derniers changements d'heure sont aussi sélectionnés !",
         /*  66 */ "programme de commutation",
         /*  67 */ "programme prioritaire",
         /*  68 */ "Table de changement d'heure",
@@ -206,7 +207,8 @@ const std::array<const char *, Msg::Count + 1> &french()
         /* 194 */ "Erreur lors de l'envoi de la commande de lecture ",
         /* 195 */ "Enregistrez vos fichiers existants sous un autre nom que ",
         /* 196 */ "Il existe une table de changement d'heure non activée ! L'activer maintenant ?",
-        /* 197 */ "Choisissez une autre règle de changement d'heure ou saisissez une table de changement d'heure !",
+        /* 197 */
+        "Choisissez une autre règle de changement d'heure ou saisissez une table de changement d'heure !",
         /* 198 */ "programme de commutation ",
         /* 199 */ "modèle : ",
         /* 200 */ "n°",

@@ -93,7 +93,8 @@ const std::array<const char *, Msg::Count + 1> &german()
         /*  83 */ "Prioritätszeit kopieren",
         /*  84 */ "Keine Kanäle ausgewählt !",
         /*  85 */ "Diese Prioritätszeit ist bereits vorhanden !",
-        /*  86 */ "Diese Prioritätszeit ist bereits mit umgekehrtem Schaltzustand vorhanden ! Überschreiben ?",
+        /*  86 */
+        "Diese Prioritätszeit ist bereits mit umgekehrtem Schaltzustand vorhanden ! Überschreiben ?",
         /*  87 */ "Kein weiterer Speicher mehr frei !",
         /*  88 */ "keine",
         /*  89 */ "Wochentage",

@@ -3,8 +3,8 @@
 // them where callers join entries.
 #include "i18n/Catalogue.h"
 #include "i18n/ExtraTexts.h"
-#include "platform/TextDecoding.h"
 #include "platform/FileAccess.h"
+#include "platform/TextDecoding.h"
 
 #include <QDir>
 #include <QFile>

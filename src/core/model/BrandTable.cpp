@@ -1,8 +1,8 @@
 #include "model/BrandTable.h"
 
-#include "platform/TextDecoding.h"
 #include "model/Model.h"
 #include "platform/FileAccess.h"
+#include "platform/TextDecoding.h"
 
 #include <QFile>
 
@@ -13,26 +13,26 @@ namespace {
 // bus-programmable one, S6..S9 with utility option), S10..S18 their write-protected variants,
 // S19 the astro device.
 const std::array<SlotProperties, SlotCount + 1> slotTable = {{
-    {0, 0, 0, 0, 0, 0, 0},                                  // unused
-    {1, TypeAnnual, 0, 72, CapacityAnnual, 0, 0},            // S1
-    {2, TypeAnnual, 0, 72, CapacityAnnual, 0, 0},            // S2
-    {3, TypeAnnual, 0, 72, CapacityAnnual, 0, 0},            // S3
-    {4, TypeAnnual, 0, 72, CapacityAnnual, 0, 0},            // S4
-    {4, TypeAnnual, -1, 72, CapacityAnnual, 0, 0},           // S5
-    {1, TypeAnnual, 0, 72, CapacityAnnual, 1, 0},            // S6
-    {2, TypeAnnual, 0, 72, CapacityAnnual, 1, 0},            // S7
-    {3, TypeAnnual, 0, 72, CapacityAnnual, 1, 0},            // S8
-    {4, TypeAnnual, 0, 72, CapacityAnnual, 1, 0},            // S9
-    {1, TypeAnnual, 0, 73, CapacityAnnual, 0, 1},            // S10
-    {2, TypeAnnual, 0, 73, CapacityAnnual, 0, 1},            // S11
-    {3, TypeAnnual, 0, 73, CapacityAnnual, 0, 1},            // S12
-    {4, TypeAnnual, 0, 73, CapacityAnnual, 0, 1},            // S13
-    {4, TypeAnnual, -1, 73, CapacityAnnual, 0, 1},           // S14
-    {1, TypeAnnual, 0, 73, CapacityAnnual, 1, 1},            // S15
-    {2, TypeAnnual, 0, 73, CapacityAnnual, 1, 1},            // S16
-    {3, TypeAnnual, 0, 73, CapacityAnnual, 1, 1},            // S17
-    {4, TypeAnnual, 0, 73, CapacityAnnual, 1, 1},            // S18
-    {2, TypeAstro, 0, 80, CapacityAstro, 0, 0},              // S19
+    {0, 0, 0, 0, 0, 0, 0},                         // unused
+    {1, TypeAnnual, 0, 72, CapacityAnnual, 0, 0},  // S1
+    {2, TypeAnnual, 0, 72, CapacityAnnual, 0, 0},  // S2
+    {3, TypeAnnual, 0, 72, CapacityAnnual, 0, 0},  // S3
+    {4, TypeAnnual, 0, 72, CapacityAnnual, 0, 0},  // S4
+    {4, TypeAnnual, -1, 72, CapacityAnnual, 0, 0}, // S5
+    {1, TypeAnnual, 0, 72, CapacityAnnual, 1, 0},  // S6
+    {2, TypeAnnual, 0, 72, CapacityAnnual, 1, 0},  // S7
+    {3, TypeAnnual, 0, 72, CapacityAnnual, 1, 0},  // S8
+    {4, TypeAnnual, 0, 72, CapacityAnnual, 1, 0},  // S9
+    {1, TypeAnnual, 0, 73, CapacityAnnual, 0, 1},  // S10
+    {2, TypeAnnual, 0, 73, CapacityAnnual, 0, 1},  // S11
+    {3, TypeAnnual, 0, 73, CapacityAnnual, 0, 1},  // S12
+    {4, TypeAnnual, 0, 73, CapacityAnnual, 0, 1},  // S13
+    {4, TypeAnnual, -1, 73, CapacityAnnual, 0, 1}, // S14
+    {1, TypeAnnual, 0, 73, CapacityAnnual, 1, 1},  // S15
+    {2, TypeAnnual, 0, 73, CapacityAnnual, 1, 1},  // S16
+    {3, TypeAnnual, 0, 73, CapacityAnnual, 1, 1},  // S17
+    {4, TypeAnnual, 0, 73, CapacityAnnual, 1, 1},  // S18
+    {2, TypeAstro, 0, 80, CapacityAstro, 0, 0},    // S19
 }};
 
 struct SlotName {
@@ -40,9 +40,9 @@ struct SlotName {
     const char *name;
 };
 
-Brand makeBrand(int number, const char *key, QStringList company, const char *primary,
-                const char *secondary, PictureSide side, int width, int height,
-                std::initializer_list<SlotName> offered, const char *shortName)
+Brand makeBrand(int number, const char *key, QStringList company, const char *primary, const char *secondary,
+                PictureSide side, int width, int height, std::initializer_list<SlotName> offered,
+                const char *shortName)
 {
     Brand b;
     b.number = number;
@@ -73,36 +73,43 @@ const std::array<Brand, BrandCount + 1> &brands()
                   {QStringLiteral("NRV Zeitschalttechnik GmbH"), QStringLiteral("Am Uhrenturm 7"),
                    QStringLiteral("D-58636 Iserlohn"), QStringLiteral("Tel. +49 2371 4470-0")},
                   "#1f3a68", "#eef2f8", PictureSide::Left, 660, 430,
-                  {{S1, "ZX 101"}, {S2, "ZX 102"}, {S4, "ZX 104"}, {S5, "ZX 104 B"},
-                   {S10, "ZX 201"}, {S11, "ZX 202"}, {S12, "ZX 203"}, {S13, "ZX 204"},
-                   {S14, "ZX 204 B"}, {S15, "ZX 301"}, {S16, "ZX 302"}, {S17, "ZX 303"},
-                   {S18, "ZX 304"}, {S19, "ZX 401"}},
+                  {{S1, "ZX 101"},
+                   {S2, "ZX 102"},
+                   {S4, "ZX 104"},
+                   {S5, "ZX 104 B"},
+                   {S10, "ZX 201"},
+                   {S11, "ZX 202"},
+                   {S12, "ZX 203"},
+                   {S13, "ZX 204"},
+                   {S14, "ZX 204 B"},
+                   {S15, "ZX 301"},
+                   {S16, "ZX 302"},
+                   {S17, "ZX 303"},
+                   {S18, "ZX 304"},
+                   {S19, "ZX 401"}},
                   "ZX104"),
         makeBrand(2, "KLA",
                   {QStringLiteral("Klarauf Elektro AG"), QStringLiteral("Seestrasse 41"),
                    QStringLiteral("CH-8800 Thalwil"), QStringLiteral("Tel. +41 44 720 15 15")},
-                  "#1d5e3b", "#edf5ef", PictureSide::Right, 640, 410,
-                  {{S5, "ZX 501"}, {S14, "ZX 502"}}, "ZX 501"),
+                  "#1d5e3b", "#edf5ef", PictureSide::Right, 640, 410, {{S5, "ZX 501"}, {S14, "ZX 502"}},
+                  "ZX 501"),
         makeBrand(3, "ODE",
                   {QStringLiteral("Odemark Installationstechnik KG"), QStringLiteral("Hafenweg 3"),
                    QStringLiteral("D-24937 Flensburg"), QStringLiteral("Tel. +49 461 90 88 0")},
-                  "#7a1f2b", "#f8efe6", PictureSide::Left, 640, 410,
-                  {{S5, "ZX 601 A"}, {S14, "ZX 601 B"}}, "ZX 601"),
+                  "#7a1f2b", "#f8efe6", PictureSide::Left, 640, 410, {{S5, "ZX 601 A"}, {S14, "ZX 601 B"}},
+                  "ZX 601"),
         makeBrand(4, "PAX",
                   {QStringLiteral("Paxtron S.A."), QStringLiteral("12, rue des Horlogers"),
                    QStringLiteral("F-25000 Besan\u00e7on"), QStringLiteral("T\u00e9l. +33 3 81 00 47 47")},
-                  "#2c2c54", "#f3f1ea", PictureSide::Right, 640, 410,
-                  {{S14, "ZX 701"}}, "ZX 701 K"),
+                  "#2c2c54", "#f3f1ea", PictureSide::Right, 640, 410, {{S14, "ZX 701"}}, "ZX 701 K"),
         makeBrand(5, "RUM",
                   {QStringLiteral("Chipwerk Rumpold KG"), QStringLiteral("Gewerbepark 19"),
                    QStringLiteral("A-4020 Linz"), QStringLiteral("Tel. +43 732 66 12 0")},
-                  "#00695c", "#e9f4f2", PictureSide::Left, 640, 410,
-                  {{S14, "ZX 801"}}, "ZX 801"),
+                  "#00695c", "#e9f4f2", PictureSide::Left, 640, 410, {{S14, "ZX 801"}}, "ZX 801"),
         makeBrand(6, "TEO",
                   {QStringLiteral("Teodor Elektro B.V."), QStringLiteral("Klokstraat 88"),
                    QStringLiteral("NL-3511 Utrecht"), QStringLiteral("Tel. +31 30 234 56 00")},
-                  "#4a148c", "#f3edf8", PictureSide::Right, 640, 410,
-                  {{S14, "ZX 901"}}, "ZX 901 K"),
+                  "#4a148c", "#f3edf8", PictureSide::Right, 640, 410, {{S14, "ZX 901"}}, "ZX 901 K"),
     };
     return table;
 }

@@ -21,9 +21,8 @@ inline const QString &SlotNotOffered()
 
 // Model slots S1..S19 by number.
 namespace Slot {
-constexpr int S1 = 1, S2 = 2, S3 = 3, S4 = 4, S5 = 5, S6 = 6, S7 = 7, S8 = 8, S9 = 9, S10 = 10,
-              S11 = 11, S12 = 12, S13 = 13, S14 = 14, S15 = 15, S16 = 16, S17 = 17, S18 = 18,
-              S19 = 19;
+constexpr int S1 = 1, S2 = 2, S3 = 3, S4 = 4, S5 = 5, S6 = 6, S7 = 7, S8 = 8, S9 = 9, S10 = 10, S11 = 11,
+              S12 = 12, S13 = 13, S14 = 14, S15 = 15, S16 = 16, S17 = 17, S18 = 18, S19 = 19;
 } // namespace Slot
 
 // The device properties a model slot stands for.
@@ -46,14 +45,14 @@ enum class PictureSide { Left, Right };
 // Everything that makes one brand edition look like its own product.
 struct Brand {
     int number = 0;
-    QString key;               // brand code as the brand file writes it in capitals
-    QString startPicture;      // resource names of the pictures
+    QString key;          // brand code as the brand file writes it in capitals
+    QString startPicture; // resource names of the pictures
     QString infoPicture;
-    QStringList companyLines;  // company name first, then the address lines
-    QString primaryColour;     // "#rrggbb": header band and accents
-    QString secondaryColour;   // "#rrggbb": background of the start screen
+    QStringList companyLines; // company name first, then the address lines
+    QString primaryColour;    // "#rrggbb": header band and accents
+    QString secondaryColour;  // "#rrggbb": background of the start screen
     PictureSide pictureSide = PictureSide::Left;
-    int startWidth = 640;      // start screen size in pixels
+    int startWidth = 640; // start screen size in pixels
     int startHeight = 420;
     std::array<QString, SlotCount + 1> slots; // index 1..19; index 0 unused
     QString shortDeviceName;
@@ -73,7 +72,10 @@ int BrandNumberFromCode(const QString &firstLine);
 int ReadBrandFile(const QString &path);
 
 // The name of the brand file in the working directory.
-inline QString BrandFileName() { return QStringLiteral("zentrix.sys"); }
+inline QString BrandFileName()
+{
+    return QStringLiteral("zentrix.sys");
+}
 
 } // namespace zx
 

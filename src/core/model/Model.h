@@ -115,7 +115,7 @@ struct TransferSettings {
     int Delay = 0;       // delay factor, kept multiplied by 4
     int MaxDelay = 0;
     int PrintHeaderInterval = 0; // print header interval (ZEILEN)
-    int LongDelayFactor = 50; // 50 from start-up, 20 once the device properties were confirmed
+    int LongDelayFactor = 50;    // 50 from start-up, 20 once the device properties were confirmed
 };
 
 // Increments of the entry automation.

@@ -17,12 +17,16 @@ int ModelNameSlot(const Model &model)
         return 0;
     const bool plain = code == DeviceCodeAnnual;
     switch (channels) {
-    case 1: return plain ? S1 : S10;
-    case 2: return plain ? S2 : S11;
-    case 3: return plain ? S3 : S12;
+    case 1:
+        return plain ? S1 : S10;
+    case 2:
+        return plain ? S2 : S11;
+    case 3:
+        return plain ? S3 : S12;
     case 4:
         return (!model.program().hasProgramNumber() && model.device.MessKanal == 0) ? S4 : S18;
-    default: return 0;
+    default:
+        return 0;
     }
 }
 

@@ -6,13 +6,28 @@ int RecordKind(const ProgramRecord &r, int busDevice)
 {
     const int c = 8 * (busDevice ? 1 : 0) + (r.b0 >> 5);
     switch (c) {
-    case 0: case 1: case 2: return Kind::DatedConventional;
-    case 3: return Kind::PriorityConventional;
-    case 4: case 5: case 6: return Kind::WeeklyConventional;
-    case 8: case 9: case 10: return Kind::DatedBus;
-    case 11: return Kind::PriorityBus;
-    case 12: case 13: case 14: return Kind::WeeklyBus;
-    default: return Kind::NotUserRecord;
+    case 0:
+    case 1:
+    case 2:
+        return Kind::DatedConventional;
+    case 3:
+        return Kind::PriorityConventional;
+    case 4:
+    case 5:
+    case 6:
+        return Kind::WeeklyConventional;
+    case 8:
+    case 9:
+    case 10:
+        return Kind::DatedBus;
+    case 11:
+        return Kind::PriorityBus;
+    case 12:
+    case 13:
+    case 14:
+        return Kind::WeeklyBus;
+    default:
+        return Kind::NotUserRecord;
     }
 }
 

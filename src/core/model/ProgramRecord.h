@@ -64,7 +64,13 @@ constexpr int MinuteOfDay(const ProgramRecord &r)
 {
     return ((r.b0 & 0x7F) << 4) | (r.b1 >> 4);
 }
-constexpr bool IsWeekly(const ProgramRecord &r) { return (r.b0 & 0x80) != 0; }
-constexpr int PulseLength(const ProgramRecord &r) { return r.b5 >> 2; }
+constexpr bool IsWeekly(const ProgramRecord &r)
+{
+    return (r.b0 & 0x80) != 0;
+}
+constexpr int PulseLength(const ProgramRecord &r)
+{
+    return r.b5 >> 2;
+}
 
 } // namespace zx

@@ -1,7 +1,7 @@
 #include "output/YearSimulation.h"
 
-#include "model/Calendar.h"
 #include "calendar/Changeover.h"
+#include "model/Calendar.h"
 #include "model/ListOrder.h"
 #include "model/RecordDecoder.h"
 

@@ -8,7 +8,7 @@ namespace zx {
 
 // The time of day and the date. Saving stamps the image header with it; tests fix it.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
 
@@ -17,16 +17,17 @@ public:
 };
 
 class SystemClock final : public Clock {
-public:
+  public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
 class FixedClock final : public Clock {
-public:
+  public:
     explicit FixedClock(QDateTime at) : at_(std::move(at)) {}
     QDateTime now() const override { return at_; }
     void set(const QDateTime &at) { at_ = at; }
-private:
+
+  private:
     QDateTime at_;
 };
 

@@ -1,7 +1,7 @@
 #include "platform/ComPortMap.h"
 
-#include "platform/TextDecoding.h"
 #include "platform/FileAccess.h"
+#include "platform/TextDecoding.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,8 +21,7 @@ QString unquoted(QString value)
 
 } // namespace
 
-ComPortMap::ComPortMap(const QString &workDir)
-    : path_(QDir(workDir).filePath(QLatin1String(FileName)))
+ComPortMap::ComPortMap(const QString &workDir) : path_(QDir(workDir).filePath(QLatin1String(FileName)))
 {
     const FileContent file = ReadRegularFile(path_, 64 * 1024);
     if (!file.ok())

@@ -15,7 +15,7 @@ namespace zx {
 //     [ports]
 //     COM1=/dev/ttyUSB0
 class ComPortMap {
-public:
+  public:
     static constexpr int PortCount = 4;
     static constexpr const char *FileName = "comports.ini";
 
@@ -39,7 +39,7 @@ public:
     // parallel ports 1..3.
     static int comForPortSetting(int portSetting) { return portSetting >= 4 ? portSetting - 3 : 0; }
 
-private:
+  private:
     QString path_;
     std::map<int, QString> chosen_;
 };

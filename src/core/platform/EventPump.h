@@ -7,7 +7,7 @@ namespace zx {
 // Keeps the user interface responsive while an operation waits. The gui pumps the Qt event
 // loop; headless callers and tests sleep or run on a fake clock.
 class EventPump {
-public:
+  public:
     virtual ~EventPump() = default;
     // Handles pending window events once, then returns.
     virtual void processEvents() = 0;
@@ -20,7 +20,7 @@ public:
 
 // Without an event loop: sleeps briefly between polls.
 class SleepingEventPump final : public EventPump {
-public:
+  public:
     void processEvents() override;
     qint64 monotonicMs() const override;
     void pauseMs(int ms) override;

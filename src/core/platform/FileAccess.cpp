@@ -317,8 +317,8 @@ bool FileLock::lock(int timeoutMs, QString *error)
         return true;
     switch (lock_->error()) {
     case QLockFile::LockFailedError:
-        setError(error,
-                 QStringLiteral("%1 (%2)").arg(OwnReasonText(OwnReason::InUse, ReasonsInEnglish), lock_->fileName()));
+        setError(error, QStringLiteral("%1 (%2)").arg(OwnReasonText(OwnReason::InUse, ReasonsInEnglish),
+                                                      lock_->fileName()));
         break;
     case QLockFile::PermissionError:
         setError(error, QStringLiteral("%1 %2: %3")

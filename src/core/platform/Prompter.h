@@ -14,7 +14,7 @@ enum class Answer { Ok, Cancel, Yes, No };
 // Everything the core says to or asks of the user. The gui implements it with message boxes
 // and file dialogs; tests script the answers and record what was shown.
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
 
     // A message with an OK button. An empty title means the product title.
@@ -32,19 +32,28 @@ public:
 
     // The wait cursor, shown for the lifetime of the returned guard. Guards nest.
     class BusyGuard {
-    public:
-        explicit BusyGuard(Prompter *p) : p_(p) { if (p_) p_->beginBusy(); }
+      public:
+        explicit BusyGuard(Prompter *p) : p_(p)
+        {
+            if (p_)
+                p_->beginBusy();
+        }
         BusyGuard(BusyGuard &&o) noexcept : p_(o.p_) { o.p_ = nullptr; }
         BusyGuard(const BusyGuard &) = delete;
         BusyGuard &operator=(const BusyGuard &) = delete;
         BusyGuard &operator=(BusyGuard &&) = delete;
-        ~BusyGuard() { if (p_) p_->endBusy(); }
-    private:
+        ~BusyGuard()
+        {
+            if (p_)
+                p_->endBusy();
+        }
+
+      private:
         Prompter *p_;
     };
     BusyGuard busy() { return BusyGuard(this); }
 
-protected:
+  protected:
     virtual void beginBusy() = 0;
     virtual void endBusy() = 0;
 };

@@ -9,7 +9,7 @@ namespace zx {
 // no flow control, raw bytes in both directions. The serial link polls it; it never blocks
 // for an answer.
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     // Opens the device file (e.g. /dev/ttyS1, /dev/ttyUSB0, a pseudo-terminal) with the line

@@ -11,16 +11,20 @@ namespace zx {
 namespace {
 
 // The field of a one-bit option kept in DeviceOptions (not the master-card bit).
-template <typename Options>
-auto &optionField(Options &o, DeviceOption option)
+template <typename Options> auto &optionField(Options &o, DeviceOption option)
 {
     switch (option) {
-    case DeviceOption::RadioSync: return o.RadioSync;
-    case DeviceOption::GermanDisplay: return o.GermanDisplay;
-    case DeviceOption::EuroDate: return o.EuroDate;
-    case DeviceOption::NakOff: return o.NakOff;
+    case DeviceOption::RadioSync:
+        return o.RadioSync;
+    case DeviceOption::GermanDisplay:
+        return o.GermanDisplay;
+    case DeviceOption::EuroDate:
+        return o.EuroDate;
+    case DeviceOption::NakOff:
+        return o.NakOff;
     case DeviceOption::KeyPermanent:
-    case DeviceOption::MasterCard: break;
+    case DeviceOption::MasterCard:
+        break;
     }
     return o.KeyPermanent;
 }
@@ -61,8 +65,8 @@ void UpdateOptionsImage(Model &model, Prompter &prompter, const Clock &clock)
 {
     ProgramSet &program = model.program();
     if (program.DstCount > 0 && model.device.SwRegel != RuleTable) {
-        const Answer a = prompter.ask(model.catalogue.text(Msg::ThereIsAChangeoverTable), Buttons::YesNo,
-                                      Icon::Warning);
+        const Answer a =
+            prompter.ask(model.catalogue.text(Msg::ThereIsAChangeoverTable), Buttons::YesNo, Icon::Warning);
         if (a == Answer::Yes)
             model.device.SwRegel = RuleTable;
     }

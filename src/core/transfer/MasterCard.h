@@ -16,12 +16,12 @@ class Prompter;
 // whose device code has bit 7 set is a master card, which carries eight option bits for the
 // device in image byte 18.
 enum class DeviceOption {
-    RadioSync,       // time base: radio (1) or quartz (0)
-    GermanDisplay,   // display language: German (1) or French (0)
-    EuroDate,        // date format: European (1) or US (0)
-    NakOff,          // base current on NAK: switched off (1) or left on (0)
-    KeyPermanent,    // permanent switching: by keyboard (1) or by switch (0)
-    MasterCard,      // master card (1) or program card (0): bit 7 of DeviceCode
+    RadioSync,     // time base: radio (1) or quartz (0)
+    GermanDisplay, // display language: German (1) or French (0)
+    EuroDate,      // date format: European (1) or US (0)
+    NakOff,        // base current on NAK: switched off (1) or left on (0)
+    KeyPermanent,  // permanent switching: by keyboard (1) or by switch (0)
+    MasterCard,    // master card (1) or program card (0): bit 7 of DeviceCode
 };
 
 // The option's present value, 0 or 1.

@@ -54,7 +54,7 @@ std::optional<QStringList> readLines(const QString &path, QString *error)
 
 // What one transfer keeps open: the port, the log and the answer buffer.
 class SerialLink::Session {
-public:
+  public:
     Session(SerialPort &port, const QString &logPath) : port(port), log(logPath) {}
     ~Session()
     {
@@ -221,7 +221,8 @@ QString SerialLink::statusMessage(std::uint8_t status, bool writing, bool *succe
     return catalogue_.text(Msg::UnknownMessage);
 }
 
-std::optional<SerialLink::Abort> SerialLink::exchange(Session &s, const QByteArray &request, ReceiveState *state)
+std::optional<SerialLink::Abort> SerialLink::exchange(Session &s, const QByteArray &request,
+                                                      ReceiveState *state)
 {
     QString error;
     if (!port_.write(request, &error))
@@ -234,11 +235,12 @@ std::optional<SerialLink::Abort> SerialLink::exchange(Session &s, const QByteArr
     return std::nullopt;
 }
 
-std::optional<SerialLink::Abort> SerialLink::writeDevice(Session &s, const QString &programFile, Outcome &outcome)
+std::optional<SerialLink::Abort> SerialLink::writeDevice(Session &s, const QString &programFile,
+                                                         Outcome &outcome)
 {
     if (progress_)
-        progress_->setLabel(catalogue_.text(Msg::WriteToZentrixLabel) + QFileInfo(programFile).fileName()
-                            + catalogue_.text(Msg::UsingCOM) + s.endpoint.comName);
+        progress_->setLabel(catalogue_.text(Msg::WriteToZentrixLabel) + QFileInfo(programFile).fileName() +
+                            catalogue_.text(Msg::UsingCOM) + s.endpoint.comName);
     pump_.pauseMs(timings_.startWaitMs);
     if (cancelled()) {
         outcome = Outcome::Cancelled;
@@ -304,8 +306,8 @@ std::optional<SerialLink::Abort> SerialLink::writeDevice(Session &s, const QStri
 std::optional<SerialLink::Abort> SerialLink::readDevice(Session &s, Outcome &outcome)
 {
     if (progress_)
-        progress_->setLabel(catalogue_.text(Msg::ReadZentrixLabel) + catalogue_.text(Msg::UsingCOM)
-                            + s.endpoint.comName);
+        progress_->setLabel(catalogue_.text(Msg::ReadZentrixLabel) + catalogue_.text(Msg::UsingCOM) +
+                            s.endpoint.comName);
     pump_.pauseMs(timings_.startWaitMs);
     if (cancelled()) {
         outcome = Outcome::Cancelled;
@@ -345,8 +347,8 @@ std::optional<SerialLink::Abort> SerialLink::readDevice(Session &s, Outcome &out
                     break;
                 continue;
             }
-            const bool accepted = answer.size() == 3 + BlockSize && answer.at(0) == char(WriteLength)
-                                  && answer.at(1) == request.at(1) && answer.at(2) == request.at(2);
+            const bool accepted = answer.size() == 3 + BlockSize && answer.at(0) == char(WriteLength) &&
+                                  answer.at(1) == request.at(1) && answer.at(2) == request.at(2);
             if (!accepted) {
                 failure = catalogue_.text(Msg::UnknownMessage);
                 continue;
@@ -399,7 +401,7 @@ int SerialLink::SerialTransfer(const SerialEndpoint &endpoint)
             abort = direction == QLatin1String("s") ? writeDevice(s, programFile, outcome)
                                                     : readDevice(s, outcome);
         }
-    }   // the session closes the log and the port
+    } // the session closes the log and the port
 
     if (progress_) {
         if (!abort && outcome == Outcome::Done)

@@ -18,9 +18,9 @@ class SerialPort;
 
 // The line's timing. The product keeps these values; tests shrink them.
 struct SerialTimings {
-    int answerTimeoutMs = 500;   // wait for the first byte of an answer
-    int quietMs = 100;           // an answer is complete once the line was quiet this long
-    int startWaitMs = 2000;      // the interface settles before the first block
+    int answerTimeoutMs = 500;    // wait for the first byte of an answer
+    int quietMs = 100;            // an answer is complete once the line was quiet this long
+    int startWaitMs = 2000;       // the interface settles before the first block
     int receiveDeadlineMs = 2000; // one answer, from the request to its last byte
 };
 
@@ -43,7 +43,7 @@ enum class ReceiveState : int { Received = 0, TimeOut = 1, Waiting = 2, Overrun 
 // attempts per block. Takes its orders from "zentrix.msg" in the working directory, writes
 // the protocol log "rsproto.txt" there and, after a complete read, the image "card.dat".
 class SerialLink {
-public:
+  public:
     static constexpr int BlockSize = 16;
     static constexpr int BlockCount = 128;
     static constexpr int Attempts = 3;
@@ -77,10 +77,12 @@ public:
     // "card.dat": values 0..3 on one line, 4..103 five a line, 104..2047 six a line.
     static QByteArray cardDatText(const MemoryImage &image);
 
-private:
+  private:
     class Session;
     enum class Outcome { Done, GaveUp, Cancelled };
-    struct Abort { QString text; };
+    struct Abort {
+        QString text;
+    };
 
     // Sends one request and waits for its answer, logging both.
     std::optional<Abort> exchange(Session &s, const QByteArray &request, ReceiveState *state);

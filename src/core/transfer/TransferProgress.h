@@ -6,7 +6,7 @@ namespace zx {
 
 // The progress window of a serial transfer: a caption, one line of text and a gauge.
 class TransferProgress {
-public:
+  public:
     static constexpr int GaugeMax = 129;
 
     virtual ~TransferProgress() = default;

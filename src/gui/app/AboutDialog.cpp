@@ -1,8 +1,8 @@
 #include "app/AboutDialog.h"
 
+#include "i18n/ExtraTexts.h"
 #include "model/BrandTable.h"
 #include "platform/ProductVersion.h"
-#include "i18n/ExtraTexts.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -2,7 +2,6 @@
 
 #include "app/AboutDialog.h"
 #include "app/AppContext.h"
-#include "model/BrandTable.h"
 #include "app/DeleteEntries.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/FileCommands.h"
@@ -10,6 +9,7 @@
 #include "app/ProgramHeader.h"
 #include "entry/AstroTimeChange.h"
 #include "entry/EntryStore.h"
+#include "model/BrandTable.h"
 #include "model/DeviceCodes.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
@@ -59,7 +59,6 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildCentral()
 {
-    const Catalogue &c = ctx_.model.catalogue;
     auto *central = new QWidget(this);
     auto *outer = new QVBoxLayout(central);
     outer->setContentsMargins(8, 6, 8, 6);

@@ -1,8 +1,8 @@
 #include "app/StartScreen.h"
 
 #include "app/AppContext.h"
-#include "model/BrandTable.h"
 #include "app/StartUp.h"
+#include "model/BrandTable.h"
 #include "model/Model.h"
 #include "platform/Prompter.h"
 

@@ -16,14 +16,14 @@ struct Brand;
 // the chosen model and language and accepts the dialog; closing it ends the program.
 class StartScreen : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit StartScreen(AppContext &context, QWidget *parent = nullptr);
 
     // Reads the configuration and fills the model list with its preselection. Runs each time
     // the screen opens, also after the New command.
     void prepare();
 
-private:
+  private:
     void buildUi(const Brand &brand);
     QWidget *buildHeader(const Brand &brand);
     QWidget *buildPicture(const Brand &brand);

@@ -6,9 +6,9 @@
 #include "model/Model.h"
 #include "output/CsvExport.h"
 #include "output/ExportFile.h"
-#include "paint/PagePainterSink.h"
 #include "output/PrintDialog.h"
 #include "output/TextFileSink.h"
+#include "paint/PagePainterSink.h"
 #include "platform/FileAccess.h"
 #include "platform/Prompter.h"
 

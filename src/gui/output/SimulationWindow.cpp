@@ -1,8 +1,8 @@
 #include "output/SimulationWindow.h"
 
 #include "app/AppContext.h"
-#include "model/Calendar.h"
 #include "i18n/ExtraTexts.h"
+#include "model/Calendar.h"
 #include "model/Model.h"
 #include "output/ExportFile.h"
 #include "output/ICalendarExport.h"

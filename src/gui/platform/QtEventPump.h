@@ -8,13 +8,13 @@ namespace zx {
 
 // Waits while the Qt event loop goes on handling window events.
 class QtEventPump final : public EventPump {
-public:
+  public:
     QtEventPump();
     void processEvents() override;
     qint64 monotonicMs() const override { return timer_.elapsed(); }
     void pauseMs(int ms) override;
 
-private:
+  private:
     QElapsedTimer timer_;
 };
 

@@ -7,10 +7,7 @@
 
 namespace zx {
 
-QtPrompter::QtPrompter(std::function<QString()> defaultTitle)
-    : defaultTitle_(std::move(defaultTitle))
-{
-}
+QtPrompter::QtPrompter(std::function<QString()> defaultTitle) : defaultTitle_(std::move(defaultTitle)) {}
 
 QString QtPrompter::titleOr(const QString &title) const
 {
@@ -22,11 +19,16 @@ QString QtPrompter::titleOr(const QString &title) const
 static QMessageBox::Icon toQt(Icon icon)
 {
     switch (icon) {
-    case Icon::Information: return QMessageBox::Information;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::Warning: return QMessageBox::Warning;
-    case Icon::Critical: return QMessageBox::Critical;
-    case Icon::None: break;
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::Warning:
+        return QMessageBox::Warning;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -42,18 +44,30 @@ Answer QtPrompter::ask(const QString &message, Buttons buttons, Icon icon, const
 {
     QMessageBox::StandardButtons std = QMessageBox::Ok;
     switch (buttons) {
-    case Buttons::Ok: std = QMessageBox::Ok; break;
-    case Buttons::OkCancel: std = QMessageBox::Ok | QMessageBox::Cancel; break;
-    case Buttons::YesNo: std = QMessageBox::Yes | QMessageBox::No; break;
-    case Buttons::YesNoCancel: std = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    case Buttons::Ok:
+        std = QMessageBox::Ok;
+        break;
+    case Buttons::OkCancel:
+        std = QMessageBox::Ok | QMessageBox::Cancel;
+        break;
+    case Buttons::YesNo:
+        std = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case Buttons::YesNoCancel:
+        std = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        break;
     }
     QMessageBox box(toQt(icon), titleOr(title), message, std, parent_);
     box.setObjectName(QStringLiteral("zxQuestion"));
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Ok: return Answer::Ok;
-    default: return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    default:
+        return Answer::Cancel;
     }
 }
 
@@ -75,7 +89,8 @@ QString QtPrompter::qtFilter(const QString &filter)
     return out.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> QtPrompter::chooseOpenFile(const QString &title, const QString &filter, const QString &dir)
+std::optional<QString> QtPrompter::chooseOpenFile(const QString &title, const QString &filter,
+                                                  const QString &dir)
 {
     const QString f = QFileDialog::getOpenFileName(parent_, titleOr(title), dir, qtFilter(filter));
     if (f.isEmpty())
@@ -83,7 +98,8 @@ std::optional<QString> QtPrompter::chooseOpenFile(const QString &title, const QS
     return f;
 }
 
-std::optional<QString> QtPrompter::chooseSaveFile(const QString &title, const QString &filter, const QString &preset)
+std::optional<QString> QtPrompter::chooseSaveFile(const QString &title, const QString &filter,
+                                                  const QString &preset)
 {
     // Overwriting is asked by the caller with the catalogue's own question.
     const QString f = QFileDialog::getSaveFileName(parent_, titleOr(title), preset, qtFilter(filter), nullptr,

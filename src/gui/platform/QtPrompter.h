@@ -10,7 +10,7 @@ namespace zx {
 
 // Message boxes, input and file dialogs of Qt Widgets.
 class QtPrompter final : public Prompter {
-public:
+  public:
     // The title function gives the product title in the current language.
     explicit QtPrompter(std::function<QString()> defaultTitle);
 
@@ -28,11 +28,11 @@ public:
     // Turns "text|pattern|text|pattern" into Qt's "text (pattern);;text (pattern)".
     static QString qtFilter(const QString &filter);
 
-protected:
+  protected:
     void beginBusy() override;
     void endBusy() override;
 
-private:
+  private:
     QString titleOr(const QString &title) const;
     std::function<QString()> defaultTitle_;
     QWidget *parent_ = nullptr;

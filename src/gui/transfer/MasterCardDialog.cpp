@@ -13,7 +13,8 @@ namespace zx {
 
 MasterCardDialog::MasterCardDialog(Model &model, Prompter &prompter, const Clock &clock,
                                    std::function<void()> refreshStatus, QWidget *parent)
-    : QDialog(parent), model_(model), prompter_(prompter), clock_(clock), refreshStatus_(std::move(refreshStatus))
+    : QDialog(parent), model_(model), prompter_(prompter), clock_(clock),
+      refreshStatus_(std::move(refreshStatus))
 {
     // The form speaks the manufacturer's language whatever the interface language is.
     setObjectName(QStringLiteral("FrmMaster"));
@@ -21,17 +22,24 @@ MasterCardDialog::MasterCardDialog(Model &model, Prompter &prompter, const Clock
     setModal(false);
 
     auto *grid = new QGridLayout(this);
-    grid->addWidget(optionPair("fraZeitbasis", QStringLiteral("Zeitbasis"), DeviceOption::RadioSync, "optfunk",
-                               QStringLiteral("Funk"), "optquart", QStringLiteral("Quarz")), 0, 0);
-    grid->addWidget(optionPair("fraSprache", QStringLiteral("Sprache"), DeviceOption::GermanDisplay, "optgerman",
-                               QStringLiteral("Deutsch"), "optfranz", QStringLiteral("Französisch")), 0, 1);
+    grid->addWidget(optionPair("fraZeitbasis", QStringLiteral("Zeitbasis"), DeviceOption::RadioSync,
+                               "optfunk", QStringLiteral("Funk"), "optquart", QStringLiteral("Quarz")),
+                    0, 0);
+    grid->addWidget(optionPair("fraSprache", QStringLiteral("Sprache"), DeviceOption::GermanDisplay,
+                               "optgerman", QStringLiteral("Deutsch"), "optfranz",
+                               QStringLiteral("Französisch")),
+                    0, 1);
     grid->addWidget(optionPair("fraDatumsformat", QStringLiteral("Datumsformat"), DeviceOption::EuroDate,
-                               "optEurodat", QStringLiteral("Euro"), "optUSAdat", QStringLiteral("USA")), 1, 0);
-    grid->addWidget(optionPair("fraNak", QStringLiteral("Basisstrom bei NAK"), DeviceOption::NakOff, "optNakoff",
-                               QStringLiteral("abschalten"), "optNAKON", QStringLiteral("anlassen")), 1, 1);
-    grid->addWidget(optionPair("fraDauerschaltung", QStringLiteral("Dauerschaltung"), DeviceOption::KeyPermanent,
-                               "optDautast", QStringLiteral("über Tastatur"), "optDauschalt",
-                               QStringLiteral("über Schalter")), 2, 0);
+                               "optEurodat", QStringLiteral("Euro"), "optUSAdat", QStringLiteral("USA")),
+                    1, 0);
+    grid->addWidget(optionPair("fraNak", QStringLiteral("Basisstrom bei NAK"), DeviceOption::NakOff,
+                               "optNakoff", QStringLiteral("abschalten"), "optNAKON",
+                               QStringLiteral("anlassen")),
+                    1, 1);
+    grid->addWidget(optionPair("fraDauerschaltung", QStringLiteral("Dauerschaltung"),
+                               DeviceOption::KeyPermanent, "optDautast", QStringLiteral("über Tastatur"),
+                               "optDauschalt", QStringLiteral("über Schalter")),
+                    2, 0);
     grid->addWidget(masterCardGroup(), 2, 1);
     grid->addWidget(optionBitsGroup(), 3, 0, 1, 2);
 }
@@ -57,9 +65,9 @@ QGroupBox *MasterCardDialog::optionPair(const char *frameName, const QString &ca
 
 QGroupBox *MasterCardDialog::masterCardGroup()
 {
-    QGroupBox *box = optionPair("fraMastercard", QStringLiteral("Mastercard"), DeviceOption::MasterCard,
-                                "optmastercard", QStringLiteral("Mastercard"), "optprogcard",
-                                QStringLiteral("Progcard"));
+    QGroupBox *box =
+        optionPair("fraMastercard", QStringLiteral("Mastercard"), DeviceOption::MasterCard, "optmastercard",
+                   QStringLiteral("Mastercard"), "optprogcard", QStringLiteral("Progcard"));
     auto *closeButton = new QPushButton(QStringLiteral("Eishockey"), box);
     closeButton->setObjectName(QStringLiteral("cmdmachmstr"));
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
@@ -69,7 +77,8 @@ QGroupBox *MasterCardDialog::masterCardGroup()
 
 QGroupBox *MasterCardDialog::optionBitsGroup()
 {
-    static const char *const captions[8] = {"EIB TP", "Bit 1", "Bit2", "Bit 3", "IR", "Bit5", "Bit6", "bistabil"};
+    static const char *const captions[8] = {"EIB TP", "Bit 1", "Bit2", "Bit 3",
+                                            "IR",     "Bit5",  "Bit6", "bistabil"};
     auto *box = new QGroupBox(QStringLiteral("$12"), this);
     box->setObjectName(QStringLiteral("fraOptionBits"));
     auto *layout = new QGridLayout(box);

@@ -22,11 +22,11 @@ class Prompter;
 // header and asks the main window to refresh its status display.
 class MasterCardDialog final : public QDialog {
     Q_OBJECT
-public:
+  public:
     MasterCardDialog(Model &model, Prompter &prompter, const Clock &clock,
                      std::function<void()> refreshStatus, QWidget *parent = nullptr);
 
-private:
+  private:
     QGroupBox *optionPair(const char *frameName, const QString &caption, DeviceOption option,
                           const char *firstName, const QString &first, const char *secondName,
                           const QString &second);

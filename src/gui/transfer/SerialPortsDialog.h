@@ -13,13 +13,13 @@ namespace zx {
 // the working directory.
 class SerialPortsDialog final : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit SerialPortsDialog(const QString &workDir, QWidget *parent = nullptr);
 
     // Saves the choice; false (and the dialog stays open) when the file cannot be written.
     void accept() override;
 
-private:
+  private:
     QString workDir_;
     std::array<QComboBox *, 4> devices_{};
 };

@@ -14,20 +14,20 @@ namespace zx {
 // lbl_seriell_io and its gauge ggefortschritt (0..129).
 class SerialProgressWindow final : public QDialog, public TransferProgress {
     Q_OBJECT
-public:
-  // `cancelText`: the caption of the Cancel button (the catalogue's text).
-  explicit SerialProgressWindow(QWidget *parent = nullptr,
-                                const QString &cancelText = QStringLiteral("Cancel"));
+  public:
+    // `cancelText`: the caption of the Cancel button (the catalogue's text).
+    explicit SerialProgressWindow(QWidget *parent = nullptr,
+                                  const QString &cancelText = QStringLiteral("Cancel"));
 
-  void begin(const QString &caption) override;
-  void setLabel(const QString &text) override;
-  void setGauge(int value) override;
-  void end() override;
-  bool cancelRequested() const override { return cancelRequested_; }
+    void begin(const QString &caption) override;
+    void setLabel(const QString &text) override;
+    void setGauge(int value) override;
+    void end() override;
+    bool cancelRequested() const override { return cancelRequested_; }
 
-  bool isLoaded() const { return loaded_; }
+    bool isLoaded() const { return loaded_; }
 
-private:
+  private:
     QLabel *label_;
     QProgressBar *gauge_;
     QPushButton *cancel_;

@@ -9,7 +9,7 @@
 using namespace zx;
 
 class DefaultFileNameTest : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     Catalogue catalogue;
     test::ScriptedPrompter prompter;
@@ -26,7 +26,7 @@ TEST_F(DefaultFileNameTest, SkipsTakenNumbersAndTakesFirstGap)
     dir.write("Swprg1.zxp", "x");
     dir.write("Swprg2.zxp", "x");
     dir.write("Swprg4.zxp", "x");
-    dir.write("SzTab3.zxp", "x");    // another language's names do not count
+    dir.write("SzTab3.zxp", "x"); // another language's names do not count
     EXPECT_EQ(DefaultFileName(dir.path(), catalogue, prompter), dir.file("Swprg3.zxp"));
 }
 

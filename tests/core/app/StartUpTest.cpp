@@ -1,7 +1,7 @@
 #include "app/StartUp.h"
 
-#include "model/BrandTable.h"
 #include "entry/EntryStore.h"
+#include "model/BrandTable.h"
 #include "model/Model.h"
 #include "platform/ToolLauncher.h"
 #include "support/ScriptedPrompter.h"

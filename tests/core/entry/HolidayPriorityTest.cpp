@@ -1,9 +1,9 @@
 #include "entry/HolidayPriority.h"
 #include "calendar/Holidays.h"
 
-#include "model/Calendar.h"
 #include "entry/EntryDeviceRules.h"
 #include "entry/EntryStore.h"
+#include "model/Calendar.h"
 #include "model/Model.h"
 #include "support/ScriptedPrompter.h"
 

@@ -37,11 +37,11 @@ INSTANTIATE_TEST_SUITE_P(
     Table, ModelNameDerivation,
     ::testing::Values(NameCase{1, 1, 72, false, 0, "ZX 101"}, NameCase{1, 1, 73, false, 0, "ZX 201"},
                       NameCase{1, 2, 72, false, 0, "ZX 102"}, NameCase{1, 2, 73, false, 0, "ZX 202"},
-                      NameCase{1, 3, 72, false, 0, ""},          // S3 is not offered
+                      NameCase{1, 3, 72, false, 0, ""}, // S3 is not offered
                       NameCase{1, 3, 73, false, 0, "ZX 203"}, NameCase{1, 4, 72, false, 0, "ZX 104"},
-                      NameCase{1, 4, 73, false, 0, "ZX 104"},    // code 73 also names slot S4
-                      NameCase{1, 4, 72, true, 0, "ZX 304"},     // program number: utility model
-                      NameCase{1, 4, 73, false, 2, "ZX 304"},    // meter pulse: utility model
+                      NameCase{1, 4, 73, false, 0, "ZX 104"}, // code 73 also names slot S4
+                      NameCase{1, 4, 72, true, 0, "ZX 304"},  // program number: utility model
+                      NameCase{1, 4, 73, false, 2, "ZX 304"}, // meter pulse: utility model
                       NameCase{1, 1, 80, false, 0, "ZX 401"}, NameCase{1, 4, 80, false, 0, "ZX 401"},
                       NameCase{1, 4, 72 | 0x80, false, 0, "ZX 104"}, // master-card bit ignored
                       NameCase{1, 8, 72, false, 0, ""}, NameCase{1, 2, 75, false, 0, ""},
@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Loading a program names the model from what the file says about the device.
 class ModelNameAfterLoad : public ::testing::Test {
-protected:
+  protected:
     QByteArray programText(int channels, int deviceCode, qint32 programNumber)
     {
         Model source;
@@ -71,10 +71,12 @@ TEST_F(ModelNameAfterLoad, ProgramNumberNamesTheUtilityModel)
     ASSERT_EQ(LoadProgramText(model, programText(4, 72, 4711), false, SetProgram), LoadResult::Loaded);
     EXPECT_EQ(model.device.ModelName, "ZX 304");
 
-    ASSERT_EQ(LoadProgramText(model, programText(4, 72, NoProgramNumber), false, SetProgram), LoadResult::Loaded);
+    ASSERT_EQ(LoadProgramText(model, programText(4, 72, NoProgramNumber), false, SetProgram),
+              LoadResult::Loaded);
     EXPECT_EQ(model.device.ModelName, "ZX 104");
 
-    ASSERT_EQ(LoadProgramText(model, programText(2, 73, NoProgramNumber), false, SetProgram), LoadResult::Loaded);
+    ASSERT_EQ(LoadProgramText(model, programText(2, 73, NoProgramNumber), false, SetProgram),
+              LoadResult::Loaded);
     EXPECT_EQ(model.device.ModelName, "ZX 202");
 }
 
@@ -82,6 +84,7 @@ TEST_F(ModelNameAfterLoad, ModelTheBrandDoesNotSellHasNoName)
 {
     Model model;
     model.BrandNumber = 2;
-    ASSERT_EQ(LoadProgramText(model, programText(2, 72, NoProgramNumber), false, SetProgram), LoadResult::Loaded);
+    ASSERT_EQ(LoadProgramText(model, programText(2, 72, NoProgramNumber), false, SetProgram),
+              LoadResult::Loaded);
     EXPECT_EQ(model.device.ModelName, "");
 }

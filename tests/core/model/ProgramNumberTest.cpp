@@ -1,5 +1,5 @@
-#include "model/Model.h"
 #include "model/ProgramNumber.h"
+#include "model/Model.h"
 
 #include <gtest/gtest.h>
 

@@ -18,13 +18,22 @@ TEST(BitHelpers, BitFieldSwapAndBcd)
 
 TEST(RecordKind, FollowsTopBitsOfB0AndBusFlag)
 {
-    struct Case { int b0; int bus; int kind; };
+    struct Case {
+        int b0;
+        int bus;
+        int kind;
+    };
     const Case cases[] = {
-        {0, 0, Kind::DatedConventional},   {89, 0, Kind::DatedConventional},
-        {96, 0, Kind::PriorityConventional}, {127, 0, Kind::PriorityConventional},
-        {128, 0, Kind::WeeklyConventional}, {217, 0, Kind::WeeklyConventional},
-        {224, 0, Kind::NotUserRecord},     {224, 1, Kind::NotUserRecord},
-        {10, 1, Kind::DatedBus},           {100, 1, Kind::PriorityBus},
+        {0, 0, Kind::DatedConventional},
+        {89, 0, Kind::DatedConventional},
+        {96, 0, Kind::PriorityConventional},
+        {127, 0, Kind::PriorityConventional},
+        {128, 0, Kind::WeeklyConventional},
+        {217, 0, Kind::WeeklyConventional},
+        {224, 0, Kind::NotUserRecord},
+        {224, 1, Kind::NotUserRecord},
+        {10, 1, Kind::DatedBus},
+        {100, 1, Kind::PriorityBus},
         {200, 1, Kind::WeeklyBus},
     };
     for (const auto &c : cases) {

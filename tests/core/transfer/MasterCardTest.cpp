@@ -10,7 +10,7 @@ namespace zx::test {
 namespace {
 
 class MasterCardTest : public ::testing::Test {
-protected:
+  protected:
     MasterCardTest()
     {
         model.device.Uhrentyp = TypeAnnual;
@@ -34,8 +34,9 @@ protected:
 TEST_F(MasterCardTest, HeaderCarriesCodeChannelsRuleOptionsAndTheMoment)
 {
     UpdateOptionsImage(model, prompter, clock);
-    const int t = 13 * 60 + 45;   // 825
-    EXPECT_EQ(header(), (std::array<int, 8>{0, 72, 3 + 16, 1 + 2 + 4, t >> 4, (t % 16) * 16 + 3, 17, 2024 - 1872}));
+    const int t = 13 * 60 + 45; // 825
+    EXPECT_EQ(header(),
+              (std::array<int, 8>{0, 72, 3 + 16, 1 + 2 + 4, t >> 4, (t % 16) * 16 + 3, 17, 2024 - 1872}));
     EXPECT_TRUE(prompter.shown.empty());
 }
 
@@ -70,7 +71,7 @@ TEST_F(MasterCardTest, MasterCardWithoutOptionBitsLeavesByteThreeWithoutBitSeven
 
 TEST_F(MasterCardTest, ProgcardKeepsTheLowSevenBitsOfTheDeviceCode)
 {
-    model.program().Records[0] = ProgramRecord{96, 0, 0, 0, 0, 0};   // a priority time with a special date form
+    model.program().Records[0] = ProgramRecord{96, 0, 0, 0, 0, 0}; // a priority time with a special date form
     model.program().UsedCount = 1;
     model.recount(SetProgram);
     SetDeviceOption(model, prompter, clock, DeviceOption::MasterCard, true);
@@ -118,7 +119,8 @@ TEST_F(MasterCardTest, ChangeoverTableAsksOnEveryClickUntilActivated)
     EXPECT_EQ(header()[2], 3 + 16 * 4);
     SetDeviceOption(model, prompter, clock, DeviceOption::RadioSync, true);
     ASSERT_EQ(prompter.shown.size(), 3u);
-    EXPECT_EQ(prompter.shown[0].message, QStringLiteral("There is a changeover table but not activated ! activate now ?"));
+    EXPECT_EQ(prompter.shown[0].message,
+              QStringLiteral("There is a changeover table but not activated ! activate now ?"));
     EXPECT_EQ(prompter.shown[0].icon, Icon::Warning);
     EXPECT_EQ(prompter.shown[0].buttons, Buttons::YesNo);
 }

@@ -17,7 +17,7 @@ namespace zx::test {
 // Waiting on a virtual clock: every poll advances it by one millisecond, so time-outs and
 // quiet times run at their real lengths in no time at all.
 class VirtualPump final : public EventPump {
-public:
+  public:
     qint64 now = 0;
     void processEvents() override { ++now; }
     qint64 monotonicMs() const override { return now; }
@@ -29,16 +29,16 @@ struct Piece {
     qint64 afterMs;
     QByteArray bytes;
 };
-using Reply = std::vector<Piece>;   // empty: no answer at all
+using Reply = std::vector<Piece>; // empty: no answer at all
 
 // A serial port whose far end is a script: each request written gets the reply the responder
 // makes for it, delivered on the virtual clock.
 class ScriptedSerialPort final : public SerialPort {
-public:
+  public:
     explicit ScriptedSerialPort(VirtualPump &pump) : pump_(pump) {}
 
     std::function<Reply(const QByteArray &request)> responder;
-    QString openError;                  // non-empty: open fails with this text
+    QString openError; // non-empty: open fails with this text
     QString openedDevice;
     int opens = 0;
     int closes = 0;
@@ -85,7 +85,7 @@ public:
         return all;
     }
 
-private:
+  private:
     void deliver()
     {
         for (auto it = pending_.begin(); it != pending_.end();) {
@@ -130,7 +130,11 @@ struct RecordingProgress final : public TransferProgress {
     std::vector<int> gauge;
     int opened = 0;
     int closed = 0;
-    void begin(const QString &c) override { caption = c; ++opened; }
+    void begin(const QString &c) override
+    {
+        caption = c;
+        ++opened;
+    }
     void setLabel(const QString &text) override { label = text; }
     void setGauge(int value) override { gauge.push_back(value); }
     void end() override { ++closed; }

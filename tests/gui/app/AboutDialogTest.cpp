@@ -1,8 +1,8 @@
 #include "app/AboutDialog.h"
 
 #include "MainWindowFixture.h"
-#include "platform/ProductVersion.h"
 #include "model/BrandTable.h"
+#include "platform/ProductVersion.h"
 
 #include <QLabel>
 

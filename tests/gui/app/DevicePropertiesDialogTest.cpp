@@ -8,7 +8,6 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
-#include <QTimer>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -16,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 

@@ -5,12 +5,12 @@
 
 #include "app/AboutDialog.h"
 #include "app/AppContext.h"
-#include "model/BrandTable.h"
 #include "app/DevicePropertiesDialog.h"
 #include "app/StartScreen.h"
 #include "bus/BusAccessDialog.h"
 #include "calendar/AstroSettingsDialog.h"
 #include "calendar/HolidayDialog.h"
+#include "model/BrandTable.h"
 #include "model/Model.h"
 #include "output/PrintDialog.h"
 #include "output/PrintDriver.h"

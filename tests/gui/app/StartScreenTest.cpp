@@ -2,9 +2,9 @@
 
 #include "GuiTest.h"
 #include "app/AppContext.h"
-#include "model/BrandTable.h"
 #include "app/ConfigFile.h"
 #include "app/StartUp.h"
+#include "model/BrandTable.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
@@ -28,7 +28,7 @@ namespace {
 } // namespace
 
 class StartScreenTest : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     Model model;
     test::ScriptedPrompter prompter;

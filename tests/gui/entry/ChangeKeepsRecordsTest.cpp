@@ -3,7 +3,6 @@
 // list, an Easter day no holiday carries ...) shows up here as a changed record.
 #include "GuiTest.h"
 #include "app/AppContext.h"
-#include "model/Calendar.h"
 #include "calendar/Changeover.h"
 #include "calendar/ChangeoverDialog.h"
 #include "entry/EntryAutomation.h"
@@ -14,6 +13,7 @@
 #include "entry/PriorityTimeDialog.h"
 #include "entry/SwitchingEntry.h"
 #include "entry/SwitchingTimeDialog.h"
+#include "model/Calendar.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "platform/Clock.h"

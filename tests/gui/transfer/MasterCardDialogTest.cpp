@@ -20,7 +20,7 @@ namespace zx::test {
 namespace {
 
 class MasterCardDialogTest : public ::testing::Test {
-protected:
+  protected:
     MasterCardDialogTest()
     {
         model.device.Uhrentyp = TypeAnnual;
@@ -66,7 +66,7 @@ TEST_F(MasterCardDialogTest, EveryClickTakesEffectAtOnce)
 
     QTest::mouseClick(find<QRadioButton>(d, "optmastercard"), Qt::LeftButton);
     EXPECT_EQ(model.device.DeviceCode, 72 | 0x80);
-    EXPECT_EQ(model.program().HeaderBytes[3] & 0x80, 0x80);   // the option bits are not all clear
+    EXPECT_EQ(model.program().HeaderBytes[3] & 0x80, 0x80); // the option bits are not all clear
 
     QTest::mouseClick(find<QCheckBox>(d, "Check1"), Qt::LeftButton);
     QTest::mouseClick(find<QCheckBox>(d, "Check3"), Qt::LeftButton);

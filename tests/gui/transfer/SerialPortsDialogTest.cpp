@@ -24,7 +24,8 @@ TEST(SerialPortsDialogTest, TypedPathBecomesTheDeviceOfItsComPort)
     EXPECT_EQ(ComPortMap(dir.path()).device(1), QStringLiteral("/dev/ttyS0"));
 
     SerialPortsDialog again(dir.path());
-    EXPECT_EQ(again.findChild<QComboBox *>(QStringLiteral("cboCom2"))->currentText(), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(again.findChild<QComboBox *>(QStringLiteral("cboCom2"))->currentText(),
+              QStringLiteral("/dev/ttyUSB0"));
 }
 
 } // namespace
