@@ -1,17 +1,10 @@
-// zentrix-cli diff against a comparison of record sets worked out here, and the compare with a
-// device (devsim on a pseudo-terminal) whose memory was changed behind the program's back.
+// zentrix-cli diff against a comparison of record sets worked out here.
 #include "TransferFixtures.h"
 
-#include "app/AppContext.h"
 #include "app/ProgramComparison.h"
-#include "platform/ComPortMap.h"
-#include "platform/EventPump.h"
-#include "platform/ProcessToolLauncher.h"
-#include "platform/QtSerialPort.h"
 #include "support/CliRunner.h"
 #include "support/RandomPrograms.h"
 #include "support/TempDir.h"
-#include "transfer/DeviceTransfer.h"
 #include "views/ListFormatter.h"
 
 #include <QJsonArray>
@@ -129,86 +122,6 @@ TEST(DiffCommand, ExitStatusSaysSameDifferentOrTrouble)
     EXPECT_TRUE(broken.err.contains("Illegal File !"));
     EXPECT_EQ(RunCli({QStringLiteral("diff"), full, dir.file(QStringLiteral("missing.zxp"))}).exitCode, 2);
     EXPECT_EQ(RunCli({QStringLiteral("diff"), full}).exitCode, 2);
-}
-
-class CompareWithDevice : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { ensureApplication(); }
-    void SetUp() override { ZX_SKIP_WITHOUT_PSEUDO_TERMINAL(); }
-
-    void useDevice(const QString &pty)
-    {
-        ASSERT_FALSE(pty.isEmpty()) << "devsim gave no pseudo-terminal";
-        ComPortMap ports(dir.path());
-        ports.setDevice(2, pty);
-        ASSERT_TRUE(ports.save());
-        model.transfer.PortSetting = 5;
-    }
-    DeviceTransfer transfer()
-    {
-        DeviceTransfer t(ctx, port);
-        t.setSerialTimings(fast);
-        return t;
-    }
-
-    TempDir dir;
-    Model model;
-    ScriptedPrompter prompter;
-    FixedClock clock{QDateTime(QDate(2025, 6, 2), QTime(8, 30))};
-    SleepingEventPump pump;
-    ProcessToolLauncher launcher;
-    AppContext ctx{model, prompter, clock, pump, launcher, dir.path(), dir.path()};
-    QtSerialPort port;
-    SerialTimings fast{500, 80, 0}; // a loaded machine may pause the simulator mid-answer
-};
-
-TEST_F(CompareWithDevice, AVerifiedWriteThenAMemoryChangedBehindTheProgramsBack)
-{
-    const QString memory = dir.file(QStringLiteral("device.img"));
-    fillSampleProgram(model);
-    model.program().FileName = dir.file(QStringLiteral("prog.zxp"));
-    ASSERT_TRUE(SaveProgram(model, prompter, clock));
-    {
-        DevSim sim({QStringLiteral("--memory"), memory});
-        useDevice(sim.path());
-        DeviceTransfer t = transfer();
-        t.setVerifyAfterWrite(true);
-        t.WriteCommand([] { return true; });
-        EXPECT_TRUE(t.succeeded());
-        ASSERT_EQ(prompter.messages(), QStringList{"written and verified"});
-    }
-
-    // Someone toggles channel 2 of the first record slot at the device: b4 is held with its
-    // nibbles swapped, and the checksum in byte 0 keeps the sum of all bytes at 0.
-    QFile f(memory);
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    QByteArray image = f.readAll();
-    ASSERT_EQ(image.size(), ImageSize);
-    const int delta = (static_cast<std::uint8_t>(image[108]) ^ 0x20) - static_cast<std::uint8_t>(image[108]);
-    image[108] = static_cast<char>(static_cast<std::uint8_t>(image[108]) + delta);
-    image[0] = static_cast<char>(static_cast<std::uint8_t>(image[0]) - delta);
-    f.seek(0);
-    f.write(image);
-    f.close();
-
-    DevSim sim({QStringLiteral("--memory"), memory});
-    useDevice(sim.path());
-    const ProgramSet before = model.program();
-    Model device = model;
-    ASSERT_TRUE(transfer().ReadInto(device)) << prompter.messages().join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(model.program().Records, before.Records) << "the program in memory stays";
-    EXPECT_EQ(model.program().FileName, before.FileName);
-    CompareOptions options;
-    options.texts = false;
-    const ProgramDifferences d = ComparePrograms(model, device, options);
-    EXPECT_TRUE(d.settings.empty());
-    int changed = 0, only = 0;
-    for (const ListDifference &l : d.lists) {
-        changed += static_cast<int>(l.changed.size());
-        only += static_cast<int>(l.onlyA.size() + l.onlyB.size());
-    }
-    EXPECT_EQ(changed, 1);
-    EXPECT_EQ(only, 0);
 }
 
 } // namespace

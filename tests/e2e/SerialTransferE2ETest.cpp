@@ -2,6 +2,7 @@
 #include "TransferFixtures.h"
 
 #include "app/AppContext.h"
+#include "app/ProgramComparison.h"
 #include "platform/ComPortMap.h"
 #include "platform/EventPump.h"
 #include "platform/ProcessToolLauncher.h"
@@ -260,6 +261,58 @@ TEST_F(CliE2E, ProgramOfTheOtherDeviceTypeIsNotWritten)
                   &err),
               1);
     EXPECT_TRUE(err.contains("517")) << err.toStdString();
+}
+
+TEST_F(SerialE2E, AVerifiedWriteThenAMemoryChangedBehindTheProgramsBack)
+{
+    // Whole-image reads back to back: a loaded machine may pause the simulator mid-answer.
+    fast.quietMs = 80;
+    const QString memory = dir.file(QStringLiteral("device.img"));
+    saveSample();
+    {
+        DevSim sim({QStringLiteral("--memory"), memory});
+        useDevice(sim.path());
+        DeviceTransfer t(ctx, port);
+        t.setSerialTimings(fast);
+        t.setVerifyAfterWrite(true);
+        t.WriteCommand([] { return true; });
+        EXPECT_TRUE(t.succeeded());
+        ASSERT_EQ(prompter.messages(), QStringList{"written and verified"});
+    }
+
+    // Someone toggles channel 2 of the first record slot at the device: b4 is held with its
+    // nibbles swapped, and the checksum in byte 0 keeps the sum of all bytes at 0.
+    QFile f(memory);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    QByteArray image = f.readAll();
+    ASSERT_EQ(image.size(), ImageSize);
+    const int delta = (static_cast<std::uint8_t>(image[108]) ^ 0x20) - static_cast<std::uint8_t>(image[108]);
+    image[108] = static_cast<char>(static_cast<std::uint8_t>(image[108]) + delta);
+    image[0] = static_cast<char>(static_cast<std::uint8_t>(image[0]) - delta);
+    f.seek(0);
+    f.write(image);
+    f.close();
+
+    DevSim sim({QStringLiteral("--memory"), memory});
+    useDevice(sim.path());
+    const ProgramSet before = model.program();
+    Model device = model;
+    DeviceTransfer t(ctx, port);
+    t.setSerialTimings(fast);
+    ASSERT_TRUE(t.ReadInto(device)) << prompter.messages().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(model.program().Records, before.Records) << "the program in memory stays";
+    EXPECT_EQ(model.program().FileName, before.FileName);
+    CompareOptions options;
+    options.texts = false;
+    const ProgramDifferences d = ComparePrograms(model, device, options);
+    EXPECT_TRUE(d.settings.empty());
+    int changed = 0, only = 0;
+    for (const ListDifference &l : d.lists) {
+        changed += static_cast<int>(l.changed.size());
+        only += static_cast<int>(l.onlyA.size() + l.onlyB.size());
+    }
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(only, 0);
 }
 
 } // namespace
