@@ -138,6 +138,19 @@ TEST(ConfigFile, AcceptsPlainLineFeeds)
     EXPECT_EQ(r.values, expected);
 }
 
+// An editor may leave the last line without its line end: the last value is read all the same.
+TEST(ConfigFile, LastLineWithoutItsLineEndCounts)
+{
+    test::TempDir dir;
+    QByteArray text = ConfigText(ConfigValuesOf(configuredModel()));
+    ASSERT_TRUE(text.endsWith("\r\n"));
+    text.chop(2);
+    dir.write("zentrix.ini", text);
+    const ConfigReadResult r = ReadConfigValues(dir.file("zentrix.ini"));
+    ASSERT_EQ(r.status, ConfigStatus::Read);
+    EXPECT_EQ(r.values.back(), ConfigValuesOf(configuredModel()).back());
+}
+
 TEST(ConfigFile, ExtraLinesAreIgnored)
 {
     test::TempDir dir;

@@ -48,6 +48,8 @@ INSTANTIATE_TEST_SUITE_P(ICalendar, Folding,
                                            std::pair{QByteArray(76, 'x'), 2},
                                            std::pair{QByteArray(74, 'x') + "\xc3\xa9y", 2},
                                            std::pair{QString(60, QChar(0x20AC)).toUtf8(), 3},
+                                           // a four-octet character (lead 0xF0) that the edge would cut
+                                           std::pair{QByteArray(72, 'x') + "\xf0\x9f\x98\x80", 2},
                                            std::pair{QByteArray(75 + 74 * 2 + 1, 'x'), 4}));
 
 TEST(ICalendarText, Escaping)

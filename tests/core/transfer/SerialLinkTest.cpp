@@ -546,6 +546,17 @@ TEST(SerialEndpointTest, PortSettingFiveIsComTwo)
     EXPECT_EQ(serialEndpointFor(7, reread).device, QStringLiteral("/dev/ttyS3"));
 }
 
+// The port choice offers every COM port the program can address, on-board ones first.
+TEST(ComPortChoice, OffersEveryComPortBeforeTheAdapters)
+{
+    const QStringList offered = ComPortMap::candidates();
+    ASSERT_GE(offered.size(), ComPortMap::PortCount);
+    for (int com = 1; com <= ComPortMap::PortCount; ++com)
+        EXPECT_EQ(offered.at(com - 1), ComPortMap::defaultDevice(com)) << "COM" << com;
+    for (int i = ComPortMap::PortCount; i < offered.size(); ++i)
+        EXPECT_TRUE(offered.at(i).startsWith(QStringLiteral("/dev/tty"))) << offered.at(i).toStdString();
+}
+
 TEST(SerialFrameTest, SelectByteCarriesAddressBitsEightToTen)
 {
     EXPECT_EQ(SerialLink::selectByte(false, 0x000), 0xA0);
