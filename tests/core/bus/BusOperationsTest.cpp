@@ -295,6 +295,9 @@ TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
     model.FileNamed = 1;
     const ProgramSet written = model.program();
     ASSERT_EQ(ops.ProgramWithApplicationSwap(Device), 0) << protocolText().toStdString();
+    // the device's own application is back, and the saved one is no longer the only copy
+    EXPECT_FALSE(ops.deviceHoldsProgramming());
+    EXPECT_FALSE(dir.read(QStringLiteral("appl.old.device")).contains("programming"));
     model.program().clear();
     model.recount(SetProgram);
     ASSERT_EQ(ops.ReadWithApplicationSwap(Device), 0);
