@@ -216,10 +216,10 @@ bool OpenForAppending(QFileDevice &file, bool truncate, QString *error)
     setError(error, file.errorString());
     return false;
 #else
-    if (file.open(mode))
-        return true;
-    setError(error, file.errorString());
-    return false;
+    const bool opened = file.open(mode);
+    if (!opened)
+        setError(error, file.errorString());
+    return opened;
 #endif
 }
 
