@@ -50,6 +50,8 @@ INSTANTIATE_TEST_SUITE_P(ICalendar, Folding,
                                            std::pair{QString(60, QChar(0x20AC)).toUtf8(), 3},
                                            // a four-octet character (lead 0xF0) that the edge would cut
                                            std::pair{QByteArray(72, 'x') + "\xf0\x9f\x98\x80", 2},
+                                           // and a three-octet one with the lowest lead, 0xE0
+                                           std::pair{QByteArray(73, 'x') + "\xe0\xa4\x84", 2},
                                            std::pair{QByteArray(75 + 74 * 2 + 1, 'x'), 4}));
 
 TEST(ICalendarText, Escaping)

@@ -544,6 +544,11 @@ TEST(SerialEndpointTest, PortSettingFiveIsComTwo)
     const ComPortMap reread(dir.path());
     EXPECT_EQ(serialEndpointFor(5, reread).device, QStringLiteral("/dev/ttyUSB0"));
     EXPECT_EQ(serialEndpointFor(7, reread).device, QStringLiteral("/dev/ttyS3"));
+
+    // the last COM port keeps its device file too
+    ports.setDevice(ComPortMap::PortCount, QStringLiteral("/dev/ttyACM0"));
+    ASSERT_TRUE(ports.save());
+    EXPECT_EQ(ComPortMap(dir.path()).device(ComPortMap::PortCount), QStringLiteral("/dev/ttyACM0"));
 }
 
 // The port choice offers every COM port the program can address, on-board ones first.
