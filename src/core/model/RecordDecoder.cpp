@@ -71,11 +71,6 @@ PriorityTime DecodePriorityRecord(const ProgramRecord &r, int busDevice)
     return p;
 }
 
-bool AstroDay::hasTimes() const
-{
-    return switchOff != NoAstroTime || switchOn != NoAstroTime;
-}
-
 AstroDay DecodeAstroDay(const AstroData &astro, int dayIndex)
 {
     const auto &values = astro.AstroTable[dayIndex];

@@ -67,7 +67,6 @@ constexpr int YearCodeBase = 1936; // year = year code + 1936
 struct AstroDay {
     int switchOff = 0;
     int switchOn = 0;
-    bool hasTimes() const;
 };
 AstroDay DecodeAstroDay(const AstroData &astro, int dayIndex);
 
