@@ -19,7 +19,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
-#include <QPixmap>
 
 #include <cstdio>
 #include <cstring>
@@ -168,8 +167,6 @@ int runApplication(int argc, char *argv[])
     model.BrandNumber = brand;
     model.catalogue.fillBuiltin(model.device.Sprache, brand);
     QApplication::setApplicationDisplayName(Catalogue::productTitleFor(brand));
-    // Every window without its own icon carries the brand's.
-    QApplication::setWindowIcon(QIcon(QPixmap(BrandTable(brand).infoPicture)));
 
     SystemClock clock;
     QtEventPump pump;
@@ -181,6 +178,9 @@ int runApplication(int argc, char *argv[])
     if (!fileToOpen.isEmpty())
         flow.openAfterStart(fileToOpen);
     flow.showStartScreen();
+    // Every window without its own icon carries the brand's. Set once the start screen is on
+    // its way, so that decoding the picture does not hold back the first window.
+    QApplication::setWindowIcon(QIcon(BrandTable(brand).infoPicture));
     return app.exec();
 }
 

@@ -11,11 +11,13 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -61,6 +63,8 @@ QString styleSheetFor(const Brand &brand)
              secondary.name(), secondary.darker(106).name());
 }
 
+constexpr QSize LogoSize(56, 56);
+
 QLabel *caption(const QString &text)
 {
     auto *label = new QLabel(text);
@@ -76,7 +80,8 @@ StartScreen::StartScreen(AppContext &context, QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmStart"));
     const Brand &brand = BrandTable(ctx_.model.BrandNumber);
     setWindowTitle(Catalogue::productTitleFor(brand.number));
-    setWindowIcon(QIcon(QPixmap(brand.infoPicture)));
+    infoPicture_ = brand.infoPicture;
+    startPicture_ = brand.startPicture;
     setStyleSheet(styleSheetFor(brand));
     buildUi(brand);
     // Only a button already inside the dialog becomes the dialog's own default; made default
@@ -116,10 +121,10 @@ QWidget *StartScreen::buildHeader(const Brand &brand)
     row->setContentsMargins(16, 10, 16, 10);
     row->setSpacing(14);
 
-    auto *logo = new QLabel;
-    logo->setObjectName(QStringLiteral("imgLogo"));
-    logo->setPixmap(QPixmap(brand.infoPicture).scaled(56, 56, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    row->addWidget(logo);
+    logo_ = new QLabel;
+    logo_->setObjectName(QStringLiteral("imgLogo"));
+    logo_->setFixedSize(QImageReader(brand.infoPicture).size().scaled(LogoSize, Qt::KeepAspectRatio));
+    row->addWidget(logo_);
 
     auto *lines = new QVBoxLayout;
     lines->setSpacing(1);
@@ -139,17 +144,19 @@ QWidget *StartScreen::buildHeader(const Brand &brand)
 
 QWidget *StartScreen::buildPicture(const Brand &brand)
 {
-    auto *picture = new QLabel;
-    picture->setObjectName(QStringLiteral("imgGeraet"));
-    const QPixmap pixmap(brand.startPicture);
+    picture_ = new QLabel;
+    picture_->setObjectName(QStringLiteral("imgGeraet"));
+    // Only the picture's size is read here, from its header: the layout keeps its place, and
+    // the picture itself is decoded once the screen is up.
+    const QSize full = QImageReader(brand.startPicture).size();
     // On a small or highly scaled screen the picture gives way, so that the models, the
     // languages and OK stay in view.
-    int height = qMin(pixmap.height(), brand.startHeight - 150);
+    int height = qMin(full.height(), brand.startHeight - 150);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         height = qMin(height, screen->availableGeometry().height() * 2 / 5);
-    picture->setPixmap(pixmap.scaledToHeight(height, Qt::SmoothTransformation));
-    picture->setAlignment(Qt::AlignCenter);
-    return picture;
+    picture_->setFixedSize(full.scaled(QSize(full.width(), qMax(height, 1)), Qt::KeepAspectRatio));
+    picture_->setAlignment(Qt::AlignCenter);
+    return picture_;
 }
 
 QWidget *StartScreen::buildChoices(const Brand &brand)
@@ -231,12 +238,36 @@ QToolButton *StartScreen::languageButton(const QString &objectName, const QStrin
     auto *button = new QToolButton;
     button->setObjectName(objectName);
     button->setText(caption);
-    button->setIcon(QIcon(QPixmap(QStringLiteral(":/brands/flag-%1.png").arg(flag))));
+    // Given its size, a file icon is decoded when first painted, not here.
+    const QString path = QStringLiteral(":/brands/flag-%1.png").arg(flag);
+    QIcon icon;
+    icon.addFile(path, QImageReader(path).size());
+    button->setIcon(icon);
     button->setIconSize(QSize(36, 24));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setCheckable(true);
     button->setMinimumWidth(74);
     return button;
+}
+
+void StartScreen::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Decoding and scaling the pictures took longer than everything else of ours before the
+    // first window; after the window is mapped it overlaps the window system's first expose.
+    if (!picturesLoaded_)
+        QTimer::singleShot(0, this, &StartScreen::loadPictures);
+}
+
+void StartScreen::loadPictures()
+{
+    if (picturesLoaded_)
+        return;
+    picturesLoaded_ = true;
+    const QPixmap info(infoPicture_);
+    logo_->setPixmap(info.scaled(logo_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    picture_->setPixmap(
+        QPixmap(startPicture_).scaled(picture_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void StartScreen::prepare()

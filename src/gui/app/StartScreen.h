@@ -23,6 +23,9 @@ class StartScreen : public QDialog {
     // the screen opens, also after the New command.
     void prepare();
 
+  protected:
+    void showEvent(QShowEvent *event) override;
+
   private:
     void buildUi(const Brand &brand);
     QWidget *buildHeader(const Brand &brand);
@@ -30,6 +33,8 @@ class StartScreen : public QDialog {
     QWidget *buildChoices(const Brand &brand);
     QWidget *buildFooter(const Brand &brand);
     QToolButton *languageButton(const QString &objectName, const QString &flag, const QString &caption);
+    // Decodes and scales the pictures into the places the layout keeps for them.
+    void loadPictures();
 
     void chooseLanguage(int code);
     void chooseLanguageFile();
@@ -46,6 +51,11 @@ class StartScreen : public QDialog {
     QToolButton *world_ = nullptr;
     QPushButton *siblingTool_ = nullptr;
     QPushButton *ok_ = nullptr;
+    QLabel *logo_ = nullptr;
+    QLabel *picture_ = nullptr;
+    QString infoPicture_;
+    QString startPicture_;
+    bool picturesLoaded_ = false;
 };
 
 } // namespace zx

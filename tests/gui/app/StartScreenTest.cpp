@@ -134,8 +134,13 @@ TEST_F(StartScreenTest, EveryBrandShowsItsCompanyAndPicture)
     for (int brand = 1; brand <= 6; ++brand) {
         auto screen = open(brand);
         EXPECT_EQ(find<QLabel>(*screen, "lblFirma")->text(), BrandTable(brand).companyLines.first());
+        // The pictures come once the screen is up, into the place the layout kept for them.
         auto *picture = find<QLabel>(*screen, "imgGeraet");
+        const QSize place = picture->size();
+        QCoreApplication::processEvents();
         EXPECT_FALSE(picture->pixmap().isNull()) << "brand " << brand;
+        EXPECT_EQ(picture->pixmap().height(), place.height()) << "brand " << brand;
+        EXPECT_EQ(picture->size(), place);
         EXPECT_FALSE(find<QLabel>(*screen, "imgLogo")->pixmap().isNull());
     }
     EXPECT_EQ(open(5)->windowTitle(), "Chipwerk 2.0");
