@@ -123,9 +123,10 @@ TEST_P(IpFaults, EndWithTheirMessageAndLeaveNoTunnelOpen)
     ASSERT_FALSE(sim.endpoint().isEmpty());
     BusResult r = run(sim.endpoint(), BusCommand::Program);
     EXPECT_EQ(r.code, c.code) << r.message.toStdString() << protocol().toStdString();
-    if (c.code != 0)
+    if (c.code != 0) {
         EXPECT_TRUE(r.message.startsWith(QString::fromUtf8(c.message).arg(sim.endpoint())))
             << r.message.toStdString();
+    }
     EXPECT_LT(seconds, 15.0);
 
     sim.heal();

@@ -91,8 +91,9 @@ TEST_F(CliConventions, OptionsParseAlikeAndABadOneNamesItself)
                                                              << r.err.constData();
         else
             EXPECT_TRUE(r.err.isEmpty()) << qPrintable(c.args.join(u' ')) << "\n" << r.err.constData();
-        if (c.exitCode != 0)
+        if (c.exitCode != 0) {
             EXPECT_TRUE(r.out.isEmpty()) << qPrintable(c.args.join(u' '));
+        }
     }
 }
 

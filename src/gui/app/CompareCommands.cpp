@@ -5,6 +5,7 @@
 #include "app/CompareWindow.h"
 #include "app/ComparisonTexts.h"
 #include "app/MainWindow.h"
+#include "app/MenuCaption.h"
 #include "app/ProgramComparison.h"
 #include "model/Model.h"
 #include "platform/Prompter.h"
@@ -20,14 +21,6 @@
 namespace zx {
 
 namespace {
-
-QString withoutAccelerator(QString text)
-{
-    text.remove(QLatin1Char('&'));
-    while (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text;
-}
 
 // The catalogue's words for a file that cannot be compared.
 QString loadFailure(const Model &m, LoadResult result)
@@ -87,7 +80,7 @@ void wireCompareCommands(MainWindow &window, AppContext &context)
     QObject::connect(compareFile, &QAction::triggered, w, [=] {
         Model &m = ctx->model;
         const QString start = QFileInfo(m.program().FileName).absolutePath();
-        const auto path = ctx->prompter.chooseOpenFile(withoutAccelerator(compareFile->text()),
+        const auto path = ctx->prompter.chooseOpenFile(plainCaption(compareFile->text()),
                                                        QStringLiteral("*.zxp|*.zxp|*.*|*.*"), start);
         if (!path || path->isEmpty())
             return;
@@ -115,7 +108,7 @@ void wireCompareCommands(MainWindow &window, AppContext &context)
             // The bus device is reached through the coupling unit or an IP interface.
             auto *frm = new CompareBusDialog(*ctx, showDevice, w);
             frm->setAttribute(Qt::WA_DeleteOnClose);
-            frm->setWindowTitle(withoutAccelerator(compareDevice->text()));
+            frm->setWindowTitle(plainCaption(compareDevice->text()));
             frm->open();
             return;
         }

@@ -251,10 +251,11 @@ TEST_P(ConfigOutOfRange, FallsBackToTheBrandsDefault)
     const ConfigValues expected = ConfigValuesOf(defaults);
     const ConfigValues configured = ConfigValuesOf(configuredModel());
     for (int i = 0; i < ConfigLines; ++i) {
-        if (i == GetParam().index)
+        if (i == GetParam().index) {
             EXPECT_EQ(got[i], expected[i]) << "line " << i;
-        else if (i != 11) // Busprog -1 reads back as 1
+        } else if (i != 11) { // Busprog -1 reads back as 1
             EXPECT_EQ(got[i], configured[i]) << "line " << i;
+        }
     }
 }
 

@@ -147,8 +147,9 @@ TEST(ChangeoverEditing, StartYearMustFitTheHeadersSixBits)
         EXPECT_EQ(AppendChangeoverEntry(s, {{31, 3, 2, 1}, {31, 10, 3, 1}}, c.year, OnceAYear), c.kept)
             << c.year;
         EXPECT_EQ(s.DstCount, c.kept ? 1 : 0) << c.year;
-        if (c.kept)
+        if (c.kept) {
             EXPECT_EQ(DstStartYear(s), c.year);
+        }
     }
 }
 

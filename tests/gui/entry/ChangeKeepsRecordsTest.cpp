@@ -145,8 +145,9 @@ class ChangeKeepsRecords : public ::testing::TestWithParam<DeviceCase> {
     {
         for (int i = 0; i < count; ++i) {
             const ProgramRecord r = make();
-            if (!FindConflict(model, r))
+            if (!FindConflict(model, r)) {
                 ASSERT_TRUE(model.appendRecord(SetProgram, r));
+            }
         }
     }
 
@@ -163,8 +164,9 @@ class ChangeKeepsRecords : public ::testing::TestWithParam<DeviceCase> {
                 c->hour = pick(0, DstMaxHour);
                 c->shift = pick(0, DstMaxShift);
             }
-            if (CheckChangeoverEntry(p, p.DstCount, e, OnceAYear).check == DstCheck::Ok)
+            if (CheckChangeoverEntry(p, p.DstCount, e, OnceAYear).check == DstCheck::Ok) {
                 ASSERT_TRUE(AppendChangeoverEntry(p, e, start, OnceAYear));
+            }
         }
     }
 
