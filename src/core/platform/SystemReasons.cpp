@@ -78,6 +78,20 @@ QString OwnReasonText(OwnReason reason, int language)
     return inLanguage(*find(OwnKey(reason)), language);
 }
 
+// Whether the words at `at` are a reason of their own and not part of a path or a name: a
+// folder may well be called "Permission denied", and the path must still name it.
+static bool standsAlone(const QString &text, qsizetype at, qsizetype length)
+{
+    const auto partOfName = [](QChar c) {
+        return c.isLetterOrNumber() || c == u'/' || c == u'\\' || c == u'_' || c == u'-' || c == u'.';
+    };
+    const qsizetype end = at + length;
+    const bool startsAlone = at == 0 || !partOfName(text.at(at - 1));
+    const bool endsAlone = end == text.size() || !partOfName(text.at(end)) ||
+                           (text.at(end) == u'.' && (end + 1 == text.size() || text.at(end + 1).isSpace()));
+    return startsAlone && endsAlone;
+}
+
 QString TranslateReasons(const QString &text, int language)
 {
     if (language != 1 && language != 3)
@@ -98,6 +112,10 @@ QString TranslateReasons(const QString &text, int language)
         // the search goes on after the words put in, so they are never matched again
         qsizetype at = 0;
         while ((at = out.indexOf(english, at)) >= 0) {
+            if (!standsAlone(out, at, english.size())) {
+                at += english.size();
+                continue;
+            }
             const QString said = inLanguage(*row, language);
             out.replace(at, english.size(), said);
             at += said.size();

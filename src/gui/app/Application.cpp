@@ -153,7 +153,8 @@ int runApplication(int argc, char *argv[])
     const QString startDir = QDir::currentPath();
 
     Model model;
-    QtPrompter prompter([&model] { return model.catalogue.productTitle; });
+    QtPrompter prompter([&model] { return model.catalogue.productTitle; },
+                        [&model] { return model.device.Sprache; });
     const QString brandFile = QDir(startDir).filePath(BrandFileName());
     const int brand = ReadBrandFile(brandFile);
     if (brand == 0) {

@@ -1,5 +1,7 @@
 #include "platform/QtPrompter.h"
 
+#include "platform/SystemReasons.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -7,7 +9,16 @@
 
 namespace zx {
 
-QtPrompter::QtPrompter(std::function<QString()> defaultTitle) : defaultTitle_(std::move(defaultTitle)) {}
+QtPrompter::QtPrompter(std::function<QString()> defaultTitle, std::function<int()> language)
+    : defaultTitle_(std::move(defaultTitle)), language_(std::move(language))
+{
+}
+
+QString QtPrompter::inUserLanguage(const QString &message) const
+{
+    // The file functions hand over their failure reasons in English, whatever the language.
+    return language_ ? TranslateReasons(message, language_()) : message;
+}
 
 QString QtPrompter::titleOr(const QString &title) const
 {
@@ -35,7 +46,7 @@ static QMessageBox::Icon toQt(Icon icon)
 
 void QtPrompter::tell(const QString &message, Icon icon, const QString &title)
 {
-    QMessageBox box(toQt(icon), titleOr(title), message, QMessageBox::Ok, parent_);
+    QMessageBox box(toQt(icon), titleOr(title), inUserLanguage(message), QMessageBox::Ok, parent_);
     box.setObjectName(QStringLiteral("zxMessage"));
     box.exec();
 }
@@ -57,7 +68,7 @@ Answer QtPrompter::ask(const QString &message, Buttons buttons, Icon icon, const
         std = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         break;
     }
-    QMessageBox box(toQt(icon), titleOr(title), message, std, parent_);
+    QMessageBox box(toQt(icon), titleOr(title), inUserLanguage(message), std, parent_);
     box.setObjectName(QStringLiteral("zxQuestion"));
     switch (box.exec()) {
     case QMessageBox::Yes:

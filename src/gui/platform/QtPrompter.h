@@ -11,8 +11,9 @@ namespace zx {
 // Message boxes, input and file dialogs of Qt Widgets.
 class QtPrompter final : public Prompter {
   public:
-    // The title function gives the product title in the current language.
-    explicit QtPrompter(std::function<QString()> defaultTitle);
+    // The title function gives the product title in the current language; the language
+    // function the language the user chose, in which a file's failure reason is said.
+    explicit QtPrompter(std::function<QString()> defaultTitle, std::function<int()> language = {});
 
     void setParentWidget(QWidget *parent) { parent_ = parent; }
 
@@ -34,7 +35,9 @@ class QtPrompter final : public Prompter {
 
   private:
     QString titleOr(const QString &title) const;
+    QString inUserLanguage(const QString &message) const;
     std::function<QString()> defaultTitle_;
+    std::function<int()> language_;
     QWidget *parent_ = nullptr;
 };
 

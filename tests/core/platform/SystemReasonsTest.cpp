@@ -19,7 +19,7 @@ struct ReasonCase {
 };
 
 // A reason is said in the chosen language wherever it stands in a line; what is not a reason
-// of ours (paths, an unlisted text) stays as it is.
+// of ours (a path that happens to hold the words, an unlisted text) stays as it is.
 TEST(SystemReasons, ReasonsInALineFollowTheLanguage)
 {
     const std::vector<ReasonCase> cases = {
@@ -27,7 +27,8 @@ TEST(SystemReasons, ReasonsInALineFollowTheLanguage)
         {"Permission denied", French, "Permission refusée"},
         {"No space left on device", German, "Kein Speicherplatz mehr auf dem Gerät"},
         {"/tmp/Read-only file system/a.zxp: Read-only file system", French,
-         "/tmp/Système de fichiers en lecture seule/a.zxp: Système de fichiers en lecture seule"},
+         "/tmp/Read-only file system/a.zxp: Système de fichiers en lecture seule"},
+        {"C:\\Permission denied\nPermission denied.", German, "C:\\Permission denied\nKeine Berechtigung."},
         {"Read-only file", German, "Schreibgeschützte Datei"}, // the shorter reason on its own
         {"in use by another program (/tmp/.a.zxp.lock)", German,
          "von einem anderen Programm belegt (/tmp/.a.zxp.lock)"},
