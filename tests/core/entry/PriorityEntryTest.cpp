@@ -85,6 +85,7 @@ TEST_P(Encode, LaysOutTheRecordAndReadsItBack)
     ASSERT_EQ(CheckPriorityEntry(c.entry, c.bus), PriorityCheck::Ok);
     const ProgramRecord r = EncodePriorityTime(c.entry, c.bus);
     EXPECT_EQ((std::array<int, 6>{r.b0, r.b1, r.b2, r.b3, r.b4, r.b5}), c.bytes);
+    EXPECT_TRUE(IsPriorityTime(r, c.bus));
     EXPECT_EQ(DecodePriorityTime(r, c.bus), NormalisedPriorityEntry(c.entry, c.bus));
     EXPECT_EQ(EncodePriorityTime(DecodePriorityTime(r, c.bus), c.bus), r);
 }
@@ -98,6 +99,15 @@ TEST(PriorityEntry, AgreesWithTheHandLaidSamples)
     e.yearCode = YearCodeOf(2030);
     EXPECT_EQ(EncodePriorityTime(e, 0), test::priorityTime(31, 1, 30, 11, 4, 5, 0, 1, 94));
     EXPECT_EQ(EncodePriorityTime(Easter(39, 2, 2), 0), test::easterPriority(39, 2, 2));
+}
+
+// The copy and change questions of the priority dialog ask about these records only.
+TEST(PriorityEntry, SwitchingTimesAreNoPriorityTimes)
+{
+    for (const int bus : {0, 1}) {
+        EXPECT_FALSE(IsPriorityTime(test::weeklyTime(6, 0, 127, 1), bus)) << bus;
+        EXPECT_FALSE(IsPriorityTime(test::datedTime(6, 0, 1, 5, 1), bus)) << bus;
+    }
 }
 
 TEST(PriorityEntry, RefusesWhatTheDeviceCannotHold)

@@ -68,6 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         // a damaged range (month 13, day 0) acts on no day rather than on a guessed one
         PlanCase{"OnceOneDayInItsYear", {priorityTime(5, 5, 5, 5, 3, 1, 0, 1, 94)}, 2030, 5, 5, 1, 3},
         PlanCase{"OnceOneDayNotTheNextYear", {priorityTime(5, 5, 5, 5, 3, 1, 0, 1, 94)}, 2031, 5, 5, 1, 0},
+        PlanCase{"OnceOneDayNotTheDayAfter", {priorityTime(5, 5, 5, 5, 3, 1, 0, 1, 94)}, 2030, 6, 5, 1, 0},
         PlanCase{"RangeFromMonth13", {priorityTime(1, 13, 10, 5, 3, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"RangeToDay0", {priorityTime(1, 5, 0, 5, 3, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"LaterStartWins",
@@ -84,6 +85,16 @@ INSTANTIATE_TEST_SUITE_P(
                  5,
                  1,
                  7},
+        // program 0 and the codes above permanent are no priority program: such a record selects
+        // nothing and leaves the range that was running
+        PlanCase{"Program0SelectsNothing",
+                 {priorityTime(1, 5, 31, 5, 3, 1), priorityTime(10, 5, 12, 5, 0, 1)},
+                 2030,
+                 11,
+                 5,
+                 1,
+                 3},
+        PlanCase{"Program12SelectsNothing", {priorityTime(1, 5, 10, 5, 12, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"OnceFirstYearDecember", {OnceAcrossYearEnd}, 2030, 31, 12, 1, 2},
         PlanCase{"OnceFirstYearNotJanuary", {OnceAcrossYearEnd}, 2030, 15, 1, 1, 0},
         PlanCase{"OnceNextYearJanuary", {OnceAcrossYearEnd}, 2031, 31, 1, 1, 2},
@@ -96,6 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
         PlanCase{"Easter2076", {easterPriority(0, 5, 1)}, 2076, 19, 4, 1, 5},
         PlanCase{"EasterMonday2076", {easterPriority(1, 5, 1)}, 2076, 20, 4, 1, 5},
         PlanCase{"EasterDayBefore", {easterPriority(0, 5, 1)}, 2076, 18, 4, 1, 0},
+        // the lowest Easter day code reaches back 82 days: New Year's Day when Easter is on 23
+        // March of a leap year, the year before when it is on 23 March of a common year
+        PlanCase{"EasterCode0OnNewYear2008", {easterPriority(-82, 5, 1)}, 2008, 1, 1, 1, 5},
+        PlanCase{"EasterCode0BeforeTheYear1913", {easterPriority(-82, 5, 1)}, 1913, 1, 1, 1, 0},
         PlanCase{"PermanentOn", {priorityTime(1, 5, 1, 5, 10, 3, 1)}, 2030, 1, 5, 2, 10},
         PlanCase{"PermanentOff", {priorityTime(1, 5, 1, 5, 10, 3, 0)}, 2030, 1, 5, 1, 11},
         // A permanent range bound to one year keeps to its years like any other.
@@ -120,6 +135,9 @@ TEST(YearSimulation, LeapYearsHave366Days)
     EXPECT_EQ(sim.dayPlan(2028).code(366, 1), 9);
     EXPECT_EQ(sim.dayPlan(2029).days, 365);
     EXPECT_EQ(sim.dayPlan(2029).code(365, 1), 9);
+    // outside the year or the channels 1..8 the plan answers the weekly program
+    for (const auto [day, channel] : {std::pair{0, 1}, {366, 1}, {365, 0}, {365, SimulationChannels + 1}})
+        EXPECT_EQ(sim.dayPlan(2029).code(day, channel), DayCode::Weekly) << day << " " << channel;
 }
 
 // A priority time ticked for more channels than the device has acts on the ones it has.
