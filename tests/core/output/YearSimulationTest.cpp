@@ -160,12 +160,15 @@ TEST(YearSimulation, BusDevicesSimulateAllEightChannels)
     const int t = 7 * 60;
     ProgramRecord on{std::uint8_t(128 + (t >> 4)), std::uint8_t(((t & 15) << 4) | 8 | 2), 0, Daily, 200, 2};
     m.appendRecord(SetProgram, pz);
+    pz.b5 = 5 * 16 + 7; // the same range on channel 8, the last one of the plan
+    m.appendRecord(SetProgram, pz);
     m.appendRecord(SetProgram, on);
     const YearSimulation sim(m);
     ASSERT_EQ(sim.channels(), 8);
     const DayPlan plan = sim.dayPlan(2030);
     EXPECT_EQ(plan.code(DayOfYear(2, 5, 2030), 7), 2);
     EXPECT_EQ(plan.code(DayOfYear(2, 5, 2030), 6), 0);
+    EXPECT_EQ(plan.code(DayOfYear(2, 5, 2030), 8), 2);
     EXPECT_EQ(sim.daySegments(plan, 7, DayOfYear(2, 5, 2030)),
               (std::vector<DaySegment>{{1, t}, {1, 1440 - t}}));
     EXPECT_EQ(sim.daySegments(plan, 7, DayOfYear(4, 5, 2030)), (std::vector<DaySegment>{{0, 1440}}));
