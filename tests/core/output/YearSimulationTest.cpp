@@ -174,6 +174,21 @@ TEST(YearSimulation, BusDevicesSimulateAllEightChannels)
     EXPECT_EQ(sim.daySegments(plan, 7, DayOfYear(4, 5, 2030)), (std::vector<DaySegment>{{0, 1440}}));
 }
 
+// A bus Easter holiday keeps its channel number in a whole byte: a number outside 1..8 drives
+// no channel of the plan.
+TEST(YearSimulation, BusEasterChannelOutsideThePlanDrivesNothing)
+{
+    for (const int channel : {0, 9, 200}) {
+        Model m;
+        m.device.BusDevice = 1;
+        m.device.Kanalzahl = 8;
+        m.appendRecord(SetProgram, easterPriority(0, 2, channel));
+        const DayPlan plan = YearSimulation(m).dayPlan(2030);
+        for (int c = 1; c <= SimulationChannels; ++c)
+            EXPECT_EQ(plan.code(DayOfYear(21, 4, 2030), c), DayCode::Weekly) << channel << " " << c;
+    }
+}
+
 // ----- day segments ---------------------------------------------------------------------------
 
 using Segments = std::vector<DaySegment>;
