@@ -230,6 +230,15 @@ TEST(PriorityAutomation, StepsDatesPriorityAndPermanentState)
     EXPECT_EQ(permanent.value, 4);
     EXPECT_EQ(permanent.priority, PermanentCodeBus);
     EXPECT_EQ(permanent.fromMonth, 2);
+
+    // a conventional permanent range toggles its state with the increment 1 alone
+    PriorityEntryValues onOff = Range(1, 1, 1, 1, PermanentCodeConventional, 1);
+    for (const auto [increment, state] : {std::pair{1, 1}, {10, 1}, {0, 1}, {1, 0}}) {
+        s.IncState = increment;
+        ApplyIncrements(onOff, s, 0, 2026, true);
+        EXPECT_EQ(onOff.state, state) << increment;
+        EXPECT_EQ(onOff.priority, PermanentCodeConventional);
+    }
 }
 
 namespace {

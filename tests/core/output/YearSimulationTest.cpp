@@ -1,5 +1,6 @@
 #include "output/YearSimulation.h"
 
+#include "entry/SwitchingEntry.h"
 #include "model/Calendar.h"
 #include "model/ChangeoverRules.h"
 #include "model/Model.h"
@@ -172,6 +173,20 @@ TEST(YearSimulation, BusDevicesSimulateAllEightChannels)
     EXPECT_EQ(sim.daySegments(plan, 7, DayOfYear(2, 5, 2030)),
               (std::vector<DaySegment>{{1, t}, {1, 1440 - t}}));
     EXPECT_EQ(sim.daySegments(plan, 7, DayOfYear(4, 5, 2030)), (std::vector<DaySegment>{{0, 1440}}));
+
+    // a dated bus switching time acts on its day; the last one it switched, a year before, holds
+    // at midnight
+    SwitchingEntryValues dated;
+    dated.hour = 12;
+    dated.day = 4;
+    dated.month = 5;
+    dated.busChannel = 7;
+    dated.value = 50;
+    m.appendRecord(SetProgram, EncodeSwitchingTime(dated, 1));
+    const YearSimulation withDated(m);
+    EXPECT_EQ(withDated.daySegments(plan, 7, DayOfYear(4, 5, 2030)),
+              (std::vector<DaySegment>{{1, 720}, {1, 720}}));
+    EXPECT_EQ(withDated.daySegments(plan, 7, DayOfYear(5, 5, 2030)), (std::vector<DaySegment>{{1, 1440}}));
 }
 
 // A bus Easter holiday keeps its channel number in a whole byte: a number outside 1..8 drives
