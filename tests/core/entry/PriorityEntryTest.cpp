@@ -217,6 +217,13 @@ TEST(PriorityAutomation, StepsDatesPriorityAndPermanentState)
     EXPECT_EQ(e.toDay, 2);
     EXPECT_EQ(e.toMonth, 1);
     EXPECT_EQ(e.priority, 9); // never onto "permanent"
+    PriorityEntryValues stepped = Range(1, 5, 2, 5, 3, 1);
+    ApplyIncrements(stepped, s, 0, 2026, true);
+    EXPECT_EQ(stepped.priority, 4);
+    s.IncPriority = 0;
+    ApplyIncrements(stepped, s, 0, 2026, true);
+    EXPECT_EQ(stepped.priority, 4);
+    s.IncPriority = 1;
 
     s.IncMonth = 1;
     ApplyIncrements(e, s, 0, 2026, true); // holiday: the dates stay
