@@ -335,6 +335,11 @@ TEST_F(AstroSimulation, MidnightStateFromTheColumnThatHoldsATime)
     EXPECT_EQ(day(1, 0), (Segments{{1, 1440}}));
     m.astro.AstroTable[DayOfYear(6, 1, 2030) - 1] = {16 * 60, NoAstroTime};
     EXPECT_EQ(day(1, 0), (Segments{{0, 1440}}));
+    // midnight itself is a time of the day, 24:00 is none
+    m.astro.AstroTable[DayOfYear(7, 1, 2030) - 1] = {NoAstroTime, 0};
+    EXPECT_EQ(day(1, 0), (Segments{{0, 0}, {1, 1440}}));
+    m.astro.AstroTable[DayOfYear(7, 1, 2030) - 1] = {NoAstroTime, 1440};
+    EXPECT_EQ(day(1, 0), (Segments{{0, 1440}}));
 }
 
 // The table holds standard time; on a summer day the device switches an hour later, as the
