@@ -161,7 +161,11 @@ TEST(YearSimulation, BusDevicesSimulateAllEightChannels)
     const int t = 7 * 60;
     ProgramRecord on{std::uint8_t(128 + (t >> 4)), std::uint8_t(((t & 15) << 4) | 8 | 2), 0, Daily, 200, 2};
     m.appendRecord(SetProgram, pz);
-    pz.b5 = 5 * 16 + 7; // the same range on channel 8, the last one of the plan
+    // the same range on channel 8, the last one of the plan, once only and with a value: a bus
+    // record holds no year code, so its value bits never bind it to a year
+    pz.b3 = 64 + 3;
+    pz.b4 = 200;
+    pz.b5 = 5 * 16 + 7;
     m.appendRecord(SetProgram, pz);
     m.appendRecord(SetProgram, on);
     const YearSimulation sim(m);
