@@ -71,10 +71,15 @@ TEST(AstroTimeChangeTest, ChangeToTakesTheTimeTheListShows)
     const int june21 = DayOfYear(21, 6, 2026) - 1, january7 = DayOfYear(7, 1, 2026) - 1;
     EXPECT_EQ(AstroSummerMinutes(model, june21, 2026), 60);
     EXPECT_EQ(AstroSummerMinutes(model, january7, 2026), 0);
-    EXPECT_EQ(AstroShownTime(375, 60), 435);
-    EXPECT_EQ(AstroShownTime(23 * 60 + 30, 60), 30);
-    EXPECT_EQ(AstroShownTime(NoAstroTime, 60), NoAstroTime);
-    EXPECT_EQ(AstroStoredTime(30, 60), 23 * 60 + 30);
+    // times of the day move by the summer hour across midnight; what is no time of day stays
+    const struct {
+        int stored, shown;
+    } times[] = {{375, 435},   {23 * 60 + 30, 30},         {0, 60},  {1439, 59},
+                 {23 * 60, 0}, {NoAstroTime, NoAstroTime}, {-1, -1}, {1440, 1440}};
+    for (const auto &t : times) {
+        EXPECT_EQ(AstroShownTime(t.stored, 60), t.shown) << t.stored;
+        EXPECT_EQ(AstroStoredTime(t.shown, 60), t.stored) << t.shown;
+    }
 
     // "change to 07:15" over a winter and a summer day stores what shows as 07:15 on each
     EXPECT_EQ(ApplyShownTimeChangeToDays(model, 0, {january7, june21},
@@ -87,6 +92,15 @@ TEST(AstroTimeChangeTest, ChangeToTakesTheTimeTheListShows)
         ApplyShownTimeChangeToDays(model, 0, {june21}, MakeTimeChange(ChangeOption::ShiftBy, 0, 10), 2026),
         1);
     EXPECT_EQ(model.astro.AstroTable[june21][0], 385);
+}
+
+// The astro list shows number, channel and date before "switch off at:" and "switch on at:";
+// only those two are columns of the table a time change reaches.
+TEST(AstroTimeChangeTest, OnlyTheTwoTimeColumnsOfTheListAreTableColumns)
+{
+    const int expected[] = {-1, -1, -1, 0, 1, -1};
+    for (int listColumn = 0; listColumn < 6; ++listColumn)
+        EXPECT_EQ(AstroTableColumnOfListColumn(listColumn), expected[listColumn]) << listColumn;
 }
 
 } // namespace

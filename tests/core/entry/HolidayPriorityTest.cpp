@@ -95,6 +95,25 @@ TEST_F(HolidayStore, ChangeReplacesTheEditedRecordAndAddsTheOtherYears)
         EXPECT_EQ(model.program().Records[i], EncodePriorityTime(entries[i], 0)) << i;
 }
 
+TEST_F(HolidayStore, TheYearsFillTheLastFreeSlots)
+{
+    model.device.Bewft = 1;
+    model.device.RecordCapacity = 3;
+    const StoreResult r = StoreHolidayPriorityTimes(model, prompter, threeYears(), EditEnter);
+    EXPECT_TRUE(r.stored());
+    EXPECT_TRUE(r.memoryFull);
+    EXPECT_EQ(model.program().UsedCount, 3);
+
+    // a change of one year's record adds nothing, even where a smaller device left the memory
+    // over-full
+    model.device.RecordCapacity = 2;
+    PriorityEntryValues moved = threeYears()[0];
+    moved.fromDay = moved.toDay = 20;
+    EXPECT_TRUE(StoreHolidayPriorityTimes(model, prompter, {moved}, EditChange, 0).stored());
+    EXPECT_EQ(model.program().Records[0], EncodePriorityTime(moved, 0));
+    EXPECT_EQ(model.program().UsedCount, 3);
+}
+
 TEST_F(HolidayStore, RefusedBeforeAnythingIsStored)
 {
     model.device.Bewft = 1;

@@ -85,6 +85,7 @@ TEST_P(Encode, LaysOutTheRecordAndReadsItBack)
     ASSERT_EQ(CheckPriorityEntry(c.entry, c.bus), PriorityCheck::Ok);
     const ProgramRecord r = EncodePriorityTime(c.entry, c.bus);
     EXPECT_EQ((std::array<int, 6>{r.b0, r.b1, r.b2, r.b3, r.b4, r.b5}), c.bytes);
+    EXPECT_TRUE(IsPriorityTime(r, c.bus));
     EXPECT_EQ(DecodePriorityTime(r, c.bus), NormalisedPriorityEntry(c.entry, c.bus));
     EXPECT_EQ(EncodePriorityTime(DecodePriorityTime(r, c.bus), c.bus), r);
 }
@@ -98,6 +99,15 @@ TEST(PriorityEntry, AgreesWithTheHandLaidSamples)
     e.yearCode = YearCodeOf(2030);
     EXPECT_EQ(EncodePriorityTime(e, 0), test::priorityTime(31, 1, 30, 11, 4, 5, 0, 1, 94));
     EXPECT_EQ(EncodePriorityTime(Easter(39, 2, 2), 0), test::easterPriority(39, 2, 2));
+}
+
+// The copy and change questions of the priority dialog ask about these records only.
+TEST(PriorityEntry, SwitchingTimesAreNoPriorityTimes)
+{
+    for (const int bus : {0, 1}) {
+        EXPECT_FALSE(IsPriorityTime(test::weeklyTime(6, 0, 127, 1), bus)) << bus;
+        EXPECT_FALSE(IsPriorityTime(test::datedTime(6, 0, 1, 5, 1), bus)) << bus;
+    }
 }
 
 TEST(PriorityEntry, RefusesWhatTheDeviceCannotHold)
@@ -207,6 +217,13 @@ TEST(PriorityAutomation, StepsDatesPriorityAndPermanentState)
     EXPECT_EQ(e.toDay, 2);
     EXPECT_EQ(e.toMonth, 1);
     EXPECT_EQ(e.priority, 9); // never onto "permanent"
+    PriorityEntryValues stepped = Range(1, 5, 2, 5, 3, 1);
+    ApplyIncrements(stepped, s, 0, 2026, true);
+    EXPECT_EQ(stepped.priority, 4);
+    s.IncPriority = 0;
+    ApplyIncrements(stepped, s, 0, 2026, true);
+    EXPECT_EQ(stepped.priority, 4);
+    s.IncPriority = 1;
 
     s.IncMonth = 1;
     ApplyIncrements(e, s, 0, 2026, true); // holiday: the dates stay
@@ -220,6 +237,15 @@ TEST(PriorityAutomation, StepsDatesPriorityAndPermanentState)
     EXPECT_EQ(permanent.value, 4);
     EXPECT_EQ(permanent.priority, PermanentCodeBus);
     EXPECT_EQ(permanent.fromMonth, 2);
+
+    // a conventional permanent range toggles its state with the increment 1 alone
+    PriorityEntryValues onOff = Range(1, 1, 1, 1, PermanentCodeConventional, 1);
+    for (const auto [increment, state] : {std::pair{1, 1}, {10, 1}, {0, 1}, {1, 0}}) {
+        s.IncState = increment;
+        ApplyIncrements(onOff, s, 0, 2026, true);
+        EXPECT_EQ(onOff.state, state) << increment;
+        EXPECT_EQ(onOff.priority, PermanentCodeConventional);
+    }
 }
 
 namespace {

@@ -44,6 +44,25 @@ TEST(PrintLayout, HeaderIntervalBreaksPagesBeforeRows31And61)
     EXPECT_EQ(output::PageRanges(120, 0).size(), 3u);
 }
 
+// The second header line names every channel the device has, and no more: a named channel
+// after its label, an unnamed one by its label alone.
+TEST(PrintLayout, LegendListsTheDevicesChannels)
+{
+    for (const auto [channels, shown] : {std::pair{0, 1}, {1, 1}, {4, 4}, {8, 8}, {9, 8}}) {
+        Model model;
+        model.device.Kanalzahl = channels;
+        model.program().ChannelNames[0] = QStringLiteral("Hall");
+        const QStringList legend = output::PrintHeaderLines(model, ListSwitching, SetProgram, false)
+                                       .at(1)
+                                       .split(QStringLiteral(", "));
+        ASSERT_EQ(legend.size(), shown) << channels;
+        const QString label = model.catalogue(Msg::ChannelPrefix).trimmed();
+        EXPECT_EQ(legend.first(), label + QStringLiteral("1 Hall"));
+        EXPECT_EQ(legend.last(),
+                  shown == 1 ? label + QStringLiteral("1 Hall") : label + QString::number(shown));
+    }
+}
+
 TEST(PrintLayout, TextFileNameReplacesOnlyTheFilesExtension)
 {
     EXPECT_EQ(output::TextFileName(QStringLiteral("/a/hall.zxp")), QStringLiteral("/a/hall.txt"));

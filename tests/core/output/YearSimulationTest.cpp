@@ -1,5 +1,6 @@
 #include "output/YearSimulation.h"
 
+#include "entry/SwitchingEntry.h"
 #include "model/Calendar.h"
 #include "model/ChangeoverRules.h"
 #include "model/Model.h"
@@ -68,6 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         // a damaged range (month 13, day 0) acts on no day rather than on a guessed one
         PlanCase{"OnceOneDayInItsYear", {priorityTime(5, 5, 5, 5, 3, 1, 0, 1, 94)}, 2030, 5, 5, 1, 3},
         PlanCase{"OnceOneDayNotTheNextYear", {priorityTime(5, 5, 5, 5, 3, 1, 0, 1, 94)}, 2031, 5, 5, 1, 0},
+        PlanCase{"OnceOneDayNotTheDayAfter", {priorityTime(5, 5, 5, 5, 3, 1, 0, 1, 94)}, 2030, 6, 5, 1, 0},
         PlanCase{"RangeFromMonth13", {priorityTime(1, 13, 10, 5, 3, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"RangeToDay0", {priorityTime(1, 5, 0, 5, 3, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"LaterStartWins",
@@ -84,6 +86,16 @@ INSTANTIATE_TEST_SUITE_P(
                  5,
                  1,
                  7},
+        // program 0 and the codes above permanent are no priority program: such a record selects
+        // nothing and leaves the range that was running
+        PlanCase{"Program0SelectsNothing",
+                 {priorityTime(1, 5, 31, 5, 3, 1), priorityTime(10, 5, 12, 5, 0, 1)},
+                 2030,
+                 11,
+                 5,
+                 1,
+                 3},
+        PlanCase{"Program12SelectsNothing", {priorityTime(1, 5, 10, 5, 12, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"OnceFirstYearDecember", {OnceAcrossYearEnd}, 2030, 31, 12, 1, 2},
         PlanCase{"OnceFirstYearNotJanuary", {OnceAcrossYearEnd}, 2030, 15, 1, 1, 0},
         PlanCase{"OnceNextYearJanuary", {OnceAcrossYearEnd}, 2031, 31, 1, 1, 2},
@@ -96,6 +108,10 @@ INSTANTIATE_TEST_SUITE_P(
         PlanCase{"Easter2076", {easterPriority(0, 5, 1)}, 2076, 19, 4, 1, 5},
         PlanCase{"EasterMonday2076", {easterPriority(1, 5, 1)}, 2076, 20, 4, 1, 5},
         PlanCase{"EasterDayBefore", {easterPriority(0, 5, 1)}, 2076, 18, 4, 1, 0},
+        // the lowest Easter day code reaches back 82 days: New Year's Day when Easter is on 23
+        // March of a leap year, the year before when it is on 23 March of a common year
+        PlanCase{"EasterCode0OnNewYear2008", {easterPriority(-82, 5, 1)}, 2008, 1, 1, 1, 5},
+        PlanCase{"EasterCode0BeforeTheYear1913", {easterPriority(-82, 5, 1)}, 1913, 1, 1, 1, 0},
         PlanCase{"PermanentOn", {priorityTime(1, 5, 1, 5, 10, 3, 1)}, 2030, 1, 5, 2, 10},
         PlanCase{"PermanentOff", {priorityTime(1, 5, 1, 5, 10, 3, 0)}, 2030, 1, 5, 1, 11},
         // A permanent range bound to one year keeps to its years like any other.
@@ -120,6 +136,9 @@ TEST(YearSimulation, LeapYearsHave366Days)
     EXPECT_EQ(sim.dayPlan(2028).code(366, 1), 9);
     EXPECT_EQ(sim.dayPlan(2029).days, 365);
     EXPECT_EQ(sim.dayPlan(2029).code(365, 1), 9);
+    // outside the year or the channels 1..8 the plan answers the weekly program
+    for (const auto [day, channel] : {std::pair{0, 1}, {366, 1}, {365, 0}, {365, SimulationChannels + 1}})
+        EXPECT_EQ(sim.dayPlan(2029).code(day, channel), DayCode::Weekly) << day << " " << channel;
 }
 
 // A priority time ticked for more channels than the device has acts on the ones it has.
@@ -142,15 +161,51 @@ TEST(YearSimulation, BusDevicesSimulateAllEightChannels)
     const int t = 7 * 60;
     ProgramRecord on{std::uint8_t(128 + (t >> 4)), std::uint8_t(((t & 15) << 4) | 8 | 2), 0, Daily, 200, 2};
     m.appendRecord(SetProgram, pz);
+    // the same range on channel 8, the last one of the plan, once only and with a value: a bus
+    // record holds no year code, so its value bits never bind it to a year
+    pz.b3 = 64 + 3;
+    pz.b4 = 200;
+    pz.b5 = 5 * 16 + 7;
+    m.appendRecord(SetProgram, pz);
     m.appendRecord(SetProgram, on);
     const YearSimulation sim(m);
     ASSERT_EQ(sim.channels(), 8);
     const DayPlan plan = sim.dayPlan(2030);
     EXPECT_EQ(plan.code(DayOfYear(2, 5, 2030), 7), 2);
     EXPECT_EQ(plan.code(DayOfYear(2, 5, 2030), 6), 0);
+    EXPECT_EQ(plan.code(DayOfYear(2, 5, 2030), 8), 2);
     EXPECT_EQ(sim.daySegments(plan, 7, DayOfYear(2, 5, 2030)),
               (std::vector<DaySegment>{{1, t}, {1, 1440 - t}}));
     EXPECT_EQ(sim.daySegments(plan, 7, DayOfYear(4, 5, 2030)), (std::vector<DaySegment>{{0, 1440}}));
+
+    // a dated bus switching time acts on its day; the last one it switched, a year before, holds
+    // at midnight
+    SwitchingEntryValues dated;
+    dated.hour = 12;
+    dated.day = 4;
+    dated.month = 5;
+    dated.busChannel = 7;
+    dated.value = 50;
+    m.appendRecord(SetProgram, EncodeSwitchingTime(dated, 1));
+    const YearSimulation withDated(m);
+    EXPECT_EQ(withDated.daySegments(plan, 7, DayOfYear(4, 5, 2030)),
+              (std::vector<DaySegment>{{1, 720}, {1, 720}}));
+    EXPECT_EQ(withDated.daySegments(plan, 7, DayOfYear(5, 5, 2030)), (std::vector<DaySegment>{{1, 1440}}));
+}
+
+// A bus Easter holiday keeps its channel number in a whole byte: a number outside 1..8 drives
+// no channel of the plan.
+TEST(YearSimulation, BusEasterChannelOutsideThePlanDrivesNothing)
+{
+    for (const int channel : {0, 9, 200}) {
+        Model m;
+        m.device.BusDevice = 1;
+        m.device.Kanalzahl = 8;
+        m.appendRecord(SetProgram, easterPriority(0, 2, channel));
+        const DayPlan plan = YearSimulation(m).dayPlan(2030);
+        for (int c = 1; c <= SimulationChannels; ++c)
+            EXPECT_EQ(plan.code(DayOfYear(21, 4, 2030), c), DayCode::Weekly) << channel << " " << c;
+    }
 }
 
 // ----- day segments ---------------------------------------------------------------------------
@@ -283,6 +338,11 @@ TEST_F(AstroSimulation, MidnightStateFromTheColumnThatHoldsATime)
     m.astro.AstroTable[DayOfYear(7, 1, 2030) - 1] = {NoAstroTime, NoAstroTime};
     EXPECT_EQ(day(1, 0), (Segments{{1, 1440}}));
     m.astro.AstroTable[DayOfYear(6, 1, 2030) - 1] = {16 * 60, NoAstroTime};
+    EXPECT_EQ(day(1, 0), (Segments{{0, 1440}}));
+    // midnight itself is a time of the day, 24:00 is none
+    m.astro.AstroTable[DayOfYear(7, 1, 2030) - 1] = {NoAstroTime, 0};
+    EXPECT_EQ(day(1, 0), (Segments{{0, 0}, {1, 1440}}));
+    m.astro.AstroTable[DayOfYear(7, 1, 2030) - 1] = {NoAstroTime, 1440};
     EXPECT_EQ(day(1, 0), (Segments{{0, 1440}}));
 }
 

@@ -4,6 +4,7 @@
 #include "i18n/Catalogue.h"
 #include "model/Model.h"
 #include "platform/ComPortMap.h"
+#include "platform/SystemReasons.h"
 #include "support/FileLimits.h"
 #include "support/TempDir.h"
 #include "transfer/DeviceTransfer.h"
@@ -275,6 +276,11 @@ TEST_P(WriteTargetTest, OnlyRegularFilesAreReplaced)
         }
         EXPECT_EQ(ok, c.written) << (appending ? "append: " : "replace: ") << error.toStdString();
         EXPECT_EQ(error.isEmpty(), c.written) << error.toStdString();
+        // a pipe is named as what it is, not by the error its open would give
+        struct stat st {};
+        if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode))
+            EXPECT_TRUE(error.contains(OwnReasonText(OwnReason::NotRegularFile, ReasonsInEnglish)))
+                << error.toStdString();
         c.after(dir, path);
     }
 }

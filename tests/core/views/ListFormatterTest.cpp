@@ -70,6 +70,7 @@ TEST_F(ListFormatterTest, WeekdaysTextDropsTheLeadingBlank)
     EXPECT_EQ(WeekdaysText(model, 1 + 2 + 4 + 8 + 16), QStringLiteral("mo tu we th fr"));
     EXPECT_EQ(WeekdaysText(model, 127), QStringLiteral("daily"));
     EXPECT_EQ(WeekdaysText(model, 0), QString());
+    EXPECT_EQ(WeekdaysText(model, 128 + 1), QStringLiteral("mo")); // bits above Sunday are no day
 }
 
 TEST_F(ListFormatterTest, EnglishDatesPutTheMonthFirst)
@@ -278,6 +279,9 @@ TEST_F(ListFormatterTest, ChangeoverOnceTheYearCountsOneYearPerEntry)
     EXPECT_EQ(list.rows[5].cells[1], QStringLiteral("2005"));
     EXPECT_EQ(list.rows[5].cells[4], QStringLiteral("october, 31. "));
     EXPECT_TRUE(BuildList(model, ListChangeover, SetProgram).rows.empty());
+    // a count past the table's end (a damaged file) lists the table and no more
+    t.DstCount = DstEntries + 1;
+    EXPECT_EQ(BuildList(model, ListChangeover, SetTemplate).rows.size(), std::size_t(DstEntries));
 }
 
 // ---------------------------------------------------------------- astro list
