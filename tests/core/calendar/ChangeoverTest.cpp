@@ -138,10 +138,14 @@ TEST(ChangeoverEditing, StartYearMustFitTheHeadersSixBits)
     const struct {
         int year;
         bool kept;
-    } cases[] = {{DstYearBase - 1, false}, {DstYearBase, true}, {DstLastStartYear, true}, {DstLastStartYear + 1, false}};
+    } cases[] = {{DstYearBase - 1, false},
+                 {DstYearBase, true},
+                 {DstLastStartYear, true},
+                 {DstLastStartYear + 1, false}};
     for (const auto &c : cases) {
         ProgramSet s;
-        EXPECT_EQ(AppendChangeoverEntry(s, {{31, 3, 2, 1}, {31, 10, 3, 1}}, c.year, OnceAYear), c.kept) << c.year;
+        EXPECT_EQ(AppendChangeoverEntry(s, {{31, 3, 2, 1}, {31, 10, 3, 1}}, c.year, OnceAYear), c.kept)
+            << c.year;
         EXPECT_EQ(s.DstCount, c.kept ? 1 : 0) << c.year;
         if (c.kept)
             EXPECT_EQ(DstStartYear(s), c.year);
