@@ -784,8 +784,11 @@ TEST_F(ProgramFileTest, AByteOrderMarkInFrontIsSkipped)
     dir.write("p.zxp", "\xEF\xBB\xBF" + plain);
     ASSERT_EQ(load(dir.file("p.zxp")), LoadResult::Loaded);
     EXPECT_EQ(model.program().UsedCount, 1);
-    dir.write("p.zxp", "\xEF\xBB" + plain); // half a mark is no mark
-    EXPECT_EQ(load(dir.file("p.zxp")), LoadResult::Invalid);
+    // Half a mark, or a mark with any one byte wrong, is no mark.
+    for (const char *lead : {"\xEF\xBB", "\xEE\xBB\xBF", "\xEF\xBA\xBF", "\xEF\xBB\xBE"}) {
+        dir.write("p.zxp", lead + plain);
+        EXPECT_EQ(load(dir.file("p.zxp")), LoadResult::Invalid) << QByteArray(lead).toHex().toStdString();
+    }
 }
 
 TEST_F(ProgramFileTest, SkipTextsKeepsTheSetsTexts)
