@@ -128,6 +128,41 @@ TEST_F(CompareProgramsTest, ChangeoverEntriesCompareByPlace)
     EXPECT_EQ(d.changed[0].first.value(0), "2");
 }
 
+// The astro list compares day by day; only an astro device with computed times has the list, so
+// the table an annual device still holds is no difference.
+TEST(CompareAstroTimes, DayByDayOnlyWhereTheListExists)
+{
+    Model a;
+    fillFullAstro(a);
+    Model b = a;
+    b.astro.AstroTable[10][1] += 1;
+    b.astro.AstroTable[365][0] += 1; // 31 December of a leap year
+    CompareOptions leapYear;
+    leapYear.list.year = 2028;
+    ListDifference d = ComparePrograms(a, b, leapYear).lists[ListAstro];
+    ASSERT_EQ(d.changed.size(), 2u);
+    EXPECT_NE(d.changed[0].first, d.changed[0].second);
+    EXPECT_TRUE(d.onlyA.empty());
+    EXPECT_TRUE(d.onlyB.empty());
+
+    b = a;
+    b.astro.AstroPresent = 0;
+    d = ComparePrograms(a, b, leapYear).lists[ListAstro];
+    EXPECT_EQ(d.onlyA.size(), std::size_t(AstroDays));
+    EXPECT_TRUE(d.changed.empty());
+    d = ComparePrograms(b, a, leapYear).lists[ListAstro];
+    EXPECT_EQ(d.onlyB.size(), std::size_t(AstroDays));
+    EXPECT_TRUE(d.onlyA.empty());
+
+    for (Model *annual : {&a, &b}) {
+        *annual = Model();
+        fillFullAstro(*annual);
+        annual->device.Uhrentyp = TypeAnnual;
+    }
+    b.astro.AstroTable[10][1] += 1;
+    EXPECT_TRUE(ComparePrograms(a, b, leapYear).lists[ListAstro].empty());
+}
+
 struct StepCase {
     const char *name;
     std::function<void(Model &)> edit;
