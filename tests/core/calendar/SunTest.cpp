@@ -33,7 +33,10 @@ TEST_P(SunCrossingTest, RiseAndSetToTheMinute)
 
 INSTANTIATE_TEST_SUITE_P(KnownDays, SunCrossingTest,
                          ::testing::Values(SunCase{21, 3, 0, 6, 4, 18, 11}, SunCase{1, 1, 48, 7, 50, 16, 17},
-                                           SunCase{21, 6, 48, 4, 0, 20, 3}));
+                                           SunCase{21, 6, 48, 4, 0, 20, 3},
+                                           // Near the southern polar circle the sun rises in the
+                                           // first hour of the search.
+                                           SunCase{19, 12, -65, 0, 57, 22, 57}));
 
 TEST(SunTest, PolarDayHasNoCrossingAndNoTableTime)
 {
