@@ -220,7 +220,22 @@ INSTANTIATE_TEST_SUITE_P(
                      m.program().DstCount = 1;
                      m.program().DstTable[0] = {3, 1, 10, 1};
                  },
-                 2, "change changeover table"}),
+                 2, "change changeover table"},
+        // The place and offsets of an astro device are astro times, apart from the device settings ...
+        StepCase{"astro",
+                 [](Model &m) {
+                     m.device.Uhrentyp = TypeAstro;
+                     m.astro.AstroMinute = 5;
+                 },
+                 2, "change astro times, change device settings"},
+        // ... and more than two kinds of change are one change of the program.
+        StepCase{"threeKinds",
+                 [](Model &m) {
+                     m.removeRecords(SetProgram, {0});
+                     m.device.Kanalzahl = 2;
+                     m.program().UsageText = QStringLiteral("x");
+                 },
+                 2, "change program"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // Settings that mean something only on some devices differ only there: the first changeover year
