@@ -64,6 +64,31 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{"unlike", {weeklyTime(6, 0, 1, 1, 1)}, {datedTime(9, 30, 2, 3, 4, 0)}, {0}, {0}, {}}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// A record is the same entry changed when at least three of its five value bytes agree, whichever
+// three they are; with two it is another entry.
+TEST(MatchRecords, ThreeOfFiveValueBytesMakeAChange)
+{
+    using Byte = std::uint8_t ProgramRecord::*;
+    const Byte bytes[5] = {&ProgramRecord::b0, &ProgramRecord::b1, &ProgramRecord::b3, &ProgramRecord::b4,
+                           &ProgramRecord::b5};
+    const ProgramRecord x{10, 20, 0, 30, 40, 50};
+    for (int k = 0; k < 5; ++k) {
+        for (int agree : {2, 3}) {
+            SCOPED_TRACE(testing::Message() << "from byte " << k << ", " << agree << " agree");
+            ProgramRecord y = x;
+            for (int n = agree; n < 5; ++n) // the bytes after the `agree` ones from byte k on differ
+                ++(y.*bytes[(k + n) % 5]);
+            const RecordMatch m = MatchRecords({x}, {y});
+            if (agree == 3) {
+                EXPECT_EQ(m.changed, (std::vector<std::pair<int, int>>{{0, 0}}));
+            } else {
+                EXPECT_TRUE(m.changed.empty());
+                EXPECT_EQ(m.onlyA, std::vector<int>{0});
+            }
+        }
+    }
+}
+
 class CompareProgramsTest : public ::testing::Test {
   protected:
     Model a, b;

@@ -267,7 +267,8 @@ TEST_F(StartUpTest, NameOfNoSlotKeepsPropertiesAsRead)
 {
     model.BrandNumber = 2;
     model.device.Kanalzahl = 2;
-    EXPECT_EQ(ApplySlotByName(model, "ZX 101"), 0); // brand 1's name, not brand 2's
+    EXPECT_EQ(ApplySlotByName(model, "ZX 101"), 0);         // brand 1's name, not brand 2's
+    EXPECT_EQ(ApplySlotByName(model, SlotNotOffered()), 0); // the name of the slots not offered
     EXPECT_EQ(model.device.Kanalzahl, 2);
     EXPECT_EQ(ApplySlotByName(model, "ZX 502"), Slot::S14);
     EXPECT_EQ(model.device.Kanalzahl, 4);
