@@ -69,6 +69,13 @@ TEST(SunTest, TableAppliesLongitudeZoneAndLimits)
     const AstroTableRows late = BuildAstroTable(0, 48, 240, 2026);
     EXPECT_EQ(late[171][0], NoAstroTime);
     EXPECT_EQ(late[171][1], 240 + 240);
+    // The day's minutes run from 00:00 to 23:59 at both ends: a shift that lands on them keeps the
+    // time, one minute beyond them drops it.
+    const int sunset = greenwich[0][0];
+    const std::pair<int, int> edges[] = {
+        {1439 - sunset, 1439}, {1440 - sunset, NoAstroTime}, {-sunset, 0}, {-sunset - 1, NoAstroTime}};
+    for (const auto &[zone, stored] : edges)
+        EXPECT_EQ(BuildAstroTable(0, 48, zone, 2026)[0][0], stored) << zone;
 }
 
 TEST(SunTest, DaysFollowTheCalendarOfTheYear)
