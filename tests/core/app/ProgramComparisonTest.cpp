@@ -4,8 +4,12 @@
 #include "model/DeviceCodes.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
+#include "model/ProgramFile.h"
+#include "platform/Clock.h"
 #include "support/RandomPrograms.h"
 #include "support/SamplePrograms.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -186,6 +190,36 @@ TEST(CompareAstroTimes, DayByDayOnlyWhereTheListExists)
     }
     b.astro.AstroTable[10][1] += 1;
     EXPECT_TRUE(ComparePrograms(a, b, leapYear).lists[ListAstro].empty());
+}
+
+// A file compared with the program comes in whole, texts included, whichever device type it is for.
+TEST(LoadForComparison, TakesTheTextsAndTheFilesDeviceType)
+{
+    TempDir dir;
+    ScriptedPrompter prompter;
+    const FixedClock clock{QDateTime(QDate(2026, 3, 5), QTime(14, 7))};
+    Model saved;
+    saved.device.Kanalzahl = 4;
+    saved.appendRecord(SetProgram, weeklyTime(6, 30, 31, 1));
+    saved.program().UsageText = QStringLiteral("hall");
+    saved.program().ChannelNames[1] = QStringLiteral("stairs");
+    saved.program().FileName = dir.file("a.zxp");
+    ASSERT_TRUE(SaveProgram(saved, prompter, clock));
+    Model astro;
+    fillFullAstro(astro);
+    astro.program().UsageText = QStringLiteral("roof");
+    astro.program().FileName = dir.file("b.zxp");
+    ASSERT_TRUE(SaveProgram(astro, prompter, clock));
+
+    Model m;
+    ASSERT_EQ(LoadForComparison(m, prompter, dir.file("a.zxp")), LoadResult::Loaded);
+    EXPECT_TRUE(ComparePrograms(saved, m).settings.empty());
+    EXPECT_EQ(m.program().UsageText, QStringLiteral("hall"));
+    EXPECT_EQ(m.program().ChannelNames[1].trimmed(), QStringLiteral("stairs"));
+    ASSERT_EQ(LoadForComparison(m, prompter, dir.file("b.zxp")), LoadResult::Loaded);
+    EXPECT_EQ(m.device.Uhrentyp, TypeAstro);
+    EXPECT_EQ(m.astro.AstroTable, astro.astro.AstroTable);
+    EXPECT_EQ(m.program().UsageText, QStringLiteral("roof"));
 }
 
 struct StepCase {
