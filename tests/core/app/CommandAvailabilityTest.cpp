@@ -8,8 +8,9 @@ using namespace zx;
 
 namespace {
 
-// Astro: an astro device with computed times; AstroNoTimes: one without.
-enum class Kind { Annual, Astro, AstroNoTimes, Bus };
+// Astro: an astro device with computed times; AstroNoTimes: one without. BusProgramming: an
+// annual device set up for programming over the bus (written as -1).
+enum class Kind { Annual, Astro, AstroNoTimes, Bus, BusProgramming };
 
 // A device and program state, and what the main window may offer in it.
 struct Case {
@@ -48,6 +49,15 @@ const Case cases[] = {
      expect({&C::astroCommands, &C::changeMarked, &C::viewAstro, &C::simulation}, ViewCommand::Astro)},
     {"AstroWithoutTimes", Kind::AstroNoTimes, ListSwitching, SetProgram, false, true, false, 0,
      expect({&C::astroCommands, &C::closeSample, &C::viewSample})},
+    {"BusProgrammingReachesTheCoupler", Kind::BusProgramming, ListSwitching, SetProgram, false, false, false,
+     0, expect({&C::busAccess})},
+    {"SampleAstroDaysCopyNothing", Kind::Astro, ListAstro, SetTemplate, true, true, false, 0,
+     expect({&C::astroCommands, &C::closeSample, &C::viewSample, &C::viewAstro, &C::simulation},
+            ViewCommand::Astro)},
+    {"SampleSwitchingMarked", Kind::Annual, ListSwitching, SetTemplate, true, true, false, 0,
+     expect({&C::closeSample, &C::copyMarked, &C::viewSample}, ViewCommand::SampleSwitching)},
+    {"SamplePriorityTicked", Kind::Annual, ListPriority, SetTemplate, false, true, false, 0,
+     expect({&C::closeSample, &C::viewSample}, ViewCommand::SamplePriority)},
 };
 
 class CommandAvailabilityTable : public ::testing::TestWithParam<Case> {};
@@ -58,6 +68,7 @@ TEST_P(CommandAvailabilityTable, FollowsTheModel)
     Model m;
     m.device.Uhrentyp = c.kind == Kind::Astro || c.kind == Kind::AstroNoTimes ? TypeAstro : 0;
     m.device.BusDevice = c.kind == Kind::Bus ? 1 : 0;
+    m.device.Busprog = c.kind == Kind::BusProgramming ? -1 : 0;
     m.astro.AstroPresent = c.kind == Kind::Astro ? -1 : 0;
     for (int i = 0; i < c.records; ++i)
         m.appendRecord(SetProgram, ProgramRecord{128, 0, 0, 1, 1, 1});

@@ -4,8 +4,12 @@
 #include "model/DeviceCodes.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
+#include "model/ProgramFile.h"
+#include "platform/Clock.h"
 #include "support/RandomPrograms.h"
 #include "support/SamplePrograms.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +67,31 @@ INSTANTIATE_TEST_SUITE_P(
         // A record unlike everything at its place is no change of another.
         MatchCase{"unlike", {weeklyTime(6, 0, 1, 1, 1)}, {datedTime(9, 30, 2, 3, 4, 0)}, {0}, {0}, {}}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// A record is the same entry changed when at least three of its five value bytes agree, whichever
+// three they are; with two it is another entry.
+TEST(MatchRecords, ThreeOfFiveValueBytesMakeAChange)
+{
+    using Byte = std::uint8_t ProgramRecord::*;
+    const Byte bytes[5] = {&ProgramRecord::b0, &ProgramRecord::b1, &ProgramRecord::b3, &ProgramRecord::b4,
+                           &ProgramRecord::b5};
+    const ProgramRecord x{10, 20, 0, 30, 40, 50};
+    for (int k = 0; k < 5; ++k) {
+        for (int agree : {2, 3}) {
+            SCOPED_TRACE(testing::Message() << "from byte " << k << ", " << agree << " agree");
+            ProgramRecord y = x;
+            for (int n = agree; n < 5; ++n) // the bytes after the `agree` ones from byte k on differ
+                ++(y.*bytes[(k + n) % 5]);
+            const RecordMatch m = MatchRecords({x}, {y});
+            if (agree == 3) {
+                EXPECT_EQ(m.changed, (std::vector<std::pair<int, int>>{{0, 0}}));
+            } else {
+                EXPECT_TRUE(m.changed.empty());
+                EXPECT_EQ(m.onlyA, std::vector<int>{0});
+            }
+        }
+    }
+}
 
 class CompareProgramsTest : public ::testing::Test {
   protected:
@@ -128,6 +157,71 @@ TEST_F(CompareProgramsTest, ChangeoverEntriesCompareByPlace)
     EXPECT_EQ(d.changed[0].first.value(0), "2");
 }
 
+// The astro list compares day by day; only an astro device with computed times has the list, so
+// the table an annual device still holds is no difference.
+TEST(CompareAstroTimes, DayByDayOnlyWhereTheListExists)
+{
+    Model a;
+    fillFullAstro(a);
+    Model b = a;
+    b.astro.AstroTable[10][1] += 1;
+    b.astro.AstroTable[365][0] += 1; // 31 December of a leap year
+    CompareOptions leapYear;
+    leapYear.list.year = 2028;
+    ListDifference d = ComparePrograms(a, b, leapYear).lists[ListAstro];
+    ASSERT_EQ(d.changed.size(), 2u);
+    EXPECT_NE(d.changed[0].first, d.changed[0].second);
+    EXPECT_TRUE(d.onlyA.empty());
+    EXPECT_TRUE(d.onlyB.empty());
+
+    b = a;
+    b.astro.AstroPresent = 0;
+    d = ComparePrograms(a, b, leapYear).lists[ListAstro];
+    EXPECT_EQ(d.onlyA.size(), std::size_t(AstroDays));
+    EXPECT_TRUE(d.changed.empty());
+    d = ComparePrograms(b, a, leapYear).lists[ListAstro];
+    EXPECT_EQ(d.onlyB.size(), std::size_t(AstroDays));
+    EXPECT_TRUE(d.onlyA.empty());
+
+    for (Model *annual : {&a, &b}) {
+        *annual = Model();
+        fillFullAstro(*annual);
+        annual->device.Uhrentyp = TypeAnnual;
+    }
+    b.astro.AstroTable[10][1] += 1;
+    EXPECT_TRUE(ComparePrograms(a, b, leapYear).lists[ListAstro].empty());
+}
+
+// A file compared with the program comes in whole, texts included, whichever device type it is for.
+TEST(LoadForComparison, TakesTheTextsAndTheFilesDeviceType)
+{
+    TempDir dir;
+    ScriptedPrompter prompter;
+    const FixedClock clock{QDateTime(QDate(2026, 3, 5), QTime(14, 7))};
+    Model saved;
+    saved.device.Kanalzahl = 4;
+    saved.appendRecord(SetProgram, weeklyTime(6, 30, 31, 1));
+    saved.program().UsageText = QStringLiteral("hall");
+    saved.program().ChannelNames[1] = QStringLiteral("stairs");
+    saved.program().FileName = dir.file("a.zxp");
+    ASSERT_TRUE(SaveProgram(saved, prompter, clock));
+    Model astro;
+    fillFullAstro(astro);
+    astro.program().UsageText = QStringLiteral("roof");
+    astro.program().FileName = dir.file("b.zxp");
+    ASSERT_TRUE(SaveProgram(astro, prompter, clock));
+
+    Model m;
+    ASSERT_EQ(LoadForComparison(m, prompter, dir.file("a.zxp")), LoadResult::Loaded);
+    EXPECT_TRUE(ComparePrograms(saved, m).settings.empty());
+    EXPECT_EQ(m.program().UsageText, QStringLiteral("hall"));
+    EXPECT_EQ(m.program().ChannelNames[1].trimmed(), QStringLiteral("stairs"));
+    ASSERT_EQ(LoadForComparison(m, prompter, dir.file("b.zxp")), LoadResult::Loaded);
+    EXPECT_EQ(m.device.Uhrentyp, TypeAstro);
+    EXPECT_EQ(m.astro.AstroTable, astro.astro.AstroTable);
+    EXPECT_EQ(m.program().UsageText, QStringLiteral("roof"));
+}
+
 struct StepCase {
     const char *name;
     std::function<void(Model &)> edit;
@@ -185,7 +279,22 @@ INSTANTIATE_TEST_SUITE_P(
                      m.program().DstCount = 1;
                      m.program().DstTable[0] = {3, 1, 10, 1};
                  },
-                 2, "change changeover table"}),
+                 2, "change changeover table"},
+        // The place and offsets of an astro device are astro times, apart from the device settings ...
+        StepCase{"astro",
+                 [](Model &m) {
+                     m.device.Uhrentyp = TypeAstro;
+                     m.astro.AstroMinute = 5;
+                 },
+                 2, "change astro times, change device settings"},
+        // ... and more than two kinds of change are one change of the program.
+        StepCase{"threeKinds",
+                 [](Model &m) {
+                     m.removeRecords(SetProgram, {0});
+                     m.device.Kanalzahl = 2;
+                     m.program().UsageText = QStringLiteral("x");
+                 },
+                 2, "change program"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // Settings that mean something only on some devices differ only there: the first changeover year

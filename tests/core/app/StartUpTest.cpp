@@ -92,7 +92,13 @@ INSTANTIATE_TEST_SUITE_P(
                       PreselectCase{517, 0, 0, 1, 3, 8}, PreselectCase{517, 1, 1, 1, 1, 14},
                       PreselectCase{517, 1, 0, 1, 4, 18}, PreselectCase{517, 1, 0, 0, 2, 11},
                       PreselectCase{517, 0, 0, 0, 8, 0}, PreselectCase{517, 2, 0, 0, 1, 0},
-                      PreselectCase{300, 0, 0, 0, 1, 0}));
+                      PreselectCase{300, 0, 0, 0, 1, 0},
+                      // The channel count is known from 1 to 4, on either transmitter setting;
+                      // bus programming written as -1 still means the bus model.
+                      PreselectCase{517, 0, 0, 0, 0, 0}, PreselectCase{517, 0, 0, 0, 5, 0},
+                      PreselectCase{517, 1, 0, 0, 0, 0}, PreselectCase{517, 1, 0, 0, 5, 0},
+                      PreselectCase{517, 1, 0, 0, 1, 10}, PreselectCase{517, 0, 0, 1, 4, 9},
+                      PreselectCase{517, 0, -1, 0, 0, 5}, PreselectCase{517, 1, -1, 0, 0, 14}));
 
 TEST_F(StartUpTest, AstroTypePreselectsS19ForBrandOne)
 {
@@ -261,7 +267,8 @@ TEST_F(StartUpTest, NameOfNoSlotKeepsPropertiesAsRead)
 {
     model.BrandNumber = 2;
     model.device.Kanalzahl = 2;
-    EXPECT_EQ(ApplySlotByName(model, "ZX 101"), 0); // brand 1's name, not brand 2's
+    EXPECT_EQ(ApplySlotByName(model, "ZX 101"), 0);         // brand 1's name, not brand 2's
+    EXPECT_EQ(ApplySlotByName(model, SlotNotOffered()), 0); // the name of the slots not offered
     EXPECT_EQ(model.device.Kanalzahl, 2);
     EXPECT_EQ(ApplySlotByName(model, "ZX 502"), Slot::S14);
     EXPECT_EQ(model.device.Kanalzahl, 4);

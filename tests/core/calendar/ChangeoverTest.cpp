@@ -86,8 +86,11 @@ TEST(Changeover, TableRule)
     s.DstTable[0] = EncodeChangeoverEntry({{1, 4, 2, 1}, {30, 4, 3, 1}});
     s.DstTable[1] = EncodeChangeoverEntry({{1, 9, 2, 1}, {30, 9, 3, 1}});
     s.DstTable[2] = EncodeChangeoverEntry({{5, 10, 2, 1}, {6, 4, 3, 1}}); // 2031, southern hemisphere
+    // An entry past the count is a leftover of a deleted one: it no longer counts.
+    s.DstTable[3] = EncodeChangeoverEntry({{1, 6, 2, 1}, {30, 6, 3, 1}});
     s.DstCount = 3;
     auto summer = [&](int d, int m, int y) { return IsSummerTime(RuleTable, s, d, m, y); };
+    EXPECT_FALSE(summer(15, 6, 2031));
     EXPECT_FALSE(summer(31, 3, 2030));
     EXPECT_TRUE(summer(1, 4, 2030));
     EXPECT_TRUE(summer(30, 4, 2030));

@@ -89,6 +89,14 @@ TEST(HolidayTexts, DescribeAndEasterNames)
     EXPECT_EQ(Describe(model, fixed("May Day", 1, 5)), QStringLiteral("may, 1st"));
     EXPECT_EQ(Describe(model, {QStringLiteral("B"), HolidayFree, -3, 23, 11}),
               QStringLiteral("wednesday before the 23. november"));
+    // Months 1..12 are named; a damaged month outside them names none rather than another text.
+    EXPECT_EQ(Describe(model, {QStringLiteral("C"), HolidayFree, 1, 1, 1}),
+              QStringLiteral("monday after the 1. january"));
+    EXPECT_EQ(Describe(model, {QStringLiteral("D"), HolidayFree, -7, 31, 12}),
+              QStringLiteral("sunday before the 31. december"));
+    for (int month : {0, 13})
+        EXPECT_EQ(Describe(model, {QStringLiteral("E"), HolidayFree, 1, 1, month}),
+                  QStringLiteral("monday after the 1. "));
     HolidayLibrary lib;
     lib.holidays = {easter("Ascension", 39)};
     EXPECT_EQ(EasterCodeName(model, lib, 121), QStringLiteral("Ascension"));

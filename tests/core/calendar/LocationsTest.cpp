@@ -91,6 +91,16 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedLocationsTest,
                                            "1\r\n,345,45,44\r\n", "1\r\nBasel,3x5,45,44\r\n",
                                            "99999999999\r\n"));
 
+// The message says where the file went wrong: the places it announces against the lines it holds.
+TEST(LocationsTest, DamageIsNamed)
+{
+    EXPECT_TRUE(
+        ParseLocations("2\r\nBasel,345,45,44\r\n").error.contains("2 places announced, 1 lines found"));
+    EXPECT_TRUE(
+        ParseLocations("0\r\nBasel,345,45,44\r\n").error.contains("0 places announced, 1 lines found"));
+    EXPECT_TRUE(ParseLocations("1\r\nBasel,345,45\r\n").error.contains("line 2: "));
+}
+
 TEST(LocationsTest, FilesOnDisk)
 {
     test::TempDir dir;

@@ -33,7 +33,10 @@ TEST_P(SunCrossingTest, RiseAndSetToTheMinute)
 
 INSTANTIATE_TEST_SUITE_P(KnownDays, SunCrossingTest,
                          ::testing::Values(SunCase{21, 3, 0, 6, 4, 18, 11}, SunCase{1, 1, 48, 7, 50, 16, 17},
-                                           SunCase{21, 6, 48, 4, 0, 20, 3}));
+                                           SunCase{21, 6, 48, 4, 0, 20, 3},
+                                           // Near the southern polar circle the sun rises in the
+                                           // first hour of the search.
+                                           SunCase{19, 12, -65, 0, 57, 22, 57}));
 
 TEST(SunTest, PolarDayHasNoCrossingAndNoTableTime)
 {
@@ -66,6 +69,13 @@ TEST(SunTest, TableAppliesLongitudeZoneAndLimits)
     const AstroTableRows late = BuildAstroTable(0, 48, 240, 2026);
     EXPECT_EQ(late[171][0], NoAstroTime);
     EXPECT_EQ(late[171][1], 240 + 240);
+    // The day's minutes run from 00:00 to 23:59 at both ends: a shift that lands on them keeps the
+    // time, one minute beyond them drops it.
+    const int sunset = greenwich[0][0];
+    const std::pair<int, int> edges[] = {
+        {1439 - sunset, 1439}, {1440 - sunset, NoAstroTime}, {-sunset, 0}, {-sunset - 1, NoAstroTime}};
+    for (const auto &[zone, stored] : edges)
+        EXPECT_EQ(BuildAstroTable(0, 48, zone, 2026)[0][0], stored) << zone;
 }
 
 TEST(SunTest, DaysFollowTheCalendarOfTheYear)

@@ -61,6 +61,11 @@ TEST(BrandTable, OffersOnlyTheFilledSlots)
     EXPECT_EQ(one.slotName(Slot::S5), "ZX 104 B");
     EXPECT_EQ(one.slotName(Slot::S19), "ZX 401");
     EXPECT_FALSE(one.offers(Slot::S3));
+    // Slots are numbered 1..19; a number outside is offered by no brand.
+    EXPECT_TRUE(one.offers(1));
+    EXPECT_FALSE(one.offers(0));
+    EXPECT_FALSE(one.offers(SlotCount + 1));
+    EXPECT_EQ(one.slotName(SlotCount + 1), SlotNotOffered());
     EXPECT_EQ(one.slotName(Slot::S6), QString::fromUtf8("entfällt"));
     EXPECT_EQ(one.shortDeviceName, "ZX104");
 

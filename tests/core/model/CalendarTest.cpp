@@ -47,6 +47,13 @@ TEST(Calendar, LeapYearsWithoutCenturyRule)
     EXPECT_EQ(DaysBeforeMonth(2, 2024), 60);
     EXPECT_EQ(DaysBeforeMonth(11, 2024), 335);
     EXPECT_EQ(DayOfYear(31, 12, 2024), 366);
+    // Days past the year's end count as December; months past 12 hold the whole year.
+    EXPECT_EQ(MonthOfDay(365, 2023), 12);
+    EXPECT_EQ(MonthOfDay(366, 2023), 12);
+    EXPECT_EQ(MonthOfDay(367, 2024), 12);
+    EXPECT_EQ(DateOfDay(366, 2023), (DayMonth{32, 12}));
+    EXPECT_EQ(DaysThroughMonth(13, 2024), 366);
+    EXPECT_EQ(DaysThroughMonth(-1, 2024), 0);
 }
 
 struct NthCase {

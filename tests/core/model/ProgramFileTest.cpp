@@ -398,6 +398,31 @@ TEST_F(ProgramFileTest, EmptyProgramConfirmedLinksEverySlotIntoTheFreeChain)
     EXPECT_TRUE(prompter.shown.empty());
 }
 
+// Any one kind of content makes the program worth saving without the question.
+TEST_F(ProgramFileTest, AnyContentSavesWithoutTheEmptyQuestion)
+{
+    using Change = void (*)(Model &);
+    const std::pair<const char *, Change> contents[] = {
+        {"record", [](Model &m) { m.program().UsedCount = 1; }},
+        {"changeover entry",
+         [](Model &m) {
+             m.program().DstCount = 1;
+             m.device.SwRegel = RuleTable;
+         }},
+        {"astro table", [](Model &m) { m.astro.AstroPresent = -1; }},
+        {"meter channel", [](Model &m) { m.device.MessKanal = 1; }},
+    };
+    for (const auto &[what, change] : contents) {
+        SCOPED_TRACE(what);
+        model = Model();
+        setRecords({});
+        change(model);
+        prompter.shown.clear();
+        EXPECT_TRUE(save());
+        EXPECT_TRUE(prompter.shown.empty());
+    }
+}
+
 TEST_F(ProgramFileTest, RuleFourWithoutTableRefusesToSave)
 {
     setRecords({weeklyTime(7, 0, 1, 1), weeklyTime(6, 0, 1, 1)});
@@ -759,8 +784,11 @@ TEST_F(ProgramFileTest, AByteOrderMarkInFrontIsSkipped)
     dir.write("p.zxp", "\xEF\xBB\xBF" + plain);
     ASSERT_EQ(load(dir.file("p.zxp")), LoadResult::Loaded);
     EXPECT_EQ(model.program().UsedCount, 1);
-    dir.write("p.zxp", "\xEF\xBB" + plain); // half a mark is no mark
-    EXPECT_EQ(load(dir.file("p.zxp")), LoadResult::Invalid);
+    // Half a mark, or a mark with any one byte wrong, is no mark.
+    for (const char *lead : {"\xEF\xBB", "\xEE\xBB\xBF", "\xEF\xBA\xBF", "\xEF\xBB\xBE"}) {
+        dir.write("p.zxp", lead + plain);
+        EXPECT_EQ(load(dir.file("p.zxp")), LoadResult::Invalid) << QByteArray(lead).toHex().toStdString();
+    }
 }
 
 TEST_F(ProgramFileTest, SkipTextsKeepsTheSetsTexts)
@@ -941,6 +969,22 @@ TEST_F(ProgramFileTest, ProgramNumberNoneWhenADigitPairIsNoBcd)
     fixChecksum(v);
     ASSERT_EQ(LoadProgramText(model, imageText(v), true, 0), LoadResult::Loaded);
     EXPECT_EQ(model.program().ProgramNumber, NoProgramNumber);
+}
+
+// Six BCD digits: 0 and 999999 go into the image; a number outside them leaves the bytes blank,
+// which reads back as no program number.
+TEST_F(ProgramFileTest, ProgramNumberRangeInTheImage)
+{
+    setRecords({weeklyTime(6, 0, 1, 1)});
+    const std::pair<qint32, qint32> cases[] = {
+        {0, 0}, {1, 1}, {999999, 999999}, {1000000, NoProgramNumber}, {-1, NoProgramNumber}};
+    for (const auto &[number, loaded] : cases) {
+        SCOPED_TRACE(number);
+        model.program().ProgramNumber = number;
+        ASSERT_TRUE(save());
+        ASSERT_EQ(LoadProgramText(model, imageText(savedValues()), true, 0), LoadResult::Loaded);
+        EXPECT_EQ(model.program().ProgramNumber, loaded);
+    }
 }
 
 // ----- result codes and an unchanged model ---------------------------------------------------
