@@ -113,8 +113,9 @@ TEST_P(SessionRefusals, SaysWhyAndStoresNothing)
         EXPECT_TRUE(done.next.stopRuns);
     }
     EXPECT_EQ(outcome, c.outcome);
-    if (c.full) // the next try meets the same refusal
+    if (c.full) { // the next try meets the same refusal
         EXPECT_TRUE(session.refusesFullMemory(model, prompter));
+    }
     EXPECT_TRUE(prompter.messages().join(QLatin1Char('\n')).contains(model.catalogue(c.message)))
         << qPrintable(prompter.messages().join(QLatin1Char('\n')));
     ASSERT_EQ(model.program().UsedCount, static_cast<int>(before.size()));

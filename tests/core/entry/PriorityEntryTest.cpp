@@ -240,7 +240,7 @@ TEST(PriorityAutomation, StepsDatesPriorityAndPermanentState)
 
     // a conventional permanent range toggles its state with the increment 1 alone
     PriorityEntryValues onOff = Range(1, 1, 1, 1, PermanentCodeConventional, 1);
-    for (const auto [increment, state] : {std::pair{1, 1}, {10, 1}, {0, 1}, {1, 0}}) {
+    for (const auto &[increment, state] : {std::pair{1, 1}, {10, 1}, {0, 1}, {1, 0}}) {
         s.IncState = increment;
         ApplyIncrements(onOff, s, 0, 2026, true);
         EXPECT_EQ(onOff.state, state) << increment;

@@ -48,7 +48,7 @@ TEST(PrintLayout, HeaderIntervalBreaksPagesBeforeRows31And61)
 // after its label, an unnamed one by its label alone.
 TEST(PrintLayout, LegendListsTheDevicesChannels)
 {
-    for (const auto [channels, shown] : {std::pair{0, 1}, {1, 1}, {4, 4}, {8, 8}, {9, 8}}) {
+    for (const auto &[channels, shown] : {std::pair{0, 1}, {1, 1}, {4, 4}, {8, 8}, {9, 8}}) {
         Model model;
         model.device.Kanalzahl = channels;
         model.program().ChannelNames[0] = QStringLiteral("Hall");

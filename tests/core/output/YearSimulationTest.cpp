@@ -137,7 +137,7 @@ TEST(YearSimulation, LeapYearsHave366Days)
     EXPECT_EQ(sim.dayPlan(2029).days, 365);
     EXPECT_EQ(sim.dayPlan(2029).code(365, 1), 9);
     // outside the year or the channels 1..8 the plan answers the weekly program
-    for (const auto [day, channel] : {std::pair{0, 1}, {366, 1}, {365, 0}, {365, SimulationChannels + 1}})
+    for (const auto &[day, channel] : {std::pair{0, 1}, {366, 1}, {365, 0}, {365, SimulationChannels + 1}})
         EXPECT_EQ(sim.dayPlan(2029).code(day, channel), DayCode::Weekly) << day << " " << channel;
 }
 

@@ -278,9 +278,10 @@ TEST_P(WriteTargetTest, OnlyRegularFilesAreReplaced)
         EXPECT_EQ(error.isEmpty(), c.written) << error.toStdString();
         // a pipe is named as what it is, not by the error its open would give
         struct stat st {};
-        if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode))
+        if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode)) {
             EXPECT_TRUE(error.contains(OwnReasonText(OwnReason::NotRegularFile, ReasonsInEnglish)))
                 << error.toStdString();
+        }
         c.after(dir, path);
     }
 }
