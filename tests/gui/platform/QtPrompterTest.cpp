@@ -1,5 +1,5 @@
-#include "i18n/Catalogue.h"
 #include "platform/QtPrompter.h"
+#include "i18n/Catalogue.h"
 
 #include "../ModalHelper.h"
 
