@@ -127,6 +127,16 @@ TEST_F(BusOperationsTest, OnlyAFailedExchangeOpensTheLinkAgain)
     bus.deviceAnswers = false;
     EXPECT_NE(ops.MailboxCommand(Mailbox::DeleteProgram, {}), 0);
     EXPECT_GT(bus.bcuResets, resets);
+
+    // The device is back, but the first new opening of the link fails: the next opening connects
+    // the device again before it takes the command.
+    bus.onInstall = [this, fails = 1]() mutable {
+        bus.deviceAnswers = true;
+        return fails-- > 0 ? int(LinkError::NoBusAccess) : 0;
+    };
+    bus.deviceAnswers = false;
+    EXPECT_EQ(ops.MailboxCommand(Mailbox::DeleteProgram, {}), 0);
+    EXPECT_EQ(bus.commandCount(Mailbox::DeleteProgram), 2);
 }
 
 // The gauge of the changeover table runs from the header (1) to the last entry (21 of 21).
@@ -490,6 +500,37 @@ TEST_F(BusOperationsTest, ALostAnswerToARecordCommandStartsTheRecordsAgain)
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(model.program().Records[i], written.Records[i]) << i;
 }
+
+struct RestartCase {
+    int command; // the mailbox command whose answer is lost
+    int losses;
+    int expected;
+};
+
+class RecordRestarts : public BusOperationsTest, public ::testing::WithParamInterface<RestartCase> {};
+
+// The records start again from the first after each lost answer, three times at the most; a
+// device that loses a fourth answer is given up rather than asked for ever.
+TEST_P(RecordRestarts, AreGivenUpAfterTheThird)
+{
+    fillBusProgram();
+    const bool write = GetParam().command == Mailbox::WriteRecord;
+    if (!write)
+        ASSERT_EQ(ops.ProgramDevice(Device), 0);
+    const int firsts = bus.commandCount(write ? Mailbox::DeleteProgram : Mailbox::ReadFirstRecord);
+    bus.loseAnswerAfter = GetParam().command;
+    bus.losses = GetParam().losses;
+    EXPECT_EQ(write ? ops.ProgramDevice(Device) : ops.ReadDevice(Device), GetParam().expected);
+    EXPECT_EQ(bus.commandCount(write ? Mailbox::DeleteProgram : Mailbox::ReadFirstRecord) - firsts,
+              std::min(GetParam().losses, 3) + 1);
+    EXPECT_FALSE(link.isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Limit, RecordRestarts,
+                         ::testing::Values(RestartCase{Mailbox::WriteRecord, 3, 0},
+                                           RestartCase{Mailbox::WriteRecord, 4, LinkError::NoValidData},
+                                           RestartCase{Mailbox::ReadNextRecord, 3, 0},
+                                           RestartCase{Mailbox::ReadNextRecord, 4, LinkError::NoValidData}));
 
 TEST(MailboxRequest, IsPaddedToNineBytes)
 {

@@ -126,7 +126,7 @@ class KnxIpTunnel : public ::testing::Test {
         socket.responder = [this](const QByteArray &sent) {
             const KnxIp::Datagram d = KnxIp::ReadDatagram(sent);
             if (d.service == KnxIp::ConnectRequest)
-                socket.answer(KnxIp::connectResponse(5, refuseWith, socket.peer, 0x11FF));
+                socket.answer(KnxIp::connectResponse(5, refuseWith, dataNamed, 0x11FF));
             if (d.service == KnxIp::DisconnectRequest)
                 socket.answer(KnxIp::disconnectResponse(5, 0));
             if (d.service == KnxIp::TunnellingRequest) {
@@ -167,7 +167,34 @@ class KnxIpTunnel : public ::testing::Test {
     KnxIpBusLibrary library{socket, pump, QStringLiteral("127.0.0.1"), KnxIp::DefaultPort};
     int refuseWith = 0;
     int fromServer = 0;
+    UdpEndpoint dataNamed = socket.peer; // the data endpoint the interface names on connecting
 };
+
+// The tunnel's data goes where the interface says. Address 0 (an interface behind NAT or on this
+// machine) stands for the whole control endpoint, as the port it names is one behind the NAT;
+// port 0 at an address stands for the control port.
+TEST_F(KnxIpTunnel, DataGoesToTheEndpointTheInterfaceNames)
+{
+    const std::uint32_t other = 0x0A000009;
+    struct Case {
+        UdpEndpoint named, expected;
+    };
+    const Case cases[] = {{{0, 0}, socket.peer},
+                          {{0, 3700}, socket.peer},
+                          {{other, 0}, {other, socket.peer.port}},
+                          {{other, 3700}, {other, 3700}}};
+    for (const Case &c : cases) {
+        dataNamed = c.named;
+        ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+        socket.sentTo.clear();
+        socket.sent.clear();
+        ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
+        ASSERT_FALSE(socket.sent.empty());
+        EXPECT_EQ(KnxIp::ReadDatagram(socket.sent.front()).service, KnxIp::TunnellingRequest);
+        EXPECT_EQ(socket.sentTo.front().text().toStdString(), c.expected.text().toStdString())
+            << c.named.text().toStdString();
+    }
+}
 
 TEST_F(KnxIpTunnel, TakesOnlyTheDevicesAnswersAndEachOnce)
 {
@@ -222,6 +249,12 @@ TEST_F(KnxIpTunnel, EveryConnectionIsEndedBeforeTheNext)
     EXPECT_EQ(disconnectsTo(0x0000), 2);
     ASSERT_EQ(sendAndWait(hex("0124")), 0); // no connection: nothing to end
     EXPECT_EQ(disconnectsTo(0x0000), 2);
+    // Resetting the local BCU ends a connection the same way.
+    ASSERT_EQ(sendAndWait(hex("062300000000 00")), 0);
+    ASSERT_EQ(library.resetLocalBcu(), 0);
+    EXPECT_EQ(disconnectsTo(0x0000), 3);
+    ASSERT_EQ(library.resetLocalBcu(), 0);
+    EXPECT_EQ(disconnectsTo(0x0000), 3);
 }
 
 // Data to the device goes one numbered telegram at a time: the next leaves with the next sequence
