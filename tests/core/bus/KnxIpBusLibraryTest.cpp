@@ -318,6 +318,83 @@ TEST_F(KnxIpTunnel, RequestsAreCountedOncePerAcknowledgement)
     EXPECT_EQ(sequences, (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
+// How the interface answers a tunnelling request or a connection state request.
+enum class Tunnel {
+    Sound,          // acknowledges, then confirms
+    ConfirmedEarly, // confirms before it acknowledges
+    AckLost,        // confirms but never acknowledges
+    AckRefused,     // acknowledges with an error status, then confirms
+    NotSent,        // acknowledges, then confirms with the error bit
+    NotSentEarly,   // confirms with the error bit, then acknowledges
+    NeverConfirmed, // acknowledges only
+    StateRefused,   // answers the heartbeat with "no such connection"
+    StateSilent,    // never answers the heartbeat
+    EndsTunnel,     // asks to end the tunnel after its acknowledgement
+};
+
+struct TunnelCase {
+    const char *name;
+    Tunnel behaviour;
+    int expected; // of the send, polled until it is done or fails
+};
+
+class KnxIpTunnelFaults : public KnxIpTunnel, public ::testing::WithParamInterface<TunnelCase> {};
+
+// Every answer of the interface ends a send in its own way: done, the telegram not confirmed
+// (which the link counts as no bus access), or the tunnel lost; never a send that waits on.
+TEST_P(KnxIpTunnelFaults, EndTheSendAsTheInterfaceAnswers)
+{
+    const Tunnel t = GetParam().behaviour;
+    socket.responder = [this, t](const QByteArray &sent) {
+        const KnxIp::Datagram d = KnxIp::ReadDatagram(sent);
+        if (d.service == KnxIp::ConnectRequest)
+            socket.answer(KnxIp::connectResponse(5, 0, socket.peer, 0x11FF));
+        if (d.service == KnxIp::ConnectionStateRequest && t != Tunnel::StateSilent)
+            socket.answer(KnxIp::connectionStateResponse(
+                5, t == Tunnel::StateRefused ? KnxIp::ErrorConnectionId : KnxIp::NoError));
+        if (d.service != KnxIp::TunnellingRequest)
+            return;
+        QByteArray con = d.cemi;
+        con[0] = char(Cemi::LDataCon);
+        if (t == Tunnel::NotSent || t == Tunnel::NotSentEarly)
+            con[2] = char(std::uint8_t(con.at(2)) | Cemi::ConfirmError);
+        const bool early = t == Tunnel::ConfirmedEarly || t == Tunnel::NotSentEarly || t == Tunnel::AckLost;
+        if (early)
+            socket.answer(KnxIp::tunnellingRequest(5, fromServer++, con));
+        if (t != Tunnel::AckLost)
+            socket.answer(KnxIp::tunnellingAck(5, d.sequence, t == Tunnel::AckRefused ? 0x29 : 0));
+        if (!early && t != Tunnel::NeverConfirmed)
+            socket.answer(KnxIp::tunnellingRequest(5, fromServer++, con));
+        if (t == Tunnel::EndsTunnel)
+            socket.answer(KnxIp::disconnectRequest(5, socket.peer));
+    };
+    library.setHeartbeatMs(50);
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    int status = library.send(hex("062300000011 05"));
+    int q = 0, r = 0, busy = 1;
+    for (int i = 0; i < 2000 && busy && status == 0; ++i, pump.processEvents())
+        status = library.pollSend(q, r, busy);
+    // The heartbeat comes only after the send; a tunnel that fails it fails the next poll.
+    for (int i = 0; i < 2000 && status == 0 && GetParam().expected != 0; ++i, pump.processEvents())
+        status = library.pollSend(q, r, busy);
+    EXPECT_EQ(status, GetParam().expected) << library.lastErrorText().toStdString();
+    EXPECT_LT(pump.now, 2000);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, KnxIpTunnelFaults,
+    ::testing::Values(TunnelCase{"sound", Tunnel::Sound, 0},
+                      TunnelCase{"confirmedEarly", Tunnel::ConfirmedEarly, 0},
+                      TunnelCase{"ackLost", Tunnel::AckLost, BusLibrary::NotConfirmed},
+                      TunnelCase{"ackRefused", Tunnel::AckRefused, BusLibrary::NotConfirmed},
+                      TunnelCase{"notSent", Tunnel::NotSent, BusLibrary::NotConfirmed},
+                      TunnelCase{"notSentEarly", Tunnel::NotSentEarly, BusLibrary::NotConfirmed},
+                      TunnelCase{"neverConfirmed", Tunnel::NeverConfirmed, BusLibrary::NotConfirmed},
+                      TunnelCase{"stateRefused", Tunnel::StateRefused, KnxIpBusLibrary::Lost},
+                      TunnelCase{"stateSilent", Tunnel::StateSilent, KnxIpBusLibrary::Lost},
+                      TunnelCase{"endsTunnel", Tunnel::EndsTunnel, KnxIpBusLibrary::Lost}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(KnxIpTunnel, ARefusedConnectionNamesTheHostAndTheStatus)
 {
     refuseWith = KnxIp::ErrorNoMoreConnections;
