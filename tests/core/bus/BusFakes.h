@@ -29,6 +29,8 @@ class FakeBus final : public BusLibrary {
     int losses = 1;                 // how many times in a row loseAnswerAfter strikes
     int shortenLocalAnswers = 0;    // data bytes left out of the BCU's answers to memory reads
     std::function<int()> onInstall; // the status of each install; none: every install succeeds
+    // Changes each answer of the device (application data, source) before it goes out.
+    std::function<void(QByteArray &app, int &source)> tamper;
     std::array<std::uint8_t, 512> local{};
     std::array<std::uint8_t, 512> memory{};
     std::vector<QByteArray> sent;
@@ -120,10 +122,13 @@ class FakeBus final : public BusLibrary {
     bool loseAnswer = false;
 
     static QByteArray withLength(const QByteArray &body) { return QByteArray(1, char(body.size())) + body; }
-    void answerFromDevice(const QByteArray &app)
+    void answerFromDevice(QByteArray app)
     {
+        int source = deviceAddress;
+        if (tamper)
+            tamper(app, source);
         QByteArray f("\x39\xB0", 2);
-        f.append(char(deviceAddress >> 8)).append(char(deviceAddress & 0xFF)).append("\x11\xFF", 2);
+        f.append(char(source >> 8)).append(char(source & 0xFF)).append("\x11\xFF", 2);
         f.append(char(app.size() - 1)).append(app);
         incoming.push_back(withLength(f));
     }

@@ -102,6 +102,51 @@ INSTANTIATE_TEST_SUITE_P(Search, MaskVersions,
                                            MaskCase{0x00, 0x10, true, LinkError::WrongMaskVersion},
                                            MaskCase{0x00, 0x12, false, LinkError::NoMaskResponse}));
 
+struct AnswerCase {
+    const char *name;
+    std::uint8_t service; // the answer changed: 0x03 mask version, 0x02 memory
+    std::function<void(QByteArray &app, int &source)> change;
+    int expected;
+};
+
+class DeviceAnswers : public BusOperationsTest, public ::testing::WithParamInterface<AnswerCase> {};
+
+// An answer is taken only from the device asked, for the service asked, with every field as
+// asked: anything else is no answer to the question.
+TEST_P(DeviceAnswers, AreTakenOnlyWhenEveryFieldFits)
+{
+    bus.tamper = [this](QByteArray &app, int &source) {
+        if ((std::uint8_t(app.at(0)) & 0x03) == GetParam().service)
+            GetParam().change(app, source);
+    };
+    ASSERT_EQ(link.OpenLink(0), 0);
+    QByteArray ident;
+    EXPECT_EQ(ops.SearchDevice(Device, &ident), GetParam().expected);
+}
+
+const auto setByte = [](int i, int value) {
+    return [i, value](QByteArray &app, int &) { app[i] = char(value); };
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, DeviceAnswers,
+    ::testing::Values(
+        AnswerCase{"memoryAsIs", 0x02, [](QByteArray &, int &) {}, 0},
+        AnswerCase{"memoryFromAnother", 0x02, [](QByteArray &, int &s) { s = Device + 1; },
+                   LinkError::AnswerFromWrongDevice},
+        AnswerCase{"memoryShort", 0x02, [](QByteArray &a, int &) { a.chop(1); }, LinkError::NoValidData},
+        AnswerCase{"memoryOtherService", 0x02, setByte(0, 0x01), LinkError::NoValidData},
+        AnswerCase{"memoryNoResponse", 0x02, setByte(1, 0x83), LinkError::NoValidData},
+        AnswerCase{"memoryOtherCount", 0x02, setByte(1, 0x42), LinkError::NoValidData},
+        AnswerCase{"memoryOtherHighAddress", 0x02, setByte(2, 0x02), LinkError::NoValidData},
+        AnswerCase{"memoryOtherLowAddress", 0x02, setByte(3, 0x05), LinkError::NoValidData},
+        AnswerCase{"maskFromAnother", 0x03, [](QByteArray &, int &s) { s = Device - 1; },
+                   LinkError::AnswerFromWrongDevice},
+        AnswerCase{"maskShort", 0x03, [](QByteArray &a, int &) { a.chop(1); }, LinkError::NoMaskResponse},
+        AnswerCase{"maskOtherService", 0x03, setByte(0, 0x02), LinkError::NoMaskResponse},
+        AnswerCase{"maskNoResponse", 0x03, setByte(1, 0x00), LinkError::NoMaskResponse}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(BusOperationsTest, ABusyTimeSwitchIsAskedAgainUpToThreeTimes)
 {
     ASSERT_EQ(link.OpenLink(0), 0);
