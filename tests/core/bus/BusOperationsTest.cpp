@@ -264,6 +264,35 @@ TEST_F(BusOperationsTest, ASearchListsTheTimeSwitchesOfTheBrandThatAnswer)
     EXPECT_TRUE(SearchBusDevices(env, 0, 1, 1, 5, 5).found.isEmpty());
 }
 
+// An operation's message names Reinstall exactly when it failed with the programming
+// application left in the device.
+TEST_F(BusOperationsTest, AFailureNamesReinstallOnlyWhileTheDeviceHoldsTheProgrammingApplication)
+{
+    fillBusProgram();
+    BusEnvironment env{bus, pump, clock, model, prompter, dir.path(), BusTimings::fast()};
+    const QString hint = QStringLiteral("choose \"Reinstall\"");
+    const struct {
+        const char *name;
+        std::function<void()> arrange;
+        int code;
+        bool hinted;
+    } cases[] = {{"sound", [] {}, 0, false},
+                 {"foreign", [this] { bus.memory[0x0105] = 0x33; }, LinkError::WrongDeviceType, false},
+                 {"busy",
+                  [this] {
+                      bus.memory[0x0105] = original[0x0105];
+                      bus.busyAnswers = 100;
+                  },
+                  LinkError::TimeSwitchBusy, true}};
+    for (const auto &c : cases) {
+        c.arrange();
+        const BusResult r = RunBusCommand(env, BusCommand::Program, 0, Device);
+        EXPECT_EQ(r.code, c.code) << c.name;
+        EXPECT_EQ(r.message.isEmpty(), c.code == 0) << c.name;
+        EXPECT_EQ(r.message.contains(hint), c.hinted) << c.name << ": " << r.message.toStdString();
+    }
+}
+
 TEST_F(BusOperationsTest, InstallWritesSingleBytesTheBlocksAndTheRestInOrder)
 {
     ASSERT_EQ(link.OpenLink(0), 0);
@@ -524,6 +553,21 @@ TEST_F(BusOperationsTest, TheSavedApplicationStaysWithTheDeviceItBelongsTo)
     bus.deviceAddress = Device;
     ASSERT_EQ(ops.Reinstall(Device), 0);
     expectOwnApplication();
+    EXPECT_EQ(dir.read(QStringLiteral("appl.old.device")), QByteArray("1.1.5 own\r\n"));
+
+    // B turns out to hold the programming application (its own is lost already): A's saved
+    // application must not become B's.
+    QString error;
+    const auto programming = LoadApplicationImage(dir.file(QStringLiteral("remote.s19")), &error);
+    ASSERT_TRUE(programming) << error.toStdString();
+    for (int a = 0x0105; a <= 0x010C; ++a)
+        bus.memory[a] = programming->at(a);
+    bus.deviceAddress = other;
+    bus.memoryWrites.clear();
+    EXPECT_EQ(ops.ProgramWithApplicationSwap(other), LinkError::RunTimeError);
+    EXPECT_TRUE(ops.runTimeText().contains(QStringLiteral("1.1.7"))) << ops.runTimeText().toStdString();
+    EXPECT_TRUE(bus.memoryWrites.empty());
+    EXPECT_EQ(dir.read(QStringLiteral("appl.old")), saved);
     EXPECT_EQ(dir.read(QStringLiteral("appl.old.device")), QByteArray("1.1.5 own\r\n"));
 }
 

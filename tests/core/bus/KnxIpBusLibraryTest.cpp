@@ -57,6 +57,32 @@ TEST(KnxIpFrames, CarryTheirBytes)
     EXPECT_FALSE(KnxIpBusLibrary::ParseHost(QStringLiteral("host:70000")));
 }
 
+// A host is a name or an address with an optional port from 1 to 65535.
+TEST(KnxIpHost, TakesAPortWithinItsRange)
+{
+    const struct {
+        const char *text;
+        const char *host; // nullptr: refused
+        int port;
+    } cases[] = {{"knx.local", "knx.local", KnxIp::DefaultPort},
+                 {" 10.0.0.9:1 ", "10.0.0.9", 1},
+                 {"10.0.0.9:65535", "10.0.0.9", 65535},
+                 {"10.0.0.9:0", nullptr, 0},
+                 {"10.0.0.9:65536", nullptr, 0},
+                 {"10.0.0.9:", nullptr, 0},
+                 {"10.0.0.9:x", nullptr, 0},
+                 {":3671", nullptr, 0},
+                 {"  ", nullptr, 0}};
+    for (const auto &c : cases) {
+        const auto parsed = KnxIpBusLibrary::ParseHost(QString::fromLatin1(c.text));
+        ASSERT_EQ(parsed.has_value(), c.host != nullptr) << c.text;
+        if (parsed) {
+            EXPECT_EQ(parsed->first, QString::fromLatin1(c.host)) << c.text;
+            EXPECT_EQ(parsed->second, c.port) << c.text;
+        }
+    }
+}
+
 // Every field is read from its own place: distinct values show a field taken from its neighbour.
 TEST(KnxIpFrames, EachFieldIsReadFromItsPlace)
 {
