@@ -400,6 +400,16 @@ TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
     const auto saved = LoadApplicationImage(dir.file(QStringLiteral("appl.old")), &error);
     ASSERT_TRUE(saved) << error.toStdString();
     EXPECT_EQ(saved->at(0x01FE), original[0x01FE]);
+
+    // Without a saved application Reinstall ends before it reaches the device: no connection
+    // is made or ended.
+    ASSERT_TRUE(QFile::remove(dir.file(QStringLiteral("appl.old"))));
+    const std::size_t sends = bus.sent.size();
+    EXPECT_EQ(ops.Reinstall(Device), LinkError::RunTimeError);
+    for (std::size_t i = sends; i < bus.sent.size(); ++i) {
+        EXPECT_NE(std::uint8_t(bus.sent[i].at(1)), 0x23) << i;
+        EXPECT_NE(std::uint8_t(bus.sent[i].at(1)), 0x24) << i;
+    }
 }
 
 TEST_F(BusOperationsTest, AFailedInstallLeavesTheSavedApplicationForReinstall)
