@@ -59,6 +59,14 @@ class BusOperationsTest : public ::testing::Test {
         for (int a = 0x0104; a <= 0x01FE; ++a)
             ASSERT_EQ(bus.memory[a], original[a]) << "at " << a;
     }
+    // Frames with this message code sent since frame `from`: 0x23 connect, 0x24 disconnect.
+    int framesWith(std::uint8_t code, std::size_t from = 0) const
+    {
+        int n = 0;
+        for (std::size_t i = from; i < bus.sent.size(); ++i)
+            n += std::uint8_t(bus.sent[i].at(1)) == code;
+        return n;
+    }
     QString protocolText()
     {
         protocol.close();
@@ -379,6 +387,9 @@ TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
     model.FileNamed = 1;
     const ProgramSet written = model.program();
     ASSERT_EQ(ops.ProgramWithApplicationSwap(Device), 0) << protocolText().toStdString();
+    // save, install, program, reinstall: each connection ended once
+    EXPECT_EQ(framesWith(0x23), 4);
+    EXPECT_EQ(framesWith(0x24), 4);
     // the device's own application is back, and the saved one is no longer the only copy
     EXPECT_FALSE(ops.deviceHoldsProgramming());
     EXPECT_FALSE(dir.read(QStringLiteral("appl.old.device")).contains("programming"));
@@ -406,10 +417,7 @@ TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
     ASSERT_TRUE(QFile::remove(dir.file(QStringLiteral("appl.old"))));
     const std::size_t sends = bus.sent.size();
     EXPECT_EQ(ops.Reinstall(Device), LinkError::RunTimeError);
-    for (std::size_t i = sends; i < bus.sent.size(); ++i) {
-        EXPECT_NE(std::uint8_t(bus.sent[i].at(1)), 0x23) << i;
-        EXPECT_NE(std::uint8_t(bus.sent[i].at(1)), 0x24) << i;
-    }
+    EXPECT_EQ(framesWith(0x23, sends) + framesWith(0x24, sends), 0);
 }
 
 TEST_F(BusOperationsTest, AFailedInstallLeavesTheSavedApplicationForReinstall)

@@ -215,6 +215,30 @@ TEST_F(Ft12LinkTest, ARepeatedFrameFromTheBcuIsAcknowledgedButTakenOnce)
     EXPECT_EQ(std::count(port.requests.begin(), port.requests.end(), QByteArray("\xE5")), 2);
 }
 
+// The poll that meets a failure reports it: an acknowledgement that cannot be written, a port
+// that closed.
+TEST_F(Ft12LinkTest, ThePollThatMeetsAFailureReportsIt)
+{
+    const QByteArray frame = Ft12::variableFrame(0xF3, hex("4B01011605"));
+    port.responder = [&](const QByteArray &r) {
+        return r.size() > 1 ? Reply{{1, QByteArray("\xE5")}, {2, frame}} : Reply{};
+    };
+    ASSERT_TRUE(link.queue(hex("24")));
+    ASSERT_TRUE(link.poll());
+    port.writeError = QStringLiteral("input/output error");
+    pump.pauseMs(5); // the acknowledgement and the BCU's frame are in
+    EXPECT_FALSE(link.poll());
+    EXPECT_EQ(link.errorText(), QStringLiteral("input/output error"));
+
+    QString error;
+    port.writeError.clear();
+    ASSERT_TRUE(link.open(QStringLiteral("/dev/bcu"), &error));
+    ASSERT_TRUE(link.poll());
+    port.close();
+    EXPECT_FALSE(link.poll());
+    EXPECT_EQ(link.errorText(), QStringLiteral("port not open"));
+}
+
 TEST(Ft12BusLibrary, AFetchedFrameGetsItsLengthByteBack)
 {
     VirtualPump pump;

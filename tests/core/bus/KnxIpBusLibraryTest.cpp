@@ -227,8 +227,9 @@ TEST_F(KnxIpTunnel, TakesOnlyTheDevicesAnswersAndEachOnce)
     ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
     ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
     ASSERT_EQ(sendAndWait(hex("0921000000000001 0300")), 0);
-    // From the device, but to a group or to another device's address: not for this tunnel.
-    QByteArray toGroup = Cemi::LDataFrame(Cemi::LDataInd, 0xB0, 0x1105, 0x0A01, hex("43400012"));
+    // From the device, but to a group (whose number is the tunnel's address) or to another
+    // device's address: not for this tunnel.
+    QByteArray toGroup = Cemi::LDataFrame(Cemi::LDataInd, 0xB0, 0x1105, 0x11FF, hex("434000AA"));
     toGroup[3] = char(std::uint8_t(toGroup.at(3)) | Cemi::GroupAddressBit);
     socket.answer(KnxIp::tunnellingRequest(5, fromServer++, toGroup));
     socket.answer(KnxIp::tunnellingRequest(
