@@ -323,6 +323,19 @@ TEST_F(BusOperationsTest, AWriteThatDoesNotTakeStopsTheInstall)
     EXPECT_EQ(bus.memoryWrites.back().first, 0x0121);
     EXPECT_EQ(bus.bcuResets, 3); // opening, after the failed write, opening again
     EXPECT_TRUE(protocolText().contains(QStringLiteral("memory was not written 289:")));
+
+    // When the link does not open again after the failed write, nothing more goes out on it.
+    std::size_t sentWhenRefused = 0;
+    bus.onInstall = [this, &sentWhenRefused, opened = bus.installs]() {
+        if (bus.installs <= opened + 1)
+            return 0;
+        sentWhenRefused = bus.sent.size();
+        return int(LinkError::NoBusAccess);
+    };
+    ASSERT_EQ(link.OpenLink(0), 0);
+    EXPECT_EQ(ops.InstallApplication(Device, QStringLiteral("remote.s19")), LinkError::MemoryNotWritten);
+    EXPECT_GT(sentWhenRefused, 0u);
+    EXPECT_EQ(bus.sent.size(), sentWhenRefused);
 }
 
 struct TableCase {
