@@ -289,11 +289,13 @@ TEST_F(DeviceTransferTest, ReadAsksAboutUnsavedChangesFirst)
 {
     model.Modified = 1;
     prompter.answers = {Answer::Cancel};
-    make().ReadCommand(save);
+    DeviceTransfer cancelled = make();
+    cancelled.ReadCommand(save);
     EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Save changes in ") +
                                                dir.file(QStringLiteral("prog.zxp")) + QStringLiteral(" ?")});
     EXPECT_EQ(prompter.shown[0].buttons, Buttons::YesNoCancel);
     EXPECT_TRUE(launcher.started.isEmpty());
+    EXPECT_FALSE(cancelled.succeeded());
 
     prompter.answers = {Answer::Yes};
     toolResult("3,0");
@@ -345,10 +347,12 @@ TEST_F(DeviceTransferTest, EmptyProgramCancelledWritesNothing)
 {
     model.program().UsedCount = 0;
     prompter.answers = {Answer::Cancel};
-    make().WriteCommand(save);
+    DeviceTransfer t = make();
+    t.WriteCommand(save);
     EXPECT_EQ(prompter.messages(),
               QStringList{QStringLiteral("No data to save! Do you want to continue anyway  ?")});
     EXPECT_TRUE(launcher.started.isEmpty());
+    EXPECT_FALSE(t.succeeded());
 }
 
 TEST_F(DeviceTransferTest, FailedSerialReadEmptiesTheListsAndLoadsNoOldImage)
