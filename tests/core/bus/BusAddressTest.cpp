@@ -68,6 +68,7 @@ TEST(ApplicationImageFile, SavedValuesLoadBackCompletely)
         image.set(a, std::uint8_t(a));
     QString error;
     ASSERT_TRUE(SaveApplicationImage(dir.file(QStringLiteral("appl.old")), image, &error));
+    EXPECT_EQ(dir.read(QStringLiteral("appl.old")).count('\n'), ApplicationImage::SavedCount);
     const auto back = LoadApplicationImage(dir.file(QStringLiteral("appl.old")), &error);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->values, image.values); // 0x01F5..0x01FE included

@@ -369,6 +369,7 @@ struct TunnelCase {
     const char *name;
     Tunnel behaviour;
     int expected; // of the send, polled until it is done or fails
+    int requests; // tunnelling requests sent: an acknowledged one never goes again
 };
 
 class KnxIpTunnelFaults : public KnxIpTunnel, public ::testing::WithParamInterface<TunnelCase> {};
@@ -412,20 +413,24 @@ TEST_P(KnxIpTunnelFaults, EndTheSendAsTheInterfaceAnswers)
         status = library.pollSend(q, r, busy);
     EXPECT_EQ(status, GetParam().expected) << library.lastErrorText().toStdString();
     EXPECT_LT(pump.now, 2000);
+    int requests = 0;
+    for (const QByteArray &sent : socket.sent)
+        requests += KnxIp::ReadDatagram(sent).service == KnxIp::TunnellingRequest;
+    EXPECT_EQ(requests, GetParam().requests);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, KnxIpTunnelFaults,
-    ::testing::Values(TunnelCase{"sound", Tunnel::Sound, 0},
-                      TunnelCase{"confirmedEarly", Tunnel::ConfirmedEarly, 0},
-                      TunnelCase{"ackLost", Tunnel::AckLost, BusLibrary::NotConfirmed},
-                      TunnelCase{"ackRefused", Tunnel::AckRefused, BusLibrary::NotConfirmed},
-                      TunnelCase{"notSent", Tunnel::NotSent, BusLibrary::NotConfirmed},
-                      TunnelCase{"notSentEarly", Tunnel::NotSentEarly, BusLibrary::NotConfirmed},
-                      TunnelCase{"neverConfirmed", Tunnel::NeverConfirmed, BusLibrary::NotConfirmed},
-                      TunnelCase{"stateRefused", Tunnel::StateRefused, KnxIpBusLibrary::Lost},
-                      TunnelCase{"stateSilent", Tunnel::StateSilent, KnxIpBusLibrary::Lost},
-                      TunnelCase{"endsTunnel", Tunnel::EndsTunnel, KnxIpBusLibrary::Lost}),
+    ::testing::Values(TunnelCase{"sound", Tunnel::Sound, 0, 1},
+                      TunnelCase{"confirmedEarly", Tunnel::ConfirmedEarly, 0, 1},
+                      TunnelCase{"ackLost", Tunnel::AckLost, BusLibrary::NotConfirmed, 2},
+                      TunnelCase{"ackRefused", Tunnel::AckRefused, BusLibrary::NotConfirmed, 2},
+                      TunnelCase{"notSent", Tunnel::NotSent, BusLibrary::NotConfirmed, 1},
+                      TunnelCase{"notSentEarly", Tunnel::NotSentEarly, BusLibrary::NotConfirmed, 1},
+                      TunnelCase{"neverConfirmed", Tunnel::NeverConfirmed, BusLibrary::NotConfirmed, 1},
+                      TunnelCase{"stateRefused", Tunnel::StateRefused, KnxIpBusLibrary::Lost, 1},
+                      TunnelCase{"stateSilent", Tunnel::StateSilent, KnxIpBusLibrary::Lost, 1},
+                      TunnelCase{"endsTunnel", Tunnel::EndsTunnel, KnxIpBusLibrary::Lost, 1}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(KnxIpTunnel, ARefusedConnectionNamesTheHostAndTheStatus)
