@@ -1,8 +1,11 @@
 #include "bus/BusAddress.h"
 #include "bus/ApplicationImage.h"
+#include "bus/BusInterfaceChoice.h"
 
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -65,6 +68,7 @@ TEST(ApplicationImageFile, SavedValuesLoadBackCompletely)
         image.set(a, std::uint8_t(a));
     QString error;
     ASSERT_TRUE(SaveApplicationImage(dir.file(QStringLiteral("appl.old")), image, &error));
+    EXPECT_EQ(dir.read(QStringLiteral("appl.old")).count('\n'), ApplicationImage::SavedCount);
     const auto back = LoadApplicationImage(dir.file(QStringLiteral("appl.old")), &error);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->values, image.values); // 0x01F5..0x01FE included
@@ -90,6 +94,61 @@ TEST(ApplicationImageFile, RefusesWhatIsNoImage)
     ASSERT_TRUE(image);
     EXPECT_EQ(image->at(0x01F4), 255);
     EXPECT_EQ(image->at(0x01FE), 0);
+}
+
+// The note of whose application "appl.old" holds: an address and one of two words, nothing
+// else; anything damaged counts as no note at all.
+TEST(SavedApplicationOwnerFile, ReadsOnlyAnAddressAndOneOfTwoWords)
+{
+    TempDir dir;
+    QString error;
+    ASSERT_TRUE(WriteSavedApplicationOwner(dir.path(), {0x1105, true}, &error));
+    EXPECT_EQ(dir.read(QString::fromLatin1(ApplicationImage::OwnerFile)),
+              QByteArray("1.1.5 programming\r\n"));
+    const struct {
+        const char *text;
+        int address; // -1: no note
+        bool programming;
+    } cases[] = {{"1.1.5 programming\r\n", 0x1105, true},
+                 {"15.12.255 own", 0xFCFF, false},
+                 {" 1.1.5   own \n", 0x1105, false},
+                 {"1.1.5 Own", -1, false},
+                 {"1.1.5 programmings", -1, false},
+                 {"1.1.5", -1, false},
+                 {"1.1.5 own extra", -1, false},
+                 {"1.1.0 own", -1, false},
+                 {"", -1, false}};
+    for (const auto &c : cases) {
+        dir.write(QString::fromLatin1(ApplicationImage::OwnerFile), c.text);
+        const auto owner = ReadSavedApplicationOwner(dir.path());
+        ASSERT_EQ(owner.has_value(), c.address >= 0) << c.text;
+        if (owner) {
+            EXPECT_EQ(owner->address, c.address) << c.text;
+            EXPECT_EQ(owner->holdsProgramming, c.programming) << c.text;
+        }
+    }
+    ASSERT_TRUE(QFile::remove(dir.file(QString::fromLatin1(ApplicationImage::OwnerFile))));
+    EXPECT_FALSE(ReadSavedApplicationOwner(dir.path()));
+}
+
+// The way to the bus is kept for the next opening of the dialog, each kind as itself; a file
+// that is missing or names no known kind gives COM 1.
+TEST(BusInterfaceChoiceFile, KeepsEachKindAndFallsBackToComOne)
+{
+    using Kind = BusInterfaceChoice::Kind;
+    TempDir dir;
+    for (const Kind kind : {Kind::Com1, Kind::Com2, Kind::Ip}) {
+        const BusInterfaceChoice chosen{kind, QStringLiteral("knx.local:3700")};
+        ASSERT_TRUE(chosen.save(dir.path()));
+        const BusInterfaceChoice back = BusInterfaceChoice::Load(dir.path());
+        EXPECT_EQ(back.kind, kind);
+        EXPECT_EQ(back.host, chosen.host);
+    }
+    dir.write(QString::fromLatin1(BusInterfaceChoice::FileName), "INTERFACE=com3\r\nHOST= h \r\n");
+    EXPECT_EQ(BusInterfaceChoice::Load(dir.path()).kind, Kind::Com1);
+    EXPECT_EQ(BusInterfaceChoice::Load(dir.path()).host, QStringLiteral("h"));
+    ASSERT_TRUE(QFile::remove(dir.file(QString::fromLatin1(BusInterfaceChoice::FileName))));
+    EXPECT_EQ(BusInterfaceChoice::Load(dir.path()).kind, Kind::Com1);
 }
 
 } // namespace

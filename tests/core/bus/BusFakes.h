@@ -6,6 +6,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -20,12 +21,16 @@ class FakeBus final : public BusLibrary {
     bool bcuConfirms = true; // false: every send stays busy
     bool deviceAnswers = true;
     std::array<std::uint8_t, 2> mask{0x00, 0x12};
-    int busyAnswers = 0;         // mailbox answers that report busy
-    int refuseWritesAt = -1;     // this address keeps its old value
-    int confirmedSends = -1;     // the coupling unit stops confirming after this many frames; -1 never
-    bool babble = false;         // every fetch brings a local answer for address 0, nothing else
-    int loseAnswerAfter = -1;    // the answer to the first read after this mailbox command is lost
-    int shortenLocalAnswers = 0; // data bytes left out of the BCU's answers to memory reads
+    int busyAnswers = 0;            // mailbox answers that report busy
+    int refuseWritesAt = -1;        // this address keeps its old value
+    int confirmedSends = -1;        // the coupling unit stops confirming after this many frames; -1 never
+    bool babble = false;            // every fetch brings a local answer for address 0, nothing else
+    int loseAnswerAfter = -1;       // the answer to the first read after this mailbox command is lost
+    int losses = 1;                 // how many times in a row loseAnswerAfter strikes
+    int shortenLocalAnswers = 0;    // data bytes left out of the BCU's answers to memory reads
+    std::function<int()> onInstall; // the status of each install; none: every install succeeds
+    // Changes each answer of the device (application data, source) before it goes out.
+    std::function<void(QByteArray &app, int &source)> tamper;
     std::array<std::uint8_t, 512> local{};
     std::array<std::uint8_t, 512> memory{};
     std::vector<QByteArray> sent;
@@ -49,12 +54,13 @@ class FakeBus final : public BusLibrary {
     int install(int, int, int, int, int) override
     {
         ++installs;
-        return 0;
+        return onInstall ? onInstall() : 0;
     }
     int resetTransport() override { return 0; }
     int resetLocalBcu() override
     {
         ++bcuResets;
+        connected = -1; // a reset BCU holds no connection
         return 0;
     }
     int changeLayer(int) override { return 0; }
@@ -92,6 +98,7 @@ class FakeBus final : public BusLibrary {
     int close() override
     {
         ++closes;
+        connected = -1;
         return 0;
     }
     QString lastErrorText() const override { return {}; }
@@ -115,10 +122,13 @@ class FakeBus final : public BusLibrary {
     bool loseAnswer = false;
 
     static QByteArray withLength(const QByteArray &body) { return QByteArray(1, char(body.size())) + body; }
-    void answerFromDevice(const QByteArray &app)
+    void answerFromDevice(QByteArray app)
     {
+        int source = deviceAddress;
+        if (tamper)
+            tamper(app, source);
         QByteArray f("\x39\xB0", 2);
-        f.append(char(deviceAddress >> 8)).append(char(deviceAddress & 0xFF)).append("\x11\xFF", 2);
+        f.append(char(source >> 8)).append(char(source & 0xFF)).append("\x11\xFF", 2);
         f.append(char(app.size() - 1)).append(app);
         incoming.push_back(withLength(f));
     }
@@ -192,7 +202,8 @@ class FakeBus final : public BusLibrary {
         } else {
             mailboxCommands.push_back({command, data});
             if (command == loseAnswerAfter) {
-                loseAnswerAfter = -1;
+                if (--losses <= 0)
+                    loseAnswerAfter = -1;
                 loseAnswer = true;
             }
             auto reply = [&](const QByteArray &r) { answer.replace(2, r.size(), r); };

@@ -59,6 +59,14 @@ class BusOperationsTest : public ::testing::Test {
         for (int a = 0x0104; a <= 0x01FE; ++a)
             ASSERT_EQ(bus.memory[a], original[a]) << "at " << a;
     }
+    // Frames with this message code sent since frame `from`: 0x23 connect, 0x24 disconnect.
+    int framesWith(std::uint8_t code, std::size_t from = 0) const
+    {
+        int n = 0;
+        for (std::size_t i = from; i < bus.sent.size(); ++i)
+            n += std::uint8_t(bus.sent[i].at(1)) == code;
+        return n;
+    }
     QString protocolText()
     {
         protocol.close();
@@ -102,6 +110,51 @@ INSTANTIATE_TEST_SUITE_P(Search, MaskVersions,
                                            MaskCase{0x00, 0x10, true, LinkError::WrongMaskVersion},
                                            MaskCase{0x00, 0x12, false, LinkError::NoMaskResponse}));
 
+struct AnswerCase {
+    const char *name;
+    std::uint8_t service; // the answer changed: 0x03 mask version, 0x02 memory
+    std::function<void(QByteArray &app, int &source)> change;
+    int expected;
+};
+
+class DeviceAnswers : public BusOperationsTest, public ::testing::WithParamInterface<AnswerCase> {};
+
+// An answer is taken only from the device asked, for the service asked, with every field as
+// asked: anything else is no answer to the question.
+TEST_P(DeviceAnswers, AreTakenOnlyWhenEveryFieldFits)
+{
+    bus.tamper = [this](QByteArray &app, int &source) {
+        if ((std::uint8_t(app.at(0)) & 0x03) == GetParam().service)
+            GetParam().change(app, source);
+    };
+    ASSERT_EQ(link.OpenLink(0), 0);
+    QByteArray ident;
+    EXPECT_EQ(ops.SearchDevice(Device, &ident), GetParam().expected);
+}
+
+const auto setByte = [](int i, int value) {
+    return [i, value](QByteArray &app, int &) { app[i] = char(value); };
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, DeviceAnswers,
+    ::testing::Values(
+        AnswerCase{"memoryAsIs", 0x02, [](QByteArray &, int &) {}, 0},
+        AnswerCase{"memoryFromAnother", 0x02, [](QByteArray &, int &s) { s = Device + 1; },
+                   LinkError::AnswerFromWrongDevice},
+        AnswerCase{"memoryShort", 0x02, [](QByteArray &a, int &) { a.chop(1); }, LinkError::NoValidData},
+        AnswerCase{"memoryOtherService", 0x02, setByte(0, 0x01), LinkError::NoValidData},
+        AnswerCase{"memoryNoResponse", 0x02, setByte(1, 0x83), LinkError::NoValidData},
+        AnswerCase{"memoryOtherCount", 0x02, setByte(1, 0x42), LinkError::NoValidData},
+        AnswerCase{"memoryOtherHighAddress", 0x02, setByte(2, 0x02), LinkError::NoValidData},
+        AnswerCase{"memoryOtherLowAddress", 0x02, setByte(3, 0x05), LinkError::NoValidData},
+        AnswerCase{"maskFromAnother", 0x03, [](QByteArray &, int &s) { s = Device - 1; },
+                   LinkError::AnswerFromWrongDevice},
+        AnswerCase{"maskShort", 0x03, [](QByteArray &a, int &) { a.chop(1); }, LinkError::NoMaskResponse},
+        AnswerCase{"maskOtherService", 0x03, setByte(0, 0x02), LinkError::NoMaskResponse},
+        AnswerCase{"maskNoResponse", 0x03, setByte(1, 0x00), LinkError::NoMaskResponse}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(BusOperationsTest, ABusyTimeSwitchIsAskedAgainUpToThreeTimes)
 {
     ASSERT_EQ(link.OpenLink(0), 0);
@@ -127,6 +180,16 @@ TEST_F(BusOperationsTest, OnlyAFailedExchangeOpensTheLinkAgain)
     bus.deviceAnswers = false;
     EXPECT_NE(ops.MailboxCommand(Mailbox::DeleteProgram, {}), 0);
     EXPECT_GT(bus.bcuResets, resets);
+
+    // The device is back, but the first new opening of the link fails: the next opening connects
+    // the device again before it takes the command.
+    bus.onInstall = [this, fails = 1]() mutable {
+        bus.deviceAnswers = true;
+        return fails-- > 0 ? int(LinkError::NoBusAccess) : 0;
+    };
+    bus.deviceAnswers = false;
+    EXPECT_EQ(ops.MailboxCommand(Mailbox::DeleteProgram, {}), 0);
+    EXPECT_EQ(bus.commandCount(Mailbox::DeleteProgram), 2);
 }
 
 // The gauge of the changeover table runs from the header (1) to the last entry (21 of 21).
@@ -209,6 +272,35 @@ TEST_F(BusOperationsTest, ASearchListsTheTimeSwitchesOfTheBrandThatAnswer)
     EXPECT_TRUE(SearchBusDevices(env, 0, 1, 1, 5, 5).found.isEmpty());
 }
 
+// An operation's message names Reinstall exactly when it failed with the programming
+// application left in the device.
+TEST_F(BusOperationsTest, AFailureNamesReinstallOnlyWhileTheDeviceHoldsTheProgrammingApplication)
+{
+    fillBusProgram();
+    BusEnvironment env{bus, pump, clock, model, prompter, dir.path(), BusTimings::fast()};
+    const QString hint = QStringLiteral("choose \"Reinstall\"");
+    const struct {
+        const char *name;
+        std::function<void()> arrange;
+        int code;
+        bool hinted;
+    } cases[] = {{"sound", [] {}, 0, false},
+                 {"foreign", [this] { bus.memory[0x0105] = 0x33; }, LinkError::WrongDeviceType, false},
+                 {"busy",
+                  [this] {
+                      bus.memory[0x0105] = original[0x0105];
+                      bus.busyAnswers = 100;
+                  },
+                  LinkError::TimeSwitchBusy, true}};
+    for (const auto &c : cases) {
+        c.arrange();
+        const BusResult r = RunBusCommand(env, BusCommand::Program, 0, Device);
+        EXPECT_EQ(r.code, c.code) << c.name;
+        EXPECT_EQ(r.message.isEmpty(), c.code == 0) << c.name;
+        EXPECT_EQ(r.message.contains(hint), c.hinted) << c.name << ": " << r.message.toStdString();
+    }
+}
+
 TEST_F(BusOperationsTest, InstallWritesSingleBytesTheBlocksAndTheRestInOrder)
 {
     ASSERT_EQ(link.OpenLink(0), 0);
@@ -231,6 +323,19 @@ TEST_F(BusOperationsTest, AWriteThatDoesNotTakeStopsTheInstall)
     EXPECT_EQ(bus.memoryWrites.back().first, 0x0121);
     EXPECT_EQ(bus.bcuResets, 3); // opening, after the failed write, opening again
     EXPECT_TRUE(protocolText().contains(QStringLiteral("memory was not written 289:")));
+
+    // When the link does not open again after the failed write, nothing more goes out on it.
+    std::size_t sentWhenRefused = 0;
+    bus.onInstall = [this, &sentWhenRefused, opened = bus.installs]() {
+        if (bus.installs <= opened + 1)
+            return 0;
+        sentWhenRefused = bus.sent.size();
+        return int(LinkError::NoBusAccess);
+    };
+    ASSERT_EQ(link.OpenLink(0), 0);
+    EXPECT_EQ(ops.InstallApplication(Device, QStringLiteral("remote.s19")), LinkError::MemoryNotWritten);
+    EXPECT_GT(sentWhenRefused, 0u);
+    EXPECT_EQ(bus.sent.size(), sentWhenRefused);
 }
 
 struct TableCase {
@@ -295,6 +400,9 @@ TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
     model.FileNamed = 1;
     const ProgramSet written = model.program();
     ASSERT_EQ(ops.ProgramWithApplicationSwap(Device), 0) << protocolText().toStdString();
+    // save, install, program, reinstall: each connection ended once
+    EXPECT_EQ(framesWith(0x23), 4);
+    EXPECT_EQ(framesWith(0x24), 4);
     // the device's own application is back, and the saved one is no longer the only copy
     EXPECT_FALSE(ops.deviceHoldsProgramming());
     EXPECT_FALSE(dir.read(QStringLiteral("appl.old.device")).contains("programming"));
@@ -316,6 +424,13 @@ TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
     const auto saved = LoadApplicationImage(dir.file(QStringLiteral("appl.old")), &error);
     ASSERT_TRUE(saved) << error.toStdString();
     EXPECT_EQ(saved->at(0x01FE), original[0x01FE]);
+
+    // Without a saved application Reinstall ends before it reaches the device: no connection
+    // is made or ended.
+    ASSERT_TRUE(QFile::remove(dir.file(QStringLiteral("appl.old"))));
+    const std::size_t sends = bus.sent.size();
+    EXPECT_EQ(ops.Reinstall(Device), LinkError::RunTimeError);
+    EXPECT_EQ(framesWith(0x23, sends) + framesWith(0x24, sends), 0);
 }
 
 TEST_F(BusOperationsTest, AFailedInstallLeavesTheSavedApplicationForReinstall)
@@ -470,6 +585,21 @@ TEST_F(BusOperationsTest, TheSavedApplicationStaysWithTheDeviceItBelongsTo)
     ASSERT_EQ(ops.Reinstall(Device), 0);
     expectOwnApplication();
     EXPECT_EQ(dir.read(QStringLiteral("appl.old.device")), QByteArray("1.1.5 own\r\n"));
+
+    // B turns out to hold the programming application (its own is lost already): A's saved
+    // application must not become B's.
+    QString error;
+    const auto programming = LoadApplicationImage(dir.file(QStringLiteral("remote.s19")), &error);
+    ASSERT_TRUE(programming) << error.toStdString();
+    for (int a = 0x0105; a <= 0x010C; ++a)
+        bus.memory[a] = programming->at(a);
+    bus.deviceAddress = other;
+    bus.memoryWrites.clear();
+    EXPECT_EQ(ops.ProgramWithApplicationSwap(other), LinkError::RunTimeError);
+    EXPECT_TRUE(ops.runTimeText().contains(QStringLiteral("1.1.7"))) << ops.runTimeText().toStdString();
+    EXPECT_TRUE(bus.memoryWrites.empty());
+    EXPECT_EQ(dir.read(QStringLiteral("appl.old")), saved);
+    EXPECT_EQ(dir.read(QStringLiteral("appl.old.device")), QByteArray("1.1.5 own\r\n"));
 }
 
 // The time switch takes a "next record" or "write record" but its answer is lost: the command
@@ -490,6 +620,37 @@ TEST_F(BusOperationsTest, ALostAnswerToARecordCommandStartsTheRecordsAgain)
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(model.program().Records[i], written.Records[i]) << i;
 }
+
+struct RestartCase {
+    int command; // the mailbox command whose answer is lost
+    int losses;
+    int expected;
+};
+
+class RecordRestarts : public BusOperationsTest, public ::testing::WithParamInterface<RestartCase> {};
+
+// The records start again from the first after each lost answer, three times at the most; a
+// device that loses a fourth answer is given up rather than asked for ever.
+TEST_P(RecordRestarts, AreGivenUpAfterTheThird)
+{
+    fillBusProgram();
+    const bool write = GetParam().command == Mailbox::WriteRecord;
+    if (!write)
+        ASSERT_EQ(ops.ProgramDevice(Device), 0);
+    const int firsts = bus.commandCount(write ? Mailbox::DeleteProgram : Mailbox::ReadFirstRecord);
+    bus.loseAnswerAfter = GetParam().command;
+    bus.losses = GetParam().losses;
+    EXPECT_EQ(write ? ops.ProgramDevice(Device) : ops.ReadDevice(Device), GetParam().expected);
+    EXPECT_EQ(bus.commandCount(write ? Mailbox::DeleteProgram : Mailbox::ReadFirstRecord) - firsts,
+              std::min(GetParam().losses, 3) + 1);
+    EXPECT_FALSE(link.isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Limit, RecordRestarts,
+                         ::testing::Values(RestartCase{Mailbox::WriteRecord, 3, 0},
+                                           RestartCase{Mailbox::WriteRecord, 4, LinkError::NoValidData},
+                                           RestartCase{Mailbox::ReadNextRecord, 3, 0},
+                                           RestartCase{Mailbox::ReadNextRecord, 4, LinkError::NoValidData}));
 
 TEST(MailboxRequest, IsPaddedToNineBytes)
 {

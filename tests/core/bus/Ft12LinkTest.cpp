@@ -131,6 +131,62 @@ TEST(Ft12BusLibrary, AGivenUpFrameEndsTheSendWithNotConfirmed)
     EXPECT_TRUE(library.lastErrorText().contains(QStringLiteral("3 repetitions")));
 }
 
+struct InstallCase {
+    int portIndex;
+    int baud;
+    int expected;
+};
+
+class Ft12Install : public ::testing::TestWithParam<InstallCase> {};
+
+// The transport serves COM1 and COM2 at 9600 baud only; anything else is refused before a port
+// is opened.
+TEST_P(Ft12Install, ServesTwoPortsAtOneRate)
+{
+    VirtualPump pump;
+    ScriptedSerialPort port(pump);
+    Ft12BusLibrary library(port, pump, [](int com) { return QStringLiteral("/dev/com%1").arg(com + 1); });
+    EXPECT_EQ(library.install(GetParam().portIndex, GetParam().baud, 2000, 100, 0), GetParam().expected);
+    EXPECT_EQ(port.opens, GetParam().expected == Ft12BusLibrary::Ok ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ports, Ft12Install,
+                         ::testing::Values(InstallCase{0, 9600, Ft12BusLibrary::Ok},
+                                           InstallCase{1, 9600, Ft12BusLibrary::Ok},
+                                           InstallCase{-1, 9600, Ft12BusLibrary::BadArgument},
+                                           InstallCase{2, 9600, Ft12BusLibrary::BadArgument},
+                                           InstallCase{0, 4800, Ft12BusLibrary::BadArgument},
+                                           InstallCase{1, 19200, Ft12BusLibrary::BadArgument}));
+
+// A port that fails stays failed: every later call reports it, naming the device, until the
+// transport is installed again.
+TEST(Ft12BusLibrary, APortThatFailsStaysFailedUntilInstalledAgain)
+{
+    VirtualPump pump;
+    ScriptedSerialPort port(pump);
+    Ft12BusLibrary library(port, pump, [](int) { return QStringLiteral("/dev/bcu"); });
+    port.openError = QStringLiteral("no such device");
+    EXPECT_EQ(library.install(0, 9600, 2000, 100, 0), Ft12BusLibrary::PortNotOpened);
+    EXPECT_EQ(library.lastErrorText(), QStringLiteral("/dev/bcu: no such device"));
+    BusLibrary::FetchBuffer buffer{};
+    EXPECT_EQ(library.fetch(buffer), Ft12BusLibrary::NotInstalled);
+    EXPECT_EQ(library.resetTransport(), Ft12BusLibrary::NotInstalled);
+
+    port.openError.clear();
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), Ft12BusLibrary::Ok);
+    port.writeError = QStringLiteral("input/output error");
+    EXPECT_EQ(library.send(hex("0624000000000000")), Ft12BusLibrary::PortFailed);
+    EXPECT_EQ(library.lastErrorText(), QStringLiteral("/dev/bcu: input/output error"));
+    port.writeError.clear();
+    int queued = 0, repeats = 0, busy = 0;
+    EXPECT_EQ(library.pollSend(queued, repeats, busy), Ft12BusLibrary::PortFailed);
+    EXPECT_EQ(library.fetch(buffer), Ft12BusLibrary::PortFailed);
+    EXPECT_EQ(library.resetLocalBcu(), Ft12BusLibrary::PortFailed);
+
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), Ft12BusLibrary::Ok);
+    EXPECT_EQ(library.send(hex("0624000000000000")), Ft12BusLibrary::Ok);
+}
+
 TEST_F(Ft12LinkTest, AcknowledgedFramesToggleTheFrameCountBit)
 {
     port.responder = [](const QByteArray &) { return Reply{{2, QByteArray("\xE5")}}; };
@@ -157,6 +213,30 @@ TEST_F(Ft12LinkTest, ARepeatedFrameFromTheBcuIsAcknowledgedButTakenOnce)
     ASSERT_TRUE(link.takeReceived());
     EXPECT_FALSE(link.takeReceived());
     EXPECT_EQ(std::count(port.requests.begin(), port.requests.end(), QByteArray("\xE5")), 2);
+}
+
+// The poll that meets a failure reports it: an acknowledgement that cannot be written, a port
+// that closed.
+TEST_F(Ft12LinkTest, ThePollThatMeetsAFailureReportsIt)
+{
+    const QByteArray frame = Ft12::variableFrame(0xF3, hex("4B01011605"));
+    port.responder = [&](const QByteArray &r) {
+        return r.size() > 1 ? Reply{{1, QByteArray("\xE5")}, {2, frame}} : Reply{};
+    };
+    ASSERT_TRUE(link.queue(hex("24")));
+    ASSERT_TRUE(link.poll());
+    port.writeError = QStringLiteral("input/output error");
+    pump.pauseMs(5); // the acknowledgement and the BCU's frame are in
+    EXPECT_FALSE(link.poll());
+    EXPECT_EQ(link.errorText(), QStringLiteral("input/output error"));
+
+    QString error;
+    port.writeError.clear();
+    ASSERT_TRUE(link.open(QStringLiteral("/dev/bcu"), &error));
+    ASSERT_TRUE(link.poll());
+    port.close();
+    EXPECT_FALSE(link.poll());
+    EXPECT_EQ(link.errorText(), QStringLiteral("port not open"));
 }
 
 TEST(Ft12BusLibrary, AFetchedFrameGetsItsLengthByteBack)

@@ -57,6 +57,32 @@ TEST(KnxIpFrames, CarryTheirBytes)
     EXPECT_FALSE(KnxIpBusLibrary::ParseHost(QStringLiteral("host:70000")));
 }
 
+// A host is a name or an address with an optional port from 1 to 65535.
+TEST(KnxIpHost, TakesAPortWithinItsRange)
+{
+    const struct {
+        const char *text;
+        const char *host; // nullptr: refused
+        int port;
+    } cases[] = {{"knx.local", "knx.local", KnxIp::DefaultPort},
+                 {" 10.0.0.9:1 ", "10.0.0.9", 1},
+                 {"10.0.0.9:65535", "10.0.0.9", 65535},
+                 {"10.0.0.9:0", nullptr, 0},
+                 {"10.0.0.9:65536", nullptr, 0},
+                 {"10.0.0.9:", nullptr, 0},
+                 {"10.0.0.9:x", nullptr, 0},
+                 {":3671", nullptr, 0},
+                 {"  ", nullptr, 0}};
+    for (const auto &c : cases) {
+        const auto parsed = KnxIpBusLibrary::ParseHost(QString::fromLatin1(c.text));
+        ASSERT_EQ(parsed.has_value(), c.host != nullptr) << c.text;
+        if (parsed) {
+            EXPECT_EQ(parsed->first, QString::fromLatin1(c.host)) << c.text;
+            EXPECT_EQ(parsed->second, c.port) << c.text;
+        }
+    }
+}
+
 // Every field is read from its own place: distinct values show a field taken from its neighbour.
 TEST(KnxIpFrames, EachFieldIsReadFromItsPlace)
 {
@@ -126,7 +152,7 @@ class KnxIpTunnel : public ::testing::Test {
         socket.responder = [this](const QByteArray &sent) {
             const KnxIp::Datagram d = KnxIp::ReadDatagram(sent);
             if (d.service == KnxIp::ConnectRequest)
-                socket.answer(KnxIp::connectResponse(5, refuseWith, socket.peer, 0x11FF));
+                socket.answer(KnxIp::connectResponse(5, refuseWith, dataNamed, 0x11FF));
             if (d.service == KnxIp::DisconnectRequest)
                 socket.answer(KnxIp::disconnectResponse(5, 0));
             if (d.service == KnxIp::TunnellingRequest) {
@@ -167,13 +193,47 @@ class KnxIpTunnel : public ::testing::Test {
     KnxIpBusLibrary library{socket, pump, QStringLiteral("127.0.0.1"), KnxIp::DefaultPort};
     int refuseWith = 0;
     int fromServer = 0;
+    UdpEndpoint dataNamed = socket.peer; // the data endpoint the interface names on connecting
 };
+
+// The tunnel's data goes where the interface says. Address 0 (an interface behind NAT or on this
+// machine) stands for the whole control endpoint, as the port it names is one behind the NAT;
+// port 0 at an address stands for the control port.
+TEST_F(KnxIpTunnel, DataGoesToTheEndpointTheInterfaceNames)
+{
+    const std::uint32_t other = 0x0A000009;
+    struct Case {
+        UdpEndpoint named, expected;
+    };
+    const Case cases[] = {{{0, 0}, socket.peer},
+                          {{0, 3700}, socket.peer},
+                          {{other, 0}, {other, socket.peer.port}},
+                          {{other, 3700}, {other, 3700}}};
+    for (const Case &c : cases) {
+        dataNamed = c.named;
+        ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+        socket.sentTo.clear();
+        socket.sent.clear();
+        ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
+        ASSERT_FALSE(socket.sent.empty());
+        EXPECT_EQ(KnxIp::ReadDatagram(socket.sent.front()).service, KnxIp::TunnellingRequest);
+        EXPECT_EQ(socket.sentTo.front().text().toStdString(), c.expected.text().toStdString())
+            << c.named.text().toStdString();
+    }
+}
 
 TEST_F(KnxIpTunnel, TakesOnlyTheDevicesAnswersAndEachOnce)
 {
     ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
     ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
     ASSERT_EQ(sendAndWait(hex("0921000000000001 0300")), 0);
+    // From the device, but to a group (whose number is the tunnel's address) or to another
+    // device's address: not for this tunnel.
+    QByteArray toGroup = Cemi::LDataFrame(Cemi::LDataInd, 0xB0, 0x1105, 0x11FF, hex("434000AA"));
+    toGroup[3] = char(std::uint8_t(toGroup.at(3)) | Cemi::GroupAddressBit);
+    socket.answer(KnxIp::tunnellingRequest(5, fromServer++, toGroup));
+    socket.answer(KnxIp::tunnellingRequest(
+        5, fromServer++, Cemi::LDataFrame(Cemi::LDataInd, 0xB0, 0x1105, 0x1107, hex("43400012"))));
     const int seq = fromServer;
     const QByteArray answer = indication(0x1105, hex("43400012"));
     socket.answer(answer);
@@ -222,6 +282,12 @@ TEST_F(KnxIpTunnel, EveryConnectionIsEndedBeforeTheNext)
     EXPECT_EQ(disconnectsTo(0x0000), 2);
     ASSERT_EQ(sendAndWait(hex("0124")), 0); // no connection: nothing to end
     EXPECT_EQ(disconnectsTo(0x0000), 2);
+    // Resetting the local BCU ends a connection the same way.
+    ASSERT_EQ(sendAndWait(hex("062300000000 00")), 0);
+    ASSERT_EQ(library.resetLocalBcu(), 0);
+    EXPECT_EQ(disconnectsTo(0x0000), 3);
+    ASSERT_EQ(library.resetLocalBcu(), 0);
+    EXPECT_EQ(disconnectsTo(0x0000), 3);
 }
 
 // Data to the device goes one numbered telegram at a time: the next leaves with the next sequence
@@ -284,6 +350,88 @@ TEST_F(KnxIpTunnel, RequestsAreCountedOncePerAcknowledgement)
     // connect; disconnect and connect; disconnect and connect
     EXPECT_EQ(sequences, (std::vector<int>{0, 1, 2, 3, 4}));
 }
+
+// How the interface answers a tunnelling request or a connection state request.
+enum class Tunnel {
+    Sound,          // acknowledges, then confirms
+    ConfirmedEarly, // confirms before it acknowledges
+    AckLost,        // confirms but never acknowledges
+    AckRefused,     // acknowledges with an error status, then confirms
+    NotSent,        // acknowledges, then confirms with the error bit
+    NotSentEarly,   // confirms with the error bit, then acknowledges
+    NeverConfirmed, // acknowledges only
+    StateRefused,   // answers the heartbeat with "no such connection"
+    StateSilent,    // never answers the heartbeat
+    EndsTunnel,     // asks to end the tunnel after its acknowledgement
+};
+
+struct TunnelCase {
+    const char *name;
+    Tunnel behaviour;
+    int expected; // of the send, polled until it is done or fails
+    int requests; // tunnelling requests sent: an acknowledged one never goes again
+};
+
+class KnxIpTunnelFaults : public KnxIpTunnel, public ::testing::WithParamInterface<TunnelCase> {};
+
+// Every answer of the interface ends a send in its own way: done, the telegram not confirmed
+// (which the link counts as no bus access), or the tunnel lost; never a send that waits on.
+TEST_P(KnxIpTunnelFaults, EndTheSendAsTheInterfaceAnswers)
+{
+    const Tunnel t = GetParam().behaviour;
+    socket.responder = [this, t](const QByteArray &sent) {
+        const KnxIp::Datagram d = KnxIp::ReadDatagram(sent);
+        if (d.service == KnxIp::ConnectRequest)
+            socket.answer(KnxIp::connectResponse(5, 0, socket.peer, 0x11FF));
+        if (d.service == KnxIp::ConnectionStateRequest && t != Tunnel::StateSilent)
+            socket.answer(KnxIp::connectionStateResponse(
+                5, t == Tunnel::StateRefused ? KnxIp::ErrorConnectionId : KnxIp::NoError));
+        if (d.service != KnxIp::TunnellingRequest)
+            return;
+        QByteArray con = d.cemi;
+        con[0] = char(Cemi::LDataCon);
+        if (t == Tunnel::NotSent || t == Tunnel::NotSentEarly)
+            con[2] = char(std::uint8_t(con.at(2)) | Cemi::ConfirmError);
+        const bool early = t == Tunnel::ConfirmedEarly || t == Tunnel::NotSentEarly || t == Tunnel::AckLost;
+        if (early)
+            socket.answer(KnxIp::tunnellingRequest(5, fromServer++, con));
+        if (t != Tunnel::AckLost)
+            socket.answer(KnxIp::tunnellingAck(5, d.sequence, t == Tunnel::AckRefused ? 0x29 : 0));
+        if (!early && t != Tunnel::NeverConfirmed)
+            socket.answer(KnxIp::tunnellingRequest(5, fromServer++, con));
+        if (t == Tunnel::EndsTunnel)
+            socket.answer(KnxIp::disconnectRequest(5, socket.peer));
+    };
+    library.setHeartbeatMs(50);
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    int status = library.send(hex("062300000011 05"));
+    int q = 0, r = 0, busy = 1;
+    for (int i = 0; i < 2000 && busy && status == 0; ++i, pump.processEvents())
+        status = library.pollSend(q, r, busy);
+    // The heartbeat comes only after the send; a tunnel that fails it fails the next poll.
+    for (int i = 0; i < 2000 && status == 0 && GetParam().expected != 0; ++i, pump.processEvents())
+        status = library.pollSend(q, r, busy);
+    EXPECT_EQ(status, GetParam().expected) << library.lastErrorText().toStdString();
+    EXPECT_LT(pump.now, 2000);
+    int requests = 0;
+    for (const QByteArray &sent : socket.sent)
+        requests += KnxIp::ReadDatagram(sent).service == KnxIp::TunnellingRequest;
+    EXPECT_EQ(requests, GetParam().requests);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, KnxIpTunnelFaults,
+    ::testing::Values(TunnelCase{"sound", Tunnel::Sound, 0, 1},
+                      TunnelCase{"confirmedEarly", Tunnel::ConfirmedEarly, 0, 1},
+                      TunnelCase{"ackLost", Tunnel::AckLost, BusLibrary::NotConfirmed, 2},
+                      TunnelCase{"ackRefused", Tunnel::AckRefused, BusLibrary::NotConfirmed, 2},
+                      TunnelCase{"notSent", Tunnel::NotSent, BusLibrary::NotConfirmed, 1},
+                      TunnelCase{"notSentEarly", Tunnel::NotSentEarly, BusLibrary::NotConfirmed, 1},
+                      TunnelCase{"neverConfirmed", Tunnel::NeverConfirmed, BusLibrary::NotConfirmed, 1},
+                      TunnelCase{"stateRefused", Tunnel::StateRefused, KnxIpBusLibrary::Lost, 1},
+                      TunnelCase{"stateSilent", Tunnel::StateSilent, KnxIpBusLibrary::Lost, 1},
+                      TunnelCase{"endsTunnel", Tunnel::EndsTunnel, KnxIpBusLibrary::Lost, 1}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(KnxIpTunnel, ARefusedConnectionNamesTheHostAndTheStatus)
 {

@@ -15,6 +15,7 @@ class ScriptedDatagramSocket final : public DatagramSocket {
     UdpEndpoint peer{0x7F000001, 3671};
     UdpEndpoint local{0x7F000001, 40000};
     std::vector<QByteArray> sent;
+    std::vector<UdpEndpoint> sentTo; // where each datagram of `sent` went
     std::deque<ReceivedDatagram> incoming;
     std::function<void(const QByteArray &)> responder;
     bool opened = false;
@@ -24,9 +25,10 @@ class ScriptedDatagramSocket final : public DatagramSocket {
     void close() override { opened = false; }
     bool isOpen() const override { return opened; }
     UdpEndpoint localEndpoint() const override { return local; }
-    bool sendTo(const UdpEndpoint &, const QByteArray &bytes, QString *) override
+    bool sendTo(const UdpEndpoint &to, const QByteArray &bytes, QString *) override
     {
         sent.push_back(bytes);
+        sentTo.push_back(to);
         if (responder)
             responder(bytes);
         return true;

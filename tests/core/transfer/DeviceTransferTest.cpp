@@ -9,6 +9,9 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
+#include <QDir>
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 namespace zx::test {
@@ -87,6 +90,35 @@ TEST_F(DeviceTransferTest, ParallelWriteRequestAndTransferCopy)
     EXPECT_EQ(dir.read(QStringLiteral("File ")), QByteArray("the program file"));
     EXPECT_EQ(launcher.started, QStringList{QStringLiteral("cardio-test")});
     EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Access to zentrix finished")});
+}
+
+// A write that cannot be prepared (the program file unreadable, its copy or the request not
+// written) names the file, starts no tool and does not succeed.
+TEST_F(DeviceTransferTest, AWriteThatCannotBePreparedStartsNoTool)
+{
+    toolResult("3,0\r\n");
+    const struct {
+        const char *blocked; // made a folder, or removed for the program file
+        const char *named;
+    } cases[] = {{"prog.zxp", "prog.zxp"}, {"File ", "File "}, {"zentrix.msg", "zentrix.msg"}};
+    for (const auto &c : cases) {
+        TempDir work;
+        AppContext context{model, prompter, clock, pump, launcher, work.path(), work.path()};
+        model.program().FileName = work.file(QStringLiteral("prog.zxp"));
+        if (QLatin1String(c.blocked) != QLatin1String("prog.zxp"))
+            work.write(QStringLiteral("prog.zxp"), "the program file");
+        ASSERT_TRUE(QDir(work.path()).mkdir(QString::fromLatin1(c.blocked)) ||
+                    QLatin1String(c.blocked) == QLatin1String("prog.zxp"));
+        launcher.started.clear();
+        prompter.shown.clear();
+        DeviceTransfer t(context, port);
+        t.setChipTool(QStringLiteral("cardio-test"));
+        t.Transfer(QStringLiteral("s"));
+        EXPECT_FALSE(t.succeeded()) << c.blocked;
+        EXPECT_TRUE(launcher.started.isEmpty()) << c.blocked;
+        ASSERT_FALSE(prompter.shown.empty()) << c.blocked;
+        EXPECT_TRUE(prompter.last().contains(QString::fromLatin1(c.named))) << prompter.last().toStdString();
+    }
 }
 
 TEST_F(DeviceTransferTest, LongDelayFollowsTheFactorOfTheModel)
@@ -226,15 +258,44 @@ TEST_F(DeviceTransferTest, ReadOfADamagedImageSaysIllegalFile)
     EXPECT_EQ(model.program().UsageText, QStringLiteral("unknown"));
 }
 
+// A read-back image that is missing or damaged is named as such, whether the read goes into
+// the program or into a separate document.
+TEST_F(DeviceTransferTest, AMissingOrDamagedReadBackImageIsNamedForEitherTarget)
+{
+    for (const bool intoDocument : {false, true}) {
+        for (const bool damaged : {false, true}) {
+            launcher.tool = [&] {
+                QFile::remove(dir.file(QStringLiteral("card.dat")));
+                if (damaged)
+                    dir.write(QStringLiteral("card.dat"), " 1 2 3 ");
+                dir.write(QStringLiteral("card.msg"), "3,0");
+            };
+            prompter.shown.clear();
+            Model document;
+            DeviceTransfer t = make();
+            if (intoDocument)
+                EXPECT_FALSE(t.ReadInto(document));
+            else
+                t.ReadCommand(save);
+            ASSERT_FALSE(prompter.shown.empty());
+            EXPECT_EQ(prompter.last(), model.catalogue(damaged ? Msg::IllegalFile : Msg::NoSuchFile))
+                << intoDocument << damaged;
+            EXPECT_EQ(prompter.shown.back().icon, Icon::Critical);
+        }
+    }
+}
+
 TEST_F(DeviceTransferTest, ReadAsksAboutUnsavedChangesFirst)
 {
     model.Modified = 1;
     prompter.answers = {Answer::Cancel};
-    make().ReadCommand(save);
+    DeviceTransfer cancelled = make();
+    cancelled.ReadCommand(save);
     EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Save changes in ") +
                                                dir.file(QStringLiteral("prog.zxp")) + QStringLiteral(" ?")});
     EXPECT_EQ(prompter.shown[0].buttons, Buttons::YesNoCancel);
     EXPECT_TRUE(launcher.started.isEmpty());
+    EXPECT_FALSE(cancelled.succeeded());
 
     prompter.answers = {Answer::Yes};
     toolResult("3,0");
@@ -286,10 +347,12 @@ TEST_F(DeviceTransferTest, EmptyProgramCancelledWritesNothing)
 {
     model.program().UsedCount = 0;
     prompter.answers = {Answer::Cancel};
-    make().WriteCommand(save);
+    DeviceTransfer t = make();
+    t.WriteCommand(save);
     EXPECT_EQ(prompter.messages(),
               QStringList{QStringLiteral("No data to save! Do you want to continue anyway  ?")});
     EXPECT_TRUE(launcher.started.isEmpty());
+    EXPECT_FALSE(t.succeeded());
 }
 
 TEST_F(DeviceTransferTest, FailedSerialReadEmptiesTheListsAndLoadsNoOldImage)
@@ -349,6 +412,15 @@ TEST_F(DeviceTransferTest, VerifyAfterWriteReadsBackAndSaysWhatDiffers)
         EXPECT_EQ(model.program().Records[0].b5, 1) << "the program in memory stays as it is";
         EXPECT_EQ(model.program().FileName, dir.file(QStringLiteral("prog.zxp")));
     }
+    // A write whose reading back fails is no verified write.
+    launcher.tool = [&] {
+        QFile::remove(dir.file(QStringLiteral("card.dat")));
+        dir.write(QStringLiteral("card.msg"), "3,0");
+    };
+    DeviceTransfer t = make();
+    t.setVerifyAfterWrite(true);
+    t.WriteCommand(save);
+    EXPECT_FALSE(t.succeeded());
 }
 
 } // namespace

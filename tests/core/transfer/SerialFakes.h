@@ -38,7 +38,8 @@ class ScriptedSerialPort final : public SerialPort {
     explicit ScriptedSerialPort(VirtualPump &pump) : pump_(pump) {}
 
     std::function<Reply(const QByteArray &request)> responder;
-    QString openError; // non-empty: open fails with this text
+    QString openError;  // non-empty: open fails with this text
+    QString writeError; // non-empty: every write fails with this text
     QString openedDevice;
     int opens = 0;
     int closes = 0;
@@ -62,8 +63,12 @@ class ScriptedSerialPort final : public SerialPort {
             ++closes;
         open_ = false;
     }
-    bool write(const QByteArray &bytes, QString *) override
+    bool write(const QByteArray &bytes, QString *error) override
     {
+        if (!writeError.isEmpty()) {
+            *error = writeError;
+            return false;
+        }
         requests.push_back(bytes);
         qint64 at = pump_.now;
         for (const Piece &p : responder ? responder(bytes) : Reply{}) {

@@ -222,6 +222,11 @@ TEST_F(SerialLinkTest, ReadFetchesEveryBlockAndWritesCardDat)
     EXPECT_TRUE(prompter.shown.empty());
     ASSERT_EQ(port.requests.size(), 128u);
     EXPECT_EQ(progress.label, QStringLiteral("read zentrix  using COM 2"));
+    // 0 at the start, one step per block read, then full: as when writing.
+    ASSERT_EQ(progress.gauge.size(), 130u);
+    EXPECT_EQ(progress.gauge.front(), 0);
+    EXPECT_EQ(progress.gauge[1], 1);
+    EXPECT_EQ(progress.gauge[128], 128);
     EXPECT_EQ(progress.gauge.back(), TransferProgress::GaugeMax);
 
     const QByteArray card = dir.read(QStringLiteral("card.dat"));
