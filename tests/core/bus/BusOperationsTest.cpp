@@ -635,8 +635,9 @@ TEST_P(RecordRestarts, AreGivenUpAfterTheThird)
 {
     fillBusProgram();
     const bool write = GetParam().command == Mailbox::WriteRecord;
-    if (!write)
+    if (!write) {
         ASSERT_EQ(ops.ProgramDevice(Device), 0);
+    }
     const int firsts = bus.commandCount(write ? Mailbox::DeleteProgram : Mailbox::ReadFirstRecord);
     bus.loseAnswerAfter = GetParam().command;
     bus.losses = GetParam().losses;
