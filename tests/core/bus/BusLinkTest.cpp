@@ -138,6 +138,9 @@ TEST_F(BusLinkTest, ABcuThatNeverConfirmsGives107AfterTheTimer)
     const QStringList lines = protocolLines();
     EXPECT_TRUE(lines.contains(QStringLiteral(" *** Timeout while: send telegramm 107")));
     EXPECT_EQ(lines.last(), QStringLiteral(" *** Error while : read adresstable lenth"));
+    // A link that failed half way is closed, and nothing later takes it for open.
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_EQ(bus.closes, 1);
 }
 
 TEST_F(BusLinkTest, ASilentDeviceGives106AndTheAnswerIsParsed)
