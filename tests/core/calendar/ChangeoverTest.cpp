@@ -123,7 +123,8 @@ TEST(ChangeoverEditing, IdenticalAndRepeatedDatesAreRefused)
     // The partner of the last entry is a leftover past the count: no longer compared.
     ProgramSet leftover = s;
     leftover.DstTable[1] = EncodeChangeoverEntry(repeat);
-    EXPECT_EQ(CheckChangeoverEntry(leftover, 0, {{1, 11, 2, 1}, {29, 3, 2, 1}}, TwiceAYear).check, DstCheck::Ok);
+    EXPECT_EQ(CheckChangeoverEntry(leftover, 0, {{1, 11, 2, 1}, {29, 3, 2, 1}}, TwiceAYear).check,
+              DstCheck::Ok);
     // Changing entry 0 is checked against entry 1 of its year.
     ASSERT_TRUE(AppendChangeoverEntry(s, {{1, 11, 2, 1}, {20, 12, 3, 1}}, 0, 0));
     EXPECT_EQ(CheckChangeoverEntry(s, 0, {{20, 12, 3, 1}, {25, 10, 3, 1}}, TwiceAYear).otherNumber, 2);

@@ -1,4 +1,5 @@
 #include "entry/EntryConflict.h"
+#include "entry/DuplicateEntries.h"
 
 #include "entry/SwitchingEntry.h"
 #include "model/Model.h"
@@ -111,6 +112,15 @@ TEST_F(ConflictScan, LooksOnlyAtRecordsInUse)
     add(Rec(128, 0, 1, 1, 1));
     model.program().Records[1] = Rec(152, 96, 31, 1, 1); // a stale slot beyond UsedCount
     EXPECT_FALSE(FindConflict(model, Rec(152, 96, 31, 1, 1)));
+    // The scan of a whole program for repeated entries stops at the count too.
+    add(Rec(152, 96, 31, 1, 0));
+    model.program().Records[2] = Rec(152, 96, 31, 1, 0);
+    EXPECT_TRUE(FindDuplicateEntries(model).empty());
+    add(Rec(128, 0, 1, 1, 1));
+    const std::vector<DuplicateEntry> found = FindDuplicateEntries(model);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].index, 2);
+    EXPECT_EQ(found[0].earlier, 0);
 }
 
 TEST_F(ConflictScan, UsesTheDeviceKindOfTheModel)

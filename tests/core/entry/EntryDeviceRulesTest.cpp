@@ -67,6 +67,29 @@ TEST(EntryDeviceRules, AstroDeviceKeepsChannelsOneAndTwoApartAndHasNoPulses)
     EXPECT_TRUE(OffersPulses(annual));
 }
 
+// The device's last channel is the last one an entry may name, on both device types.
+TEST(EntryDeviceRules, TheLastChannelIsTakenTheNextRefused)
+{
+    for (int bus : {0, 1}) {
+        for (int kanalzahl : {1, 2, 4}) {
+            DeviceProperties d;
+            d.BusDevice = bus;
+            d.Kanalzahl = kanalzahl;
+            const int count = ChannelCountOf(d);
+            auto rule = [&](int channel) {
+                SwitchingEntryValues e;
+                e.hour = 6;
+                e.kind = EntryKind::Weekly;
+                e.weekdayMask = 1;
+                (bus ? e.busChannel : e.channelMask) = bus ? channel : 1 << (channel - 1);
+                return CheckSwitchingDeviceRules(e, d);
+            };
+            EXPECT_EQ(rule(count), DeviceRule::Ok) << bus << " " << kanalzahl;
+            EXPECT_EQ(rule(count + 1), DeviceRule::ChannelAboveCount) << bus << " " << kanalzahl;
+        }
+    }
+}
+
 // ----- entries the device cannot hold ---------------------------------------------------------
 
 namespace {

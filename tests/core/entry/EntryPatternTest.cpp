@@ -89,6 +89,7 @@ TEST(EntryPattern, AnEntrysOwnFieldsPickItAndAnyOneChangedFieldLosesIt)
                  p.from = DayMonth{p.from->day % 28 + 1, p.from->month};
          }},
         {"code", [](EntryPattern &p) { p.priorityCode = *p.priorityCode % 9 + 1; }},
+        {"a switching time's field", [](EntryPattern &p) { p.minuteOfDay = 0; }},
         {"channels", [](EntryPattern &p) { p.channelMask = *p.channelMask ^ 2; }},
         {"state", [](EntryPattern &p) { p.state = 1 - *p.state; }},
         {"once", [](EntryPattern &p) { p.once = !*p.once; }},

@@ -166,6 +166,23 @@ QJsonObject withValue(QJsonObject json, const QString &path, const QJsonValue &v
     return root[u"doc"].toObject();
 }
 
+// A document may leave the program number out or give it as null: the program has none.
+TEST(ProgramJsonTest, AMissingOrNullProgramNumberMeansNone)
+{
+    Model full;
+    test::fillFullAnnual(full);
+    QJsonObject json = ProgramToJson(full);
+    for (const QJsonValue &number : {QJsonValue(QJsonValue::Undefined), QJsonValue(QJsonValue::Null)}) {
+        if (number.isUndefined())
+            json.remove(QStringLiteral("programNumber"));
+        else
+            json.insert(QStringLiteral("programNumber"), number);
+        Model m;
+        EXPECT_EQ(ProgramFromJson(json, m).error, QString());
+        EXPECT_EQ(m.program().ProgramNumber, NoProgramNumber);
+    }
+}
+
 class FieldRanges : public ::testing::TestWithParam<RangeCase> {};
 
 TEST_P(FieldRanges, BothEndsAreTakenOneStepBeyondIsRefused)
