@@ -103,6 +103,28 @@ TEST_F(Increments, MinutesPastMidnightMoveTheWeekdays)
     EXPECT_EQ(e.weekdayMask, 2 | 32);
 }
 
+// Every edge of the clock: the last minute and the last hour of the day stay on their day.
+TEST_F(Increments, TheLastMinuteAndHourOfTheDayStay)
+{
+    const struct {
+        int incHours, incMinutes, hour, minute;
+        int wantHour, wantMinute, wantDays;
+    } cases[] = {{0, 1, 6, 58, 6, 59, 1},
+                 {0, 1, 6, 59, 7, 0, 1},
+                 {1, 0, 22, 0, 23, 0, 1},
+                 {1, 0, 23, 0, 0, 0, 2},
+                 {0, 1, 23, 59, 0, 0, 2}};
+    for (const auto &c : cases) {
+        s.IncHours = c.incHours;
+        s.IncMinutes = c.incMinutes;
+        SwitchingEntryValues e = weekly(c.hour, c.minute, 1);
+        ApplyIncrements(e, s, 0, 2025);
+        EXPECT_EQ(e.hour, c.wantHour) << c.hour << ":" << c.minute;
+        EXPECT_EQ(e.minute, c.wantMinute) << c.hour << ":" << c.minute;
+        EXPECT_EQ(e.weekdayMask, c.wantDays) << c.hour << ":" << c.minute;
+    }
+}
+
 TEST_F(Increments, WeekdayIncrementAndDayCarryShiftTwice)
 {
     s.IncHours = 2;
