@@ -358,6 +358,15 @@ TEST_F(ProgramFileTest, DeviceCodeFollowsSpecialPriorityKeepingBitSeven)
     model.device.DeviceCode = 73 + 128;
     ASSERT_TRUE(save());
     EXPECT_EQ(model.device.DeviceCode, 72 + 128);
+    // Loaded back, only the special code makes the device one that counts priority years.
+    for (const int code : {72, 73}) {
+        model.device.DeviceCode = code;
+        setRecords({code == 73 ? easterPriority(1, 1, 1) : priorityTime(1, 5, 1, 5, 1, 1)});
+        ASSERT_TRUE(save());
+        model.device.Bewft = 0;
+        ASSERT_EQ(load(dir.file("p.zxp")), LoadResult::Loaded);
+        EXPECT_EQ(model.device.Bewft, code == 73 ? 1 : 0) << code;
+    }
 }
 
 // ----- the save dialogue --------------------------------------------------------------------
