@@ -79,6 +79,8 @@ TEST(EntryPattern, AnEntrysOwnFieldsPickItAndAnyOneChangedFieldLosesIt)
         {"channels", [](EntryPattern &p) { p.channelMask = *p.channelMask ^ 2; }},
         {"state", [](EntryPattern &p) { p.state = 1 - *p.state; }},
         {"once", [](EntryPattern &p) { p.once = !*p.once; }},
+        {"a priority time's field", [](EntryPattern &p) { p.priorityCode = 1; }},
+        {"weekdays", [](EntryPattern &p) { p.weekdayMask = p.weekdayMask ? *p.weekdayMask ^ 1 : 1; }},
     };
     const std::vector<Change> priorityChanges = {
         {"from or Easter",
@@ -90,6 +92,8 @@ TEST(EntryPattern, AnEntrysOwnFieldsPickItAndAnyOneChangedFieldLosesIt)
          }},
         {"code", [](EntryPattern &p) { p.priorityCode = *p.priorityCode % 9 + 1; }},
         {"a switching time's field", [](EntryPattern &p) { p.minuteOfDay = 0; }},
+        {"Easter offset", [](EntryPattern &p) { p.easterOffset = p.easterOffset ? *p.easterOffset + 1 : 1; }},
+        {"year", [](EntryPattern &p) { p.year = 2099; }}, // past the last year a record can name
         {"channels", [](EntryPattern &p) { p.channelMask = *p.channelMask ^ 2; }},
         {"state", [](EntryPattern &p) { p.state = 1 - *p.state; }},
         {"once", [](EntryPattern &p) { p.once = !*p.once; }},
