@@ -32,6 +32,24 @@ TEST(AstroSettingsTest, PositionsAndValuesMapBothWays)
     EXPECT_EQ(OffsetOfPosition(OffsetBarMax), -120.f);
 }
 
+// Every end of every bar is a valid position, one step beyond is not.
+TEST(AstroSettingsTest, PositionsAreValidUpToTheEndsOfTheBars)
+{
+    EXPECT_TRUE(PositionsValid(0, 0, 0));
+    EXPECT_TRUE(PositionsValid(LongitudeBarMax, LatitudeBarMax, ZoneBarMax));
+    const struct {
+        int longitude, latitude, zone;
+    } beyond[] = {{-1, 0, 0},
+                  {0, -1, 0},
+                  {0, 0, -1},
+                  {LongitudeBarMax + 1, 0, 0},
+                  {0, LatitudeBarMax + 1, 0},
+                  {0, 0, ZoneBarMax + 1}};
+    for (const auto &b : beyond)
+        EXPECT_FALSE(PositionsValid(b.longitude, b.latitude, b.zone))
+            << b.longitude << " " << b.latitude << " " << b.zone;
+}
+
 TEST(AstroSettingsTest, Labels)
 {
     Catalogue c;

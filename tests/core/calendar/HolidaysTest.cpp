@@ -63,6 +63,12 @@ TEST_F(HolidayEditing, DeleteRenumbersSetMembers)
     EXPECT_EQ(lib.holidays[1].name, QStringLiteral("C"));
     RemoveFromHolidaySet(lib, 0, 0);
     EXPECT_EQ(lib.sets[0].members, (std::vector<int>{2}));
+    // A set is renamed by its index; an index past the sets renames nothing.
+    EXPECT_TRUE(RenameHolidaySet(lib, 0, QStringLiteral("T")));
+    EXPECT_FALSE(RenameHolidaySet(lib, 1, QStringLiteral("U")));
+    EXPECT_FALSE(RenameHolidaySet(lib, -1, QStringLiteral("U")));
+    EXPECT_EQ(lib.sets.size(), 1u);
+    EXPECT_EQ(lib.sets[0].name, QStringLiteral("T"));
 }
 
 TEST_F(HolidayEditing, SetAndMemberLimits)

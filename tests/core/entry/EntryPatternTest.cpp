@@ -91,7 +91,14 @@ TEST(EntryPattern, AnEntrysOwnFieldsPickItAndAnyOneChangedFieldLosesIt)
                  p.from = DayMonth{p.from->day % 28 + 1, p.from->month};
          }},
         {"code", [](EntryPattern &p) { p.priorityCode = *p.priorityCode % 9 + 1; }},
-        {"a switching time's field", [](EntryPattern &p) { p.minuteOfDay = 0; }},
+        {"a switching time", [](EntryPattern &p) { p.minuteOfDay = 0; }},
+        {"weekdays", [](EntryPattern &p) { p.weekdayMask = 1; }},
+        {"a date",
+         [](EntryPattern &p) {
+             p.date = DayMonth{1, 1};
+         }},
+        {"a program", [](EntryPattern &p) { p.program = 1; }},
+        {"a pulse", [](EntryPattern &p) { p.pulseSeconds = 1; }},
         {"Easter offset", [](EntryPattern &p) { p.easterOffset = p.easterOffset ? *p.easterOffset + 1 : 1; }},
         {"year", [](EntryPattern &p) { p.year = 2099; }}, // past the last year a record can name
         {"channels", [](EntryPattern &p) { p.channelMask = *p.channelMask ^ 2; }},

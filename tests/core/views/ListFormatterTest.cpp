@@ -1,4 +1,5 @@
 #include "views/ListFormatter.h"
+#include "calendar/Changeover.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "support/SamplePrograms.h"
@@ -265,6 +266,11 @@ TEST_F(ListFormatterTest, ChangeoverRowsShowYearDatesHoursAndShift)
                                             "september, 1st", "12:00 hrs (-0 hours)"}));
     EXPECT_EQ(t.rows[2].cells[1], QStringLiteral("2027"));
     EXPECT_EQ(t.rows[2].recordIndex, 2);
+    // The first and the last day of the year are dates like any other.
+    p.DstTable[2] = EncodeChangeoverEntry({{1, 1, 2, 1}, {31, 12, 3, 1}});
+    const ListTable edges = BuildList(model, ListChangeover, SetProgram);
+    EXPECT_EQ(edges.rows[2].cells[2], QStringLiteral("january, 1st"));
+    EXPECT_EQ(edges.rows[2].cells[4], QStringLiteral("december, 31. "));
 }
 
 TEST_F(ListFormatterTest, ChangeoverOnceTheYearCountsOneYearPerEntry)
