@@ -255,6 +255,20 @@ TEST_F(KnxIpTunnel, TakesOnlyTheDevicesAnswersAndEachOnce)
     EXPECT_EQ(KnxIp::ReadDatagram(socket.sent.back()).service, KnxIp::DisconnectRequest);
 }
 
+// The link keeps the interface's own memory (the device address, the layer) itself: a write
+// changes exactly the bytes it carries and a read gives them back.
+TEST_F(KnxIpTunnel, ItsOwnMemoryKeepsExactlyTheBytesWritten)
+{
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    ASSERT_EQ(library.send(hex("074603 0100 112233")), 0);
+    ASSERT_EQ(library.send(hex("064602 0100 AABB")), 0);
+    ASSERT_EQ(library.send(hex("044C03 0100")), 0);
+    BusLibrary::FetchBuffer buffer{};
+    ASSERT_EQ(library.fetch(buffer), 0);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(buffer.data()), buffer[0] + 1),
+              hex("074B03 0100 AABB33"));
+}
+
 // A new connection, or the end of one, first ends the connection to the device before it, also
 // to 0.0.0 where a search starts.
 TEST_F(KnxIpTunnel, EveryConnectionIsEndedBeforeTheNext)
@@ -323,6 +337,51 @@ TEST_F(KnxIpTunnel, DataTelegramsAreNumberedAndWaitForTheirAcknowledgement)
     deviceAcks(1);
     ASSERT_EQ(sendAndWait(hex("0921000000000001 0300")), 0);
     EXPECT_EQ(sequences(), (std::vector<int>{0, 1, 2}));
+}
+
+// A numbered telegram the device does not acknowledge leaves again with its own number, three
+// times; after the third the connection to the device is ended. A refusal (T_NAK) sends it again
+// at once and counts as one of the three.
+TEST_F(KnxIpTunnel, AnUnacknowledgedTelegramIsRepeatedThenTheConnectionEnds)
+{
+    auto sentToDevice = [this](bool (*kind)(int)) {
+        std::vector<int> seen;
+        for (const QByteArray &s : socket.sent) {
+            const KnxIp::Datagram d = KnxIp::ReadDatagram(s);
+            const auto f = d.service == KnxIp::TunnellingRequest ? Cemi::ReadLData(d.cemi) : std::nullopt;
+            if (f && !f->tpdu.isEmpty() && kind(std::uint8_t(f->tpdu.at(0))))
+                seen.push_back(Tpci::sequenceOf(std::uint8_t(f->tpdu.at(0))));
+        }
+        return seen;
+    };
+    auto waitMs = [this](int ms) {
+        int queued = 0, repeats = 0, busy = 0;
+        for (const qint64 end = pump.now + ms; pump.now < end; pump.processEvents())
+            library.pollSend(queued, repeats, busy);
+    };
+    auto isDisconnect = [](int tpci) { return tpci == Tpci::Disconnect; };
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "refused once" : "never answered");
+        socket.sent.clear();
+        fromServer = 0; // a new tunnel counts the interface's requests from 0
+        ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+        ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
+        ASSERT_EQ(sendAndWait(hex("0921000000000001 0300")), 0);
+        waitMs(150);
+        if (refused) {
+            socket.answer(indication(0x1105, QByteArray(1, char(Tpci::Nak))));
+            waitMs(10);
+        }
+        std::vector<int> expected(refused ? 2 : 1, 0);
+        EXPECT_EQ(sentToDevice(Tpci::isDataConnected), expected) << "repeated before its time";
+        waitMs(refused ? 450 : 600);
+        expected.assign(4, 0);
+        EXPECT_EQ(sentToDevice(Tpci::isDataConnected), expected);
+        EXPECT_TRUE(sentToDevice(isDisconnect).empty());
+        waitMs(250);
+        EXPECT_EQ(sentToDevice(isDisconnect).size(), 1u);
+        library.close();
+    }
 }
 
 // Each request to the interface carries the next sequence number of the tunnel; an acknowledgement

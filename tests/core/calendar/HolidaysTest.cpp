@@ -164,20 +164,29 @@ TEST(HolidayFile, DamagedFilesLeaveTheLibraryAsItWas)
     HolidayLibrary lib;
     AddOrChangeHoliday(lib, fixed("Keep", 1, 1));
     const HolidayLibrary before = lib;
-    const char *const damaged[] = {
-        "",                                            // no count line
-        " 2  0 \r\nA, 0 0 1 1\r\n",                    // fewer holidays than counted
-        " 1  0 \r\nA 0 0 1 1\r\n",                     // no comma after the name
-        " 1  0 \r\nA, 0 0 32 1\r\n",                   // no such day
-        " 1  0 \r\nA, 1 9 1 1\r\n",                    // no such weekday
-        " 1  1 \r\nA, 0 0 1 1\r\nS\r\n 1 \r\n 2 \r\n", // member beyond the library
-        " 1  1 \r\nA, 0 0 1 1\r\nS\r\n 60 \r\n",       // too many members
-        " 0  30 \r\n",                                 // too many sets
-        " 1  0 \r\nA, 0 0 x 1\r\n",                    // no number
+    // The message names the line where the file stops making sense.
+    const struct {
+        const char *text;
+        const char *line;
+    } damaged[] = {
+        {"", "1"},                                            // no count line
+        {" 2  0 \r\nA, 0 0 1 1\r\n", "3"},                    // fewer holidays than counted
+        {" 1  0 \r\nA 0 0 1 1\r\n", "2"},                     // no comma after the name
+        {" 1  0 \r\nA, 0 0 32 1\r\n", "2"},                   // no such day
+        {" 1  0 \r\nA, 1 9 1 1\r\n", "2"},                    // no such weekday
+        {" 1  1 \r\nA, 0 0 1 1\r\nS\r\n 1 \r\n 2 \r\n", "5"}, // member beyond the library
+        {" 1  1 \r\nA, 0 0 1 1\r\nS\r\n 60 \r\n", "4"},       // too many members
+        {" 0  30 \r\n", "1"},                                 // too many sets
+        {" 0  -1 \r\n", "1"},                                 // fewer than no sets
+        {" -1  0 \r\n", "1"},                                 // fewer than no holidays
+        {" 40000  0 \r\nA, 0 0 1 1\r\n", "1"},                // more holidays than a set can number
+        {" 1  0 \r\nA, 0 0 x 1\r\n", "2"},                    // no number
     };
-    for (const char *text : damaged) {
-        EXPECT_EQ(ParseHolidays(QByteArray(text), lib).status, HolidayLoad::Damaged) << text;
-        EXPECT_EQ(lib, before) << text;
+    for (const auto &row : damaged) {
+        const HolidayFileResult result = ParseHolidays(QByteArray(row.text), lib);
+        EXPECT_EQ(result.status, HolidayLoad::Damaged) << row.text;
+        EXPECT_EQ(result.error, QLatin1String(row.line)) << row.text;
+        EXPECT_EQ(lib, before) << row.text;
     }
     TempDir dir;
     EXPECT_EQ(LoadHolidays(dir.file(QStringLiteral("none.hdy")), lib).status, HolidayLoad::Missing);

@@ -145,4 +145,9 @@ TEST(HolidayPriority, YearsBeyondTheSevenBitYearCodeAreLeftOut)
     ASSERT_EQ(times.size(), 2u);
     EXPECT_EQ(times[0].yearCode, 126);
     EXPECT_EQ(times[1].yearCode, 127);
+    // Code 0 means "every year": 1936 cannot be named, 1937 is the first year that can.
+    const auto early = HolidayPriorityTimes(free, Base(), 1, {1, 1, 1936}, 3);
+    ASSERT_EQ(early.size(), 2u);
+    EXPECT_EQ(early[0].yearCode, 1);
+    EXPECT_EQ(early[1].yearCode, 2);
 }
