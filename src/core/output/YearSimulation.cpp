@@ -306,8 +306,10 @@ std::vector<DaySegment> YearSimulation::daySegments(int channel, int day, int mo
             if (t.program != code)
                 continue;
             if (!pulse) {
+                // Of two times equally far back the later in the order holds, as it does within
+                // the day it ran on.
                 const int w = weeklyDistance(t.weekdayMask, minute, weekday);
-                if (w < best) {
+                if (w <= best) {
                     best = w;
                     initial = level;
                 }

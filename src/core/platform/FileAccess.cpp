@@ -183,8 +183,10 @@ bool WriteFileAtomically(const QString &path, const QByteArray &content, QString
 
 bool OpenForAppending(QFileDevice &file, bool truncate, QString *error)
 {
+    // Unbuffered: what a full disk refused must not wait in a buffer that the next write, a
+    // resize back to the earlier length or the close would still put into the file.
     const QIODevice::OpenMode mode =
-        QIODevice::WriteOnly | (truncate ? QIODevice::Truncate : QIODevice::Append);
+        QIODevice::WriteOnly | QIODevice::Unbuffered | (truncate ? QIODevice::Truncate : QIODevice::Append);
 #ifdef Q_OS_UNIX
     // Opened without blocking, so a FIFO without reader cannot hold us, and checked on the open
     // descriptor before anything is cut or written.

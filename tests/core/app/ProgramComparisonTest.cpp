@@ -227,6 +227,7 @@ struct StepCase {
     std::function<void(Model &)> edit;
     int sprache;
     const char *expected;
+    std::function<void(Model &)> common = nullptr; // applied to both programs first
 };
 
 class StepNames : public ::testing::TestWithParam<StepCase> {};
@@ -240,6 +241,8 @@ TEST_P(StepNames, SayWhatTheStepDid)
     before.appendRecord(SetProgram, priorityTime(1, 8, 31, 8, 3, 1));
     SortRecords(before, DisplayOrder, SetProgram);
     before.device.Sprache = GetParam().sprache;
+    if (GetParam().common)
+        GetParam().common(before);
     Model after = before;
     GetParam().edit(after);
     EXPECT_EQ(StepName(before, after), QString::fromUtf8(GetParam().expected));
@@ -280,6 +283,14 @@ INSTANTIATE_TEST_SUITE_P(
                      m.program().DstTable[0] = {3, 1, 10, 1};
                  },
                  2, "change changeover table"},
+        // The year the changeover table starts with belongs to the table.
+        StepCase{"changeoverStart", [](Model &m) { m.program().DstFirstYear = 31; }, 2,
+                 "change changeover table",
+                 [](Model &m) {
+                     m.program().DstCount = 1;
+                     m.program().DstTable[0] = {3, 1, 10, 1};
+                     m.program().DstFirstYear = 30;
+                 }},
         // The place and offsets of an astro device are astro times, apart from the device settings ...
         StepCase{"astro",
                  [](Model &m) {

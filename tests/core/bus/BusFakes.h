@@ -23,6 +23,7 @@ class FakeBus final : public BusLibrary {
     std::array<std::uint8_t, 2> mask{0x00, 0x12};
     int busyAnswers = 0;            // mailbox answers that report busy
     int refuseWritesAt = -1;        // this address keeps its old value
+    int refusals = -1;              // how many writes to it keep the old value; -1 every one
     int confirmedSends = -1;        // the coupling unit stops confirming after this many frames; -1 never
     bool babble = false;            // every fetch brings a local answer for address 0, nothing else
     int loseAnswerAfter = -1;       // the answer to the first read after this mailbox command is lost
@@ -184,8 +185,10 @@ class FakeBus final : public BusLibrary {
         }
         memoryWrites.push_back({address, count});
         for (int i = 0; i < count; ++i) {
-            if (address + i != refuseWritesAt)
+            if (address + i != refuseWritesAt || refusals == 0)
                 memory[address + i] = a(4 + i);
+            else if (refusals > 0)
+                --refusals;
         }
         if (address == 0x00CE && a(4) == 0x01)
             mailbox(app.mid(4));

@@ -455,6 +455,16 @@ TEST_F(BusOperationsTest, AFailedInstallLeavesTheSavedApplicationForReinstall)
     expectOwnApplication();
 }
 
+// A write the device refused once is tried again: the install's next attempt succeeds.
+TEST_F(BusOperationsTest, AnInstallTheDeviceRefusedOnceSucceedsOnItsNextAttempt)
+{
+    bus.refuseWritesAt = 0x01F9;
+    bus.refusals = 1;
+    EXPECT_EQ(ops.ProgramWithApplicationSwap(Device), 0) << protocolText().toStdString();
+    EXPECT_EQ(bus.refusals, 0);
+    expectOwnApplication();
+}
+
 // Without a saved copy of the device's own application nothing may overwrite it.
 TEST_F(BusOperationsTest, AnApplicationThatCannotBeSavedStopsTheProgramming)
 {

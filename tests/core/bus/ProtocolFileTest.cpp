@@ -3,6 +3,8 @@
 #include "support/FileLimits.h"
 #include "support/TempDir.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 namespace zx::test {
@@ -19,6 +21,22 @@ TEST(ProtocolFile, StartsEmptyAndKeepsEveryLine)
     protocol.close();
     EXPECT_EQ(dir.read(QLatin1String(ProtocolFile::FileName)), QByteArray("install AST\r\n"));
     EXPECT_FALSE(protocol.failed());
+
+    // In a folder where the user may write the protocol but not remove it, it is emptied.
+    QFile::setPermissions(dir.file(QLatin1String(ProtocolFile::FileName)),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther |
+                              QFileDevice::WriteOther);
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                          QFileDevice::ExeOther);
+    {
+        const WithoutRootPrivileges user;
+        ASSERT_TRUE(user.effective());
+        ASSERT_TRUE(protocol.recreate(dir.path()));
+        protocol.line(QStringLiteral("search"));
+        protocol.close();
+    }
+    EXPECT_EQ(dir.read(QLatin1String(ProtocolFile::FileName)), QByteArray("search\r\n"));
 }
 
 TEST(ProtocolFile, ProtocolThatCannotBeWrittenIsReported)

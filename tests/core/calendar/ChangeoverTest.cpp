@@ -204,6 +204,8 @@ INSTANTIATE_TEST_SUITE_P(Changeover, SummerShift,
                                            ShiftCase{"TableAtSetBack", RuleTable, {25, 10}, 180, 0},
                                            ShiftCase{"SouthJanuary", RuleTable, {1, 1}, 0, 120, 2027},
                                            ShiftCase{"SouthBeforeSetBack", RuleTable, {5, 4}, 239, 120, 2027},
+                                           ShiftCase{"SouthAtSetBack", RuleTable, {5, 4}, 240, 0, 2027},
+                                           ShiftCase{"SouthBeforeAdvance", RuleTable, {4, 10}, 59, 0, 2027},
                                            ShiftCase{"SouthAtAdvance", RuleTable, {4, 10}, 60, 120, 2027}),
                          [](const auto &info) { return std::string(info.param.name); });
 

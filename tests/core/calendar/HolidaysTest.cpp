@@ -49,6 +49,17 @@ TEST_F(HolidayEditing, SameDateRenamesAndSameNameRedates)
     EXPECT_EQ(lib.holidays.back().name, QStringLiteral("Day  one more"));
 }
 
+// A name is one field of one line in the file: whatever a reader could take for the end of the
+// field or of the line becomes a blank; other letters stay.
+TEST(HolidayNames, WhatWouldSplitTheRecordBecomesABlank)
+{
+    for (const char16_t c : {u',', u'\r', u'\n', u'\t', u'\x1b', u'\x85', u'\u2028', u'\u2029'})
+        EXPECT_EQ(CleanHolidayName(QStringLiteral("A") + QChar(c) + QStringLiteral("B")),
+                  QStringLiteral("A B"))
+            << int(c);
+    EXPECT_EQ(CleanHolidayName(QStringLiteral(" F\u00eate-Dieu;\u00a0")), QStringLiteral("F\u00eate-Dieu;"));
+}
+
 TEST_F(HolidayEditing, DeleteRenumbersSetMembers)
 {
     for (const char *n : {"A", "B", "C"})
@@ -69,6 +80,13 @@ TEST_F(HolidayEditing, DeleteRenumbersSetMembers)
     EXPECT_FALSE(RenameHolidaySet(lib, -1, QStringLiteral("U")));
     EXPECT_EQ(lib.sets.size(), 1u);
     EXPECT_EQ(lib.sets[0].name, QStringLiteral("T"));
+    // Deleting by an index outside the sets deletes nothing.
+    const HolidayLibrary before = lib;
+    DeleteHolidaySet(lib, 1);
+    DeleteHolidaySet(lib, -1);
+    EXPECT_EQ(lib, before);
+    DeleteHolidaySet(lib, 0);
+    EXPECT_TRUE(lib.sets.empty());
 }
 
 TEST_F(HolidayEditing, SetAndMemberLimits)

@@ -147,11 +147,19 @@ TEST(EntryDeviceRules, StoredRecordsBreakingTheRules)
     easter.easterCode = 83;
     easter.channelMask = 2;
     model.appendRecord(SetProgram, EncodePriorityTime(easter, 0));
+    SwitchingEntryValues dated = weekly;
+    dated.kind = EntryKind::Dated;
+    dated.day = 24;
+    dated.month = 12;
+    dated.channelMask = 3;
+    model.appendRecord(SetProgram, EncodeSwitchingTime(dated, 0));
 
     const std::vector<RuleBreak> breaks = RecordsBreakingDeviceRules(model);
-    ASSERT_EQ(breaks.size(), 2u);
+    ASSERT_EQ(breaks.size(), 3u);
     EXPECT_EQ(breaks[0].index, 1);
     EXPECT_EQ(breaks[0].rule, DeviceRule::AstroChannelsTogether);
     EXPECT_EQ(breaks[1].index, 3);
     EXPECT_EQ(breaks[1].rule, DeviceRule::NoVariableHolidays);
+    EXPECT_EQ(breaks[2].index, 4);
+    EXPECT_EQ(breaks[2].rule, DeviceRule::AstroChannelsTogether);
 }

@@ -51,4 +51,7 @@ TEST(TypedField, ProgramRangeAndDigitsFollowTheDevice)
     EXPECT_EQ(CheckTypedField(QStringLiteral("8"), ProgramRange(1)).check, FieldCheck::OutOfRange);
     EXPECT_EQ(ProgramRange(0).digits(), 1);
     EXPECT_EQ(FieldRanges::Minute.digits(), 2);
+    // A field is as wide as its largest value, a round one too.
+    for (const auto &[maximum, digits] : {std::pair{9, 1}, {10, 2}, {99, 2}, {100, 3}, {9999, 4}})
+        EXPECT_EQ((FieldRange{0, maximum}.digits()), digits) << maximum;
 }

@@ -129,6 +129,8 @@ TEST_F(YearCalendarTest, OneChannelAlone)
     EXPECT_EQ(one.count("BEGIN:VEVENT"), 365);
     EXPECT_TRUE(one.contains("SUMMARY:C2 ON 5"));
     EXPECT_TRUE(one.contains("X-WR-CALNAME:town hall 2026\\, C2\r\n"));
+    // A named channel's own calendar calls its events by the name alone.
+    EXPECT_TRUE(calendar(1).contains("SUMMARY:Hall ON\r\n"));
     // The same export again keeps its UIDs, so a calendar replaces the events instead of doubling them.
     EXPECT_EQ(calendar(2), one);
 }

@@ -4,6 +4,7 @@
 #include "output/PrintLayout.h"
 #include "output/TextFileSink.h"
 #include "platform/PrintSink.h"
+#include "support/FileLimits.h"
 #include "support/SamplePrograms.h"
 #include "support/TempDir.h"
 
@@ -153,15 +154,23 @@ TEST_F(PrintDriverTest, TextFileAppendsEveryPrintout)
     EXPECT_EQ(lines[6].indexOf(model.catalogue(Msg::March)), lines[5].indexOf(model.catalogue(Msg::BeginAt)));
 }
 
-TEST(TextFileSink, FailedAppendSaysSo)
+// A printout that does not fit on the disk says so and leaves the earlier printouts as they were.
+TEST(TextFileSink, FailedAppendSaysSoAndKeepsTheEarlierText)
 {
     TempDir dir;
     QString error;
     EXPECT_FALSE(AppendKeepingEarlier(dir.path(), "x", &error));
     EXPECT_FALSE(error.isEmpty());
-    if (QFile::exists(QStringLiteral("/dev/full"))) {
-        EXPECT_FALSE(AppendKeepingEarlier(QStringLiteral("/dev/full"), "x", &error));
+    const QString path = dir.file(QStringLiteral("hall.txt"));
+    ASSERT_TRUE(AppendKeepingEarlier(path, "earlier\r\n", &error));
+    {
+        const test::FileSizeLimit full(16);
+        ASSERT_TRUE(full.active());
+        error.clear();
+        EXPECT_FALSE(AppendKeepingEarlier(path, QByteArray(100, 'x'), &error));
     }
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(dir.read(QStringLiteral("hall.txt")), QByteArray("earlier\r\n"));
 }
 
 } // namespace

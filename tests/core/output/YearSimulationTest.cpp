@@ -289,6 +289,20 @@ INSTANTIATE_TEST_SUITE_P(
                     1,
                     0,
                     {{0, 420}, {0, 60}, {1, 0}, {3, 60, 5}, {0, 900}}},
+        // Two times of one minute for the channel run in their list order: the later holds, on
+        // its day and so after midnight.
+        SegmentCase{"SameMinuteLaterHoldsOff",
+                    {weeklyTime(8, 0, Daily, 3, 1), weeklyTime(8, 0, Daily, 1, 0)},
+                    7,
+                    1,
+                    0,
+                    {{0, 480}, {0, 960}}},
+        SegmentCase{"SameMinuteLaterHoldsOn",
+                    {weeklyTime(8, 0, Daily, 3, 0), weeklyTime(8, 0, Daily, 1, 1)},
+                    7,
+                    1,
+                    0,
+                    {{1, 480}, {1, 960}}},
         SegmentCase{"PermanentOn", {weeklyTime(6, 0, Daily, 1, 0)}, 7, 1, 10, {{1, 1440}}},
         SegmentCase{"PermanentOff", {weeklyTime(6, 0, Daily, 1, 1)}, 7, 1, 11, {{0, 1440}}}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -338,6 +352,9 @@ TEST_F(AstroSimulation, MidnightStateFromTheColumnThatHoldsATime)
     m.astro.AstroTable[DayOfYear(7, 1, 2030) - 1] = {NoAstroTime, NoAstroTime};
     EXPECT_EQ(day(1, 0), (Segments{{1, 1440}}));
     m.astro.AstroTable[DayOfYear(6, 1, 2030) - 1] = {16 * 60, NoAstroTime};
+    EXPECT_EQ(day(1, 0), (Segments{{0, 1440}}));
+    // Both at one minute: within the day the ON runs first and the OFF holds, so also overnight.
+    m.astro.AstroTable[DayOfYear(6, 1, 2030) - 1] = {16 * 60, 16 * 60};
     EXPECT_EQ(day(1, 0), (Segments{{0, 1440}}));
     // midnight itself is a time of the day, 24:00 is none
     m.astro.AstroTable[DayOfYear(7, 1, 2030) - 1] = {NoAstroTime, 0};

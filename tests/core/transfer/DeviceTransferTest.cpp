@@ -2,7 +2,9 @@
 
 #include "app/AppContext.h"
 #include "core/transfer/SerialFakes.h"
+#include "model/DeviceCodes.h"
 #include "model/Model.h"
+#include "model/ProgramFile.h"
 #include "platform/Clock.h"
 #include "platform/ToolLauncher.h"
 #include "support/SamplePrograms.h"
@@ -380,6 +382,49 @@ TEST_F(DeviceTransferTest, FailedSerialReadEmptiesTheListsAndLoadsNoOldImage)
 
 // The tool writes, then reads back what the device holds: the same program, or one whose
 // first record was changed at the device.
+// The command line's serial transfer: a write ends in success without reading anything back; a
+// read hands back the device's image, a master card's too, and refuses the image of another kind
+// of device.
+TEST_F(DeviceTransferTest, CommandLineSerialTransferHandsBackImagesOfThisDevice)
+{
+    const MemoryImage image = BuildImage(model, clock.now());
+    const QString file = dir.file(QStringLiteral("sent.zxp"));
+    dir.write(QStringLiteral("sent.zxp"), FormatProgramText(image, QStringLiteral("hall"), {}));
+    const SerialTimings timings{500, 100, 0};
+    // A working folder that cannot take the request: told, and nothing goes to the device.
+    EXPECT_FALSE(RunSerialTransfer(model, prompter, pump, port, file, QStringLiteral("s"), file,
+                                   QStringLiteral("ttyTest"), nullptr, timings));
+    EXPECT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(port.requests.empty());
+    prompter.shown.clear();
+    ASSERT_TRUE(RunSerialTransfer(model, prompter, pump, port, dir.path(), QStringLiteral("s"), file,
+                                  QStringLiteral("ttyTest"), nullptr, timings));
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(device.memory, image);
+
+    const struct {
+        int deviceCode;
+        bool handedBack;
+    } reads[] = {
+        {DeviceCodeAnnual, true}, {DeviceCodeAnnual | MasterCardBit, true}, {DeviceCodeAstro, false}};
+    for (const auto &r : reads) {
+        SCOPED_TRACE(r.deviceCode);
+        device.memory = image;
+        device.memory[1] = std::uint8_t(r.deviceCode);
+        device.memory[0] = std::uint8_t(image[0] + image[1] - r.deviceCode); // the image's check sum
+        prompter.shown.clear();
+        QByteArray readBack;
+        EXPECT_EQ(RunSerialTransfer(model, prompter, pump, port, dir.path(), QStringLiteral("l"), QString(),
+                                    QStringLiteral("ttyTest"), nullptr, timings, &readBack),
+                  r.handedBack);
+        EXPECT_EQ(prompter.shown.empty(), r.handedBack) << prompter.last().toStdString();
+        const auto values = ReadImageValues(readBack);
+        ASSERT_EQ(values.has_value(), r.handedBack);
+        if (values)
+            EXPECT_EQ((*values)[1], r.deviceCode);
+    }
+}
+
 TEST_F(DeviceTransferTest, VerifyAfterWriteReadsBackAndSaysWhatDiffers)
 {
     model.program().UsedCount = 0;
