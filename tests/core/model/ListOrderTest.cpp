@@ -1,4 +1,5 @@
 #include "model/ListOrder.h"
+#include "entry/PriorityEntry.h"
 #include "model/Model.h"
 #include "support/ScriptedPrompter.h"
 
@@ -342,6 +343,19 @@ TEST_F(ListOrderTest, BusPriorityValueOrdersPermanentByValue)
     EXPECT_EQ(records(), (std::vector<ProgramRecord>{v5, v200}));
     model.SortColumnPz = 3; // channel index from b5 low nibble
     EXPECT_EQ((DisplayKeyWide(model, v5) - (qint64(1) << 30)) >> 26, 2);
+
+    // Easter-relative bus priorities sort by their channel too, up to the last one.
+    PriorityEntryValues easter;
+    easter.easter = true;
+    easter.easterCode = 83;
+    const auto onChannel = [&easter](int channel) {
+        easter.busChannel = channel;
+        return EncodePriorityTime(easter, 1);
+    };
+    const ProgramRecord c8 = onChannel(8), c7 = onChannel(7), c1 = onChannel(1);
+    setRecords(0, {c8, c7, c1});
+    SortRecords(model, DisplayOrder, 0);
+    EXPECT_EQ(records(), (std::vector<ProgramRecord>{c1, c7, c8}));
 }
 
 TEST_F(ListOrderTest, SortsTheRequestedSetOnly)
