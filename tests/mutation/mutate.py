@@ -309,6 +309,8 @@ def main():
                     help="try again the mutants that survived in these --results files")
     ap.add_argument("--summary", nargs="*", type=Path, help="summarise earlier --results files and stop")
     args = ap.parse_args()
+    # A report piped into head ends quietly when head has read enough.
+    signal.signal(signal.SIGPIPE, signal.SIG_DFL)
 
     if args.summary is not None:
         # A later outcome of the same mutant replaces the earlier one; the outcomes of an --again
