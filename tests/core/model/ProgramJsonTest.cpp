@@ -296,6 +296,11 @@ TEST(ProgramJsonTest, EveryKindOfRecordIsDescribedInOneLine)
         EXPECT_EQ(RecordKindName(m, c.record).toStdString(), c.kind) << c.text;
         EXPECT_EQ(DescribeRecord(m, c.record).toStdString(), c.text) << c.kind;
     }
+    // The astro mark means something on the astro device only.
+    const ProgramRecord sun = test::weeklyTime(0, 0, 0x7F, 0x1 | 0x10, 1);
+    EXPECT_FALSE(DescribeRecord(m, sun).endsWith(QLatin1String("; astro")));
+    m.device.Uhrentyp = TypeAstro;
+    EXPECT_TRUE(DescribeRecord(m, sun).endsWith(QLatin1String("; astro")));
 }
 
 } // namespace

@@ -54,13 +54,19 @@ TEST(ComPortMapSave, KeepsOnlyRealChoices)
     ComPortMap ports(dir.path());
     ports.setDevice(2, QStringLiteral("/dev/ttyUSB0"));
     ports.setDevice(7, QStringLiteral("/dev/ttyUSB3"));
+    ports.setDevice(ComPortMap::PortCount, QStringLiteral("/dev/ttyUSB1"));
     ports.setDevice(2, QStringLiteral("  "));
     EXPECT_EQ(ports.device(2), QStringLiteral("/dev/ttyS1"));
     ASSERT_TRUE(ports.save());
     const ComPortMap reread(dir.path());
-    for (int com = 1; com <= ComPortMap::PortCount; ++com)
+    for (int com = 1; com < ComPortMap::PortCount; ++com)
         EXPECT_EQ(reread.device(com), ComPortMap::defaultDevice(com)) << com;
+    EXPECT_EQ(reread.device(ComPortMap::PortCount), QStringLiteral("/dev/ttyUSB1"));
     EXPECT_EQ(reread.device(7), QStringLiteral("/dev/ttyUSB3"));
+    // One line for each port.
+    EXPECT_EQ(dir.read(QLatin1String(ComPortMap::FileName)),
+              QByteArray("[ports]\nCOM1=/dev/ttyS0\nCOM2=/dev/ttyS1\nCOM3=/dev/ttyS2\nCOM4=/dev/ttyUSB1\n"
+                         "COM7=/dev/ttyUSB3\n"));
 }
 
 } // namespace
