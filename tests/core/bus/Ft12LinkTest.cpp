@@ -215,6 +215,18 @@ TEST_F(Ft12LinkTest, ARepeatedFrameFromTheBcuIsAcknowledgedButTakenOnce)
     EXPECT_EQ(std::count(port.requests.begin(), port.requests.end(), QByteArray("\xE5")), 2);
 }
 
+// A frame that comes in pieces, with pauses shorter than the gap between frames, is one frame.
+TEST_F(Ft12LinkTest, AFrameInPiecesWithShortPausesIsOneFrame)
+{
+    const QByteArray frame = Ft12::variableFrame(0xF3, hex("4B01011605"));
+    port.responder = [&](const QByteArray &r) {
+        return r.size() > 1 ? Reply{{1, frame.left(3)}, {30, frame.mid(3, 4)}, {60, frame.mid(7)}} : Reply{};
+    };
+    ASSERT_TRUE(link.queue(hex("24")));
+    runFor(95);
+    EXPECT_TRUE(link.takeReceived());
+}
+
 // The poll that meets a failure reports it: an acknowledgement that cannot be written, a port
 // that closed.
 TEST_F(Ft12LinkTest, ThePollThatMeetsAFailureReportsIt)

@@ -99,6 +99,8 @@ TEST(LocationsTest, DamageIsNamed)
     EXPECT_TRUE(
         ParseLocations("0\r\nBasel,345,45,44\r\n").error.contains("0 places announced, 1 lines found"));
     EXPECT_TRUE(ParseLocations("1\r\nBasel,345,45\r\n").error.contains("line 2: "));
+    for (const char *count : {"x\r\n", "-1\r\n", "1x\r\nBasel,345,45,44\r\n"})
+        EXPECT_TRUE(ParseLocations(count).error.contains("line 1: ")) << count;
 }
 
 TEST(LocationsTest, FilesOnDisk)

@@ -925,17 +925,22 @@ TEST_F(ProgramFileTest, AnnualLinkAboveOneHundredFiftySetsFullCapacity)
     model.device.RecordCapacity = 150;
     ASSERT_EQ(LoadProgramText(model, imageText(v), true, 0), LoadResult::Loaded);
     EXPECT_EQ(model.device.RecordCapacity, 150); // chain within 150 slots
-    // move the one record to slot 200 (number 201) and point the head at it
-    for (int j = 0; j < 6; ++j) {
-        v[104 + 6 * 200 + j] = v[104 + j];
-        v[104 + j] = 0;
+    // The one record moved to slot number 150, 151 or 201, the head pointing at it: only a
+    // slot beyond the small memory's 150 needs the large one.
+    for (const int number : {150, 151, 201}) {
+        std::array<int, ImageSize> moved = v;
+        for (int j = 0; j < 6; ++j) {
+            moved[104 + 6 * (number - 1) + j] = v[104 + j];
+            moved[104 + j] = 0;
+        }
+        moved[100] = 0;
+        moved[101] = number;
+        fixChecksum(moved);
+        model.device.RecordCapacity = 150;
+        ASSERT_EQ(LoadProgramText(model, imageText(moved), true, 0), LoadResult::Loaded) << number;
+        EXPECT_EQ(model.device.RecordCapacity, number > 150 ? 324 : 150) << number;
+        EXPECT_EQ(records(), (std::vector<ProgramRecord>{weeklyTime(6, 0, 1, 1)}));
     }
-    v[100] = 0;
-    v[101] = 201;
-    fixChecksum(v);
-    ASSERT_EQ(LoadProgramText(model, imageText(v), true, 0), LoadResult::Loaded);
-    EXPECT_EQ(model.device.RecordCapacity, 324);
-    EXPECT_EQ(records(), (std::vector<ProgramRecord>{weeklyTime(6, 0, 1, 1)}));
 }
 
 TEST_F(ProgramFileTest, ChangeoverTableGapsAreClosedAndNoTableClearsIt)
