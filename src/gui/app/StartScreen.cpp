@@ -4,6 +4,7 @@
 #include "app/StartUp.h"
 #include "model/BrandTable.h"
 #include "model/Model.h"
+#include "platform/DeferredPicture.h"
 #include "platform/Prompter.h"
 
 #include <QButtonGroup>
@@ -11,7 +12,6 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
@@ -123,7 +123,7 @@ QWidget *StartScreen::buildHeader(const Brand &brand)
 
     logo_ = new QLabel;
     logo_->setObjectName(QStringLiteral("imgLogo"));
-    logo_->setFixedSize(QImageReader(brand.infoPicture).size().scaled(LogoSize, Qt::KeepAspectRatio));
+    logo_->setFixedSize(PictureSize(brand.infoPicture).scaled(LogoSize, Qt::KeepAspectRatio));
     row->addWidget(logo_);
 
     auto *lines = new QVBoxLayout;
@@ -148,7 +148,7 @@ QWidget *StartScreen::buildPicture(const Brand &brand)
     picture_->setObjectName(QStringLiteral("imgGeraet"));
     // Only the picture's size is read here, from its header: the layout keeps its place, and
     // the picture itself is decoded once the screen is up.
-    const QSize full = QImageReader(brand.startPicture).size();
+    const QSize full = PictureSize(brand.startPicture);
     // On a small or highly scaled screen the picture gives way, so that the models, the
     // languages and OK stay in view.
     int height = qMin(full.height(), brand.startHeight - 150);
@@ -238,11 +238,8 @@ QToolButton *StartScreen::languageButton(const QString &objectName, const QStrin
     auto *button = new QToolButton;
     button->setObjectName(objectName);
     button->setText(caption);
-    // Given its size, a file icon is decoded when first painted, not here.
-    const QString path = QStringLiteral(":/brands/flag-%1.png").arg(flag);
-    QIcon icon;
-    icon.addFile(path, QImageReader(path).size());
-    button->setIcon(icon);
+    // The flag is decoded when the button is first painted, after the window is mapped.
+    button->setIcon(DeferredFileIcon(QStringLiteral(":/brands/flag-%1.png").arg(flag)));
     button->setIconSize(QSize(36, 24));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setCheckable(true);
