@@ -172,6 +172,8 @@ QWidget *StartScreen::buildChoices(const Brand &brand)
     models_ = new QListWidget;
     models_->setObjectName(QStringLiteral("lstModell"));
     models_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row has the same font and padding: the layout measures one, not all of them.
+    models_->setUniformItemSizes(true);
     connect(models_, &QListWidget::itemDoubleClicked, this, &StartScreen::confirm);
     column->addWidget(models_, 1);
 
