@@ -4,6 +4,7 @@
 #include "app/StartUp.h"
 #include "model/BrandTable.h"
 #include "model/Model.h"
+#include "platform/DeferredPicture.h"
 #include "platform/Prompter.h"
 
 #include <QButtonGroup>
@@ -11,9 +12,10 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
+#include <QLinearGradient>
 #include <QListWidget>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -30,38 +32,66 @@ static void initBrandResources()
 namespace zx {
 namespace {
 
+// The look of the choices in the middle, the only part under a style sheet: Qt's style sheet
+// style polishes every widget under one before the window shows, which costs more than laying
+// out the others. The header, the footer and the background are painted plainly (BrandBand,
+// StartScreen::paintEvent) in the same colours.
 QString styleSheetFor(const Brand &brand)
 {
     const QColor primary(brand.primaryColour);
     const QColor secondary(brand.secondaryColour);
     return QStringLiteral(
-               "QDialog#frmStart { background: %2; }"
-               "QFrame#startHeader { background: qlineargradient(x1:0, y1:0, x2:1, y2:0,"
-               "  stop:0 %1, stop:1 %3); }"
-               "QFrame#startHeader QLabel { color: white; background: transparent; }"
-               "QFrame#startFooter { background: %1; }"
-               "QFrame#startFooter QLabel { color: %5; background: transparent; }"
                "QLabel.caption { color: %1; font-weight: bold; }"
-               "QListWidget#lstModell { background: white; border: 1px solid %4; border-radius: 4px;"
+               "QListWidget#lstModell { background: white; border: 1px solid %3; border-radius: 4px;"
                "  padding: 2px; font-size: 11pt; outline: 0; }"
                "QListWidget#lstModell::item { padding: 3px 4px; border: 0; color: black; }"
                "QListWidget#lstModell::item:selected { padding: 3px 4px; background: %1; color: white; }"
-               "QToolButton { background: white; border: 1px solid %4; border-radius: 6px;"
+               "QToolButton { background: white; border: 1px solid %3; border-radius: 6px;"
                "  padding: 4px 6px; }"
                "QToolButton:hover { border-color: %1; }"
-               "QToolButton:checked { background: %6; border: 2px solid %1; font-weight: bold; }"
+               "QToolButton:checked { background: %4; border: 2px solid %1; font-weight: bold; }"
                // The keyboard's place must show: a dashed frame on the focused control.
                "QToolButton:focus { border: 2px dashed %1; }"
                "QListWidget#lstModell:focus { border: 2px solid %1; }"
                "QPushButton#cmd_ok:focus { border: 2px dashed white; }"
                "QPushButton#cmd_ok { background: %1; color: white; border: none; border-radius: 5px;"
                "  padding: 7px 28px; font-weight: bold; }"
-               "QPushButton#cmd_ok:hover { background: %3; }"
+               "QPushButton#cmd_ok:hover { background: %2; }"
                "QPushButton#cmdZX4Tool { background: white; color: %1; border: 1px solid %1;"
                "  border-radius: 5px; padding: 6px 14px; }")
-        .arg(primary.name(), secondary.name(), primary.lighter(135).name(), primary.lighter(190).name(),
-             secondary.name(), secondary.darker(106).name());
+        .arg(primary.name(), primary.lighter(135).name(), primary.lighter(190).name(),
+             secondary.darker(106).name());
 }
+
+// The header's gradient from the brand colour to a lighter one, or the footer's brand colour;
+// the texts on it in the given colour.
+class BrandBand : public QFrame {
+  public:
+    BrandBand(const QColor &left, const QColor &right, const QColor &text) : left_(left), right_(right)
+    {
+        QPalette p = palette();
+        p.setColor(QPalette::WindowText, text);
+        setPalette(p);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        if (left_ == right_) {
+            painter.fillRect(rect(), left_);
+            return;
+        }
+        QLinearGradient gradient(rect().topLeft(), rect().topRight());
+        gradient.setColorAt(0, left_);
+        gradient.setColorAt(1, right_);
+        painter.fillRect(rect(), gradient);
+    }
+
+  private:
+    QColor left_;
+    QColor right_;
+};
 
 constexpr QSize LogoSize(56, 56);
 
@@ -82,11 +112,13 @@ StartScreen::StartScreen(AppContext &context, QWidget *parent) : QDialog(parent)
     setWindowTitle(Catalogue::productTitleFor(brand.number));
     infoPicture_ = brand.infoPicture;
     startPicture_ = brand.startPicture;
-    setStyleSheet(styleSheetFor(brand));
+    background_ = QColor(brand.secondaryColour);
     buildUi(brand);
     // Only a button already inside the dialog becomes the dialog's own default; made default
     // before, it lost that for good once Tab had passed over it, and Return did nothing.
     ok_->setDefault(true);
+    // On the filled box: set on the empty one, every control put into it was polished anew.
+    choices_->setStyleSheet(styleSheetFor(brand));
     resize(brand.startWidth, brand.startHeight);
 }
 
@@ -115,7 +147,8 @@ void StartScreen::buildUi(const Brand &brand)
 
 QWidget *StartScreen::buildHeader(const Brand &brand)
 {
-    auto *header = new QFrame;
+    const QColor primary(brand.primaryColour);
+    auto *header = new BrandBand(primary, primary.lighter(135), Qt::white);
     header->setObjectName(QStringLiteral("startHeader"));
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(16, 10, 16, 10);
@@ -123,7 +156,7 @@ QWidget *StartScreen::buildHeader(const Brand &brand)
 
     logo_ = new QLabel;
     logo_->setObjectName(QStringLiteral("imgLogo"));
-    logo_->setFixedSize(QImageReader(brand.infoPicture).size().scaled(LogoSize, Qt::KeepAspectRatio));
+    logo_->setFixedSize(PictureSize(brand.infoPicture).scaled(LogoSize, Qt::KeepAspectRatio));
     row->addWidget(logo_);
 
     auto *lines = new QVBoxLayout;
@@ -148,7 +181,7 @@ QWidget *StartScreen::buildPicture(const Brand &brand)
     picture_->setObjectName(QStringLiteral("imgGeraet"));
     // Only the picture's size is read here, from its header: the layout keeps its place, and
     // the picture itself is decoded once the screen is up.
-    const QSize full = QImageReader(brand.startPicture).size();
+    const QSize full = PictureSize(brand.startPicture);
     // On a small or highly scaled screen the picture gives way, so that the models, the
     // languages and OK stay in view.
     int height = qMin(full.height(), brand.startHeight - 150);
@@ -163,6 +196,7 @@ QWidget *StartScreen::buildChoices(const Brand &brand)
 {
     Q_UNUSED(brand);
     auto *box = new QWidget;
+    choices_ = box;
     auto *column = new QVBoxLayout(box);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(6);
@@ -172,6 +206,8 @@ QWidget *StartScreen::buildChoices(const Brand &brand)
     models_ = new QListWidget;
     models_->setObjectName(QStringLiteral("lstModell"));
     models_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row has the same font and padding: the layout measures one, not all of them.
+    models_->setUniformItemSizes(true);
     connect(models_, &QListWidget::itemDoubleClicked, this, &StartScreen::confirm);
     column->addWidget(models_, 1);
 
@@ -219,7 +255,8 @@ QWidget *StartScreen::buildChoices(const Brand &brand)
 
 QWidget *StartScreen::buildFooter(const Brand &brand)
 {
-    auto *footer = new QFrame;
+    const QColor primary(brand.primaryColour);
+    auto *footer = new BrandBand(primary, primary, QColor(brand.secondaryColour));
     footer->setObjectName(QStringLiteral("startFooter"));
     auto *row = new QHBoxLayout(footer);
     row->setContentsMargins(16, 5, 16, 5);
@@ -238,16 +275,19 @@ QToolButton *StartScreen::languageButton(const QString &objectName, const QStrin
     auto *button = new QToolButton;
     button->setObjectName(objectName);
     button->setText(caption);
-    // Given its size, a file icon is decoded when first painted, not here.
-    const QString path = QStringLiteral(":/brands/flag-%1.png").arg(flag);
-    QIcon icon;
-    icon.addFile(path, QImageReader(path).size());
-    button->setIcon(icon);
+    // The flag is decoded when the button is first painted, after the window is mapped.
+    button->setIcon(DeferredFileIcon(QStringLiteral(":/brands/flag-%1.png").arg(flag)));
     button->setIconSize(QSize(36, 24));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setCheckable(true);
     button->setMinimumWidth(74);
     return button;
+}
+
+void StartScreen::paintEvent(QPaintEvent *event)
+{
+    QPainter(this).fillRect(rect(), background_);
+    QDialog::paintEvent(event);
 }
 
 void StartScreen::showEvent(QShowEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 
 class QLabel;
@@ -24,6 +25,7 @@ class StartScreen : public QDialog {
     void prepare();
 
   protected:
+    void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
   private:
@@ -44,6 +46,7 @@ class StartScreen : public QDialog {
     void updateLanguageState();
 
     AppContext &ctx_;
+    QWidget *choices_ = nullptr;
     QListWidget *models_ = nullptr;
     QToolButton *german_ = nullptr;
     QToolButton *english_ = nullptr;
@@ -55,6 +58,7 @@ class StartScreen : public QDialog {
     QLabel *picture_ = nullptr;
     QString infoPicture_;
     QString startPicture_;
+    QColor background_;
     bool picturesLoaded_ = false;
 };
 

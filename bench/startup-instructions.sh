@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Instructions from the start of the process to the request that maps its first window: the
+# desktop program's start screen against a bare Qt window and one with a single label. Unlike the
+# wall time of startup-vs-bare.sh this count is the same from run to run, also on a busy machine.
+#
+# Method: each program runs under callgrind on an Xvfb display of its own (inside a D-Bus session,
+# as on a desktop). Callgrind dumps its counters just before the first call of xcb_map_window,
+# which is where Qt asks the X server to map a top-level window; the program is then ended. The
+# count covers everything from the dynamic loader on: libraries, Qt's set-up, fonts, our own
+# construction, the layout and polish of the window. What is painted after the map is not in it.
+# The start screen is counted twice: all threads together (the work done), and per thread
+# (--separate-threads) with dumps where the program starts, where it waits for the font
+# configuration read on a thread of its own (FontWarmUp), and at the map. With that thread on a
+# core of its own the window waits for
+#   loading + max(UI thread up to the wait, font thread) + UI thread from the wait to the map,
+# printed as the critical path: the figure to hold against the windows that do all in line.
+# With --profile DIR each first dump is kept there (bare, label, start .callgrind), to read with
+# callgrind_annotate --inclusive=yes.
+#
+# Usage: bench/startup-instructions.sh [--profile DIR] [BUILD_DIR]   (default: build)
+set -euo pipefail
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then
+    exec dbus-run-session -- "$0" "$@"
+fi
+profile=""
+if [ "${1:-}" = "--profile" ]; then
+    mkdir -p "$2"
+    profile=$(realpath "$2")
+    shift 2
+fi
+cd "$(dirname "$0")/.."
+source=$(pwd)
+build=$(realpath "${1:-build}")
+app="$build/src/app/zentrix"
+[ -x "$app" ] || { echo "build the desktop program first (cmake --build $build --target zentrix)" >&2; exit 1; }
+command -v valgrind >/dev/null || { echo "valgrind is needed" >&2; exit 1; }
+
+work=$(mktemp -d)
+xvfb=""
+trap '[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+
+g++ -O2 -fPIC -o "$work/bare_window" bench/firstshow/bare_window.cpp $(pkg-config --cflags --libs Qt6Widgets)
+
+display=""
+for n in $(seq 90 120); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY="$display"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+
+mkdir -p "$work/workdir"
+cp -r "$source/data/." "$work/workdir/"
+export QT_QPA_PLATFORM=xcb
+unset QT_QPA_PLATFORMTHEME
+
+# Runs one program until its first map request; prints the instructions counted up to there.
+count() {
+    local name=$1
+    shift
+    valgrind --tool=callgrind --dump-before=xcb_map_window --callgrind-out-file="$work/$name.out" \
+        "$@" >/dev/null 2>"$work/$name.log" &
+    finish "$name" "$name.out.1" $!
+    awk '/^summary:/ {print $2; exit}' "$work/$name.out.1"
+}
+
+# Waits for the dump of the map, then ends the program. finish NAME FILE PID
+finish() {
+    for _ in $(seq 1200); do
+        [ -s "$work/$2" ] && break
+        kill -0 "$3" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$3" 2>/dev/null || true
+    wait "$3" 2>/dev/null || true
+    [ -s "$work/$2" ] || { echo "$1: no window was mapped (see valgrind's log)" >&2; cat "$work/$1.log" >&2; exit 1; }
+    [ -z "$profile" ] || cp "$work/$2" "$profile/$1.callgrind"
+}
+
+# The start screen per thread; prints: loading, UI thread up to the wait, UI thread from the
+# wait to the map, font thread. Each dump holds what was counted since the one before.
+count_threads() {
+    local name=$1
+    shift
+    valgrind --tool=callgrind --separate-threads=yes "--dump-before=zx::runApplication(int*" \
+        "--dump-before=zx::FontWarmUp::wait()" --dump-before=xcb_map_window \
+        --callgrind-out-file="$work/$name.out" "$@" >/dev/null 2>"$work/$name.log" &
+    finish "$name" "$name.out.3-01" $!
+    local f
+    for f in 1-01 2-01 3-01; do awk '/^summary:/ {printf "%s ", $2; exit}' "$work/$name.out.$f"; done
+    # The font thread is the first one the program starts (02). It has ended by the map; an
+    # ended thread's counts are written with the program's last dump.
+    cat "$work/$name.out".[23]-02 "$work/$name.out-02" 2>/dev/null | awk '/^summary:/ {n += $2} END {print n + 0}'
+}
+
+# Dividing by a million here keeps the shell's arithmetic out of it.
+mega() { awk -v n="$1" 'BEGIN {printf "%.1f M", n / 1e6}'; }
+bare=$(count bare "$work/bare_window")
+label=$(count label "$work/bare_window" --label)
+start=$(count start "$app" --workdir "$work/workdir")
+read -r loading before after fonts < <(count_threads start-threads "$app" --workdir "$work/workdir")
+critical=$(awk -v l="$loading" -v b="$before" -v a="$after" -v f="$fonts" \
+    'BEGIN {w = b; if (f > w) w = f; printf "%d", l + w + a}')
+echo "instructions up to the first map request (display $display)"
+echo "bare Qt window:                  $(mega "$bare")"
+echo "window, one label:               $(mega "$label")"
+echo "start screen, all threads:       $(mega "$start")"
+echo "  loading, before main:          $(mega "$loading")"
+echo "  UI thread up to the font wait: $(mega "$before")"
+echo "  font thread:                   $(mega "$fonts")"
+echo "  UI thread, wait to map:        $(mega "$after")"
+echo "start screen, critical path:     $(mega "$critical")"
+awk -v a="$start" -v c="$critical" -v b="$bare" -v l="$label" \
+    'BEGIN {printf "ratio, all threads:   %.2fx the bare window (%.2fx the window with one label)\n", a / b, a / l
+            printf "ratio, critical path: %.2fx the bare window (%.2fx the window with one label)\n", c / b, c / l}'
