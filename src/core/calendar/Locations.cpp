@@ -51,10 +51,8 @@ QString CleanLocationName(const QString &name)
     QString cleaned;
     cleaned.reserve(name.size());
     for (QChar c : name)
-        cleaned.append((c == u',' || c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-                        c == QChar::ParagraphSeparator)
-                           ? QChar(u' ')
-                           : c);
+        cleaned.append((c == u',' || c.category() == QChar::Other_Control) ? QChar(u' ') : c);
+    // simplified() makes every run of blanks, line and paragraph separators one blank.
     return cleaned.simplified();
 }
 

@@ -83,8 +83,10 @@ TEST(ApplicationImageFile, RefusesWhatIsNoImage)
     dir.write(QStringLiteral("short"), short240);
     dir.write(QStringLiteral("big"), short240 + "256\r\n");
     dir.write(QStringLiteral("text"), "12\r\nabc\r\n");
+    dir.write(QStringLiteral("word"), short240 + "x\r\n");
+    dir.write(QStringLiteral("negative"), short240 + "-1\r\n");
     QString error;
-    for (const char *name : {"short", "big", "text", "missing"}) {
+    for (const char *name : {"short", "big", "text", "word", "negative", "missing"}) {
         EXPECT_FALSE(LoadApplicationImage(dir.file(QString::fromLatin1(name)), &error)) << name;
         EXPECT_FALSE(error.isEmpty());
     }

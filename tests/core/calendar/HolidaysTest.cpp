@@ -210,6 +210,11 @@ TEST(HolidayFile, DamagedFilesLeaveTheLibraryAsItWas)
     EXPECT_EQ(LoadHolidays(dir.file(QStringLiteral("none.hdy")), lib).status, HolidayLoad::Missing);
     EXPECT_EQ(LoadHolidays(dir.path(), lib).status, HolidayLoad::Unreadable);
     EXPECT_EQ(lib, before);
+    // A library of no holidays, its one set empty, is a library all the same.
+    ASSERT_TRUE(ParseHolidays(QByteArray(" 0  1 \r\nNone\r\n 0 \r\n"), lib).ok());
+    EXPECT_TRUE(lib.holidays.empty());
+    ASSERT_EQ(lib.sets.size(), 1u);
+    EXPECT_TRUE(lib.sets[0].members.empty());
     // Values separated by commas, LF line ends and a legacy 8-bit name are read too.
     ASSERT_TRUE(ParseHolidays(QByteArray("1,0\nF\xEAte,0,0,14,7\n"), lib).ok());
     EXPECT_EQ(lib.holidays[0].name, QStringLiteral("Fête"));

@@ -48,6 +48,10 @@ TEST(LocationsTest, NamesAreCleanedSoTheFileReadsBack)
 {
     EXPECT_EQ(CleanLocationName("  St. Gallen, CH\r\nOst \t"), "St. Gallen CH Ost");
     EXPECT_EQ(CleanLocationName(" ,\n "), "");
+    EXPECT_EQ(CleanLocationName(QStringLiteral("A\u2028B\u2029C\x85"
+                                               "D\x1b"
+                                               "E")),
+              "A B C D E");
     const LocationList list{place(CleanLocationName("Frankfurt, Main")), place("Saint-Étienne", 357, 49, 44),
                             place("Łódź", 322, 37, 44)};
     const LocationsReadResult back = ParseLocations(FormatLocations(list));
