@@ -48,6 +48,28 @@ TEST_F(Session, ChangeWalksTheMarkedRecordsAndClosesAfterTheLast)
     EXPECT_EQ(model.EditMode, EditEnter);
 }
 
+// A holiday with no date the device can hold stores nothing: a beep, and the run stays where it
+// was; one with dates stores them and steps on like any entry.
+TEST_F(Session, AHolidayWithoutDatesBeepsAndStaysWhereItWas)
+{
+    test::ScriptedPrompter prompter;
+    model.device.Bewft = 1;
+    session.open(model);
+    const EntrySession::Confirmation none = session.storeHoliday(model, prompter, {});
+    EXPECT_EQ(none.result.outcome, StoreOutcome::NothingToStore);
+    EXPECT_EQ(prompter.beeps, 1);
+    EXPECT_FALSE(none.next.stored || none.next.close || none.next.stopRuns);
+    PriorityEntryValues christmas;
+    christmas.fromDay = christmas.toDay = 25;
+    christmas.fromMonth = christmas.toMonth = 12;
+    christmas.channelMask = 1;
+    const EntrySession::Confirmation stored = session.storeHoliday(model, prompter, {christmas});
+    EXPECT_TRUE(stored.result.stored());
+    EXPECT_TRUE(stored.next.stored);
+    EXPECT_EQ(prompter.beeps, 1);
+    EXPECT_EQ(model.program().UsedCount, 5);
+}
+
 TEST_F(Session, CopyReadsTheTemplateAndAppends)
 {
     model.appendRecord(SetTemplate, ProgramRecord{130, 0, 0, 1, 1, 1});

@@ -137,6 +137,22 @@ TEST_F(HolidayStore, RefusedBeforeAnythingIsStored)
     EXPECT_EQ(model.Modified, 0);
 }
 
+// Entering needs room for every year, whichever record was open; a year refused stores none
+// after it.
+TEST_F(HolidayStore, EnteringNeedsRoomForEveryYearAndStopsAtARefusal)
+{
+    model.device.Bewft = 1;
+    const std::vector<PriorityEntryValues> years = threeYears();
+    model.appendRecord(SetProgram, EncodePriorityTime(years[0], 0));
+    model.device.RecordCapacity = 3;
+    EXPECT_EQ(StoreHolidayPriorityTimes(model, prompter, years, EditEnter, 0).outcome,
+              StoreOutcome::MemoryFull);
+    EXPECT_EQ(model.program().UsedCount, 1);
+    model.device.RecordCapacity = CapacityAnnual;
+    EXPECT_FALSE(StoreHolidayPriorityTimes(model, prompter, years, EditEnter).stored());
+    EXPECT_EQ(model.program().UsedCount, 1);
+}
+
 // A priority time keeps seven bits of year code (year - 1936): 2063 is the last year it can name.
 TEST(HolidayPriority, YearsBeyondTheSevenBitYearCodeAreLeftOut)
 {
