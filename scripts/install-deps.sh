@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build and the tests need, only those that are missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libfontconfig-dev libgtest-dev libgmock-dev googletest
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev googletest
           libbenchmark-dev fonts-dejavu-core poppler-utils qt6-translations-l10n desktop-file-utils
           python3 python3-icalendar knxd lintian clang-format "$@")
 missing=()

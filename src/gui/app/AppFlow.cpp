@@ -31,8 +31,6 @@ void AppFlow::showStartScreen()
     if (parentForMessages_)
         parentForMessages_(start_.get());
     start_->prepare();
-    if (beforeFirstShow_)
-        std::exchange(beforeFirstShow_, {})();
     start_->show();
     start_->raise();
     start_->activateWindow();

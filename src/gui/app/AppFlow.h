@@ -28,8 +28,6 @@ class AppFlow : public QObject {
     // A program file to open in the main window after the first OK of the start screen (the
     // file named on the command line).
     void openAfterStart(const QString &path) { pendingFile_ = path; }
-    // Runs once, after the start screen is built and just before it is first shown.
-    void beforeFirstShow(std::function<void()> work) { beforeFirstShow_ = std::move(work); }
 
     StartScreen *startScreen() const { return start_.get(); }
     MainWindow *mainWindow() const { return main_; }
@@ -47,7 +45,6 @@ class AppFlow : public QObject {
     std::unique_ptr<StartScreen> start_;
     QPointer<MainWindow> main_;
     QString pendingFile_;
-    std::function<void()> beforeFirstShow_;
 };
 
 } // namespace zx

@@ -9,7 +9,6 @@
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/FocusKeeper.h"
-#include "platform/FontWarmUp.h"
 #include "platform/ProcessToolLauncher.h"
 #include "platform/ProductVersion.h"
 #include "platform/QtEventPump.h"
@@ -129,8 +128,6 @@ int runApplication(int argc, char *argv[])
         return 1;
     }
 
-    // Before anything else: it overlaps all that follows up to the start screen's show.
-    FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentrix"));
     QApplication::setOrganizationName(QStringLiteral("Zentrix"));
@@ -181,7 +178,6 @@ int runApplication(int argc, char *argv[])
     QObject::connect(&flow, &AppFlow::finished, &app, &QApplication::quit);
     if (!fileToOpen.isEmpty())
         flow.openAfterStart(fileToOpen);
-    flow.beforeFirstShow([&fonts] { fonts.wait(); });
     flow.showStartScreen();
     // Every window without its own icon carries the brand's. Set once the start screen is on
     // its way, so that decoding the picture does not hold back the first window.
