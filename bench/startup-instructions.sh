@@ -8,13 +8,7 @@
 # which is where Qt asks the X server to map a top-level window; the program is then ended. The
 # count covers everything from the dynamic loader on: libraries, Qt's set-up, fonts, our own
 # construction, the layout and polish of the window. What is painted after the map is not in it.
-# The start screen is counted twice: all threads together (the work done), and per thread
-# (--separate-threads) with dumps where the program starts, where it waits for the font
-# configuration read on a thread of its own (FontWarmUp), and at the map. With that thread on a
-# core of its own the window waits for
-#   loading + max(UI thread up to the wait, font thread) + UI thread from the wait to the map,
-# printed as the critical path: the figure to hold against the windows that do all in line.
-# With --profile DIR each first dump is kept there (bare, label, start .callgrind), to read with
+# With --profile DIR each dump is kept there (bare, label, start .callgrind), to read with
 # callgrind_annotate --inclusive=yes.
 #
 # Usage: bench/startup-instructions.sh [--profile DIR] [BUILD_DIR]   (default: build)
@@ -79,39 +73,14 @@ finish() {
     [ -z "$profile" ] || cp "$work/$2" "$profile/$1.callgrind"
 }
 
-# The start screen per thread; prints: loading, UI thread up to the wait, UI thread from the
-# wait to the map, font thread. Each dump holds what was counted since the one before.
-count_threads() {
-    local name=$1
-    shift
-    valgrind --tool=callgrind --separate-threads=yes "--dump-before=zx::runApplication(int*" \
-        "--dump-before=zx::FontWarmUp::wait()" --dump-before=xcb_map_window \
-        --callgrind-out-file="$work/$name.out" "$@" >/dev/null 2>"$work/$name.log" &
-    finish "$name" "$name.out.3-01" $!
-    local f
-    for f in 1-01 2-01 3-01; do awk '/^summary:/ {printf "%s ", $2; exit}' "$work/$name.out.$f"; done
-    # The font thread is the first one the program starts (02). It has ended by the map; an
-    # ended thread's counts are written with the program's last dump.
-    cat "$work/$name.out".[23]-02 "$work/$name.out-02" 2>/dev/null | awk '/^summary:/ {n += $2} END {print n + 0}'
-}
-
 # Dividing by a million here keeps the shell's arithmetic out of it.
 mega() { awk -v n="$1" 'BEGIN {printf "%.1f M", n / 1e6}'; }
 bare=$(count bare "$work/bare_window")
 label=$(count label "$work/bare_window" --label)
 start=$(count start "$app" --workdir "$work/workdir")
-read -r loading before after fonts < <(count_threads start-threads "$app" --workdir "$work/workdir")
-critical=$(awk -v l="$loading" -v b="$before" -v a="$after" -v f="$fonts" \
-    'BEGIN {w = b; if (f > w) w = f; printf "%d", l + w + a}')
 echo "instructions up to the first map request (display $display)"
-echo "bare Qt window:                  $(mega "$bare")"
-echo "window, one label:               $(mega "$label")"
-echo "start screen, all threads:       $(mega "$start")"
-echo "  loading, before main:          $(mega "$loading")"
-echo "  UI thread up to the font wait: $(mega "$before")"
-echo "  font thread:                   $(mega "$fonts")"
-echo "  UI thread, wait to map:        $(mega "$after")"
-echo "start screen, critical path:     $(mega "$critical")"
-awk -v a="$start" -v c="$critical" -v b="$bare" -v l="$label" \
-    'BEGIN {printf "ratio, all threads:   %.2fx the bare window (%.2fx the window with one label)\n", a / b, a / l
-            printf "ratio, critical path: %.2fx the bare window (%.2fx the window with one label)\n", c / b, c / l}'
+echo "bare Qt window:    $(mega "$bare")"
+echo "window, one label: $(mega "$label")"
+echo "start screen:      $(mega "$start")"
+awk -v a="$start" -v b="$bare" -v l="$label" \
+    'BEGIN {printf "ratio: %.2fx the bare window (%.2fx the window with one label)\n", a / b, a / l}'
