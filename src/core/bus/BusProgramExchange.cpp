@@ -139,9 +139,7 @@ int BusOperations::writeSwitchingProgram()
     // The device keeps its records in device order, the order of a saved program.
     std::vector<ProgramRecord> records(
         p.Records.begin(), p.Records.begin() + std::min(p.UsedCount, model_.device.RecordCapacity));
-    std::stable_sort(records.begin(), records.end(), [](const ProgramRecord &a, const ProgramRecord &b) {
-        return DeviceKey(a) < DeviceKey(b);
-    });
+    SortInDeviceOrder(records);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const ProgramRecord &r = records[i];
         const QByteArray data = BusBytes({r.b0, r.b1, r.b2, r.b3, r.b4, r.b5});

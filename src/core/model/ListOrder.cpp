@@ -240,6 +240,13 @@ quint32 DeviceKey(const ProgramRecord &r)
     return quint32(r.b0 & 127) * 1024 + quint32(BitField(r.b1, 4, 7)) * 64 + quint32(BitField(r.b5, 2, 7));
 }
 
+void SortInDeviceOrder(std::span<ProgramRecord> records)
+{
+    std::stable_sort(records.begin(), records.end(), [](const ProgramRecord &a, const ProgramRecord &b) {
+        return DeviceKey(a) < DeviceKey(b);
+    });
+}
+
 qint64 DisplayKeyWide(const Model &model, const ProgramRecord &r)
 {
     return isPriority(model, r) ? priorityKey(model, r) : switchingKey(model, r);
@@ -260,11 +267,14 @@ void SortRecords(Model &model, int order, int setIndex, Prompter *prompter)
     std::optional<Prompter::BusyGuard> busy;
     if (prompter)
         busy.emplace(prompter->busy());
+    if (order == DeviceOrder) {
+        SortInDeviceOrder(std::span(s.Records).first(n));
+        return;
+    }
 
     std::array<qint64, MaxRecords> keys{};
     for (int i = 0; i < n; ++i)
-        keys[i] =
-            order == DeviceOrder ? qint64(DeviceKey(s.Records[i])) : DisplayKeyWide(model, s.Records[i]);
+        keys[i] = DisplayKeyWide(model, s.Records[i]);
 
     // A stable sort gives exactly what the device's selection sort gives: ascending keys, and
     // among equal keys the earlier record first.

@@ -4,6 +4,8 @@
 
 #include <QtGlobal>
 
+#include <span>
+
 namespace zx {
 
 class Model;
@@ -16,6 +18,9 @@ enum SortOrder : int { DeviceOrder = 0, DisplayOrder = 1 };
 void SortRecords(Model &model, int order, int setIndex, Prompter *prompter = nullptr);
 
 quint32 DeviceKey(const ProgramRecord &r);
+// The records in the order the device keeps them: ascending DeviceKey, records of equal key in
+// the order given, as the device's own selection sort leaves them.
+void SortInDeviceOrder(std::span<ProgramRecord> records);
 // Key of the display order under the model's SortColumnSz / SortColumnPz.
 quint32 DisplayKey(const Model &model, const ProgramRecord &r);
 // The display key before it is narrowed to 32 bits. SortRecords orders by it: the value of a

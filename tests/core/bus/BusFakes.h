@@ -24,6 +24,7 @@ class FakeBus final : public BusLibrary {
     int busyAnswers = 0;            // mailbox answers that report busy
     int refuseWritesAt = -1;        // this address keeps its old value
     int refusals = -1;              // how many writes to it keep the old value; -1 every one
+    int resetStatus = 0;            // what a reset of the local BCU answers
     int confirmedSends = -1;        // the coupling unit stops confirming after this many frames; -1 never
     bool babble = false;            // every fetch brings a local answer for address 0, nothing else
     int loseAnswerAfter = -1;       // the answer to the first read after this mailbox command is lost
@@ -62,7 +63,7 @@ class FakeBus final : public BusLibrary {
     {
         ++bcuResets;
         connected = -1; // a reset BCU holds no connection
-        return 0;
+        return resetStatus;
     }
     int changeLayer(int) override { return 0; }
     int send(const QByteArray &frame) override

@@ -120,6 +120,17 @@ TEST_F(BusLinkTest, OpeningCutsTheAddressTableAndClosingRestoresIt)
     EXPECT_EQ(lines.last(), QStringLiteral("send to local BCU 5 46 1 1 16 5"));
 }
 
+TEST_F(BusLinkTest, AResetOfTheLocalBcuNamesAnErrorOnlyWhenItFails)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    EXPECT_EQ(link.ResetLocalBcu(), 0);
+    bus.resetStatus = LinkError::NoBusAccess;
+    EXPECT_EQ(link.ResetLocalBcu(), LinkError::NoBusAccess);
+    const QStringList lines = protocolLines();
+    EXPECT_EQ(lines.count(QStringLiteral(" *** Error while : reset local BCU")), 1);
+    EXPECT_EQ(lines.last(), QStringLiteral(" *** Error while : reset local BCU"));
+}
+
 TEST_F(BusLinkTest, AnEmptyAddressTableIsNeitherCutNorRestored)
 {
     bus.local[0x0116] = 0;

@@ -455,6 +455,20 @@ TEST_F(BusOperationsTest, AFailedInstallLeavesTheSavedApplicationForReinstall)
     expectOwnApplication();
 }
 
+// The saved application of another device that got its own back is no longer the only copy:
+// programming this device replaces it with this device's own.
+TEST_F(BusOperationsTest, ASavedApplicationOfAnotherDeviceThatGotItsOwnBackIsReplaced)
+{
+    QString error;
+    ASSERT_TRUE(WriteSavedApplicationOwner(dir.path(), {Device + 1, false}, &error));
+    EXPECT_EQ(ops.ProgramWithApplicationSwap(Device), 0) << protocolText().toStdString();
+    const auto owner = ReadSavedApplicationOwner(dir.path());
+    ASSERT_TRUE(owner);
+    EXPECT_EQ(owner->address, Device);
+    EXPECT_FALSE(owner->holdsProgramming);
+    expectOwnApplication();
+}
+
 // A write the device refused once is tried again: the install's next attempt succeeds.
 TEST_F(BusOperationsTest, AnInstallTheDeviceRefusedOnceSucceedsOnItsNextAttempt)
 {

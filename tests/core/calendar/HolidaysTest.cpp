@@ -126,6 +126,7 @@ TEST(HolidayTexts, DescribeAndEasterNames)
     EXPECT_EQ(EasterCodeName(model, lib, 121), QStringLiteral("Ascension"));
     EXPECT_EQ(EasterCodeName(model, lib, 83), QStringLiteral("Holiday at eastern + 1"));
     EXPECT_EQ(EasterCodeName(model, lib, 80), QStringLiteral("Holiday at eastern -2"));
+    EXPECT_EQ(EasterCodeName(model, lib, 82), QStringLiteral("Holiday at eastern + 0"));
 }
 
 struct FreeCase {

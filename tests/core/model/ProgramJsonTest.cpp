@@ -296,6 +296,10 @@ TEST(ProgramJsonTest, EveryKindOfRecordIsDescribedInOneLine)
         EXPECT_EQ(RecordKindName(m, c.record).toStdString(), c.kind) << c.text;
         EXPECT_EQ(DescribeRecord(m, c.record).toStdString(), c.text) << c.kind;
     }
+    // Only channels the device has are named.
+    m.device.Kanalzahl = 2;
+    EXPECT_EQ(DescribeRecord(m, test::weeklyTime(6, 30, 0x1F, 0x7, 1)).toStdString(),
+              "weekly 06:30 mo tu we th fr; channels 1,2; ON");
     // The astro mark means something on the astro device only.
     const ProgramRecord sun = test::weeklyTime(0, 0, 0x7F, 0x1 | 0x10, 1);
     EXPECT_FALSE(DescribeRecord(m, sun).endsWith(QLatin1String("; astro")));

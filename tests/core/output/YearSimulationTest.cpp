@@ -167,6 +167,8 @@ TEST(YearSimulation, BusDevicesSimulateAllEightChannels)
     pz.b4 = 200;
     pz.b5 = 5 * 16 + 7;
     m.appendRecord(SetProgram, pz);
+    pz.b5 = 5 * 16 + 0; // and on channel 1, the first
+    m.appendRecord(SetProgram, pz);
     m.appendRecord(SetProgram, on);
     const YearSimulation sim(m);
     ASSERT_EQ(sim.channels(), 8);
@@ -174,6 +176,7 @@ TEST(YearSimulation, BusDevicesSimulateAllEightChannels)
     EXPECT_EQ(plan.code(DayOfYear(2, 5, 2030), 7), 2);
     EXPECT_EQ(plan.code(DayOfYear(2, 5, 2030), 6), 0);
     EXPECT_EQ(plan.code(DayOfYear(2, 5, 2030), 8), 2);
+    EXPECT_EQ(plan.code(DayOfYear(2, 5, 2030), 1), 2);
     EXPECT_EQ(sim.daySegments(plan, 7, DayOfYear(2, 5, 2030)),
               (std::vector<DaySegment>{{1, t}, {1, 1440 - t}}));
     EXPECT_EQ(sim.daySegments(plan, 7, DayOfYear(4, 5, 2030)), (std::vector<DaySegment>{{0, 1440}}));
@@ -303,6 +306,13 @@ INSTANTIATE_TEST_SUITE_P(
                     1,
                     0,
                     {{1, 480}, {1, 960}}},
+        // A time at midnight opens the day; the next one still follows it.
+        SegmentCase{"AtMidnight",
+                    {weeklyTime(0, 0, Mo, 1, 1), weeklyTime(6, 0, Mo, 1, 0)},
+                    7,
+                    1,
+                    0,
+                    {{0, 0}, {1, 360}, {0, 1080}}},
         SegmentCase{"PermanentOn", {weeklyTime(6, 0, Daily, 1, 0)}, 7, 1, 10, {{1, 1440}}},
         SegmentCase{"PermanentOff", {weeklyTime(6, 0, Daily, 1, 1)}, 7, 1, 11, {{0, 1440}}}),
     [](const auto &info) { return std::string(info.param.name); });
