@@ -218,8 +218,11 @@ TEST(LoadForComparison, TakesTheTextsAndTheFilesDeviceType)
     EXPECT_EQ(m.program().ChannelNames[1].trimmed(), QStringLiteral("stairs"));
     ASSERT_EQ(LoadForComparison(m, prompter, dir.file("b.zxp")), LoadResult::Loaded);
     EXPECT_EQ(m.device.Uhrentyp, TypeAstro);
+    EXPECT_EQ(m.device.RecordCapacity, CapacityAstro);
     EXPECT_EQ(m.astro.AstroTable, astro.astro.AstroTable);
     EXPECT_EQ(m.program().UsageText, QStringLiteral("roof"));
+    ASSERT_EQ(LoadForComparison(m, prompter, dir.file("a.zxp")), LoadResult::Loaded);
+    EXPECT_EQ(m.device.RecordCapacity, CapacityAnnual);
 }
 
 struct StepCase {

@@ -269,6 +269,34 @@ TEST_F(KnxIpTunnel, ItsOwnMemoryKeepsExactlyTheBytesWritten)
               hex("074B03 0100 AABB33"));
 }
 
+// The device's numbered telegrams are taken one after the other, each acknowledged with its own
+// number.
+TEST_F(KnxIpTunnel, TheDevicesNumberedTelegramsAreTakenInTurn)
+{
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
+    BusLibrary::FetchBuffer buffer{};
+    for (int sequence = 0; sequence < 3; ++sequence) {
+        socket.answer(indication(0x1105, QByteArray(1, char(0x43 | sequence << 2)) + hex("4000") +
+                                             QByteArray(1, char(sequence))));
+        QByteArray frame;
+        for (int i = 0; i < 20 && frame.isEmpty(); ++i, pump.processEvents()) {
+            ASSERT_EQ(library.fetch(buffer), 0);
+            if (buffer[0] > 0)
+                frame = QByteArray(reinterpret_cast<const char *>(buffer.data()), buffer[0] + 1);
+        }
+        EXPECT_EQ(frame, hex("0b39b0110511ff03 034000") + QByteArray(1, char(sequence))) << sequence;
+    }
+    std::vector<int> acks;
+    for (const QByteArray &sent : socket.sent) {
+        const KnxIp::Datagram d = KnxIp::ReadDatagram(sent);
+        const auto f = d.service == KnxIp::TunnellingRequest ? Cemi::ReadLData(d.cemi) : std::nullopt;
+        if (f && !f->tpdu.isEmpty() && Tpci::isAck(std::uint8_t(f->tpdu.at(0))))
+            acks.push_back(Tpci::sequenceOf(std::uint8_t(f->tpdu.at(0))));
+    }
+    EXPECT_EQ(acks, (std::vector<int>{0, 1, 2}));
+}
+
 // A new connection, or the end of one, first ends the connection to the device before it, also
 // to 0.0.0 where a search starts.
 TEST_F(KnxIpTunnel, EveryConnectionIsEndedBeforeTheNext)

@@ -54,6 +54,9 @@ TEST(HolidayPriority, EasterHolidayIsTheDeviceFormOrTheNextDate)
     EXPECT_EQ(DayOfYear(dated[0].fromDay, dated[0].fromMonth, 2027), EasterSunday(2027) + 1);
     EXPECT_EQ(dated[0].once, 1);
     EXPECT_EQ(dated[0].yearCode, 0);
+    // up to the calendar's last year
+    EXPECT_EQ(HolidayPriorityTimes(monday, Base(), 0, {1, 1, CalendarLastYear}, 2).size(), 1u);
+    EXPECT_TRUE(HolidayPriorityTimes(monday, Base(), 0, {1, 12, CalendarLastYear}, 2).empty());
 
     const Holiday christmas{QStringLiteral("Christmas"), HolidayFixed, 0, 25, 12};
     const auto fixed = HolidayPriorityTimes(christmas, Base(), 1, {7, 12, 2026}, 2);

@@ -233,6 +233,8 @@ TEST(ConfirmedKind, DateNeedsDayAndMonth)
     EXPECT_EQ(ConfirmedKind(e), EntryKind::Weekly);
     e.month = 3;
     EXPECT_EQ(ConfirmedKind(e), EntryKind::Dated);
+    e.day = 0;
+    EXPECT_EQ(ConfirmedKind(e), EntryKind::Weekly);
 }
 
 TEST(CheckSwitchingEntry, RefusesMissingDaysThenMissingChannel)

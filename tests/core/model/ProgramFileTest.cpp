@@ -847,6 +847,14 @@ TEST_F(ProgramFileTest, LfOnlyAndLegacyEightBitFilesLoad)
     ASSERT_EQ(LoadProgram(a, p2, dir.file("lf.zxp"), false, 0), LoadResult::Loaded);
     EXPECT_EQ(a.program().UsageText, QStringLiteral("Büro"));
     EXPECT_EQ(a.program().ChannelNames[0], QStringLiteral("Tür "));
+    // and lines that end in CR alone
+    QByteArray cr = saved();
+    cr.replace("\r\n", "\r");
+    dir.write("cr.zxp", cr);
+    Model c;
+    ASSERT_EQ(LoadProgram(c, p2, dir.file("cr.zxp"), false, 0), LoadResult::Loaded);
+    EXPECT_EQ(c.program().UsageText, QStringLiteral("Büro"));
+    EXPECT_EQ(c.program().ChannelNames[0], QStringLiteral("Tür "));
 
     QByteArray legacy = saved();
     // saved in Windows-1252 already, since every character fits
