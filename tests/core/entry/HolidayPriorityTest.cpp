@@ -25,6 +25,12 @@ PriorityEntryValues Base()
 
 TEST(HolidayPriority, FreeHolidayOverYearsLeavesOutAPastDate)
 {
+    // on the day itself it is not past yet
+    const Holiday prayer{QStringLiteral("Repentance"), HolidayFree, -3, 23, 11};
+    const auto fromToday = HolidayPriorityTimes(prayer, Base(), 1, {18, 11, 2026}, 1);
+    ASSERT_EQ(fromToday.size(), 1u);
+    EXPECT_EQ(fromToday[0].fromDay, 18);
+
     // Wednesday before 23 November: already past on 1 December 2026
     const Holiday free{QStringLiteral("Repentance"), HolidayFree, -3, 23, 11};
     const auto times = HolidayPriorityTimes(free, Base(), 1, {1, 12, 2026}, 4);

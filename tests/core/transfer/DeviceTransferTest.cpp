@@ -304,6 +304,13 @@ TEST_F(DeviceTransferTest, ReadAsksAboutUnsavedChangesFirst)
     make().ReadCommand(save);
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(launcher.started.size(), 1);
+
+    // No: read without saving
+    model.Modified = 1;
+    prompter.answers = {Answer::No};
+    make().ReadCommand(save);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(launcher.started.size(), 2);
 }
 
 TEST_F(DeviceTransferTest, WriteOfAnUnsavedProgramSavesFirst)
