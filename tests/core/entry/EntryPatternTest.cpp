@@ -80,6 +80,10 @@ TEST(EntryPattern, AnEntrysOwnFieldsPickItAndAnyOneChangedFieldLosesIt)
         {"state", [](EntryPattern &p) { p.state = 1 - *p.state; }},
         {"once", [](EntryPattern &p) { p.once = !*p.once; }},
         {"a priority time's field", [](EntryPattern &p) { p.priorityCode = 1; }},
+        {"a priority time's first day",
+         [](EntryPattern &p) {
+             p.from = DayMonth{1, 1};
+         }},
         {"weekdays", [](EntryPattern &p) { p.weekdayMask = p.weekdayMask ? *p.weekdayMask ^ 1 : 1; }},
     };
     const std::vector<Change> priorityChanges = {

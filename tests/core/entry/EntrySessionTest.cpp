@@ -70,6 +70,23 @@ TEST_F(Session, AHolidayWithoutDatesBeepsAndStaysWhereItWas)
     EXPECT_EQ(model.program().UsedCount, 5);
 }
 
+// The last-entry panel steps through the records it shows and stays put at either end.
+TEST_F(Session, ThePanelStepsThroughTheRecordsItShowsAndStaysAtTheEnds)
+{
+    session.open(model);
+    EXPECT_EQ(session.panelIndex(), model.program().UsedCount);
+    const auto even = [](const ProgramRecord &r, int) { return r.b0 % 2 == 0; };
+    EXPECT_TRUE(session.stepPanel(model, -1, even));
+    EXPECT_EQ(session.panelIndex(), 2);
+    EXPECT_TRUE(session.stepPanel(model, -1, even));
+    EXPECT_EQ(session.panelIndex(), 0);
+    EXPECT_FALSE(session.stepPanel(model, -1, even));
+    EXPECT_EQ(session.panelIndex(), 0);
+    EXPECT_TRUE(session.stepPanel(model, +1, even));
+    EXPECT_FALSE(session.stepPanel(model, +1, even));
+    EXPECT_EQ(session.panelIndex(), 2);
+}
+
 TEST_F(Session, CopyReadsTheTemplateAndAppends)
 {
     model.appendRecord(SetTemplate, ProgramRecord{130, 0, 0, 1, 1, 1});

@@ -692,7 +692,7 @@ TEST_F(ProgramFileTest, AstroValuesOutOfRangeAreLimitedOnLoad)
     v[3] = 5;
     v[12] = 255;
     v[13] = 130;             // -126 -> -120
-    v[14] = 125;             // 125 -> 120
+    v[14] = 127;             // 127, the largest positive byte -> 120
     v[15] = 200;             // 200 degrees -> 180
     v[16] = 127 + 128;       // -127 -> -70
     v[17] = 15 + 96 + 16;    // -(15 h + 45 min) -> -720
