@@ -29,26 +29,7 @@ app="$build/src/app/zentrix"
 [ -x "$app" ] || { echo "build the desktop program first (cmake --build $build --target zentrix)" >&2; exit 1; }
 command -v valgrind >/dev/null || { echo "valgrind is needed" >&2; exit 1; }
 
-work=$(mktemp -d)
-xvfb=""
-trap '[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-
-g++ -O2 -fPIC -o "$work/bare_window" bench/firstshow/bare_window.cpp $(pkg-config --cflags --libs Qt6Widgets)
-
-display=""
-for n in $(seq 90 120); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-
-mkdir -p "$work/workdir"
-cp -r "$source/data/." "$work/workdir/"
-export QT_QPA_PLATFORM=xcb
-unset QT_QPA_PLATFORMTHEME
+source bench/firstshow/setup.sh
 
 # Runs one program until its first map request; prints the instructions counted up to there.
 count() {

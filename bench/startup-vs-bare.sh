@@ -18,29 +18,8 @@ runs=${2:-16}
 app="$build/src/app/zentrix"
 [ -x "$app" ] || { echo "build the desktop program first (cmake --build $build --target zentrix)" >&2; exit 1; }
 
-work=$(mktemp -d)
-xvfb=""
-trap '[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-
+source bench/firstshow/setup.sh
 cc -O2 -o "$work/first_show_probe" bench/firstshow/first_show_probe.c $(pkg-config --cflags --libs xcb)
-g++ -O2 -fPIC -o "$work/bare_window" bench/firstshow/bare_window.cpp $(pkg-config --cflags --libs Qt6Widgets)
-
-# A display of its own, so that no other window takes part.
-display=""
-for n in $(seq 90 120); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-
-# The working directory as on every start after the first: filled from the default files.
-mkdir -p "$work/workdir"
-cp -r "$source/data/." "$work/workdir/"
-export QT_QPA_PLATFORM=xcb
-unset QT_QPA_PLATFORMTHEME
 
 probe() { "$work/first_show_probe" 10000 "$@"; }
 # One unmeasured run of each fills the disk cache.
