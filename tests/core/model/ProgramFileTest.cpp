@@ -839,22 +839,17 @@ TEST_F(ProgramFileTest, LfOnlyAndLegacyEightBitFilesLoad)
     model.program().UsageText = QStringLiteral("Büro");
     model.program().ChannelNames[0] = QStringLiteral("Tür");
     ASSERT_TRUE(save());
-    QByteArray lf = saved();
-    lf.replace("\r\n", "\n");
-    dir.write("lf.zxp", lf);
-    Model a;
     ScriptedPrompter p2;
-    ASSERT_EQ(LoadProgram(a, p2, dir.file("lf.zxp"), false, 0), LoadResult::Loaded);
-    EXPECT_EQ(a.program().UsageText, QStringLiteral("Büro"));
-    EXPECT_EQ(a.program().ChannelNames[0], QStringLiteral("Tür "));
-    // and lines that end in CR alone
-    QByteArray cr = saved();
-    cr.replace("\r\n", "\r");
-    dir.write("cr.zxp", cr);
-    Model c;
-    ASSERT_EQ(LoadProgram(c, p2, dir.file("cr.zxp"), false, 0), LoadResult::Loaded);
-    EXPECT_EQ(c.program().UsageText, QStringLiteral("Büro"));
-    EXPECT_EQ(c.program().ChannelNames[0], QStringLiteral("Tür "));
+    // lines that end in LF or in CR alone
+    for (const char *end : {"\n", "\r"}) {
+        QByteArray other = saved();
+        other.replace("\r\n", end);
+        dir.write("other.zxp", other);
+        Model a;
+        ASSERT_EQ(LoadProgram(a, p2, dir.file("other.zxp"), false, 0), LoadResult::Loaded) << int(*end);
+        EXPECT_EQ(a.program().UsageText, QStringLiteral("Büro"));
+        EXPECT_EQ(a.program().ChannelNames[0], QStringLiteral("Tür "));
+    }
 
     QByteArray legacy = saved();
     // saved in Windows-1252 already, since every character fits
