@@ -173,6 +173,10 @@ TEST(CompareAstroTimes, DayByDayOnlyWhereTheListExists)
     EXPECT_NE(d.changed[0].first, d.changed[0].second);
     EXPECT_TRUE(d.onlyA.empty());
     EXPECT_TRUE(d.onlyB.empty());
+    // A common year's list has no row for the table's 366th day.
+    CompareOptions commonYear;
+    commonYear.list.year = 2027;
+    EXPECT_EQ(ComparePrograms(a, b, commonYear).lists[ListAstro].changed.size(), 1u);
 
     b = a;
     b.astro.AstroPresent = 0;
