@@ -84,6 +84,8 @@ TEST_F(HolidayEditing, DeleteRenumbersSetMembers)
     const HolidayLibrary before = lib;
     DeleteHolidaySet(lib, 1);
     DeleteHolidaySet(lib, -1);
+    RemoveFromHolidaySet(lib, 1, 0);
+    RemoveFromHolidaySet(lib, -1, 0);
     EXPECT_EQ(lib, before);
     DeleteHolidaySet(lib, 0);
     EXPECT_TRUE(lib.sets.empty());
