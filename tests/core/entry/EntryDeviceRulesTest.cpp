@@ -162,4 +162,24 @@ TEST(EntryDeviceRules, StoredRecordsBreakingTheRules)
     EXPECT_EQ(breaks[1].rule, DeviceRule::NoVariableHolidays);
     EXPECT_EQ(breaks[2].index, 4);
     EXPECT_EQ(breaks[2].rule, DeviceRule::AstroChannelsTogether);
+
+    // On a bus device: weekly and dated times on channels the device lacks.
+    Model bus;
+    bus.device.BusDevice = 1;
+    bus.device.Kanalzahl = 4;
+    SwitchingEntryValues onBus = weekly;
+    onBus.channelMask = 0;
+    for (const auto &[kind, channel] :
+         {std::pair{EntryKind::Weekly, 6}, {EntryKind::Dated, 3}, {EntryKind::Dated, 7}}) {
+        onBus.kind = kind;
+        onBus.day = kind == EntryKind::Dated ? 24 : 0;
+        onBus.month = kind == EntryKind::Dated ? 12 : 0;
+        onBus.busChannel = channel;
+        bus.appendRecord(SetProgram, EncodeSwitchingTime(onBus, 1));
+    }
+    const std::vector<RuleBreak> busBreaks = RecordsBreakingDeviceRules(bus);
+    ASSERT_EQ(busBreaks.size(), 2u);
+    EXPECT_EQ(busBreaks[0].index, 0);
+    EXPECT_EQ(busBreaks[1].index, 2);
+    EXPECT_EQ(busBreaks[1].rule, DeviceRule::ChannelAboveCount);
 }

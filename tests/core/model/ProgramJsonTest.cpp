@@ -1,5 +1,6 @@
 #include "model/ProgramJson.h"
 
+#include "model/DeviceCodes.h"
 #include "model/Model.h"
 #include "support/SamplePrograms.h"
 
@@ -65,6 +66,10 @@ TEST(ProgramJsonTest, RefusalsNameTheFieldAndLeaveTheModel)
         {"device.deviceCode: 200 marks a master card", inDevice("deviceCode", 200)},
         {"format:", [](QJsonObject &j) { j[u"format"] = QStringLiteral("other"); }},
         {"version:", [](QJsonObject &j) { j[u"version"] = 3; }},
+        // a program file's text line holds no comma and no line break
+        {"usageText:", [](QJsonObject &j) { j[u"usageText"] = QStringLiteral("hall, east"); }},
+        {"usageText:", [](QJsonObject &j) { j[u"usageText"] = QStringLiteral("hall\neast"); }},
+        {"usageText:", [](QJsonObject &j) { j[u"usageText"] = QStringLiteral("hall\reast"); }},
         {"records[0].colour: unknown field",
          [](QJsonObject &j) {
              QJsonArray rs = j[u"records"].toArray();
@@ -83,6 +88,24 @@ TEST(ProgramJsonTest, RefusalsNameTheFieldAndLeaveTheModel)
         EXPECT_TRUE(read.error.startsWith(QLatin1String(c.field)))
             << c.field << " / " << read.error.toStdString();
         EXPECT_EQ(m.program().UsageText, QStringLiteral("kept"));
+    }
+}
+
+// The astro device keeps its sun times in the astro table: a record marked as one is refused
+// there, while on the annual device the mark means nothing.
+TEST(ProgramJsonTest, AnAstroRecordIsRefusedOnTheAstroDeviceOnly)
+{
+    for (const int type : {TypeAstro, TypeAnnual}) {
+        Model m;
+        m.device.Uhrentyp = type;
+        m.device.DeviceCode = type == TypeAstro ? DeviceCodeAstro : DeviceCodeAnnual;
+        m.device.RecordCapacity = type == TypeAstro ? CapacityAstro : CapacityAnnual;
+        m.appendRecord(SetProgram, test::weeklyTime(6, 0, 0x7F, 0x1 | 0x10, 1));
+        Model back;
+        const QString error = ProgramFromJson(ProgramToJson(m), back).error;
+        EXPECT_EQ(error.startsWith(QLatin1String("records[0].bytes: an astro switching time")),
+                  type == TypeAstro)
+            << type << ' ' << error.toStdString();
     }
 }
 

@@ -235,7 +235,8 @@ TEST_F(DeviceTransferTest, ReadLoadsTheImageAndMarksTheProgramModified)
     };
     model.program().ChannelNames[0] = QStringLiteral("Pump");
     model.FileNamed = 1; // a file was open before: the device's program is not that file
-    make().ReadCommand(save);
+    DeviceTransfer transfer = make();
+    transfer.ReadCommand(save);
     EXPECT_EQ(model.FileNamed, 0);
     EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Access to zentrix finished")});
     EXPECT_EQ(model.Modified, 1);
@@ -243,6 +244,13 @@ TEST_F(DeviceTransferTest, ReadLoadsTheImageAndMarksTheProgramModified)
     EXPECT_EQ(model.program().UsageText, QStringLiteral("unknown"));
     EXPECT_EQ(model.program().FileName, dir.file(QStringLiteral("Swprg1.zxp")));
     EXPECT_EQ(model.program().ChannelNames[0], QStringLiteral("Pump"));
+
+    // A write afterwards reads nothing back into the program.
+    model.program().UsageText = QStringLiteral("hall");
+    model.Modified = 0;
+    transfer.WriteCommand(save);
+    EXPECT_TRUE(transfer.succeeded());
+    EXPECT_EQ(model.program().UsageText, QStringLiteral("hall"));
 }
 
 TEST_F(DeviceTransferTest, ReadOfADamagedImageSaysIllegalFile)
