@@ -293,6 +293,16 @@ TEST_F(DeviceTransferTest, AMissingOrDamagedReadBackImageIsNamedForEitherTarget)
             EXPECT_EQ(prompter.shown.back().icon, Icon::Critical);
         }
     }
+    // One that cannot be read at all (a folder in its place) ends the read as failed too.
+    launcher.tool = [&] {
+        QFile::remove(dir.file(QStringLiteral("card.dat")));
+        QDir(dir.path()).mkdir(QStringLiteral("card.dat"));
+        dir.write(QStringLiteral("card.msg"), "3,0");
+    };
+    DeviceTransfer t = make();
+    t.ReadCommand(save);
+    EXPECT_FALSE(t.succeeded());
+    EXPECT_EQ(model.program().UsedCount, 0);
 }
 
 TEST_F(DeviceTransferTest, ReadAsksAboutUnsavedChangesFirst)
