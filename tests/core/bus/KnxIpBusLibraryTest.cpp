@@ -178,6 +178,19 @@ class KnxIpTunnel : public ::testing::Test {
             status = library.pollSend(q, r, busy);
         return status;
     }
+    // The sequence numbers of the telegrams sent towards the device whose control byte `kind`
+    // takes (Tpci::isDataConnected, Tpci::isAck, ...), in the order sent.
+    std::vector<int> sentToDevice(bool (*kind)(int)) const
+    {
+        std::vector<int> seen;
+        for (const QByteArray &s : socket.sent) {
+            const KnxIp::Datagram d = KnxIp::ReadDatagram(s);
+            const auto f = d.service == KnxIp::TunnellingRequest ? Cemi::ReadLData(d.cemi) : std::nullopt;
+            if (f && !f->tpdu.isEmpty() && kind(std::uint8_t(f->tpdu.at(0))))
+                seen.push_back(Tpci::sequenceOf(std::uint8_t(f->tpdu.at(0))));
+        }
+        return seen;
+    }
     int acksSent(int sequence) const
     {
         int n = 0;
@@ -287,14 +300,7 @@ TEST_F(KnxIpTunnel, TheDevicesNumberedTelegramsAreTakenInTurn)
         }
         EXPECT_EQ(frame, hex("0b39b0110511ff03 034000") + QByteArray(1, char(sequence))) << sequence;
     }
-    std::vector<int> acks;
-    for (const QByteArray &sent : socket.sent) {
-        const KnxIp::Datagram d = KnxIp::ReadDatagram(sent);
-        const auto f = d.service == KnxIp::TunnellingRequest ? Cemi::ReadLData(d.cemi) : std::nullopt;
-        if (f && !f->tpdu.isEmpty() && Tpci::isAck(std::uint8_t(f->tpdu.at(0))))
-            acks.push_back(Tpci::sequenceOf(std::uint8_t(f->tpdu.at(0))));
-    }
-    EXPECT_EQ(acks, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(sentToDevice(Tpci::isAck), (std::vector<int>{0, 1, 2}));
 }
 
 // A new connection, or the end of one, first ends the connection to the device before it, also
@@ -339,16 +345,7 @@ TEST_F(KnxIpTunnel, DataTelegramsAreNumberedAndWaitForTheirAcknowledgement)
 {
     ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
     ASSERT_EQ(sendAndWait(hex("062300000011 05")), 0);
-    auto sequences = [this] {
-        std::vector<int> seen;
-        for (const QByteArray &s : socket.sent) {
-            const KnxIp::Datagram d = KnxIp::ReadDatagram(s);
-            const auto f = d.service == KnxIp::TunnellingRequest ? Cemi::ReadLData(d.cemi) : std::nullopt;
-            if (f && !f->tpdu.isEmpty() && Tpci::isDataConnected(std::uint8_t(f->tpdu.at(0))))
-                seen.push_back(Tpci::sequenceOf(std::uint8_t(f->tpdu.at(0))));
-        }
-        return seen;
-    };
+    auto sequences = [this] { return sentToDevice(Tpci::isDataConnected); };
     auto deviceAcks = [this](int sequence) {
         socket.answer(indication(0x1105, QByteArray(1, char(Tpci::Ack | (sequence << 2)))));
         int queued = 0, repeats = 0, busy = 0;
@@ -372,16 +369,6 @@ TEST_F(KnxIpTunnel, DataTelegramsAreNumberedAndWaitForTheirAcknowledgement)
 // at once and counts as one of the three.
 TEST_F(KnxIpTunnel, AnUnacknowledgedTelegramIsRepeatedThenTheConnectionEnds)
 {
-    auto sentToDevice = [this](bool (*kind)(int)) {
-        std::vector<int> seen;
-        for (const QByteArray &s : socket.sent) {
-            const KnxIp::Datagram d = KnxIp::ReadDatagram(s);
-            const auto f = d.service == KnxIp::TunnellingRequest ? Cemi::ReadLData(d.cemi) : std::nullopt;
-            if (f && !f->tpdu.isEmpty() && kind(std::uint8_t(f->tpdu.at(0))))
-                seen.push_back(Tpci::sequenceOf(std::uint8_t(f->tpdu.at(0))));
-        }
-        return seen;
-    };
     auto waitMs = [this](int ms) {
         int queued = 0, repeats = 0, busy = 0;
         for (const qint64 end = pump.now + ms; pump.now < end; pump.processEvents())
