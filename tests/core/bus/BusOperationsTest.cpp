@@ -551,6 +551,15 @@ TEST_F(BusOperationsTest, AReadStopsAtTheRecordCapacity)
     EXPECT_EQ(model.program().UsedCount, 5);
     EXPECT_EQ(model.program().Records[4].b0, 4);
     EXPECT_EQ(bus.commandCount(Mailbox::ReadNextRecord), 4);
+
+    // A device that answers with records the program drops is asked no more often than the
+    // most records any device holds.
+    bus.records.assign(MaxRecords + 20, {92, 0, 0, 0, 0, 0});
+    const int asked = bus.commandCount(Mailbox::ReadFirstRecord) + bus.commandCount(Mailbox::ReadNextRecord);
+    ASSERT_EQ(ops.ReadDevice(Device), 0);
+    EXPECT_EQ(model.program().UsedCount, 0);
+    EXPECT_EQ(bus.commandCount(Mailbox::ReadFirstRecord) + bus.commandCount(Mailbox::ReadNextRecord) - asked,
+              MaxRecords);
 }
 
 // What the loader would drop (b0 90..95, 218..255) is not read in either, and records on

@@ -10,6 +10,7 @@
 #include "transfer/DeviceTransfer.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <gtest/gtest.h>
 
@@ -123,6 +124,12 @@ TEST(AppendCheckedTest, TheWriteThatCrossesAFileSizeLimitFails)
     EXPECT_TRUE(AppendChecked(file, "0123456789\r\n", &error));
     EXPECT_FALSE(AppendChecked(file, "0123456789\r\n", &error));
     EXPECT_TRUE(error.contains(TooLarge)) << error.toStdString();
+
+    // Only a plain file appends in place; a file that is written whole is refused, not left
+    // unopened behind an answer of success.
+    QSaveFile whole(dir.file(QStringLiteral("whole.txt")));
+    EXPECT_FALSE(OpenForAppending(whole, false, &error));
+    EXPECT_FALSE(whole.isOpen());
 }
 
 // An appending writer (protocol log, text export) starts either on an emptied file or after
