@@ -58,3 +58,22 @@ TEST_F(DefaultFileNameTest, AllTakenGivesEmptyNameAndCriticalMessage)
     QFile::remove(dir.file("Swprg998.zxp"));
     EXPECT_EQ(DefaultFileName(dir.path(), catalogue, prompter), dir.file("Swprg998.zxp"));
 }
+
+// A file name must survive the trip to the file system and back: no control character, no DEL,
+// no lone half of a surrogate pair; letters of any script are fine.
+TEST(UncarriableFileName, NamesTheFirstCharacterThatCannotBeCarried)
+{
+    const struct {
+        QString name;
+        std::optional<QChar> refused;
+    } cases[] = {
+        {QStringLiteral("Büro Łódź 東京.zxp"), std::nullopt},
+        {QStringLiteral("a\tb.zxp"), QChar(u'\t')},
+        {QStringLiteral("a\x7f"
+                        "b.zxp"),
+         QChar(u'\x7f')},
+        {QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b.zxp"), QChar(0xD800)},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(UncarriableFileNameCharacter(c.name), c.refused) << c.name.toStdString();
+}

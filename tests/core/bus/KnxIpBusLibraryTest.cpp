@@ -28,15 +28,19 @@ TEST_P(KnxIpDatagrams, AreReadOnlyWhenEveryFieldFits)
 
 INSTANTIATE_TEST_SUITE_P(
     Reader, KnxIpDatagrams,
-    ::testing::Values(DatagramCase{"ack", hex("06100421000a04010200"), true},
-                      DatagramCase{"short", hex("061004"), false},
-                      DatagramCase{"wrongVersion", hex("06200421000a04010200"), false},
-                      DatagramCase{"lengthDisagrees", hex("06100421000b04010200"), false},
-                      DatagramCase{"connectionHeaderCut", hex("061004210009040102"), false},
-                      DatagramCase{"emptyTunnellingRequest", hex("06100420000a04010200"), false},
-                      DatagramCase{"refused", hex("061002060008 0024"), true},
-                      DatagramCase{"acceptedWithoutEndpoint", hex("0610020600080100"), false},
-                      DatagramCase{"unknownService", hex("061002030008 0000"), false}),
+    ::testing::Values(
+        DatagramCase{"ack", hex("06100421000a04010200"), true}, DatagramCase{"short", hex("061004"), false},
+        DatagramCase{"wrongVersion", hex("06200421000a04010200"), false},
+        DatagramCase{"lengthDisagrees", hex("06100421000b04010200"), false},
+        DatagramCase{"connectionHeaderCut", hex("061004210009040102"), false},
+        DatagramCase{"emptyTunnellingRequest", hex("06100420000a04010200"), false},
+        DatagramCase{"refused", hex("061002060008 0024"), true},
+        DatagramCase{"acceptedWithoutEndpoint", hex("0610020600080100"), false},
+        DatagramCase{"accepted", hex("061002060014 0500 08017f0000010e57 040411ff"), true},
+        DatagramCase{"endpointOfOtherLength", hex("061002060014 0500 07017f0000010e57 040411ff"), false},
+        DatagramCase{"crdOfOtherLength", hex("061002060014 0500 08017f0000010e57 050411ff"), false},
+        DatagramCase{"crdOfOtherType", hex("061002060014 0500 08017f0000010e57 040311ff"), false},
+        DatagramCase{"unknownService", hex("061002030008 0000"), false}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(KnxIpFrames, CarryTheirBytes)
