@@ -212,7 +212,8 @@ TEST_F(BusOperationsTest, TheChangeoverGaugeReachesItsEnd)
     EXPECT_EQ(recorder.values, expected);
 }
 
-// A gauge never runs past its maximum; the install and the changeover table's read reach it.
+// A gauge never runs past its maximum (install, read, programming with the application saved
+// first); the install and the changeover table's read reach it.
 TEST_F(BusOperationsTest, EveryGaugeStaysWithinItsMaximumAndTheLongOnesReachIt)
 {
     struct Recorder final : BusProgress {
@@ -228,6 +229,10 @@ TEST_F(BusOperationsTest, EveryGaugeStaysWithinItsMaximumAndTheLongOnesReachIt)
             EXPECT_LE(value, maximum) << what;
         }
     };
+    ASSERT_EQ(watched.ProgramWithApplicationSwap(Device), 0);
+    expectWithin("programming with the application swapped");
+
+    recorder.gauges.clear();
     ASSERT_EQ(link.OpenLink(0), 0);
     ASSERT_EQ(watched.InstallApplication(Device, QStringLiteral("remote.s19")), 0);
     expectWithin("install");

@@ -104,6 +104,20 @@ TEST(Changeover, TableRule)
     EXPECT_FALSE(summer(15, 6, 2029));
 }
 
+// A damaged count larger than the table reads the table's twenty entries and no more.
+TEST(Changeover, ACountPastTheTableReadsTheTableOnly)
+{
+    ProgramSet s;
+    s.DstFirstYear = EncodeDstFirstYear(2030, OnceAYear);
+    s.DstTable.fill(EncodeChangeoverEntry({{1, 4, 2, 1}, {30, 9, 3, 1}}));
+    s.DstCount = DstEntries + 3;
+    const int last = 2030 + DstEntries - 1;
+    EXPECT_EQ(TableSpans(s, last).size(), 1U);
+    EXPECT_TRUE(TableSpans(s, last + 1).empty());
+    EXPECT_TRUE(ChangeoversOfYear(RuleTable, s, last + 1).empty());
+    EXPECT_FALSE(IsSummerTime(RuleTable, s, 15, 6, last + 1));
+}
+
 TEST(ChangeoverEditing, IdenticalAndRepeatedDatesAreRefused)
 {
     ProgramSet s;

@@ -141,6 +141,35 @@ TEST(EntryPattern, AnEntrysOwnFieldsPickItAndAnyOneChangedFieldLosesIt)
     EXPECT_GT(priority, 20);
 }
 
+// The astro device marks the times its table made in the channel byte; a pattern names the
+// channels only and still picks them.
+TEST(EntryPattern, TheAstroTablesMarkIsNoChannel)
+{
+    Model m;
+    fillFullAstro(m);
+    // the program is full: two of its switching times become marked ones
+    std::vector<ProgramRecord> markedTimes = {weeklyTime(6, 0, 1, 1 | AstroTimeBit),
+                                              datedTime(18, 30, 24, 12, 2 | AstroTimeBit)};
+    for (int i = 0; i < m.program().UsedCount && !markedTimes.empty(); ++i) {
+        if (IsSwitchingCode(m.program().Records[i].b0)) {
+            m.program().Records[i] = markedTimes.back();
+            markedTimes.pop_back();
+        }
+    }
+    int marked = 0;
+    for (int i = 0; i < m.program().UsedCount; ++i) {
+        const ProgramRecord &r = m.program().Records[i];
+        if (!IsSwitchingCode(r.b0))
+            continue;
+        const SwitchingTime t = DecodeSwitchingRecord(r, 0);
+        if (!(t.channelMask & AstroTimeBit))
+            continue;
+        ++marked;
+        EXPECT_TRUE(picks(m, switchingPattern(t), i)) << "record " << i;
+    }
+    EXPECT_EQ(marked, 2);
+}
+
 TEST(EntryPattern, AnyFieldMakesAPattern)
 {
     EXPECT_FALSE(EntryPattern{}.any());

@@ -831,6 +831,16 @@ TEST_F(ProgramFileTest, ReaderTakesNumbersWhateverTheGroupingAndSeparators)
     EXPECT_EQ(other.program().ChannelNames[0], QStringLiteral("Ch1  "));
     EXPECT_EQ(other.program().ChannelNames[1], QStringLiteral("Ch2 "));
     EXPECT_EQ(other.program().ChannelNames[2], QStringLiteral(" "));
+
+    // texts on the line of the last number
+    QByteArray sameLine;
+    for (int i = 0; i < ImageSize; ++i)
+        sameLine += QByteArray::number(values[i]) + ' ';
+    sameLine += "Usage,Ch1\n";
+    Model third;
+    EXPECT_EQ(LoadProgramText(third, sameLine, false, 0), LoadResult::Loaded);
+    EXPECT_EQ(third.program().UsageText, QStringLiteral("Usage"));
+    EXPECT_EQ(third.program().ChannelNames[0], QStringLiteral("Ch1 "));
 }
 
 TEST_F(ProgramFileTest, LfOnlyAndLegacyEightBitFilesLoad)

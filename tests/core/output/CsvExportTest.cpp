@@ -34,6 +34,7 @@ INSTANTIATE_TEST_SUITE_P(Csv, CsvRecord,
                                            RecordCase{
                                                "OuterBlanks", {" C1", "pulse "}, "\" C1\",\"pulse \"\r\n"},
                                            RecordCase{"OneEmptyField", {""}, "\"\"\r\n"},
+                                           RecordCase{"EmptyCellsAmongOthers", {"", "1", ""}, ",1,\r\n"},
                                            RecordCase{"Utf8",
                                                       {QStringLiteral("Gr\u00fc\u00dfe")},
                                                       "Gr\xc3\xbc\xc3\x9f"

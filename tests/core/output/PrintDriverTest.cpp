@@ -72,6 +72,23 @@ TEST(PrintLayout, TextFileNameReplacesOnlyTheFilesExtension)
     EXPECT_EQ(output::TextFileName(QStringLiteral("/plant.2/hall")), QStringLiteral("/plant.2/hall.txt"));
 }
 
+// Text file columns: a cell starts at its tab stop; one that reaches or passes the stop, and
+// every cell past the last stop, is kept apart by one blank; a row keeps no trailing blanks.
+TEST(PrintLayout, TextFileCellsStandAtTheirStopsAndNeverTouch)
+{
+    PrintedList list;
+    list.headerLines = {QStringLiteral("Hall")};
+    list.tabs = {0, 4, 8};
+    list.columnHeader = {QStringLiteral("No"), QStringLiteral("Time"), QStringLiteral("Ch")};
+    list.rows = {{QStringLiteral("1"), QStringLiteral("06:30"), QStringLiteral("1"), QStringLiteral("ON")},
+                 {QStringLiteral("1234"), QStringLiteral(""), QStringLiteral("2 ")}};
+    EXPECT_EQ(output::TextFileLines(list), QByteArray("Hall\r\n\r\n"
+                                                      "No  Time Ch\r\n"
+                                                      "1   06:30 1 ON\r\n"
+                                                      "1234    2\r\n"
+                                                      "\r\n"));
+}
+
 TEST_F(PrintDriverTest, NoListChosenPrintsNothing)
 {
     EXPECT_TRUE(output::CollectPrintJob(model, settings, {}).empty());

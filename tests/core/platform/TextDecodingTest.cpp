@@ -44,5 +44,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Windows-1252 bytes that are valid UTF-8 would read back wrongly: UTF-8 right away
         EncodingCase{"Ã¼", QByteArray("\xc3\x83\xc2\xbc")}));
 
+// Control characters, NUL included, are Windows-1252 bytes of their own: a text holding one and
+// a legacy letter stays in Windows-1252.
+TEST(TextEncoding, ControlCharactersKeepALegacyText)
+{
+    const QString text = QString(QChar(0)) + QChar(0x1B) + QChar(0xFC);
+    EXPECT_EQ(encodeText(text), QByteArray("\0\x1b\xfc", 3));
+    EXPECT_EQ(decodeText(encodeText(text)), text);
+}
+
 } // namespace
 } // namespace zx

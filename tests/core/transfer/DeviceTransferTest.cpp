@@ -405,8 +405,21 @@ TEST_F(DeviceTransferTest, FailedSerialReadEmptiesTheListsAndLoadsNoOldImage)
     EXPECT_EQ(redraws, 1);
 }
 
-// The tool writes, then reads back what the device holds: the same program, or one whose
-// first record was changed at the device.
+// A write that fails leaves the program as it was: only a failed read empties the lists.
+TEST_F(DeviceTransferTest, FailedSerialWriteKeepsTheProgram)
+{
+    model.transfer.PortSetting = 5;
+    model.appendRecord(SetProgram, weeklyTime(6, 30, 1, 1));
+    const int records = model.program().SzCount;
+    dir.write(QStringLiteral("prog.zxp"), QByteArray(" 0 ").repeated(2048));
+    port.responder = nullptr;
+    DeviceTransfer t = make();
+    t.Transfer(QStringLiteral("s"));
+    EXPECT_FALSE(t.succeeded());
+    EXPECT_EQ(prompter.last(), QStringLiteral("Access to zentrix not successful"));
+    EXPECT_EQ(model.program().SzCount, records);
+}
+
 // The command line's serial transfer: a write ends in success without reading anything back; a
 // read hands back the device's image, a master card's too, and refuses the image of another kind
 // of device.
