@@ -1,8 +1,10 @@
 #pragma once
 
 #include <csignal>
+#include <grp.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <vector>
 
 namespace zx::test {
 
@@ -34,14 +36,22 @@ class FileSizeLimit {
 };
 
 // While it lives, a process running as root acts as the unprivileged user "nobody", so
-// permission checks apply as they do for a user; for any other user it does nothing.
+// permission checks apply as they do for a user; for any other user it does nothing. With
+// `memberOf`, nobody also belongs to that group, as a user of a shared folder's group would.
 class WithoutRootPrivileges {
   public:
-    WithoutRootPrivileges()
+    static constexpr gid_t NoGroup = gid_t(-1);
+
+    explicit WithoutRootPrivileges(gid_t memberOf = NoGroup)
     {
         if (geteuid() != 0)
             return;
         oldGroup_ = getegid();
+        if (memberOf != NoGroup) {
+            const int n = getgroups(0, nullptr);
+            oldGroups_.resize(n > 0 ? std::size_t(n) : 0);
+            groupsSet_ = getgroups(n, oldGroups_.data()) == n && setgroups(1, &memberOf) == 0;
+        }
         groupDropped_ = setegid(NobodyId) == 0;
         dropped_ = seteuid(NobodyId) == 0;
     }
@@ -51,6 +61,8 @@ class WithoutRootPrivileges {
             (void)seteuid(0);
         if (groupDropped_)
             (void)setegid(oldGroup_);
+        if (groupsSet_)
+            (void)setgroups(oldGroups_.size(), oldGroups_.data());
     }
     WithoutRootPrivileges(const WithoutRootPrivileges &) = delete;
     WithoutRootPrivileges &operator=(const WithoutRootPrivileges &) = delete;
@@ -60,6 +72,8 @@ class WithoutRootPrivileges {
   private:
     static constexpr uid_t NobodyId = 65534;
     gid_t oldGroup_ = 0;
+    std::vector<gid_t> oldGroups_;
+    bool groupsSet_ = false;
     bool groupDropped_ = false;
     bool dropped_ = false;
 };

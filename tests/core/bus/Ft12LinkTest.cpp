@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace zx::test {
 namespace {
 
@@ -224,6 +226,22 @@ TEST_F(Ft12LinkTest, AFrameInPiecesWithShortPausesIsOneFrame)
     };
     ASSERT_TRUE(link.queue(hex("24")));
     runFor(95);
+    EXPECT_TRUE(link.takeReceived());
+}
+
+// The start of a frame that never ends (a header announcing 32 bytes) is dropped once the line
+// stays quiet for longer than the gap between frames: the BCU's next frame still counts.
+TEST_F(Ft12LinkTest, ABrokenFrameIsDroppedAfterTheGap)
+{
+    const QByteArray frame = Ft12::variableFrame(0xF3, hex("4B01011605"));
+    bool answered = false;
+    port.responder = [&](const QByteArray &r) {
+        if (r.size() < 2 || std::exchange(answered, true))
+            return Reply{};
+        return Reply{{1, hex("68202068")}, {250, frame}};
+    };
+    ASSERT_TRUE(link.queue(hex("24")));
+    runFor(500);
     EXPECT_TRUE(link.takeReceived());
 }
 

@@ -114,6 +114,35 @@ TEST(AtomicWrite, ARefusedReplaceFailsAndKeepsTheOldFile)
     EXPECT_EQ(dir.read(QStringLiteral("shared.txt")), QByteArray("old\r\n"));
 }
 
+// A file of a shared folder's group, replaced by a member of that group who may not give files
+// away: the new file keeps the group, so the others of the group can still write it.
+TEST(AtomicWrite, AReplacedFileKeepsItsGroupWhereTheOwnerCannotBeKept)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    constexpr gid_t SharedGroup = 4242;
+    const test::TempDir dir;
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    const QString path = dir.file(QStringLiteral("shared.zxp"));
+    const QByteArray native = QFile::encodeName(path);
+    dir.write(QStringLiteral("shared.zxp"), "old\r\n");
+    ASSERT_EQ(::chown(native.constData(), 0, SharedGroup), 0);
+    ASSERT_EQ(::chmod(native.constData(), 0664), 0);
+    bool ok = false;
+    QString error;
+    {
+        const test::WithoutRootPrivileges member(SharedGroup);
+        ASSERT_TRUE(member.effective());
+        ok = WriteFileAtomically(path, "new\r\n", &error);
+    }
+    ASSERT_TRUE(ok) << error.toStdString();
+    struct stat st {};
+    ASSERT_EQ(::stat(native.constData(), &st), 0);
+    EXPECT_EQ(st.st_gid, SharedGroup);
+    EXPECT_EQ(st.st_mode & 07777, 0664U);
+    EXPECT_EQ(dir.read(QStringLiteral("shared.zxp")), QByteArray("new\r\n"));
+}
+
 TEST(AppendCheckedTest, TheWriteThatCrossesAFileSizeLimitFails)
 {
     const test::TempDir dir;
