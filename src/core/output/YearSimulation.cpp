@@ -120,12 +120,13 @@ YearSimulation::Timed YearSimulation::timed(const ProgramRecord &r) const
 int YearSimulation::applicability(const Model &model, const ProgramRecord &r, int year)
 {
     const PriorityTime p = DecodePriorityRecord(r, model.device.BusDevice);
-    if (p.easter || p.yearCode == 0)
+    if (p.easter)
         return 1;
-    if (p.dateForm != 3)
-        return 1;
+    // a range with a day or month no calendar has selects nothing, in any year
     if (!validDate(p.fromDay, p.fromMonth) || !validDate(p.toDay, p.toMonth))
         return 0;
+    if (p.yearCode == 0 || p.dateForm != 3)
+        return 1;
     const int s = DayOfYear(p.fromDay, p.fromMonth, year);
     const int e = DayOfYear(p.toDay, p.toMonth, year);
     if (p.yearCode == year - YearCodeBase)
@@ -163,8 +164,6 @@ DayPlan YearSimulation::dayPlan(int year) const
             if (s < 1 || s > plan.days)
                 continue; // the day falls into another year
         } else {
-            if (!validDate(p.fromDay, p.fromMonth) || !validDate(p.toDay, p.toMonth))
-                continue;
             s = DayOfYear(p.fromDay, p.fromMonth, year);
             e = DayOfYear(p.toDay, p.toMonth, year);
             // A range bound to one year that runs into the next covers the rest of its first year

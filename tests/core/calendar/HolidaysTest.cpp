@@ -89,6 +89,13 @@ TEST_F(HolidayEditing, DeleteRenumbersSetMembers)
     EXPECT_EQ(lib, before);
     DeleteHolidaySet(lib, 0);
     EXPECT_TRUE(lib.sets.empty());
+    // holidays by index: outside the list nothing, the first one too
+    DeleteHoliday(lib, 2);
+    DeleteHoliday(lib, -1);
+    ASSERT_EQ(lib.holidays.size(), 2u);
+    DeleteHoliday(lib, 0);
+    ASSERT_EQ(lib.holidays.size(), 1u);
+    EXPECT_EQ(lib.holidays[0].name, QStringLiteral("C"));
 }
 
 TEST_F(HolidayEditing, SetAndMemberLimits)

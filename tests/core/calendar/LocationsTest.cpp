@@ -76,36 +76,48 @@ TEST(LocationsTest, FileFormatIsCountThenNameAndPositions)
     EXPECT_EQ(ParseLocations("0\r\n").status, LocationsReadResult::Status::Read);
 }
 
-class DamagedLocationsTest : public ::testing::TestWithParam<const char *> {};
+struct DamagedLocations {
+    const char *content;
+    const char *error;
+};
 
-TEST_P(DamagedLocationsTest, IsReportedNeverHalfRead)
+void PrintTo(const DamagedLocations &c, std::ostream *os)
 {
-    const LocationsReadResult r = ParseLocations(QByteArray(GetParam()));
+    *os << c.content;
+}
+
+class DamagedLocationsTest : public ::testing::TestWithParam<DamagedLocations> {};
+
+// The message says where the file went wrong, and nothing of it is read.
+TEST_P(DamagedLocationsTest, IsNamedNeverHalfRead)
+{
+    const LocationsReadResult r = ParseLocations(QByteArray(GetParam().content));
     EXPECT_EQ(r.status, LocationsReadResult::Status::Damaged);
-    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_EQ(r.error, QString::fromUtf8(GetParam().error));
     EXPECT_TRUE(r.locations.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, DamagedLocationsTest,
-                         ::testing::Values("", "x\r\n", "-1\r\n", "2\r\nBasel,345,45,44\r\n",
-                                           "1\r\nBasel,345,45,44\r\nBern,345,46,44\r\n",
-                                           "1\r\nBasel 345 45 44\r\n", "1\r\nBasel,345,45\r\n",
-                                           "1\r\nBasel,345,45,44,1\r\n", "1\r\nBasel,721,45,44\r\n",
-                                           "1\r\nBasel,345,-1,44\r\n", "1\r\nBasel,345,45,97\r\n",
-                                           "1\r\n,345,45,44\r\n", "1\r\nBasel,3x5,45,44\r\n",
-                                           "99999999999\r\n"));
+constexpr const char *Positions = "line 2: three whole numbers expected after the name";
 
-// The message says where the file went wrong: the places it announces against the lines it holds.
-TEST(LocationsTest, DamageIsNamed)
-{
-    EXPECT_TRUE(
-        ParseLocations("2\r\nBasel,345,45,44\r\n").error.contains("2 places announced, 1 lines found"));
-    EXPECT_TRUE(
-        ParseLocations("0\r\nBasel,345,45,44\r\n").error.contains("0 places announced, 1 lines found"));
-    EXPECT_TRUE(ParseLocations("1\r\nBasel,345,45\r\n").error.contains("line 2: "));
-    for (const char *count : {"x\r\n", "-1\r\n", "1x\r\nBasel,345,45,44\r\n"})
-        EXPECT_TRUE(ParseLocations(count).error.contains("line 1: ")) << count;
-}
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedLocationsTest,
+    ::testing::Values(DamagedLocations{"", "no count of places"},
+                      DamagedLocations{"x\r\n", "line 1: no valid count of places"},
+                      DamagedLocations{"-1\r\n", "line 1: no valid count of places"},
+                      DamagedLocations{"1x\r\nBasel,345,45,44\r\n", "line 1: no valid count of places"},
+                      DamagedLocations{"99999999999\r\n", "line 1: no valid count of places"},
+                      DamagedLocations{"2\r\nBasel,345,45,44\r\n", "2 places announced, 1 lines found"},
+                      DamagedLocations{"0\r\nBasel,345,45,44\r\n", "0 places announced, 1 lines found"},
+                      DamagedLocations{"1\r\nBasel,345,45,44\r\nBern,345,46,44\r\n",
+                                       "1 places announced, 2 lines found"},
+                      DamagedLocations{"1\r\nBasel 345 45 44\r\n", "line 2: no comma after the name"},
+                      DamagedLocations{"1\r\n,345,45,44\r\n", "line 2: invalid name"},
+                      DamagedLocations{"1\r\nBasel,345,45\r\n", Positions},
+                      DamagedLocations{"1\r\nBasel,345,45,44,1\r\n", Positions},
+                      DamagedLocations{"1\r\nBasel,3x5,45,44\r\n", Positions},
+                      DamagedLocations{"1\r\nBasel,721,45,44\r\n", "line 2: position out of range"},
+                      DamagedLocations{"1\r\nBasel,345,-1,44\r\n", "line 2: position out of range"},
+                      DamagedLocations{"1\r\nBasel,345,45,97\r\n", "line 2: position out of range"}));
 
 TEST(LocationsTest, FilesOnDisk)
 {

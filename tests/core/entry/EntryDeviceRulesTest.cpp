@@ -153,6 +153,9 @@ TEST(EntryDeviceRules, StoredRecordsBreakingTheRules)
     dated.month = 12;
     dated.channelMask = 3;
     model.appendRecord(SetProgram, EncodeSwitchingTime(dated, 0));
+    // a time of the astro table drives both channels at once: the table's own rules hold for it
+    weekly.channelMask = 3 | 16;
+    model.appendRecord(SetProgram, EncodeSwitchingTime(weekly, 0));
 
     const std::vector<RuleBreak> breaks = RecordsBreakingDeviceRules(model);
     ASSERT_EQ(breaks.size(), 3u);

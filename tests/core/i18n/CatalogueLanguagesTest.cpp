@@ -113,6 +113,11 @@ TEST(CatalogueLanguages, HolidaysIsOneEntry)
     EXPECT_EQ(c(Msg::Holidays378), "a");
     c.setText(Msg::Holidays378, "b");
     EXPECT_EQ(c(Msg::Holidays), "b");
+    // positions outside the catalogue hold nothing and take nothing
+    for (int outside : {0, -1, Msg::Count + 1}) {
+        c.setText(outside, "x");
+        EXPECT_EQ(c(outside), QString()) << outside;
+    }
 }
 
 TEST(CatalogueLanguages, NoCommaOrLineBreakInAnyText)

@@ -72,6 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         PlanCase{"OnceOneDayNotTheDayAfter", {priorityTime(5, 5, 5, 5, 3, 1, 0, 1, 94)}, 2030, 6, 5, 1, 0},
         PlanCase{"RangeFromMonth13", {priorityTime(1, 13, 10, 5, 3, 1)}, 2030, 5, 5, 1, 0},
         PlanCase{"RangeToDay0", {priorityTime(1, 5, 0, 5, 3, 1)}, 2030, 5, 5, 1, 0},
+        PlanCase{"OnceFromMonth13", {priorityTime(1, 13, 10, 5, 3, 1, 0, 1, 94)}, 2030, 5, 5, 1, 0},
         PlanCase{"LaterStartWins",
                  {priorityTime(1, 5, 31, 5, 3, 1), priorityTime(10, 5, 12, 5, 7, 1)},
                  2030,
