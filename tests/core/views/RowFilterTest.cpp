@@ -1,5 +1,6 @@
 #include "views/RowFilter.h"
 
+#include "entry/PriorityEntry.h"
 #include "entry/SwitchingEntry.h"
 #include "model/Model.h"
 #include "support/SamplePrograms.h"
@@ -127,6 +128,27 @@ TEST(RowFilterBus, ComparesChannelBitAndValue)
         model.filter.FilterState = v.state;
         model.filter.FilterValue = v.value;
         EXPECT_EQ(views::RowPassesFilter(model, r), v.passes) << v.state << " " << v.value;
+    }
+}
+
+// A bus Easter priority time keeps its channel in a whole byte: a number outside 1..8 (a
+// damaged record) is no channel of the boxes.
+TEST(RowFilterBus, AnEasterChannelOutsideTheBoxesPassesNone)
+{
+    Model model;
+    model.device.BusDevice = 1;
+    model.FilterOn = -1;
+    model.filter.FilterChannels = 255;
+    PriorityEntryValues e;
+    e.easter = true;
+    e.easterCode = 83;
+    e.busChannel = 8;
+    ProgramRecord r = EncodePriorityTime(e, 1);
+    ASSERT_EQ(r.b0, 96);
+    EXPECT_TRUE(views::RowPassesFilter(model, r));
+    for (const std::uint8_t channel : {0, 9, 40, 255}) {
+        r.b4 = channel;
+        EXPECT_FALSE(views::RowPassesFilter(model, r)) << int(channel);
     }
 }
 
