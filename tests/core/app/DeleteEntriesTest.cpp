@@ -26,6 +26,10 @@ class DeleteEntries : public ::testing::Test {
 TEST_F(DeleteEntries, ChangeoverTailGoesAfterTheQuestion)
 {
     m.Marked = {3, 2};
+    prompter.answers = {Answer::Cancel};
+    EXPECT_FALSE(DeleteMarkedEntries(m, prompter));
+    EXPECT_EQ(m.program().DstCount, 4);
+    EXPECT_EQ(m.Modified, 0);
     prompter.answers = {Answer::Ok};
     EXPECT_TRUE(DeleteMarkedEntries(m, prompter));
     // the question names what goes

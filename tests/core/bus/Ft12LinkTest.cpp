@@ -245,6 +245,22 @@ TEST_F(Ft12LinkTest, ABrokenFrameIsDroppedAfterTheGap)
     EXPECT_TRUE(link.takeReceived());
 }
 
+// A fixed frame from the BCU is acknowledged; our own frame echoed back by the line is not.
+TEST_F(Ft12LinkTest, OnlyTheBcusFixedFramesAreAcknowledged)
+{
+    bool answered = false;
+    port.responder = [&](const QByteArray &r) {
+        if (r.size() < 2 || std::exchange(answered, true))
+            return Reply{};
+        const QByteArray fromBcu = Ft12::fixedFrame(Ft12::ResetControl | Ft12::DirFromBcu);
+        return Reply{
+            {1, QByteArray("\xE5")}, {2, fromBcu}, {3, Ft12::fixedFrame(Ft12::ResetControl)}, {4, fromBcu}};
+    };
+    ASSERT_TRUE(link.queue(hex("24")));
+    runFor(20);
+    EXPECT_EQ(std::count(port.requests.begin(), port.requests.end(), QByteArray("\xE5")), 2);
+}
+
 // The poll that meets a failure reports it: an acknowledgement that cannot be written, a port
 // that closed.
 TEST_F(Ft12LinkTest, ThePollThatMeetsAFailureReportsIt)

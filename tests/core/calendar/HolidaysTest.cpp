@@ -75,6 +75,13 @@ TEST_F(HolidayEditing, DeleteRenumbersSetMembers)
     RemoveFromHolidaySet(lib, 0, 0);
     EXPECT_EQ(lib.sets[0].members, (std::vector<int>{2}));
     // A set is renamed by its index; an index past the sets renames nothing.
+    EXPECT_FALSE(AddToHolidaySet(lib, 1, 0));
+    EXPECT_FALSE(AddToHolidaySet(lib, 0, 2));
+    EXPECT_FALSE(AddToHolidaySet(lib, 0, -1));
+    ASSERT_TRUE(AddHolidaySet(lib, QStringLiteral("R")));
+    EXPECT_FALSE(RenameHolidaySet(lib, 1, QStringLiteral("S"))); // the other set's name
+    EXPECT_TRUE(RenameHolidaySet(lib, 1, QStringLiteral("R")));  // its own name
+    DeleteHolidaySet(lib, 1);
     EXPECT_TRUE(RenameHolidaySet(lib, 0, QStringLiteral("T")));
     EXPECT_FALSE(RenameHolidaySet(lib, 1, QStringLiteral("U")));
     EXPECT_FALSE(RenameHolidaySet(lib, -1, QStringLiteral("U")));
@@ -199,6 +206,7 @@ TEST(HolidayFile, DamagedFilesLeaveTheLibraryAsItWas)
     } damaged[] = {
         {"", "1"},                                            // no count line
         {" 2  0 \r\nA, 0 0 1 1\r\n", "3"},                    // fewer holidays than counted
+        {" 2  0 \r\nA, 0 0 1 1", "2"},                        // the same, at the very end
         {" 1  0 \r\nA 0 0 1 1\r\n", "2"},                     // no comma after the name
         {" 1  0 \r\nA, 0 0 32 1\r\n", "2"},                   // no such day
         {" 1  0 \r\nA, 1 9 1 1\r\n", "2"},                    // no such weekday

@@ -71,6 +71,9 @@ TEST(AstroTimeChangeTest, ChangeToTakesTheTimeTheListShows)
     const int june21 = DayOfYear(21, 6, 2026) - 1, january7 = DayOfYear(7, 1, 2026) - 1;
     EXPECT_EQ(AstroSummerMinutes(model, june21, 2026), 60);
     EXPECT_EQ(AstroSummerMinutes(model, january7, 2026), 0);
+    // the astro list's 366th row in a common year, and no row at all, have no summer time
+    EXPECT_EQ(AstroSummerMinutes(model, 365, 2026), 0);
+    EXPECT_EQ(AstroSummerMinutes(model, -1, 2026), 0);
     // times of the day move by the summer hour across midnight; what is no time of day stays
     const struct {
         int stored, shown;

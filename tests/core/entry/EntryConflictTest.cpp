@@ -123,6 +123,26 @@ TEST_F(ConflictScan, LooksOnlyAtRecordsInUse)
     EXPECT_EQ(found[0].earlier, 0);
 }
 
+// Each finding names both records by their list numbers (counted from 1), in the language of
+// the program; a loaded language file speaks English here.
+TEST(DuplicateEntryText, NamesBothRecordsInTheProgramsLanguage)
+{
+    const struct {
+        Comparison kind;
+        int language;
+        const char *text;
+    } cases[] = {
+        {Comparison::Exists, German, "Datensatz 5 ist derselbe Eintrag wie Datensatz 2"},
+        {Comparison::Inverted, English, "record 5 is the entry of record 2 with the other state"},
+        {Comparison::Pulse, French,
+         "l'enregistrement 5 est une deuxi\u00e8me impulsion \u00e0 l'heure, aux jours et aux canaux de "
+         "l'enregistrement 2"},
+        {Comparison::Exists, Loaded, "record 5 is the same entry as record 2"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(DuplicateEntryText({4, 1, c.kind}, c.language), QString::fromUtf8(c.text)) << c.text;
+}
+
 TEST_F(ConflictScan, UsesTheDeviceKindOfTheModel)
 {
     model.device.BusDevice = 1;

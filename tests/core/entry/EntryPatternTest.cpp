@@ -1,6 +1,7 @@
 // `remove` by fields: a pattern made of an entry's own fields picks it, and changing any one
 // field loses it, over every switching and priority time of a full program.
 #include "entry/EntryPattern.h"
+#include "entry/SwitchingEntry.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
 #include "model/ValueRanges.h"
@@ -168,6 +169,50 @@ TEST(EntryPattern, TheAstroTablesMarkIsNoChannel)
         EXPECT_TRUE(picks(m, switchingPattern(t), i)) << "record " << i;
     }
     EXPECT_EQ(marked, 2);
+}
+
+// On a bus device an entry names one channel and a value; the conventional fields (channel
+// boxes, ON/OFF) pick nothing there.
+TEST(EntryPattern, ABusEntryIsPickedByItsChannelAndValue)
+{
+    Model m;
+    m.device.BusDevice = 1;
+    m.device.Kanalzahl = 8;
+    SwitchingEntryValues e;
+    e.kind = EntryKind::Weekly;
+    e.weekdayMask = 1;
+    e.busChannel = 3;
+    e.value = 100;
+    m.appendRecord(SetProgram, EncodeSwitchingTime(e, 1));
+    const struct {
+        const char *what;
+        std::function<void(EntryPattern &)> set;
+        bool picks;
+    } cases[] = {
+        {"its channel", [](EntryPattern &p) { p.channel = 3; }, true},
+        {"another channel", [](EntryPattern &p) { p.channel = 4; }, false},
+        {"its value", [](EntryPattern &p) { p.value = 100; }, true},
+        {"another value", [](EntryPattern &p) { p.value = 99; }, false},
+        {"channel boxes", [](EntryPattern &p) { p.channelMask = 4; }, false},
+        {"channel boxes beside its channel",
+         [](EntryPattern &p) {
+             p.channel = 3;
+             p.channelMask = 4;
+         },
+         false},
+        {"ON/OFF", [](EntryPattern &p) { p.state = 1; }, false},
+        {"ON/OFF beside its value",
+         [](EntryPattern &p) {
+             p.value = 100;
+             p.state = 0;
+         },
+         false},
+    };
+    for (const auto &c : cases) {
+        EntryPattern p;
+        c.set(p);
+        EXPECT_EQ(picks(m, p, 0), c.picks) << c.what;
+    }
 }
 
 TEST(EntryPattern, AnyFieldMakesAPattern)

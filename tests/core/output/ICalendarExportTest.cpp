@@ -90,6 +90,17 @@ class YearCalendarTest : public ::testing::Test {
     }
 };
 
+// The astro device keeps its own time zone, whatever the computer's: its times are in it.
+TEST(DeviceUtcOffset, TheAstroDeviceUsesItsOwnZone)
+{
+    Model m;
+    m.device.Uhrentyp = TypeAstro;
+    for (const float zone : {-75.0F, 0.0F, 330.0F}) {
+        m.astro.TimeZone = zone;
+        EXPECT_EQ(DeviceUtcOffsetMinutes(m, 2030), int(zone));
+    }
+}
+
 TEST_F(YearCalendarTest, PeriodsRunOverMidnightAndPulsesAreShort)
 {
     const YearSimulation sim(m);
