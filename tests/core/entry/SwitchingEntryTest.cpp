@@ -209,10 +209,17 @@ TEST(Encoding, LinkBitsStayClear)
     EXPECT_EQ(r.b3 & 0x80, 0);
 }
 
+// The pulse field holds 0..59 seconds; anything else is read, and written, as no pulse.
 TEST(Decoding, PulseBeyond59ReadsAsNoPulse)
 {
     const ProgramRecord r{128, 0, 0, 1, 1, static_cast<std::uint8_t>(60 * 4 + 1)};
     EXPECT_EQ(DecodeSwitchingTime(r, 0).pulse, 0);
+    SwitchingEntryValues e = Dated(6, 0, 1, 5);
+    const ProgramRecord noPulse = EncodeSwitchingTime(e, 0);
+    for (const int pulse : {60, -1}) {
+        e.pulse = pulse;
+        EXPECT_EQ(EncodeSwitchingTime(e, 0), noPulse) << pulse;
+    }
 }
 
 TEST(Decoding, ConventionalChannelsTakeTheLowFourBits)

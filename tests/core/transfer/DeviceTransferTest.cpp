@@ -237,6 +237,7 @@ TEST_F(DeviceTransferTest, ReadLoadsTheImageAndMarksTheProgramModified)
     model.FileNamed = 1; // a file was open before: the device's program is not that file
     DeviceTransfer transfer = make();
     transfer.ReadCommand(save);
+    EXPECT_TRUE(transfer.succeeded());
     EXPECT_EQ(model.FileNamed, 0);
     EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Access to zentrix finished")});
     EXPECT_EQ(model.Modified, 1);
