@@ -156,21 +156,21 @@ class KnxIpTunnel : public ::testing::Test {
         socket.responder = [this](const QByteArray &sent) {
             const KnxIp::Datagram d = KnxIp::ReadDatagram(sent);
             if (d.service == KnxIp::ConnectRequest)
-                socket.answer(KnxIp::connectResponse(5, refuseWith, dataNamed, 0x11FF));
+                socket.answer(KnxIp::connectResponse(channel, refuseWith, dataNamed, 0x11FF));
             if (d.service == KnxIp::DisconnectRequest)
-                socket.answer(KnxIp::disconnectResponse(5, 0));
+                socket.answer(KnxIp::disconnectResponse(channel, 0));
             if (d.service == KnxIp::TunnellingRequest) {
-                socket.answer(KnxIp::tunnellingAck(5, d.sequence, 0));
+                socket.answer(KnxIp::tunnellingAck(channel, d.sequence, 0));
                 QByteArray con = d.cemi;
                 con[0] = char(Cemi::LDataCon);
-                socket.answer(KnxIp::tunnellingRequest(5, fromServer++, con));
+                socket.answer(KnxIp::tunnellingRequest(channel, fromServer++, con));
             }
         };
     }
     // An indication from `source` to the tunnel, as the interface's next request.
     QByteArray indication(int source, const QByteArray &tpdu)
     {
-        return KnxIp::tunnellingRequest(5, fromServer++,
+        return KnxIp::tunnellingRequest(channel, fromServer++,
                                         Cemi::LDataFrame(Cemi::LDataInd, 0xB0, source, 0x11FF, tpdu));
     }
     int sendAndWait(const QByteArray &frame)
@@ -210,6 +210,7 @@ class KnxIpTunnel : public ::testing::Test {
     KnxIpBusLibrary library{socket, pump, QStringLiteral("127.0.0.1"), KnxIp::DefaultPort};
     int refuseWith = 0;
     int fromServer = 0;
+    int channel = 5;                     // the tunnel's channel, as the interface gives it
     UdpEndpoint dataNamed = socket.peer; // the data endpoint the interface names on connecting
 };
 
@@ -286,6 +287,17 @@ TEST_F(KnxIpTunnel, ItsOwnMemoryKeepsExactlyTheBytesWritten)
               hex("074B03 0100 AABB33"));
 }
 
+// Channel 0 is a channel like any other: the tunnel is open on it and carries telegrams.
+TEST_F(KnxIpTunnel, ChannelZeroIsAChannel)
+{
+    channel = 0;
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    EXPECT_TRUE(library.tunnelOpen());
+    EXPECT_EQ(library.changeLayer(0), 0);
+    EXPECT_EQ(sendAndWait(hex("062300000011 05")), 0);
+    EXPECT_EQ(library.resetTransport(), 0);
+}
+
 // The device's numbered telegrams are taken one after the other, each acknowledged with its own
 // number.
 TEST_F(KnxIpTunnel, TheDevicesNumberedTelegramsAreTakenInTurn)
@@ -304,7 +316,17 @@ TEST_F(KnxIpTunnel, TheDevicesNumberedTelegramsAreTakenInTurn)
         }
         EXPECT_EQ(frame, hex("0b39b0110511ff03 034000") + QByteArray(1, char(sequence))) << sequence;
     }
-    EXPECT_EQ(sentToDevice(Tpci::isAck), (std::vector<int>{0, 1, 2}));
+    // Telegram 2 once more, as the device repeats it when our T_ACK was lost: acknowledged
+    // again, not taken again, and our own next telegram leaves at once.
+    socket.answer(
+        indication(0x1105, QByteArray(1, char(0x43 | 2 << 2)) + hex("4000") + QByteArray(1, char(2))));
+    for (int i = 0; i < 20; ++i, pump.processEvents()) {
+        ASSERT_EQ(library.fetch(buffer), 0);
+        EXPECT_EQ(buffer[0], 0);
+    }
+    EXPECT_EQ(sentToDevice(Tpci::isAck), (std::vector<int>{0, 1, 2, 2}));
+    ASSERT_EQ(sendAndWait(hex("0921000000000001 0300")), 0);
+    EXPECT_EQ(sentToDevice(Tpci::isDataConnected), std::vector<int>{0});
 }
 
 // A new connection, or the end of one, first ends the connection to the device before it, also
