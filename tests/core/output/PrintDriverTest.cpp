@@ -178,6 +178,9 @@ TEST(TextFileSink, FailedAppendSaysSoAndKeepsTheEarlierText)
     QString error;
     EXPECT_FALSE(AppendKeepingEarlier(dir.path(), "x", &error));
     EXPECT_FALSE(error.isEmpty());
+    error.clear();
+    EXPECT_FALSE(AppendKeepingEarlier(dir.file(QStringLiteral("gone/hall.txt")), "x", &error));
+    EXPECT_FALSE(error.isEmpty());
     const QString path = dir.file(QStringLiteral("hall.txt"));
     ASSERT_TRUE(AppendKeepingEarlier(path, "earlier\r\n", &error));
     {
