@@ -68,7 +68,8 @@ TEST(InstallPathsTest, PrepareWorkDirReportsAFileItCannotCopy)
     ASSERT_TRUE(QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                        QFile::ReadOther | QFile::ExeOther));
     ASSERT_TRUE(QFile::setPermissions(defaults.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                           QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+                                                           QFile::ExeOwner | QFile::ReadOther |
+                                                           QFile::ExeOther));
     ASSERT_TRUE(QFile::setPermissions(defaults.file("zentrix.sys"), QFile::ReadOwner | QFile::ReadOther));
     QString error;
     bool ok = true;

@@ -438,6 +438,17 @@ TEST_F(BusOperationsTest, ProgramAndReadBackGiveTheSameProgram)
     EXPECT_EQ(framesWith(0x23, sends) + framesWith(0x24, sends), 0);
 }
 
+// The note of whose application is saved cannot be written (a folder stands in its place):
+// nothing is installed, and the device keeps its own application.
+TEST_F(BusOperationsTest, AnOwnerNoteThatCannotBeWrittenInstallsNothing)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QLatin1String(ApplicationImage::OwnerFile)));
+    EXPECT_EQ(ops.ProgramWithApplicationSwap(Device), LinkError::RunTimeError);
+    expectOwnApplication();
+    EXPECT_TRUE(protocolText().contains(QLatin1String(ApplicationImage::OwnerFile)))
+        << protocolText().toStdString();
+}
+
 TEST_F(BusOperationsTest, AFailedInstallLeavesTheSavedApplicationForReinstall)
 {
     bus.refuseWritesAt = 0x01F9;
