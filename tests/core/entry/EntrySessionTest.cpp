@@ -122,6 +122,21 @@ TEST_F(Session, FullMemoryClosesAndSwitchesTheAutomationOff)
     EXPECT_EQ(model.automation.AutomationActive, 0);
 }
 
+// A full memory refuses a new entry only: a change takes no new slot.
+TEST_F(Session, AFullMemoryStillTakesChanges)
+{
+    test::ScriptedPrompter prompter;
+    test::FillMemory(model);
+    model.EditMode = EditChange; // the marks of the set-up
+    session.open(model);
+    ASSERT_EQ(session.mode(), EditChange);
+    EXPECT_FALSE(session.refusesFullMemory(model, prompter));
+    EXPECT_TRUE(prompter.shown.empty());
+    model.EditMode = EditEnter;
+    session.open(model);
+    EXPECT_TRUE(session.refusesFullMemory(model, prompter));
+}
+
 // What the program already holds refuses an entry through the session, with the text `add`
 // shows too (the same table drives the end-to-end test).
 class SessionRefusals : public ::testing::TestWithParam<test::RefusalCase> {};
