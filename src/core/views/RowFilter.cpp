@@ -115,7 +115,7 @@ bool RowPassesFilter(const Model &model, const ProgramRecord &r)
     case Kind::PriorityBus:
         return priorityPasses(model.filter, priorityFields(r, bus));
     default:
-        return true;
+        return true; // not an entry: nothing for the filter to judge
     }
 }
 

@@ -18,6 +18,7 @@ class ScriptedDatagramSocket final : public DatagramSocket {
     std::vector<UdpEndpoint> sentTo; // where each datagram of `sent` went
     std::deque<ReceivedDatagram> incoming;
     std::function<void(const QByteArray &)> responder;
+    QString sendError; // every send fails with this text while it is set
     bool opened = false;
 
     std::optional<std::uint32_t> resolve(const QString &, QString *) override { return peer.address; }
@@ -25,8 +26,12 @@ class ScriptedDatagramSocket final : public DatagramSocket {
     void close() override { opened = false; }
     bool isOpen() const override { return opened; }
     UdpEndpoint localEndpoint() const override { return local; }
-    bool sendTo(const UdpEndpoint &to, const QByteArray &bytes, QString *) override
+    bool sendTo(const UdpEndpoint &to, const QByteArray &bytes, QString *error) override
     {
+        if (!sendError.isEmpty()) {
+            *error = sendError;
+            return false;
+        }
         sent.push_back(bytes);
         sentTo.push_back(to);
         if (responder)

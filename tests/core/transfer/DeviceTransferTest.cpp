@@ -462,6 +462,13 @@ TEST_F(DeviceTransferTest, CommandLineSerialTransferHandsBackImagesOfThisDevice)
         if (values)
             EXPECT_EQ((*values)[1], r.deviceCode);
     }
+
+    // A device that does not answer: the transfer fails and says so.
+    port.responder = nullptr;
+    prompter.shown.clear();
+    EXPECT_FALSE(RunSerialTransfer(model, prompter, pump, port, dir.path(), QStringLiteral("s"), file,
+                                   QStringLiteral("ttyTest"), nullptr, timings));
+    EXPECT_EQ(prompter.last(), QStringLiteral("Access to zentrix not successful"));
 }
 
 TEST_F(DeviceTransferTest, VerifyAfterWriteReadsBackAndSaysWhatDiffers)
