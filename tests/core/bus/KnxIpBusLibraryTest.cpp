@@ -301,6 +301,10 @@ TEST_F(KnxIpTunnel, ChannelZeroIsAChannel)
 // A datagram the network does not take ends the tunnel's work with the host and the reason.
 TEST_F(KnxIpTunnel, ADatagramThatCannotLeaveIsLost)
 {
+    socket.sendError = QStringLiteral("Network is unreachable");
+    EXPECT_EQ(library.install(0, 9600, 2000, 100, 0), KnxIpBusLibrary::Lost);
+    EXPECT_EQ(library.lastErrorText(), QStringLiteral("127.0.0.1: Network is unreachable"));
+    socket.sendError.clear();
     ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
     socket.sendError = QStringLiteral("Network is unreachable");
     EXPECT_EQ(sendAndWait(hex("062300000011 05")), KnxIpBusLibrary::Lost);
