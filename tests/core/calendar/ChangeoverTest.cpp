@@ -134,6 +134,8 @@ TEST(ChangeoverEditing, IdenticalAndRepeatedDatesAreRefused)
     EXPECT_EQ(r.check, DstCheck::SameDate);
     EXPECT_EQ(r.otherNumber, 1);
     EXPECT_EQ(CheckChangeoverEntry(s, 1, repeat, OnceAYear).check, DstCheck::Ok);
+    // the year's second pair on dates of its own
+    EXPECT_EQ(CheckChangeoverEntry(s, 1, {{1, 11, 2, 1}, {30, 3, 2, 1}}, TwiceAYear).check, DstCheck::Ok);
     // The partner of the last entry is a leftover past the count: no longer compared.
     ProgramSet leftover = s;
     leftover.DstTable[1] = EncodeChangeoverEntry(repeat);
