@@ -55,7 +55,7 @@ std::optional<QStringList> readLines(const QString &path, QString *error)
 // What one transfer keeps open: the port, the log and the answer buffer.
 class SerialLink::Session {
   public:
-    Session(SerialPort &port, const QString &logPath) : port(port), log(logPath) {}
+    Session(SerialPort &port, const QString &logPath) : port(port), log(logPath), logPath(logPath) {}
     ~Session()
     {
         log.close();
@@ -66,7 +66,7 @@ class SerialLink::Session {
     {
         if (OpenForAppending(log, true, error))
             return true;
-        *error = log.fileName() + QStringLiteral(": ") + *error;
+        *error = logPath + QStringLiteral(": ") + *error;
         return false;
     }
     // A log that cannot be written ends the transfer: a protocol with holes is worse than none.
@@ -74,12 +74,14 @@ class SerialLink::Session {
     {
         if (!log.isOpen() || AppendChecked(log, hexLine(frame) + "\r\n", error))
             return true;
-        *error = log.fileName() + QStringLiteral(": ") + *error;
+        // The log is open on its descriptor, which keeps no name: the path named at the start.
+        *error = logPath + QStringLiteral(": ") + *error;
         return false;
     }
 
     SerialPort &port;
     QFile log;
+    QString logPath;
     SerialEndpoint endpoint;
     QByteArray answer = NoAnswerYet;
 };

@@ -264,6 +264,26 @@ TEST_F(SerialLinkTest, CardDatThatCannotBeWrittenWholeKeepsTheOldOne)
     EXPECT_FALSE(port.isOpen());
 }
 
+// A log that cannot take the next line ends the transfer at once and names the log: a protocol
+// with holes is worse than none.
+TEST_F(SerialLinkTest, ALogThatFillsTheDiskEndsTheTransfer)
+{
+    device.memory = sampleImage();
+    request("l");
+    std::optional<test::FileSizeLimit> limit;
+    port.responder = [&](const QByteArray &r) {
+        if (port.requests.size() == 10)
+            limit.emplace(QFileInfo(dir.file(QStringLiteral("rsproto.txt"))).size() + 4);
+        return device(r);
+    };
+    const int result = transfer();
+    limit.reset();
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(prompter.last().contains(QStringLiteral("rsproto.txt"))) << prompter.last().toStdString();
+    EXPECT_EQ(port.requests.size(), 10u);
+    EXPECT_FALSE(port.isOpen());
+}
+
 TEST_F(SerialLinkTest, ReadRepeatsStatusWrittenAsUnknown)
 {
     request("l");
