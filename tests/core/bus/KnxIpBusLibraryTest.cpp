@@ -311,6 +311,23 @@ TEST_F(KnxIpTunnel, ADatagramThatCannotLeaveIsLost)
     EXPECT_EQ(library.lastErrorText(), QStringLiteral("127.0.0.1: Network is unreachable"));
 }
 
+// Closing waits for the interface's answer to this tunnel's disconnect, up to its bound: other
+// datagrams, or the answer for another channel, do not end the wait.
+TEST_F(KnxIpTunnel, TheCloseWaitsForItsOwnDisconnectResponse)
+{
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    socket.responder = [this](const QByteArray &sent) {
+        if (KnxIp::ReadDatagram(sent).service == KnxIp::DisconnectRequest) {
+            socket.answer(KnxIp::tunnellingAck(channel, 0, 0));
+            socket.answer(KnxIp::disconnectResponse(channel + 1, 0));
+        }
+    };
+    const qint64 before = pump.now;
+    library.close();
+    EXPECT_GE(pump.now - before, 200); // twice the repeat time given to install
+    EXPECT_FALSE(library.tunnelOpen());
+}
+
 // The device's numbered telegrams are taken one after the other, each acknowledged with its own
 // number.
 TEST_F(KnxIpTunnel, TheDevicesNumberedTelegramsAreTakenInTurn)
