@@ -54,8 +54,7 @@ bool SaveProgramWith(Model &model, Prompter &prompter, const Clock &clock, const
         prompter.tell(text(Msg::SelectAnOtherChangeoverRule), Icon::Critical);
         return false;
     }
-    if (p.UsedCount > 0)
-        SortRecords(model, DeviceOrder, SetProgram, &prompter);
+    SortRecords(model, DeviceOrder, SetProgram, &prompter);
     if (p.DstCount > 0 && model.device.SwRegel != RuleTable) {
         if (prompter.ask(text(Msg::ThereIsAChangeoverTable), Buttons::YesNo, Icon::Question) == Answer::Yes)
             model.device.SwRegel = RuleTable;

@@ -110,4 +110,7 @@ TEST(SlotProperties, AstroAndBusSlots)
     EXPECT_EQ(SlotPropertiesOf(Slot::S17).evu, 1);
     EXPECT_EQ(SlotPropertiesOf(Slot::S17).channels, 3);
     EXPECT_EQ(SlotPropertiesOf(Slot::S12).deviceCode, 73);
+    // a slot number outside the table reads as no slot
+    for (const int outside : {0, -1, SlotCount + 1})
+        EXPECT_EQ(&SlotPropertiesOf(outside), &SlotPropertiesOf(0)) << outside;
 }
