@@ -29,6 +29,8 @@ TEST(SystemReasons, ReasonsInALineFollowTheLanguage)
         {"/tmp/Read-only file system/a.zxp: Read-only file system", French,
          "/tmp/Read-only file system/a.zxp: Système de fichiers en lecture seule"},
         {"C:\\Permission denied\nPermission denied.", German, "C:\\Permission denied\nKeine Berechtigung."},
+        {"/srv/old-Permission denied-2/.Permission denied: Permission denied", German,
+         "/srv/old-Permission denied-2/.Permission denied: Keine Berechtigung"},
         {"Read-only file", German, "Schreibgeschützte Datei"}, // the shorter reason on its own
         {"in use by another program (/tmp/.a.zxp.lock)", German,
          "von einem anderen Programm belegt (/tmp/.a.zxp.lock)"},
