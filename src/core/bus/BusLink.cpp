@@ -93,7 +93,7 @@ QByteArray readLocalMemory(int address, int count)
     f.append(char(0x4C));
     f.append(char(count));
     appendAddress(f, address);
-    return withLength(f, true);
+    return withLength(f, true); // four bytes: never near the 32 the length field wraps at
 }
 
 QByteArray writeLocalMemory(int address, const QByteArray &data)

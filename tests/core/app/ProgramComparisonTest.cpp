@@ -418,6 +418,14 @@ TEST(VerifyResult, ShowsThirtyLinesAndCountsTheRest)
     EXPECT_EQ(VerifyResultText(Model(), Model(), ListOptions{}, &same),
               compareText(CompareText::WrittenVerified, 2));
     EXPECT_TRUE(same);
+    // the device keeps no texts: a read-back without them is the program written
+    Model named;
+    named.program().UsageText = QStringLiteral("Hall");
+    named.program().ChannelNames[0] = QStringLiteral("Pump");
+    same = false;
+    EXPECT_EQ(VerifyResultText(named, Model(), ListOptions{}, &same),
+              compareText(CompareText::WrittenVerified, 2));
+    EXPECT_TRUE(same);
 }
 
 TEST(ComparisonTexts, EveryTextExistsInEveryLanguage)

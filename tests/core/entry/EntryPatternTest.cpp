@@ -215,6 +215,17 @@ TEST(EntryPattern, ABusEntryIsPickedByItsChannelAndValue)
     }
 }
 
+// A slot past the count is a leftover of a deleted entry: no pattern picks it.
+TEST(EntryPattern, LeftoverSlotsPastTheCountAreNoEntries)
+{
+    Model m;
+    m.appendRecord(SetProgram, weeklyTime(6, 0, 1, 1));
+    m.program().Records[1] = weeklyTime(7, 0, 1, 1);
+    EntryPattern p;
+    p.channelMask = 1;
+    EXPECT_EQ(MatchingEntries(m, p), std::vector<int>{0});
+}
+
 TEST(EntryPattern, AnyFieldMakesAPattern)
 {
     EXPECT_FALSE(EntryPattern{}.any());

@@ -302,7 +302,7 @@ TEST_F(ListFormatterTest, AstroRowsShowLocalTimesWithTheSummerHour)
     model.astro.AstroTable[87] = {1100, 400}; // 29 March 2026: first day of summer time
     model.astro.AstroTable[86] = {1100, 400}; // 28 March 2026: still winter time
     model.astro.AstroTable[200] = {NoAstroTime, NoAstroTime};
-    model.astro.AstroTable[180] = {1400, 2000}; // a late sunset; a value no day can hold
+    model.astro.AstroTable[180] = {1400, 1440}; // a late sunset; the first value no day can hold
     ListOptions options;
     options.year = 2026;
     const ListTable t = BuildList(model, ListAstro, SetProgram, options);
