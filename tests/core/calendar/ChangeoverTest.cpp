@@ -207,6 +207,9 @@ TEST_P(SummerShift, ChangesAtTheChangeoverHour)
     // two hours forward on 4 October 2027 at 01:00 and back on 5 April at 04:00.
     AppendChangeoverEntry(table, {{29, 3, 2, 1}, {25, 10, 3, 1}}, 2026, OnceAYear);
     AppendChangeoverEntry(table, {{4, 10, 1, 2}, {5, 4, 4, 2}}, 2026, OnceAYear);
+    // 2028: a damaged pair whose advance and set-back are one moment: no summer time at all
+    table.DstTable[2] = EncodeChangeoverEntry({{1, 6, 2, 1}, {1, 6, 2, 1}});
+    table.DstCount = 3;
     EXPECT_EQ(
         SummerShiftMinutes(c.rule, table, c.year, DayOfYear(c.date.day, c.date.month, c.year), c.minute),
         c.shift);
@@ -222,7 +225,9 @@ INSTANTIATE_TEST_SUITE_P(Changeover, SummerShift,
                                            ShiftCase{"SouthBeforeSetBack", RuleTable, {5, 4}, 239, 120, 2027},
                                            ShiftCase{"SouthAtSetBack", RuleTable, {5, 4}, 240, 0, 2027},
                                            ShiftCase{"SouthBeforeAdvance", RuleTable, {4, 10}, 59, 0, 2027},
-                                           ShiftCase{"SouthAtAdvance", RuleTable, {4, 10}, 60, 120, 2027}),
+                                           ShiftCase{"SouthAtAdvance", RuleTable, {4, 10}, 60, 120, 2027},
+                                           ShiftCase{"OneMomentAtIt", RuleTable, {1, 6}, 120, 0, 2028},
+                                           ShiftCase{"OneMomentAtNewYear", RuleTable, {1, 1}, 0, 0, 2028}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ChangeoversOfYear, RuleDatesAtTheRuleHours)

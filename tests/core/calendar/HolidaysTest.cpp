@@ -74,6 +74,8 @@ TEST_F(HolidayEditing, DeleteRenumbersSetMembers)
     EXPECT_EQ(lib.holidays[1].name, QStringLiteral("C"));
     RemoveFromHolidaySet(lib, 0, 0);
     EXPECT_EQ(lib.sets[0].members, (std::vector<int>{2}));
+    RemoveFromHolidaySet(lib, 0, 1); // one past the last member
+    EXPECT_EQ(lib.sets[0].members, (std::vector<int>{2}));
     // A set is renamed by its index; an index past the sets renames nothing.
     EXPECT_FALSE(AddToHolidaySet(lib, 1, 0));
     EXPECT_FALSE(AddToHolidaySet(lib, 0, 2));
