@@ -1,5 +1,6 @@
 #include "entry/AstroTimeChange.h"
 
+#include "calendar/Changeover.h"
 #include "model/Calendar.h"
 #include "model/ChangeoverRules.h"
 #include "model/Model.h"
@@ -74,6 +75,15 @@ TEST(AstroTimeChangeTest, ChangeToTakesTheTimeTheListShows)
     // the astro list's 366th row in a common year, and no row at all, have no summer time
     EXPECT_EQ(AstroSummerMinutes(model, 365, 2026), 0);
     EXPECT_EQ(AstroSummerMinutes(model, -1, 2026), 0);
+    // south of the equator summer time runs over the new year: the year's first day has it, the
+    // day after its last does not exist
+    model.device.SwRegel = RuleTable;
+    for (int i = 0; i < 4; ++i)
+        AppendChangeoverEntry(model.program(), {{4, 10, 2, 1}, {5, 4, 3, 1}}, 2025, OnceAYear);
+    EXPECT_EQ(AstroSummerMinutes(model, 0, 2026), 60);
+    EXPECT_EQ(AstroSummerMinutes(model, 364, 2026), 60);
+    EXPECT_EQ(AstroSummerMinutes(model, 365, 2026), 0);
+    model.device.SwRegel = RuleEurope;
     // times of the day move by the summer hour across midnight; what is no time of day stays
     const struct {
         int stored, shown;

@@ -60,6 +60,13 @@ TEST(HolidayPriority, EasterHolidayIsTheDeviceFormOrTheNextDate)
     EXPECT_EQ(DayOfYear(dated[0].fromDay, dated[0].fromMonth, 2027), EasterSunday(2027) + 1);
     EXPECT_EQ(dated[0].once, 1);
     EXPECT_EQ(dated[0].yearCode, 0);
+    // on Easter Monday itself that day is taken, not next year's
+    const DayMonth easterMonday = DateOfDay(EasterSunday(2027) + 1, 2027);
+    const auto onTheDay =
+        HolidayPriorityTimes(monday, Base(), 0, {easterMonday.day, easterMonday.month, 2027}, 2);
+    ASSERT_EQ(onTheDay.size(), 1u);
+    EXPECT_EQ(onTheDay[0].fromDay, easterMonday.day);
+    EXPECT_EQ(onTheDay[0].fromMonth, easterMonday.month);
     // up to the calendar's last year
     EXPECT_EQ(HolidayPriorityTimes(monday, Base(), 0, {1, 1, CalendarLastYear}, 2).size(), 1u);
     EXPECT_TRUE(HolidayPriorityTimes(monday, Base(), 0, {1, 12, CalendarLastYear}, 2).empty());
