@@ -449,6 +449,21 @@ TEST_F(BusOperationsTest, AnOwnerNoteThatCannotBeWrittenInstallsNothing)
         << protocolText().toStdString();
 }
 
+// A device that refuses the install's very first write (stopping its BCU) still runs its own
+// application, and the note of the saved copy says so.
+TEST_F(BusOperationsTest, AnInstallRefusedAtItsFirstWriteLeavesTheDeviceItsOwn)
+{
+    bus.memory[0x0100] = 0;
+    original = bus.memory;
+    bus.refuseWritesAt = 0x0100;
+    EXPECT_NE(ops.ProgramWithApplicationSwap(Device), 0);
+    expectOwnApplication();
+    const auto owner = ReadSavedApplicationOwner(dir.path());
+    ASSERT_TRUE(owner);
+    EXPECT_EQ(owner->address, Device);
+    EXPECT_FALSE(owner->holdsProgramming);
+}
+
 TEST_F(BusOperationsTest, AFailedInstallLeavesTheSavedApplicationForReinstall)
 {
     bus.refuseWritesAt = 0x01F9;
