@@ -39,7 +39,9 @@ bool AppendChecked(QFileDevice &file, const QByteArray &data, QString *error = n
 
 // Opens `path` for appending writers (log, export); the file is created or, with truncate,
 // emptied. Only a regular file is opened, without blocking on a FIFO; a read-only file is
-// refused. false with the reason in `error`.
+// refused. false with the reason in `error`. The file is opened on its checked descriptor, and a
+// QFile opened that way no longer reports its name: a caller that names the file in a later
+// message keeps the path itself.
 bool OpenForAppending(QFileDevice &file, bool truncate, QString *error = nullptr);
 
 enum class ReadStatus {
