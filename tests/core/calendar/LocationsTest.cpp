@@ -119,6 +119,18 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedLocations{"1\r\nBasel,345,-1,44\r\n", "line 2: position out of range"},
                       DamagedLocations{"1\r\nBasel,345,45,97\r\n", "line 2: position out of range"}));
 
+// A file may hold up to 100000 places; one more is no count this program reads.
+TEST(LocationsTest, TheLargestCountIsRead)
+{
+    QByteArray content = "100000\r\n";
+    for (int i = 0; i < 100000; ++i)
+        content += "P" + QByteArray::number(i) + ",345,45,44\r\n";
+    const LocationsReadResult r = ParseLocations(content);
+    EXPECT_EQ(r.status, LocationsReadResult::Status::Read) << r.error.toStdString();
+    EXPECT_EQ(r.locations.size(), 100000u);
+    EXPECT_EQ(ParseLocations("100001\r\n").error, QStringLiteral("line 1: no valid count of places"));
+}
+
 TEST(LocationsTest, FilesOnDisk)
 {
     test::TempDir dir;

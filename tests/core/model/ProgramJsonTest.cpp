@@ -64,6 +64,7 @@ TEST(ProgramJsonTest, RefusalsNameTheFieldAndLeaveTheModel)
         {"chanels: unknown field", [](QJsonObject &j) { j[u"chanels"] = 2; }},
         {"device.chanels: unknown field", inDevice("chanels", 2)},
         {"device.deviceCode: 200 marks a master card", inDevice("deviceCode", 200)},
+        {"device.deviceCode: 99 is out of range", inDevice("deviceCode", 99)}, // no master card either
         {"format:", [](QJsonObject &j) { j[u"format"] = QStringLiteral("other"); }},
         {"version:", [](QJsonObject &j) { j[u"version"] = 3; }},
         // a program file's text line holds no comma and no line break

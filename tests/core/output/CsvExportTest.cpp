@@ -27,19 +27,20 @@ TEST_P(CsvRecord, QuotesWhatNeedsIt)
     EXPECT_EQ(csv::Record(GetParam().fields), GetParam().record);
 }
 
-INSTANTIATE_TEST_SUITE_P(Csv, CsvRecord,
-                         ::testing::Values(RecordCase{"Plain", {"1", "06:30", "ON"}, "1,06:30,ON\r\n"},
-                                           RecordCase{"Comma", {"Mo,Tu", "x"}, "\"Mo,Tu\",x\r\n"},
-                                           RecordCase{"Quote", {"say \"on\""}, "\"say \"\"on\"\"\"\r\n"},
-                                           RecordCase{
-                                               "OuterBlanks", {" C1", "pulse "}, "\" C1\",\"pulse \"\r\n"},
-                                           RecordCase{"OneEmptyField", {""}, "\"\"\r\n"},
-                                           RecordCase{"EmptyCellsAmongOthers", {"", "1", ""}, ",1,\r\n"},
-                                           RecordCase{"Utf8",
-                                                      {QStringLiteral("Gr\u00fc\u00dfe")},
-                                                      "Gr\xc3\xbc\xc3\x9f"
-                                                      "e\r\n"}),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Csv, CsvRecord,
+    ::testing::Values(RecordCase{"Plain", {"1", "06:30", "ON"}, "1,06:30,ON\r\n"},
+                      RecordCase{"Comma", {"Mo,Tu", "x"}, "\"Mo,Tu\",x\r\n"},
+                      RecordCase{"Quote", {"say \"on\""}, "\"say \"\"on\"\"\"\r\n"},
+                      RecordCase{"OuterBlanks", {" C1", "pulse "}, "\" C1\",\"pulse \"\r\n"},
+                      RecordCase{"OneEmptyField", {""}, "\"\"\r\n"},
+                      RecordCase{"EmptyCellsAmongOthers", {"", "1", ""}, ",1,\r\n"},
+                      RecordCase{"LineBreaksAlone", {"a\nb", "c\rd"}, "\"a\nb\",\"c\rd\"\r\n"},
+                      RecordCase{"Utf8",
+                                 {QStringLiteral("Gr\u00fc\u00dfe")},
+                                 "Gr\xc3\xbc\xc3\x9f"
+                                 "e\r\n"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(CsvLists, HeaderRowsAndAnEmptyLineBetweenLists)
 {

@@ -196,6 +196,15 @@ TEST(RowFilterJson, ReadsFieldsAndRefusesOutOfRange)
     EXPECT_EQ(f, before);
     EXPECT_FALSE(
         views::FilterFromJson(QJsonDocument::fromJson(R"({"FilterValue": 1.5})").object(), f, &error));
+    // every field's ends are taken
+    EXPECT_TRUE(
+        views::FilterFromJson(QJsonDocument::fromJson(R"({"FilterChannels": 255, "FilterWeekdays": 127,
+        "FilterFromMonth": 12, "FilterToMonth": 12, "FilterFromProgram": 10, "FilterToProgram": 10,
+        "FilterPulses": 2, "FilterState": 2, "FilterValue": 255})")
+                                  .object(),
+                              f, &error))
+        << error.toStdString();
+    EXPECT_EQ(f.FilterValue, 255);
 }
 
 } // namespace
