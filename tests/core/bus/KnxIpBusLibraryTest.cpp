@@ -311,6 +311,18 @@ TEST_F(KnxIpTunnel, ADatagramThatCannotLeaveIsLost)
     EXPECT_EQ(library.lastErrorText(), QStringLiteral("127.0.0.1: Network is unreachable"));
 }
 
+// A telegram in the tunnel, not yet confirmed by the interface, keeps the link busy.
+TEST_F(KnxIpTunnel, ATelegramInTheTunnelKeepsTheLinkBusy)
+{
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    socket.responder = nullptr; // the interface is slow to answer
+    ASSERT_EQ(library.send(hex("062300000011 05")), 0);
+    int queued = 0, repeats = 0, busy = 0;
+    EXPECT_EQ(library.pollSend(queued, repeats, busy), 0);
+    EXPECT_EQ(busy, 1);
+    EXPECT_EQ(queued, 1);
+}
+
 // Closing waits for the interface's answer to this tunnel's disconnect, up to its bound: other
 // datagrams, or the answer for another channel, do not end the wait.
 TEST_F(KnxIpTunnel, TheCloseWaitsForItsOwnDisconnectResponse)

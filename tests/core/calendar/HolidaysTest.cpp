@@ -169,6 +169,7 @@ INSTANTIATE_TEST_SUITE_P(Holidays, FreeHolidayDates,
                                            FreeCase{1, 30, 4, 2029, {7, 5, 2029}},     // 30 April a Monday
                                            FreeCase{1, 30, 4, 2027, {3, 5, 2027}},
                                            FreeCase{-1, 3, 1, 2027, {28, 12, 2026}},
+                                           FreeCase{-1, 2, 1, 2024, {1, 1, 2024}}, // on the year's first day
                                            FreeCase{7, 29, 12, 2030, {5, 1, 2031}}));
 
 // ---- the holiday file ----
