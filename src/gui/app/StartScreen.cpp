@@ -1,6 +1,7 @@
 #include "app/StartScreen.h"
 
 #include "app/AppContext.h"
+#include "app/BrandControls.h"
 #include "app/StartUp.h"
 #include "model/BrandTable.h"
 #include "model/Model.h"
@@ -31,37 +32,6 @@ static void initBrandResources()
 
 namespace zx {
 namespace {
-
-// The look of the choices in the middle, the only part under a style sheet: Qt's style sheet
-// style polishes every widget under one before the window shows, which costs more than laying
-// out the others. The header, the footer and the background are painted plainly (BrandBand,
-// StartScreen::paintEvent) in the same colours.
-QString styleSheetFor(const Brand &brand)
-{
-    const QColor primary(brand.primaryColour);
-    const QColor secondary(brand.secondaryColour);
-    return QStringLiteral(
-               "QLabel.caption { color: %1; font-weight: bold; }"
-               "QListWidget#lstModell { background: white; border: 1px solid %3; border-radius: 4px;"
-               "  padding: 2px; font-size: 11pt; outline: 0; }"
-               "QListWidget#lstModell::item { padding: 3px 4px; border: 0; color: black; }"
-               "QListWidget#lstModell::item:selected { padding: 3px 4px; background: %1; color: white; }"
-               "QToolButton { background: white; border: 1px solid %3; border-radius: 6px;"
-               "  padding: 4px 6px; }"
-               "QToolButton:hover { border-color: %1; }"
-               "QToolButton:checked { background: %4; border: 2px solid %1; font-weight: bold; }"
-               // The keyboard's place must show: a dashed frame on the focused control.
-               "QToolButton:focus { border: 2px dashed %1; }"
-               "QListWidget#lstModell:focus { border: 2px solid %1; }"
-               "QPushButton#cmd_ok:focus { border: 2px dashed white; }"
-               "QPushButton#cmd_ok { background: %1; color: white; border: none; border-radius: 5px;"
-               "  padding: 7px 28px; font-weight: bold; }"
-               "QPushButton#cmd_ok:hover { background: %2; }"
-               "QPushButton#cmdZX4Tool { background: white; color: %1; border: 1px solid %1;"
-               "  border-radius: 5px; padding: 6px 14px; }")
-        .arg(primary.name(), primary.lighter(135).name(), primary.lighter(190).name(),
-             secondary.darker(106).name());
-}
 
 // The header's gradient from the brand colour to a lighter one, or the footer's brand colour;
 // the texts on it in the given colour.
@@ -95,13 +65,6 @@ class BrandBand : public QFrame {
 
 constexpr QSize LogoSize(56, 56);
 
-QLabel *caption(const QString &text)
-{
-    auto *label = new QLabel(text);
-    label->setProperty("class", QStringLiteral("caption"));
-    return label;
-}
-
 } // namespace
 
 StartScreen::StartScreen(AppContext &context, QWidget *parent) : QDialog(parent), ctx_(context)
@@ -117,8 +80,6 @@ StartScreen::StartScreen(AppContext &context, QWidget *parent) : QDialog(parent)
     // Only a button already inside the dialog becomes the dialog's own default; made default
     // before, it lost that for good once Tab had passed over it, and Return did nothing.
     ok_->setDefault(true);
-    // On the filled box: set on the empty one, every control put into it was polished anew.
-    choices_->setStyleSheet(styleSheetFor(brand));
     resize(brand.startWidth, brand.startHeight);
 }
 
@@ -194,25 +155,29 @@ QWidget *StartScreen::buildPicture(const Brand &brand)
 
 QWidget *StartScreen::buildChoices(const Brand &brand)
 {
-    Q_UNUSED(brand);
+    // The header, the footer and the background are painted plainly (BrandBand, paintEvent); the
+    // choices paint themselves (BrandControls), all in the brand's colours.
+    colours_ = BrandColoursFor(QColor(brand.primaryColour), QColor(brand.secondaryColour));
     auto *box = new QWidget;
-    choices_ = box;
     auto *column = new QVBoxLayout(box);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(6);
 
     // The start screen speaks before a language is chosen: its few captions are in all three.
-    column->addWidget(caption(QStringLiteral("Ger\u00e4t \u00b7 Device \u00b7 Appareil")));
-    models_ = new QListWidget;
+    column->addWidget(BrandCaption(QStringLiteral("Ger\u00e4t \u00b7 Device \u00b7 Appareil"), colours_));
+    models_ = new BrandList(colours_);
     models_->setObjectName(QStringLiteral("lstModell"));
     models_->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every row has the same font and padding: the layout measures one, not all of them.
     models_->setUniformItemSizes(true);
+    QFont listFont = models_->font();
+    listFont.setPointSizeF(11);
+    models_->setFont(listFont);
     connect(models_, &QListWidget::itemDoubleClicked, this, &StartScreen::confirm);
     column->addWidget(models_, 1);
 
     column->addSpacing(4);
-    column->addWidget(caption(QStringLiteral("Sprache \u00b7 Language \u00b7 Langue")));
+    column->addWidget(BrandCaption(QStringLiteral("Sprache \u00b7 Language \u00b7 Langue"), colours_));
     auto *languages = new QHBoxLayout;
     languages->setSpacing(8);
     german_ = languageButton(QStringLiteral("AniDeutsch"), QStringLiteral("de"), QStringLiteral("Deutsch"));
@@ -237,7 +202,7 @@ QWidget *StartScreen::buildChoices(const Brand &brand)
 
     column->addSpacing(8);
     auto *buttons = new QHBoxLayout;
-    siblingTool_ = new QPushButton(QStringLiteral("ZX4TOOL"));
+    siblingTool_ = new BrandPushButton(QStringLiteral("ZX4TOOL"), BrandPushButton::Look::Outlined, colours_);
     siblingTool_->setObjectName(QStringLiteral("cmdZX4Tool"));
     siblingTool_->setToolTip(QStringLiteral("Zusatzprogramm ZX4TOOL starten"));
     siblingTool_->setAutoDefault(false);
@@ -245,7 +210,7 @@ QWidget *StartScreen::buildChoices(const Brand &brand)
     connect(siblingTool_, &QPushButton::clicked, this, &StartScreen::startSiblingTool);
     buttons->addWidget(siblingTool_);
     buttons->addStretch(1);
-    ok_ = new QPushButton(QStringLiteral("OK"));
+    ok_ = new BrandPushButton(QStringLiteral("OK"), BrandPushButton::Look::Filled, colours_);
     ok_->setObjectName(QStringLiteral("cmd_ok"));
     connect(ok_, &QPushButton::clicked, this, &StartScreen::confirm);
     buttons->addWidget(ok_);
@@ -272,7 +237,7 @@ QWidget *StartScreen::buildFooter(const Brand &brand)
 QToolButton *StartScreen::languageButton(const QString &objectName, const QString &flag,
                                          const QString &caption)
 {
-    auto *button = new QToolButton;
+    auto *button = new BrandChoiceButton(colours_);
     button->setObjectName(objectName);
     button->setText(caption);
     // The flag is decoded when the button is first painted, after the window is mapped.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/BrandControls.h"
+
 #include <QColor>
 #include <QDialog>
 
@@ -46,7 +48,7 @@ class StartScreen : public QDialog {
     void updateLanguageState();
 
     AppContext &ctx_;
-    QWidget *choices_ = nullptr;
+    BrandColours colours_;
     QListWidget *models_ = nullptr;
     QToolButton *german_ = nullptr;
     QToolButton *english_ = nullptr;

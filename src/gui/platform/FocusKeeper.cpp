@@ -48,10 +48,11 @@ constexpr char FocusFrameProperty[] = "zxFocusFrame";
 
 // Views draw a focus rectangle on their current row only; without one the focus is invisible.
 // While a view has the focus it gets a frame in the highlight colour (only views without a style
-// sheet of their own, and only while focused, so nothing else pays for style sheets).
+// sheet or focus frame of their own, and only while focused, so nothing else pays for style
+// sheets).
 void showFocusFrame(QAbstractItemView *view, bool focused)
 {
-    if (focused && view->styleSheet().isEmpty()) {
+    if (focused && view->styleSheet().isEmpty() && !view->property(OwnFocusFrameProperty).toBool()) {
         view->setProperty(FocusFrameProperty, true);
         view->setStyleSheet(QStringLiteral("QAbstractItemView { border: 2px solid palette(highlight); }"));
     } else if (!focused && view->property(FocusFrameProperty).toBool()) {

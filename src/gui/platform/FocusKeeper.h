@@ -4,6 +4,9 @@
 
 namespace zx {
 
+// A list with this property set true draws its own focus frame; the frame below leaves it alone.
+inline constexpr char OwnFocusFrameProperty[] = "zxOwnFocusFrame";
+
 // Keyboard-only work, for every window of the program:
 // - a list that receives focus while nothing in it is chosen stays without a choice (Qt would
 //   make its first row current, and the entry dialogs take a current row as the user's choice);

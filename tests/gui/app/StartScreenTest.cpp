@@ -8,11 +8,13 @@
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
+#include "platform/FocusKeeper.h"
 #include "platform/ToolLauncher.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
+#include <QFocusEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -110,6 +112,29 @@ TEST_F(StartScreenTest, OkAppliesTheSelectedModel)
     StartScreen again(nextCtx);
     again.prepare();
     EXPECT_EQ(find<QListWidget>(again, "lstModell")->currentItem()->text(), "ZX 204 B");
+}
+
+// The start screen paints its brand colours itself: a style sheet anywhere in it would make Qt
+// build its style sheet style before the first window shows. The model list shows its focus in
+// the brand colour, and the frame every other focused list gets (a style sheet) stays off it.
+TEST_F(StartScreenTest, BrandLookWithoutStyleSheetAlsoWhenTheListHasTheFocus)
+{
+    FocusKeeper::install();
+    auto screen = open();
+    auto *list = find<QListWidget>(*screen, "lstModell");
+    const QColor primary(BrandTable(1).primaryColour);
+    EXPECT_NE(list->palette().color(QPalette::WindowText), primary);
+
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(list, &in);
+    EXPECT_EQ(list->palette().color(QPalette::WindowText), primary);
+    EXPECT_TRUE(screen->styleSheet().isEmpty());
+    for (const QWidget *w : screen->findChildren<QWidget *>())
+        EXPECT_TRUE(w->styleSheet().isEmpty()) << qPrintable(w->objectName());
+
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(list, &out);
+    EXPECT_NE(list->palette().color(QPalette::WindowText), primary);
 }
 
 TEST_F(StartScreenTest, ListShowsTheBrandsModelsWithPreselection)
