@@ -22,13 +22,18 @@ void Catalogue::setText(int position, const QString &text)
 {
     if (position < 1 || position > Msg::Count)
         return;
+    store(texts_, position, text);
+}
+
+void Catalogue::store(Texts &texts, int position, const QString &text)
+{
     // 368 and 378 are one entry: whichever is written last holds for both.
     if (position == Msg::Holidays || position == Msg::Holidays378) {
-        texts_[Msg::Holidays] = text;
-        texts_[Msg::Holidays378] = text;
+        texts[Msg::Holidays] = text;
+        texts[Msg::Holidays378] = text;
         return;
     }
-    texts_[position] = text;
+    texts[position] = text;
 }
 
 QString Catalogue::productTitleFor(int brand)
@@ -47,33 +52,51 @@ void Catalogue::setHeader(int brand)
     versionText = versionTextConstant();
 }
 
+namespace {
+
+// The built-in texts of one language, in the memory-chip wording (brand 5) or not.
+template <int Language, bool ChipWording> const Catalogue::Texts &builtinTexts()
+{
+    // Built once: a catalogue is filled several times before the first window shows (the
+    // model's own, then the brand's), and a copy of a QString shares its text.
+    static const Catalogue::Texts texts = [] {
+        const std::array<const char *, Msg::Count + 1> &table = Language == German   ? builtin::german()
+                                                                : Language == French ? builtin::french()
+                                                                                     : builtin::english();
+        Catalogue::Texts filled;
+        // In position order, so that 378 (written after 368) holds for both positions.
+        for (int pos = 1; pos <= Msg::Count; ++pos)
+            Catalogue::store(filled, pos, QString::fromUtf8(table[pos]));
+        if constexpr (ChipWording) {
+            for (const auto &v : Language == German ? builtin::germanBrand5() : builtin::englishBrand5())
+                Catalogue::store(filled, v.position, QString::fromUtf8(v.text));
+        }
+        return filled;
+    }();
+    return texts;
+}
+
+} // namespace
+
 void Catalogue::fillBuiltin(int language, int brand)
 {
     setHeader(brand);
     language_ = language == German || language == French ? language : English;
-    const std::array<const char *, Msg::Count + 1> *table = &builtin::english();
-    const std::array<builtin::BrandVariant, 11> *variants = &builtin::englishBrand5();
-    switch (language) {
+    const bool chip = brand == 5;
+    switch (language_) {
     case German:
         helpFile = QStringLiteral("Zentri2D.hlp");
-        table = &builtin::german();
-        variants = &builtin::germanBrand5();
+        texts_ = chip ? builtinTexts<German, true>() : builtinTexts<German, false>();
         break;
     case French:
         helpFile = QStringLiteral("Zentri2F.hlp");
-        table = &builtin::french();
-        variants = nullptr; // one French text for all brands
+        // One French text for all brands.
+        texts_ = builtinTexts<French, false>();
         break;
     default:
         helpFile = QStringLiteral("Zentri2E.hlp");
+        texts_ = chip ? builtinTexts<English, true>() : builtinTexts<English, false>();
         break;
-    }
-    // Through setText, so that 378 (written after 368) holds for both positions.
-    for (int pos = 1; pos <= Msg::Count; ++pos)
-        setText(pos, QString::fromUtf8((*table)[pos]));
-    if (brand == 5 && variants) {
-        for (const auto &v : *variants)
-            setText(v.position, QString::fromUtf8(v.text));
     }
     texts_[Msg::MenuHelpFor] = texts_[Msg::MenuHelpFor] + productTitle;
 }

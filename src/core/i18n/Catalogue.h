@@ -15,6 +15,9 @@ enum Language : int { German = 1, English = 2, French = 3, Loaded = 4 };
 // title, the version text and the help file name that go with it.
 class Catalogue {
   public:
+    // The texts by position; position 0 is unused.
+    using Texts = std::array<QString, Msg::Count + 1>;
+
     Catalogue();
 
     const QString &text(int position) const;
@@ -45,10 +48,12 @@ class Catalogue {
 
     static QString productTitleFor(int brand);
     static QString versionTextConstant();
+    // Puts one text at its position (1..Msg::Count) of a set of texts.
+    static void store(Texts &texts, int position, const QString &text);
 
   private:
     void setHeader(int brand);
-    std::array<QString, Msg::Count + 1> texts_;
+    Texts texts_;
     int language_ = English;
 };
 

@@ -15,10 +15,10 @@ namespace zx {
 
 // The colours the controls take from the brand.
 struct BrandColours {
-    QColor primary;   // captions, frames of the chosen or focused control, the OK button
-    QColor hover;     // the OK button under the mouse
-    QColor line;      // the frames of the controls not chosen
-    QColor chosen;    // the background of the chosen language
+    QColor primary; // captions, frames of the chosen or focused control, the OK button
+    QColor hover;   // the OK button under the mouse
+    QColor line;    // the frames of the controls not chosen
+    QColor chosen;  // the background of the chosen language
 };
 BrandColours BrandColoursFor(const QColor &primary, const QColor &secondary);
 
