@@ -93,26 +93,34 @@ void keepAttributes(int fd, const struct stat &st)
 
 QString ResolveLinks(const QString &path)
 {
+    // The system follows at most 40 links in a row (a loop never ends); we follow as many.
+    constexpr int MostLinksFollowed = 40;
     QString current = path;
-    // a loop of links ends here, and the write then fails with the system's text
-    for (int depth = 0; depth < 40; ++depth) {
+    for (int depth = 0; depth <= MostLinksFollowed; ++depth) {
         const QFileInfo info(current);
         if (!info.isSymLink())
             return current;
+        if (depth == MostLinksFollowed)
+            break;
         QString target = info.symLinkTarget();
         if (target.isEmpty())
             return current;
         current = target;
     }
-    return current;
+    // Beyond that the path as given: the system refuses to open it, and so do our writers,
+    // rather than replace a link in the middle of the chain with a file.
+    return path;
 }
 
 QString WriteRefusal(const QString &path)
 {
 #ifdef Q_OS_UNIX
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        // Not there yet is fine: it is made. Anything else (a loop of links, a folder that may
+        // not be searched) the write would not get past either.
+        return errno == ENOENT ? QString() : systemText(errno);
+    }
     if (const QString refusal = refusalFor(st); !refusal.isEmpty())
         return refusal;
     if (::access(QFile::encodeName(path).constData(), W_OK) != 0)

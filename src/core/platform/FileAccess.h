@@ -26,11 +26,13 @@ namespace zx {
 // mode, owner and group are kept where the user may set them.
 bool WriteFileAtomically(const QString &path, const QByteArray &content, QString *error = nullptr);
 
-// The file a path names after following symbolic links (a dangling link: its target path).
+// The file a path names after following symbolic links (a dangling link: its target path). A
+// path through more links than the system follows comes back as it was given.
 QString ResolveLinks(const QString &path);
 
 // Why `path` cannot be written as a regular file (device node, FIFO, socket, directory,
-// read-only file); empty when it can be, or does not exist.
+// read-only file, a loop of links or a path the system cannot follow); empty when it can be, or
+// does not exist.
 QString WriteRefusal(const QString &path);
 
 // Appends to an open file and pushes the bytes out at once, so a failure shows at the call

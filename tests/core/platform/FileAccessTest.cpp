@@ -360,6 +360,36 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_TRUE(S_ISLNK(statOf(p).st_mode)) << "the link stays a link";
                        EXPECT_EQ(d.read(QStringLiteral("target.zxp")), "new");
                    }},
+        // The system gives up after 40 links; a writer that went on would put a file in place
+        // of a link and say it wrote.
+        TargetCase{"loop of links",
+                   [](const test::TempDir &d) {
+                       QFile::link(QStringLiteral("b.zxp"), d.file(QStringLiteral("a.zxp")));
+                       QFile::link(QStringLiteral("a.zxp"), d.file(QStringLiteral("b.zxp")));
+                       return d.file(QStringLiteral("a.zxp"));
+                   },
+                   false,
+                   [](const test::TempDir &d, const QString &p) {
+                       EXPECT_TRUE(S_ISLNK(statOf(p).st_mode));
+                       EXPECT_TRUE(S_ISLNK(statOf(d.file(QStringLiteral("b.zxp"))).st_mode));
+                   }},
+        TargetCase{"chain of 41 links",
+                   [](const test::TempDir &d) {
+                       d.write(QStringLiteral("end.zxp"), "old");
+                       QString next = QStringLiteral("end.zxp");
+                       for (int i = 1; i <= 41; ++i) {
+                           const QString name = QStringLiteral("l%1").arg(i);
+                           QFile::link(next, d.file(name));
+                           next = name;
+                       }
+                       return d.file(next);
+                   },
+                   false,
+                   [](const test::TempDir &d, const QString &) {
+                       EXPECT_EQ(d.read(QStringLiteral("end.zxp")), "old");
+                       for (int i = 1; i <= 41; ++i)
+                           EXPECT_TRUE(S_ISLNK(statOf(d.file(QStringLiteral("l%1").arg(i))).st_mode)) << i;
+                   }},
         TargetCase{"file with its own mode",
                    [](const test::TempDir &d) {
                        const QString p = writable(d, "mode.zxp", "old",
