@@ -93,23 +93,22 @@ void keepAttributes(int fd, const struct stat &st)
 
 QString ResolveLinks(const QString &path)
 {
-    // The system follows at most 40 links in a row (a loop never ends); we follow as many.
+    // The system follows at most 40 links in a row (a loop never ends); so do we.
     constexpr int MostLinksFollowed = 40;
     QString current = path;
-    for (int depth = 0; depth <= MostLinksFollowed; ++depth) {
+    for (int followed = 0;; ++followed) {
         const QFileInfo info(current);
         if (!info.isSymLink())
             return current;
-        if (depth == MostLinksFollowed)
-            break;
+        // Beyond that the path as given: the system refuses to open it, and so do our writers,
+        // rather than replace a link in the middle of the chain with a file.
+        if (followed == MostLinksFollowed)
+            return path;
         QString target = info.symLinkTarget();
         if (target.isEmpty())
             return current;
         current = target;
     }
-    // Beyond that the path as given: the system refuses to open it, and so do our writers,
-    // rather than replace a link in the middle of the chain with a file.
-    return path;
 }
 
 QString WriteRefusal(const QString &path)
