@@ -111,8 +111,9 @@ TEST_F(OutputExportE2E, CalendarHoldsEveryOnPeriodAcrossTheChangeovers)
         starts << f[0] + QLatin1Char(' ') + f[2];
         ends << f[0] + QLatin1Char(' ') + f[3];
         pulses += f[1] == QLatin1String("pulse");
-        if (f[0] == QLatin1String("1"))
+        if (f[0] == QLatin1String("1")) {
             EXPECT_EQ(line.section(QLatin1Char(' '), 4), QStringLiteral("C1 Hall; east\\ ON"));
+        }
     }
     EXPECT_EQ(pulses, 52); // the Sundays of 2026
     // The bell rings before the clock goes forward on 29 March, after it on 5 April.

@@ -229,7 +229,9 @@ TEST(EntryPattern, LeftoverSlotsPastTheCountAreNoEntries)
 TEST(EntryPattern, AnyFieldMakesAPattern)
 {
     EXPECT_FALSE(EntryPattern{}.any());
-    EXPECT_FALSE(EntryPattern{.priority = true}.any());
+    EntryPattern priorityOnly;
+    priorityOnly.priority = true;
+    EXPECT_FALSE(priorityOnly.any());
     const std::vector<std::function<void(EntryPattern &)>> one = {
         [](EntryPattern &p) { p.minuteOfDay = 0; },
         [](EntryPattern &p) { p.weekdayMask = 1; },

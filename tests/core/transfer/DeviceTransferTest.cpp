@@ -459,8 +459,9 @@ TEST_F(DeviceTransferTest, CommandLineSerialTransferHandsBackImagesOfThisDevice)
         EXPECT_EQ(prompter.shown.empty(), r.handedBack) << prompter.last().toStdString();
         const auto values = ReadImageValues(readBack);
         ASSERT_EQ(values.has_value(), r.handedBack);
-        if (values)
+        if (values) {
             EXPECT_EQ((*values)[1], r.deviceCode);
+        }
     }
 
     // A device that does not answer: the transfer fails and says so.
