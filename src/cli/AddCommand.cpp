@@ -199,7 +199,8 @@ std::optional<SwitchingEntryValues> switchingFromOptions(const AddArgs &o, int b
     return e;
 }
 
-std::optional<PriorityEntryValues> priorityFromOptions(const AddArgs &o, const Model &model)
+// A refusal that the usage text alone does not explain is named in `why`.
+std::optional<PriorityEntryValues> priorityFromOptions(const AddArgs &o, const Model &model, QString *why)
 {
     const int bus = model.device.BusDevice;
     PriorityEntryValues e;
@@ -240,8 +241,14 @@ std::optional<PriorityEntryValues> priorityFromOptions(const AddArgs &o, const M
         return std::nullopt;
     // a state or a value belongs to "permanent" alone
     const bool permanent = IsPermanent(e, bus);
+    const char *notPermanent = bus ? "value" : "state";
+    if (!permanent && o.has(notPermanent)) {
+        *why = QStringLiteral("--%1: ").arg(QLatin1String(notPermanent)) +
+               cliText(CliText::PermanentOnly, model.device.Sprache);
+        return std::nullopt;
+    }
     if (bus) {
-        if (o.has("state") || (o.has("value") && !permanent))
+        if (o.has("state"))
             return std::nullopt;
         if (o.has("value")) {
             const auto v = number(o.value("value"), Ranges::BusValue.min, Ranges::BusValue.max);
@@ -250,7 +257,7 @@ std::optional<PriorityEntryValues> priorityFromOptions(const AddArgs &o, const M
             e.value = *v;
         }
     } else {
-        if (o.has("value") || (o.has("state") && !permanent))
+        if (o.has("value"))
             return std::nullopt;
         if (o.has("state")) {
             const auto s = parseState(o.value("state"));
@@ -264,14 +271,14 @@ std::optional<PriorityEntryValues> priorityFromOptions(const AddArgs &o, const M
 
 // The priority, channels and state of a holiday entry: the options of a priority time
 // without its dates.
-std::optional<PriorityEntryValues> holidayBaseFromOptions(const AddArgs &o, const Model &model)
+std::optional<PriorityEntryValues> holidayBaseFromOptions(const AddArgs &o, const Model &model, QString *why)
 {
     if (o.has("from") || o.has("to") || o.has("easter") || o.has("year") || o.flag("once"))
         return std::nullopt;
     AddArgs dated = o;
     dated.values.insert(QStringLiteral("from"), QStringLiteral("1.1"));
     dated.values.insert(QStringLiteral("to"), QStringLiteral("1.1"));
-    return priorityFromOptions(dated, model);
+    return priorityFromOptions(dated, model, why);
 }
 
 // The holidays named by --name or --set, in library order (a set in member order); an unknown
@@ -326,9 +333,10 @@ int addHolidays(Model &model, Options &options, HeadlessPrompter &entryPrompter,
 {
     if (o.has("time") || o.has("days") || o.has("date") || o.has("pulse") || o.has("program"))
         return options.usageError();
-    const auto base = holidayBaseFromOptions(o, model);
+    QString why;
+    const auto base = holidayBaseFromOptions(o, model, &why);
     if (!base)
-        return options.usageError();
+        return options.usageError(why);
     const QString workDir = cli::workDir(options);
     if (workDir.isEmpty())
         return 1;
@@ -495,9 +503,10 @@ int runAdd(Options &options)
     } else {
         if (o.has("time") || o.has("days") || o.has("date") || o.has("pulse") || o.has("program"))
             return options.usageError();
-        const auto entry = priorityFromOptions(o, model);
+        QString why;
+        const auto entry = priorityFromOptions(o, model, &why);
         if (!entry)
-            return options.usageError();
+            return options.usageError(why);
         result = session.storePriority(model, entryPrompter, *entry).result;
         listView = ListPriority;
     }

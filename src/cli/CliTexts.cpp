@@ -33,6 +33,9 @@ QString cliText(CliText id, int language)
          "%1 Einträge passen; --all löscht sie alle, die Datei bleibt unverändert",
          "%1 entrées correspondent ; --all les supprime toutes, le fichier reste tel quel"},
         {"done", "fertig", "terminé"},
+        {"only a permanent priority (--priority permanent) switches to a state or a value",
+         "nur eine Dauerpriorität (--priority permanent) schaltet auf einen Zustand oder Wert",
+         "seule une priorité permanente (--priority permanent) commute sur un état ou une valeur"},
     };
     const Row &r = rows[static_cast<int>(id)];
     return QString::fromUtf8(language == 1 ? r.de : language == 3 ? r.fr : r.en);

@@ -26,6 +26,7 @@ enum class CliText {
     NoEntryMatches,
     SeveralEntriesMatch, // %1 count
     BusFinished,
+    PermanentOnly,
 };
 
 QString cliText(CliText id, int language);

@@ -135,6 +135,13 @@ TEST_F(AddCommandTest, RefusalsLeaveTheFileUntouched)
         EXPECT_EQ(contents(file), before);
     }
     EXPECT_EQ(add({"priority", "--from", "1.5", "--priority", "2", "--channels", "1"}).exitCode, 2);
+    // A state belongs to a permanent priority alone; the refusal names the option and why.
+    const CliTextRun stateless = add(
+        {"priority", "--from", "2.5", "--to", "2.5", "--priority", "2", "--state", "on", "--channels", "1"});
+    EXPECT_EQ(stateless.exitCode, 2);
+    EXPECT_TRUE(stateless.err.startsWith(QLatin1String("zentrix-cli: --state: only a permanent priority")))
+        << qPrintable(stateless.err);
+    EXPECT_EQ(contents(file), before);
 
     // --replace answers the overwrite question with Yes
     const CliTextRun replaced = add({"priority", "--from", "1.5", "--to", "1.5", "--priority", "permanent",
@@ -156,6 +163,12 @@ TEST_F(AddCommandTest, BusDeviceTakesPermanentAsCode8AndRefusesAnEasterValueAbov
                                            "--value", "16", "--channel", "2"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains(QLatin1String("value: 0 up to 15"))) << qPrintable(refused.err);
+    EXPECT_EQ(contents(bus), before);
+    const CliTextRun numbered = RunCliText(
+        {"add", bus, "priority", "--easter", "1", "--priority", "3", "--value", "5", "--channel", "2"});
+    EXPECT_EQ(numbered.exitCode, 2);
+    EXPECT_TRUE(numbered.err.contains(QLatin1String("--value: only a permanent priority")))
+        << qPrintable(numbered.err);
     EXPECT_EQ(contents(bus), before);
 }
 
