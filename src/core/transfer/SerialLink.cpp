@@ -390,6 +390,9 @@ int SerialLink::SerialTransfer(const SerialEndpoint &endpoint)
             abort = Abort{error};
         } else if (request->size() < 6) {
             abort = Abort{QStringLiteral("%1: fewer than six lines").arg(QLatin1String(RequestFileName))};
+        } else if (request->at(0).trimmed() == QLatin1String("s") && request->at(5).isEmpty()) {
+            abort = Abort{QStringLiteral("%1: line 6 names no program file to write")
+                              .arg(QLatin1String(RequestFileName))};
         } else if (!port_.isOpen() && !port_.open(endpoint.device, &error)) {
             abort = Abort{error};
         } else {
@@ -398,7 +401,7 @@ int SerialLink::SerialTransfer(const SerialEndpoint &endpoint)
             setGauge(0);
             const QString direction = request->at(0).trimmed();
             QString programFile = request->at(5);
-            if (!programFile.isEmpty() && QFileInfo(programFile).isRelative())
+            if (QFileInfo(programFile).isRelative())
                 programFile = QDir(workDir_).filePath(programFile);
             abort = direction == QLatin1String("s") ? writeDevice(s, programFile, outcome)
                                                     : readDevice(s, outcome);

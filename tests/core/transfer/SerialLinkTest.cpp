@@ -536,6 +536,14 @@ TEST_F(SerialLinkTest, MissingProgramFileEndsInTheErrorPath)
     // the system's reason, not a complaint about the values
     EXPECT_FALSE(prompter.last().contains(QStringLiteral("not 2048 values")));
     EXPECT_FALSE(port.isOpen());
+
+    // A request that names no program file to write says so before the port is opened.
+    request("s", QString());
+    EXPECT_EQ(transfer(), 1);
+    EXPECT_EQ(
+        prompter.last(),
+        QStringLiteral("error in serial communication : zentrix.msg: line 6 names no program file to write"));
+    EXPECT_EQ(port.opens, 1);
 }
 
 TEST_F(SerialLinkTest, MissingRequestFileEndsInTheErrorPath)
