@@ -308,16 +308,11 @@ bool DeviceTransfer::transferOnce(const QString &direction)
     if (!prepared) {
         ctx_.prompter.tell(error, Icon::Critical);
     } else {
-        bool succeeded = false;
-        if (serial) {
-            succeeded = runSerialLink();
-            if (!succeeded) {
-                if (!writing && !readTarget_)
-                    emptyProgramLists();
-                ctx_.prompter.tell(m.catalogue(Msg::AccessToZentrixNotSuccessful));
-            }
-        } else {
-            succeeded = runChipTool(direction);
+        bool succeeded = serial ? runSerialLink() : runChipTool(direction);
+        if (serial && !succeeded) {
+            if (!writing && !readTarget_)
+                emptyProgramLists();
+            ctx_.prompter.tell(m.catalogue(Msg::AccessToZentrixNotSuccessful));
         }
         // After a failed read nothing is loaded: a "card.dat" lying there is an old one.
         if (reading_ && succeeded)

@@ -477,6 +477,8 @@ TEST_F(KnxIpTunnel, RequestsAreCountedOncePerAcknowledgement)
         if (d.service == KnxIp::TunnellingRequest) {
             socket.answer(KnxIp::tunnellingAck(5, (d.sequence + 5) & 0xFF, 0));
             socket.answer(KnxIp::tunnellingAck(5, d.sequence, 0));
+            // one for the number the next request will carry, before that request is sent
+            socket.answer(KnxIp::tunnellingAck(5, (d.sequence + 1) & 0xFF, 0));
         }
         plain(sent); // the acknowledgement once more, then the confirmation
     };

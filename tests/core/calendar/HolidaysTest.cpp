@@ -236,6 +236,12 @@ TEST(HolidayFile, DamagedFilesLeaveTheLibraryAsItWas)
     EXPECT_TRUE(lib.holidays.empty());
     ASSERT_EQ(lib.sets.size(), 1u);
     EXPECT_TRUE(lib.sets[0].members.empty());
+    // As many holidays as a set member can number.
+    QByteArray most(" 32767  0 \r\n");
+    for (int i = 0; i < 32767; ++i)
+        most += "A, 0 0 1 1\r\n";
+    ASSERT_TRUE(ParseHolidays(most, lib).ok());
+    EXPECT_EQ(lib.holidays.size(), 32767u);
     // Values separated by commas, LF line ends and a legacy 8-bit name are read too.
     ASSERT_TRUE(ParseHolidays(QByteArray("1,0\nF\xEAte,0,0,14,7\n"), lib).ok());
     EXPECT_EQ(lib.holidays[0].name, QStringLiteral("Fête"));

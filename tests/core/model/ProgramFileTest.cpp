@@ -253,12 +253,14 @@ TEST_F(ProgramFileTest, AFourNumberLineHoldsFifteenCharacters)
 {
     // changeover entry 0, 255, 1, 16 is written with swapped nibbles: 0, 255, 16, 1
     model.program().DstTable[0] = {0, 255, 16, 1};
+    model.program().DstTable[1] = {1, 2, 3, 4}; // past the count: not the device's
     model.program().DstCount = 1;
     model.program().DstFirstYear = 30;
     model.device.SwRegel = 4;
     ASSERT_TRUE(save());
     const QList<QByteArray> lines = saved().split('\n');
     EXPECT_EQ(lines[20], " 0  255  1  16 \r");
+    EXPECT_EQ(lines[21], " 255  255  255  255 \r");
     EXPECT_EQ(lines[20].size() - 1, 15);
     EXPECT_EQ(lines[19], " 225 \r"); // 30 = 0x1E, swapped 0xE1
 }
