@@ -76,6 +76,12 @@ StartScreen::StartScreen(AppContext &context, QWidget *parent) : QDialog(parent)
     infoPicture_ = brand.infoPicture;
     startPicture_ = brand.startPicture;
     background_ = QColor(brand.secondaryColour);
+    // Every text here is Latin (captions, model names, company lines). Laid out without the
+    // OpenType shaper, none of the screen's four font sizes and weights has to load and check
+    // its layout tables before the first window shows; the fonts' kerning still applies.
+    QFont plain = font();
+    plain.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(plain);
     buildUi(brand);
     // Only a button already inside the dialog becomes the dialog's own default; made default
     // before, it lost that for good once Tab had passed over it, and Return did nothing.

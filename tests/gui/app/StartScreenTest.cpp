@@ -15,6 +15,7 @@
 #include "support/TempDir.h"
 
 #include <QFocusEvent>
+#include <QFont>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -117,7 +118,7 @@ TEST_F(StartScreenTest, OkAppliesTheSelectedModel)
 // The start screen paints its brand colours itself: a style sheet anywhere in it would make Qt
 // build its style sheet style before the first window shows. The model list shows its focus in
 // the brand colour, and the frame every other focused list gets (a style sheet) stays off it.
-TEST_F(StartScreenTest, BrandLookWithoutStyleSheetAlsoWhenTheListHasTheFocus)
+TEST_F(StartScreenTest, BrandLookWithoutStyleSheetOrShaperAlsoWhenTheListHasTheFocus)
 {
     FocusKeeper::install();
     auto screen = open();
@@ -129,8 +130,11 @@ TEST_F(StartScreenTest, BrandLookWithoutStyleSheetAlsoWhenTheListHasTheFocus)
     QCoreApplication::sendEvent(list, &in);
     EXPECT_EQ(list->palette().color(QPalette::WindowText), primary);
     EXPECT_TRUE(screen->styleSheet().isEmpty());
-    for (const QWidget *w : screen->findChildren<QWidget *>())
+    for (const QWidget *w : screen->findChildren<QWidget *>()) {
         EXPECT_TRUE(w->styleSheet().isEmpty()) << qPrintable(w->objectName());
+        // A control given a font of its own must keep the screen's: no shaper before the first show.
+        EXPECT_TRUE(w->font().styleStrategy() & QFont::PreferNoShaping) << qPrintable(w->objectName());
+    }
 
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(list, &out);
