@@ -77,10 +77,13 @@ StartScreen::StartScreen(AppContext &context, QWidget *parent) : QDialog(parent)
     startPicture_ = brand.startPicture;
     background_ = QColor(brand.secondaryColour);
     // Every text here is Latin (captions, model names, company lines). Laid out without the
-    // OpenType shaper, none of the screen's four font sizes and weights has to load and check
-    // its layout tables before the first window shows; the fonts' kerning still applies.
+    // OpenType shaper, none of the screen's four font sizes and weights has to load and check its
+    // layout tables before the first window shows; the fonts' kerning still applies. Measured
+    // without hinting, no glyph goes through the autohinter either: at these sizes the text looks
+    // the same, a pixel wider at most. The main window keeps the desktop's font settings.
     QFont plain = font();
     plain.setStyleStrategy(QFont::PreferNoShaping);
+    plain.setHintingPreference(QFont::PreferNoHinting);
     setFont(plain);
     buildUi(brand);
     // Only a button already inside the dialog becomes the dialog's own default; made default

@@ -132,8 +132,10 @@ TEST_F(StartScreenTest, BrandLookWithoutStyleSheetOrShaperAlsoWhenTheListHasTheF
     EXPECT_TRUE(screen->styleSheet().isEmpty());
     for (const QWidget *w : screen->findChildren<QWidget *>()) {
         EXPECT_TRUE(w->styleSheet().isEmpty()) << qPrintable(w->objectName());
-        // A control given a font of its own must keep the screen's: no shaper before the first show.
+        // A control given a font of its own must keep the screen's: no shaper and no hinting
+        // before the first show.
         EXPECT_TRUE(w->font().styleStrategy() & QFont::PreferNoShaping) << qPrintable(w->objectName());
+        EXPECT_EQ(w->font().hintingPreference(), QFont::PreferNoHinting) << qPrintable(w->objectName());
     }
 
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
