@@ -95,18 +95,59 @@ std::optional<int> parseState(const QString &text)
     return std::nullopt;
 }
 
-// The options of add by their names without dashes, as the entry helpers below read them.
+// The options of add by their names without dashes, as the entry helpers below read them. A
+// helper that refuses the options says why in `why`, in the command line's language.
 struct AddArgs {
     QHash<QString, QString> values;
     QSet<QString> flags;
+    int language = 2;
+    mutable QString why;
     bool has(const char *name) const { return values.contains(QLatin1String(name)); }
     QString value(const char *name) const { return values.value(QLatin1String(name)); }
     bool flag(const char *name) const { return flags.contains(QLatin1String(name)); }
+    bool given(const char *name) const { return has(name) || flag(name); }
+
+    // Each returns false, for `return refuse...;` in the helpers.
+    bool refuse(const QString &text) const
+    {
+        why = text;
+        return false;
+    }
+    // "--time 25:00: not a time HH:MM"
+    bool refuseValue(const char *name, const QString &reason) const
+    {
+        return refuse(QStringLiteral("--%1 %2: %3").arg(QLatin1String(name), value(name), reason));
+    }
+    bool refuseOutside(const char *name, int min, int max) const
+    {
+        return refuseValue(name, cliText(CliText::Outside, language).arg(min).arg(max));
+    }
+    bool refuseTogether(const char *a, const char *b) const
+    {
+        return refuse(
+            cliText(CliText::ExcludeEachOther, language)
+                .arg(QStringLiteral("--") + QLatin1String(a), QStringLiteral("--") + QLatin1String(b)));
+    }
+    bool refuseMissing(const QString &what) const
+    {
+        return refuse(cliText(CliText::Missing, language).arg(what));
+    }
+    // Options of another kind of entry: "--from: not an option of add switching".
+    bool refuseOthers(std::initializer_list<const char *> names, const QString &kind) const
+    {
+        for (const char *name : names) {
+            if (given(name))
+                return refuse(QStringLiteral("--%1: ").arg(QLatin1String(name)) +
+                              cliText(CliText::NotAnOptionOf, language).arg(QStringLiteral("add ") + kind));
+        }
+        return true;
+    }
 };
 
 AddArgs addArgs(const Options &o)
 {
     AddArgs a;
+    a.language = o.language();
     for (const OptionSpec &known : o.command().options) {
         if (!o.has(known.name))
             continue;
@@ -123,162 +164,229 @@ AddArgs addArgs(const Options &o)
 // device one channel. Returns false on a usage error.
 bool readChannels(const AddArgs &o, int bus, int *mask, int *busChannel)
 {
+    const auto deviceTakes = [&](const char *name, CliText takes, const char *what) {
+        return o.refuse(QStringLiteral("--%1: ").arg(QLatin1String(name)) +
+                        cliText(takes, o.language).arg(QLatin1String(what)));
+    };
     if (bus) {
         if (o.has("channels"))
-            return false;
+            return deviceTakes("channels", CliText::BusDeviceTakes, "--channel N");
         if (!o.has("channel"))
             return true; // no channel: the entry rules refuse it with their own message
         const auto c = number(o.value("channel"), Ranges::Channels.min, Ranges::Channels.max);
         if (!c)
-            return false;
+            return o.refuseOutside("channel", Ranges::Channels.min, Ranges::Channels.max);
         *busChannel = *c;
         return true;
     }
-    if (o.has("channel") || o.has("value"))
-        return false;
+    for (const char *name : {"channel", "value"}) {
+        if (o.has(name))
+            return deviceTakes(name, CliText::ConventionalDeviceTakes, "--channels 1,2 [--state on|off]");
+    }
     if (!o.has("channels"))
         return true; // no channel: the entry rules refuse it with their own message
     const auto m = parseChannelList(o.value("channels"));
     if (!m)
-        return false;
+        return o.refuseOutside("channels", Ranges::Channels.min, Ranges::Channels.max);
     *mask = *m;
+    return true;
+}
+
+// A state on a conventional device, a value on a bus device.
+bool readStateOrValue(const AddArgs &o, int bus, int *state, int *value)
+{
+    if (bus) {
+        if (o.has("state"))
+            return o.refuse(QStringLiteral("--state: ") +
+                            cliText(CliText::BusDeviceTakes, o.language).arg(QStringLiteral("--value V")));
+        if (!o.has("value"))
+            return true;
+        const auto v = number(o.value("value"), Ranges::BusValue.min, Ranges::BusValue.max);
+        if (!v)
+            return o.refuseOutside("value", Ranges::BusValue.min, Ranges::BusValue.max);
+        *value = *v;
+        return true;
+    }
+    if (!o.has("state"))
+        return true;
+    const auto s = parseState(o.value("state"));
+    if (!s)
+        return o.refuseValue("state", cliText(CliText::OneOf, o.language).arg(QStringLiteral("on, off")));
+    *state = *s;
     return true;
 }
 
 std::optional<SwitchingEntryValues> switchingFromOptions(const AddArgs &o, int bus)
 {
     SwitchingEntryValues e;
+    if (!o.refuseOthers({"from", "to", "easter", "priority", "year", "name", "set", "years", "today"},
+                        QStringLiteral("switching")))
+        return std::nullopt;
+    if (!o.has("time")) {
+        o.refuseMissing(QStringLiteral("--time"));
+        return std::nullopt;
+    }
     const QStringList hm = o.value("time").split(u':');
-    if (!o.has("time") || hm.size() != 2)
+    const auto h = hm.size() == 2 ? number(hm[0], Ranges::Hour.min, Ranges::Hour.max) : std::nullopt;
+    const auto m = hm.size() == 2 ? number(hm[1], Ranges::Minute.min, Ranges::Minute.max) : std::nullopt;
+    if (!h || !m) {
+        o.refuseValue("time", cliText(CliText::NotATime, o.language));
         return std::nullopt;
-    const auto h = number(hm[0], Ranges::Hour.min, Ranges::Hour.max);
-    const auto m = number(hm[1], Ranges::Minute.min, Ranges::Minute.max);
-    if (!h || !m || o.has("days") == o.has("date") || (o.flag("once") && !o.has("date")))
-        return std::nullopt;
+    }
     e.hour = *h;
     e.minute = *m;
+    if (o.has("days") && o.has("date")) {
+        o.refuseTogether("days", "date");
+        return std::nullopt;
+    }
     if (o.has("days")) {
-        const auto days = parseWeekdays(o.value("days"));
-        if (!days)
+        if (o.flag("once")) {
+            o.refuseTogether("days", "once");
             return std::nullopt;
+        }
+        const auto days = parseWeekdays(o.value("days"));
+        if (!days) {
+            o.refuseValue(
+                "days",
+                cliText(CliText::OneOf, o.language).arg(QStringLiteral("mo,tu,we,th,fr,sa,su, daily")));
+            return std::nullopt;
+        }
         e.weekdayMask = *days;
         e.kind = EntryKind::Weekly;
-    } else {
-        if (!parseDayMonth(o.value("date"), &e.day, &e.month) || o.has("program"))
+    } else if (o.has("date")) {
+        if (!parseDayMonth(o.value("date"), &e.day, &e.month)) {
+            o.refuseValue("date", cliText(CliText::NotADate, o.language));
             return std::nullopt;
+        }
+        // A dated time switches on its day in every program.
+        if (o.has("program")) {
+            o.refuseTogether("date", "program");
+            return std::nullopt;
+        }
         e.once = o.flag("once") ? 1 : 0;
         e.kind = EntryKind::Dated;
+    } else {
+        o.refuseMissing(QStringLiteral("--days / --date"));
+        return std::nullopt;
     }
     if (o.has("program")) {
         const auto p = number(o.value("program"), 0, MaxProgram(bus));
-        if (!p)
+        if (!p) {
+            o.refuseOutside("program", 0, MaxProgram(bus));
             return std::nullopt;
+        }
         e.program = *p;
     }
     if (o.has("pulse")) {
         const auto p = number(o.value("pulse"), Ranges::PulseSeconds.min, Ranges::PulseSeconds.max);
-        if (!p)
+        if (!p) {
+            o.refuseOutside("pulse", Ranges::PulseSeconds.min, Ranges::PulseSeconds.max);
             return std::nullopt;
+        }
         e.pulse = *p;
     }
-    if (!readChannels(o, bus, &e.channelMask, &e.busChannel))
+    if (!readChannels(o, bus, &e.channelMask, &e.busChannel) || !readStateOrValue(o, bus, &e.state, &e.value))
         return std::nullopt;
-    if (bus) {
-        if (o.has("state"))
-            return std::nullopt;
-        const auto v = number(o.value("value"), Ranges::BusValue.min, Ranges::BusValue.max);
-        if (!o.has("value") || !v)
-            return std::nullopt;
-        e.value = *v;
-    } else if (o.has("state")) {
-        const auto s = parseState(o.value("state"));
-        if (!s)
-            return std::nullopt;
-        e.state = *s;
+    if (bus && !o.has("value")) {
+        o.refuseMissing(QStringLiteral("--value"));
+        return std::nullopt;
     }
     return e;
 }
 
-// A refusal that the usage text alone does not explain is named in `why`.
-std::optional<PriorityEntryValues> priorityFromOptions(const AddArgs &o, const Model &model, QString *why)
+std::optional<PriorityEntryValues> priorityFromOptions(const AddArgs &o, const Model &model)
 {
     const int bus = model.device.BusDevice;
     PriorityEntryValues e;
     const bool range = o.has("from") || o.has("to");
-    if (range == o.has("easter"))
+    if (range && o.has("easter")) {
+        o.refuseTogether(o.has("from") ? "from" : "to", "easter");
         return std::nullopt;
+    }
     if (range) {
-        if (!parseDayMonth(o.value("from"), &e.fromDay, &e.fromMonth) ||
-            !parseDayMonth(o.value("to"), &e.toDay, &e.toMonth))
+        for (const char *name : {"from", "to"}) {
+            if (!o.has(name)) {
+                o.refuseMissing(QStringLiteral("--") + QLatin1String(name));
+                return std::nullopt;
+            }
+        }
+        if (!parseDayMonth(o.value("from"), &e.fromDay, &e.fromMonth)) {
+            o.refuseValue("from", cliText(CliText::NotADate, o.language));
             return std::nullopt;
+        }
+        if (!parseDayMonth(o.value("to"), &e.toDay, &e.toMonth)) {
+            o.refuseValue("to", cliText(CliText::NotADate, o.language));
+            return std::nullopt;
+        }
         e.once = o.flag("once") ? 1 : 0;
         if (o.has("year")) {
             // whether the device takes a year at all is the entry rules' to say
             const auto y = number(o.value("year"), FirstListedYear, LastListedYear);
-            if (!y)
+            if (!y) {
+                o.refuseOutside("year", FirstListedYear, LastListedYear);
                 return std::nullopt;
+            }
             e.yearCode = YearCodeOf(*y);
         }
-    } else {
-        if (o.has("year") || o.flag("once"))
-            return std::nullopt;
+    } else if (o.has("easter")) {
+        // Easter comes every year: the offset alone names the day.
+        for (const char *name : {"year", "once"}) {
+            if (o.given(name)) {
+                o.refuseTogether("easter", name);
+                return std::nullopt;
+            }
+        }
         const auto offset = number(o.value("easter"), -EasterCodeBase, 255 - EasterCodeBase);
-        if (!offset)
+        if (!offset) {
+            o.refuseOutside("easter", -EasterCodeBase, 255 - EasterCodeBase);
             return std::nullopt;
+        }
         e.easter = true;
         e.easterCode = EasterCodeBase + *offset;
+    } else {
+        o.refuseMissing(QStringLiteral("--from --to / --easter"));
+        return std::nullopt;
+    }
+    if (!o.has("priority")) {
+        o.refuseMissing(QStringLiteral("--priority"));
+        return std::nullopt;
     }
     const QString prio = o.value("priority");
     if (prio == QLatin1String("permanent")) {
         e.priority = PermanentCode(bus);
     } else {
         const auto p = number(prio, 1, MaxPriority(bus));
-        if (!p)
+        if (!p) {
+            o.refuseValue("priority", cliText(CliText::OneOf, o.language)
+                                          .arg(QStringLiteral("1..%1, permanent").arg(MaxPriority(bus))));
             return std::nullopt;
+        }
         e.priority = *p;
     }
     if (!readChannels(o, bus, &e.channelMask, &e.busChannel))
         return std::nullopt;
     // a state or a value belongs to "permanent" alone
-    const bool permanent = IsPermanent(e, bus);
     const char *notPermanent = bus ? "value" : "state";
-    if (!permanent && o.has(notPermanent)) {
-        *why = QStringLiteral("--%1: ").arg(QLatin1String(notPermanent)) +
-               cliText(CliText::PermanentOnly, model.device.Sprache);
+    if (!IsPermanent(e, bus) && o.has(notPermanent)) {
+        o.refuse(QStringLiteral("--%1: ").arg(QLatin1String(notPermanent)) +
+                 cliText(CliText::PermanentOnly, o.language));
         return std::nullopt;
     }
-    if (bus) {
-        if (o.has("state"))
-            return std::nullopt;
-        if (o.has("value")) {
-            const auto v = number(o.value("value"), Ranges::BusValue.min, Ranges::BusValue.max);
-            if (!v)
-                return std::nullopt;
-            e.value = *v;
-        }
-    } else {
-        if (o.has("value"))
-            return std::nullopt;
-        if (o.has("state")) {
-            const auto s = parseState(o.value("state"));
-            if (!s)
-                return std::nullopt;
-            e.state = *s;
-        }
-    }
+    if (!readStateOrValue(o, bus, &e.state, &e.value))
+        return std::nullopt;
     return e;
 }
 
 // The priority, channels and state of a holiday entry: the options of a priority time
 // without its dates.
-std::optional<PriorityEntryValues> holidayBaseFromOptions(const AddArgs &o, const Model &model, QString *why)
+std::optional<PriorityEntryValues> holidayBaseFromOptions(const AddArgs &o, const Model &model)
 {
-    if (o.has("from") || o.has("to") || o.has("easter") || o.has("year") || o.flag("once"))
-        return std::nullopt;
     AddArgs dated = o;
     dated.values.insert(QStringLiteral("from"), QStringLiteral("1.1"));
     dated.values.insert(QStringLiteral("to"), QStringLiteral("1.1"));
-    return priorityFromOptions(dated, model, why);
+    const auto base = priorityFromOptions(dated, model);
+    o.why = dated.why;
+    return base;
 }
 
 // The holidays named by --name or --set, in library order (a set in member order); an unknown
@@ -331,12 +439,20 @@ int variableHolidays(const Model &model, const QString &workDir)
 int addHolidays(Model &model, Options &options, HeadlessPrompter &entryPrompter, const AddArgs &o,
                 const QString &path)
 {
-    if (o.has("time") || o.has("days") || o.has("date") || o.has("pulse") || o.has("program"))
-        return options.usageError();
-    QString why;
-    const auto base = holidayBaseFromOptions(o, model, &why);
+    if (!o.refuseOthers({"time", "days", "date", "pulse", "program", "from", "to", "easter", "year", "once"},
+                        QStringLiteral("holiday")))
+        return options.usageError(o.why);
+    if (o.has("name") && o.has("set")) {
+        o.refuseTogether("name", "set");
+        return options.usageError(o.why);
+    }
+    if (!o.has("name") && !o.has("set")) {
+        o.refuseMissing(QStringLiteral("--name / --set"));
+        return options.usageError(o.why);
+    }
+    const auto base = holidayBaseFromOptions(o, model);
     if (!base)
-        return options.usageError(why);
+        return options.usageError(o.why);
     const QString workDir = cli::workDir(options);
     if (workDir.isEmpty())
         return 1;
@@ -347,8 +463,6 @@ int addHolidays(Model &model, Options &options, HeadlessPrompter &entryPrompter,
                                                          ? model.catalogue(Msg::NoSuchFile)
                                                          : model.catalogue(Msg::IllegalFile));
     }
-    if (o.has("name") == o.has("set"))
-        return options.usageError();
     const auto holidays = chosenHolidays(o, library, model, HolidayFilePath(model, workDir));
     if (!holidays)
         return options.usageError();
@@ -357,14 +471,18 @@ int addHolidays(Model &model, Options &options, HeadlessPrompter &entryPrompter,
     QDate today = QDate::currentDate();
     if (o.has("today")) {
         today = QDate::fromString(o.value("today"), Qt::ISODate);
-        if (!today.isValid())
-            return options.usageError();
+        if (!today.isValid()) {
+            o.refuseValue("today", cliText(CliText::NotADate, o.language) + QStringLiteral(" (YYYY-MM-DD)"));
+            return options.usageError(o.why);
+        }
     }
     int years = library.freeYears;
     if (o.has("years")) {
         const auto n = number(o.value("years"), 0, 999);
-        if (!n)
-            return options.usageError();
+        if (!n) {
+            o.refuseOutside("years", 0, 999);
+            return options.usageError(o.why);
+        }
         if (const DeviceRule rule = CheckFreeHolidayYears(*n); rule != DeviceRule::Ok) {
             entryPrompter.tell(DeviceRuleMessage(model, rule), Icon::Critical, {});
             return 1;
@@ -485,11 +603,9 @@ int runAdd(Options &options)
     StoreResult result;
     int listView = ListSwitching;
     if (kind == QLatin1String("switching")) {
-        if (o.has("from") || o.has("to") || o.has("easter") || o.has("priority") || o.has("year"))
-            return options.usageError();
         const auto entry = switchingFromOptions(o, bus);
         if (!entry)
-            return options.usageError();
+            return options.usageError(o.why);
         // The dialog's day list never offers a day its month lacks.
         int day = entry->day;
         if (entry->kind == EntryKind::Dated &&
@@ -501,12 +617,12 @@ int runAdd(Options &options)
     } else if (kind == QLatin1String("holiday")) {
         return addHolidays(model, options, entryPrompter, o, path);
     } else {
-        if (o.has("time") || o.has("days") || o.has("date") || o.has("pulse") || o.has("program"))
-            return options.usageError();
-        QString why;
-        const auto entry = priorityFromOptions(o, model, &why);
+        if (!o.refuseOthers({"time", "days", "date", "pulse", "program", "name", "set", "years", "today"},
+                            QStringLiteral("priority")))
+            return options.usageError(o.why);
+        const auto entry = priorityFromOptions(o, model);
         if (!entry)
-            return options.usageError(why);
+            return options.usageError(o.why);
         result = session.storePriority(model, entryPrompter, *entry).result;
         listView = ListPriority;
     }

@@ -1,5 +1,7 @@
 #include "CliTexts.h"
 
+#include <iterator>
+
 namespace zx::cli {
 
 QString cliText(CliText id, int language)
@@ -36,7 +38,16 @@ QString cliText(CliText id, int language)
         {"only a permanent priority (--priority permanent) switches to a state or a value",
          "nur eine Dauerpriorität (--priority permanent) schaltet auf einen Zustand oder Wert",
          "seule une priorité permanente (--priority permanent) commute sur un état ou une valeur"},
+        {"not a time HH:MM (00:00 to 23:59)", "keine Uhrzeit HH:MM (00:00 bis 23:59)",
+         "pas une heure HH:MM (00:00 à 23:59)"},
+        {"%1 and %2 exclude each other", "%1 und %2 schließen einander aus", "%1 et %2 s'excluent"},
+        {"not an option of %1", "keine Option von %1", "pas une option de %1"},
+        {"a bus device takes %1", "ein Busgerät nimmt %1", "un appareil bus prend %1"},
+        {"a conventional device takes %1", "ein konventionelles Gerät nimmt %1",
+         "un appareil conventionnel prend %1"},
     };
+    static_assert(std::size(rows) == static_cast<std::size_t>(CliText::ConventionalDeviceTakes) + 1,
+                  "one row for every text");
     const Row &r = rows[static_cast<int>(id)];
     return QString::fromUtf8(language == 1 ? r.de : language == 3 ? r.fr : r.en);
 }

@@ -27,6 +27,11 @@ enum class CliText {
     SeveralEntriesMatch, // %1 count
     BusFinished,
     PermanentOnly,
+    NotATime,
+    ExcludeEachOther,        // %1, %2 the two options
+    NotAnOptionOf,           // %1 the command
+    BusDeviceTakes,          // %1 the options it takes instead
+    ConventionalDeviceTakes, // %1 the options it takes instead
 };
 
 QString cliText(CliText id, int language);

@@ -150,6 +150,85 @@ TEST_F(AddCommandTest, RefusalsLeaveTheFileUntouched)
     EXPECT_EQ(load().program().Records[0], test::priorityTime(1, 5, 1, 5, 10, 1, 0));
 }
 
+// Options the command cannot take are named with the reason, above the usage text.
+TEST_F(AddCommandTest, RefusedOptionsAreNamedWithTheReason)
+{
+    const QString bus = dir.file(QStringLiteral("bus.zxp"));
+    ASSERT_EQ(RunCliText({"new", bus, "--type", "517", "--channels", "8", "--bus"}).exitCode, 0);
+    const QByteArray before = contents(file);
+    const QByteArray busBefore = contents(bus);
+    const struct {
+        bool onBus;
+        QStringList options;
+        const char *message;
+    } refusals[] = {
+        {false,
+         {"switching", "--time", "24:00", "--days", "mo", "--channels", "1"},
+         "--time 24:00: not a time"},
+        {false,
+         {"switching", "--time", "6.30", "--days", "mo", "--channels", "1"},
+         "--time 6.30: not a time"},
+        {false, {"switching", "--days", "mo", "--channels", "1"}, "--time is missing"},
+        {false, {"switching", "--time", "6:30", "--channels", "1"}, "--days / --date is missing"},
+        {false,
+         {"switching", "--time", "6:30", "--days", "mo,xx", "--channels", "1"},
+         "--days mo,xx: one of"},
+        {false,
+         {"switching", "--time", "6:30", "--days", "mo", "--date", "1.1", "--channels", "1"},
+         "--days and --date exclude each other"},
+        {false,
+         {"switching", "--time", "6:30", "--date", "1.1", "--program", "2", "--channels", "1"},
+         "--date and --program exclude each other"},
+        {false,
+         {"switching", "--time", "6:30", "--days", "mo", "--channels", "1,9"},
+         "--channels 1,9: outside 1..8"},
+        {false,
+         {"switching", "--time", "6:30", "--days", "mo", "--channels", "1", "--state", "maybe"},
+         "--state maybe: one of on, off"},
+        {false,
+         {"switching", "--time", "6:30", "--days", "mo", "--channels", "1", "--easter", "2"},
+         "--easter: not an option of add switching"},
+        {false,
+         {"priority", "--from", "1.1", "--to", "2.1", "--easter", "2", "--priority", "2", "--channels", "1"},
+         "--from and --easter exclude each other"},
+        {false, {"priority", "--from", "1.1", "--priority", "2", "--channels", "1"}, "--to is missing"},
+        {false,
+         {"priority", "--from", "1.1", "--to", "2.1", "--priority", "10", "--channels", "1"},
+         "--priority 10: one of 1..9, permanent"},
+        {false,
+         {"priority", "--from", "1.1", "--to", "2.1", "--priority", "2", "--channel", "1"},
+         "--channel: a conventional device takes --channels"},
+        {false, {"holiday", "--priority", "2", "--channels", "1"}, "--name / --set is missing"},
+        {false,
+         {"holiday", "--name", "X", "--set", "Y", "--priority", "2", "--channels", "1"},
+         "--name and --set exclude each other"},
+        {true,
+         {"switching", "--time", "6:30", "--days", "mo", "--channels", "1", "--value", "3"},
+         "--channels: a bus device takes --channel N"},
+        {true, {"switching", "--time", "6:30", "--days", "mo", "--channel", "1"}, "--value is missing"},
+        {true,
+         {"priority", "--easter", "1", "--priority", "permanent", "--channel", "1", "--state", "on"},
+         "--state: a bus device takes --value V"},
+    };
+    for (const auto &refusal : refusals) {
+        const QString target = refusal.onBus ? bus : file;
+        const CliTextRun r =
+            RunCliText(QStringList{"add", target} + refusal.options + QStringList{"--workdir", dir.path()});
+        EXPECT_EQ(r.exitCode, 2) << qPrintable(refusal.options.join(' '));
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("zentrix-cli: ") + QLatin1String(refusal.message)))
+            << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains(QLatin1String("usage: zentrix-cli add"))) << qPrintable(r.err);
+    }
+    EXPECT_EQ(contents(file), before);
+    EXPECT_EQ(contents(bus), busBefore);
+    // In the chosen language.
+    const CliTextRun german = add(
+        {"switching", "--time", "6:30", "--days", "mo", "--date", "1.1", "--channels", "1", "--lang", "de"});
+    EXPECT_TRUE(
+        german.err.startsWith(QStringLiteral("zentrix-cli: --days und --date schließen einander aus")))
+        << qPrintable(german.err);
+}
+
 TEST_F(AddCommandTest, BusDeviceTakesPermanentAsCode8AndRefusesAnEasterValueAbove15)
 {
     const QString bus = dir.file(QStringLiteral("bus.zxp"));
