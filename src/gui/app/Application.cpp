@@ -167,7 +167,9 @@ int runApplication(int argc, char *argv[])
     }
     model.BrandNumber = brand;
     model.catalogue.fillBuiltin(model.device.Sprache, brand);
-    QApplication::setApplicationDisplayName(Catalogue::productTitleFor(brand));
+    // No application display name: the window system would append it to every title, and the
+    // main window's title already names the product ("FILE - PRODUCT - list (path)"). Every
+    // window and message of the program carries a title of its own.
 
     SystemClock clock;
     QtEventPump pump;
