@@ -258,7 +258,7 @@ std::optional<SwitchingEntryValues> switchingFromOptions(const AddArgs &o, int b
             o.refuseValue("date", cliText(CliText::NotADate, o.language));
             return std::nullopt;
         }
-        // A dated time switches on its day in every program.
+        // A dated record holds its month where a weekly one holds its program.
         if (o.has("program")) {
             o.refuseTogether("date", "program");
             return std::nullopt;
@@ -329,7 +329,7 @@ std::optional<PriorityEntryValues> priorityFromOptions(const AddArgs &o, const M
             e.yearCode = YearCodeOf(*y);
         }
     } else if (o.has("easter")) {
-        // Easter comes every year: the offset alone names the day.
+        // An Easter record holds the offset from Easter alone: no year, no once.
         for (const char *name : {"year", "once"}) {
             if (o.given(name)) {
                 o.refuseTogether("easter", name);
