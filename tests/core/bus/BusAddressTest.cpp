@@ -72,6 +72,11 @@ TEST(ApplicationImageFile, SavedValuesLoadBackCompletely)
     const auto back = LoadApplicationImage(dir.file(QStringLiteral("appl.old")), &error);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->values, image.values); // 0x01F5..0x01FE included
+    // What follows the saved values is not read.
+    dir.write(QStringLiteral("longer"), dir.read(QStringLiteral("appl.old")) + "x\r\n");
+    const auto longer = LoadApplicationImage(dir.file(QStringLiteral("longer")), &error);
+    ASSERT_TRUE(longer) << qPrintable(error);
+    EXPECT_EQ(longer->values, image.values);
 }
 
 TEST(ApplicationImageFile, RefusesWhatIsNoImage)
