@@ -41,6 +41,8 @@ TEST(PrintLayout, HeaderIntervalBreaksPagesBeforeRows31And61)
     EXPECT_EQ(pages[2].firstRow, 60);
     EXPECT_EQ(pages[2].endRow, 65);
     EXPECT_EQ(output::PageRanges(0, 30).size(), 1u);
+    // Rows that fill the last page exactly start no empty page after it.
+    EXPECT_EQ(output::PageRanges(60, 30).size(), 2u);
     // No interval configured (ZEILEN=0) must not divide by zero.
     EXPECT_EQ(output::PageRanges(120, 0).size(), 3u);
 }

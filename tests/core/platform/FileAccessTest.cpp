@@ -420,6 +420,10 @@ TEST(WriteTargetTest, ADeviceNodeIsRefusedAndStaysOne)
     QString error;
     EXPECT_FALSE(WriteFileAtomically(node, "new", &error));
     EXPECT_EQ(error, QStringLiteral("Not a regular file"));
+    QFile appended(node);
+    EXPECT_FALSE(OpenForAppending(appended, false, &error));
+    EXPECT_FALSE(appended.isOpen());
+    EXPECT_EQ(error, QStringLiteral("Not a regular file"));
     EXPECT_TRUE(S_ISCHR(statOf(node).st_mode));
 }
 

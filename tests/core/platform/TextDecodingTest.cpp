@@ -36,6 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                                           "e")},
         EncodingCase{"Büro € – „Tür“", QByteArray("B\xfcro \x80 \x96 \x84T\xfcr\x93")},
         EncodingCase{"plain", QByteArray("plain")},
+        // the first and the last of 0x80..0x9F
+        EncodingCase{"€ Ÿ", QByteArray("\x80 \x9f")},
         // one character outside: the whole text in UTF-8
         EncodingCase{"Küche Ω", QByteArray("K\xc3\xbc"
                                            "che \xce\xa9")},
