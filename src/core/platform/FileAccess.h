@@ -24,7 +24,21 @@ namespace zx {
 // rename would put a file in its place), as is a file without any write permission, even for
 // root. A symbolic link is followed and stays a link to the new content. The replaced file's
 // mode, owner and group are kept where the user may set them.
+//
+// The new file's data is synced before the rename and the folder after it, so that once this
+// returns true a crash or power cut brings back the new file, never the old one; a failed sync is
+// a failed write. The temporary copy is never left behind by a failed write, and copies or stale
+// lock files that a killed writer left beside this file are removed by the next write of it.
 bool WriteFileAtomically(const QString &path, const QByteArray &content, QString *error = nullptr);
+
+// Test hooks. The call that makes a file's or a folder's content durable (fsync, given the open
+// descriptor); a test puts in one that fails as a failing disk does. Returns the one before;
+// nullptr puts the system's back.
+using SyncCall = int (*)(int fd);
+SyncCall SetSyncCallForTesting(SyncCall call);
+// false: temporary copies are made as on a file system without unnamed files (vfat, exFAT,
+// network shares), under their name from the start.
+void SetUnnamedTempFilesForTesting(bool allowed);
 
 // The file a path names after following symbolic links (a dangling link: its target path). A
 // path through more links than the system follows comes back as it was given.

@@ -9,15 +9,19 @@
 #include "support/TempDir.h"
 #include "transfer/DeviceTransfer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QSysInfo>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -55,6 +59,9 @@ TEST_P(WholeFileWriterTest, FailsUnderAFileSizeLimitAndKeepsTheOldFile)
     EXPECT_FALSE(ok);
     EXPECT_TRUE(error.contains(TooLarge)) << error.toStdString();
     EXPECT_EQ(dir.read(QLatin1String(c.name)), QByteArray("old\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QLatin1String(c.name)})
+        << "no temporary copy stays";
     // and without the limit the same writer succeeds
     EXPECT_TRUE(c.write(dir.path(), &error)) << error.toStdString();
     EXPECT_GT(dir.read(QLatin1String(c.name)).size(), 20);
@@ -439,6 +446,164 @@ TEST(FileLockTest, ASecondLockWaitsUntilTheFirstIsGone)
     EXPECT_TRUE(error.contains(QStringLiteral("in use"))) << error.toStdString();
     first.reset();
     EXPECT_TRUE(second.lock(0, &error)) << error.toStdString();
+}
+
+} // namespace
+} // namespace zx
+
+// ----- durability, and what killed writers leave behind -------------------------------------
+
+namespace zx {
+namespace {
+
+int filesSynced = 0;
+int foldersSynced = 0;
+
+bool isFolder(int fd)
+{
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int countingSync(int fd)
+{
+    ++(isFolder(fd) ? foldersSynced : filesSynced);
+    return ::fsync(fd);
+}
+// A disk that reports an I/O error when the file's data, or the folder, is made durable.
+int failingFileSync(int fd)
+{
+    if (isFolder(fd))
+        return ::fsync(fd);
+    errno = EIO;
+    return -1;
+}
+int failingFolderSync(int fd)
+{
+    if (!isFolder(fd))
+        return ::fsync(fd);
+    errno = EIO;
+    return -1;
+}
+
+class SyncAndTempHooks {
+  public:
+    SyncAndTempHooks(SyncCall call, bool unnamed) : before_(SetSyncCallForTesting(call))
+    {
+        SetUnnamedTempFilesForTesting(unnamed);
+    }
+    ~SyncAndTempHooks()
+    {
+        SetSyncCallForTesting(before_);
+        SetUnnamedTempFilesForTesting(true);
+    }
+    SyncAndTempHooks(const SyncAndTempHooks &) = delete;
+    SyncAndTempHooks &operator=(const SyncAndTempHooks &) = delete;
+
+  private:
+    SyncCall before_;
+};
+
+QStringList entries(const test::TempDir &dir)
+{
+    QStringList names =
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    names.sort();
+    return names;
+}
+
+struct SyncCase {
+    const char *what;
+    SyncCall sync;
+    bool written;
+    QByteArray after;
+};
+
+void PrintTo(const SyncCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class AtomicWriteSyncTest : public ::testing::TestWithParam<SyncCase> {};
+
+// The file's data is synced before the rename and the folder after it, with and without unnamed
+// temporary files; a sync the disk refuses is a failed save that leaves no copy behind.
+TEST_P(AtomicWriteSyncTest, ASaveIsDurableOrFails)
+{
+    const SyncCase &c = GetParam();
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed copy" : "named copy");
+        const test::TempDir dir;
+        dir.write(QStringLiteral("p.zxp"), "old");
+        filesSynced = foldersSynced = 0;
+        bool ok = false;
+        QString error;
+        {
+            const SyncAndTempHooks hooks(c.sync, unnamed);
+            ok = WriteFileAtomically(dir.file(QStringLiteral("p.zxp")), "new", &error);
+        }
+        EXPECT_EQ(ok, c.written) << error.toStdString();
+        EXPECT_EQ(error.contains(QString::fromLocal8Bit(std::strerror(EIO))), !c.written)
+            << error.toStdString();
+        EXPECT_EQ(dir.read(QStringLiteral("p.zxp")), c.after);
+        EXPECT_EQ(entries(dir), QStringList{QStringLiteral("p.zxp")});
+        if (c.sync == countingSync) {
+            EXPECT_EQ(filesSynced, 1);
+            EXPECT_EQ(foldersSynced, 1);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Syncs, AtomicWriteSyncTest,
+    ::testing::Values(SyncCase{"both synced", countingSync, true, "new"},
+                      SyncCase{"file sync fails: the old file stays", failingFileSync, false, "old"},
+                      // the new name may not survive a power cut: not saved, though it is in place
+                      SyncCase{"folder sync fails", failingFolderSync, false, "new"}));
+
+// Copies of killed writers on a file system without unnamed files, and lock files the stale-lock
+// clean-up of a killed process left: the next write of that file removes them, and nothing else.
+TEST(AtomicWriteLeftovers, TheNextWriteRemovesOnlyAbandonedCopiesAndLocksOfItsFile)
+{
+    const test::TempDir dir;
+    dir.write(QStringLiteral("p.zxp"), "old");
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const QByteArray dead = "2147483000\nzentrix\n" + host + "\n";
+    const QByteArray alive = QByteArray::number(::getpid()) + "\nzentrix\n" + host + "\n";
+    const QStringList removed = {QStringLiteral(".p.zxp.zxsave-Ab12Cd"), QStringLiteral(".p.zxp.lock.rmlock"),
+                                 QStringLiteral(".p.zxp.lock.rmlock.rmlock")};
+    for (const QString &name : removed)
+        dir.write(name, name.contains(QStringLiteral("lock")) ? dead : QByteArray("half a program"));
+    const QStringList kept = {
+        QStringLiteral("p.zxp.backup"),                     // the user's
+        QStringLiteral("p.zxp.AbCdEf"),                     // a name of the user's, whoever made it
+        QStringLiteral(".p.zxp.zxsave-Ab12C"),              // not our pattern
+        QStringLiteral(".q.zxp.zxsave-Ab12Cd"),             // another file's copy
+        QStringLiteral(".p.zxp.zxsave-Held00"),             // a writer at work holds it
+        QStringLiteral(".p.zxp.lock.rmlock.rmlock.rmlock"), // a living process's
+        QStringLiteral(".p.zxp.lock.rmlockx"),              // not our pattern
+    };
+    for (const QString &name : kept)
+        dir.write(name, name.contains(QStringLiteral("rmlock.rmlock.rmlock")) ? alive : dead);
+    QDir(dir.path()).mkdir(QStringLiteral(".p.zxp.zxsave-Dir000"));
+    QFile::link(QStringLiteral("p.zxp.backup"), dir.file(QStringLiteral(".p.zxp.zxsave-Link00")));
+    const int held = ::open(QFile::encodeName(dir.file(QStringLiteral(".p.zxp.zxsave-Held00"))).constData(),
+                            O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    QString error;
+    {
+        const SyncAndTempHooks hooks(nullptr, false);
+        ASSERT_TRUE(WriteFileAtomically(dir.file(QStringLiteral("p.zxp")), "new", &error))
+            << error.toStdString();
+    }
+    ::close(held);
+    QStringList expected = kept + QStringList{QStringLiteral("p.zxp"), QStringLiteral(".p.zxp.zxsave-Dir000"),
+                                              QStringLiteral(".p.zxp.zxsave-Link00")};
+    expected.sort();
+    EXPECT_EQ(entries(dir), expected);
+    EXPECT_EQ(dir.read(QStringLiteral("p.zxp")), "new");
 }
 
 } // namespace
