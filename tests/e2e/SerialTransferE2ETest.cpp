@@ -66,7 +66,7 @@ TEST_F(SerialE2E, WriteThenReadGivesTheSameImageAndProgram)
     DevSim sim({QStringLiteral("--memory"), dir.file(QStringLiteral("device.img"))});
     useDevice(sim.path());
     saveSample();
-    const std::array<QString, 9> names = model.program().ChannelNames;
+    model.program().ChannelNames[0] = QStringLiteral("Pump");
 
     write();
     ASSERT_TRUE(prompter.shown.empty()) << prompter.last().toStdString();
@@ -85,7 +85,7 @@ TEST_F(SerialE2E, WriteThenReadGivesTheSameImageAndProgram)
     expectSameProgram(original, model);
     EXPECT_EQ(model.Modified, 1);
     EXPECT_EQ(model.program().UsageText, QStringLiteral("unknown"));
-    EXPECT_EQ(model.program().ChannelNames, names);
+    EXPECT_EQ(model.program().ChannelNames, (std::array<QString, 9>{})) << "the device holds no channel names";
     EXPECT_TRUE(model.program().FileName.endsWith(QStringLiteral("Swprg1.zxp")));
 }
 

@@ -7,6 +7,7 @@
 #include "calendar/Changeover.h"
 #include "entry/EntryDeviceRules.h"
 #include "i18n/Msg.h"
+#include "model/DeviceReadProgram.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
@@ -278,6 +279,11 @@ int BusOperations::ReadDevice(int address)
     if (model_.device.BusDevice != 0 && BusChannelCount(model_.device.Kanalzahl) < HighestBusChannel(records))
         model_.device.Kanalzahl = 8;
     model_.recount(SetProgram);
+    // Nothing of the program open before stays: the bus carries neither texts, a program
+    // number nor the stamp of a saved file.
+    GiveReadProgramDeviceTexts(model_);
+    p.ProgramNumber = NoProgramNumber;
+    p.HeaderBytes.fill(0);
     model_.Modified = 1;
     // What came from the device is no file of the user's yet: Save asks for a name rather than
     // putting the device's program over the file that was open before the read.

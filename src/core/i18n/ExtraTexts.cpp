@@ -128,6 +128,9 @@ QString extraText(ExtraText id, int sprache)
         {"Find next", "Weitersuchen", "Suivant"},
         {"\"%1\" was not found.", "\"%1\" wurde nicht gefunden.", "« %1 » est introuvable."},
         {"Rename set", "Satz umbenennen", "Renommer le jeu"},
+        {"No program was read: the memory read is empty.",
+         "Es wurde kein Programm gelesen: der gelesene Speicher ist leer.",
+         "Aucun programme n'a été lu : la mémoire lue est vide."},
     };
     static_assert(std::size(rows) == static_cast<std::size_t>(ExtraText::Count));
     const Row &r = rows[static_cast<int>(id)];

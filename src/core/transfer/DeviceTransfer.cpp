@@ -6,6 +6,8 @@
 #include "app/DefaultFileName.h"
 #include "app/LoadFailure.h"
 #include "app/ProgramComparison.h"
+#include "app/UnsavedChanges.h"
+#include "model/DeviceReadProgram.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
 #include "platform/ComPortMap.h"
@@ -141,15 +143,9 @@ void DeviceTransfer::ReadCommand(const std::function<bool()> &save)
 {
     Model &m = ctx_.model;
     succeeded_ = false;
-    if (m.Modified) {
-        const Answer a =
-            ctx_.prompter.ask(m.catalogue(Msg::SaveChangesIn) + m.program().FileName + QStringLiteral(" ?"),
-                              Buttons::YesNoCancel, Icon::Question);
-        if (a == Answer::Cancel)
-            return;
-        if (a == Answer::Yes && save)
-            save();
-    }
+    // A save that failed or was cancelled stops the read: the changes exist nowhere else.
+    if (!SaveChangesFirst(m, ctx_.prompter, save))
+        return;
     m.Modified = 0;
     reading_ = true;
     Transfer(QStringLiteral("l"));
@@ -208,9 +204,16 @@ bool DeviceTransfer::runChipTool(const QString &direction)
 bool DeviceTransfer::loadReadBackImage()
 {
     Model &m = ctx_.model;
+    const QString card = QDir(ctx_.workDir).filePath(QLatin1String(SerialLink::ReadBackFileName));
+    // An erased memory passes every check of the loader except the device code: it is told as
+    // what it is, not as a damaged file.
+    const bool erased = IsErasedImageFile(card);
     if (readTarget_) {
         // A separate document: the program in memory and its file name stay as they are.
-        const QString card = QDir(ctx_.workDir).filePath(QLatin1String(SerialLink::ReadBackFileName));
+        if (erased) {
+            ctx_.prompter.tell(extraText(ExtraText::DeviceHoldsNoProgram, m.device.Sprache), Icon::Critical);
+            return false;
+        }
         readTarget_->set(SetTemplate).clear();
         const LoadResult result = LoadForComparison(*readTarget_, ctx_.prompter, card);
         if (result == LoadResult::Loaded)
@@ -222,18 +225,19 @@ bool DeviceTransfer::loadReadBackImage()
         return false;
     }
     ProgramSet &program = m.program();
-    const QString card = QDir(ctx_.workDir).filePath(QLatin1String(SerialLink::ReadBackFileName));
     program.FileName = card;
-    const LoadResult result = LoadProgram(m, ctx_.prompter, card, true, SetProgram);
-    program.UsageText = m.catalogue(Msg::Unknown);
+    const LoadResult result =
+        erased ? LoadResult::Invalid : LoadProgram(m, ctx_.prompter, card, true, SetProgram);
+    GiveReadProgramDeviceTexts(m);
     program.FileName = DefaultFileName(ctx_.workDir, m.catalogue, ctx_.prompter);
-    if (result == LoadResult::Unreadable) { // the system's text has been shown
-        emptyProgramLists();
-        return false;
-    }
-    if (result == LoadResult::Invalid || result == LoadResult::Missing) {
-        ctx_.prompter.tell(m.catalogue(result == LoadResult::Invalid ? Msg::IllegalFile : Msg::NoSuchFile),
-                           Icon::Critical);
+    if (result != LoadResult::Loaded) {
+        // The system's text of an unreadable file has been shown already. A program of another
+        // device type or group, or a master card, loads nothing: the program in memory is not
+        // the device's and is not passed off as read.
+        if (erased)
+            ctx_.prompter.tell(extraText(ExtraText::DeviceHoldsNoProgram, m.device.Sprache), Icon::Critical);
+        else if (result != LoadResult::Unreadable)
+            ctx_.prompter.tell(LoadFailureText(m, result), Icon::Critical);
         emptyProgramLists();
         return false;
     }
@@ -246,6 +250,7 @@ bool DeviceTransfer::loadReadBackImage()
 
 void DeviceTransfer::Transfer(const QString &direction)
 {
+    verified_ = false;
     const bool written = transferOnce(direction) && direction == QLatin1String("s");
     if (written && verify_)
         verifyWrittenProgram();
@@ -275,6 +280,7 @@ void DeviceTransfer::verifyWrittenProgram()
     bool same = false;
     const QString text = VerifyResultText(m, readBack, list, &same);
     succeeded_ = same;
+    verified_ = same;
     ctx_.prompter.tell(text, same ? Icon::Information : Icon::Critical);
 }
 
@@ -350,6 +356,10 @@ bool RunSerialTransfer(Model &model, Prompter &prompter, EventPump &pump, Serial
     Model probe = model;
     const LoadResult loaded =
         cardFile.ok() ? LoadProgramText(probe, cardFile.content, true, SetProgram) : LoadResult::Invalid;
+    if (values && IsErasedImage(*values)) {
+        prompter.tell(extraText(ExtraText::DeviceHoldsNoProgram, model.device.Sprache), Icon::Critical);
+        return false;
+    }
     if (!values || (loaded != LoadResult::Loaded && loaded != LoadResult::MasterCard)) {
         const QString why = values ? LoadFailureText(model, loaded) : model.catalogue(Msg::IllegalFile);
         prompter.tell(FileErrorText(card, why), Icon::Critical);

@@ -76,6 +76,9 @@ class DeviceTransfer {
     // Whether the last command or transfer reached its end: the program written to the device,
     // or the device's program read and loaded.
     bool succeeded() const { return succeeded_; }
+    // Whether the last write was read back and found the same; its message has said "written
+    // and verified", so a front end adds no second one.
+    bool verified() const { return verified_; }
 
     // The six lines of "zentrix.msg" for a direction, as written for the model's port setting.
     static QByteArray RequestText(const Model &model, const QString &direction, const QString &lastLine);
@@ -107,6 +110,7 @@ class DeviceTransfer {
     bool verify_ = false;
     Model *readTarget_ = nullptr; // a read goes here instead of into set 0
     bool succeeded_ = false;
+    bool verified_ = false;
 };
 
 } // namespace zx

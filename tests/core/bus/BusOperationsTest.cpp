@@ -571,6 +571,22 @@ TEST_F(BusOperationsTest, ATableRunsUpToItsFirstUnusedEntry)
     EXPECT_EQ(model.program().DstTable[0], EmptyDstEntry);
 }
 
+// The program read is the device's: the texts, program number and file stamp of the program
+// open before do not stay with it.
+TEST_F(BusOperationsTest, AReadKeepsNothingOfTheProgramOpenBefore)
+{
+    ProgramSet &p = model.program();
+    p.UsageText = QStringLiteral("hall");
+    p.ChannelNames[0] = QStringLiteral("Pump ");
+    p.ProgramNumber = 4711;
+    p.HeaderBytes[4] = 9;
+    ASSERT_EQ(ops.ReadDevice(Device), 0);
+    EXPECT_EQ(p.UsageText, QStringLiteral("unknown"));
+    EXPECT_EQ(p.ChannelNames[0], QString());
+    EXPECT_FALSE(p.hasProgramNumber());
+    EXPECT_EQ(p.HeaderBytes[4], 0);
+}
+
 // A device that holds more records than the program has room for is read up to that room: the
 // read stops there instead of asking on to the device's end.
 TEST_F(BusOperationsTest, AReadStopsAtTheRecordCapacity)

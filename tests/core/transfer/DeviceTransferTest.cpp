@@ -244,7 +244,8 @@ TEST_F(DeviceTransferTest, ReadLoadsTheImageAndMarksTheProgramModified)
     EXPECT_EQ(model.CurrentSet, SetProgram);
     EXPECT_EQ(model.program().UsageText, QStringLiteral("unknown"));
     EXPECT_EQ(model.program().FileName, dir.file(QStringLiteral("Swprg1.zxp")));
-    EXPECT_EQ(model.program().ChannelNames[0], QStringLiteral("Pump"));
+    // the device holds no channel names: the program open before keeps its labels to itself
+    EXPECT_EQ(model.program().ChannelNames[0], QString());
 
     // A write afterwards reads nothing back into the program.
     model.program().UsageText = QStringLiteral("hall");
@@ -330,6 +331,73 @@ TEST_F(DeviceTransferTest, ReadAsksAboutUnsavedChangesFirst)
     make().ReadCommand(save);
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(launcher.started.size(), 2);
+}
+
+// Yes to the question with a save that fails (a full disk, a cancelled Save as): nothing is
+// read, the program and its changes stay.
+TEST_F(DeviceTransferTest, AFailedSaveBeforeAReadStopsTheRead)
+{
+    model.Modified = 1;
+    model.appendRecord(SetProgram, weeklyTime(6, 30, 1, 1));
+    const ProgramSet before = model.program();
+    prompter.answers = {Answer::Yes};
+    toolResult("3,0");
+    DeviceTransfer t = make();
+    t.ReadCommand([] { return false; });
+    EXPECT_TRUE(launcher.started.isEmpty());
+    EXPECT_FALSE(t.succeeded());
+    EXPECT_EQ(model.Modified, 1);
+    EXPECT_EQ(model.program().Records, before.Records);
+    EXPECT_EQ(model.program().UsedCount, before.UsedCount);
+    EXPECT_EQ(model.program().FileName, before.FileName);
+}
+
+// A read-back image that is no program of this device: an erased memory is told as such, and
+// none of them leaves the program open before in memory as if it had been read.
+TEST_F(DeviceTransferTest, AReadOfNoProgramOfThisDeviceSaysWhatItIsAndKeepsNothing)
+{
+    const MemoryImage program = BuildImage(model, clock.now());
+    const struct {
+        const char *what;
+        int fill; // every byte, or -1: the image of a program with this device code
+        int code;
+        const char *message;
+    } cases[] = {
+        {"erased", 255, 0, "No program was read: the memory read is empty."},
+        {"zeroed", 0, 0, "No program was read: the memory read is empty."},
+        {"astro device", -1, DeviceCodeAstro, "File for ZX 401"},
+        {"master card", -1, DeviceCodeAnnual | MasterCardBit, "Illegal File !"},
+    };
+    model.BrandNumber = 1;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        MemoryImage image = program;
+        if (c.fill >= 0) {
+            image.fill(std::uint8_t(c.fill));
+        } else {
+            image[1] = std::uint8_t(c.code);
+            image[0] = std::uint8_t(program[0] + program[1] - c.code);
+        }
+        launcher.tool = [&] {
+            dir.write(QStringLiteral("card.dat"), FormatProgramText(image, QString(), {}));
+            dir.write(QStringLiteral("card.msg"), "3,0");
+        };
+        model.appendRecord(SetProgram, weeklyTime(6, 30, 1, 1));
+        model.program().ChannelNames[0] = QStringLiteral("Pump");
+        prompter.shown.clear();
+        if (c.fill >= 0) {
+            Model document;
+            EXPECT_FALSE(make().ReadInto(document));
+            EXPECT_EQ(prompter.last(), QString::fromUtf8(c.message));
+        }
+        DeviceTransfer t = make();
+        t.ReadCommand(save);
+        EXPECT_FALSE(t.succeeded());
+        EXPECT_EQ(prompter.last(), QString::fromUtf8(c.message));
+        EXPECT_EQ(prompter.shown.back().icon, Icon::Critical);
+        EXPECT_EQ(model.program().UsedCount, 0);
+        EXPECT_EQ(model.program().ChannelNames[0], QString());
+    }
 }
 
 TEST_F(DeviceTransferTest, WriteOfAnUnsavedProgramSavesFirst)
