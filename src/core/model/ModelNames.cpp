@@ -15,7 +15,10 @@ int ModelNameSlot(const Model &model)
         return S19;
     if (code != DeviceCodeAnnual && code != DeviceCodeAnnualSpecialPriorities)
         return 0;
-    const bool plain = code == DeviceCodeAnnual;
+    // A saved program carries 73 only when it holds special priorities; a program of a
+    // write-protectable device without them is saved as 72. The device it was made for is the
+    // one the loader leaves in Bewft (set by code 73, otherwise the device in use).
+    const bool plain = code == DeviceCodeAnnual && model.device.Bewft != 1;
     switch (channels) {
     case 1:
         return plain ? S1 : S10;
@@ -24,7 +27,12 @@ int ModelNameSlot(const Model &model)
     case 3:
         return plain ? S3 : S12;
     case 4:
-        return (!model.program().hasProgramNumber() && model.device.MessKanal == 0) ? S4 : S18;
+        if (model.device.BusDevice == 1)
+            return plain ? S5 : S14;
+        // The utility model, the only four-channel one with a program number or meter pulse.
+        if (model.program().hasProgramNumber() || model.device.MessKanal != 0)
+            return S18;
+        return plain ? S4 : S13;
     default:
         return 0;
     }
