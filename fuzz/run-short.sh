@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A short fuzzing round: builds every libFuzzer target with clang in build-fuzz and runs each
-# for FUZZ_SECONDS (default 60) on its seed corpus fuzz/corpus/<name> (target <name>_fuzz).
+# for FUZZ_SECONDS (default 60) on its seed corpus fuzz/corpus/<name> (target <name>_fuzz), with
+# inputs up to twice its largest seed.
 # New inputs go to a scratch corpus beside the build, never into the repository.
 # Exit status: non-zero when a target crashes, leaks or times out.
 set -euo pipefail
@@ -30,8 +31,17 @@ for bin in build-fuzz/fuzz/*_fuzz; do
   mkdir -p "$scratch"
   dirs=("$scratch")
   [ -d "fuzz/corpus/$name" ] && dirs+=("fuzz/corpus/$name")
-  echo "== fuzz $name for ${seconds}s"
+  # Inputs up to twice the largest seed (at least 4 KB), tried at full length from the start:
+  # libFuzzer would otherwise never grow an input beyond its largest seed, and a reader's
+  # handling of a larger file than any seed would go unexercised.
+  # (the seeds only: the scratch corpus holds inputs of that length, which would double it each run)
+  largest=0
+  [ -d "fuzz/corpus/$name" ] && largest=$(find "fuzz/corpus/$name" -type f -printf '%s\n' | sort -n | tail -n 1)
+  max_len=$(( 2 * ${largest:-0} ))
+  [ "$max_len" -ge 4096 ] || max_len=4096
+  echo "== fuzz $name for ${seconds}s (inputs up to $max_len bytes)"
   if ! "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+       -max_len="$max_len" -len_control=0 \
        -artifact_prefix="build-fuzz/artifacts/$name-" "${dirs[@]}" >"build-fuzz/$name.log" 2>&1; then
     echo "fuzz $name FAILED; the end of its log (build-fuzz/$name.log):"
     tail -n 40 "build-fuzz/$name.log"
