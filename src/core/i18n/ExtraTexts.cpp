@@ -128,6 +128,8 @@ QString extraText(ExtraText id, int sprache)
         {"Find next", "Weitersuchen", "Suivant"},
         {"\"%1\" was not found.", "\"%1\" wurde nicht gefunden.", "« %1 » est introuvable."},
         {"Rename set", "Satz umbenennen", "Renommer le jeu"},
+        {"The calendar was written to %1 (%2 events).", "Der Kalender wurde in %1 geschrieben (%2 Termine).",
+         "Le calendrier a été écrit dans %1 (%2 événements)."},
     };
     static_assert(std::size(rows) == static_cast<std::size_t>(ExtraText::Count));
     const Row &r = rows[static_cast<int>(id)];
