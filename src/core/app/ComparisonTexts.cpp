@@ -69,13 +69,15 @@ constexpr std::array<Row, static_cast<int>(CompareText::Count)> Rows{{
     {"longitude", "Längengrad", "longitude"},
     {"latitude", "Breitengrad", "latitude"},
     {"time zone", "Zeitzone", "fuseau horaire"},
-    {"offset sunset", "Versatz Sonnenuntergang", "décalage coucher du soleil"},
     {"offset sunrise", "Versatz Sonnenaufgang", "décalage lever du soleil"},
+    {"offset sunset", "Versatz Sonnenuntergang", "décalage coucher du soleil"},
     {"astro minute", "Astrominute", "minute astro"},
     {"astro channels 1 and 2", "Astrokanäle 1 und 2", "canaux astro 1 et 2"},
     {"first year of the changeover table", "erstes Jahr der Umschalttabelle",
      "première année de la table de changement d'heure"},
     {"&Read and compare", "&Auslesen und vergleichen", "&Lire et comparer"},
+    {"changeovers per year", "Umschaltungen pro Jahr", "changements d'heure par an"},
+    {"option bit 0", "Optionsbit 0", "bit d'option 0"},
 }};
 
 } // namespace

@@ -63,6 +63,8 @@ enum class CompareText {
     SetAstroC1C2,
     SetFirstYear,
     ReadCompare, // button: read the bus device and compare
+    SetEntriesPerYear,
+    SetOptionBit0,
     Count
 };
 

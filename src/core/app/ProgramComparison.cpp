@@ -1,5 +1,6 @@
 #include "app/ProgramComparison.h"
 
+#include "calendar/Changeover.h"
 #include "model/DeviceCodes.h"
 #include "model/Model.h"
 #include "views/ListFormatter.h"
@@ -55,11 +56,6 @@ void compareRecordList(const ShownLists &a, const ShownLists &b, int list, ListD
                                  b.rowOfRecord(list, b.records[list][j]));
 }
 
-int yearOfEntry(const ProgramSet &s, int i)
-{
-    return (s.DstFirstYear & 63) + 1996 + i;
-}
-
 void compareChangeover(const ShownLists &a, const ShownLists &b, ListDifference &out)
 {
     const ProgramSet &pa = a.model.program();
@@ -77,15 +73,30 @@ void compareChangeover(const ShownLists &a, const ShownLists &b, ListDifference 
             out.onlyA.push_back(row(a, i));
         else if (i >= na)
             out.onlyB.push_back(row(b, i));
-        else if (pa.DstTable[i] != pb.DstTable[i] || yearOfEntry(pa, i) != yearOfEntry(pb, i))
+        else if (pa.DstTable[i] != pb.DstTable[i] || YearOfEntry(i, pa) != YearOfEntry(i, pb))
             out.changed.emplace_back(row(a, i), row(b, i));
     }
 }
 
-void compareAstro(const ShownLists &a, const ShownLists &b, ListDifference &out)
+// The table's 366th row is a day of the list only in a leap year; the file holds it in every
+// year, so it is compared as a leap year's list shows it.
+std::vector<ListRow> astroRows(const ShownLists &s, const ListOptions &options)
 {
-    const auto &ta = a.tables[ListAstro].rows;
-    const auto &tb = b.tables[ListAstro].rows;
+    std::vector<ListRow> rows = s.tables[ListAstro].rows;
+    if (rows.size() == AstroDays - 1) {
+        ListOptions leap = options;
+        leap.year = 2000;
+        const ListTable full = views::BuildList(s.model, ListAstro, SetProgram, leap);
+        if (full.rows.size() == AstroDays)
+            rows.push_back(full.rows.back());
+    }
+    return rows;
+}
+
+void compareAstro(const ShownLists &a, const ShownLists &b, const ListOptions &options, ListDifference &out)
+{
+    const std::vector<ListRow> ta = astroRows(a, options);
+    const std::vector<ListRow> tb = astroRows(b, options);
     const bool inA = a.model.device.Uhrentyp == TypeAstro && a.model.astro.AstroPresent;
     const bool inB = b.model.device.Uhrentyp == TypeAstro && b.model.astro.AstroPresent;
     for (int d = 0; d < AstroDays; ++d) {
@@ -135,6 +146,7 @@ void compareSettings(const Model &a, const Model &b, const CompareOptions &optio
     num(CompareText::SetRadioSync, oa.RadioSync, ob.RadioSync);
     num(CompareText::SetNakOff, oa.NakOff, ob.NakOff);
     num(CompareText::SetKeyPermanent, oa.KeyPermanent, ob.KeyPermanent);
+    num(CompareText::SetOptionBit0, oa.OptionBit0, ob.OptionBit0);
     // The options byte means something only on a master card (a program card keeps 255 there).
     if (IsMasterCard(da.DeviceCode) || IsMasterCard(db.DeviceCode))
         num(CompareText::SetMasterOptions, da.MasterCardOptions, db.MasterCardOptions);
@@ -148,8 +160,17 @@ void compareSettings(const Model &a, const Model &b, const CompareOptions &optio
     }
     add(CompareText::SetProgramNumber, programNumberText(a), programNumberText(b));
     const ProgramSet &pa = a.program(), &pb = b.program();
-    if (pa.DstCount > 0 && pb.DstCount > 0)
-        num(CompareText::SetFirstYear, (pa.DstFirstYear & 63) + 1996, (pb.DstFirstYear & 63) + 1996);
+    if (pa.DstCount > 0 && pb.DstCount > 0) {
+        num(CompareText::SetFirstYear, DstStartYear(pa), DstStartYear(pb));
+        // once or twice a year: the same entries then mean other summer times
+        // (the two header bits that are no code the editor writes are shown as they are)
+        auto perYear = [](const ProgramSet &p) {
+            const int code = DstPerYearCode(p);
+            return code <= TwiceAYear ? QString::number(DstEntriesPerYear(p))
+                                      : QStringLiteral("(%1)").arg(code);
+        };
+        add(CompareText::SetEntriesPerYear, perYear(pa), perYear(pb));
+    }
     if (da.Uhrentyp == TypeAstro || db.Uhrentyp == TypeAstro) {
         const AstroData &xa = a.astro, &xb = b.astro;
         num(CompareText::SetLongitude, xa.Longitude, xb.Longitude);
@@ -280,7 +301,7 @@ ProgramDifferences ComparePrograms(const Model &a, const Model &b, const Compare
         else if (list == ListChangeover)
             compareChangeover(la, lb, l);
         else
-            compareAstro(la, lb, l);
+            compareAstro(la, lb, options.list, l);
         d.lists.push_back(std::move(l));
     }
     compareSettings(a, b, options, d.settings);
@@ -414,6 +435,7 @@ QString StepName(const Model &before, const Model &after)
     for (const SettingDifference &s : d.settings) {
         switch (s.what) {
         case CompareText::SetFirstYear:
+        case CompareText::SetEntriesPerYear:
             changeover = true;
             break;
         case CompareText::SetLongitude:

@@ -6,8 +6,6 @@ namespace zx {
 
 namespace {
 
-constexpr int MinutesPerDay = 24 * 60;
-
 Changeover decodeHalf(int word0, int word1)
 {
     Changeover c;
@@ -136,22 +134,6 @@ std::vector<ChangeoverEntry> ChangeoversOfYear(int rule, const ProgramSet &set, 
         entries.push_back(e);
     }
     return entries;
-}
-
-int SummerShiftMinutes(int rule, const ProgramSet &set, int year, int dayOfYear, int minuteOfDay)
-{
-    const int moment = dayOfYear * MinutesPerDay + minuteOfDay;
-    for (const ChangeoverEntry &e : ChangeoversOfYear(rule, set, year)) {
-        const int start =
-            DayOfYear(e.advance.day, e.advance.month, year) * MinutesPerDay + e.advance.hour * 60;
-        const int end = DayOfYear(e.setBack.day, e.setBack.month, year) * MinutesPerDay + e.setBack.hour * 60;
-        // A set-back earlier in the year than the advance: summer time over the new year.
-        const bool summer =
-            start <= end ? (moment >= start && moment < end) : (moment >= start || moment < end);
-        if (summer)
-            return e.advance.shift * 60;
-    }
-    return 0;
 }
 
 DstCheckResult CheckChangeoverEntry(const ProgramSet &set, int index, const ChangeoverEntry &entry,

@@ -90,11 +90,6 @@ constexpr Changeover RuleSetBackTime{0, 0, 3, 1};
 // or the dates of a fixed rule at the rule's hours. Empty for rule 0 and a year the table misses.
 std::vector<ChangeoverEntry> ChangeoversOfYear(int rule, const ProgramSet &set, int year);
 
-// How far the device's clock is ahead of its winter time, in minutes, at a local clock time
-// (day of the year, minute of the day): the summer-time test refined by the changeover hours.
-// On the set-back day the hour before the set-back counts as summer time.
-int SummerShiftMinutes(int rule, const ProgramSet &set, int year, int dayOfYear, int minuteOfDay);
-
 // ---- editing the table (the changeover dialog and scripts call these) ----
 
 enum class DstCheck { Ok, Identical, SameDate };

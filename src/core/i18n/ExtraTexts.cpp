@@ -131,6 +131,8 @@ QString extraText(ExtraText id, int sprache)
         {"No program was read: the memory read is empty.",
          "Es wurde kein Programm gelesen: der gelesene Speicher ist leer.",
          "Aucun programme n'a été lu : la mémoire lue est vide."},
+        {"The calendar was written to %1 (%2 events).", "Der Kalender wurde in %1 geschrieben (%2 Termine).",
+         "Le calendrier a été écrit dans %1 (%2 événements)."},
     };
     static_assert(std::size(rows) == static_cast<std::size_t>(ExtraText::Count));
     const Row &r = rows[static_cast<int>(id)];

@@ -52,6 +52,7 @@ enum class ExtraText {
     HelpNotFound, // %1 search text
     RenameSet,
     DeviceHoldsNoProgram, // a read found an erased memory
+    CalendarWritten,      // %1 path, %2 number of events
     Count
 };
 

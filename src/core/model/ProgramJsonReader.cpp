@@ -150,10 +150,19 @@ void readDevice(FieldReader &in, const QJsonObject &json, Model &m, bool astro)
                       {"deviceCode", "channels", "busDevice", "changeoverRule", "writeProtect",
                        "recordCapacity", "masterCardOptions", "meterPulse"}))
         return;
+    // The device type fixes its memory; the file keeps no other capacity (a smaller one would
+    // come back from the file as the type's own).
+    const int capacity = astro ? CapacityAstro : CapacityAnnual;
+    if (const QJsonValue cv = device->value(u"recordCapacity");
+        !cv.isUndefined() && in.ok() && cv.toDouble(-1) != capacity)
+        in.fail(at + QStringLiteral("recordCapacity"),
+                QStringLiteral("device type %1 holds %2 records: %2 is the only value allowed, not %3")
+                    .arg(astro ? TypeAstro : TypeAnnual)
+                    .arg(capacity)
+                    .arg(cv.isDouble() ? QString::number(cv.toDouble()) : QStringLiteral("a non-number")));
+    d.RecordCapacity = capacity;
     if (astro) {
         d.DeviceCode = in.field(*device, "deviceCode", at, 80, 80, 80);
-        d.RecordCapacity =
-            in.field(*device, "recordCapacity", at, CapacityAstro, CapacityAstro, CapacityAstro);
     } else {
         const int code = in.field(*device, "deviceCode", at, DeviceCodeAnnual,
                                   DeviceCodeAnnualSpecialPriorities, DeviceCodeAnnual);
@@ -162,7 +171,6 @@ void readDevice(FieldReader &in, const QJsonObject &json, Model &m, bool astro)
                                            "a master card as the image that dump --json prints for it")
                                 .arg(device->value(u"deviceCode").toInt());
         d.DeviceCode = code;
-        d.RecordCapacity = in.field(*device, "recordCapacity", at, 1, CapacityAnnual, CapacityAnnual);
         d.MasterCardOptions = in.field(*device, "masterCardOptions", at, 0, 255, 0);
     }
     d.Kanalzahl = in.field(*device, "channels", at, Ranges::Channels, d.Kanalzahl);

@@ -1,6 +1,6 @@
 #include "output/ICalendarExport.h"
 
-#include "calendar/Changeover.h"
+#include "calendar/DeviceClock.h"
 #include "model/Calendar.h"
 #include "model/Model.h"
 #include "output/YearSimulation.h"
@@ -34,14 +34,20 @@ QString programName(const Model &model)
     return file.isEmpty() ? model.catalogue.productTitle : file;
 }
 
-// The UTC moment of a local clock minute of the year under the program's changeover.
-QDateTime utcOf(const Model &model, const CalendarRequest &request, int minuteOfYear)
+// The UTC moment of a minute of the year on the device's clock.
+QDateTime utcOf(const DeviceClock &clock, const CalendarRequest &request, int minuteOfYear)
 {
-    const int day = minuteOfYear / MinutesPerDay + 1;
-    const int minute = minuteOfYear % MinutesPerDay;
-    const int shift = SummerShiftMinutes(model.device.SwRegel, model.program(), request.year, day, minute);
     const QDateTime newYear(QDate(request.year, 1, 1), QTime(0, 0), Qt::UTC);
-    return newYear.addSecs(qint64(minuteOfYear - request.utcOffsetMinutes - shift) * 60);
+    return newYear.addSecs((clock.standardOf(request.year, minuteOfYear) - request.utcOffsetMinutes) * 60);
+}
+
+// The program an event belongs to, whatever path it was opened by: its file's name and its
+// program number.
+QByteArray programKey(const ProgramSet &program)
+{
+    const QString identity = QFileInfo(program.FileName).completeBaseName() + QLatin1Char('/') +
+                             QString::number(program.ProgramNumber);
+    return QCryptographicHash::hash(identity.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
 }
 
 QByteArray utcText(const QDateTime &t)
@@ -168,14 +174,10 @@ QByteArray YearCalendar(const Model &model, const CalendarRequest &request)
     const DayPlan plan = simulation.dayPlan(request.year);
     const ProgramSet &program = model.program();
     const QString name = programName(model);
-    // Every export of the same program and year gives its events the same UIDs, so a calendar
-    // that imports a newer export replaces the events instead of doubling them.
-    const QByteArray programKey =
-        QCryptographicHash::hash(
-            (program.FileName + QLatin1Char('/') + QString::number(program.ProgramNumber)).toUtf8(),
-            QCryptographicHash::Sha1)
-            .toHex()
-            .left(12);
+    const DeviceClock clock(model);
+    // Every export of the same program gives an event the same UID, so a calendar that imports a
+    // newer export replaces the events instead of doubling them.
+    const QByteArray key = programKey(program);
     const QByteArray stamp =
         utcText(request.stamp.isValid() ? request.stamp : QDateTime::currentDateTimeUtc());
 
@@ -199,16 +201,27 @@ QByteArray YearCalendar(const Model &model, const CalendarRequest &request)
             request.channel > 0 ? channelTitle(model, channel) : channelLabel(model, channel);
         for (const OnPeriod &p : YearOnPeriods(simulation, plan, channel)) {
             const bool pulse = p.pulseSeconds > 0;
+            const QDateTime start = utcOf(clock, request, p.start);
+            const QDateTime end = utcOf(clock, request, p.end);
+            // ON and OFF both in the hour the clock skips: both happen at the jump, the output
+            // is never ON.
+            if (!pulse && end <= start)
+                continue;
             w.line("BEGIN", "VEVENT");
-            w.line("UID", QByteArray("zx-") + programKey + '-' + QByteArray::number(request.year) + "-c" +
-                              QByteArray::number(channel) + '-' + QByteArray::number(p.start) +
+            // The start as the device's clock reads it: no two events of a channel share it, not
+            // even two that happen together when the clock jumps.
+            const QByteArray reading = QDateTime(QDate(request.year, 1, 1), QTime(0, 0), Qt::UTC)
+                                           .addSecs(qint64(p.start) * 60)
+                                           .toString(QStringLiteral("yyyyMMdd'T'HHmm"))
+                                           .toLatin1();
+            w.line("UID", QByteArray("zx-") + key + "-c" + QByteArray::number(channel) + '-' + reading +
                               (pulse ? "-p" : "") + "@zentrix");
             w.line("DTSTAMP", stamp);
-            w.line("DTSTART", utcText(utcOf(model, request, p.start)));
+            w.line("DTSTART", utcText(start));
             if (pulse)
                 w.line("DURATION", "PT" + QByteArray::number(p.pulseSeconds) + 'S');
             else
-                w.line("DTEND", utcText(utcOf(model, request, p.end)));
+                w.line("DTEND", utcText(end));
             w.text("SUMMARY", pulse ? title + QLatin1Char(' ') + model.catalogue(Msg::On).trimmed() +
                                           QLatin1Char(' ') + QString::number(p.pulseSeconds) +
                                           model.catalogue(Msg::Sec)

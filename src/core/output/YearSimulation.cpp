@@ -1,11 +1,13 @@
 #include "output/YearSimulation.h"
 
 #include "calendar/Changeover.h"
+#include "calendar/DeviceClock.h"
 #include "model/Calendar.h"
 #include "model/ListOrder.h"
 #include "model/RecordDecoder.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace zx {
 
@@ -211,32 +213,54 @@ void YearSimulation::addAstroTimes(std::vector<Timed> &times, int channel, int d
 {
     const int days = DaysInYear(year);
     const int today = DayOfYear(day, month, year) - 1;
-    // The table holds standard time; on a day of summer time the device switches an hour later,
-    // as the astro list shows.
-    const auto local = [this](int minute, int d, int m, int y) {
-        return IsSummerTime(snapshot_, d, m, y) ? (minute + 60) % MinutesPerDay : minute;
+    const long long midnight = today * 1440LL;
+    // The table holds standard time; the device switches at it on its own clock, which in summer
+    // time runs the changeover's shift ahead. A late sunset can so move past midnight: it then
+    // switches on the next day.
+    const DeviceClock clock(snapshot_);
+    struct SunTime {
+        long long clock = 0; // minute of the year on the device's clock
+        int state = 0;
     };
-    const AstroDay sun = DecodeAstroDay(snapshot_.astro, today);
-    if (isDayMinute(sun.switchOff))
-        times.push_back(timed(astroRecord(local(sun.switchOff, day, month, year), day, month, channel, 0)));
-    if (isDayMinute(sun.switchOn))
-        times.push_back(timed(astroRecord(local(sun.switchOn, day, month, year), day, month, channel, 1)));
+    // The times of the day `back` days before today (wrapping through the year's table), on the
+    // clock counted from this year's 1 January.
+    auto sunTimes = [&](int back) {
+        std::vector<SunTime> out;
+        const int row = ((today - back) % days + days) % days;
+        const AstroDay sun = DecodeAstroDay(snapshot_.astro, row);
+        const long long rowStart = (today - back) * 1440LL;
+        if (isDayMinute(sun.switchOff))
+            out.push_back({clock.clockOf(year, rowStart + sun.switchOff), 0});
+        if (isDayMinute(sun.switchOn))
+            out.push_back({clock.clockOf(year, rowStart + sun.switchOn), 1});
+        return out;
+    };
+    auto add = [&](const SunTime &t) {
+        const long long offset = t.clock - midnight;
+        const long long dayShift = offset >= 0 ? offset / 1440 : -((-offset + 1439) / 1440);
+        const int dayIndex = int(((today + dayShift) % days + days) % days);
+        const DayMonth date = DateOfDay(dayIndex + 1, year);
+        times.push_back(
+            timed(astroRecord(int(offset - dayShift * 1440), date.day, date.month, channel, t.state)));
+    };
+    // Today's clock holds today's times and those of yesterday pushed past midnight.
+    for (int back : {1, 0})
+        for (const SunTime &t : sunTimes(back))
+            if (t.clock >= midnight && t.clock < midnight + 1440)
+                add(t);
 
-    // The latest sun time before today gives the state at midnight. Only a column that holds a
-    // time can give it: a day with only one of its two times (high latitudes, or a time pushed past midnight)
-    // takes that one.
-    for (int back = 1; back <= days; ++back) {
-        const int row = (today - back + days) % days;
-        const AstroDay earlier = DecodeAstroDay(snapshot_.astro, row);
-        const bool hasOff = isDayMinute(earlier.switchOff);
-        const bool hasOn = isDayMinute(earlier.switchOn);
-        if (!hasOff && !hasOn)
-            continue;
-        const bool takeOff = hasOff && (!hasOn || earlier.switchOff >= earlier.switchOn);
-        const DayMonth date = DateOfDay(row + 1, year);
-        const int minute = local(takeOff ? earlier.switchOff : earlier.switchOn, date.day, date.month, year);
-        times.push_back(timed(astroRecord(minute, date.day, date.month, channel, takeOff ? 0 : 1)));
-        break;
+    // The latest sun time before midnight gives the state at midnight. Only a column that holds a
+    // time can give it: a day with only one of its two times (high latitudes) takes that one; of
+    // two at one moment the OFF time.
+    for (int back = 0; back <= days; ++back) {
+        std::optional<SunTime> latest;
+        for (const SunTime &t : sunTimes(back))
+            if (t.clock < midnight && (!latest || t.clock > latest->clock))
+                latest = t;
+        if (latest) {
+            add(*latest);
+            break;
+        }
     }
     std::stable_sort(times.begin(), times.end(),
                      [](const Timed &a, const Timed &b) { return a.key8 < b.key8; });
@@ -275,18 +299,29 @@ std::vector<DaySegment> YearSimulation::daySegments(int channel, int day, int mo
     int pendingPulse = -1;
     int pendingPulseSeconds = 0;
 
-    // Every change runs from its minute to midnight until a later change cuts it short.
+    // Every change runs from its minute to midnight until a later change cuts it short. A pulse
+    // is momentary: it holds its own minute, then the switched level goes on (Resume, filled in
+    // once the level at midnight is known).
+    constexpr int Resume = -1;
+    auto endPulse = [&](int minute) {
+        DaySegment &last = segments.back();
+        const int start = MinutesPerDay - last.minutes;
+        if ((last.state & SegmentState::PulseBit) && minute > start + 1) {
+            last.minutes = 1;
+            segments.push_back({Resume, MinutesPerDay - start - 1});
+        }
+    };
     auto append = [&](int value, int minute, int pulseSeconds) {
+        endPulse(minute);
         DaySegment &last = segments.back();
         last.minutes = minute - (MinutesPerDay - last.minutes);
         segments.push_back({value, MinutesPerDay - minute, pulseSeconds});
     };
-    auto flush = [&](bool pulseFirst) {
-        if (pulseFirst && pendingPulse >= 0)
-            append(pendingPulse, pendingMinute, pendingPulseSeconds);
+    // A switching and a pulse at one minute: the pulse comes on top of the new level.
+    auto flush = [&] {
         if (pendingSwitch >= 0)
             append(pendingSwitch, pendingMinute, 0);
-        if (!pulseFirst && pendingPulse >= 0)
+        if (pendingPulse >= 0)
             append(pendingPulse, pendingMinute, pendingPulseSeconds);
         pendingSwitch = pendingPulse = pendingMinute = -1;
     };
@@ -295,7 +330,7 @@ std::vector<DaySegment> YearSimulation::daySegments(int channel, int day, int mo
         const SwitchingTime t = DecodeSwitchingRecord(item.record, busDevice);
         const int minute = t.minuteOfDay;
         if (pendingMinute >= 0 && pendingMinute < minute)
-            flush(false);
+            flush();
         if (!drivesChannel(t, channel))
             continue;
         const int level = levelOf(t);
@@ -335,9 +370,17 @@ std::vector<DaySegment> YearSimulation::daySegments(int channel, int day, int mo
         } else
             pendingSwitch = level;
     }
-    segments.front().state = initial;
     if (pendingMinute >= 0)
-        flush(true);
+        flush();
+    endPulse(MinutesPerDay);
+    segments.front().state = initial;
+    int level = initial;
+    for (DaySegment &seg : segments) {
+        if (seg.state == Resume)
+            seg.state = level;
+        else if ((seg.state & SegmentState::PulseBit) == 0)
+            level = seg.state;
+    }
     return segments;
 }
 

@@ -32,7 +32,9 @@ struct DayPlan {
     int code(int dayOfYear, int channel) const;
 };
 
-// Segment states: bit 0 is the output level, bit 1 marks a pulse at the segment's start.
+// Segment states: bit 0 is the output level, bit 1 marks a pulse. A pulse is momentary: its
+// segment holds the minute it starts in (bit 0 then says whether it pulses ON or OFF), and the
+// switched level before it goes on after it.
 namespace SegmentState {
 constexpr int Off = 0;
 constexpr int On = 1;

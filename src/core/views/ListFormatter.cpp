@@ -3,6 +3,7 @@
 #include "i18n/ExtraTexts.h"
 
 #include "calendar/Changeover.h"
+#include "calendar/DeviceClock.h"
 #include "calendar/Holidays.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
@@ -34,6 +35,16 @@ bool isPriorityKind(int kind)
 QString twoDigits(int value)
 {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+// A time on the day's clock that may run past midnight into the next day: 24:00..47:59 read on
+// from the day's own midnight.
+QString clockText(const Model &model, int minute)
+{
+    if (minute < 1440 || minute >= 2 * 1440)
+        return TimeText(model, minute);
+    return QString::number(minute / 60) + cat(model, Msg::TimeSeparator) + twoDigits(minute % 60) +
+           QLatin1Char(' ') + cat(model, Msg::HoursWord);
 }
 
 // ---- lists ----
@@ -149,15 +160,20 @@ ListTable astroList(const Model &model, const ListOptions &options)
     if (model.astro.AstroC1C2)
         channels += model.catalogue.text(Msg::ChannelPrefix) + QLatin1Char('2');
     const int days = DaysInYear(year);
+    const DeviceClock deviceClock(model);
     for (int doy = 1; doy <= days; ++doy) {
         const auto [day, month] = DateOfDay(doy, year);
-        const int summer = IsSummerTime(model, day, month, year) ? 60 : 0;
         const AstroDay times = DecodeAstroDay(model.astro, doy - 1);
-        // A late sunset moved by the summer hour lies after midnight: shown as the clock reads.
-        auto local = [summer](int v) { return v >= 1440 ? v : (v + summer) % 1440; };
+        // The table holds standard time; the list shows the device's clock, the changeover's shift
+        // ahead in summer time. A late sunset moved past midnight reads on from 24:00 ("24:46"):
+        // the device switches at 0:46 of the next day.
+        const long long midnight = (doy - 1) * 1440LL;
+        auto local = [&](int v) {
+            return v < 0 || v >= 1440 ? -1 : int(deviceClock.clockOf(year, midnight + v) - midnight);
+        };
         ListRow row;
         row.cells << QString::number(doy) << channels << DayMonthText(model, day, month)
-                  << TimeText(model, local(times.switchOff)) << TimeText(model, local(times.switchOn));
+                  << clockText(model, local(times.switchOff)) << clockText(model, local(times.switchOn));
         t.rows.push_back(std::move(row));
     }
     return t;

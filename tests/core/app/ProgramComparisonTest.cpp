@@ -173,10 +173,12 @@ TEST(CompareAstroTimes, DayByDayOnlyWhereTheListExists)
     EXPECT_NE(d.changed[0].first, d.changed[0].second);
     EXPECT_TRUE(d.onlyA.empty());
     EXPECT_TRUE(d.onlyB.empty());
-    // A common year's list has no row for the table's 366th day.
+    // A common year's list has no row for the table's 366th day, but the file holds it.
     CompareOptions commonYear;
     commonYear.list.year = 2027;
-    EXPECT_EQ(ComparePrograms(a, b, commonYear).lists[ListAstro].changed.size(), 1u);
+    d = ComparePrograms(a, b, commonYear).lists[ListAstro];
+    ASSERT_EQ(d.changed.size(), 2u);
+    EXPECT_EQ(d.changed[1].first.value(0), QStringLiteral("366"));
 
     b = a;
     b.astro.AstroPresent = 0;
@@ -373,6 +375,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SettingCase{"firstYearBothWithChangeover", changeover(2, 4), changeover(2, 5), {C::SetFirstYear}},
         SettingCase{"firstYearOnlyOneWithChangeover", changeover(2, 4), changeover(0, 5), {}},
+        // the same entries once or twice a year are other summer times
+        SettingCase{"twiceAYear", changeover(1, 4), changeover(1, 4 + 64), {C::SetEntriesPerYear}},
+        SettingCase{
+            "optionBit0", [](Model &) {}, [](Model &m) { m.options.OptionBit0 = 0; }, {C::SetOptionBit0}},
         SettingCase{"masterOptionsOnProgramCards",
                     device(DeviceCodeAnnual, 255, 0, 1),
                     device(DeviceCodeAnnual, 3, 0, 1),

@@ -186,50 +186,6 @@ TEST(ChangeoverEditing, DayLimits)
     EXPECT_EQ(LimitChangeoverDay(31, 10, 2027), 31);
 }
 
-// ---- the clock's shift at a local time, with the changeover hours ----
-
-struct ShiftCase {
-    const char *name;
-    int rule;
-    DayMonth date;
-    int minute;
-    int shift;
-    int year = 2026;
-};
-
-class SummerShift : public ::testing::TestWithParam<ShiftCase> {};
-
-TEST_P(SummerShift, ChangesAtTheChangeoverHour)
-{
-    const ShiftCase c = GetParam();
-    ProgramSet table;
-    // 2026: an hour forward on 29 March at 02:00 and back on 25 October at 03:00; a southern pair
-    // two hours forward on 4 October 2027 at 01:00 and back on 5 April at 04:00.
-    AppendChangeoverEntry(table, {{29, 3, 2, 1}, {25, 10, 3, 1}}, 2026, OnceAYear);
-    AppendChangeoverEntry(table, {{4, 10, 1, 2}, {5, 4, 4, 2}}, 2026, OnceAYear);
-    // 2028: a damaged pair whose advance and set-back are one moment: no summer time at all
-    table.DstTable[2] = EncodeChangeoverEntry({{1, 6, 2, 1}, {1, 6, 2, 1}});
-    table.DstCount = 3;
-    EXPECT_EQ(
-        SummerShiftMinutes(c.rule, table, c.year, DayOfYear(c.date.day, c.date.month, c.year), c.minute),
-        c.shift);
-}
-
-INSTANTIATE_TEST_SUITE_P(Changeover, SummerShift,
-                         ::testing::Values(ShiftCase{"BeforeAdvance", RuleEurope, {29, 3}, 119, 0},
-                                           ShiftCase{"AtAdvance", RuleEurope, {29, 3}, 120, 60},
-                                           ShiftCase{"BeforeSetBack", RuleEurope, {25, 10}, 179, 60},
-                                           ShiftCase{"AtSetBack", RuleEurope, {25, 10}, 180, 0},
-                                           ShiftCase{"TableAtSetBack", RuleTable, {25, 10}, 180, 0},
-                                           ShiftCase{"SouthJanuary", RuleTable, {1, 1}, 0, 120, 2027},
-                                           ShiftCase{"SouthBeforeSetBack", RuleTable, {5, 4}, 239, 120, 2027},
-                                           ShiftCase{"SouthAtSetBack", RuleTable, {5, 4}, 240, 0, 2027},
-                                           ShiftCase{"SouthBeforeAdvance", RuleTable, {4, 10}, 59, 0, 2027},
-                                           ShiftCase{"SouthAtAdvance", RuleTable, {4, 10}, 60, 120, 2027},
-                                           ShiftCase{"OneMomentAtIt", RuleTable, {1, 6}, 120, 0, 2028},
-                                           ShiftCase{"OneMomentAtNewYear", RuleTable, {1, 1}, 0, 0, 2028}),
-                         [](const auto &info) { return std::string(info.param.name); });
-
 TEST(ChangeoversOfYear, RuleDatesAtTheRuleHours)
 {
     const ProgramSet none;

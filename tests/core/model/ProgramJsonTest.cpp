@@ -262,6 +262,33 @@ INSTANTIATE_TEST_SUITE_P(Fields, FieldRanges,
                              return name.toStdString();
                          });
 
+// The device type fixes the memory: a capacity it cannot hold is refused by name, never turned
+// into another one.
+TEST(ProgramJsonTest, RecordCapacityIsTheDeviceTypesOwn)
+{
+    for (const bool astro : {false, true}) {
+        Model full;
+        astro ? test::fillFullAstro(full) : test::fillFullAnnual(full);
+        const QJsonObject base = ProgramToJson(full);
+        const int own = astro ? CapacityAstro : CapacityAnnual;
+        for (const QJsonValue v : {QJsonValue(100), QJsonValue(own - 1), QJsonValue(own + 1),
+                                   QJsonValue(astro ? 324 : 120), QJsonValue(QStringLiteral("324"))}) {
+            Model m;
+            const QString error =
+                ProgramFromJson(withValue(base, QStringLiteral("device.recordCapacity"), v), m).error;
+            EXPECT_TRUE(
+                error.startsWith(QStringLiteral("device.recordCapacity: device type %1 holds %2 records")
+                                     .arg(astro ? TypeAstro : TypeAnnual)
+                                     .arg(own)))
+                << error.toStdString();
+        }
+        Model m;
+        EXPECT_EQ(ProgramFromJson(withValue(base, QStringLiteral("device.recordCapacity"), own), m).error,
+                  QString());
+        EXPECT_EQ(m.device.RecordCapacity, own);
+    }
+}
+
 // Lists hold the number of entries the device has room for, no more; fixed-size ones exactly that.
 TEST(ProgramJsonTest, ListsOfTheWrongLengthAreRefused)
 {

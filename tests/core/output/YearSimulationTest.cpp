@@ -1,5 +1,7 @@
 #include "output/YearSimulation.h"
 
+#include "calendar/Changeover.h"
+
 #include "entry/SwitchingEntry.h"
 #include "model/Calendar.h"
 #include "model/ChangeoverRules.h"
@@ -271,28 +273,43 @@ INSTANTIATE_TEST_SUITE_P(
                     1,
                     0,
                     {{1, 1320}, {0, 120}}},
+        // A pulse is momentary: its own minute, then the switched level goes on.
         SegmentCase{"PulseDoesNotSetMidnight",
                     {weeklyTime(22, 0, Daily, 1, 1, 0, 5)},
                     7,
                     1,
                     0,
-                    {{0, 1320}, {3, 120, 5}}},
-        // At the end of the day the pulse comes before the switching at the same minute; inside
-        // the day after it.
+                    {{0, 1320}, {3, 1, 5}, {0, 119}}},
+        SegmentCase{"OffPulseWhileOn",
+                    {weeklyTime(6, 0, Daily, 1, 1), weeklyTime(12, 0, Daily, 1, 0, 0, 5)},
+                    7,
+                    1,
+                    0,
+                    {{1, 360}, {1, 360}, {2, 1, 5}, {1, 719}}},
+        SegmentCase{
+            "PulseInTheLastMinute", {weeklyTime(23, 59, Daily, 1, 1, 0, 5)}, 7, 1, 0, {{0, 1439}, {3, 1, 5}}},
+        SegmentCase{"SwitchInTheMinuteAfterAPulse",
+                    {weeklyTime(12, 0, Daily, 1, 1, 0, 5), weeklyTime(12, 1, Daily, 1, 1)},
+                    7,
+                    1,
+                    0,
+                    {{1, 720}, {3, 1, 5}, {1, 719}}},
+        // A switching and a pulse at one minute: the pulse comes on the new level, which goes on
+        // after it, at the end of the day as inside it.
         SegmentCase{
             "PulseAndSwitchLast",
             {weeklyTime(7, 0, Daily, 1, 0), weeklyTime(8, 0, Mo, 1, 1), weeklyTime(8, 0, Mo, 1, 1, 0, 5)},
             7,
             1,
             0,
-            {{0, 420}, {0, 60}, {3, 0, 5}, {1, 960}}},
+            {{0, 420}, {0, 60}, {1, 0}, {3, 1, 5}, {1, 959}}},
         SegmentCase{"PulseAndSwitchInside",
                     {weeklyTime(7, 0, Daily, 1, 0), weeklyTime(8, 0, Mo, 1, 1),
                      weeklyTime(8, 0, Mo, 1, 1, 0, 5), weeklyTime(9, 0, Mo, 1, 0)},
                     7,
                     1,
                     0,
-                    {{0, 420}, {0, 60}, {1, 0}, {3, 60, 5}, {0, 900}}},
+                    {{0, 420}, {0, 60}, {1, 0}, {3, 1, 5}, {1, 59}, {0, 900}}},
         // Two times of one minute for the channel run in their list order: the later holds, on
         // its day and so after midnight.
         SegmentCase{"SameMinuteLaterHoldsOff",
@@ -374,8 +391,9 @@ TEST_F(AstroSimulation, MidnightStateFromTheColumnThatHoldsATime)
     EXPECT_EQ(day(1, 0), (Segments{{0, 1440}}));
 }
 
-// The table holds standard time; on a summer day the device switches an hour later, as the
-// astro list shows: the sunset ON at 20:32 standard comes at 21:32, after the weekly OFF at 20:45.
+// The table holds standard time; in summer time the device switches the changeover's shift
+// later, as the astro list shows: the sunset ON at 20:32 standard comes at 21:32 under the fixed
+// rule, after the weekly OFF at 20:45, and at 22:32 under a table that goes forward by two hours.
 TEST_F(AstroSimulation, SummerDaysSwitchAtTheTimeTheListShows)
 {
     m.device.SwRegel = RuleEurope;
@@ -383,6 +401,26 @@ TEST_F(AstroSimulation, SummerDaysSwitchAtTheTimeTheListShows)
     m.astro.AstroTable[DayOfYear(21, 6, 2030) - 1] = {5 * 60, 20 * 60 + 32};
     EXPECT_EQ(YearSimulation(m).daySegments(1, 21, 6, 2030, 0),
               (Segments{{0, 360}, {0, 885}, {0, 47}, {1, 148}}));
+    m.device.SwRegel = RuleTable;
+    AppendChangeoverEntry(m.program(), {{31, 3, 2, 2}, {27, 10, 3, 2}}, 2030, OnceAYear);
+    EXPECT_EQ(YearSimulation(m).daySegments(1, 21, 6, 2030, 0),
+              (Segments{{0, 420}, {0, 825}, {0, 107}, {1, 88}}));
+}
+
+// A sunset ON at 23:46 standard time in summer time switches at 0:46 of the next day, not at
+// 0:46 of its own day.
+TEST_F(AstroSimulation, ASunTimePushedPastMidnightSwitchesTheNextDay)
+{
+    m.device.SwRegel = RuleEurope;
+    m.astro.AstroTable[DayOfYear(20, 6, 2030) - 1] = {5 * 60, 23 * 60 + 46};
+    const YearSimulation sim(m);
+    // 20 June: OFF at 06:00 and the weekly OFF at 22:00, no ON
+    EXPECT_EQ(sim.daySegments(1, 20, 6, 2030, 0), (Segments{{0, 360}, {0, 960}, {0, 120}}));
+    // 21 June: ON at 0:46, then the day's own sun times at 09:00 and 18:00
+    EXPECT_EQ(sim.daySegments(1, 21, 6, 2030, 0),
+              (Segments{{0, 46}, {1, 494}, {0, 540}, {1, 240}, {0, 120}}));
+    // under program 4 the weekly OFF is out: the day ends ON
+    EXPECT_EQ(sim.daySegments(1, 21, 6, 2030, 4), (Segments{{0, 46}, {1, 494}, {0, 540}, {1, 360}}));
 }
 
 // ----- the model stays as it was ---------------------------------------------------------------

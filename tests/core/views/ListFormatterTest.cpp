@@ -303,11 +303,15 @@ TEST_F(ListFormatterTest, AstroRowsShowLocalTimesWithTheSummerHour)
     model.astro.AstroTable[86] = {1100, 400}; // 28 March 2026: still winter time
     model.astro.AstroTable[200] = {NoAstroTime, NoAstroTime};
     model.astro.AstroTable[180] = {1400, 1440}; // a late sunset; the first value no day can hold
+    model.astro.AstroTable[181] = {1379, 1500}; // the latest sunset the summer hour keeps on its day
     ListOptions options;
     options.year = 2026;
     const ListTable t = BuildList(model, ListAstro, SetProgram, options);
-    EXPECT_EQ(t.rows[180].cells[3], QStringLiteral("  0:20 hrs"));
+    // The summer hour moves the sunset past midnight: it reads on from 24:00, on its own row.
+    EXPECT_EQ(t.rows[180].cells[3], QStringLiteral("24:20 hrs"));
     EXPECT_EQ(t.rows[180].cells[4], QStringLiteral("  --:-- hrs"));
+    EXPECT_EQ(t.rows[181].cells[3], QStringLiteral("23:59 hrs"));
+    EXPECT_EQ(t.rows[181].cells[4], QStringLiteral("  --:-- hrs"));
     EXPECT_EQ(t.header, (QStringList{"nr.", "channels", "date", "switch off at:", "switch on at:"}));
     ASSERT_EQ(t.rows.size(), 365u);
     EXPECT_EQ(t.rows[0].cells, (QStringList{"1", " C1", "january, 1st", "16:40 hrs", "  8:00 hrs"}));
@@ -353,15 +357,17 @@ TEST_F(ListFormatterTest, AstroSummerHourByChangeoverTable)
         day = {600, 600};
     ProgramSet &p = model.program();
     p.DstFirstYear = 2026 - 1996;
-    // advance 1 May, set back 1 June
-    p.DstTable[0] = {2 + 16 * 2, 16 * 1 + 5, 2 + 16 * 3, 16 * 1 + 6};
+    // advance 1 May at 02:00 by two hours, set back 1 June at 03:00 (the table's own shift)
+    p.DstTable[0] = {2 * 2 + 16 * 2, 16 * 1 + 5, 2 * 2 + 16 * 3, 16 * 1 + 6};
     p.DstCount = 1;
     ListOptions options;
     options.year = 2026;
     const ListTable t = BuildList(model, ListAstro, SetProgram, options);
     EXPECT_EQ(t.rows[119].cells[3], QStringLiteral("10:00 hrs")); // 30 April
-    EXPECT_EQ(t.rows[120].cells[3], QStringLiteral("11:00 hrs")); // 1 May
-    EXPECT_EQ(t.rows[151].cells[3], QStringLiteral("11:00 hrs")); // 1 June
+    EXPECT_EQ(t.rows[120].cells[3], QStringLiteral("12:00 hrs")); // 1 May
+    EXPECT_EQ(t.rows[150].cells[3], QStringLiteral("12:00 hrs")); // 31 May
+    // 1 June: 10:00 comes after the set-back at 03:00 (01:00 standard time)
+    EXPECT_EQ(t.rows[151].cells[3], QStringLiteral("10:00 hrs"));
     EXPECT_EQ(t.rows[152].cells[3], QStringLiteral("10:00 hrs")); // 2 June
     options.year = 2027;                                          // the table does not cover 2027
     EXPECT_EQ(BuildList(model, ListAstro, SetProgram, options).rows[130].cells[3],
