@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "HeadlessPrompter.h"
+#include "InterruptSignals.h"
 #include "bus/BusAddress.h"
 #include "bus/BusOperations.h"
 #include "bus/BusSession.h"
@@ -73,9 +74,14 @@ class StderrBusProgress final : public BusProgress {
 
 // Against a simulated coupling unit the device's long waits only slow the tests down; a real
 // device gets its own timings.
+bool fastLink()
+{
+    return qEnvironmentVariableIntValue("ZENTRIX_FAST_LINK") == 1;
+}
+
 BusTimings busTimings()
 {
-    return qEnvironmentVariableIntValue("ZENTRIX_FAST_LINK") == 1 ? BusTimings::fast() : BusTimings{};
+    return fastLink() ? BusTimings::fast() : BusTimings{};
 }
 
 } // namespace
@@ -116,7 +122,8 @@ int runBus(Options &o)
         library = std::make_unique<Ft12BusLibrary>(port, pump, [&](int) { return a.device; });
     } else {
         const auto host = KnxIpBusLibrary::ParseHost(a.ip);
-        auto ip = std::make_unique<KnxIpBusLibrary>(socket, pump, host->first, host->second);
+        auto ip = std::make_unique<KnxIpBusLibrary>(socket, pump, host->first, host->second,
+                                                    fastLink() ? KnxIpTimings::fast() : KnxIpTimings{});
         portName = ip->hostText();
         library = std::move(ip);
     }
@@ -127,13 +134,15 @@ int runBus(Options &o)
     BusEnvironment env{*library, pump,    clock,        model,
                        prompter, workDir, busTimings(), o.quiet() ? nullptr : &progress,
                        portName};
+    const InterruptSignals interruptGuard;
+    env.interrupted = [] { return InterruptSignals::caught() != 0; };
     const Catalogue &c = model.catalogue;
 
     if (a.action == QLatin1String("search")) {
         const BusSearchResult r = SearchBusDevices(env, 0, *a.area, *a.line, *a.from, *a.to);
         for (const QString &found : r.found)
             printLine(found);
-        return r.ok() ? 0 : fail(subject, r.message);
+        return r.ok() ? 0 : InterruptSignals::exitStatus(fail(subject, r.message));
     }
 
     const auto address = ParsePhysicalAddress(a.address);
@@ -159,7 +168,7 @@ int runBus(Options &o)
     const BusResult r = RunBusCommand(env, command, 0, *address);
     if (!r.ok()) {
         fail(subject, r.message);
-        return fail(subject, c(Msg::NotSuccessful));
+        return InterruptSignals::exitStatus(fail(subject, c(Msg::NotSuccessful)));
     }
     if (command == BusCommand::Read) {
         if (model.program().DstCount > 0)

@@ -45,8 +45,16 @@ QString cliText(CliText id, int language)
         {"a bus device takes %1", "ein Busgerät nimmt %1", "un appareil bus prend %1"},
         {"a conventional device takes %1", "ein konventionelles Gerät nimmt %1",
          "un appareil conventionnel prend %1"},
+        {"interrupted: the port is closed; the device may hold an incomplete program, write it again",
+         "abgebrochen: der Port ist geschlossen; das Gerät enthält womöglich ein unvollständiges Programm, "
+         "schreiben Sie es erneut",
+         "interrompu : le port est fermé ; l'appareil contient peut-être un programme incomplet, "
+         "écrivez-le à nouveau"},
+        {"interrupted: the port is closed; the device was only read, not changed",
+         "abgebrochen: der Port ist geschlossen; das Gerät wurde nur gelesen, nicht verändert",
+         "interrompu : le port est fermé ; l'appareil a seulement été lu, pas modifié"},
     };
-    static_assert(std::size(rows) == static_cast<std::size_t>(CliText::ConventionalDeviceTakes) + 1,
+    static_assert(std::size(rows) == static_cast<std::size_t>(CliText::ReadInterrupted) + 1,
                   "one row for every text");
     const Row &r = rows[static_cast<int>(id)];
     return QString::fromUtf8(language == 1 ? r.de : language == 3 ? r.fr : r.en);

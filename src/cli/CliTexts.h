@@ -32,6 +32,8 @@ enum class CliText {
     NotAnOptionOf,           // %1 the command
     BusDeviceTakes,          // %1 the options it takes instead
     ConventionalDeviceTakes, // %1 the options it takes instead
+    WriteInterrupted,
+    ReadInterrupted,
 };
 
 QString cliText(CliText id, int language);

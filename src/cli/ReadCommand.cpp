@@ -1,6 +1,7 @@
 // zentrix-cli read: reads the device over the serial programming interface into a program file:
 // the device image as it is, with the usage text "unknown" and no channel names.
 #include "Commands.h"
+#include "InterruptSignals.h"
 #include "SerialCommandSupport.h"
 
 #include "model/Model.h"
@@ -33,7 +34,7 @@ int runRead(Options &o)
     QByteArray image;
     if (!runSerialCommand(model, o, dir, QStringLiteral("l"),
                           isStdio(out) ? dir : QFileInfo(out).absoluteFilePath(), &image))
-        return 1;
+        return InterruptSignals::exitStatus(1);
     if (isStdio(out)) {
         printBytes(image);
         return 0;

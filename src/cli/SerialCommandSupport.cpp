@@ -1,7 +1,9 @@
 #include "SerialCommandSupport.h"
 
+#include "CliTexts.h"
 #include "Commands.h"
 #include "HeadlessPrompter.h"
+#include "InterruptSignals.h"
 #include "model/Model.h"
 #include "platform/EventPump.h"
 #include "platform/QtSerialPort.h"
@@ -40,24 +42,43 @@ bool runSerialCommand(Model &model, Options &options, const QString &workDir, co
     HeadlessPrompter prompter;
     prompter.quietQuestions = options.quiet();
     StderrProgress progress;
-    return RunSerialTransfer(model, prompter, pump, port, workDir, direction, programFile,
-                             options.value("--port"), options.quiet() ? nullptr : &progress, serialTimings(),
-                             readBack);
+    progress.quiet = options.quiet();
+    const InterruptSignals interruptGuard;
+    const bool done = RunSerialTransfer(model, prompter, pump, port, workDir, direction, programFile,
+                                        options.value("--port"), &progress, serialTimings(), readBack);
+    if (InterruptSignals::caught() != 0) {
+        // The transfer has closed the port; what the device holds now depends on the direction.
+        fail(options.value("--port"),
+             cliText(direction == QLatin1String("s") ? CliText::WriteInterrupted : CliText::ReadInterrupted,
+                     options.language()));
+    }
+    return done;
+}
+
+bool StderrProgress::cancelRequested() const
+{
+    return InterruptSignals::caught() != 0;
 }
 
 void StderrProgress::begin(const QString &caption)
 {
+    if (quiet)
+        return;
     terminal_ = ::isatty(STDERR_FILENO);
     std::fprintf(stderr, "%s\n", qPrintable(caption));
 }
 
 void StderrProgress::setLabel(const QString &text)
 {
+    if (quiet)
+        return;
     std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
 void StderrProgress::setGauge(int value)
 {
+    if (quiet)
+        return;
     // On a terminal the gauge counts in place; in a log every sixteenth block gets a line.
     if (terminal_) {
         std::fprintf(stderr, "\r%3d/%d", value, GaugeMax);
@@ -70,6 +91,8 @@ void StderrProgress::setGauge(int value)
 
 void StderrProgress::end()
 {
+    if (quiet)
+        return;
     if (terminal_)
         std::fprintf(stderr, "\n");
 }

@@ -1,5 +1,6 @@
 // zentrix-cli write: sends a program file into the device over the serial programming interface.
 #include "Commands.h"
+#include "InterruptSignals.h"
 #include "SerialCommandSupport.h"
 
 #include "model/Model.h"
@@ -23,7 +24,9 @@ int runWrite(Options &o)
     // Only a program file of this device type goes to the device.
     if (!loadProgramOrTell(model, o, file, type.value_or(TypeAnnual)))
         return 1;
-    return runSerialCommand(model, o, dir, QStringLiteral("s"), QFileInfo(file).absoluteFilePath()) ? 0 : 1;
+    return runSerialCommand(model, o, dir, QStringLiteral("s"), QFileInfo(file).absoluteFilePath())
+               ? 0
+               : InterruptSignals::exitStatus(1);
 }
 
 } // namespace zx::cli

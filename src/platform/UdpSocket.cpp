@@ -104,19 +104,25 @@ std::optional<ReceivedDatagram> UdpSocket::receive()
 {
     if (fd_ < 0)
         return std::nullopt;
-    char buffer[1024];
+    // Room for the largest datagram UDP carries: one cut to a smaller buffer could pass for a
+    // shorter one whose header happens to match the cut, and take a sequence number.
+    constexpr std::size_t Largest = 65535;
+    if (buffer_.size() < Largest)
+        buffer_.resize(Largest);
     sockaddr_in from{};
     socklen_t length = sizeof from;
     for (;;) {
-        const ssize_t n =
-            ::recvfrom(fd_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr *>(&from), &length);
+        const ssize_t n = ::recvfrom(fd_, buffer_.data(), buffer_.size(), MSG_TRUNC,
+                                     reinterpret_cast<sockaddr *>(&from), &length);
         if (n < 0 && errno == EINTR)
             continue;
         // ECONNREFUSED: an earlier datagram found no listener; nothing to hand over now.
         if (n < 0)
             return std::nullopt;
+        if (std::size_t(n) > buffer_.size())
+            continue; // longer than any datagram can be: nothing whole to hand over
         return ReceivedDatagram{{ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)},
-                                QByteArray(buffer, int(n))};
+                                QByteArray(buffer_.data(), int(n))};
     }
 }
 

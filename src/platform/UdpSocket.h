@@ -2,6 +2,8 @@
 
 #include "platform/DatagramSocket.h"
 
+#include <vector>
+
 namespace zx {
 
 // The datagram socket over the system's UDP (IPv4), non-blocking.
@@ -23,6 +25,7 @@ class UdpSocket final : public DatagramSocket {
   private:
     int fd_ = -1;
     UdpEndpoint local_;
+    std::vector<char> buffer_;
 };
 
 } // namespace zx

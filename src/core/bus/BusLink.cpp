@@ -160,9 +160,20 @@ void BusLink::logError(int msgId, const QString &suffix)
         log(QStringLiteral("     ") + detail);
 }
 
+bool BusLink::interrupted()
+{
+    if (!interrupted_ && interruptCheck_ && interruptCheck_()) {
+        interrupted_ = true;
+        log(QStringLiteral(" *** interrupted"));
+    }
+    return interrupted_ && !closing_;
+}
+
 int BusLink::OpenLink(int comIndex)
 {
     comIndex_ = comIndex;
+    if (interrupted())
+        return LinkError::Interrupted;
     savedTableLength_ = 0;
     const int status = openSteps(comIndex);
     if (status != LinkError::Ok) {
@@ -222,6 +233,7 @@ int BusLink::openSteps(int comIndex)
 
 int BusLink::CloseLink()
 {
+    const Closing closing(*this);
     int status = LinkError::Ok;
     if (open_ && savedTableLength_ != 0) {
         const QString value = QString::number(savedTableLength_);
@@ -238,7 +250,11 @@ int BusLink::CloseLink()
 
 int BusLink::SendLocal(const QByteArray &frame)
 {
-    Deadline timer(pump_, timings_.localTimeoutMs);
+    if (interrupted())
+        return LinkError::Interrupted;
+    // A back-end that repeats what goes missing on its way may need longer than the coupling
+    // unit's confirmation time.
+    Deadline timer(pump_, std::max(timings_.localTimeoutMs, library_.sendTimeLimitMs()));
     logStep(Msg::SendToLocalBCU, HexBytes(frame));
     if (const int status = library_.send(frame)) {
         logError(Msg::SendToLocalBCU, QStringLiteral(" ") + QString::number(status));
@@ -248,6 +264,8 @@ int BusLink::SendLocal(const QByteArray &frame)
     for (;;) {
         if (++polls % std::max(1, timings_.pollsPerTurn) == 0) {
             pump_.processEvents();
+            if (interrupted())
+                return LinkError::Interrupted;
             if (timer.expired()) {
                 log(catalogue_(Msg::TimeoutWhile) + catalogue_(Msg::SendTelegramm) + QStringLiteral(" ") +
                     QString::number(LinkError::NoBusAccess));
@@ -277,6 +295,8 @@ int BusLink::fetchUntil(int code, const Deadline &timer, QByteArray *frame)
 {
     BusLibrary::FetchBuffer buffer{};
     for (;;) {
+        if (interrupted())
+            return LinkError::Interrupted;
         if (timer.expired())
             return LinkError::RunTimeError; // the caller names its own time-out
         if (const int status = library_.fetch(buffer))
@@ -371,6 +391,7 @@ int BusLink::Connect(int deviceAddress)
 
 int BusLink::Disconnect()
 {
+    const Closing closing(*this);
     logStep(Msg::DisconnectingDevice);
     return SendLocal(BusFrame::disconnect());
 }
@@ -398,7 +419,8 @@ int BusLink::ReceiveFromDevice(int *source, QByteArray *applicationData)
     ignoredInWait_ = 0;
     QByteArray frame;
     const int status =
-        fetchUntil(BusFrame::DeviceDataCode, Deadline(pump_, timings_.remoteTimeoutMs), &frame);
+        fetchUntil(BusFrame::DeviceDataCode,
+                   Deadline(pump_, std::max(timings_.remoteTimeoutMs, library_.answerTimeLimitMs())), &frame);
     if (status == LinkError::RunTimeError) {
         log(catalogue_(Msg::TimeoutWhile) + catalogue_(Msg::WaitingForAnswer));
         return LinkError::NoConnectionToDevice;
@@ -423,14 +445,27 @@ int BusLink::ReceiveFromDevice(int *source, QByteArray *applicationData)
     return LinkError::Ok;
 }
 
+// The far end of a tunnel expects its requests acknowledged within a second and the tunnel's
+// state asked for now and then, also while the device takes its time.
+void BusLink::waitServed(int ms)
+{
+    constexpr qint64 Slice = 10;
+    const qint64 end = pump_.monotonicMs() + ms;
+    for (qint64 now = pump_.monotonicMs(); now < end && !interrupted(); now = pump_.monotonicMs()) {
+        if (library_.keepAlive() != 0)
+            return; // a failed link shows at the next step
+        pump_.pauseMs(int(std::min(Slice, end - now)));
+    }
+}
+
 void BusLink::Pause(int ms)
 {
-    pump_.pauseMs(ms);
+    waitServed(ms);
 }
 
 void BusLink::WaitMs(int ms)
 {
-    pump_.pauseMs(ms);
+    waitServed(ms);
 }
 
 void BusLink::Drain(int ms)
@@ -439,7 +474,7 @@ void BusLink::Drain(int ms)
     ignoredInWait_ = 0;
     BusLibrary::FetchBuffer buffer{};
     for (;;) {
-        if (library_.fetch(buffer) != 0)
+        if (interrupted() || library_.fetch(buffer) != 0)
             return;
         const int length = std::min<int>(buffer[0], int(buffer.size()) - 1);
         if (length > 0)

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace zx {
 
 class BusLibrary;
@@ -32,6 +34,9 @@ constexpr int AnswerFromWrongDevice = 111;
 constexpr int MemoryNotWritten = 112;
 constexpr int WrongDeviceType = 113;
 constexpr int RunTimeError = -1;
+// The user ended the operation (Ctrl-C, a termination signal); the link still closes the
+// connection and itself.
+constexpr int Interrupted = 120;
 
 // A failure of the link to the coupling unit itself (no confirmation, no local answer, the
 // library's own errors such as a port that failed), as against a bus device that does not
@@ -102,6 +107,12 @@ class BusLink {
     // time-out must not pass for the answer to the next request.
     void Drain(int ms);
 
+    // Asked between polls and during every wait: true ends the step that waits with Interrupted,
+    // and every later step of the operation too; disconnecting and closing still run, each
+    // bounded by its own time-outs.
+    void setInterruptCheck(std::function<bool()> check) { interruptCheck_ = std::move(check); }
+    bool interrupted();
+
     // A protocol line in the catalogue's words.
     void log(const QString &text);
     void logStep(int msgId, const QString &suffix = {});
@@ -122,6 +133,20 @@ class BusLink {
         qint64 end_;
     };
     int openSteps(int comIndex);
+    // Lets the library serve its far end (acknowledgements, heartbeat) until `ms` have passed.
+    void waitServed(int ms);
+    // Disconnect and CloseLink run even after an interruption.
+    class Closing {
+      public:
+        explicit Closing(BusLink &link) : link_(link), was_(link.closing_) { link.closing_ = true; }
+        ~Closing() { link_.closing_ = was_; }
+        Closing(const Closing &) = delete;
+        Closing &operator=(const Closing &) = delete;
+
+      private:
+        BusLink &link_;
+        bool was_;
+    };
     int fetchUntil(int code, const Deadline &timer, QByteArray *frame);
     void logIgnored(const QByteArray &frame);
 
@@ -135,6 +160,9 @@ class BusLink {
     int comIndex_ = 0;
     int savedTableLength_ = 0;
     int ignoredInWait_ = 0; // frames of another kind or address skipped in the current wait
+    std::function<bool()> interruptCheck_;
+    bool interrupted_ = false;
+    bool closing_ = false;
 };
 
 } // namespace zx

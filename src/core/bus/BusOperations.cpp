@@ -127,7 +127,7 @@ int BusOperations::finish(int status)
     if (link_.isOpen()) {
         // Over a link that failed, a disconnect would only wait for its own time-out; closing
         // still tries to give the coupling unit its address table back.
-        if (connected_ && !LinkError::IsLocalLinkFailure(status)) {
+        if (connected_ && (!LinkError::IsLocalLinkFailure(status) || status == LinkError::Interrupted)) {
             const int d = disconnect();
             if (status == LinkError::Ok)
                 status = d;

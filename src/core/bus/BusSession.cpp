@@ -21,7 +21,9 @@ BusResult resultOf(const BusEnvironment &env, int code, int comIndex, const QStr
     r.code = code;
     if (code == LinkError::Ok)
         return r;
-    r.message = LinkErrorMessage(env.model.catalogue, code, comIndex, env.portName, runTimeText);
+    r.message = code == LinkError::Interrupted
+                    ? busText(BusText::Interrupted, env.model.device.Sprache)
+                    : LinkErrorMessage(env.model.catalogue, code, comIndex, env.portName, runTimeText);
     // A back-end's own failure (a refused or lost tunnel) in its own words, with the details.
     const QString own = env.library.statusMessage(code, env.model.device.Sprache);
     if (!own.isEmpty())
@@ -38,6 +40,7 @@ BusResult RunBusCommand(BusEnvironment &env, BusCommand command, int comIndex, i
     if (!protocol.recreate(env.workDir, &error))
         return resultOf(env, LinkError::RunTimeError, comIndex, error);
     BusLink link(env.library, env.pump, env.clock, env.model.catalogue, protocol, env.timings);
+    link.setInterruptCheck(env.interrupted);
     link.setComIndex(comIndex);
     BusOperations ops(link, env.model, BusIdentityOf(env.model.BrandNumber), env.workDir, env.progress,
                       &env.prompter);
@@ -72,6 +75,7 @@ BusSearchResult SearchBusDevices(BusEnvironment &env, int comIndex, int area, in
         return result;
     }
     BusLink link(env.library, env.pump, env.clock, env.model.catalogue, protocol, env.timings);
+    link.setInterruptCheck(env.interrupted);
     const BusIdentity &identity = BusIdentityOf(env.model.BrandNumber);
     BusOperations ops(link, env.model, identity, env.workDir, env.progress, &env.prompter);
 

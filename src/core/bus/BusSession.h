@@ -29,6 +29,8 @@ struct BusEnvironment {
     // The port as the user named it (a device file, an interface's host), for the message of
     // 107; empty: "COM n" of the port index.
     QString portName{};
+    // Asked while the operation waits: true ends it cleanly (LinkError::Interrupted).
+    std::function<bool()> interrupted{};
 };
 
 enum class BusCommand { Program, Read, Reinstall };

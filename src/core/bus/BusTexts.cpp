@@ -36,6 +36,11 @@ QString busText(BusText id, int sprache)
         {"\"%1\" is no host name or address (with an optional port, host:port).",
          "\"%1\" ist kein Hostname und keine Adresse (mit optionalem Port, Host:Port).",
          "\"%1\" n'est ni un nom d'hôte ni une adresse (port facultatif, hôte:port)."},
+        {"The host name %1 was not found.", "Der Hostname %1 wurde nicht gefunden.",
+         "Le nom d'hôte %1 est introuvable."},
+        {"The transfer was interrupted; the connection to the device was closed.",
+         "Die Übertragung wurde abgebrochen; die Verbindung zum Gerät wurde geschlossen.",
+         "Le transfert a été interrompu ; la connexion à l'appareil a été fermée."},
     };
     const Row &r = rows[static_cast<int>(id)];
     return QString::fromUtf8(sprache == 1 ? r.de : sprache == 3 ? r.fr : r.en);

@@ -22,6 +22,10 @@ enum class BusText {
     HostField,
     // %1: the text typed.
     NoValidHost,
+    // %1: the host name.
+    HostNotFound,
+    // A transfer ended at the user's request (Ctrl-C, a termination signal).
+    Interrupted,
 };
 
 QString busText(BusText id, int sprache);

@@ -8,12 +8,19 @@ namespace zx {
 namespace {
 constexpr int TransportRepetitions = 3;
 constexpr int StateAsks = 3;
+constexpr int DisconnectTries = 3;
+// A telegram whose request and its repeat both went unacknowledged goes again as a new request,
+// up to this many requests in all; a lost datagram or two on a busy link is no reason to stop.
+constexpr int TunnelAttempts = 3;
+// Telegrams in a row acknowledged but never confirmed: an interface that does not send them.
+constexpr int MissedConfirmsLimit = 3;
 constexpr int DataFromDevice = 0x39;
 constexpr int LocalAnswer = 0x4B;
 } // namespace
 
-KnxIpBusLibrary::KnxIpBusLibrary(DatagramSocket &socket, EventPump &pump, QString host, std::uint16_t port)
-    : socket_(socket), pump_(pump), host_(std::move(host)), port_(port)
+KnxIpBusLibrary::KnxIpBusLibrary(DatagramSocket &socket, EventPump &pump, QString host, std::uint16_t port,
+                                 KnxIpTimings timings)
+    : socket_(socket), pump_(pump), host_(std::move(host)), port_(port), timings_(timings)
 {
     hostText_ = port_ == KnxIp::DefaultPort ? host_ : host_ + QStringLiteral(":%1").arg(port_);
 }
@@ -53,6 +60,8 @@ QString KnxIpBusLibrary::statusMessage(int status, int language) const
                  QString::number(lastStatusCode_, 16).toUpper().rightJustified(2, QLatin1Char('0')));
     case Lost:
         return busText(BusText::TunnelLost, language).arg(hostText_);
+    case UnknownHost:
+        return busText(BusText::HostNotFound, language).arg(host_);
     default:
         return {};
     }
@@ -67,20 +76,33 @@ bool KnxIpBusLibrary::sendDatagram(const UdpEndpoint &to, const QByteArray &byte
     return false;
 }
 
-int KnxIpBusLibrary::install(int, int, int sendTimeoutMs, int repeatMs, int)
+int KnxIpBusLibrary::sendTimeLimitMs() const
+{
+    // Every attempt of the telegram and of one queued before it, and the confirmation.
+    return 2 * (TunnelAttempts * 2 * timings_.tunnellingAckMs + timings_.confirmMs);
+}
+
+int KnxIpBusLibrary::answerTimeLimitMs() const
+{
+    // An answer lost twice in the tunnel comes again when the device repeats it unacknowledged.
+    return timings_.transportAckMs + 3 * timings_.tunnellingAckMs;
+}
+
+int KnxIpBusLibrary::keepAlive()
+{
+    return channel_ >= 0 || failed_ ? poll() : Ok;
+}
+
+// The interface's own waits, not the coupling unit's ones the link hands over, bound every step.
+int KnxIpBusLibrary::install(int, int, int, int, int)
 {
     close();
     failed_ = 0;
     errorText_.clear();
-    // An IP interface answers within milliseconds; the waits follow the link's own repeat
-    // time so that tests can shrink them like every other wait.
-    ackMs_ = std::max(20, 2 * repeatMs);
-    confirmMs_ = std::max(60, 3 * repeatMs);
-    transportAckMs_ = std::max(40, 2 * repeatMs);
     QString error;
     const auto address = socket_.resolve(host_, &error);
     if (!address)
-        return fail(NoInterface, hostText_ + QStringLiteral(": ") + error);
+        return fail(UnknownHost, hostText_ + QStringLiteral(": ") + error);
     control_ = {*address, port_};
     if (!socket_.open(control_, &error))
         return fail(NoInterface, hostText_ + QStringLiteral(": ") + error);
@@ -88,8 +110,20 @@ int KnxIpBusLibrary::install(int, int, int sendTimeoutMs, int repeatMs, int)
         socket_.close();
         return failed_;
     }
-    const qint64 end = pump_.monotonicMs() + std::max(sendTimeoutMs, ackMs_);
+    const qint64 start = pump_.monotonicMs();
+    const qint64 end = start + timings_.connectMs;
+    qint64 lastRequest = start;
+    int refusedWith = -1;
     while (pump_.monotonicMs() < end) {
+        // A request or its answer lost on the way: asked again; the interface answers a repeated
+        // request from the same endpoint, or refuses it while the first one holds its channel.
+        if (pump_.monotonicMs() - lastRequest >= timings_.connectRepeatMs) {
+            lastRequest = pump_.monotonicMs();
+            if (!sendDatagram(control_, KnxIp::connectRequest(socket_.localEndpoint()))) {
+                socket_.close();
+                return failed_;
+            }
+        }
         while (auto datagram = socket_.receive()) {
             if (datagram->from != control_)
                 continue;
@@ -97,11 +131,10 @@ int KnxIpBusLibrary::install(int, int, int sendTimeoutMs, int repeatMs, int)
             if (!d.ok() || d.service != KnxIp::ConnectResponse)
                 continue;
             if (d.status != KnxIp::NoError) {
-                lastStatusCode_ = d.status;
-                socket_.close();
-                return fail(Refused, QStringLiteral("%1 refused the tunnel connection: status 0x%2")
-                                         .arg(hostText_)
-                                         .arg(d.status, 2, 16, QLatin1Char('0')));
+                refusedWith = d.status;
+                if (lastRequest == start)
+                    break; // refused at the first request: no answer to a repeat is pending
+                continue;
             }
             channel_ = d.channel;
             // An interface behind NAT or on this machine may name 0.0.0.0: its own address then.
@@ -111,12 +144,25 @@ int KnxIpBusLibrary::install(int, int, int sendTimeoutMs, int repeatMs, int)
             individualAddress_ = d.individualAddress;
             sendSequence_ = 0;
             expectedFromServer_ = 0;
+            guessedFrom_ = -1;
+            missedConfirms_ = 0;
+            closing_ = false;
+            stateAskedAt_ = -1; // a question to the tunnel before is no question to this one
+            stateAsks_ = 0;
             lastHeard_ = pump_.monotonicMs();
             return Ok;
         }
+        if (refusedWith >= 0 && lastRequest == start)
+            break;
         pump_.processEvents();
     }
     socket_.close();
+    if (refusedWith >= 0) {
+        lastStatusCode_ = refusedWith;
+        return fail(Refused, QStringLiteral("%1 refused the tunnel connection: status 0x%2")
+                                 .arg(hostText_)
+                                 .arg(refusedWith, 2, 16, QLatin1Char('0')));
+    }
     return fail(NotConfirmed, hostText_ + QStringLiteral(": no answer to the tunnel connection request"));
 }
 
@@ -220,33 +266,59 @@ void KnxIpBusLibrary::sendTunnelling(const QByteArray &tpdu, int destination)
     const QByteArray cemi = Cemi::LDataFrame(Cemi::LDataReq, Cemi::Control1, 0, destination, tpdu);
     inTunnelDatagram_ = KnxIp::tunnellingRequest(channel_, sendSequence_, cemi);
     tunnelAcked_ = false;
-    confirmedEarly_ = 0;
     tunnelRepeats_ = 0;
     inTunnelSince_ = pump_.monotonicMs();
     sendDatagram(data_, inTunnelDatagram_);
 }
 
+// The request and its repeat went unacknowledged. The interface took it and only its
+// acknowledgements were lost, or it never saw it; the counter is what tells them apart on its
+// side. The first is likelier, so the telegram goes again with the next number; when that goes
+// unacknowledged as well, with the number before. A request under a number the interface has
+// taken already would be acknowledged and dropped as a repetition, and one under a number
+// ahead of it dropped unanswered.
+void KnxIpBusLibrary::unacknowledged()
+{
+    if (guessedFrom_ < 0) {
+        guessedFrom_ = sendSequence_;
+        sendSequence_ = (sendSequence_ + 1) & 0xFF;
+    } else if (sendSequence_ != guessedFrom_) {
+        sendSequence_ = guessedFrom_;
+    } else {
+        sendSequence_ = (guessedFrom_ + 1) & 0xFF;
+    }
+    if (++tunnelAttempts_ >= TunnelAttempts || closing_) {
+        ++unconfirmed_;
+        inTunnel_.reset();
+        return;
+    }
+    sendTunnelling(inTunnel_->tpdu, inTunnel_->destination);
+}
+
 void KnxIpBusLibrary::drive(qint64 now)
 {
     if (inTunnel_) {
-        if (!tunnelAcked_ && now - inTunnelSince_ >= ackMs_) {
+        if (!tunnelAcked_ && now - inTunnelSince_ >= timings_.tunnellingAckMs) {
             if (tunnelRepeats_ < 1) {
                 ++tunnelRepeats_;
                 inTunnelSince_ = now;
                 sendDatagram(data_, inTunnelDatagram_);
                 // A missing acknowledgement may mean the interface dropped the tunnel: ask.
-                if (stateAskedAt_ < 0)
+                if (stateAskedAt_ < 0 && !closing_)
                     askState();
             } else {
-                ++unconfirmed_;
-                inTunnel_.reset();
+                unacknowledged();
             }
-        } else if (tunnelAcked_ && now - inTunnelSince_ >= confirmMs_) {
-            ++unconfirmed_; // the telegram was never confirmed on the bus
+        } else if (tunnelAcked_ && now - inTunnelSince_ >= timings_.confirmMs) {
+            // The confirmation may have been lost on its way like any datagram: the telegram
+            // went, and the transport layer repeats what the device did not take. Only an
+            // interface that confirms nothing any more stops the link.
+            if (++missedConfirms_ >= MissedConfirmsLimit)
+                ++unconfirmed_;
             inTunnel_.reset();
         }
     }
-    if (awaitingAck_ && now - awaitingSince_ >= transportAckMs_) {
+    if (awaitingAck_ && now - awaitingSince_ >= timings_.transportAckMs) {
         if (transportRepeats_ < TransportRepetitions) {
             ++transportRepeats_;
             awaitingSince_ = now;
@@ -275,6 +347,7 @@ void KnxIpBusLibrary::drive(qint64 now)
             awaitingSince_ = now;
         }
         inTunnel_ = next;
+        tunnelAttempts_ = 0;
         sendTunnelling(next.tpdu, next.destination);
     }
 }
@@ -284,11 +357,11 @@ void KnxIpBusLibrary::checkConnection(qint64 now)
     if (channel_ < 0)
         return;
     if (stateAskedAt_ < 0) {
-        if (now - lastHeard_ >= heartbeatMs_)
+        if (now - lastHeard_ >= timings_.heartbeatMs)
             askState();
         return;
     }
-    if (pump_.monotonicMs() - stateAskedAt_ < 2 * ackMs_)
+    if (pump_.monotonicMs() - stateAskedAt_ < timings_.connectionStateMs)
         return;
     if (stateAsks_ >= StateAsks) {
         failed_ = fail(Lost, hostText_ + QStringLiteral(": no answer to the connection state request"));
@@ -330,10 +403,7 @@ void KnxIpBusLibrary::handle(const ReceivedDatagram &datagram)
             tunnelAcked_ = true;
             inTunnelSince_ = pump_.monotonicMs();
             sendSequence_ = (sendSequence_ + 1) & 0xFF;
-            if (confirmedEarly_ != 0) {
-                unconfirmed_ += confirmedEarly_ == 2;
-                inTunnel_.reset();
-            }
+            guessedFrom_ = -1;
         }
         break;
     case KnxIp::TunnellingRequest:
@@ -364,26 +434,29 @@ void KnxIpBusLibrary::handle(const ReceivedDatagram &datagram)
 void KnxIpBusLibrary::handleTunnelling(const KnxIp::Datagram &d)
 {
     // A repetition of the last request (its acknowledgement was lost) is acknowledged again and
-    // not taken twice; one out of sequence is dropped without an acknowledgement.
+    // not taken twice. The one after the next is taken too: the interface gave up a request that
+    // never arrived here, after its repeat, and moved on; anything else out of sequence is
+    // dropped without an acknowledgement.
     if (d.sequence == ((expectedFromServer_ - 1) & 0xFF)) {
         sendDatagram(data_, KnxIp::tunnellingAck(channel_, d.sequence, KnxIp::NoError));
         return;
     }
-    if (d.sequence != expectedFromServer_)
+    if (d.sequence != expectedFromServer_ && d.sequence != ((expectedFromServer_ + 1) & 0xFF))
         return;
     sendDatagram(data_, KnxIp::tunnellingAck(channel_, d.sequence, KnxIp::NoError));
-    expectedFromServer_ = (expectedFromServer_ + 1) & 0xFF;
+    expectedFromServer_ = (d.sequence + 1) & 0xFF;
     const auto f = Cemi::ReadLData(d.cemi);
     if (!f)
         return;
     if (f->messageCode == Cemi::LDataCon) {
+        missedConfirms_ = 0; // even a late one shows an interface that confirms
         if (inTunnel_ && f->destination == inTunnel_->destination && f->tpdu == inTunnel_->tpdu) {
             const bool failed = (f->control1 & Cemi::ConfirmError) != 0;
-            // The confirmation may overtake the acknowledgement; the request is done when both
-            // are in (a missing acknowledgement still means a tunnel in trouble).
+            // The confirmation may overtake the acknowledgement, or come when the acknowledgement
+            // was lost: either way the interface took the request under its number.
             if (!tunnelAcked_) {
-                confirmedEarly_ = failed ? 2 : 1;
-                return;
+                sendSequence_ = (sendSequence_ + 1) & 0xFF;
+                guessedFrom_ = -1;
             }
             if (failed)
                 ++unconfirmed_;
@@ -495,32 +568,60 @@ int KnxIpBusLibrary::fetch(FetchBuffer &buffer)
     return Ok;
 }
 
+// Sends what is queued (the closing T_DISCONNECT last) until the interface acknowledged it, or
+// the deadline passed; the interface's own requests are acknowledged meanwhile.
+void KnxIpBusLibrary::endTunnelWork(qint64 deadline)
+{
+    while (pump_.monotonicMs() < deadline && !failed_ && channel_ >= 0 &&
+           ((inTunnel_ && !tunnelAcked_) || !queue_.empty())) {
+        if (inTunnel_ && tunnelAcked_)
+            inTunnel_.reset(); // its confirmation does not hold the closing up
+        poll();
+        pump_.processEvents();
+    }
+}
+
 void KnxIpBusLibrary::closeTunnel()
 {
     if (channel_ < 0)
         return;
-    // The device's connection first, then the tunnel; neither waits beyond a short bound, so a
-    // dead interface cannot hold the closing.
-    if (device_ >= 0 && !failed_) {
-        const QByteArray cemi = Cemi::LDataFrame(Cemi::LDataReq, Cemi::Control1, 0, device_,
-                                                 QByteArray(1, char(Tpci::Disconnect)));
-        QString error;
-        socket_.sendTo(data_, KnxIp::tunnellingRequest(channel_, sendSequence_, cemi), &error);
+    closing_ = true;
+    // The device's connection first, then the tunnel; each waits for its answer within a bound,
+    // so a dead interface cannot hold the closing. The T_DISCONNECT carries no number of the
+    // transport layer; it is a tunnelling request like any other, numbered in turn.
+    if (!failed_) {
+        // A request still unacknowledged is given up; the interface may have taken it, so the
+        // counter moves past its number rather than give the T_DISCONNECT a number the
+        // interface would drop as a repetition.
+        if (inTunnel_ && !tunnelAcked_)
+            sendSequence_ = (sendSequence_ + 1) & 0xFF;
+        inTunnel_.reset();
+        if (device_ >= 0) {
+            queueTransport(QByteArray(1, char(Tpci::Disconnect)), false);
+            endTransportConnection();
+        }
+        endTunnelWork(pump_.monotonicMs() + int(queue_.size() + 1) * 2 * timings_.tunnellingAckMs);
     }
-    QString error;
-    socket_.sendTo(control_, KnxIp::disconnectRequest(channel_, socket_.localEndpoint()), &error);
-    const qint64 end = pump_.monotonicMs() + ackMs_;
-    while (pump_.monotonicMs() < end) {
+    if (channel_ < 0)
+        return; // the interface ended the tunnel itself meanwhile
+    for (int attempt = 0; attempt < DisconnectTries; ++attempt) {
+        QString error;
+        if (!socket_.sendTo(control_, KnxIp::disconnectRequest(channel_, socket_.localEndpoint()), &error))
+            break;
+        const qint64 end = pump_.monotonicMs() + timings_.disconnectResponseMs;
         bool answered = false;
-        while (auto datagram = socket_.receive()) {
-            const KnxIp::Datagram d = KnxIp::ReadDatagram(datagram->bytes);
-            if (datagram->from == control_ && d.ok() && d.service == KnxIp::DisconnectResponse &&
-                d.channel == channel_)
-                answered = true;
+        while (!answered && pump_.monotonicMs() < end) {
+            while (auto datagram = socket_.receive()) {
+                const KnxIp::Datagram d = KnxIp::ReadDatagram(datagram->bytes);
+                if (datagram->from == control_ && d.ok() && d.service == KnxIp::DisconnectResponse &&
+                    d.channel == channel_)
+                    answered = true;
+            }
+            if (!answered)
+                pump_.processEvents();
         }
         if (answered)
             break;
-        pump_.processEvents();
     }
     channel_ = -1;
 }

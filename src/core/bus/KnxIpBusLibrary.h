@@ -10,6 +10,34 @@ namespace zx {
 
 class EventPump;
 
+// The time-outs of KNXnet/IP tunnelling and of the transport layer to the device. The product
+// keeps the standard's values; fast() is the one switch that shrinks them all alike for tests
+// against a simulator on this machine.
+struct KnxIpTimings {
+    int tunnellingAckMs = 1000;      // TUNNELLING_ACK; the request is repeated once
+    int confirmMs = 3000;            // L_Data.con after the acknowledgement
+    int connectMs = 10000;           // CONNECT_RESPONSE
+    int connectRepeatMs = 2000;      // the connect request goes again while none came
+    int heartbeatMs = 60000;         // CONNECTIONSTATE_REQUEST while the tunnel is quiet
+    int connectionStateMs = 10000;   // CONNECTIONSTATE_RESPONSE, three tries
+    int transportAckMs = 3000;       // the device's T_ACK, up to three repeats
+    int disconnectResponseMs = 1000; // DISCONNECT_RESPONSE, three tries
+
+    static KnxIpTimings fast()
+    {
+        KnxIpTimings t;
+        t.tunnellingAckMs = 100;
+        t.confirmMs = 300;
+        t.connectMs = 1000;
+        t.connectRepeatMs = 200;
+        t.heartbeatMs = 6000;
+        t.connectionStateMs = 1000;
+        t.transportAckMs = 300;
+        t.disconnectResponseMs = 100;
+        return t;
+    }
+};
+
 // The bus library over a KNXnet/IP tunnel to an IP interface (or to knxd, which offers one for
 // USB and other interfaces). install() opens the tunnel connection and close() ends it; the
 // frames the bus link hands over are carried as the coupling unit would carry them:
@@ -24,22 +52,28 @@ class EventPump;
 // A send counts as gone when the interface acknowledged the tunnelling request (repeated once)
 // and confirmed the telegram on the bus (L_Data.con); a data telegram waiting only for the
 // device's T_ACK does not hold the link up, as a coupling unit takes frames into its queue.
+// Datagrams get lost on a busy wireless or VPN link: a request unacknowledged after its repeat
+// goes again as a new one, and a confirmation that never came leaves the telegram to the
+// transport layer's repeats; only several such in a row stop the link.
 // A CONNECTIONSTATE request keeps the tunnel alive during long transfers and checks it when an
-// acknowledgement is missing. Datagrams that are short, from another address, for another
-// channel or out of sequence are dropped (a repeated one is acknowledged again).
+// acknowledgement is missing; keepAlive() answers the interface while the caller waits.
+// Datagrams that are short, from another address, for another channel or out of sequence are
+// dropped (a repeated one is acknowledged again).
 class KnxIpBusLibrary final : public BusLibrary {
   public:
     enum Status : int {
         Ok = 0,
-        NoInterface = 210, // the host could not be resolved or the socket not opened
+        NoInterface = 210, // the socket could not be opened
         Refused = 211,     // the interface refused the tunnel connection (its status code)
         Lost = 212,        // the interface ended the tunnel or no longer knows it
         NotInstalled = 213,
         BadFrame = 214,
+        UnknownHost = 215, // the host name could not be resolved
         NotConfirmed = BusLibrary::NotConfirmed,
     };
 
-    KnxIpBusLibrary(DatagramSocket &socket, EventPump &pump, QString host, std::uint16_t port);
+    KnxIpBusLibrary(DatagramSocket &socket, EventPump &pump, QString host, std::uint16_t port,
+                    KnxIpTimings timings = {});
     ~KnxIpBusLibrary() override;
     KnxIpBusLibrary(const KnxIpBusLibrary &) = delete;
     KnxIpBusLibrary &operator=(const KnxIpBusLibrary &) = delete;
@@ -57,8 +91,12 @@ class KnxIpBusLibrary final : public BusLibrary {
     int close() override;
     QString lastErrorText() const override { return errorText_; }
     QString statusMessage(int status, int language) const override;
+    int keepAlive() override;
+    int sendTimeLimitMs() const override;
+    int answerTimeLimitMs() const override;
 
-    void setHeartbeatMs(int ms) { heartbeatMs_ = ms; }
+    void setHeartbeatMs(int ms) { timings_.heartbeatMs = ms; }
+    const KnxIpTimings &timings() const { return timings_; }
     bool tunnelOpen() const { return channel_ >= 0; }
     const QString &hostText() const { return hostText_; }
 
@@ -83,11 +121,14 @@ class KnxIpBusLibrary final : public BusLibrary {
     void checkConnection(qint64 now);
     void askState();
     void closeTunnel();
+    void endTunnelWork(qint64 deadline);
+    void unacknowledged();
 
     DatagramSocket &socket_;
     EventPump &pump_;
     QString host_;
     std::uint16_t port_;
+    KnxIpTimings timings_;
     QString hostText_;
     QString errorText_;
     int failed_ = 0; // a status that ends every call until the tunnel is opened again
@@ -98,10 +139,6 @@ class KnxIpBusLibrary final : public BusLibrary {
     int individualAddress_ = 0;
     int sendSequence_ = 0; // of our tunnelling requests
     int expectedFromServer_ = 0;
-    int ackMs_ = 1000;     // TUNNELLING_ACK wait, repeated once
-    int confirmMs_ = 3000; // L_Data.con wait
-    int transportAckMs_ = 3000;
-    int heartbeatMs_ = 60000;
     qint64 lastHeard_ = 0; // the interface last confirmed the tunnel's state
     qint64 stateAskedAt_ = -1;
     int stateAsks_ = 0;
@@ -110,8 +147,11 @@ class KnxIpBusLibrary final : public BusLibrary {
     std::optional<Outgoing> inTunnel_;
     QByteArray inTunnelDatagram_;
     bool tunnelAcked_ = false;
-    int confirmedEarly_ = 0; // L_Data.con before the acknowledgement: 1 confirmed, 2 failed
     int tunnelRepeats_ = 0;
+    int tunnelAttempts_ = 0; // requests of the telegram in the tunnel, each repeated once
+    int guessedFrom_ = -1;   // the number of a request that went unacknowledged, else -1
+    int missedConfirms_ = 0; // telegrams in a row whose L_Data.con never came
+    bool closing_ = false;
     qint64 inTunnelSince_ = 0;
     std::deque<Outgoing> queue_;
     int unconfirmed_ = 0;

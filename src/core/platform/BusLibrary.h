@@ -40,6 +40,16 @@ class BusLibrary {
     virtual int fetch(FetchBuffer &buffer) = 0;
     virtual int close() = 0;
 
+    // Called again and again while the caller waits without sending or fetching (a pause after a
+    // block, the start of an application): a back-end whose far end expects timely answers (a
+    // tunnel's acknowledgements and heartbeat) serves it here. Frames that arrive stay for fetch().
+    virtual int keepAlive() { return 0; }
+    // The longest a send may take with every repetition the back-end makes, and the longest an
+    // answer from a device may take when the back-end repeats what went missing on its way; 0:
+    // the link's own time-outs suffice.
+    virtual int sendTimeLimitMs() const { return 0; }
+    virtual int answerTimeLimitMs() const { return 0; }
+
     // The system's text for the last non-zero status, for the protocol file; may be empty.
     virtual QString lastErrorText() const = 0;
     // The message for the user in place of the generic one for one of the library's own

@@ -38,6 +38,9 @@ class ForwardingBusLibrary : public BusLibrary {
     {
         return inner_.statusMessage(status, language);
     }
+    int keepAlive() override { return inner_.keepAlive(); }
+    int sendTimeLimitMs() const override { return inner_.sendTimeLimitMs(); }
+    int answerTimeLimitMs() const override { return inner_.answerTimeLimitMs(); }
 
   private:
     BusLibrary &inner_;

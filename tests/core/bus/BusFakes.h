@@ -104,6 +104,8 @@ class FakeBus final : public BusLibrary {
         return 0;
     }
     QString lastErrorText() const override { return {}; }
+    int keepAlive() override { return ++keepAlives, 0; }
+    int keepAlives = 0;
 
     // A frame fetched before any answer the coupling unit gives.
     void inject(const QByteArray &frame) { incoming.push_front(frame); }

@@ -192,6 +192,35 @@ TEST_F(BusLinkTest, EveryWaitEndsAtItsDeadlineWhateverArrives)
     EXPECT_EQ(lines.filter(QStringLiteral("ignoring further frames")).size(), 2);
 }
 
+// Every wait of an operation keeps the library serving its far end (a tunnel's acknowledgements
+// are due within a second, the device may take five), and ends early when the user interrupts;
+// after that no step starts, but the connection and the link are still closed.
+TEST_F(BusLinkTest, WaitsServeTheLibraryAndAnInterruptionLeavesOnlyTheClosing)
+{
+    ASSERT_EQ(link.OpenLink(0), 0);
+    ASSERT_EQ(link.Connect(0x1105), 0);
+    const qint64 before = pump.now;
+    link.WaitMs(5000);
+    EXPECT_EQ(pump.now - before, 5000);
+    EXPECT_GE(bus.keepAlives, 5000 / 10);
+    const qint64 interruptAt = pump.now + 300;
+    link.setInterruptCheck([&] { return pump.now >= interruptAt; });
+    link.Pause(1000);
+    EXPECT_LT(pump.now, interruptAt + 20);
+    const std::size_t sentBefore = bus.sent.size();
+    EXPECT_EQ(link.SendOnConnection(hex("0300")), LinkError::Interrupted);
+    int source = 0;
+    QByteArray data;
+    EXPECT_EQ(link.ReceiveFromDevice(&source, &data), LinkError::Interrupted);
+    EXPECT_EQ(link.OpenLink(0), LinkError::Interrupted);
+    EXPECT_EQ(bus.sent.size(), sentBefore);
+    EXPECT_EQ(link.Disconnect(), 0);
+    EXPECT_EQ(link.CloseLink(), 0);
+    ASSERT_EQ(bus.sent.size(), sentBefore + 2);
+    EXPECT_EQ(bus.sent[sentBefore], BusFrame::disconnect());
+    EXPECT_EQ(bus.local[0x0116], 5); // the address table given back
+}
+
 TEST_F(BusLinkTest, AShortLocalAnswerIsRefusedBeforeItsFieldsAreRead)
 {
     ASSERT_EQ(link.OpenLink(0), 0);

@@ -306,6 +306,25 @@ TEST_F(BusOperationsTest, AFailureNamesReinstallOnlyWhileTheDeviceHoldsTheProgra
     }
 }
 
+// Interrupted half way through the install: nothing more is written, the connection to the
+// device is ended and the link closed, and the message says what became of the device.
+TEST_F(BusOperationsTest, AnInterruptedTransferDisconnectsClosesAndNamesReinstall)
+{
+    fillBusProgram();
+    BusEnvironment env{bus, pump, clock, model, prompter, dir.path(), BusTimings::fast()};
+    env.interrupted = [this] { return bus.memoryWrites.size() >= 5; };
+    const BusResult r = RunBusCommand(env, BusCommand::Program, 0, Device);
+    EXPECT_EQ(r.code, LinkError::Interrupted);
+    EXPECT_TRUE(r.message.startsWith(QStringLiteral("The transfer was interrupted")))
+        << r.message.toStdString();
+    EXPECT_TRUE(r.message.contains(QStringLiteral("choose \"Reinstall\""))) << r.message.toStdString();
+    EXPECT_EQ(bus.memoryWrites.size(), 5u);
+    ASSERT_GE(bus.sent.size(), 2u);
+    EXPECT_EQ(bus.sent[bus.sent.size() - 2], BusFrame::disconnect());
+    EXPECT_EQ(bus.local[0x0116], 5);
+    EXPECT_EQ(bus.closes, bus.installs);
+}
+
 TEST_F(BusOperationsTest, InstallWritesSingleBytesTheBlocksAndTheRestInOrder)
 {
     ASSERT_EQ(link.OpenLink(0), 0);

@@ -21,7 +21,14 @@ class ScriptedDatagramSocket final : public DatagramSocket {
     QString sendError; // every send fails with this text while it is set
     bool opened = false;
 
-    std::optional<std::uint32_t> resolve(const QString &, QString *) override { return peer.address; }
+    QString resolveError; // the host name is not found, with this text, while it is set
+    std::optional<std::uint32_t> resolve(const QString &, QString *error) override
+    {
+        if (resolveError.isEmpty())
+            return peer.address;
+        *error = resolveError;
+        return std::nullopt;
+    }
     bool open(const UdpEndpoint &, QString *) override { return opened = true; }
     void close() override { opened = false; }
     bool isOpen() const override { return opened; }
