@@ -101,6 +101,7 @@ struct AddArgs {
     QHash<QString, QString> values;
     QSet<QString> flags;
     int language = 2;
+    QString command = QStringLiteral("add");
     mutable QString why;
     bool has(const char *name) const { return values.contains(QLatin1String(name)); }
     QString value(const char *name) const { return values.value(QLatin1String(name)); }
@@ -138,7 +139,7 @@ struct AddArgs {
         for (const char *name : names) {
             if (given(name))
                 return refuse(QStringLiteral("--%1: ").arg(QLatin1String(name)) +
-                              cliText(CliText::NotAnOptionOf, language).arg(QStringLiteral("add ") + kind));
+                              cliText(CliText::NotAnOptionOf, language).arg(command + u' ' + kind));
         }
         return true;
     }
@@ -148,6 +149,7 @@ AddArgs addArgs(const Options &o)
 {
     AddArgs a;
     a.language = o.language();
+    a.command = QLatin1String(o.command().name);
     for (const OptionSpec &known : o.command().options) {
         if (!o.has(known.name))
             continue;
@@ -216,25 +218,30 @@ bool readStateOrValue(const AddArgs &o, int bus, int *state, int *value)
     return true;
 }
 
-std::optional<SwitchingEntryValues> switchingFromOptions(const AddArgs &o, int bus)
+// `base`: the entry being changed, whose fields stand where no option gives one; without it (add)
+// the options must give the whole entry.
+std::optional<SwitchingEntryValues> switchingFromOptions(const AddArgs &o, int bus,
+                                                         const std::optional<SwitchingEntryValues> &base = {})
 {
-    SwitchingEntryValues e;
+    SwitchingEntryValues e = base.value_or(SwitchingEntryValues{});
     if (!o.refuseOthers({"from", "to", "easter", "priority", "year", "name", "set", "years", "today"},
                         QStringLiteral("switching")))
         return std::nullopt;
-    if (!o.has("time")) {
+    if (!o.has("time") && !base) {
         o.refuseMissing(QStringLiteral("--time"));
         return std::nullopt;
     }
-    const QStringList hm = o.value("time").split(u':');
-    const auto h = hm.size() == 2 ? number(hm[0], Ranges::Hour.min, Ranges::Hour.max) : std::nullopt;
-    const auto m = hm.size() == 2 ? number(hm[1], Ranges::Minute.min, Ranges::Minute.max) : std::nullopt;
-    if (!h || !m) {
-        o.refuseValue("time", cliText(CliText::NotATime, o.language));
-        return std::nullopt;
+    if (o.has("time")) {
+        const QStringList hm = o.value("time").split(u':');
+        const auto h = hm.size() == 2 ? number(hm[0], Ranges::Hour.min, Ranges::Hour.max) : std::nullopt;
+        const auto m = hm.size() == 2 ? number(hm[1], Ranges::Minute.min, Ranges::Minute.max) : std::nullopt;
+        if (!h || !m) {
+            o.refuseValue("time", cliText(CliText::NotATime, o.language));
+            return std::nullopt;
+        }
+        e.hour = *h;
+        e.minute = *m;
     }
-    e.hour = *h;
-    e.minute = *m;
     if (o.has("days") && o.has("date")) {
         o.refuseTogether("days", "date");
         return std::nullopt;
@@ -253,6 +260,7 @@ std::optional<SwitchingEntryValues> switchingFromOptions(const AddArgs &o, int b
         }
         e.weekdayMask = *days;
         e.kind = EntryKind::Weekly;
+        e.day = e.month = e.once = 0;
     } else if (o.has("date")) {
         if (!parseDayMonth(o.value("date"), &e.day, &e.month)) {
             o.refuseValue("date", cliText(CliText::NotADate, o.language));
@@ -265,8 +273,20 @@ std::optional<SwitchingEntryValues> switchingFromOptions(const AddArgs &o, int b
         }
         e.once = o.flag("once") ? 1 : 0;
         e.kind = EntryKind::Dated;
-    } else {
+        e.weekdayMask = e.program = 0;
+    } else if (!base) {
         o.refuseMissing(QStringLiteral("--days / --date"));
+        return std::nullopt;
+    } else if (e.kind == EntryKind::Dated) {
+        // the dated time keeps its date; --once makes it once
+        if (o.has("program")) {
+            o.refuseTogether("date", "program");
+            return std::nullopt;
+        }
+        if (o.flag("once"))
+            e.once = 1;
+    } else if (o.flag("once")) {
+        o.refuseTogether("days", "once");
         return std::nullopt;
     }
     if (o.has("program")) {
@@ -287,38 +307,44 @@ std::optional<SwitchingEntryValues> switchingFromOptions(const AddArgs &o, int b
     }
     if (!readChannels(o, bus, &e.channelMask, &e.busChannel) || !readStateOrValue(o, bus, &e.state, &e.value))
         return std::nullopt;
-    if (bus && !o.has("value")) {
+    if (bus && !o.has("value") && !base) {
         o.refuseMissing(QStringLiteral("--value"));
         return std::nullopt;
     }
     return e;
 }
 
-std::optional<PriorityEntryValues> priorityFromOptions(const AddArgs &o, const Model &model)
+std::optional<PriorityEntryValues> priorityFromOptions(const AddArgs &o, const Model &model,
+                                                       const std::optional<PriorityEntryValues> &base = {})
 {
     const int bus = model.device.BusDevice;
-    PriorityEntryValues e;
-    const bool range = o.has("from") || o.has("to");
-    if (range && o.has("easter")) {
+    PriorityEntryValues e = base.value_or(PriorityEntryValues{});
+    // a range of the entry being changed stays a range where the options name only a part of it
+    const bool range = o.has("from") || o.has("to") || (base && !base->easter && !o.has("easter"));
+    if ((o.has("from") || o.has("to")) && o.has("easter")) {
         o.refuseTogether(o.has("from") ? "from" : "to", "easter");
         return std::nullopt;
     }
     if (range) {
         for (const char *name : {"from", "to"}) {
-            if (!o.has(name)) {
+            if (!o.has(name) && (!base || base->easter)) {
                 o.refuseMissing(QStringLiteral("--") + QLatin1String(name));
                 return std::nullopt;
             }
         }
-        if (!parseDayMonth(o.value("from"), &e.fromDay, &e.fromMonth)) {
+        if (o.has("from") && !parseDayMonth(o.value("from"), &e.fromDay, &e.fromMonth)) {
             o.refuseValue("from", cliText(CliText::NotADate, o.language));
             return std::nullopt;
         }
-        if (!parseDayMonth(o.value("to"), &e.toDay, &e.toMonth)) {
+        if (o.has("to") && !parseDayMonth(o.value("to"), &e.toDay, &e.toMonth)) {
             o.refuseValue("to", cliText(CliText::NotADate, o.language));
             return std::nullopt;
         }
-        e.once = o.flag("once") ? 1 : 0;
+        e.easter = false;
+        e.easterCode = 0;
+        // a range given anew is once only with --once, as in add
+        if (!base || o.flag("once") || (o.has("from") && o.has("to")))
+            e.once = o.flag("once") ? 1 : 0;
         if (o.has("year")) {
             // whether the device takes a year at all is the entry rules' to say
             const auto y = number(o.value("year"), FirstListedYear, LastListedYear);
@@ -343,16 +369,22 @@ std::optional<PriorityEntryValues> priorityFromOptions(const AddArgs &o, const M
         }
         e.easter = true;
         e.easterCode = EasterCodeBase + *offset;
-    } else {
+        e.yearCode = e.once = 0;
+    } else if (!base) {
         o.refuseMissing(QStringLiteral("--from --to / --easter"));
         return std::nullopt;
+    } else if (o.given("year") || o.flag("once")) {
+        o.refuseTogether("easter", o.given("year") ? "year" : "once"); // the Easter form kept
+        return std::nullopt;
     }
-    if (!o.has("priority")) {
+    if (!o.has("priority") && !base) {
         o.refuseMissing(QStringLiteral("--priority"));
         return std::nullopt;
     }
     const QString prio = o.value("priority");
-    if (prio == QLatin1String("permanent")) {
+    if (!o.has("priority")) {
+        // the changed entry's priority stays
+    } else if (prio == QLatin1String("permanent")) {
         e.priority = PermanentCode(bus);
     } else {
         const auto p = number(prio, 1, MaxPriority(bus));
@@ -544,18 +576,20 @@ int addHolidays(Model &model, Options &options, HeadlessPrompter &entryPrompter,
 int runAdd(Options &options)
 {
     const bool changing = qstrcmp(options.command().name, "change") == 0;
-    if (options.positional.size() != 2 || changing != options.has("--row") ||
-        (changing && options.positional[1] == QLatin1String("holiday")))
-        return options.usageError();
+    const QString kinds =
+        changing ? QStringLiteral("switching, priority") : QStringLiteral("switching, priority, holiday");
+    if (!options.expectArguments(
+            {QStringLiteral("FILE.zxp"), QString(kinds).replace(QStringLiteral(", "), QStringLiteral("|"))}))
+        return 2;
     const QString path = options.positional[0];
     const QString kind = options.positional[1];
-    if (kind != QLatin1String("switching") && kind != QLatin1String("priority") &&
-        kind != QLatin1String("holiday"))
-        return options.usageError(
-            kind + QStringLiteral(": ") +
-            cliText(CliText::OneOf, options.language()).arg(QStringLiteral("switching, priority, holiday")));
+    if (!kinds.split(QStringLiteral(", ")).contains(kind))
+        return options.usageError(kind + QStringLiteral(": ") +
+                                  cliText(CliText::OneOf, options.language()).arg(kinds));
+    if (changing && !options.has("--row"))
+        return options.usageError(cliText(CliText::Missing, options.language()).arg(QStringLiteral("--row")));
     if (isStdio(path))
-        return options.usageError();
+        return options.usageError(QStringLiteral("-: ") + cliText(CliText::FileRequired, options.language()));
     const AddArgs o = addArgs(options);
 
     // load, change and save under the file's lock: parallel calls queue up, none is lost
@@ -602,8 +636,12 @@ int runAdd(Options &options)
     entryPrompter.yesNoAnswer = o.flag("replace") ? Answer::Yes : Answer::No;
     StoreResult result;
     int listView = ListSwitching;
+    // change: the fields no option names come from the record, as the dialog loads it
+    const int edited = session.editedIndex();
+    const ProgramRecord *record = edited >= 0 ? &model.program().Records[edited] : nullptr;
     if (kind == QLatin1String("switching")) {
-        const auto entry = switchingFromOptions(o, bus);
+        const auto entry = switchingFromOptions(
+            o, bus, record ? std::optional(DecodeSwitchingTime(*record, bus)) : std::nullopt);
         if (!entry)
             return options.usageError(o.why);
         // The dialog's day list never offers a day its month lacks.
@@ -620,7 +658,8 @@ int runAdd(Options &options)
         if (!o.refuseOthers({"time", "days", "date", "pulse", "program", "name", "set", "years", "today"},
                             QStringLiteral("priority")))
             return options.usageError(o.why);
-        const auto entry = priorityFromOptions(o, model);
+        const auto entry = priorityFromOptions(
+            o, model, record ? std::optional(DecodePriorityTime(*record, bus)) : std::nullopt);
         if (!entry)
             return options.usageError(o.why);
         result = session.storePriority(model, entryPrompter, *entry).result;
@@ -662,8 +701,10 @@ int runNew(Options &o)
     const int channels = o.integer("--channels", Ranges::Channels).value_or(1);
     if (o.failed())
         return 2;
-    if (o.positional.size() != 1 || !type)
-        return o.usageError();
+    if (!o.expectArguments({QStringLiteral("FILE.zxp")}))
+        return 2;
+    if (!type)
+        return o.usageError(cliText(CliText::Missing, o.language()).arg(QStringLiteral("--type")));
     const QString path = o.positional.first();
     if (!mayCreate(o, path))
         return 1;

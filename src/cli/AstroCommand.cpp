@@ -86,15 +86,30 @@ int runAstro(Options &o)
     const QString place = o.value("--place");
     const QString store = o.value("--store");
     const bool byValue = latitude || longitude || zone;
-    if (!o.positional.isEmpty() || byValue == o.has("--place") || (place.isEmpty() && o.has("--place")) ||
-        (!o.has("--store") && (offsets[0] || offsets[1])) || (o.has("--store") && store.isEmpty()))
-        return o.usageError();
+    const QString missing = cliText(CliText::Missing, o.language());
+    if (!o.expectArguments({}))
+        return 2;
+    if (byValue && o.has("--place"))
+        return o.usageError(
+            cliText(CliText::ExcludeEachOther, o.language())
+                .arg(QStringLiteral("--place"), QStringLiteral("--latitude/--longitude/--timezone")));
+    if (!byValue && !o.has("--place"))
+        return o.missingOneOf(
+            {QStringLiteral("--place"), QStringLiteral("--latitude --longitude --timezone")});
+    if (place.isEmpty() && o.has("--place"))
+        return o.usageError(QStringLiteral("--place: ") + cliText(CliText::NeedsValue, o.language()));
+    if (!o.has("--store") && (offsets[0] || offsets[1]))
+        return o.usageError(missing.arg(QStringLiteral("--store")));
+    if (o.has("--store") && store.isEmpty())
+        return o.usageError(QStringLiteral("--store: ") + cliText(CliText::NeedsValue, o.language()));
     const int year = yearOption.value_or(SystemClock().today().year());
 
     AstroPositions positions;
     if (byValue) {
         if (!latitude || !longitude || !zone)
-            return o.usageError();
+            return o.usageError(missing.arg(QLatin1String(!latitude    ? "--latitude"
+                                                          : !longitude ? "--longitude"
+                                                                       : "--timezone")));
         // The device keeps longitude west positive.
         positions.longitude = 360 - *longitude;
         positions.latitude = 140 - *latitude;
@@ -109,7 +124,7 @@ int runAstro(Options &o)
         if (std::abs(*zone * 15) > Ranges::TimeZone.max)
             return outside("--timezone", Ranges::TimeZone);
         if (!PositionsValid(positions.longitude, positions.latitude, positions.zone))
-            return o.usageError();
+            return o.usageError(cliText(CliText::NotAPosition, o.language()));
     } else {
         const QString dir = workDir(o);
         if (dir.isEmpty())
@@ -195,8 +210,20 @@ int runAstroChange(Options &o)
     }
     if (o.failed())
         return 2;
-    if (o.positional.size() != 1 || !column || first == 0 || given != 1)
-        return o.usageError();
+    if (!o.expectArguments({QStringLiteral("FILE.zxp")}))
+        return 2;
+    const QString missing = cliText(CliText::Missing, o.language());
+    if (!column)
+        return o.usageError(missing.arg(QStringLiteral("--column")));
+    if (first == 0)
+        return o.usageError(missing.arg(QStringLiteral("--days")));
+    if (given == 0)
+        return o.missingOneOf(
+            {QStringLiteral("--delete"), QStringLiteral("--set"), QStringLiteral("--shift")});
+    if (given > 1)
+        return o.usageError(cliText(CliText::ExcludeEachOther, o.language())
+                                .arg(QLatin1String(o.has("--delete") ? "--delete" : "--set"),
+                                     QLatin1String(o.has("--shift") ? "--shift" : "--set")));
     const QString file = o.positional.first();
 
     FileLock lock(file);
@@ -209,7 +236,7 @@ int runAstroChange(Options &o)
     for (int day = first; day <= last; ++day)
         days.push_back(day - 1);
     const int changed = ApplyTimeChangeToDays(model, *column, days, *change);
-    note(o, QStringLiteral("%1 day(s) changed").arg(changed));
+    note(o, cliText(CliText::DaysChanged, o.language()).arg(changed));
     if (!model.Modified)
         return 0;
     return saveProgramOrTell(model, o, file) ? 0 : 1;

@@ -14,8 +14,8 @@ namespace zx::cli {
 
 int runBuild(Options &o)
 {
-    if (o.positional.size() != 2)
-        return o.usageError();
+    if (!o.expectArguments({QStringLiteral("PROGRAM.json"), QStringLiteral("OUT.zxp")}))
+        return 2;
     const QString jsonPath = o.positional[0];
     const QString outPath = o.positional[1];
     const QString jsonName = isStdio(jsonPath) ? cliText(CliText::StandardInput, o.language()) : jsonPath;
@@ -28,9 +28,9 @@ int runBuild(Options &o)
     if (doc.isNull())
         return fail(
             jsonName,
-            QStringLiteral("not JSON: %1 at offset %2").arg(parseError.errorString()).arg(parseError.offset));
+            cliText(CliText::NotJson, o.language()).arg(parseError.errorString()).arg(parseError.offset));
     if (!doc.isObject())
-        return fail(jsonName, QStringLiteral("a JSON object is required"));
+        return fail(jsonName, cliText(CliText::JsonObjectRequired, o.language()));
 
     Model model;
     setLanguage(model, o);

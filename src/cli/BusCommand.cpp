@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "UsageProblems.h"
 
 #include "HeadlessPrompter.h"
 #include "InterruptSignals.h"
@@ -94,7 +95,7 @@ int runBus(Options &o)
 {
     BusArgs a;
     if (!parse(o, &a))
-        return o.failed() ? 2 : o.usageError();
+        return o.failed() ? 2 : o.usageError(BusUsageProblem(o));
     const bool reading = a.action == QLatin1String("read");
     // the same rule as every command that creates a file, checked before the device is touched
     if (reading && !mayCreate(o, a.file))

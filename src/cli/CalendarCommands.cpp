@@ -1,6 +1,7 @@
 // zentrix-cli easter, summertime and holidays: the calendar of the time switch without the desktop.
 #include "CliTexts.h"
 #include "Commands.h"
+#include "UsageProblems.h"
 
 #include "calendar/Changeover.h"
 #include "calendar/Holidays.h"
@@ -41,7 +42,7 @@ void printJson(const QJsonValue &value)
 int runEaster(Options &o)
 {
     if (o.positional.isEmpty())
-        return o.usageError();
+        return o.usageError(EasterUsageProblem(o));
     std::vector<int> years;
     for (const QString &a : o.positional) {
         bool ok = false;
@@ -74,7 +75,7 @@ int runSummertime(Options &o)
         return 2;
     const bool table = o.has("--table");
     if (!o.positional.isEmpty() || !rule || !year || (*rule == RuleTable) != table)
-        return o.usageError();
+        return o.usageError(SummertimeUsageProblem(o));
 
     Model model;
     setLanguage(model, o);
@@ -142,7 +143,7 @@ int runHolidays(Options &o)
     if (o.failed())
         return 2;
     if (!o.positional.isEmpty() || !year)
-        return o.usageError();
+        return o.usageError(HolidaysUsageProblem(o));
     const QString dir = workDir(o);
     if (dir.isEmpty())
         return 1;

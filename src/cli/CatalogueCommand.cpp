@@ -11,8 +11,8 @@ int runCatalogue(Options &o)
     const int brand = o.integer("--brand", {1, BrandCount}).value_or(1);
     if (o.failed())
         return 2;
-    if (!o.positional.isEmpty())
-        return o.usageError();
+    if (!o.expectArguments({}))
+        return 2;
     const QString lang = o.has("--lang") ? o.value("--lang") : QStringLiteral("en");
 
     Catalogue catalogue;

@@ -1,6 +1,7 @@
 // zentrix-cli check: one line per program file, valid or why not, and a warning line for each
 // record the device cannot run as stored (the entry dialogs and `add` refuse such records), on
 // standard error so that the one line per file stays as scripts read it.
+#include "CliTexts.h"
 #include "Commands.h"
 #include "HeadlessPrompter.h"
 
@@ -17,22 +18,19 @@ namespace zx::cli {
 
 int runCheck(Options &o)
 {
-    if (o.positional.isEmpty())
-        return o.usageError();
+    if (!o.expectArguments({QStringLiteral("FILE")}, 1, true))
+        return 2;
     int invalid = 0;
     QJsonArray results;
+    if (o.positional.count(QStringLiteral("-")) > 1)
+        return o.usageError(QStringLiteral("-: ") + cliText(CliText::GivenTwice, o.language()));
     for (const QString &path : o.positional) {
         Model model;
-        setLanguage(model, o);
-        HeadlessPrompter prompter;
-        prompter.quiet = true; // the line below says why a file failed
-        QString reason;
-        SetUpDeviceType(model, TypeAnnual);
-        LoadResult result = LoadProgram(model, prompter, path, false, SetProgram, &reason);
-        if (result == LoadResult::OtherType236) {
-            SetUpDeviceType(model, TypeAstro);
-            result = LoadProgram(model, prompter, path, false, SetProgram, &reason);
-        }
+        // the line below says why a file failed
+        const ProgramLoad load = loadProgramQuietly(model, o, path);
+        if (load.told)
+            return 1;
+        const LoadResult result = load.result;
         const ProgramSet &p = model.program();
         const bool master = result == LoadResult::MasterCard;
         QJsonObject entry{{QStringLiteral("file"), path},
@@ -72,8 +70,10 @@ int runCheck(Options &o)
             }
         } else {
             ++invalid;
-            const QString why = LoadFailureText(model, result, reason);
+            const QString why = load.text(model);
             entry[u"reason"] = why;
+            if (!load.detail.ok() && load.detail.line > 0)
+                entry[u"line"] = load.detail.line;
             if (!o.has("--json"))
                 printLine(QStringLiteral("%1: %2").arg(path, why));
         }

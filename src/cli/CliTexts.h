@@ -34,6 +34,20 @@ enum class CliText {
     ConventionalDeviceTakes, // %1 the options it takes instead
     WriteInterrupted,
     ReadInterrupted,
+    UnknownCommand,
+    NotJson, // %1 the parser's reason, %2 the offset
+    JsonObjectRequired,
+    DaysChanged,     // %1 count
+    ConfigMissing,   // %1 path
+    ConfigShort,     // %1 path, %2 lines
+    ArgumentMissing, // %1 what (FILE.zxp)
+    UnexpectedArgument,
+    OneOfOptions, // %1 the options
+    NoAstroList,
+    ChoiceOf,     // %1 what, %2 the choices
+    NotForChange, // %1 what
+    FileRequired,
+    NotAPosition,
 };
 
 QString cliText(CliText id, int language);

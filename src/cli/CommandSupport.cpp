@@ -124,43 +124,58 @@ void setLanguage(Model &model, const Options &options)
     model.catalogue.fillBuiltin(options.language(), model.BrandNumber);
 }
 
-bool loadProgramOrTell(Model &model, const Options &options, const QString &path, int type,
-                       LoadResult *result, QByteArray *pipedOut)
+QString ProgramLoad::text(const Model &model) const
+{
+    QString why = LoadFailureText(model, result, reason, &detail);
+    why.replace(u'\n', u' ');
+    if (result == LoadResult::OtherType517 || result == LoadResult::OtherType236)
+        why += QStringLiteral(" (--type %1)").arg(int(result));
+    return why;
+}
+
+ProgramLoad loadProgramQuietly(Model &model, const Options &options, const QString &path, int type,
+                               int setIndex, QByteArray *pipedOut)
 {
     setLanguage(model, options);
-    // The loader reports an unreadable path itself; here it goes into the one error line.
+    // The loader reports an unreadable path itself; here it goes into the caller's line.
     HeadlessPrompter quiet;
     quiet.quiet = true;
+    ProgramLoad load;
     QByteArray piped;
     if (isStdio(path)) {
         const auto content = readInputOrTell(path, MaxProgramFileSize);
-        if (!content)
-            return false;
+        if (!content) {
+            load.result = LoadResult::Unreadable;
+            load.told = true;
+            return load;
+        }
         piped = *content;
         if (pipedOut)
             *pipedOut = piped;
     }
-    auto load = [&](int t) {
+    auto loadAs = [&](int t) {
         SetUpDeviceType(model, t);
-        QString reason;
-        const LoadResult r = isStdio(path) ? LoadProgramText(model, piped, false, SetProgram)
-                                           : LoadProgram(model, quiet, path, false, SetProgram, &reason);
-        return std::make_pair(r, reason);
+        load.result = isStdio(path)
+                          ? LoadProgramText(model, piped, false, setIndex, &load.detail)
+                          : LoadProgram(model, quiet, path, false, setIndex, &load.reason, &load.detail);
     };
-    auto [r, reason] = load(type == 0 ? TypeAnnual : type);
+    loadAs(type == 0 ? TypeAnnual : type);
     // Without --type the file says which device it is for.
-    if (type == 0 && r == LoadResult::OtherType236)
-        std::tie(r, reason) = load(TypeAstro);
+    if (type == 0 && load.result == LoadResult::OtherType236)
+        loadAs(TypeAstro);
+    return load;
+}
+
+bool loadProgramOrTell(Model &model, const Options &options, const QString &path, int type,
+                       LoadResult *result, QByteArray *pipedOut)
+{
+    const ProgramLoad load = loadProgramQuietly(model, options, path, type, SetProgram, pipedOut);
     if (result)
-        *result = r;
-    if (r == LoadResult::Loaded)
+        *result = load.result;
+    if (load.ok())
         return true;
-    if (!(result && r == LoadResult::MasterCard)) {
-        QString why = LoadFailureText(model, r, reason);
-        if (r == LoadResult::OtherType517 || r == LoadResult::OtherType236)
-            why += QStringLiteral(" (--type %1)").arg(int(r));
-        fail(isStdio(path) ? cliText(CliText::StandardInput, options.language()) : path, why);
-    }
+    if (!load.told && !(result && load.result == LoadResult::MasterCard))
+        fail(isStdio(path) ? cliText(CliText::StandardInput, options.language()) : path, load.text(model));
     return false;
 }
 

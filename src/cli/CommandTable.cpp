@@ -96,9 +96,10 @@ const std::vector<Command> &Commands()
          "(--channels 1,2 | --channel N) [--years N] [--today YYYY-MM-DD] [--workdir DIR] [--replace]",
          "enter a switching time, a priority time or holidays by the entry dialogs' rules and save",
          AddOptions(false), runAdd},
-        {"change", "FILE.zxp switching|priority --row N OPTIONS... (the options of add)",
-         "write an entry over the switching or priority time of a list row, by the rules of the dialogs' "
-         "Change",
+        {"change",
+         "FILE.zxp switching|priority --row N [OPTIONS...] (the fields to change, as add takes them)",
+         "change the fields given of the switching or priority time of a list row, by the rules of the "
+         "dialogs' Change; the fields not given stay as the entry holds them",
          AddOptions(true), runChange},
         {"remove",
          "FILE.zxp --view switching|priority|changeover --row N[,N...]\n"
@@ -150,11 +151,15 @@ const std::vector<Command> &Commands()
           {"--shift", "[-]HH:MM", "shift the times later, or earlier with a minus"}},
          runAstroChange},
         {"export",
-         "FILE.zxp --out OUT.txt|OUT.pdf|OUT.csv|- [--lists switching,priority,changeover,astro] [--type "
-         "517|236] "
+         "FILE.zxp --out OUT.txt|OUT.pdf|OUT.csv|- [--format text|csv] [--lists "
+         "switching,priority,changeover,astro] [--type 517|236] "
          "[--lines N] [--filter FILTER.json] [--append] [--force]",
-         "write lists of a program file as the desktop prints them, to a PDF, a text file or a CSV table",
-         {{"--out", "OUT.txt|OUT.pdf|OUT.csv|-", "the output file; - for text on standard output"},
+         "write lists of a program file as the desktop prints them, to a PDF, a text file or a CSV table of "
+         "values",
+         {{"--out", "OUT.txt|OUT.pdf|OUT.csv|-", "the output file; - for standard output"},
+          {"--format", "text|csv",
+           "the text file or the CSV table, whatever the output's name (default: by "
+           "its name, text for -)"},
           {"--lists", "switching,priority,changeover,astro", "the lists to print (default all)"},
           TypeOption,
           {"--lines", "N", "repeat the page header every N lines, 1..999"},

@@ -50,6 +50,20 @@ bool isStdio(const QString &path);
 bool loadProgramOrTell(Model &model, const Options &options, const QString &path, int type = 0,
                        LoadResult *result = nullptr, QByteArray *piped = nullptr);
 
+// A load whose failure the caller words itself (check, diff, list of a template).
+struct ProgramLoad {
+    LoadResult result = LoadResult::Invalid;
+    QString reason;    // the system's reason of an unreadable file
+    LoadDetail detail; // what the loader found wrong
+    bool told = false; // standard input could not be read: the error line is printed
+    bool ok() const { return result == LoadResult::Loaded; }
+    QString text(const Model &model) const; // the message after the file name, on one line
+};
+// Loads `path` ("-": standard input) into set `setIndex` of a model set up for `type` (0: the
+// annual device, or the astro device when the file is for it).
+ProgramLoad loadProgramQuietly(Model &model, const Options &options, const QString &path, int type = 0,
+                               int setIndex = 0, QByteArray *piped = nullptr);
+
 // The program file text of a file given to a command ("-": standard input); nullopt after the
 // error line.
 std::optional<QByteArray> readInputOrTell(const QString &path, qint64 maxSize);

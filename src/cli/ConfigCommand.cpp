@@ -1,5 +1,6 @@
 // zentrix-cli config: prints the 18 values of zentrix.ini as the program reads them, or the
 // defaults it starts with when the file is missing or short.
+#include "CliTexts.h"
 #include "Commands.h"
 
 #include "app/ConfigFile.h"
@@ -14,8 +15,8 @@ namespace zx::cli {
 
 int runConfig(Options &o)
 {
-    if (!o.positional.isEmpty())
-        return o.usageError();
+    if (!o.expectArguments({}))
+        return 2;
     const QString dir = workDir(o);
     if (dir.isEmpty())
         return 1;
@@ -31,9 +32,8 @@ int runConfig(Options &o)
     if (r.status != ConfigStatus::Read) {
         // what a start would use: the properties of the brand's first model
         note(o, r.status == ConfigStatus::Missing
-                    ? QStringLiteral("%1 does not exist: the defaults of the brand's first model")
-                          .arg(QDir::toNativeSeparators(path))
-                    : QStringLiteral("%1 has %2 of 18 lines: the defaults of the brand's first model")
+                    ? cliText(CliText::ConfigMissing, o.language()).arg(QDir::toNativeSeparators(path))
+                    : cliText(CliText::ConfigShort, o.language())
                           .arg(QDir::toNativeSeparators(path))
                           .arg(r.lineCount));
         ApplyConfigDefaults(model);

@@ -1,4 +1,5 @@
 // zentrix-cli diff: what differs between two program files, in the lists' own rows.
+#include "CliTexts.h"
 #include "Commands.h"
 #include "HeadlessPrompter.h"
 
@@ -12,16 +13,15 @@ namespace zx::cli {
 
 namespace {
 
-// Loads one side; the error line and false when it is no program.
-bool loadSide(Model &model, const QString &path)
+// Loads one side ("-": standard input); the error line and false when it is no program.
+bool loadSide(Model &model, const Options &o, const QString &path)
 {
-    HeadlessPrompter prompter;
-    prompter.quiet = true;
-    QString reason;
-    const LoadResult result = LoadForComparison(model, prompter, path, &reason);
-    if (result == LoadResult::Loaded)
+    model.set(SetTemplate).clear();
+    const ProgramLoad load = loadProgramQuietly(model, o, path);
+    if (load.ok())
         return true;
-    fail(path, LoadFailureText(model, result, reason));
+    if (!load.told)
+        fail(isStdio(path) ? cliText(CliText::StandardInput, o.language()) : path, load.text(model));
     return false;
 }
 
@@ -30,15 +30,17 @@ bool loadSide(Model &model, const QString &path)
 // Exit status as diff(1) has it: 0 the programs are the same, 1 they differ, 2 trouble.
 int runDiff(Options &o)
 {
-    if (o.positional.size() != 2)
-        return o.usageError();
+    if (!o.expectArguments({QStringLiteral("A.zxp"), QStringLiteral("B.zxp")}))
+        return 2;
     const QString fileA = o.positional[0];
     const QString fileB = o.positional[1];
 
     Model a;
     setLanguage(a, o);
     Model b = a;
-    if (!loadSide(a, fileA) || !loadSide(b, fileB))
+    if (isStdio(fileA) && isStdio(fileB))
+        return o.usageError(QStringLiteral("-: ") + cliText(CliText::GivenTwice, o.language()));
+    if (!loadSide(a, o, fileA) || !loadSide(b, o, fileB))
         return 2;
 
     const ProgramDifferences d = ComparePrograms(a, b);

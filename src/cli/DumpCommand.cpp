@@ -156,8 +156,8 @@ int runDump(Options &o)
     const auto type = o.deviceType();
     if (o.failed())
         return 2;
-    if (o.positional.size() != 1)
-        return o.usageError();
+    if (!o.expectArguments({QStringLiteral("FILE.zxp")}))
+        return 2;
     const QString path = o.positional.first();
 
     Model model;

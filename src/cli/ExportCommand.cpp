@@ -73,12 +73,23 @@ int runExport(Options &o)
     if (o.failed())
         return 2;
     const QString out = o.value("--out");
-    const bool pdf = out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
-    const bool csv = out.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    // the output's name says its format; --format says it for standard output
+    const auto format = o.choice("--format", {QStringLiteral("text"), QStringLiteral("csv")});
+    if (o.failed())
+        return 2;
+    const bool pdf = !format && out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+    const bool csv = format ? *format == 1 : out.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
     const bool append = o.has("--append");
-    if (o.positional.size() != 1 || out.isEmpty() || lists.isEmpty() || ((pdf || csv) && append) ||
-        (isStdio(out) && append))
-        return o.usageError();
+    if (!o.expectArguments({QStringLiteral("FILE.zxp")}))
+        return 2;
+    if (out.isEmpty())
+        return o.usageError(cliText(CliText::Missing, o.language()).arg(QStringLiteral("--out")));
+    if (lists.isEmpty())
+        return o.badValue("--lists",
+                          cliText(CliText::OneOf, o.language()).arg(known.join(QStringLiteral(", "))));
+    if ((pdf || csv || isStdio(out)) && append)
+        return o.usageError(cliText(CliText::ExcludeEachOther, o.language())
+                                .arg(QStringLiteral("--append"), QStringLiteral("--out ") + out));
     const QString file = o.positional.first();
     Model model;
     if (!loadProgramOrTell(model, o, file, type.value_or(0)))
@@ -124,7 +135,10 @@ int runExport(Options &o)
     QString error;
     if (csv) {
         // a spreadsheet table is replaced as a whole, never appended to
-        WriteFileAtomically(out, ListsCsv(job), &error);
+        if (isStdio(out))
+            printBytes(ListsCsv(model, job));
+        else
+            WriteFileAtomically(out, ListsCsv(model, job), &error);
     } else if (pdf) {
 #ifdef ZX_CLI_PDF
         QBuffer buffer;
@@ -168,7 +182,14 @@ int runExport(Options &o)
 bool exportNeedsGui(int argc, char **argv)
 {
 #ifdef ZX_CLI_PDF
-    return argc > 1 && qstrcmp(argv[1], "export") == 0;
+    // the command word comes after the options that may precede it
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--lang") == 0 || qstrcmp(argv[i], "--workdir") == 0)
+            ++i;
+        else if (qstrncmp(argv[i], "--", 2) != 0)
+            return qstrcmp(argv[i], "export") == 0;
+    }
+    return false;
 #else
     Q_UNUSED(argc);
     Q_UNUSED(argv);

@@ -1,9 +1,14 @@
 // zentrix-cli help and --version: the usage, the man page and the bash completion, all made
 // from the command table so that none of them can drift from what the parser accepts.
+#include "CliTexts.h"
 #include "Commands.h"
 
 #include "i18n/Catalogue.h"
 #include "platform/ProductVersion.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace zx::cli {
 
@@ -77,55 +82,183 @@ QString manPage()
     return out;
 }
 
+// The words a value of an option can be completed to: its alternatives ("on|off"), the words of
+// a list ("switching,priority,..."), and small number ranges ("0..4"). Placeholders (FILE, N,
+// HH:MM, D.M, "-") are no words to insert.
+QStringList valueWords(const char *value)
+{
+    static const QRegularExpression word(QStringLiteral("^[a-z][a-z0-9-]*$"));
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression range(QStringLiteral("^([0-9]+)\\.\\.([0-9]+)$"));
+    QStringList words;
+    if (!value)
+        return words;
+    const QStringList alternatives = QString::fromLatin1(value).split(u'|');
+    for (const QString &a : alternatives) {
+        if (const auto m = range.match(a); m.hasMatch()) {
+            const int from = m.captured(1).toInt(), to = m.captured(2).toInt();
+            if (to - from <= 15)
+                for (int v = from; v <= to; ++v)
+                    words << QString::number(v);
+        } else if (digits.match(a).hasMatch() && alternatives.size() > 1) {
+            words << a; // "517|236", "0|1"
+        } else {
+            const QStringList items = a.split(u',');
+            if (std::all_of(items.begin(), items.end(),
+                            [](const QString &i) { return word.match(i).hasMatch(); }))
+                words << items;
+        }
+    }
+    words.removeDuplicates();
+    return words;
+}
+
+// The literal words a command takes as its n-th argument in any of its forms ("switching" after
+// add FILE, "search" after bus).
+QStringList argumentWords(const Command &c, int n)
+{
+    static const QRegularExpression literal(QStringLiteral("^[a-z]+(\\|[a-z]+)*$"));
+    QStringList words;
+    for (const QString &form : QString::fromUtf8(c.synopsis).split(u'\n')) {
+        QStringList arguments;
+        for (const QString &token : form.split(u' ', Qt::SkipEmptyParts)) {
+            if (token.startsWith(u'-') || token.startsWith(u'[') || token.startsWith(u'('))
+                break;
+            arguments << token;
+        }
+        if (n < arguments.size() && literal.match(arguments[n]).hasMatch())
+            words << arguments[n].split(u'|');
+    }
+    words.removeDuplicates();
+    return words;
+}
+
 QString completion()
 {
-    QString out = QStringLiteral("# bash completion for zentrix-cli, made by \"zentrix-cli help "
-                                 "--completion\" from its command table.\n"
-                                 "_zentrix_cli()\n{\n"
-                                 "    local cur prev cmd opts values\n"
-                                 "    cur=${COMP_WORDS[COMP_CWORD]}\n"
-                                 "    prev=${COMP_WORDS[COMP_CWORD-1]}\n"
-                                 "    if [ \"$COMP_CWORD\" -eq 1 ]; then\n"
-                                 "        COMPREPLY=($(compgen -W \"");
     QStringList names;
     for (const Command &c : Commands())
         names << QLatin1String(c.name);
-    out += names.join(u' ') + QStringLiteral("\" -- \"$cur\"))\n        return\n    fi\n");
-    out += QStringLiteral("    cmd=${COMP_WORDS[1]}\n    case $prev in\n");
-    out +=
-        QStringLiteral("        --port) COMPREPLY=($(compgen -W \"$(ls /dev/ttyS* /dev/ttyUSB* /dev/ttyACM* "
-                       "2>/dev/null)\" -- \"$cur\")); return ;;\n");
-    out += QStringLiteral("        --workdir) COMPREPLY=($(compgen -d -- \"$cur\")); return ;;\n");
-    out += QStringLiteral("    esac\n    case $cmd in\n");
+    QString out = QStringLiteral(
+        "# bash completion for zentrix-cli, made by \"zentrix-cli help --completion\" from its command "
+        "table.\n"
+        "# The number of the argument being completed among the command's own (0: the first after the\n"
+        "# command word), the options and the values of those in $valopts left out.\n"
+        "_zentrix_cli_argument()\n{\n"
+        "    local i w n=0 seen=''\n"
+        "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
+        "        w=${COMP_WORDS[i]}\n"
+        "        if [[ ${COMP_WORDS[i+1]} == = ]]; then\n"
+        "            i=$((i + 2))\n"
+        "        elif [[ $w == -* ]]; then\n"
+        "            if [[ $w == --lang || $w == --workdir || \" $valopts \" == *\" $w \"* ]]; then\n"
+        "                i=$((i + 1))\n"
+        "            fi\n"
+        "        elif [[ -z $seen ]]; then\n"
+        "            seen=1\n"
+        "        else\n"
+        "            n=$((n + 1))\n"
+        "        fi\n"
+        "    done\n"
+        "    echo $n\n"
+        "}\n"
+        "_zentrix_cli()\n{\n"
+        "    local cur prev w i cmd='' opts='' valopts='' fileopts='' values='' words=''\n"
+        "    cur=${COMP_WORDS[COMP_CWORD]}\n"
+        "    prev=${COMP_WORDS[COMP_CWORD-1]}\n"
+        "    # bash splits --option=value at the \"=\": complete the value of the option before it\n"
+        "    if [[ $cur == = ]]; then\n"
+        "        cur=''\n"
+        "    elif [[ $prev == = ]]; then\n"
+        "        prev=${COMP_WORDS[COMP_CWORD-2]}\n"
+        "    fi\n"
+        "    # the command: the first word that is no option before it (--lang and --workdir take a value)\n"
+        "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
+        "        w=${COMP_WORDS[i]}\n"
+        "        if [[ ${COMP_WORDS[i+1]} == = ]]; then\n"
+        "            i=$((i + 2))\n"
+        "        elif [[ $w == --lang || $w == --workdir ]]; then\n"
+        "            i=$((i + 1))\n"
+        "        elif [[ $w != -* ]]; then\n"
+        "            cmd=$w\n"
+        "            break\n"
+        "        fi\n"
+        "    done\n"
+        "    case $prev in\n"
+        "        --port) COMPREPLY=($(compgen -W \"$(ls /dev/ttyS* /dev/ttyUSB* /dev/ttyACM* 2>/dev/null)\" "
+        "-- \"$cur\")); return ;;\n"
+        "        --workdir) COMPREPLY=($(compgen -d -- \"$cur\")); return ;;\n"
+        "    esac\n"
+        "    if [[ -z $cmd ]]; then\n"
+        "        case $prev in\n"
+        "            --lang) COMPREPLY=($(compgen -W \"en de fr\" -- \"$cur\")); return ;;\n"
+        "        esac\n"
+        "        if [[ $cur == -* ]]; then\n"
+        "            COMPREPLY=($(compgen -W \"--lang --workdir --quiet --help --version\" -- \"$cur\"))\n"
+        "        else\n"
+        "            COMPREPLY=($(compgen -W \"");
+    out += names.join(u' ');
+    out += QStringLiteral("\" -- \"$cur\"))\n"
+                          "        fi\n"
+                          "        return\n"
+                          "    fi\n"
+                          "    case $cmd in\n");
     for (const Command &c : Commands()) {
         QStringList opts;
+        QStringList valueOptions;
+        QStringList fileOptions;
         QStringList choiceCases;
         auto take = [&](const OptionSpec &o) {
             opts << QLatin1String(o.name);
-            const QString v = o.value ? QString::fromLatin1(o.value) : QString();
-            if (v.contains(u'|') && !v.contains(u'.') && !v.contains(u'['))
+            if (!o.value)
+                return;
+            valueOptions << QLatin1String(o.name);
+            const QString v = QLatin1String(o.value);
+            if (v.contains(QLatin1String("FILE")) || v.contains(QLatin1String("OUT")))
+                fileOptions << QLatin1String(o.name);
+            const QStringList words = valueWords(o.value);
+            if (!words.isEmpty())
                 choiceCases << QStringLiteral("                %1) values=\"%2\" ;;\n")
-                                   .arg(QLatin1String(o.name), QString(v).replace(u'|', u' '));
+                                   .arg(QLatin1String(o.name), words.join(u' '));
         };
         for (const OptionSpec &o : c.options)
             take(o);
         for (const OptionSpec &o : CommonOptions())
             take(o);
-        out += QStringLiteral("        %1)\n            opts=\"%2\"\n            case $prev in\n%3"
-                              "            esac ;;\n")
-                   .arg(QLatin1String(c.name), opts.join(u' '), choiceCases.join(QString()));
+        QStringList argumentCases;
+        for (int n = 0; n < 3; ++n) {
+            const QStringList words = qstrcmp(c.name, "help") == 0 && n == 0 ? names : argumentWords(c, n);
+            if (!words.isEmpty())
+                argumentCases
+                    << QStringLiteral("                %1) words=\"%2\" ;;\n").arg(n).arg(words.join(u' '));
+        }
+        out += QStringLiteral("        %1)\n            opts=\"%2\"\n            valopts=\"%3\"\n"
+                              "            fileopts=\"%4\"\n            case $prev in\n%5            esac\n")
+                   .arg(QLatin1String(c.name), opts.join(u' '), valueOptions.join(u' '),
+                        fileOptions.join(u' '), choiceCases.join(QString()));
+        if (!argumentCases.isEmpty())
+            out += QStringLiteral("            case $(_zentrix_cli_argument) in\n%1"
+                                  "            esac ;;\n")
+                       .arg(argumentCases.join(QString()));
+        else
+            out += QStringLiteral("            ;;\n");
     }
-    out += QStringLiteral("    esac\n"
-                          "    if [ -n \"$values\" ]; then\n"
-                          "        COMPREPLY=($(compgen -W \"$values\" -- \"$cur\"))\n"
-                          "    elif [[ $cur == -* ]]; then\n"
-                          "        COMPREPLY=($(compgen -W \"$opts\" -- \"$cur\"))\n"
-                          "    else\n"
-                          "        compopt -o filenames 2>/dev/null\n"
-                          "        COMPREPLY=($(compgen -f -- \"$cur\"))\n"
-                          "    fi\n"
-                          "}\n"
-                          "complete -F _zentrix_cli zentrix-cli\n");
+    out += QStringLiteral(
+        "    esac\n"
+        "    if [[ -n $values ]]; then\n"
+        "        COMPREPLY=($(compgen -W \"$values\" -- \"$cur\"))\n"
+        "    elif [[ $cur == -* ]]; then\n"
+        "        COMPREPLY=($(compgen -W \"$opts\" -- \"$cur\"))\n"
+        "    elif [[ \" $valopts \" == *\" $prev \"* && \" $fileopts \" != *\" $prev \"* ]]; then\n"
+        "        # a value to type (a time, a number, a name): nothing to offer\n"
+        "        COMPREPLY=()\n"
+        "    elif [[ -n $words && \" $valopts \" != *\" $prev \"* ]]; then\n"
+        "        COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n"
+        "    else\n"
+        "        compopt -o filenames 2>/dev/null\n"
+        "        COMPREPLY=($(compgen -f -- \"$cur\"))\n"
+        "    fi\n"
+        "}\n"
+        "complete -F _zentrix_cli zentrix-cli\n");
     return out;
 }
 
@@ -148,9 +281,14 @@ void printProgramUsage(std::FILE *to)
 
 int runHelp(Options &o)
 {
-    if (o.positional.size() > 1 || (o.has("--man") && o.has("--completion")) ||
-        (!o.positional.isEmpty() && (o.has("--man") || o.has("--completion"))))
-        return o.usageError();
+    if (!o.expectArguments({QStringLiteral("COMMAND")}, 0))
+        return 2;
+    if (o.has("--man") && o.has("--completion"))
+        return o.usageError(cliText(CliText::ExcludeEachOther, o.language())
+                                .arg(QStringLiteral("--man"), QStringLiteral("--completion")));
+    if (!o.positional.isEmpty() && (o.has("--man") || o.has("--completion")))
+        return o.usageError(o.positional.first() + QStringLiteral(": ") +
+                            cliText(CliText::UnexpectedArgument, o.language()));
     if (o.has("--man")) {
         printBytes(manPage().toUtf8());
         return 0;
@@ -165,15 +303,16 @@ int runHelp(Options &o)
     }
     const Command *c = FindCommand(o.positional.first());
     if (!c)
-        return o.usageError(o.positional.first() + QStringLiteral(": unknown command"));
+        return o.usageError(o.positional.first() + QStringLiteral(": ") +
+                            cliText(CliText::UnknownCommand, o.language()));
     printBytes(commandHelp(*c).toUtf8());
     return 0;
 }
 
 int runVersion(Options &o)
 {
-    if (!o.positional.isEmpty())
-        return o.usageError();
+    if (!o.expectArguments({}))
+        return 2;
     printLine(versionLine());
     return 0;
 }

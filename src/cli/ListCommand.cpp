@@ -1,4 +1,5 @@
 // zentrix-cli list: prints a list of a program file exactly as the main window's grid shows it.
+#include "CliTexts.h"
 #include "Commands.h"
 #include "HeadlessPrompter.h"
 
@@ -59,8 +60,12 @@ int runList(Options &o)
             .value_or(o.has("--json") ? 2 : 0);
     if (o.failed())
         return 2;
-    if (o.positional.size() != 1 || (o.has("--json") && o.has("--format") && format != 2))
-        return o.usageError();
+    if (!o.expectArguments({QStringLiteral("FILE.zxp")}))
+        return 2;
+    if (o.has("--json") && o.has("--format") && format != 2)
+        return o.usageError(
+            cliText(CliText::ExcludeEachOther, o.language())
+                .arg(QStringLiteral("--json"), QStringLiteral("--format ") + o.value("--format")));
     const QString file = o.positional.first();
 
     Model model;
@@ -70,18 +75,16 @@ int runList(Options &o)
             return 1;
     } else {
         // the template set of the main window: loaded beside an empty program
-        HeadlessPrompter quiet;
-        quiet.quiet = true;
-        QString reason;
-        SetUpDeviceType(model, type.value_or(TypeAnnual));
-        LoadResult result = LoadProgram(model, quiet, file, false, SetTemplate, &reason);
-        if (!type && result == LoadResult::OtherType236) {
-            SetUpDeviceType(model, TypeAstro);
-            result = LoadProgram(model, quiet, file, false, SetTemplate, &reason);
-        }
-        if (result != LoadResult::Loaded)
-            return fail(file, LoadFailureText(model, result, reason));
+        const ProgramLoad load = loadProgramQuietly(model, o, file, type.value_or(0), SetTemplate);
+        if (!load.ok())
+            return load.told ? 1
+                             : fail(isStdio(file) ? cliText(CliText::StandardInput, o.language()) : file,
+                                    load.text(model));
     }
+    // the annual time switch keeps no astro table: there is no list to print
+    if (view == ListAstro && model.device.Uhrentyp != TypeAstro)
+        return fail(isStdio(file) ? cliText(CliText::StandardInput, o.language()) : file,
+                    cliText(CliText::NoAstroList, o.language()));
 
     const ListTable table = views::BuildList(model, view, set);
     if (format == 2) {

@@ -38,8 +38,30 @@ const OptionSpec *Options::find(const QString &name) const
     return nullptr;
 }
 
+int LanguageOfArguments(const QStringList &args)
+{
+    int language = English;
+    for (int i = 0; i < args.size() && args[i] != QLatin1String("--"); ++i) {
+        QString value;
+        if (args[i].startsWith(QLatin1String("--lang=")))
+            value = args[i].mid(7);
+        else if (args[i] == QLatin1String("--lang") && i + 1 < args.size())
+            value = args[++i];
+        else
+            continue;
+        if (value == QLatin1String("de"))
+            language = German;
+        else if (value == QLatin1String("fr"))
+            language = French;
+        else if (value == QLatin1String("en"))
+            language = English;
+    }
+    return language;
+}
+
 bool Options::parse(const QStringList &args)
 {
+    language_ = LanguageOfArguments(args);
     bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
@@ -143,6 +165,27 @@ int Options::usageError(const QString &what)
         std::fprintf(stderr, "zentrix-cli: %s\n", qPrintable(what));
     std::fputs(qPrintable(UsageText(command_)), stderr);
     return 2;
+}
+
+bool Options::expectArguments(const QStringList &names, int required, bool more)
+{
+    if (required < 0)
+        required = int(names.size());
+    if (positional.size() < required) {
+        usageError(cliText(CliText::ArgumentMissing, language_).arg(names[positional.size()]));
+        return false;
+    }
+    if (!more && positional.size() > names.size()) {
+        usageError(positional[names.size()] + QStringLiteral(": ") +
+                   cliText(CliText::UnexpectedArgument, language_));
+        return false;
+    }
+    return true;
+}
+
+int Options::missingOneOf(const QStringList &options)
+{
+    return usageError(cliText(CliText::OneOfOptions, language_).arg(options.join(QStringLiteral(", "))));
 }
 
 QString UsageText(const Command &command)

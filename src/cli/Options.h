@@ -71,6 +71,12 @@ class Options {
     int badValue(const char *name, const QString &reason);
     // "zentrix-cli: what" and the command's usage; returns 2.
     int usageError(const QString &what = {});
+    // The arguments besides the options, as the synopsis names them ({"A.zxp", "B.zxp"}): the
+    // first one missing or the first one too many is named in the usage error. `required` of
+    // them must be given (-1: all); `more` lets the last name repeat (FILE...).
+    bool expectArguments(const QStringList &names, int required = -1, bool more = false);
+    // A usage error that names the options of which one is required.
+    int missingOneOf(const QStringList &options);
 
   private:
     const OptionSpec *find(const QString &name) const;
@@ -80,6 +86,10 @@ class Options {
     int language_ = 2; // English
     bool failed_ = false;
 };
+
+// The language --lang names anywhere among the arguments (before "--"), English without it: a
+// usage error met before the option is read speaks it too.
+int LanguageOfArguments(const QStringList &args);
 
 // The usage lines of a command ("usage: zentrix-cli list FILE.zxp ...").
 QString UsageText(const Command &command);

@@ -1,5 +1,6 @@
 // zentrix-cli read: reads the device over the serial programming interface into a program file:
 // the device image as it is, with the usage text "unknown" and no channel names.
+#include "CliTexts.h"
 #include "Commands.h"
 #include "InterruptSignals.h"
 #include "SerialCommandSupport.h"
@@ -16,8 +17,10 @@ int runRead(Options &o)
     const auto type = o.deviceType();
     if (o.failed())
         return 2;
-    if (o.positional.size() != 1 || !o.has("--port"))
-        return o.usageError();
+    if (!o.expectArguments({QStringLiteral("OUT.zxp")}))
+        return 2;
+    if (!o.has("--port"))
+        return o.usageError(cliText(CliText::Missing, o.language()).arg(QStringLiteral("--port")));
     const QString out = o.positional.first();
     if (!mayCreate(o, out))
         return 1;

@@ -163,9 +163,21 @@ int runRemove(Options &o)
         return 2;
     const bool byRow = o.has("--row");
     // one way to name the entries: rows of a list, or the fields of the entries
-    if (o.positional.size() != 1 || isStdio(o.positional.first()) || byRow == anyMatchOption(o) ||
-        (byRow && (!view || o.has("--all"))))
-        return o.usageError();
+    if (!o.expectArguments({QStringLiteral("FILE.zxp")}))
+        return 2;
+    if (isStdio(o.positional.first()))
+        return o.usageError(QStringLiteral("-: ") + cliText(CliText::FileRequired, o.language()));
+    if (byRow && anyMatchOption(o))
+        return o.usageError(cliText(CliText::ExcludeEachOther, o.language())
+                                .arg(QStringLiteral("--row"), QStringLiteral("FIELD OPTIONS")));
+    if (!byRow && !anyMatchOption(o))
+        return o.missingOneOf({QStringLiteral("--row"), QStringLiteral("--time"), QStringLiteral("--from"),
+                               QStringLiteral("--easter")});
+    if (byRow && !view)
+        return o.usageError(cliText(CliText::Missing, o.language()).arg(QStringLiteral("--view")));
+    if (byRow && o.has("--all"))
+        return o.usageError(cliText(CliText::ExcludeEachOther, o.language())
+                                .arg(QStringLiteral("--row"), QStringLiteral("--all")));
     const QString path = o.positional.first();
 
     FileLock lock(path);
@@ -193,7 +205,9 @@ int runRemove(Options &o)
             return 2;
         shownView = pattern->priority ? ListPriority : ListSwitching;
         if (view && *view != shownView)
-            return o.usageError();
+            return o.usageError(cliText(CliText::ExcludeEachOther, o.language())
+                                    .arg(QStringLiteral("--view ") + o.value("--view"),
+                                         QLatin1String(pattern->priority ? "--from/--easter" : "--time")));
         chosen = MatchingEntries(model, *pattern);
         // a script that named one entry and hit several is told, not served a guess
         if (chosen.empty())

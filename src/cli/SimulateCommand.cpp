@@ -2,6 +2,7 @@
 // computes them.
 #include "CliTexts.h"
 #include "Commands.h"
+#include "UsageProblems.h"
 
 #include "model/Calendar.h"
 #include "model/Model.h"
@@ -67,7 +68,7 @@ int runSimulate(Options &o)
     const bool plan = ics.isEmpty() && year && !channel && !date.isValid();
     const bool day = ics.isEmpty() && !year && channel && date.isValid();
     if (o.positional.size() != 1 || int(calendar) + int(plan) + int(day) != 1)
-        return o.usageError();
+        return o.usageError(SimulateUsageProblem(o));
     const QString path = o.positional.first();
 
     Model model;

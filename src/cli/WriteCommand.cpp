@@ -1,4 +1,5 @@
 // zentrix-cli write: sends a program file into the device over the serial programming interface.
+#include "CliTexts.h"
 #include "Commands.h"
 #include "InterruptSignals.h"
 #include "SerialCommandSupport.h"
@@ -14,8 +15,12 @@ int runWrite(Options &o)
     const auto type = o.deviceType();
     if (o.failed())
         return 2;
-    if (o.positional.size() != 1 || !o.has("--port") || isStdio(o.positional.first()))
-        return o.usageError();
+    if (!o.expectArguments({QStringLiteral("FILE.zxp")}))
+        return 2;
+    if (!o.has("--port"))
+        return o.usageError(cliText(CliText::Missing, o.language()).arg(QStringLiteral("--port")));
+    if (isStdio(o.positional.first()))
+        return o.usageError(QStringLiteral("-: ") + cliText(CliText::FileRequired, o.language()));
     const QString file = o.positional.first();
     const QString dir = workDir(o);
     if (dir.isEmpty())

@@ -5,6 +5,7 @@
 #include "platform/SystemReasons.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #ifdef ZX_CLI_PDF
 #include <QGuiApplication>
 #endif
@@ -49,6 +50,38 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     QStringList args = app->arguments();
     args.removeFirst();
+    const int language = zx::cli::LanguageOfArguments(args);
+    // Options before the command, as git takes them: the language and --quiet go on to the
+    // command; --workdir names the working directory as ZENTRIX_WORKDIR does, so every command
+    // that uses one finds it there (its own --workdir still wins).
+    QStringList global;
+    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--")) &&
+           args.first() != QLatin1String("--help") && args.first() != QLatin1String("--version")) {
+        const QString option = args.takeFirst();
+        const QString name = option.section(u'=', 0, 0);
+        const bool joined = option.contains(u'=');
+        if (name != QLatin1String("--lang") && name != QLatin1String("--workdir") &&
+            name != QLatin1String("--quiet")) {
+            std::fprintf(stderr, "zentrix-cli: %s: %s\n", qPrintable(name),
+                         qPrintable(zx::cli::cliText(zx::cli::CliText::UnknownOption, language)));
+            zx::cli::printProgramUsage(stderr);
+            return 2;
+        }
+        if (name == QLatin1String("--quiet")) {
+            global << option;
+            continue;
+        }
+        if (!joined && args.isEmpty()) {
+            std::fprintf(stderr, "zentrix-cli: %s: %s\n", qPrintable(name),
+                         qPrintable(zx::cli::cliText(zx::cli::CliText::NeedsValue, language)));
+            return 2;
+        }
+        const QString value = joined ? option.section(u'=', 1) : args.takeFirst();
+        if (name == QLatin1String("--workdir"))
+            qputenv("ZENTRIX_WORKDIR", QFile::encodeName(value));
+        else
+            global << name << value;
+    }
     if (args.isEmpty()) {
         zx::cli::printProgramUsage(stderr);
         return 2;
@@ -59,9 +92,10 @@ int main(int argc, char *argv[])
     const zx::cli::Command *command = zx::cli::FindCommand(name);
     if (!command) {
         std::fprintf(stderr, "zentrix-cli: %s: %s\n", qPrintable(name),
-                     qPrintable(QStringLiteral("unknown command; zentrix-cli help lists them")));
+                     qPrintable(zx::cli::cliText(zx::cli::CliText::UnknownCommand, language)));
         return 2;
     }
+    args = global + args;
     zx::cli::Options options(*command);
     if (args.contains(QStringLiteral("-h")))
         args.replace(args.indexOf(QStringLiteral("-h")), QStringLiteral("--help"));

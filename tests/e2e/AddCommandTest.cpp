@@ -391,3 +391,61 @@ TEST_F(AddCommandTest, HolidayRunsThatStoreNothingSayWhy)
     EXPECT_TRUE(r.err.contains(QLatin1String("A bus device has no year"))) << qPrintable(r.err);
     EXPECT_EQ(contents(bus), busBefore);
 }
+
+// change takes only the fields given; the others come from the entry of the row. One entry at a
+// time, so row 1 is always it.
+TEST_F(AddCommandTest, ChangeWritesOnlyTheFieldsGiven)
+{
+    struct Case {
+        const char *name;
+        QStringList add;    // the entry first entered
+        QStringList change; // the options of change
+        ProgramRecord after;
+    };
+    const Case cases[] = {
+        {"TimeOnly",
+         {"switching", "--time", "06:30", "--days", "mo,fr", "--channels", "1,3", "--state", "off",
+          "--program", "2"},
+         {"switching", "--time", "07:15"},
+         test::weeklyTime(7, 15, 1 + 16, 1 + 4, 0, 2)},
+        {"WeeklyBecomesDated",
+         {"switching", "--time", "06:30", "--days", "mo", "--channels", "2", "--program", "2"},
+         {"switching", "--date", "24.12", "--once"},
+         test::datedTime(6, 30, 24, 12, 2, 1, 1)},
+        {"DatedKeepsDateGetsPulse",
+         {"switching", "--time", "22:00", "--date", "1.5", "--channels", "1"},
+         {"switching", "--pulse", "5", "--channels", "4"},
+         test::datedTime(22, 0, 1, 5, 8, 1, 0, 5)},
+        {"RangeMovesOneEnd",
+         {"priority", "--from", "24.12", "--to", "6.1", "--priority", "3", "--channels", "1"},
+         {"priority", "--to", "8.1"},
+         test::priorityTime(24, 12, 8, 1, 3, 1)},
+        {"EasterKeepsOffset",
+         {"priority", "--easter", "1", "--priority", "1", "--channels", "1"},
+         {"priority", "--priority", "permanent", "--state", "on"},
+         test::easterPriority(1, 10, 1, 1)},
+        {"RangeBecomesEaster",
+         {"priority", "--from", "1.5", "--to", "1.5", "--year", "2027", "--priority", "3", "--channels", "2"},
+         {"priority", "--easter", "-2"},
+         test::easterPriority(-2, 3, 2)},
+    };
+    for (const Case &c : cases) {
+        ASSERT_EQ(RunCliText({"new", file, "--type", "517", "--channels", "4", "--force"}).exitCode, 0);
+        const CliTextRun added = add(c.add);
+        ASSERT_EQ(added.exitCode, 0) << c.name << qPrintable(added.err);
+        const CliTextRun changed = RunCliText(QStringList{"change", file} + c.change +
+                                              QStringList{"--row", "1", "--workdir", dir.path()});
+        EXPECT_EQ(changed.exitCode, 0) << c.name << qPrintable(changed.err);
+        const Model m = load();
+        ASSERT_EQ(m.program().UsedCount, 1) << c.name;
+        EXPECT_EQ(m.program().Records[0], c.after) << c.name;
+    }
+    // a field of the other kind or form is refused as add refuses it, and the file stays
+    const QByteArray before = contents(file);
+    const CliTextRun refused =
+        RunCliText({"change", file, "priority", "--row", "1", "--once", "--workdir", dir.path()});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--easter and --once exclude each other")))
+        << qPrintable(refused.err);
+    EXPECT_EQ(contents(file), before);
+}

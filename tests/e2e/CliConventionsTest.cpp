@@ -406,5 +406,202 @@ TEST_F(CliConventions, WorkingDirectoryComesFromOptionEnvironmentOrDefaults)
     EXPECT_TRUE(config.err.isEmpty());
 }
 
+// ----- usage errors, languages and options before the command --------------------------------
+
+struct UsageCase {
+    QStringList args;
+    int exitCode;
+    const char *err; // the first line of standard error
+};
+
+TEST_F(CliConventions, EveryRefusalSaysWhatIsWrongInTheLanguageGivenAnywhere)
+{
+    const QString plan = copy("full517.zxp", QStringLiteral("plan.zxp"));
+    const QString astro = copy("full236.zxp", QStringLiteral("astro.zxp"));
+    dir.write(QStringLiteral("bad.json"), "{ nope");
+    const std::vector<UsageCase> cases = {
+        {{"list", plan, "b.zxp"}, 2, "zentrix-cli: b.zxp: unexpected argument"},
+        {{"list", plan, "b.zxp", "--lang", "fr"}, 2, "zentrix-cli: b.zxp: argument inattendu"},
+        {{"list"}, 2, "zentrix-cli: FILE.zxp is missing"},
+        {{"diff", plan, "--lang=de"}, 2, "zentrix-cli: B.zxp fehlt"},
+        {{"read", dir.file("o.zxp")}, 2, "zentrix-cli: --port is missing"},
+        {{"write", "-", "--port", dir.file("tty")}, 2, "zentrix-cli: -: a program file is required here"},
+        {{"remove", plan}, 2, "zentrix-cli: one of --row, --time, --from, --easter is required"},
+        {{"astro-change", astro, "--column", "sunset", "--days", "1", "--delete", "--set", "06:00"},
+         2,
+         "zentrix-cli: --delete and --set exclude each other"},
+        {{"summertime", "--rule", "1"}, 2, "zentrix-cli: --year is missing"},
+        {{"bus", "search", "--port", dir.file("tty")}, 2, "zentrix-cli: --area is missing"},
+        {{"simulate", plan, "--date", "2026-01-01"}, 2, "zentrix-cli: --channel is missing"},
+        {{"help", "--man", "--completion"}, 2, "zentrix-cli: --man and --completion exclude each other"},
+        {{"change", plan, "switching", "--time", "07:00"}, 2, "zentrix-cli: --row is missing"},
+        {{"change", plan, "holiday", "--row", "1"}, 2, "zentrix-cli: holiday: one of switching, priority is"},
+        {{"new", dir.file("n.zxp")}, 2, "zentrix-cli: --type is missing"},
+        {{"--lang", "de", "lsit"}, 2, "zentrix-cli: lsit: unbekannter Befehl"},
+        {{"lsit", "--lang", "fr"}, 2, "zentrix-cli: lsit: commande inconnue"},
+        {{"--bogus", "list", plan}, 2, "zentrix-cli: --bogus: unknown option"},
+        {{"build", dir.file("bad.json"), dir.file("o.zxp"), "--lang", "de"}, 1, "zentrix-cli: "},
+        {{"list", plan, "--view", "astro"}, 1, "zentrix-cli: "},
+        {{"--lang", "de", "astro-change", astro, "--column", "sunset", "--days", "1-2", "--delete"},
+         0,
+         "2 Tag(e) geändert"},
+        {{"--lang", "fr", "config", "--workdir", dir.path()}, 0, ""},
+    };
+    for (const UsageCase &c : cases) {
+        const CliRun r = RunCli(c.args);
+        const QByteArray first = r.err.left(r.err.indexOf('\n'));
+        EXPECT_EQ(r.exitCode, c.exitCode) << qPrintable(c.args.join(u' ')) << "\n" << r.err.constData();
+        EXPECT_TRUE(first.startsWith(c.err)) << qPrintable(c.args.join(u' ')) << "\n" << r.err.constData();
+        if (c.exitCode == 2) {
+            EXPECT_TRUE(r.out.isEmpty()) << qPrintable(c.args.join(u' '));
+        }
+    }
+    // the texts that were English whatever --lang said
+    EXPECT_TRUE(
+        RunCli({"build", dir.file("bad.json"), dir.file("o.zxp"), "--lang", "de"}).err.contains("kein JSON"));
+    EXPECT_TRUE(RunCli({"config", "--workdir", dir.path(), "--lang", "fr"}).err.contains("n'existe pas"));
+    const CliRun noAstro = RunCli({"list", plan, "--view", "astro"});
+    EXPECT_TRUE(noAstro.err.contains("no astro list")) << noAstro.err.constData();
+    EXPECT_TRUE(noAstro.out.isEmpty());
+}
+
+TEST_F(CliConventions, OptionsBeforeTheCommandActAsAfterIt)
+{
+    const CliRun after = RunCli({"list", data("full517.zxp"), "--view", "priority", "--lang", "de"});
+    const CliRun before = RunCli({"--lang", "de", "list", data("full517.zxp"), "--view", "priority"});
+    const CliRun joined = RunCli({"--lang=de", "--quiet", "list", data("full517.zxp"), "--view=priority"});
+    ASSERT_EQ(after.exitCode, 0) << after.err.constData();
+    EXPECT_EQ(before.exitCode, 0) << before.err.constData();
+    EXPECT_EQ(before.out, after.out);
+    EXPECT_EQ(joined.out, after.out);
+    // --workdir before any command names the working directory, the command's own still wins
+    CliOptions elsewhere;
+    elsewhere.environment.remove(QStringLiteral("ZENTRIX_WORKDIR"));
+    const CliRun holidays =
+        RunCli({"--workdir", QStringLiteral(ZX_SOURCE_DATA), "holidays", "--year", "2026"}, elsewhere);
+    EXPECT_EQ(holidays.exitCode, 0) << holidays.err.constData();
+    EXPECT_FALSE(holidays.out.isEmpty());
+    const CliRun config =
+        RunCli({"--workdir=" + QStringLiteral(ZX_SOURCE_DATA), "config", "--workdir", dir.path()});
+    EXPECT_EQ(config.exitCode, 0);
+    EXPECT_TRUE(config.err.contains(QFile::encodeName(dir.path()))) << config.err.constData();
+}
+
+TEST_F(CliConventions, DashReadsTheProgramFromStandardInputForCheckAndDiff)
+{
+    CliOptions piped;
+    piped.input = readFile(data("full517.zxp"));
+    const CliRun check = RunCli({"check", "-"}, piped);
+    EXPECT_EQ(check.exitCode, 0) << check.err.constData();
+    EXPECT_TRUE(check.out.startsWith("-: valid, device type 517")) << check.out.constData();
+    const CliRun same = RunCli({"diff", "-", data("full517.zxp")}, piped);
+    EXPECT_EQ(same.exitCode, 0) << same.err.constData();
+    const CliRun differs = RunCli({"diff", data("full236.zxp"), "-"}, piped);
+    EXPECT_EQ(differs.exitCode, 1) << differs.err.constData();
+    EXPECT_EQ(RunCli({"diff", "-", "-"}, piped).exitCode, 2);
+    piped.input = readFile(data("broken-truncated.zxp"));
+    const CliRun broken = RunCli({"check", "-", "--json"}, piped);
+    EXPECT_EQ(broken.exitCode, 1);
+    const QJsonObject entry = QJsonDocument::fromJson(broken.out).array().at(0).toObject();
+    EXPECT_TRUE(entry.value(u"reason").toString().contains(u"The file ends at line"))
+        << broken.out.constData();
+    EXPECT_GT(entry.value(u"line").toInt(), 1);
+}
+
+TEST_F(CliConventions, CheckNamesWhatTheLoaderFound)
+{
+    const struct {
+        const char *file;
+        const char *reason;
+    } cases[] = {
+        {"broken-checksum.zxp",
+         "Illegal File ! The checksum does not match: the values add up to 1 instead of 0"},
+        {"broken-truncated.zxp", "Illegal File ! The file ends at line "},
+        {"broken-value256.zxp", "Illegal File ! Line 1 holds the value 256, out of range 0..255."},
+        // the fixture is written one value a line: slot 8's link is image byte 154
+        {"broken-loop.zxp",
+         "Illegal File ! The record chain runs in a loop: more than 324 records, back again at line 155."},
+    };
+    for (const auto &c : cases) {
+        const CliRun r = RunCli({"check", data(c.file)});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.out.contains(c.reason)) << r.out.constData();
+    }
+    const CliRun de = RunCli({"check", data("broken-value256.zxp"), "--lang", "de"});
+    EXPECT_TRUE(de.out.contains("Zeile 1 enthält den Wert 256")) << de.out.constData();
+    const CliRun dump = RunCli({"dump", data("broken-checksum.zxp")});
+    EXPECT_TRUE(dump.err.contains("The checksum does not match")) << dump.err.constData();
+}
+
+// Writing into a pipe whose reader is gone ends the command by SIGPIPE without a word, as other
+// tools do; the pipe is closed before the command starts, so the signal is certain.
+TEST_F(CliConventions, AClosedPipeEndsTheCommandQuietly)
+{
+    CliOptions python;
+    python.program = QStringLiteral("/usr/bin/python3");
+    const CliRun r =
+        RunCli({"-c",
+                "import os, subprocess, sys\n"
+                "r, w = os.pipe(); os.close(r)\n"
+                "p = subprocess.run(sys.argv[1:], stdout=w, stderr=subprocess.PIPE, timeout=30)\n"
+                "print(p.returncode); sys.stdout.write(p.stderr.decode())",
+                QStringLiteral(ZX_CLI), "dump", data("full517.zxp")},
+               python);
+    EXPECT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(r.out, "-13\n"); // killed by SIGPIPE: the shell's 141
+}
+
+// The completion sourced into bash with the words of a command line, as bash hands them over
+// (it splits "--view=" at the "=").
+TEST_F(CliConventions, CompletionOffersWhatFitsTheWordAndNoPlaceholders)
+{
+    const QString script = dir.file(QStringLiteral("completion.sh"));
+    dir.write(QStringLiteral("completion.sh"), RunCli({"help", "--completion"}).out);
+    dir.write(QStringLiteral("plan.zxp"), "");
+    const QString commands = QStringLiteral("list dump build check new add change remove astro astro-change "
+                                            "export simulate easter summertime holidays write read diff bus "
+                                            "config catalogue help --version");
+    const struct {
+        QStringList words; // the last one is completed
+        QString offered;
+    } cases[] = {
+        {{""}, commands},
+        {{"--lang", "de", ""}, commands},
+        {{"help", ""}, commands},
+        {{"add", "plan.zxp", ""}, "switching priority holiday"},
+        {{"change", "plan.zxp", ""}, "switching priority"},
+        {{"add", "plan.zxp", "--replace", "p"}, "priority"},
+        {{"bus", ""}, "search program read reinstall"},
+        {{"list", "--view", "=", ""}, "switching priority changeover astro"},
+        {{"list", "--view", "=", "ch"}, "changeover"},
+        {{"--lang=fr", "list", "--view", ""}, "switching priority changeover astro"},
+        {{"add", "plan.zxp", "switching", "--days", ""}, "mo tu we th fr sa su daily"},
+        {{"add", "plan.zxp", "holiday", "--set", ""}, "all"},
+        {{"add", "plan.zxp", "priority", "--priority", "p"}, "permanent"},
+        {{"add", "plan.zxp", "switching", "--time", ""}, ""},
+        {{"add", "plan.zxp", "switching", "--channels", ""}, ""},
+        {{"add", "plan.zxp", "--time", "06:00", ""}, "switching priority holiday"},
+        {{"summertime", "--rule", ""}, "0 1 2 3 4"},
+        {{"diff", "pl"}, "plan.zxp"},
+        {{"list", "--fo"}, "--format"},
+    };
+    for (const auto &c : cases) {
+        QStringList words = QStringList{"zentrix-cli"} + c.words;
+        for (QString &w : words)
+            w = u'\'' + w + u'\'';
+        CliOptions bash;
+        bash.program = QStringLiteral("/bin/bash");
+        bash.workingDirectory = dir.path();
+        const CliRun r =
+            RunCli({"-c", QStringLiteral("source '%1'; COMP_WORDS=(%2); COMP_CWORD=%3; _zentrix_cli; "
+                                         "echo \"${COMPREPLY[*]}\"")
+                              .arg(script, words.join(u' '))
+                              .arg(words.size() - 1)},
+                   bash);
+        EXPECT_EQ(r.exitCode, 0) << r.err.constData();
+        EXPECT_EQ(QString::fromUtf8(r.out).trimmed(), c.offered) << qPrintable(c.words.join(u' '));
+    }
+}
+
 } // namespace
 } // namespace zx::test

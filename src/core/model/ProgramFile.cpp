@@ -246,30 +246,50 @@ bool isBlank(QChar c)
 
 struct ParsedNumbers {
     std::array<int, ImageSize> values{};
+    std::array<int, ImageSize> lines{};
     qsizetype end = 0; // just after the last number
 };
 
-std::optional<ParsedNumbers> parseNumbers(const QByteArray &text)
+std::optional<ParsedNumbers> parseNumbers(const QByteArray &text, LoadDetail *detail)
 {
     ParsedNumbers out;
     const char *s = text.constData();
     const qsizetype n = text.size();
     qsizetype pos = 0;
+    int line = 1;
+    const auto fault = [&](LoadFault f, int value = 0) -> std::optional<ParsedNumbers> {
+        if (detail)
+            *detail = {f, line, value, 0};
+        return std::nullopt;
+    };
     if (n >= 3 && uchar(s[0]) == 0xEF && uchar(s[1]) == 0xBB && uchar(s[2]) == 0xBF)
         pos = 3;
     for (int i = 0; i < ImageSize; ++i) {
-        while (pos < n && isSeparator(s[pos]))
-            ++pos;
-        if (pos >= n || s[pos] < '0' || s[pos] > '9')
-            return std::nullopt;
-        int value = 0;
-        while (pos < n && s[pos] >= '0' && s[pos] <= '9') {
-            value = std::min(value * 10 + (s[pos] - '0'), 1000); // saturates: anything above 255 is refused
+        while (pos < n && isSeparator(s[pos])) {
+            // a line ending in CR LF, LF or CR alone counts once
+            if (s[pos] == '\n' || (s[pos] == '\r' && (pos + 1 >= n || s[pos + 1] != '\n')))
+                ++line;
             ++pos;
         }
-        if (value > 255 || (pos < n && !isSeparator(s[pos])))
-            return std::nullopt;
+        if (pos >= n) {
+            // the last line is the one the text ended on, not the empty one after its line end
+            if (n > 0 && (s[n - 1] == '\n' || s[n - 1] == '\r'))
+                --line;
+            return fault(LoadFault::Truncated);
+        }
+        if (s[pos] < '0' || s[pos] > '9')
+            return fault(LoadFault::NotANumber);
+        int value = 0;
+        while (pos < n && s[pos] >= '0' && s[pos] <= '9') {
+            value = std::min(value * 10 + (s[pos] - '0'), 100000); // saturates: anything above 255 is refused
+            ++pos;
+        }
+        if (pos < n && !isSeparator(s[pos]))
+            return fault(LoadFault::NotANumber);
+        if (value > 255)
+            return fault(LoadFault::ValueOutOfRange, value);
         out.values[i] = value;
+        out.lines[i] = line;
     }
     out.end = pos;
     return out;
@@ -424,17 +444,24 @@ void decodeChangeover(const FileValues &f, ProgramSet &set)
     }
 }
 
-// Follows the used chain; false when a link leaves the capacity or the chain loops.
-bool decodeRecords(const FileValues &f, bool astro, int busDevice, LoadState &st)
+// Follows the used chain; false when a link leaves the capacity or the chain loops, with the
+// line of the link that did it.
+bool decodeRecords(const FileValues &f, const ProgramText &parsed, bool astro, int busDevice, LoadState &st,
+                   LoadDetail *detail)
 {
     ProgramSet &set = st.set;
     const int limit = astro ? LinkLimitAstro : LinkLimitAnnual;
     int link = f.plain(ByteUsedHead) * 256 + f.plain(ByteUsedHead + 1);
+    int linkByte = ByteUsedHead + 1; // where the link being followed is stored
     int visited = 0;
     int count = 0;
     while (link != 0) {
-        if (link > limit || ++visited > limit)
+        if (link > limit || ++visited > limit) {
+            if (detail)
+                *detail = {link > limit ? LoadFault::LinkBeyondCapacity : LoadFault::ChainLoop,
+                           parsed.lines[linkByte], link, limit};
             return false;
+        }
         if (!astro && link > SmallAnnualCapacity)
             st.device.RecordCapacity = CapacityAnnual;
         const int at = ByteSlots + SlotSize * (link - 1);
@@ -446,6 +473,7 @@ bool decodeRecords(const FileValues &f, bool astro, int busDevice, LoadState &st
         r.b4 = byteOf(f.sw(at + 4));
         r.b5 = byteOf(f.sw(at + 5));
         link = (b3 >> 7) * 256 + f.plain(at + 2);
+        linkByte = at + 2;
 
         const bool switching = IsSwitchingCode(r.b0);
         const bool priority = IsPriorityCode(r.b0);
@@ -515,26 +543,28 @@ QByteArray FormatProgramText(const MemoryImage &v, const QString &usageText,
     return out;
 }
 
-std::optional<ProgramText> ParseProgramText(const QByteArray &text)
+std::optional<ProgramText> ParseProgramText(const QByteArray &text, LoadDetail *detail)
 {
-    const auto numbers = parseNumbers(text);
+    const auto numbers = parseNumbers(text, detail);
     if (!numbers)
         return std::nullopt;
     ProgramText out;
     out.values = numbers->values;
+    out.lines = numbers->lines;
     out.texts = parseTexts(text, numbers->end);
     return out;
 }
 
 std::optional<std::array<int, ImageSize>> ReadImageValues(const QByteArray &text)
 {
-    const auto numbers = parseNumbers(text);
+    const auto numbers = parseNumbers(text, nullptr);
     if (!numbers)
         return std::nullopt;
     return numbers->values;
 }
 
-LoadResult ApplyProgramText(Model &model, const ProgramText &parsed, bool skipTexts, int setIndex)
+LoadResult ApplyProgramText(Model &model, const ProgramText &parsed, bool skipTexts, int setIndex,
+                            LoadDetail *detail)
 {
     const int target = setIndex == SetTemplate ? SetTemplate : SetProgram;
     const FileValues f{parsed.values};
@@ -542,8 +572,11 @@ LoadResult ApplyProgramText(Model &model, const ProgramText &parsed, bool skipTe
     int sum = 0;
     for (int v : parsed.values)
         sum += v;
-    if (sum % 256 != 0)
+    if (sum % 256 != 0) {
+        if (detail)
+            *detail = {LoadFault::Checksum, 0, sum % 256, 0};
         return LoadResult::Invalid;
+    }
 
     const int code = f.plain(1);
     const LoadResult typeCheck = checkDeviceCode(model, code);
@@ -594,7 +627,7 @@ LoadResult ApplyProgramText(Model &model, const ProgramText &parsed, bool skipTe
     else
         decodeAnnual(f, st);
     decodeChangeover(f, st.set);
-    if (!decodeRecords(f, astro, bus, st))
+    if (!decodeRecords(f, parsed, astro, bus, st, detail))
         return LoadResult::Invalid;
 
     if (!skipTexts) {
@@ -612,14 +645,20 @@ LoadResult ApplyProgramText(Model &model, const ProgramText &parsed, bool skipTe
     return LoadResult::Loaded;
 }
 
-LoadResult LoadProgramText(Model &model, const QByteArray &text, bool skipTexts, int setIndex)
+LoadResult LoadProgramText(Model &model, const QByteArray &text, bool skipTexts, int setIndex,
+                           LoadDetail *detail)
 {
-    if (text.size() > MaxProgramFileSize)
+    if (detail)
+        *detail = {};
+    if (text.size() > MaxProgramFileSize) {
+        if (detail)
+            detail->fault = LoadFault::TooLarge;
         return LoadResult::Invalid;
-    const auto parsed = ParseProgramText(text);
+    }
+    const auto parsed = ParseProgramText(text, detail);
     if (!parsed)
         return LoadResult::Invalid;
-    return ApplyProgramText(model, *parsed, skipTexts, setIndex);
+    return ApplyProgramText(model, *parsed, skipTexts, setIndex, detail);
 }
 
 void deriveModelNameAfterLoad(Model &model)

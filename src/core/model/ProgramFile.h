@@ -30,6 +30,27 @@ enum class LoadResult : int {
     OtherType236 = 236, // the file is for the astro device
 };
 
+// What the loader found wrong with a program file, and where, so that every caller names the
+// same reason: the text ends early, holds something that is no number 0..255, its checksum
+// fails, or its record chain leaves the capacity or runs in a loop.
+enum class LoadFault {
+    None,
+    TooLarge,           // larger than any program file
+    Truncated,          // fewer than 2048 numbers; `line` is the last line
+    NotANumber,         // `line` holds something else where a number belongs
+    ValueOutOfRange,    // `value` above 255 on `line`
+    Checksum,           // the values do not add up to 0 modulo 256; `value` is their sum
+    LinkBeyondCapacity, // `value` links beyond `limit` record slots, on `line`
+    ChainLoop,          // the chain visits more than `limit` slots; `line` is where it came back
+};
+struct LoadDetail {
+    LoadFault fault = LoadFault::None;
+    int line = 0; // 1-based line of the file; 0 where no single line is to blame
+    int value = 0;
+    int limit = 0;
+    bool ok() const { return fault == LoadFault::None; }
+};
+
 // Header bytes 0..7 of set 0 at the given moment, as stored in HeaderBytes and written plain
 // (byte 0, the checksum, still 0).
 std::array<int, 8> BuildHeaderBytes(const Model &model, const QDateTime &now);
@@ -53,7 +74,7 @@ void AcceptDiskVersionLoss(Model &model);
 // file is read; for anything else (directory, FIFO, no permission) the prompter shows the
 // system's text, which `reason` also receives, and the result is Unreadable.
 LoadResult LoadProgram(Model &model, Prompter &prompter, const QString &path, bool skipTexts, int setIndex,
-                       QString *reason = nullptr);
+                       QString *reason = nullptr, LoadDetail *detail = nullptr);
 
 // The first 2048 numbers of a program file or card.dat, as the file holds them (before
 // undoing the nibble order); nullopt when the text holds fewer, or anything not a number 0..255.
@@ -72,8 +93,9 @@ constexpr int ProgramTextCount = 9;
 struct ProgramText {
     std::array<int, ImageSize> values{};
     std::array<QString, ProgramTextCount> texts;
+    std::array<int, ImageSize> lines{}; // the line each value stood on (1-based; 0 when not from a file)
 };
-std::optional<ProgramText> ParseProgramText(const QByteArray &text);
+std::optional<ProgramText> ParseProgramText(const QByteArray &text, LoadDetail *detail = nullptr);
 
 // The file values (nibble order applied, checksum in byte 0) of set 0 as it stands: the records
 // in their current order, DeviceCode as it is. `now` stamps bytes 4..7.
@@ -88,10 +110,12 @@ QByteArray FormatProgramText(const MemoryImage &fileValues, const QString &usage
 
 // Decodes a parsed program file into set `setIndex` of the model and sorts it into display
 // order. The model changes only when the result is Loaded.
-LoadResult ApplyProgramText(Model &model, const ProgramText &parsed, bool skipTexts, int setIndex);
+LoadResult ApplyProgramText(Model &model, const ProgramText &parsed, bool skipTexts, int setIndex,
+                            LoadDetail *detail = nullptr);
 
 // ParseProgramText and ApplyProgramText in one: Invalid when the text does not parse.
-LoadResult LoadProgramText(Model &model, const QByteArray &text, bool skipTexts, int setIndex);
+LoadResult LoadProgramText(Model &model, const QByteArray &text, bool skipTexts, int setIndex,
+                           LoadDetail *detail = nullptr);
 
 // Called after every successful load to derive ModelName from brand, channel count and
 // DeviceCode (DeriveModelName).

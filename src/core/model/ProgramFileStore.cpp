@@ -118,8 +118,10 @@ void AcceptDiskVersionLoss(Model &model)
 }
 
 LoadResult LoadProgram(Model &model, Prompter &prompter, const QString &path, bool skipTexts, int setIndex,
-                       QString *reason)
+                       QString *reason, LoadDetail *detail)
 {
+    if (detail)
+        *detail = {};
     const auto busy = prompter.busy();
     const FileContent read = ReadRegularFile(path, MaxProgramFileSize);
     if (read.status == ReadStatus::Missing) {
@@ -132,10 +134,13 @@ LoadResult LoadProgram(Model &model, Prompter &prompter, const QString &path, bo
         prompter.tell(FileErrorText(path, read.error), Icon::Critical);
         return LoadResult::Unreadable;
     }
-    if (!read.ok())
+    if (!read.ok()) {
+        if (detail)
+            detail->fault = LoadFault::TooLarge;
         return LoadResult::Invalid;
+    }
     const QByteArray &content = read.content;
-    const LoadResult result = LoadProgramText(model, content, skipTexts, setIndex);
+    const LoadResult result = LoadProgramText(model, content, skipTexts, setIndex, detail);
     if (result == LoadResult::Loaded) {
         ProgramSet &set = model.set(setIndex);
         set.FileName = path;

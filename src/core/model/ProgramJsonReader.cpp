@@ -17,12 +17,73 @@ namespace zx {
 
 namespace {
 
+// The messages of the reader in the three built-in languages, found by their English text.
+QString jsonText(const char *english, int language)
+{
+    struct Row {
+        const char *en, *de, *fr;
+    };
+    static const Row rows[] = {
+        {"a number is required", "eine Zahl wird erwartet", "un nombre est attendu"},
+        {"%1 is out of range %2..%3", "%1 liegt außerhalb von %2..%3", "%1 est hors de %2..%3"},
+        {"%1 is not a whole number", "%1 ist keine ganze Zahl", "%1 n'est pas un nombre entier"},
+        {"an object is required", "ein Objekt wird erwartet", "un objet est attendu"},
+        {"unknown field", "unbekanntes Feld", "champ inconnu"},
+        {"an array is required", "eine Liste wird erwartet", "une liste est attendue"},
+        {"%1 entries are required", "%1 Einträge werden erwartet", "%1 entrées sont attendues"},
+        {"%1 entries, at most %2 are allowed", "%1 Einträge, höchstens %2 sind erlaubt",
+         "%1 entrées, %2 au plus sont permises"},
+        {"a text is required", "ein Text wird erwartet", "un texte est attendu"},
+        {"a text of the program file may hold no comma and no line break",
+         "ein Text der Programmdatei darf kein Komma und keinen Zeilenumbruch enthalten",
+         "un texte du fichier programme ne peut contenir ni virgule ni saut de ligne"},
+        {"the astro device has no meter pulse", "das Astrogerät hat keinen Zählimpuls",
+         "l'appareil astro n'a pas d'impulsion de comptage"},
+        {"%1 is no switching time (0..89, 128..217) or priority time (96..127)",
+         "%1 ist weder Schaltzeit (0..89, 128..217) noch Prioritätszeit (96..127)",
+         "%1 n'est ni un horaire (0..89, 128..217) ni une période prioritaire (96..127)"},
+        {"must be 0 (the link of the record chain)", "muss 0 sein (der Verweis der Eintragskette)",
+         "doit valoir 0 (le lien de la chaîne des entrées)"},
+        {"bit 7 must be clear (the link of the record chain)",
+         "Bit 7 muss frei sein (der Verweis der Eintragskette)",
+         "le bit 7 doit être à 0 (le lien de la chaîne des entrées)"},
+        {"an astro switching time is kept in the astro table, not as a record",
+         "eine Astroschaltzeit steht in der Astrotabelle, nicht als Eintrag",
+         "un horaire astro figure dans la table astro, pas comme entrée"},
+        {"holds a program, not a master card: give it as records",
+         "enthält ein Programm, keine Masterkarte: als Einträge angeben",
+         "contient un programme, pas une carte maître : donnez-le comme entrées"},
+        {"is no master card the program accepts", "ist keine Masterkarte, die das Programm annimmt",
+         "n'est pas une carte maître que le programme accepte"},
+        {"\"zentrix-program\" is required", "\"zentrix-program\" wird erwartet",
+         "\"zentrix-program\" est attendu"},
+        {"%1 is no device type (517, 236)", "%1 ist kein Gerätetyp (517, 236)",
+         "%1 n'est pas un type d'appareil (517, 236)"},
+        {"the astro device keeps no program number", "das Astrogerät hat keine Programmnummer",
+         "l'appareil astro n'a pas de numéro de programme"},
+        {"only the astro device (236) has astro data", "nur das Astrogerät (236) hat Astrodaten",
+         "seul l'appareil astro (236) a des données astro"},
+        {"%1 marks a master card, which holds no program: give a master card as the image that dump --json "
+         "prints for it",
+         "%1 kennzeichnet eine Masterkarte, die kein Programm enthält: eine Masterkarte als das Abbild "
+         "angeben, das dump --json für sie ausgibt",
+         "%1 désigne une carte maître, qui ne contient pas de programme : donnez une carte maître comme "
+         "l'image que dump --json affiche pour elle"},
+    };
+    for (const Row &r : rows)
+        if (qstrcmp(r.en, english) == 0)
+            return QString::fromUtf8(language == German ? r.de : language == French ? r.fr : r.en);
+    return QString::fromUtf8(english);
+}
+
 // Reads fields of a JSON document with range checks; the first failure is kept in `error`,
 // naming the field by its path ("device.channels", "records[3].bytes[0]").
 class FieldReader {
   public:
     QString error;
+    int language = English; // of the messages
     bool ok() const { return error.isEmpty(); }
+    QString say(const char *english) const { return jsonText(english, language); }
 
     void fail(const QString &path, const QString &what)
     {
@@ -35,12 +96,12 @@ class FieldReader {
         if (!ok())
             return std::nullopt;
         if (!v.isDouble()) {
-            fail(path, QStringLiteral("a number is required"));
+            fail(path, say("a number is required"));
             return std::nullopt;
         }
         const double x = v.toDouble();
         if (!(x >= min && x <= max)) {
-            fail(path, QStringLiteral("%1 is out of range %2..%3").arg(x).arg(min).arg(max));
+            fail(path, say("%1 is out of range %2..%3").arg(x).arg(min).arg(max));
             return std::nullopt;
         }
         return x;
@@ -52,7 +113,7 @@ class FieldReader {
         if (!x)
             return std::nullopt;
         if (*x != std::floor(*x)) {
-            fail(path, QStringLiteral("%1 is not a whole number").arg(*x));
+            fail(path, say("%1 is not a whole number").arg(*x));
             return std::nullopt;
         }
         return int(*x);
@@ -82,7 +143,7 @@ class FieldReader {
         if (!ok())
             return std::nullopt;
         if (!v.isObject()) {
-            fail(path, QStringLiteral("an object is required"));
+            fail(path, say("an object is required"));
             return std::nullopt;
         }
         return v.toObject();
@@ -95,7 +156,7 @@ class FieldReader {
             const bool listed = std::any_of(known.begin(), known.end(),
                                             [&](const char *k) { return it.key() == QLatin1String(k); });
             if (!listed)
-                fail(prefix + it.key(), QStringLiteral("unknown field"));
+                fail(prefix + it.key(), say("unknown field"));
         }
         return ok();
     }
@@ -105,14 +166,14 @@ class FieldReader {
         if (!ok())
             return std::nullopt;
         if (!v.isArray()) {
-            fail(path, QStringLiteral("an array is required"));
+            fail(path, say("an array is required"));
             return std::nullopt;
         }
         const QJsonArray a = v.toArray();
         if (a.size() < minSize || a.size() > maxSize) {
             fail(path, minSize == maxSize
-                           ? QStringLiteral("%1 entries are required").arg(minSize)
-                           : QStringLiteral("%1 entries, at most %2 are allowed").arg(a.size()).arg(maxSize));
+                           ? say("%1 entries are required").arg(minSize)
+                           : say("%1 entries, at most %2 are allowed").arg(a.size()).arg(maxSize));
             return std::nullopt;
         }
         return a;
@@ -126,12 +187,12 @@ class FieldReader {
         if (v.isUndefined())
             return {};
         if (!v.isString()) {
-            fail(path, QStringLiteral("a text is required"));
+            fail(path, say("a text is required"));
             return {};
         }
         const QString s = v.toString();
         if (s.contains(u',') || s.contains(u'\n') || s.contains(u'\r'))
-            fail(path, QStringLiteral("a text of the program file may hold no comma and no line break"));
+            fail(path, say("a text of the program file may hold no comma and no line break"));
         return s;
     }
 };
@@ -167,9 +228,11 @@ void readDevice(FieldReader &in, const QJsonObject &json, Model &m, bool astro)
         const int code = in.field(*device, "deviceCode", at, DeviceCodeAnnual,
                                   DeviceCodeAnnualSpecialPriorities, DeviceCodeAnnual);
         if (!in.ok() && IsMasterCard(device->value(u"deviceCode").toInt()))
-            in.error = at + QStringLiteral("deviceCode: %1 marks a master card, which holds no program: give "
-                                           "a master card as the image that dump --json prints for it")
-                                .arg(device->value(u"deviceCode").toInt());
+            in.error =
+                at + QStringLiteral("deviceCode: ") +
+                in.say("%1 marks a master card, which holds no program: give a master card as the image "
+                       "that dump --json prints for it")
+                    .arg(device->value(u"deviceCode").toInt());
         d.DeviceCode = code;
         d.MasterCardOptions = in.field(*device, "masterCardOptions", at, 0, 255, 0);
     }
@@ -182,7 +245,7 @@ void readDevice(FieldReader &in, const QJsonObject &json, Model &m, bool astro)
     if (mv.isUndefined() || mv.isNull())
         return;
     if (astro) {
-        in.fail(at + QStringLiteral("meterPulse"), QStringLiteral("the astro device has no meter pulse"));
+        in.fail(at + QStringLiteral("meterPulse"), in.say("the astro device has no meter pulse"));
         return;
     }
     const auto meter = in.object(mv, at + QStringLiteral("meterPulse"));
@@ -269,20 +332,18 @@ void readRecords(FieldReader &in, const QJsonObject &json, Model &m)
             return;
         if (!IsSwitchingCode(b[0]) && !IsPriorityCode(b[0]))
             in.fail(at + QStringLiteral(".bytes[0]"),
-                    QStringLiteral("%1 is no switching time (0..89, 128..217) or priority time (96..127)")
-                        .arg(b[0]));
+                    in.say("%1 is no switching time (0..89, 128..217) or priority time (96..127)").arg(b[0]));
         if (b[2] != 0)
-            in.fail(at + QStringLiteral(".bytes[2]"),
-                    QStringLiteral("must be 0 (the link of the record chain)"));
+            in.fail(at + QStringLiteral(".bytes[2]"), in.say("must be 0 (the link of the record chain)"));
         if (b[3] & 128)
             in.fail(at + QStringLiteral(".bytes[3]"),
-                    QStringLiteral("bit 7 must be clear (the link of the record chain)"));
+                    in.say("bit 7 must be clear (the link of the record chain)"));
         p.Records[i] = ProgramRecord{std::uint8_t(b[0]), std::uint8_t(b[1]), std::uint8_t(b[2]),
                                      std::uint8_t(b[3]), std::uint8_t(b[4]), std::uint8_t(b[5])};
         // The astro device keeps its sun times in the astro table; the loader drops such records.
         if (in.ok() && m.device.Uhrentyp == TypeAstro && m.IsAstroTime(p.Records[i]))
             in.fail(at + QStringLiteral(".bytes"),
-                    QStringLiteral("an astro switching time is kept in the astro table, not as a record"));
+                    in.say("an astro switching time is kept in the astro table, not as a record"));
     }
     p.UsedCount = int(records->size());
     m.recount(SetProgram);
@@ -372,8 +433,8 @@ void readMasterCard(FieldReader &in, const QJsonObject &json, int type, ProgramJ
     if (result != LoadResult::MasterCard)
         in.fail(QStringLiteral("image"),
                 result == LoadResult::Loaded
-                    ? QStringLiteral("holds a program, not a master card: give it as records")
-                    : QStringLiteral("is no master card the program accepts"));
+                    ? in.say("holds a program, not a master card: give it as records")
+                    : in.say("is no master card the program accepts"));
     else
         out.masterCard = card;
 }
@@ -383,10 +444,11 @@ void readMasterCard(FieldReader &in, const QJsonObject &json, int type, ProgramJ
 ProgramJsonRead ProgramFromJson(const QJsonObject &json, Model &model)
 {
     FieldReader in;
+    in.language = model.device.Sprache;
     ProgramJsonRead out;
     const QJsonValue format = json.value(u"format");
     if (!format.isUndefined() && format != QJsonValue(QStringLiteral("zentrix-program")))
-        in.fail(QStringLiteral("format"), QStringLiteral("\"zentrix-program\" is required"));
+        in.fail(QStringLiteral("format"), in.say("\"zentrix-program\" is required"));
     const int version =
         json.contains(u"version")
             ? in.integer(json.value(u"version"), QStringLiteral("version"), 1, ProgramJsonVersion)
@@ -396,7 +458,7 @@ ProgramJsonRead ProgramFromJson(const QJsonObject &json, Model &model)
         in.integer(json.value(u"deviceType"), QStringLiteral("deviceType"), TypeAstro, TypeAnnual)
             .value_or(0);
     if (in.ok() && type != TypeAnnual && type != TypeAstro)
-        in.fail(QStringLiteral("deviceType"), QStringLiteral("%1 is no device type (517, 236)").arg(type));
+        in.fail(QStringLiteral("deviceType"), in.say("%1 is no device type (517, 236)").arg(type));
     if (in.ok() && (json.contains(u"image") || json.contains(u"masterCard"))) {
         readMasterCard(in, json, type, out);
         out.error = in.error;
@@ -416,8 +478,7 @@ ProgramJsonRead ProgramFromJson(const QJsonObject &json, Model &model)
     readOptions(in, json, m);
     if (astro) {
         if (json.contains(u"programNumber") && !json.value(u"programNumber").isNull())
-            in.fail(QStringLiteral("programNumber"),
-                    QStringLiteral("the astro device keeps no program number"));
+            in.fail(QStringLiteral("programNumber"), in.say("the astro device keeps no program number"));
     } else {
         const QJsonValue pn = json.value(u"programNumber");
         if (!pn.isUndefined() && !pn.isNull())
@@ -429,7 +490,7 @@ ProgramJsonRead ProgramFromJson(const QJsonObject &json, Model &model)
     if (astro)
         readAstro(in, json, m, version);
     else if (json.contains(u"astro") && !json.value(u"astro").isNull())
-        in.fail(QStringLiteral("astro"), QStringLiteral("only the astro device (236) has astro data"));
+        in.fail(QStringLiteral("astro"), in.say("only the astro device (236) has astro data"));
 
     m.program().UsageText = in.text(json.value(u"usageText"), QStringLiteral("usageText"));
     const QJsonValue nv = json.value(u"channelNames");

@@ -70,8 +70,11 @@ PrintedList LayoutList(const Model &model, int listKind, int setIndex, const Lis
     list.listKind = listKind;
     list.headerLines = PrintHeaderLines(model, listKind, setIndex, filtered);
     list.columnHeader = table.header;
-    for (const ListRow &row : table.rows)
+    for (const ListRow &row : table.rows) {
         list.rows.push_back(row.cells);
+        list.recordIndex.push_back(row.recordIndex);
+    }
+    list.year = table.year;
 
     // Each column as wide as its widest text, as the grid sizes its columns.
     std::vector<int> widths(table.header.size(), 0);

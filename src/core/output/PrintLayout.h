@@ -26,6 +26,8 @@ struct PrintedList {
     QStringList headerLines;
     QStringList columnHeader;
     std::vector<QStringList> rows;
+    std::vector<int> recordIndex; // of each row, as ListRow has it
+    int year = 0;                 // the astro list's calendar year
     std::vector<int> tabs;
     std::vector<PrintPage> pages;
 };

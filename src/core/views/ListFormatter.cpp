@@ -156,6 +156,7 @@ ListTable astroList(const Model &model, const ListOptions &options)
     const SystemClock systemClock;
     const Clock &clock = options.clock ? *options.clock : static_cast<const Clock &>(systemClock);
     const int year = options.year > 0 ? options.year : clock.today().year();
+    t.year = year;
     QString channels = model.catalogue.text(Msg::ChannelPrefix) + QLatin1Char('1');
     if (model.astro.AstroC1C2)
         channels += model.catalogue.text(Msg::ChannelPrefix) + QLatin1Char('2');

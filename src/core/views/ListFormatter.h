@@ -26,6 +26,7 @@ struct ListRow {
 struct ListTable {
     QStringList header;
     std::vector<ListRow> rows;
+    int year = 0; // the astro list: the calendar year of its dates
 };
 
 // The lists of the main window (ListView).

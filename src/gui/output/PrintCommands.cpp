@@ -129,7 +129,7 @@ void PrintCommands::run(bool preview)
     } else if (settings_.redirectToFile && settings_.csv) {
         // A table is written whole, replacing an older one; the text file is appended to.
         const QString table = CsvFileName(m.program().FileName);
-        error = WriteExportFile(table, ListsCsv(lists), m.program().FileName, m.device.Sprache);
+        error = WriteExportFile(table, ListsCsv(m, lists), m.program().FileName, m.device.Sprache);
         done = extraText(ExtraText::ExportFinished, sprache).arg(QDir::toNativeSeparators(table));
     } else if (settings_.redirectToFile) {
         TextFileSink sink(output::TextFileName(m.program().FileName));

@@ -886,6 +886,63 @@ TEST_F(ProgramFileTest, FileWithoutTextsLoadsWithEmptyTexts)
     EXPECT_EQ(model.program().ChannelNames[0], QStringLiteral(" "));
 }
 
+// What the loader found and on which line of the file: the one-number-per-line text puts image
+// byte i on line i + 1, so each fault's line is known by hand.
+TEST_F(ProgramFileTest, AnInvalidFileSaysWhatIsWrongAndOnWhichLine)
+{
+    setRecords({weeklyTime(6, 0, 1, 1), weeklyTime(7, 0, 1, 1)});
+    ASSERT_TRUE(save());
+    const auto saved = savedValues();
+    std::array<int, ImageSize> good;
+    std::copy(saved.begin(), saved.end(), good.begin());
+    const QByteArray text = imageText(good);
+    const auto firstLines = [&](int n, const QByteArray &end) {
+        return text.split('\n').mid(0, n).join('\n').replace('\r', "").replace("\n", end) + end;
+    };
+    const auto withLine = [&](int line, const QByteArray &content) {
+        QList<QByteArray> lines = text.split('\n');
+        lines[line - 1] = content + '\r';
+        return lines.join('\n');
+    };
+    const int slot0Link = 104 + 2;
+    const auto linked = [&](int link) {
+        auto v = good;
+        v[slot0Link] = link & 255;
+        v[slot0Link + 1] = SwapNibbles((SwapNibbles(v[slot0Link + 1]) & 127) | ((link >> 8) << 7));
+        fixChecksum(v);
+        return imageText(v);
+    };
+    auto badSum = good;
+    badSum[0] = (badSum[0] + 5) % 256;
+    struct Case {
+        const char *name;
+        QByteArray text;
+        LoadDetail expected;
+    };
+    const Case cases[] = {
+        {"Empty", {}, {LoadFault::Truncated, 1, 0, 0}},
+        {"TenLines", firstLines(10, "\r\n"), {LoadFault::Truncated, 10, 0, 0}},
+        {"TenLinesLf", firstLines(10, "\n"), {LoadFault::Truncated, 10, 0, 0}},
+        {"TenLinesNoEnd", firstLines(10, "\n").chopped(1), {LoadFault::Truncated, 10, 0, 0}},
+        {"Letter", withLine(4, "x"), {LoadFault::NotANumber, 4, 0, 0}},
+        {"DigitsThenLetter", withLine(5, "12a"), {LoadFault::NotANumber, 5, 0, 0}},
+        {"Value256", withLine(3, "256"), {LoadFault::ValueOutOfRange, 3, 256, 0}},
+        {"Checksum", imageText(badSum), {LoadFault::Checksum, 0, 5, 0}},
+        {"LastSlot", linked(324), {}},
+        {"LinkBeyondCapacity", linked(325), {LoadFault::LinkBeyondCapacity, slot0Link + 1, 325, 324}},
+        {"Loop", linked(1), {LoadFault::ChainLoop, slot0Link + 1, 1, 324}},
+    };
+    for (const Case &c : cases) {
+        LoadDetail detail{LoadFault::Checksum, 99, 99, 99};
+        const LoadResult result = LoadProgramText(model, c.text, false, 0, &detail);
+        EXPECT_EQ(result == LoadResult::Loaded, c.expected.ok()) << c.name;
+        EXPECT_EQ(detail.fault, c.expected.fault) << c.name;
+        EXPECT_EQ(detail.line, c.expected.line) << c.name;
+        EXPECT_EQ(detail.value, c.expected.value) << c.name;
+        EXPECT_EQ(detail.limit, c.expected.limit) << c.name;
+    }
+}
+
 TEST_F(ProgramFileTest, InvalidRecordsAreDroppedAndNotCounted)
 {
     // b0 90..95 and 218..255 are no records the system edits

@@ -1,6 +1,9 @@
 #include "output/CsvExport.h"
 #include "output/ExportFile.h"
 
+#include "entry/PriorityEntry.h"
+#include "model/Model.h"
+#include "support/SamplePrograms.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -42,14 +45,34 @@ INSTANTIATE_TEST_SUITE_P(
                                  "e\r\n"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(CsvLists, HeaderRowsAndAnEmptyLineBetweenLists)
+// The table holds values, not the list's texts: a spreadsheet sorts and computes with them.
+TEST(CsvLists, ValuesUnderNamedFieldsAndAnEmptyLineBetweenLists)
 {
-    PrintedList a;
-    a.columnHeader = {"Nr", "Time"};
-    a.rows = {{"1", "06:30"}, {"2", "22:00"}};
-    PrintedList b;
-    b.columnHeader = {"Nr", "Year"};
-    EXPECT_EQ(ListsCsv({a, b}), QByteArray("Nr,Time\r\n1,06:30\r\n2,22:00\r\n\r\nNr,Year\r\n"));
+    Model model;
+    model.device.Kanalzahl = 4;
+    ProgramSet &p = model.program();
+    p.Records[0] = test::weeklyTime(7, 0, 1 + 4 + 16, 1 + 4, 1, 3);
+    p.Records[1] = test::datedTime(22, 5, 24, 12, 2, 0, 1, 30);
+    p.Records[2] = test::priorityTime(1, 1, 6, 1, 10, 1, 1, 1, YearCodeOf(2027));
+    p.Records[3] = test::easterPriority(-2, 4, 8);
+    p.UsedCount = 4;
+    model.recount(0);
+    PrintedList switching;
+    switching.listKind = ListSwitching;
+    switching.rows = {{" C1"}, {"  7:00 hrs"}};
+    switching.recordIndex = {0, 1};
+    PrintedList priority;
+    priority.listKind = ListPriority;
+    priority.rows = {{"x"}, {"y"}};
+    priority.recordIndex = {2, 3};
+    EXPECT_EQ(ListsCsv(model, {switching, priority}),
+              QByteArray("row,kind,weekdays,date,once,time,channels,pulse,state,value,program\r\n"
+                         "1,weekly,mo we fr,,,07:00,1 3,,on,,3\r\n"
+                         "2,dated,,12-24,1,22:05,2,30,off,,\r\n"
+                         "\r\n"
+                         "row,from,to,year,once,easter,priority,channels,state,value\r\n"
+                         "1,2027-01-01,2027-01-06,2027,1,,permanent,1,on,\r\n"
+                         "2,,,,0,-2,4,4,,\r\n"));
     EXPECT_EQ(CsvFileName(QStringLiteral("/p/plan.zxp")), QStringLiteral("/p/plan.csv"));
 }
 
