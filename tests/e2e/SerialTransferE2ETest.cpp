@@ -85,7 +85,8 @@ TEST_F(SerialE2E, WriteThenReadGivesTheSameImageAndProgram)
     expectSameProgram(original, model);
     EXPECT_EQ(model.Modified, 1);
     EXPECT_EQ(model.program().UsageText, QStringLiteral("unknown"));
-    EXPECT_EQ(model.program().ChannelNames, (std::array<QString, 9>{})) << "the device holds no channel names";
+    EXPECT_EQ(model.program().ChannelNames, (std::array<QString, 9>{}))
+        << "the device holds no channel names";
     EXPECT_TRUE(model.program().FileName.endsWith(QStringLiteral("Swprg1.zxp")));
 }
 

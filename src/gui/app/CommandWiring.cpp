@@ -32,23 +32,26 @@ void wireCommands(MainWindow &window, AppContext &context)
     auto save = [w] { return w->save(); };
     auto redraw = [w] { w->redrawList(); };
 
-    // A finished transfer is told as plainly as a failed one; the status bar keeps saying so.
-    auto done = [w, ctx](bool writing) {
+    // A finished transfer is told as plainly as a failed one; the status bar keeps saying so. A
+    // verified write has told "written and verified" already: one message, not two in a row.
+    auto done = [w, ctx](bool writing, bool told) {
         const QString text = transferDoneText(ctx->model.catalogue, writing);
         w->statusBar()->showMessage(text);
-        ctx->prompter.tell(text, Icon::Information);
+        if (!told)
+            ctx->prompter.tell(text, Icon::Information);
     };
     window.setCommandHandler(QStringLiteral("mnuDatExp"), [=] {
         w->statusBar()->clearMessage();
-        if (runWriteCommand(*ctx, save, w, redraw))
-            done(true);
+        bool verified = false;
+        if (runWriteCommand(*ctx, save, w, redraw, &verified))
+            done(true, verified);
     });
     auto *undo = new UndoSupport(window, context);
     window.setCommandHandler(QStringLiteral("mnuDatImp"), [=] {
         w->statusBar()->clearMessage();
         UndoSupport::Step step(undo, compareText(CompareText::StepRead, ctx->model.device.Sprache));
         if (runReadCommand(*ctx, save, w, redraw))
-            done(false);
+            done(false, false);
     });
 
     // The bus access dialog, window-modal: the program must not change under a transfer.

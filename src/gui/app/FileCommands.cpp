@@ -5,6 +5,7 @@
 #include "app/LoadFailure.h"
 #include "app/MainWindow.h"
 #include "app/MenuCaption.h"
+#include "app/UnsavedChanges.h"
 #include "i18n/ExtraTexts.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
@@ -37,22 +38,9 @@ FileCommands::FileCommands(AppContext &context, MainWindow &window) : ctx_(conte
 bool FileCommands::confirmDiscard(bool onlyWithRecords, bool exitForm)
 {
     window_.commitHeaderFields();
-    Model &m = ctx_.model;
-    if (!m.Modified)
-        return true;
-    if (onlyWithRecords && m.program().UsedCount == 0)
-        return true;
-    const QString question = m.catalogue.text(Msg::SaveChangesIn) + m.program().FileName +
-                             (exitForm ? QStringLiteral("  ?") : QStringLiteral(" ?"));
-    switch (ctx_.prompter.ask(question, Buttons::YesNoCancel, Icon::Question)) {
-    case Answer::Yes:
-        // A save that did not happen keeps the command from discarding the changes.
-        return save();
-    case Answer::No:
-        return true;
-    default:
-        return false;
-    }
+    return SaveChangesFirst(
+        ctx_.model, ctx_.prompter, [this] { return save(); },
+        exitForm ? QuestionEnding::Wide : QuestionEnding::Plain, onlyWithRecords);
 }
 
 void FileCommands::open()

@@ -1,6 +1,7 @@
 #include "bus/BusAccessDialog.h"
 
 #include "app/AppContext.h"
+#include "app/UnsavedChanges.h"
 #include "bus/BusAddress.h"
 #include "bus/BusInterfaceBox.h"
 #include "bus/BusOperationDialog.h"
@@ -226,15 +227,8 @@ void BusAccessDialog::read()
     const auto address = physicalAddress(address_);
     if (!address)
         return;
-    if (ctx_.model.Modified != 0) {
-        const Answer a = ctx_.prompter.ask(ctx_.model.catalogue(Msg::SaveChangesIn) +
-                                               ctx_.model.program().FileName + QStringLiteral("  ?"),
-                                           Buttons::YesNoCancel);
-        if (a == Answer::Cancel)
-            return;
-        if (a == Answer::Yes && (!save_ || !save_()))
-            return;
-    }
+    if (!SaveChangesFirst(ctx_.model, ctx_.prompter, save_, QuestionEnding::Wide))
+        return;
     run(BusCommand::Read, *address);
 }
 

@@ -30,9 +30,13 @@ bool withTransfer(AppContext &context, QWidget *parent, const std::function<void
 } // namespace
 
 bool runWriteCommand(AppContext &context, const std::function<bool()> &save, QWidget *parent,
-                     const std::function<void()> &redraw)
+                     const std::function<void()> &redraw, bool *verified)
 {
-    return withTransfer(context, parent, redraw, [&](DeviceTransfer &t) { t.WriteCommand(save); });
+    return withTransfer(context, parent, redraw, [&](DeviceTransfer &t) {
+        t.WriteCommand(save);
+        if (verified)
+            *verified = t.verified();
+    });
 }
 
 bool runReadCommand(AppContext &context, const std::function<bool()> &save, QWidget *parent,

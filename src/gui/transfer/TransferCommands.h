@@ -14,9 +14,10 @@ class Model;
 // The device programming and device reading commands of the main window. `save` is the main
 // window's Save operation (Save as when the program has no name yet; true when saved);
 // `redraw` redraws the list of the current set afterwards. True when the program reached the
-// device, or the device's program was read and loaded.
+// device, or the device's program was read and loaded. `verified` (when given) tells whether the
+// write was read back, found the same and said so already.
 bool runWriteCommand(AppContext &context, const std::function<bool()> &save, QWidget *parent,
-                     const std::function<void()> &redraw = {});
+                     const std::function<void()> &redraw = {}, bool *verified = nullptr);
 bool runReadCommand(AppContext &context, const std::function<bool()> &save, QWidget *parent,
                     const std::function<void()> &redraw = {});
 

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/CommandWiring.h"
+#include "transfer/TransferCommands.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -139,6 +140,18 @@ TEST_F(MainWindowTest, SuccessfulProgramAndReadShowInTheStatusBar)
     act("mnuDatImp")->trigger();
     EXPECT_EQ(status->currentMessage(), QStringLiteral("Read zentrix: Access to zentrix finished"));
     EXPECT_EQ(model.program().UsedCount, 1);
+
+    // A verified write says "written and verified" once, with no second message after it.
+    ASSERT_TRUE(SaveProgram(model, prompter, clock));
+    model.FileNamed = 1;
+    setVerifyAfterWrite(model, true);
+    prompter.shown.clear();
+    act("mnuDatExp")->trigger();
+    setVerifyAfterWrite(model, false);
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("Program zentrix: Access to zentrix finished"));
+    EXPECT_EQ(prompter.messages(), (QStringList{QStringLiteral("Access to zentrix finished"),
+                                                QStringLiteral("Access to zentrix finished"),
+                                                QStringLiteral("written and verified")}));
 
     launcher.fail = true;
     model.Modified = 0;
