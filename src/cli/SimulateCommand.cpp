@@ -40,8 +40,9 @@ int writeCalendar(const Options &o, const Model &model, const QString &source, c
     if (!mayCreate(o, out))
         return 1;
     const QString error = WriteExportFile(out, ics, source, model.device.Sprache);
+    // the text names the file already
     if (!error.isEmpty())
-        return fail(out, QString(error).replace(u'\n', QStringLiteral(": ")));
+        return fail(QString(error).replace(u'\n', QStringLiteral(": ")));
     return 0;
 }
 

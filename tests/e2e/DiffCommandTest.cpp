@@ -2,6 +2,7 @@
 #include "TransferFixtures.h"
 
 #include "app/ProgramComparison.h"
+#include "model/ChangeoverRules.h"
 #include "support/CliRunner.h"
 #include "support/RandomPrograms.h"
 #include "support/TempDir.h"
@@ -121,6 +122,23 @@ TEST(DiffCommand, ExitStatusSaysSameDifferentOrTrouble)
     EXPECT_EQ(broken.exitCode, 2);
     EXPECT_TRUE(broken.err.contains("Illegal File !"));
     EXPECT_EQ(RunCli({QStringLiteral("diff"), full, dir.file(QStringLiteral("missing.zxp"))}).exitCode, 2);
+
+    // One changeover entry, once or twice a year: the same bytes but other summer times.
+    ScriptedPrompter prompter;
+    FixedClock clock{QDateTime(QDate(2026, 3, 5), QTime(14, 7))};
+    for (const int perYear : {0, 1}) {
+        Model m;
+        m.device.SwRegel = RuleTable;
+        m.program().DstCount = 1;
+        m.program().DstFirstYear = 30 + 64 * perYear;
+        m.program().DstTable[0] = {3, 31, 10, 31};
+        m.program().FileName = dir.file(QStringLiteral("t%1.zxp").arg(perYear));
+        ASSERT_TRUE(SaveProgram(m, prompter, clock));
+    }
+    const CliRun table = RunCli(
+        {QStringLiteral("diff"), dir.file(QStringLiteral("t0.zxp")), dir.file(QStringLiteral("t1.zxp"))});
+    EXPECT_EQ(table.exitCode, 1);
+    EXPECT_TRUE(table.out.contains("changeovers per year: 1 -> 2")) << table.out.toStdString();
     EXPECT_EQ(RunCli({QStringLiteral("diff"), full}).exitCode, 2);
 }
 

@@ -201,6 +201,7 @@ TEST_F(OutputExportE2E, CsvReadsBackAsValuesUnderNamedFields)
         const Output refused = cli(QStringList{words[0], file} + words.mid(1) + QStringList{file});
         EXPECT_EQ(refused.exitCode, 1) << command;
         EXPECT_TRUE(refused.err.contains("program file")) << refused.err.toStdString();
+        EXPECT_EQ(refused.err.count(file.toUtf8()), 1) << refused.err.toStdString();
     }
     EXPECT_EQ(dir.read(QStringLiteral("hall.zxp")), before);
 }

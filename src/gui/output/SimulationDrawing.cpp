@@ -173,7 +173,9 @@ void PaintDayGraph(QPainter &p, const QRectF &target, const std::vector<DaySegme
     int previousLevel = -1;
     for (const DaySegment &s : segments) {
         const int end = start + s.minutes;
-        const int level = s.state & 1;
+        const bool isPulse = (s.state & SegmentState::PulseBit) != 0;
+        // A pulse is momentary: the line keeps the switched level through its minute.
+        const int level = isPulse && previousLevel >= 0 ? previousLevel : s.state & 1;
         const double y = level ? G::OnLevel : G::OffLevel;
         const double x0 = G::Margin + std::clamp(start, firstMinute, last) - firstMinute;
         const double x1 = G::Margin + std::clamp(end, firstMinute, last) - firstMinute;
@@ -186,13 +188,16 @@ void PaintDayGraph(QPainter &p, const QRectF &target, const std::vector<DaySegme
             p.setPen(line);
             p.drawLine(QPointF(x0, y), QPointF(x1, y));
         }
-        if (visibleStart && (s.state & SegmentState::PulseBit)) {
-            // a pulse: a spike from the level with an arrow head
+        if (visibleStart && isPulse) {
+            // a pulse: a spike from the level with an arrow head, up for ON and down for OFF
             p.setPen(pulse);
-            const double tip = level ? G::OnLevel - 12 : G::OffLevel - 22;
+            const bool up = (s.state & 1) != 0;
+            const double tip =
+                up ? std::min(y, double(G::OnLevel)) - 12 : std::max(y, double(G::OffLevel)) + 12;
+            const double head = up ? 4 : -4;
             p.drawLine(QPointF(x0, y), QPointF(x0, tip));
-            p.drawLine(QPointF(x0 - 3, tip + 4), QPointF(x0, tip));
-            p.drawLine(QPointF(x0 + 3, tip + 4), QPointF(x0, tip));
+            p.drawLine(QPointF(x0 - 3, tip + head), QPointF(x0, tip));
+            p.drawLine(QPointF(x0 + 3, tip + head), QPointF(x0, tip));
         }
         previousLevel = level;
         start = end;

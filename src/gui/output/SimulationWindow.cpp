@@ -376,8 +376,10 @@ void SimulationWindow::calendarChosen()
     const std::optional<QString> path = ctx_.prompter.chooseSaveFile(
         extraText(ExtraText::ExportCalendar, sprache).remove(QStringLiteral("...")),
         extraText(ExtraText::CalendarFiles, sprache) + QStringLiteral("|*.ics"), preset);
-    if (!path || path->isEmpty())
+    if (!path || path->isEmpty()) {
+        keepInFront();
         return;
+    }
     QString target = *path;
     if (QFileInfo(target).suffix().isEmpty())
         target += QStringLiteral(".ics");
@@ -390,13 +392,26 @@ bool SimulationWindow::exportCalendar(const QString &path)
     request.year = plan_.year;
     request.utcOffsetMinutes = DeviceUtcOffsetMinutes(ctx_.model, plan_.year);
     request.stamp = QDateTime::currentDateTimeUtc();
-    const QString error = WriteExportFile(path, YearCalendar(ctx_.model, request),
-                                          ctx_.model.program().FileName, ctx_.model.device.Sprache);
-    if (!error.isEmpty()) {
+    const QByteArray ics = YearCalendar(ctx_.model, request);
+    const int sprache = ctx_.model.device.Sprache;
+    const QString error = WriteExportFile(path, ics, ctx_.model.program().FileName, sprache);
+    if (!error.isEmpty())
         ctx_.prompter.tell(error, Icon::Critical);
-        return false;
-    }
-    return true;
+    else
+        ctx_.prompter.tell(extraText(ExtraText::CalendarWritten, sprache)
+                               .arg(QDir::toNativeSeparators(path))
+                               .arg(ics.count("BEGIN:VEVENT")),
+                           Icon::Information);
+    keepInFront();
+    return error.isEmpty();
+}
+
+void SimulationWindow::keepInFront()
+{
+    // The file dialog and the message belong to the main window, which the window system brings
+    // up when they close; the user was working here.
+    raise();
+    activateWindow();
 }
 
 bool SimulationWindow::exportOverview(const QString &path)

@@ -81,6 +81,7 @@ class SimulationWindow : public QWidget {
     void updateTimeLabels();
     void exportChosen(bool overview);
     void calendarChosen();
+    void keepInFront();
     bool writeExport(const QString &path, bool overview);
     QString exportTitle(bool overview) const;
     void paintExportHeader(QPainter &p, const QRectF &band, const QString &title, bool legend) const;

@@ -232,11 +232,36 @@ INSTANTIATE_TEST_SUITE_P(
 // reading the clock skips happens at its jump, a repeated one the first time.
 class RunningClock {
   public:
-    RunningClock(const Model &m, int year) : year_(year)
+    RunningClock(const Model &m, int year)
     {
-        const long long first = -1440, last = (DaysInYear(year) + 1) * 1440LL;
-        for (long long s = first; s < last; ++s) {
-            const long long reading = s + shiftAt(m, s);
+        struct Summer {
+            long long on, off, shift;
+        };
+        // the summer times of the year and its neighbours, on this year's minute count
+        std::vector<Summer> summers;
+        for (int y = year - 1; y <= year + 1; ++y) {
+            const long long base = y < year   ? -DaysInYear(y) * 1440LL
+                                   : y > year ? DaysInYear(year) * 1440LL
+                                              : 0;
+            for (const ChangeoverEntry &e : ChangeoversOfYear(m.device.SwRegel, m.program(), y)) {
+                const long long shift = e.advance.shift * 60;
+                const long long on =
+                    (DayOfYear(e.advance.day, e.advance.month, y) - 1) * 1440LL + e.advance.hour * 60;
+                const long long off =
+                    (DayOfYear(e.setBack.day, e.setBack.month, y) - 1) * 1440LL + e.setBack.hour * 60 - shift;
+                if (on < off) {
+                    summers.push_back({base + on, base + off, shift});
+                } else { // over the new year: both ends of its own year
+                    summers.push_back({base, base + off, shift});
+                    summers.push_back({base + on, base + DaysInYear(y) * 1440LL, shift});
+                }
+            }
+        }
+        for (long long s = -1440; s < (DaysInYear(year) + 1) * 1440LL; ++s) {
+            long long reading = s;
+            for (const Summer &x : summers)
+                if (s >= x.on && s < x.off)
+                    reading = s + x.shift;
             highest_.push_back(highest_.empty() ? reading : std::max(highest_.back(), reading));
         }
     }
@@ -247,29 +272,6 @@ class RunningClock {
     }
 
   private:
-    // The shift in force at standard minute s of `year_`, from the changeovers of its own year.
-    long long shiftAt(const Model &m, long long s) const
-    {
-        int year = year_;
-        if (s < 0) {
-            --year;
-            s += DaysInYear(year) * 1440LL;
-        } else if (s >= DaysInYear(year) * 1440LL) {
-            s -= DaysInYear(year) * 1440LL;
-            ++year;
-        }
-        for (const ChangeoverEntry &e : ChangeoversOfYear(m.device.SwRegel, m.program(), year)) {
-            const long long shift = e.advance.shift * 60;
-            const long long on =
-                (DayOfYear(e.advance.day, e.advance.month, year) - 1) * 1440LL + e.advance.hour * 60;
-            const long long off =
-                (DayOfYear(e.setBack.day, e.setBack.month, year) - 1) * 1440LL + e.setBack.hour * 60 - shift;
-            if (on < off ? (s >= on && s < off) : (s >= on || s < off))
-                return shift;
-        }
-        return 0;
-    }
-    int year_;
     std::vector<long long> highest_;
 };
 

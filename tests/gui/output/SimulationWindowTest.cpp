@@ -4,15 +4,18 @@
 #include "model/Calendar.h"
 #include "output/SimulationDrawing.h"
 #include "output/SimulationWindow.h"
+#include "output/YearSimulation.h"
 #include "support/SamplePrograms.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QProcess>
 #include <QScrollBar>
 #include <QToolButton>
@@ -183,6 +186,11 @@ TEST_F(SimulationWindowTest, YearAsICalendarButNeverOverTheProgram)
     const QByteArray ics = dir.read(QStringLiteral("hall.ics"));
     EXPECT_TRUE(ics.startsWith("BEGIN:VCALENDAR\r\n"));
     EXPECT_EQ(ics.count("BEGIN:VEVENT"), frm->plan().days);
+    // confirmed with the file and its events, and the simulation stays in front
+    EXPECT_EQ(prompter.last(), QStringLiteral("The calendar was written to %1 (%2 events).")
+                                   .arg(QDir::toNativeSeparators(dir.file(QStringLiteral("hall.ics"))))
+                                   .arg(frm->plan().days));
+    QTRY_VERIFY(frm->isActiveWindow());
 
     const int shown = int(prompter.shown.size());
     EXPECT_FALSE(frm->exportCalendar(ctx.model.program().FileName));
@@ -190,6 +198,24 @@ TEST_F(SimulationWindowTest, YearAsICalendarButNeverOverTheProgram)
     EXPECT_TRUE(prompter.last().contains(QStringLiteral("program file")));
     EXPECT_EQ(dir.read(QStringLiteral("hall.zxp")), QByteArray("program"));
     frm->close();
+}
+
+// A pulse is momentary in the graph as in the core: an OFF pulse while ON leaves the line ON.
+TEST(DayGraphDrawing, APulseLeavesTheLineAtItsLevel)
+{
+    Model m;
+    m.appendRecord(SetProgram, weeklyTime(6, 0, 127, 1, 1));
+    m.appendRecord(SetProgram, weeklyTime(6, 30, 127, 1, 0, 0, 5));
+    const std::vector<DaySegment> segments = YearSimulation(m).daySegments(1, 7, 1, 2030, 0);
+    using G = DayGraphGeometry;
+    QImage image(int(G::Margin) + 64, int(G::Height), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    PaintDayGraph(p, QRectF(image.rect()), segments, 360, 60);
+    p.end();
+    const int after = int(G::Margin) + 45; // 06:45
+    EXPECT_NE(image.pixel(after, int(G::OnLevel)), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(after, int(G::OffLevel)), qRgb(255, 255, 255));
 }
 
 } // namespace
