@@ -13,6 +13,7 @@
 #include "support/TempDir.h"
 
 #include <QStandardPaths>
+#include <QThread>
 
 #include <csignal>
 
@@ -55,7 +56,7 @@ class BusIpE2E : public ::testing::Test {
     {
         const auto host = KnxIpBusLibrary::ParseHost(endpoint);
         KnxIpBusLibrary library(socket, pump, host->first, host->second, KnxIpTimings::fast());
-        library.setHeartbeatMs(200);
+        library.setHeartbeatMs(heartbeatMs);
         BusEnvironment env{library,           pump, clock, model, prompter, dir.path(), timings, nullptr,
                            library.hostText()};
         QElapsedTimer t;
@@ -75,6 +76,7 @@ class BusIpE2E : public ::testing::Test {
     SleepingEventPump pump;
     UdpSocket socket;
     double seconds = 0;
+    int heartbeatMs = 200; // many heartbeats in a short transfer
 };
 
 TEST_F(BusIpE2E, SearchProgramAndReadBackThroughTheTunnel)
@@ -164,20 +166,27 @@ TEST_F(BusIpE2E, ProgramAndReadSurviveFivePercentLossEachWay)
     const QStringList lossy = {"--loss-in",  "5",   "--loss-out",      "5",
                                "--ack-wait", "100", "--transport-ack", "300"};
     const ProgramSet written = model.program();
-    for (const char *seed : {"1", "2", "3"}) {
+    heartbeatMs = KnxIpTimings::fast().heartbeatMs; // a lossy link's heartbeat at its own pace
+    for (const char *seed : {"1", "2"}) {
         SCOPED_TRACE(seed);
         IpSim sim(simArgs(lossy + QStringList{"--seed", seed}));
         ASSERT_FALSE(sim.endpoint().isEmpty());
+        // The first seed programs and reads back; the others read what the device holds.
         const bool programming = QByteArray(seed) == "1";
-        if (!programming)
-            model.program().clear();
-        const BusResult r = run(sim.endpoint(), programming ? BusCommand::Program : BusCommand::Read);
+        if (programming) {
+            const BusResult r = run(sim.endpoint(), BusCommand::Program);
+            ASSERT_TRUE(r.ok()) << r.message.toStdString() << protocol().toStdString();
+            EXPECT_LT(seconds, 40.0);
+        }
+        model.program().clear();
+        const BusResult r = run(sim.endpoint(), BusCommand::Read);
         ASSERT_TRUE(r.ok()) << r.message.toStdString() << protocol().toStdString();
         EXPECT_LT(seconds, 40.0);
-        if (!programming) {
+        if (programming) {
             SortRecords(model, DisplayOrder, SetProgram);
             ASSERT_EQ(model.program().UsedCount, written.UsedCount);
-            EXPECT_EQ(model.program().Records[0], written.Records[0]);
+            for (int i = 0; i < written.UsedCount; ++i)
+                EXPECT_EQ(model.program().Records[i], written.Records[i]) << i;
         }
     }
 }
@@ -196,9 +205,9 @@ TEST_F(BusIpE2E, TheTunnelIsAnsweredDuringTheDevicesWaits)
     EXPECT_TRUE(r.ok()) << r.message.toStdString() << protocol().toStdString();
 }
 
-// Ctrl-C or a termination signal in the middle of a transfer: the CLI ends the connection and
-// the tunnel, says that the device needs Reinstall, and exits 130 or 143; the interface's one
-// channel is free at once for that Reinstall.
+// Ctrl-C or a termination signal while the switching program is written: the CLI ends the
+// connection and the tunnel, says that the device needs Reinstall, and exits 130 or 143; the
+// interface's one channel is free at once for that Reinstall.
 TEST_F(BusIpE2E, ASignalEndsTheTransferAndFreesTheTunnel)
 {
     model.program().FileName = dir.file(QStringLiteral("prog.zxp"));
@@ -215,12 +224,12 @@ TEST_F(BusIpE2E, ASignalEndsTheTransferAndFreesTheTunnel)
         QByteArray err;
         QElapsedTimer t;
         t.start();
-        while (!err.contains("install application : remote.s19") && t.elapsed() < 15000 &&
-               cli->state() == QProcess::Running) {
+        while (!err.contains("write switching programm") && t.elapsed() < 15000 &&
+               cli->state() != QProcess::NotRunning) {
             cli->waitForReadyRead(50);
             err += cli->readAllStandardError();
         }
-        ASSERT_TRUE(err.contains("install application : remote.s19")) << err.toStdString();
+        ASSERT_TRUE(err.contains("write switching programm")) << err.toStdString();
         ::kill(pid_t(cli->processId()), signal);
         const CliRun r = FinishCli(std::move(cli), 15000);
         const QString text = QString::fromUtf8(err + r.err);
@@ -255,6 +264,29 @@ TEST_F(BusIpE2E, AnUnknownHostNameIsNamed)
     r = RunCli(search + QStringList{"--lang", "de"}, inDir);
     EXPECT_TRUE(r.err.contains("Der Hostname zentrix-no-such-host.invalid wurde nicht gefunden."))
         << r.err.toStdString();
+}
+
+// A datagram longer than its header says arrives whole, so its length gives it away; cut to a
+// small buffer it would pass for one whose header matches.
+TEST(UdpSocketE2E, TakesADatagramWhole)
+{
+    UdpSocket receiver, sender;
+    QString error;
+    const UdpEndpoint loopback{0x7F000001, KnxIp::DefaultPort};
+    ASSERT_TRUE(receiver.open(loopback, &error)) << error.toStdString();
+    ASSERT_TRUE(sender.open(loopback, &error)) << error.toStdString();
+    QByteArray forged = KnxIp::tunnellingRequest(7, 0, QByteArray(1090, '\x29'));
+    forged[4] = char(1024 >> 8);
+    forged[5] = char(1024 & 0xFF);
+    ASSERT_TRUE(sender.sendTo(receiver.localEndpoint(), forged, &error)) << error.toStdString();
+    std::optional<ReceivedDatagram> got;
+    QElapsedTimer t;
+    t.start();
+    while (!(got = receiver.receive()) && t.elapsed() < 2000)
+        QThread::msleep(5);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->bytes.size(), 1100);
+    EXPECT_FALSE(KnxIp::ReadDatagram(got->bytes).ok());
 }
 
 // zentrix-cli takes the interface with --ip; a failure names it.

@@ -11,6 +11,10 @@
 #include "support/TempDir.h"
 #include "transfer/DeviceTransfer.h"
 
+#include <QElapsedTimer>
+
+#include <csignal>
+
 namespace zx::test {
 namespace {
 
@@ -220,6 +224,39 @@ TEST_F(CliE2E, WriteAndReadRoundTrip)
               LoadResult::Loaded);
     expectSameProgram(original, back);
     EXPECT_EQ(back.program().UsageText, QStringLiteral("unknown"));
+}
+
+// Ctrl-C in the middle of a write: the transfer ends as the window's Cancel ends it (the port
+// closed), the user learns that the device may hold an incomplete program, and the exit status
+// says which signal ended it.
+TEST_F(CliE2E, AnInterruptedWriteClosesThePortAndSaysSo)
+{
+    DevSim sim({QStringLiteral("--memory"), dir.file(QStringLiteral("device.img"))});
+    ASSERT_FALSE(sim.path().isEmpty());
+    Model model;
+    fillSampleProgram(model);
+    ScriptedPrompter prompter;
+    SystemClock clock;
+    model.program().FileName = dir.file(QStringLiteral("prog.zxp"));
+    ASSERT_TRUE(SaveProgram(model, prompter, clock));
+    CliOptions options;
+    options.workingDirectory = dir.path();
+    options.environment.insert(QStringLiteral("ZENTRIX_FAST_LINK"), QStringLiteral("1"));
+    auto write = StartCli(
+        {QStringLiteral("write"), QStringLiteral("prog.zxp"), QStringLiteral("--port"), sim.path()}, options);
+    QByteArray err;
+    QElapsedTimer t;
+    t.start();
+    while (!err.contains("/129") && t.elapsed() < 15000 && write->state() != QProcess::NotRunning) {
+        write->waitForReadyRead(20);
+        err += write->readAllStandardError();
+    }
+    ASSERT_TRUE(err.contains("/129")) << err.toStdString(); // the gauge moves: blocks are going out
+    ::kill(pid_t(write->processId()), SIGINT);
+    const CliRun r = FinishCli(std::move(write), 15000);
+    EXPECT_EQ(r.exitCode, 130) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("interrupted: the port is closed; the device may hold an incomplete program"))
+        << r.err.toStdString();
 }
 
 TEST_F(CliE2E, FailedTransferExitsOne)

@@ -364,6 +364,12 @@ void KnxIpBusLibrary::checkConnection(qint64 now)
     if (pump_.monotonicMs() - stateAskedAt_ < timings_.connectionStateMs)
         return;
     if (stateAsks_ >= StateAsks) {
+        // Three questions lost on a lossy link, while the interface still speaks in the tunnel:
+        // it is there; asked again.
+        if (heardInTunnel_ > stateCycleStart_) {
+            askState();
+            return;
+        }
         failed_ = fail(Lost, hostText_ + QStringLiteral(": no answer to the connection state request"));
         return;
     }
@@ -377,6 +383,7 @@ void KnxIpBusLibrary::checkConnection(qint64 now)
 void KnxIpBusLibrary::askState()
 {
     stateAskedAt_ = pump_.monotonicMs();
+    stateCycleStart_ = stateAskedAt_;
     stateAsks_ = 1;
     sendDatagram(control_, KnxIp::connectionStateRequest(channel_, socket_.localEndpoint()));
 }
@@ -395,6 +402,8 @@ void KnxIpBusLibrary::handle(const ReceivedDatagram &datagram)
     const KnxIp::Datagram d = KnxIp::ReadDatagram(datagram.bytes);
     if (!d.ok() || d.channel != channel_)
         return;
+    if (d.service == KnxIp::TunnellingAck || d.service == KnxIp::TunnellingRequest)
+        heardInTunnel_ = pump_.monotonicMs();
     switch (d.service) {
     case KnxIp::TunnellingAck:
         if (inTunnel_ && !tunnelAcked_ && d.sequence == sendSequence_) {

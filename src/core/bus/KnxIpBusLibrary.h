@@ -141,6 +141,8 @@ class KnxIpBusLibrary final : public BusLibrary {
     int expectedFromServer_ = 0;
     qint64 lastHeard_ = 0; // the interface last confirmed the tunnel's state
     qint64 stateAskedAt_ = -1;
+    qint64 stateCycleStart_ = 0; // the first of the current questions went out
+    qint64 heardInTunnel_ = -1;  // the interface last spoke in the tunnel
     int stateAsks_ = 0;
 
     // The telegram in the tunnel: sent, waiting for its TUNNELLING_ACK, then its L_Data.con.

@@ -714,6 +714,27 @@ TEST_F(KnxIpTunnel, KeepAliveAcknowledgesAndKeepsWhatArrives)
               hex("0b39b0110511ff03 03400012"));
 }
 
+// Three connection state questions lost on a lossy link do not end a tunnel in which the
+// interface still speaks; once it falls silent as well, the tunnel is lost.
+TEST_F(KnxIpTunnel, UnansweredStateQuestionsEndOnlyASilentTunnel)
+{
+    library.setHeartbeatMs(50); // the scripted interface never answers the state question
+    ASSERT_EQ(library.install(0, 9600, 2000, 100, 0), 0);
+    int q = 0, r = 0, busy = 0, status = 0;
+    for (int i = 0; i < 5000 && status == 0; ++i, pump.processEvents()) {
+        if (i % 200 == 0)
+            socket.answer(indication(0x1234, hex("0081")));
+        status = library.pollSend(q, r, busy);
+    }
+    EXPECT_EQ(status, 0);
+    const qint64 silentFrom = pump.now;
+    for (int i = 0; i < 10000 && status == 0; ++i, pump.processEvents())
+        status = library.pollSend(q, r, busy);
+    EXPECT_EQ(status, KnxIpBusLibrary::Lost);
+    // at most the questions under way when the interface fell silent, and three more
+    EXPECT_LE(pump.now - silentFrom, 2 * 3 * library.timings().connectionStateMs + 100);
+}
+
 // A host name that cannot be resolved says so in the user's language.
 TEST_F(KnxIpTunnel, AnUnknownHostNameSaysSo)
 {
