@@ -128,6 +128,11 @@ QString extraText(ExtraText id, int sprache)
         {"Find next", "Weitersuchen", "Suivant"},
         {"\"%1\" was not found.", "\"%1\" wurde nicht gefunden.", "« %1 » est introuvable."},
         {"Rename set", "Satz umbenennen", "Renommer le jeu"},
+        {"Rename", "Umbenennen", "Renommer"},
+        {"Rename the holiday \"%1\" to \"%2\"? Every set that holds it shows the new name.",
+         "Den Feiertag \"%1\" in \"%2\" umbenennen? Jeder Satz, der ihn enthält, zeigt den neuen Namen.",
+         "Renommer le jour férié « %1 » en « %2 » ? Chaque jeu qui le contient affiche le nouveau nom."},
+        {"Holiday file", "Feiertagsdatei", "Fichier des jours fériés"},
     };
     static_assert(std::size(rows) == static_cast<std::size_t>(ExtraText::Count));
     const Row &r = rows[static_cast<int>(id)];

@@ -51,6 +51,9 @@ enum class ExtraText {
     HelpFind,
     HelpNotFound, // %1 search text
     RenameSet,
+    RenameHoliday,         // button of the holiday dialog
+    RenameHolidayQuestion, // %1 the holiday's name, %2 the new name
+    HolidayFile,           // label of the holiday file choice
     Count
 };
 
