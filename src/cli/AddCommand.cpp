@@ -471,7 +471,8 @@ int variableHolidays(const Model &model, const QString &workDir)
 int addHolidays(Model &model, Options &options, HeadlessPrompter &entryPrompter, const AddArgs &o,
                 const QString &path)
 {
-    if (!o.refuseOthers({"time", "days", "date", "pulse", "program", "from", "to", "easter", "year", "once"},
+    // A year and the once flag go with fixed holidays, as the dialog's year list gives them.
+    if (!o.refuseOthers({"time", "days", "date", "pulse", "program", "from", "to", "easter"},
                         QStringLiteral("holiday")))
         return options.usageError(o.why);
     if (o.has("name") && o.has("set")) {

@@ -93,7 +93,8 @@ const std::vector<Command> &Commands()
          "--priority 1..9|permanent [--state on|off | --value V] (--channels 1,2 | --channel N) [--replace]\n"
          "FILE.zxp holiday (--name NAME | --set NAME|all) --priority 1..9|permanent [--state on|off | "
          "--value V] "
-         "(--channels 1,2 | --channel N) [--years N] [--today YYYY-MM-DD] [--workdir DIR] [--replace]",
+         "(--channels 1,2 | --channel N) [--year YYYY] [--once] [--years N] [--today YYYY-MM-DD] "
+         "[--workdir DIR] [--replace]",
          "enter a switching time, a priority time or holidays by the entry dialogs' rules and save",
          AddOptions(false), runAdd},
         {"change",

@@ -69,12 +69,24 @@ void PagePainterSink::footer()
                       text);
 }
 
-QFont PagePainterSink::fittingFont(const PrintedList &list, int headerInterval) const
+// Lines of a page: the header lines, a blank line, the column headings, the rows, and the footer
+// lines at the bottom. Line k takes [k, k + 1) line spacings from the top.
+int PagePainterSink::rowsThatFit(const PrintedList &list, const QFont &font) const
 {
-    const QRect page(0, 0, device_.width(), device_.height());
+    const QFontMetricsF fm(font, &device_);
+    const int lines = static_cast<int>(device_.height() / fm.lineSpacing());
+    return std::max(1, lines - static_cast<int>(list.headerLines.size()) - 2 - FooterLines);
+}
+
+// The readable size when the header interval's rows fit on the page, else a smaller one down to
+// the smallest readable, and narrower when the widest line is wider than the page. A font's line
+// spacing does not shrink in proportion to its size, so the size found is checked on the device.
+QFont PagePainterSink::fittingFont(const PrintedList &list) const
+{
+    const int interval = output::EffectiveHeaderInterval(list.headerInterval);
     QFont font = fixedFont(ReadablePoints);
     const QFontMetricsF fm(font, &device_);
-    const int lines = static_cast<int>(list.headerLines.size()) + 2 + headerInterval + FooterLines;
+    const int lines = static_cast<int>(list.headerLines.size()) + 2 + interval + FooterLines;
     int columns = list.tabs.empty() ? 80 : list.tabs.back();
     for (const QStringList &cells : list.rows) {
         if (!cells.isEmpty() && static_cast<int>(list.tabs.size()) >= cells.size())
@@ -82,59 +94,59 @@ QFont PagePainterSink::fittingFont(const PrintedList &list, int headerInterval) 
     }
     for (const QString &h : list.headerLines)
         columns = std::max(columns, static_cast<int>(h.size()));
-    const qreal byHeight = page.height() / (lines * fm.lineSpacing());
-    const qreal byWidth = page.width() / (columns * fm.horizontalAdvance(QLatin1Char('M')));
+    const qreal byHeight = device_.height() / (lines * fm.lineSpacing());
+    const qreal byWidth = device_.width() / (columns * fm.horizontalAdvance(QLatin1Char('M')));
     const qreal scale = std::min({1.0, byHeight, byWidth});
-    if (scale < 1.0)
-        font.setPointSizeF(std::max(SmallestPoints, ReadablePoints * scale));
+    if (scale >= 1.0)
+        return font;
+    qreal points = std::max(SmallestPoints, ReadablePoints * scale);
+    font.setPointSizeF(points);
+    while (points > SmallestPoints && rowsThatFit(list, font) < interval) {
+        points = std::max(SmallestPoints, points - 0.25);
+        font.setPointSizeF(points);
+    }
     return font;
 }
 
+int PagePainterSink::rowsPerPage(const PrintedList &list) const
+{
+    return rowsThatFit(list, fittingFont(list));
+}
+
+// Paints each page the core laid out, rows firstRow..endRow under the header.
 bool PagePainterSink::printList(const PrintedList &list)
 {
-    int interval = 1;
-    for (const PrintPage &p : list.pages)
-        interval = std::max(interval, p.endRow - p.firstRow);
-    const QFont font = fittingFont(list, interval);
+    const QFont font = fittingFont(list);
     QFont bold = font;
     bold.setBold(true);
 
-    int row = 0;
     for (const PrintPage &page : list.pages) {
-        row = page.firstRow;
-        // A page too short for its rows (a very large header interval) continues on further
-        // pages, each with the header again.
-        do {
-            if (!startPage())
-                return false;
-            painter_.setFont(font);
-            const QFontMetricsF fm(font, painter_.device());
-            const qreal line = fm.lineSpacing();
-            const qreal charWidth = fm.horizontalAdvance(QLatin1Char('M'));
-            const qreal bottom = painter_.viewport().height() - FooterLines * line;
-            qreal y = fm.ascent();
-            for (int i = 0; i < list.headerLines.size(); ++i) {
-                painter_.setFont(i == 0 ? bold : font);
-                painter_.drawText(QPointF(0, y), list.headerLines[i]);
-                y += line;
+        if (!startPage())
+            return false;
+        painter_.setFont(font);
+        const QFontMetricsF fm(font, painter_.device());
+        const qreal line = fm.lineSpacing();
+        const qreal charWidth = fm.horizontalAdvance(QLatin1Char('M'));
+        qreal y = fm.ascent();
+        for (int i = 0; i < list.headerLines.size(); ++i) {
+            painter_.setFont(i == 0 ? bold : font);
+            painter_.drawText(QPointF(0, y), list.headerLines[i]);
+            y += line;
+        }
+        y += line;
+        auto drawCells = [&](const QStringList &cells) {
+            for (int c = 0; c < cells.size(); ++c) {
+                const int tab = c < static_cast<int>(list.tabs.size()) ? list.tabs[c] : 0;
+                painter_.drawText(QPointF(tab * charWidth, y), cells[c]);
             }
             y += line;
-            auto drawCells = [&](const QStringList &cells) {
-                for (int c = 0; c < cells.size(); ++c) {
-                    const int tab = c < static_cast<int>(list.tabs.size()) ? list.tabs[c] : 0;
-                    painter_.drawText(QPointF(tab * charWidth, y), cells[c]);
-                }
-                y += line;
-            };
-            painter_.setFont(bold);
-            drawCells(list.columnHeader);
-            painter_.setFont(font);
-            do {
-                if (row < page.endRow)
-                    drawCells(list.rows[row++]);
-            } while (row < page.endRow && y + line <= bottom);
-            footer();
-        } while (row < page.endRow);
+        };
+        painter_.setFont(bold);
+        drawCells(list.columnHeader);
+        painter_.setFont(font);
+        for (int row = page.firstRow; row < page.endRow && row < static_cast<int>(list.rows.size()); ++row)
+            drawCells(list.rows[row]);
+        footer();
     }
     return true;
 }

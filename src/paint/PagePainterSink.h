@@ -21,6 +21,7 @@ class PagePainterSink : public PrintSink {
     PagePainterSink(QPagedPaintDevice &device, QString pageWord, QString outputFile = {});
     ~PagePainterSink() override;
 
+    int rowsPerPage(const PrintedList &list) const override;
     bool printList(const PrintedList &list) override;
     bool finish() override;
     QString errorText() const override { return error_; }
@@ -29,7 +30,8 @@ class PagePainterSink : public PrintSink {
   private:
     bool startPage();
     void footer();
-    QFont fittingFont(const PrintedList &list, int headerInterval) const;
+    QFont fittingFont(const PrintedList &list) const;
+    int rowsThatFit(const PrintedList &list, const QFont &font) const;
 
     QPagedPaintDevice &device_;
     QPainter painter_;

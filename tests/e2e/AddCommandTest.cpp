@@ -3,6 +3,7 @@
 #include "entry/PriorityEntry.h"
 #include "model/Model.h"
 #include "model/ProgramFile.h"
+#include "model/RecordDecoder.h"
 #include "platform/Clock.h"
 #include "support/CliRunner.h"
 #include "support/DeviceRuleCases.h"
@@ -448,4 +449,23 @@ TEST_F(AddCommandTest, ChangeWritesOnlyTheFieldsGiven)
     EXPECT_TRUE(refused.err.contains(QStringLiteral("--easter and --once exclude each other")))
         << qPrintable(refused.err);
     EXPECT_EQ(contents(file), before);
+}
+
+// A year given to a holiday run stays with every fixed holiday, as OK in the dialog keeps it; the
+// Easter-relative one goes in the device's own form, which has no year.
+TEST_F(AddCommandTest, HolidayRunKeepsTheChosenYear)
+{
+    dir.write(QStringLiteral("english.hdy"),
+              QByteArray(" 3  0 \r\nNew Year, 0  0  1  1 \r\n"
+                         "Christmas, 0  0  25  12 \r\nEaster Monday, 2  0  1  0 \r\n"));
+    const CliTextRun r = add({"holiday", "--set", "all", "--year", "2027", "--priority", "1", "--channels",
+                              "1", "--today", "2026-03-10"});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    const Model m = load();
+    ASSERT_EQ(m.program().UsedCount, 3);
+    for (int i = 0; i < 3; ++i) {
+        const PriorityTime p = DecodePriorityRecord(m.program().Records[i], 0);
+        EXPECT_EQ(p.year(), p.easter ? 0 : 2027) << i;
+        EXPECT_EQ(p.once, !p.easter) << i;
+    }
 }

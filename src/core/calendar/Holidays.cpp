@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cstring>
 
 namespace zx {
 
@@ -88,21 +89,26 @@ HolidayChange AddOrChangeHoliday(HolidayLibrary &library, Holiday holiday)
     holiday.name = CleanHolidayName(holiday.name);
     if (holiday.name.isEmpty() || !IsValidHoliday(holiday))
         return HolidayChange::Refused;
-    bool matched = false;
     for (Holiday &h : library.holidays) {
-        if (h.kind == holiday.kind && h.relation == holiday.relation &&
-            h.dayOrOffset == holiday.dayOrOffset && h.month == holiday.month) {
-            h.name = holiday.name;
-            matched = true;
-        } else if (h.name == holiday.name) {
+        if (h.name == holiday.name) {
             h = holiday;
-            matched = true;
+            return HolidayChange::Changed;
         }
     }
-    if (matched)
-        return HolidayChange::Changed;
     library.holidays.push_back(holiday);
     return HolidayChange::Appended;
+}
+
+bool RenameHoliday(HolidayLibrary &library, int index, const QString &name)
+{
+    const QString clean = CleanHolidayName(name);
+    if (clean.isEmpty() || index < 0 || index >= static_cast<int>(library.holidays.size()))
+        return false;
+    for (int i = 0; i < static_cast<int>(library.holidays.size()); ++i)
+        if (i != index && library.holidays[i].name == clean)
+            return false;
+    library.holidays[index].name = clean;
+    return true;
 }
 
 void DeleteHoliday(HolidayLibrary &library, int index)
@@ -404,9 +410,78 @@ HolidaySave SaveHolidaysOverDamaged(const Model &model, Prompter &prompter, cons
     return SaveHolidays(path, library, error) ? HolidaySave::Saved : HolidaySave::Failed;
 }
 
+namespace {
+
+// The user's choice of holiday file, kept in the working directory beside the file itself, as
+// the bus dialog keeps its interface: one line "HDY=name.hdy". Without it, or when the file it
+// names is gone, the interface language's file is the library.
+constexpr char HolidayChoiceFile[] = "holidayfile.ini";
+constexpr char HolidayChoiceKey[] = "HDY=";
+
+QString chosenHolidayFile(const QString &workDir)
+{
+    const QDir dir(workDir);
+    const FileContent read = ReadRegularFile(dir.filePath(QLatin1String(HolidayChoiceFile)), 4096);
+    if (!read.ok())
+        return {};
+    const QString line = decodeText(read.content).section(QLatin1Char('\n'), 0, 0).trimmed();
+    if (!line.startsWith(QLatin1String(HolidayChoiceKey)))
+        return {};
+    const QString name = line.mid(static_cast<int>(std::strlen(HolidayChoiceKey))).trimmed();
+    // A plain name in the working directory, nothing that reaches elsewhere.
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        name.startsWith(QLatin1Char('.')) || !name.endsWith(QLatin1String(".hdy"), Qt::CaseInsensitive) ||
+        !QFileInfo(dir.filePath(name)).isFile())
+        return {};
+    return name;
+}
+
+} // namespace
+
 QString HolidayFilePath(const Model &model, const QString &workDir)
 {
-    return QDir(workDir).filePath(model.catalogue.text(Msg::HolidayFileName));
+    const QString chosen = chosenHolidayFile(workDir);
+    return QDir(workDir).filePath(chosen.isEmpty() ? model.catalogue.text(Msg::HolidayFileName) : chosen);
+}
+
+QStringList HolidayFileNames(const Model &model, const QString &workDir)
+{
+    QStringList names = QDir(workDir).entryList({QStringLiteral("*.hdy")}, QDir::Files, QDir::Name);
+    const QString own = model.catalogue.text(Msg::HolidayFileName);
+    if (!names.contains(own))
+        names.prepend(own);
+    return names;
+}
+
+HolidayFileResult SwitchHolidayFile(Model &model, const QString &workDir, const QString &name)
+{
+    HolidayLibrary loaded;
+    const QDir dir(workDir);
+    HolidayFileResult result = LoadHolidays(dir.filePath(name), loaded); // its error names the file
+    if (!result.ok())
+        return result;
+    const QString choice = dir.filePath(QLatin1String(HolidayChoiceFile));
+    // The language's own file needs no choice; another is remembered for the next start.
+    QString reason;
+    bool kept = true;
+    if (name == model.catalogue.text(Msg::HolidayFileName)) {
+        QFile stale(choice);
+        if (stale.exists() && !stale.remove()) {
+            kept = false;
+            reason = stale.errorString();
+        }
+    } else {
+        const QString line = QLatin1String(HolidayChoiceKey) + name + QStringLiteral("\r\n");
+        kept = WriteFileAtomically(choice, line.toUtf8(), &reason);
+    }
+    if (!kept) {
+        result.status = HolidayLoad::Unreadable;
+        result.error = FileErrorText(choice, reason);
+        return result;
+    }
+    loaded.freeYears = model.holidays.freeYears; // a device setting, not the file's
+    model.holidays = std::move(loaded);
+    return result;
 }
 
 } // namespace zx

@@ -3,6 +3,7 @@
 #include "model/HolidayLibrary.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -41,10 +42,13 @@ std::optional<CalendarDate> HolidayDate(const Holiday &h, int year);
 
 enum class HolidayChange { Appended, Changed, Refused };
 
-// Adds a holiday or changes existing ones: a holiday with the same date values takes the new
-// name, a holiday with the same name takes the new date values. Refused for an empty name or
-// invalid values.
+// Adds a holiday, or changes the date values of the holiday with the same name (the name is
+// what tells holidays apart). A new name always makes a new holiday, even on a date another
+// holiday has: no holiday is ever renamed by adding. Refused for an empty name or invalid values.
 HolidayChange AddOrChangeHoliday(HolidayLibrary &library, Holiday holiday);
+// Gives holiday `index` (0-based) another name; the sets refer to it by number, so they show the
+// new name. False (nothing changes) for an empty name or one another holiday has.
+bool RenameHoliday(HolidayLibrary &library, int index, const QString &name);
 // Removes holiday `index` (0-based) and its membership in every set; the member numbers above it
 // move down by one.
 void DeleteHoliday(HolidayLibrary &library, int index);
@@ -103,7 +107,15 @@ HolidaySave SaveHolidaysOverDamaged(const Model &model, Prompter &prompter, cons
 // "deutsch.hdy.damaged", or with a number when that name is taken already.
 QString DamagedHolidayCopyPath(const QString &path);
 
-// Path of the language's holiday file in the working directory (the catalogue names it).
+// Path of the holiday file in the working directory: the one the user chose (SwitchHolidayFile),
+// else the interface language's (the catalogue names it).
 QString HolidayFilePath(const Model &model, const QString &workDir);
+// The holiday files to choose from: the language's, then every "*.hdy" of the working directory
+// (another country's holidays), by name.
+QStringList HolidayFileNames(const Model &model, const QString &workDir);
+// Makes another holiday file of the working directory the library (its holidays and sets) and
+// remembers the choice there, so the file is the one written back and read at the next start.
+// On failure the library and the choice stay as they were, and `error` is the whole message.
+HolidayFileResult SwitchHolidayFile(Model &model, const QString &workDir, const QString &name);
 
 } // namespace zx

@@ -133,6 +133,11 @@ QString extraText(ExtraText id, int sprache)
          "Aucun programme n'a été lu : la mémoire lue est vide."},
         {"The calendar was written to %1 (%2 events).", "Der Kalender wurde in %1 geschrieben (%2 Termine).",
          "Le calendrier a été écrit dans %1 (%2 événements)."},
+        {"Rename", "Umbenennen", "Renommer"},
+        {"Rename the holiday \"%1\" to \"%2\"? Every set that holds it shows the new name.",
+         "Den Feiertag \"%1\" in \"%2\" umbenennen? Jeder Satz, der ihn enthält, zeigt den neuen Namen.",
+         "Renommer le jour férié « %1 » en « %2 » ? Chaque jeu qui le contient affiche le nouveau nom."},
+        {"Holiday file", "Feiertagsdatei", "Fichier des jours fériés"},
     };
     static_assert(std::size(rows) == static_cast<std::size_t>(ExtraText::Count));
     const Row &r = rows[static_cast<int>(id)];

@@ -51,8 +51,11 @@ enum class ExtraText {
     HelpFind,
     HelpNotFound, // %1 search text
     RenameSet,
-    DeviceHoldsNoProgram, // a read found an erased memory
-    CalendarWritten,      // %1 path, %2 number of events
+    DeviceHoldsNoProgram,  // a read found an erased memory
+    CalendarWritten,       // %1 path, %2 number of events
+    RenameHoliday,         // button of the holiday dialog
+    RenameHolidayQuestion, // %1 the holiday's name, %2 the new name
+    HolidayFile,           // label of the holiday file choice
     Count
 };
 

@@ -74,7 +74,17 @@ std::vector<PrintedList> CollectPrintJob(Model &model, PrintSettings &settings, 
 QString PrintLists(const std::vector<PrintedList> &lists, PrintSink &sink)
 {
     for (const PrintedList &list : lists) {
-        if (!sink.printList(list))
+        // What fits on the sink's paper can break pages before the header interval does.
+        const int fit = sink.rowsPerPage(list);
+        bool printed = false;
+        if (fit > 0) {
+            PrintedList paged = list;
+            paged.pages = PageRanges(static_cast<int>(list.rows.size()), list.headerInterval, fit);
+            printed = sink.printList(paged);
+        } else {
+            printed = sink.printList(list);
+        }
+        if (!printed)
             return sink.errorText();
     }
     if (!sink.finish())

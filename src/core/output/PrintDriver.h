@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <array>
 #include <vector>
 
 namespace zx {
@@ -21,6 +22,9 @@ struct PrintSettings {
     bool currentView = false;
     bool redirectToFile = false;
     bool csv = false; // the redirected lists as a CSV table beside the program file instead
+    // The lists last chosen in the print dialog (switching, priority, changeover, astro), which
+    // it offers again: the list flags themselves are cleared by printing.
+    std::array<bool, 4> chosen{};
 
     bool anyList() const { return switching || priority || changeover || astro || currentView; }
 };
@@ -34,7 +38,8 @@ namespace output {
 // happens.
 std::vector<PrintedList> CollectPrintJob(Model &model, PrintSettings &settings, const ListOptions &options);
 
-// Hands the lists to the sink and ends the job. Empty on success, else the sink's error text.
+// Hands the lists to the sink, each paged by the header interval or by what fits on the sink's
+// page, whichever breaks first, and ends the job. Empty on success, else the sink's error text.
 QString PrintLists(const std::vector<PrintedList> &lists, PrintSink &sink);
 
 // Whether the astro list can be printed (the astro device only).

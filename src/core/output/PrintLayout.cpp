@@ -35,6 +35,11 @@ int EffectiveHeaderInterval(int configured)
     return configured > 0 ? configured : DefaultHeaderInterval;
 }
 
+int HeaderIntervalToStore(int chosen, int configured)
+{
+    return chosen == EffectiveHeaderInterval(configured) ? configured : chosen;
+}
+
 QStringList PrintHeaderLines(const Model &model, int listKind, int setIndex, bool filtered)
 {
     const Catalogue &c = model.catalogue;
@@ -55,9 +60,11 @@ QStringList PrintHeaderLines(const Model &model, int listKind, int setIndex, boo
     return lines;
 }
 
-std::vector<PrintPage> PageRanges(int rowCount, int headerInterval)
+std::vector<PrintPage> PageRanges(int rowCount, int headerInterval, int rowsThatFit)
 {
-    const int interval = EffectiveHeaderInterval(headerInterval);
+    int interval = EffectiveHeaderInterval(headerInterval);
+    if (rowsThatFit > 0)
+        interval = std::min(interval, rowsThatFit);
     std::vector<PrintPage> pages;
     for (int first = 0; first < rowCount || pages.empty(); first += interval)
         pages.push_back({first, std::min(rowCount, first + interval)});
@@ -92,7 +99,8 @@ PrintedList LayoutList(const Model &model, int listKind, int setIndex, const Lis
         list.tabs.push_back(tab);
         tab += w + ColumnGap;
     }
-    list.pages = PageRanges(static_cast<int>(list.rows.size()), model.transfer.PrintHeaderInterval);
+    list.headerInterval = model.transfer.PrintHeaderInterval;
+    list.pages = PageRanges(static_cast<int>(list.rows.size()), list.headerInterval);
     return list;
 }
 

@@ -23,6 +23,7 @@ struct PrintPage {
 // of the list view, the tab position of each column in characters, and the pages.
 struct PrintedList {
     int listKind = ListSwitching;
+    int headerInterval = 0; // ZEILEN= of the configuration, 0 for the default
     QStringList headerLines;
     QStringList columnHeader;
     std::vector<QStringList> rows;
@@ -37,14 +38,19 @@ namespace output {
 // Rows per page when the configuration gives none (ZEILEN=0).
 constexpr int DefaultHeaderInterval = 50;
 int EffectiveHeaderInterval(int configured);
+// The setting for a count shown as EffectiveHeaderInterval(configured) and then chosen: the
+// default left as it was stays 0 in the configuration.
+int HeaderIntervalToStore(int chosen, int configured);
 
 // The header lines of a printed list of a program set (the file name, channel names, use and
 // program number are the set's own).
 QStringList PrintHeaderLines(const Model &model, int listKind, int setIndex, bool filtered);
 
-// Page ranges of a list: a new page with the header before every row r (1-based) with
-// r mod interval = 1, r > 1. A list without rows still gets one page, for its header.
-std::vector<PrintPage> PageRanges(int rowCount, int headerInterval);
+// Page ranges of a list: a new page with the header after every `headerInterval` rows, or
+// sooner when fewer rows fit on the paper (`rowsThatFit`, 0 for output without pages), so no
+// row is ever left over for a page of its own. A list without rows still gets one page, for
+// its header.
+std::vector<PrintPage> PageRanges(int rowCount, int headerInterval, int rowsThatFit = 0);
 
 // A list view as printed, with its tab positions and pages.
 PrintedList LayoutList(const Model &model, int listKind, int setIndex, const ListTable &table, bool filtered);

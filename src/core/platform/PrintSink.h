@@ -11,6 +11,9 @@ struct PrintedList;
 class PrintSink {
   public:
     virtual ~PrintSink() = default;
+    // How many rows of this list fit on one page under its header; 0 when the output has no
+    // pages (a text file). The core breaks the pages by it and the header interval.
+    virtual int rowsPerPage(const PrintedList &) const { return 0; }
     // One list with its page header, its rows and its page ranges. False on failure.
     virtual bool printList(const PrintedList &list) = 0;
     // Ends the job (the printer's last page, the file's append). False on failure.

@@ -12,6 +12,7 @@
 #include "transfer/TransferCommands.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
@@ -71,7 +72,11 @@ void wireCompareCommands(MainWindow &window, AppContext &context)
             frm->setAttribute(Qt::WA_DeleteOnClose);
             *shown = frm;
         }
-        (*shown)->showDifferences(d, compareText(CompareText::Program, ctx->model.device.Sprache), nameB);
+        // The program by its file, as the other one is named by its file.
+        const QString &file = ctx->model.program().FileName;
+        const QString nameA = file.isEmpty() ? compareText(CompareText::Program, ctx->model.device.Sprache)
+                                             : QDir::toNativeSeparators(file);
+        (*shown)->showDifferences(d, nameA, QDir::toNativeSeparators(nameB));
         (*shown)->show();
         (*shown)->raise();
         (*shown)->activateWindow();

@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -58,7 +60,7 @@ CompareWindow::CompareWindow(int sprache, QWidget *parent) : QDialog(parent), sp
     layout->addWidget(summary_);
     layout->addWidget(tree_, 1);
     layout->addWidget(buttons);
-    resize(900, 560);
+    resize(DefaultWidth, DefaultHeight);
 }
 
 void CompareWindow::showDifferences(const ProgramDifferences &d, const QString &nameA, const QString &nameB)
@@ -68,8 +70,10 @@ void CompareWindow::showDifferences(const ProgramDifferences &d, const QString &
     for (const ListDifference &l : d.lists)
         columns = std::max(columns, static_cast<int>(l.header.size()) + 1);
     tree_->setColumnCount(columns);
-    summary_->setText(d.equal() ? compareText(CompareText::Equal, sprache_)
-                                : QStringLiteral("A: %1\nB: %2").arg(nameA, nameB));
+    // Which is which, always: the names say what was compared even when nothing differs.
+    const QString names = QStringLiteral("A: %1\nB: %2").arg(nameA, nameB);
+    summary_->setText(d.equal() ? names + QStringLiteral("\n\n") + compareText(CompareText::Equal, sprache_)
+                                : names);
     const QString onlyIn = compareText(CompareText::OnlyIn, sprache_);
     for (const ListDifference &l : d.lists) {
         if (l.empty())
@@ -128,6 +132,29 @@ void CompareWindow::showDifferences(const ProgramDifferences &d, const QString &
     tree_->expandAll();
     for (int i = 0; i < columns; ++i)
         tree_->resizeColumnToContents(i);
+    fitToContents();
+}
+
+// Equal programs show their names and the verdict alone, in a small window; differences get a
+// window wide enough for every column, as far as the screen allows.
+void CompareWindow::fitToContents()
+{
+    const bool any = tree_->topLevelItemCount() > 0;
+    tree_->setVisible(any);
+    if (!any) {
+        setMinimumSize(0, 0);
+        resize(std::max(summary_->sizeHint().width() + 40, 420), sizeHint().height());
+        return;
+    }
+    int columnsWidth = 0;
+    for (int i = 0; i < tree_->columnCount(); ++i)
+        columnsWidth += tree_->columnWidth(i);
+    const int chrome = 2 * tree_->frameWidth() + tree_->verticalScrollBar()->sizeHint().width() +
+                       layout()->contentsMargins().left() + layout()->contentsMargins().right() + 8;
+    int width = std::max(DefaultWidth, columnsWidth + chrome);
+    if (const QScreen *screen = this->screen())
+        width = std::min(width, screen->availableGeometry().width() * 9 / 10);
+    resize(width, std::max(height(), DefaultHeight));
 }
 
 } // namespace zx

@@ -26,6 +26,10 @@ class CompareWindow : public QDialog {
     static QColor changedColour();
 
   private:
+    static constexpr int DefaultWidth = 900;
+    static constexpr int DefaultHeight = 560;
+    void fitToContents();
+
     int sprache_;
     QLabel *summary_ = nullptr;
     QTreeWidget *tree_ = nullptr;

@@ -4,6 +4,7 @@
 #include "app/ConfigFile.h"
 #include "app/MenuCaption.h"
 #include "model/Model.h"
+#include "output/PrintLayout.h"
 #include "platform/Prompter.h"
 #include "transfer/MasterCard.h"
 #include "transfer/SerialPortsDialog.h"
@@ -123,10 +124,12 @@ QWidget *DevicePropertiesDialog::buildPrintBox(const Choices &initial)
     auto *printLayout = new QHBoxLayout(printBox);
     printHeaderInterval_ = new QSpinBox(printBox);
     printHeaderInterval_->setObjectName(QStringLiteral("txtZeilen"));
-    printHeaderInterval_->setRange(0, 999);
+    // The count that applies is shown, as the print dialog shows it, never the 0 that stands for
+    // the default.
+    printHeaderInterval_->setRange(1, 999);
     printHeaderInterval_->setPrefix(c(Msg::HeaderAll));
     printHeaderInterval_->setSuffix(c(Msg::Lines));
-    printHeaderInterval_->setValue(initial.printHeaderInterval);
+    printHeaderInterval_->setValue(output::EffectiveHeaderInterval(initial.printHeaderInterval));
     printLayout->addWidget(printHeaderInterval_);
     return printBox;
 }
@@ -270,7 +273,8 @@ Choices DevicePropertiesDialog::choices() const
     c.portSetting = port_->currentIndex() + 1;
     c.delay = delay_->value();
     c.maxDelay = maxDelay_->value();
-    c.printHeaderInterval = printHeaderInterval_->value();
+    c.printHeaderInterval =
+        output::HeaderIntervalToStore(printHeaderInterval_->value(), c.printHeaderInterval);
     if (astroC1C2_)
         c.astroC1C2 = astroC1C2_->isChecked() ? 1 : 0;
     if (german_)

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,7 +18,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zx {
 
@@ -63,6 +67,7 @@ HolidayDialog::HolidayDialog(AppContext &ctx, QWidget *parent) : QDialog(parent)
     freeYearsFrame_->setVisible(ctx_.model.device.Bewft == 1);
     fillHolidays(0);
     fillSets(0);
+    fillFiles();
 }
 
 // The holiday being edited: its name, its kind and its date or Easter offset.
@@ -123,12 +128,17 @@ QLayout *HolidayDialog::buildHolidayList()
     const Catalogue &c = ctx_.model.catalogue;
     holidays_ = named(new QListWidget(this), "lst_Feiertage");
     description_ = named(new QLabel(this), "lbl_Feiertage");
+    rename_ = named(new QPushButton(extraText(ExtraText::RenameHoliday, ctx_.model.device.Sprache), this),
+                    "cmd_ren_Feiertage");
     delete_ = named(new QPushButton(c(Msg::DeleteButton), this), "cmd_del_Feiertage");
     auto *middle = new QVBoxLayout;
     middle->addWidget(new QLabel(c(Msg::Holidays)));
     middle->addWidget(holidays_, 1);
     middle->addWidget(description_);
-    middle->addWidget(delete_);
+    auto *holidayButtons = new QHBoxLayout;
+    holidayButtons->addWidget(rename_);
+    holidayButtons->addWidget(delete_);
+    middle->addLayout(holidayButtons);
     return middle;
 }
 
@@ -175,9 +185,15 @@ QLayout *HolidayDialog::buildBottomRow()
         freeYears_->addItem(QString::number(y) + QLatin1Char(' ') + c(Msg::Years));
     auto *freeRow = new QHBoxLayout(freeYearsFrame_);
     freeRow->addWidget(freeYears_);
+    // The library may be another country's file whatever the interface language.
+    file_ = named(new QComboBox(this), "cbo_Ft_datei");
+    auto *fileLabel = new QLabel(extraText(ExtraText::HolidayFile, ctx_.model.device.Sprache), this);
+    fileLabel->setBuddy(file_);
     exit_ = named(new QPushButton(c(Msg::BtnExit), this), "cmd_ft_end");
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(freeYearsFrame_);
+    bottom->addWidget(fileLabel);
+    bottom->addWidget(file_);
     bottom->addStretch();
     bottom->addWidget(exit_);
     return bottom;
@@ -186,7 +202,9 @@ QLayout *HolidayDialog::buildBottomRow()
 void HolidayDialog::connectControls()
 {
     connect(add_, &QPushButton::clicked, this, &HolidayDialog::addHoliday);
+    connect(rename_, &QPushButton::clicked, this, &HolidayDialog::renameHoliday);
     connect(delete_, &QPushButton::clicked, this, &HolidayDialog::deleteHoliday);
+    connect(file_, &QComboBox::activated, this, &HolidayDialog::chooseFile);
     connect(addSet_, &QPushButton::clicked, this, &HolidayDialog::addSet);
     connect(deleteSet_, &QPushButton::clicked, this, &HolidayDialog::deleteSet);
     connect(renameSet_, &QPushButton::clicked, this, &HolidayDialog::renameSet);
@@ -212,8 +230,15 @@ void HolidayDialog::fillHolidays(int select)
 {
     const HolidayLibrary &lib = ctx_.model.holidays;
     holidays_->clear();
-    for (const Holiday &h : lib.holidays)
+    // Wide enough for the longest name, in any language; never narrower than a short name needs.
+    int widest = holidays_->fontMetrics().averageCharWidth() * 18;
+    for (const Holiday &h : lib.holidays) {
         holidays_->addItem(h.name);
+        widest = std::max(widest, holidays_->fontMetrics().horizontalAdvance(h.name));
+    }
+    const int chrome = 2 * holidays_->frameWidth() + holidays_->verticalScrollBar()->sizeHint().width() + 12;
+    holidays_->setMinimumWidth(widest + chrome);
+    members_->setMinimumWidth(widest + chrome);
     if (!lib.holidays.empty())
         holidays_->setCurrentRow(std::clamp(select, 0, holidays_->count() - 1));
     else
@@ -250,6 +275,7 @@ void HolidayDialog::refreshButtons()
     const bool anyHoliday = !lib.holidays.empty();
     const bool anySet = !lib.sets.empty();
     delete_->setEnabled(anyHoliday);
+    rename_->setEnabled(anyHoliday);
     addSet_->setEnabled(anyHoliday && static_cast<int>(lib.sets.size()) < MaxHolidaySets);
     deleteSet_->setEnabled(anyHoliday && anySet);
     renameSet_->setEnabled(anySet);
@@ -333,23 +359,86 @@ void HolidayDialog::addHoliday()
         ctx_.prompter.beep();
         return;
     }
+    // The holiday added, or the one of that name whose date changed, is the chosen one.
+    const auto &all = ctx_.model.holidays.holidays;
+    const auto it = std::find_if(all.begin(), all.end(), [&h](const Holiday &x) { return x.name == h.name; });
     const int set = sets_->currentIndex();
-    fillHolidays(holidays_->count() + 1);
-    holidays_->setCurrentRow(holidays_->count() - 1);
+    fillHolidays(static_cast<int>(it - all.begin()));
+    fillSets(set);
+}
+
+void HolidayDialog::renameHoliday()
+{
+    const int index = holidays_->currentRow();
+    HolidayLibrary &lib = ctx_.model.holidays;
+    if (index < 0 || index >= static_cast<int>(lib.holidays.size()))
+        return;
+    const QString old = lib.holidays[index].name;
+    const std::optional<QString> typed =
+        ctx_.prompter.askText(ctx_.model.catalogue(Msg::NameOfTheHoliday), old);
+    if (!typed || CleanHolidayName(*typed) == old)
+        return;
+    const QString name = CleanHolidayName(*typed);
+    HolidayLibrary renamed = lib;
+    if (!RenameHoliday(renamed, index, name)) { // empty, or another holiday's name
+        ctx_.prompter.beep();
+        return;
+    }
+    const QString question =
+        extraText(ExtraText::RenameHolidayQuestion, ctx_.model.device.Sprache).arg(old, name);
+    if (ctx_.prompter.ask(question, Buttons::OkCancel) != Answer::Ok)
+        return;
+    lib = std::move(renamed);
+    const int set = sets_->currentIndex();
+    fillHolidays(index);
     fillSets(set);
 }
 
 void HolidayDialog::deleteHoliday()
 {
     const int index = holidays_->currentRow();
-    if (index < 0)
+    if (index < 0 || index >= static_cast<int>(ctx_.model.holidays.holidays.size()))
         return;
-    if (ctx_.prompter.ask(ctx_.model.catalogue(Msg::ReallyDelete), Buttons::OkCancel) != Answer::Ok)
+    // The question names the holiday: the list's choice is easily not the one meant.
+    const QString question = ctx_.model.catalogue(Msg::ReallyDelete) + QStringLiteral("\n\n") +
+                             ctx_.model.holidays.holidays[index].name;
+    if (ctx_.prompter.ask(question, Buttons::OkCancel) != Answer::Ok)
         return;
     DeleteHoliday(ctx_.model.holidays, index);
     const int set = sets_->currentIndex();
     fillHolidays(index);
     fillSets(set);
+}
+
+void HolidayDialog::fillFiles()
+{
+    const QSignalBlocker block(file_);
+    file_->clear();
+    file_->addItems(HolidayFileNames(ctx_.model, ctx_.workDir));
+    file_->setCurrentText(QFileInfo(HolidayFilePath(ctx_.model, ctx_.workDir)).fileName());
+}
+
+void HolidayDialog::chooseFile(int index)
+{
+    const QString name = file_->itemText(index);
+    const QString current = QFileInfo(HolidayFilePath(ctx_.model, ctx_.workDir)).fileName();
+    if (name == current)
+        return;
+    // The present library's changes go into its own file first.
+    if (!saveOrDiscard()) {
+        fillFiles();
+        return;
+    }
+    const HolidayFileResult read = SwitchHolidayFile(ctx_.model, ctx_.workDir, name);
+    if (!read.ok()) {
+        ctx_.prompter.tell(read.error, Icon::Critical);
+        fillFiles();
+        return;
+    }
+    atOpen_ = ctx_.model.holidays;
+    fillHolidays(0);
+    fillSets(0);
+    fillFiles();
 }
 
 void HolidayDialog::addSet()

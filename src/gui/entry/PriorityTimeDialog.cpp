@@ -564,7 +564,7 @@ void PriorityTimeDialog::refreshPermanent()
 void PriorityTimeDialog::onOkForAll()
 {
     if (holidayMode()) {
-        SelectListRow(yearList_, 0);
+        // Each holiday is stored as OK would store it, the chosen year included.
         holidayList_->setCurrentRow(holidayList_->count() > 0 ? 0 : -1);
         holidayRun_ = true;
         continueAll();

@@ -14,6 +14,7 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -22,10 +23,12 @@ namespace zx {
 namespace {
 
 // The contents in reading order; every language has the same pages.
-const char *const Pages[] = {"index.html",      "start.html",    "properties.html",  "switching.html",
-                             "priority.html",   "holidays.html", "changeover.html",  "astro.html",
-                             "simulation.html", "filter.html",   "printing.html",    "transfer.html",
-                             "mastercard.html", "bus.html",      "commandline.html", "troubleshooting.html"};
+const char *const Pages[] = {
+    "index.html",      "start.html",      "properties.html",  "switching.html",   "priority.html",
+    "holidays.html",   "changeover.html", "astro.html",       "simulation.html",  "filter.html",
+    "printing.html",   "undo.html",       "compare.html",     "transfer.html",    "serialports.html",
+    "mastercard.html", "bus.html",        "ipinterface.html", "commandline.html", "troubleshooting.html",
+    "about.html"};
 
 QString pageTitle(const QString &path)
 {
@@ -82,7 +85,9 @@ const struct {
     const char *page;
 } WindowPages[] = {
     {"MDIForm1", "index.html"},
-    {"frmInfo", "index.html#about"},
+    {"frmInfo", "about.html"},
+    {"frmVergleich", "compare.html"},
+    {"frmVergleichBus", "compare.html#device"},
     {"frmStart", "start.html"},
     {"frmGer\u00e4tEinst", "properties.html"},
     {"frmEingSz", "switching.html"},
@@ -96,7 +101,7 @@ const struct {
     {"frmfilter", "filter.html"},
     {"frmDruck", "printing.html"},
     {"frmDruckVorschau", "printing.html#preview"},
-    {"frmSerialPorts", "transfer.html#serial"},
+    {"frmSerialPorts", "serialports.html"},
     {"FRM_SERIEL_IO", "transfer.html#serial"},
     {"FrmMaster", "mastercard.html"},
     {"FrmBusaccess", "bus.html"},
@@ -218,6 +223,9 @@ void HelpWindow::showPage(const QString &page)
     if (!anchor.isEmpty())
         url.setFragment(anchor);
     browser_->setSource(url);
+    // A window not yet shown has no layout to scroll in: the anchor is sought again once it has.
+    if (!anchor.isEmpty())
+        QTimer::singleShot(0, browser_, [browser = browser_, anchor] { browser->scrollToAnchor(anchor); });
 }
 
 bool HelpWindow::findNext(const QString &text)

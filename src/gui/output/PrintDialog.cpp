@@ -31,10 +31,11 @@ PrintDialog::PrintDialog(AppContext &ctx, PrintSettings &settings, QWidget *pare
         root->addWidget(b);
         return b;
     };
-    switching_ = box("chkprsz", c(Msg::TitleSwitchingProgram), settings_.switching);
-    priority_ = box("chkprpz", c(Msg::TitlePriorityList), settings_.priority);
-    changeover_ = box("chkprsw", c(Msg::ListChangeoverTable), settings_.changeover);
-    astro_ = box("Chkprastro", c(Msg::Astrotimes), settings_.astro);
+    // The lists chosen last are offered again for the run of the program.
+    switching_ = box("chkprsz", c(Msg::TitleSwitchingProgram), settings_.chosen[ListSwitching]);
+    priority_ = box("chkprpz", c(Msg::TitlePriorityList), settings_.chosen[ListPriority]);
+    changeover_ = box("chkprsw", c(Msg::ListChangeoverTable), settings_.chosen[ListChangeover]);
+    astro_ = box("Chkprastro", c(Msg::Astrotimes), settings_.chosen[ListAstro]);
     astro_->setVisible(output::AstroListPrintable(ctx_.model));
     toFile_ = box("chktxtdat", QString(), settings_.redirectToFile);
     connect(toFile_, &QCheckBox::toggled, this, [this](bool on) {
@@ -107,6 +108,7 @@ void PrintDialog::takeFlags()
     settings_.changeover = changeover_->isChecked();
     settings_.astro = astro_->isChecked() && output::AstroListPrintable(ctx_.model);
     settings_.currentView = false;
+    settings_.chosen = {settings_.switching, settings_.priority, settings_.changeover, astro_->isChecked()};
 }
 
 void PrintDialog::refreshFileName()

@@ -33,20 +33,42 @@ class HolidayEditing : public ::testing::Test {
     HolidayLibrary lib;
 };
 
-TEST_F(HolidayEditing, SameDateRenamesAndSameNameRedates)
+// Adding never renames: a new name on a taken date is a second holiday; the same name redates.
+TEST_F(HolidayEditing, NewNameAddsAndSameNameRedates)
 {
     EXPECT_EQ(AddOrChangeHoliday(lib, fixed("A", 1, 1)), HolidayChange::Appended);
-    EXPECT_EQ(AddOrChangeHoliday(lib, fixed("B", 1, 1)), HolidayChange::Changed);
-    ASSERT_EQ(lib.holidays.size(), 1u);
-    EXPECT_EQ(lib.holidays[0].name, QStringLiteral("B"));
+    EXPECT_EQ(AddOrChangeHoliday(lib, fixed("B", 1, 1)), HolidayChange::Appended);
+    ASSERT_EQ(lib.holidays.size(), 2u);
+    EXPECT_EQ(lib.holidays[0].name, QStringLiteral("A"));
     EXPECT_EQ(AddOrChangeHoliday(lib, fixed("B", 6, 1)), HolidayChange::Changed);
-    ASSERT_EQ(lib.holidays.size(), 1u);
-    EXPECT_EQ(lib.holidays[0].dayOrOffset, 6);
+    ASSERT_EQ(lib.holidays.size(), 2u);
+    EXPECT_EQ(lib.holidays[0].dayOrOffset, 1);
+    EXPECT_EQ(lib.holidays[1].dayOrOffset, 6);
+    // the same name on A's date changes B alone: the names stay unique
+    EXPECT_EQ(AddOrChangeHoliday(lib, fixed("B", 1, 1)), HolidayChange::Changed);
+    EXPECT_EQ(lib.holidays[0].name, QStringLiteral("A"));
     EXPECT_EQ(AddOrChangeHoliday(lib, fixed("  ", 2, 1)), HolidayChange::Refused);
     EXPECT_EQ(AddOrChangeHoliday(lib, fixed("X", 30, 2)), HolidayChange::Refused);
     // A comma or line break would split the record in the file.
     EXPECT_EQ(AddOrChangeHoliday(lib, fixed("Day, one\nmore", 2, 2)), HolidayChange::Appended);
     EXPECT_EQ(lib.holidays.back().name, QStringLiteral("Day  one more"));
+}
+
+TEST_F(HolidayEditing, RenameKeepsNamesUniqueAndSetsFollow)
+{
+    for (const char *n : {"A", "B"})
+        AddOrChangeHoliday(lib, fixed(n, 1, 1 + lib.holidays.size()));
+    ASSERT_TRUE(AddHolidaySet(lib, QStringLiteral("S")));
+    ASSERT_TRUE(AddToHolidaySet(lib, 0, 0));
+    EXPECT_FALSE(RenameHoliday(lib, 0, QStringLiteral("B")));
+    EXPECT_FALSE(RenameHoliday(lib, 0, QStringLiteral(" , ")));
+    EXPECT_FALSE(RenameHoliday(lib, 2, QStringLiteral("C")));
+    EXPECT_EQ(lib.holidays[0].name, QStringLiteral("A"));
+    EXPECT_TRUE(RenameHoliday(lib, 0, QStringLiteral("A"))); // unchanged is no refusal
+    EXPECT_TRUE(RenameHoliday(lib, 0, QStringLiteral(" C,1")));
+    EXPECT_EQ(lib.holidays[0].name, QStringLiteral("C 1"));
+    EXPECT_EQ(lib.holidays[0].month, 1);
+    EXPECT_EQ(lib.sets[0].members, std::vector<int>{1});
 }
 
 // A name is one field of one line in the file: whatever a reader could take for the end of the
@@ -418,5 +440,33 @@ INSTANTIATE_TEST_SUITE_P(
                                   {"2027-01-01", "2027-03-26", "2027-03-29", "2027-05-01", "2027-05-06",
                                    "2027-05-08", "2027-05-17", "2027-07-14", "2027-08-15", "2027-11-01",
                                    "2027-11-11", "2027-12-25", "2027-12-26"}}));
+
+// The chosen holiday file is remembered in the working directory; a choice that names nothing
+// there, or something outside it, falls back to the language's file.
+TEST(HolidayFile, ChosenFileIsRememberedAndOnlyInTheWorkingDirectory)
+{
+    TempDir dir;
+    Model model;
+    const QString own = dir.file(QStringLiteral("english.hdy"));
+    EXPECT_EQ(HolidayFilePath(model, dir.path()), own);
+    HolidayLibrary french;
+    french.holidays = {fixed("Armistice", 11, 11)};
+    ASSERT_TRUE(SaveHolidays(dir.file(QStringLiteral("france.hdy")), french, nullptr));
+    model.holidays.freeYears = 6;
+    EXPECT_EQ(SwitchHolidayFile(model, dir.path(), QStringLiteral("missing.hdy")).status,
+              HolidayLoad::Missing);
+    EXPECT_EQ(HolidayFilePath(model, dir.path()), own);
+    ASSERT_TRUE(SwitchHolidayFile(model, dir.path(), QStringLiteral("france.hdy")).ok());
+    EXPECT_EQ(model.holidays.holidays, french.holidays);
+    EXPECT_EQ(model.holidays.freeYears, 6);
+    EXPECT_EQ(HolidayFilePath(model, dir.path()), dir.file(QStringLiteral("france.hdy")));
+    for (const char *choice : {"HDY=../france.hdy\r\n", "HDY=gone.hdy\r\n", "HDY=zentrix.ini\r\n"}) {
+        dir.write(QStringLiteral("holidayfile.ini"), QByteArray(choice));
+        EXPECT_EQ(HolidayFilePath(model, dir.path()), own) << choice;
+    }
+    dir.write(QStringLiteral("english.hdy"), HolidayFileText(HolidayLibrary{}));
+    ASSERT_TRUE(SwitchHolidayFile(model, dir.path(), QStringLiteral("english.hdy")).ok());
+    EXPECT_FALSE(dir.exists(QStringLiteral("holidayfile.ini")));
+}
 
 } // namespace

@@ -47,6 +47,65 @@ TEST(PrintLayout, HeaderIntervalBreaksPagesBeforeRows31And61)
     EXPECT_EQ(output::PageRanges(120, 0).size(), 3u);
 }
 
+// Pages break after the header interval or after the rows the paper holds, whichever comes
+// first; every page but the last is full, so no row ends up on a page of its own.
+struct PagingCase {
+    int rows, interval, fit;
+    std::vector<int> pageSizes;
+};
+
+class PageRangesTable : public ::testing::TestWithParam<PagingCase> {};
+
+TEST_P(PageRangesTable, BreaksByIntervalOrPaper)
+{
+    const PagingCase &c = GetParam();
+    const auto pages = output::PageRanges(c.rows, c.interval, c.fit);
+    std::vector<int> sizes;
+    int next = 0;
+    for (const PrintPage &p : pages) {
+        EXPECT_EQ(p.firstRow, next);
+        next = p.endRow;
+        sizes.push_back(p.endRow - p.firstRow);
+    }
+    EXPECT_EQ(sizes, c.pageSizes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PrintLayout, PageRangesTable,
+    ::testing::Values(PagingCase{324, 50, 0, {50, 50, 50, 50, 50, 50, 24}}, // text file: interval
+                      PagingCase{324, 0, 58, {50, 50, 50, 50, 50, 50, 24}}, // default interval fits
+                      PagingCase{100, 50, 49, {49, 49, 2}},                 // paper holds fewer
+                      PagingCase{100, 200, 60, {60, 40}},                   // interval beyond the paper
+                      PagingCase{50, 50, 50, {50}},                         // exactly one full page
+                      PagingCase{0, 50, 49, {0}},                           // the header alone
+                      PagingCase{3, 1, 40, {1, 1, 1}}));                    // a header before each row
+
+// The sink's page size reaches the page ranges it is handed; the text file's lists stay as laid out.
+class PagedSink : public PrintSink {
+  public:
+    int fit = 0;
+    std::vector<std::size_t> pageCounts;
+    int rowsPerPage(const PrintedList &) const override { return fit; }
+    bool printList(const PrintedList &list) override
+    {
+        pageCounts.push_back(list.pages.size());
+        return true;
+    }
+    bool finish() override { return true; }
+    QString errorText() const override { return {}; }
+};
+
+TEST_F(PrintDriverTest, PrintListsPagesByWhatTheSinkHolds)
+{
+    for (const auto &[fit, pages] : {std::pair{0, 3u}, {20, 4u}, {40, 3u}}) {
+        settings.switching = true;
+        PagedSink sink;
+        sink.fit = fit;
+        EXPECT_TRUE(output::PrintLists(output::CollectPrintJob(model, settings, {}), sink).isEmpty());
+        EXPECT_EQ(sink.pageCounts, std::vector<std::size_t>{pages}) << fit;
+    }
+}
+
 // The second header line names every channel the device has, and no more: a named channel
 // after its label, an unnamed one by its label alone.
 TEST(PrintLayout, LegendListsTheDevicesChannels)

@@ -79,8 +79,12 @@ TEST_F(CompareBusDevice, ShowsWhatTheDeviceHoldsDifferentlyAndNothingForTheSame)
 
     compare();
     auto *frm = find<CompareWindow>("frmVergleich");
-    EXPECT_EQ(Control<QLabel>(frm, "lblVergleich")->text(), "The programs are the same.");
+    // the names and the verdict, no empty box
+    const QString summary = Control<QLabel>(frm, "lblVergleich")->text();
+    EXPECT_TRUE(summary.endsWith("\n\nThe programs are the same.")) << qPrintable(summary);
+    EXPECT_TRUE(summary.contains("\nB: device")) << qPrintable(summary);
     EXPECT_EQ(frm->tree()->topLevelItemCount(), 0);
+    EXPECT_FALSE(frm->tree()->isVisibleTo(frm));
 
     // Someone changes the device behind the program's back: one time more, one time less.
     Model changed = model;
@@ -90,6 +94,7 @@ TEST_F(CompareBusDevice, ShowsWhatTheDeviceHoldsDifferentlyAndNothingForTheSame)
     compare();
     frm = find<CompareWindow>("frmVergleich");
     ASSERT_EQ(frm->tree()->topLevelItemCount(), 1);
+    EXPECT_TRUE(frm->tree()->isVisibleTo(frm));
     QTreeWidgetItem *list = frm->tree()->topLevelItem(0);
     QStringList groups;
     for (int i = 0; i < list->childCount(); ++i)

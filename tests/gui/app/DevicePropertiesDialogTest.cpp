@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 using namespace zx;
 using namespace zx::test;
@@ -183,4 +184,22 @@ TEST_F(DevicePropertiesTest, PortButtonOpensTheComPortChoice)
     });
     button->click();
     EXPECT_EQ(seen, QStringLiteral("frmSerialPorts"));
+}
+
+// The header interval shows the count that applies, as the print dialog does; the default left
+// alone stays 0 in the configuration, another count is taken.
+TEST_F(DevicePropertiesTest, HeaderIntervalShowsTheCountThatApplies)
+{
+    for (const auto &[configured, typed, stored] :
+         {std::tuple{0, 0, 0}, {0, 30, 30}, {30, 50, 50}, {30, 0, 30}}) {
+        model.transfer.PrintHeaderInterval = configured;
+        open();
+        QSpinBox *lines = find<QSpinBox>("txtZeilen");
+        EXPECT_EQ(lines->value(), configured ? configured : 50);
+        EXPECT_TRUE(lines->text().contains(QString::number(lines->value())));
+        if (typed)
+            lines->setValue(typed);
+        find<QPushButton>("cmdOk")->click();
+        EXPECT_EQ(model.transfer.PrintHeaderInterval, stored) << configured << " " << typed;
+    }
 }

@@ -11,6 +11,9 @@
 #include "transfer/TransferCommands.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QTimer>
 #include <QTreeWidget>
@@ -169,6 +172,7 @@ TEST_F(UndoTest, CompareWithFileShowsTheThreeGroups)
     add(Weekly(7, 0, 1, 1, 1));
     model.program().FileName = dir.file(QStringLiteral("other.zxp"));
     ASSERT_TRUE(SaveProgram(model, prompter, clock));
+    model.program().FileName = dir.file(QStringLiteral("hall.zxp"));
     model.removeRecords(SetProgram, {0, 1});
     add(Weekly(7, 0, 1, 3, 1)); // 07:00 on C1 and C2 instead of the file's 07:00 on C1
     add(Weekly(8, 0, 1, 1, 1));
@@ -190,6 +194,16 @@ TEST_F(UndoTest, CompareWithFileShowsTheThreeGroups)
     EXPECT_EQ(groups, QStringList({"only in A:1", "only in B:1", "changed:2"}));
     EXPECT_EQ(list->child(1)->child(0)->background(1).color(), CompareWindow::addedColour());
     EXPECT_EQ(model.program().UsedCount, 2) << "comparing leaves the program alone";
+    // both sides by their files, and every column in view at the window's own size
+    EXPECT_EQ(Control<QLabel>(frm, "lblVergleich")->text(),
+              QStringLiteral("A: %1\nB: %2")
+                  .arg(QDir::toNativeSeparators(dir.file(QStringLiteral("hall.zxp"))),
+                       QDir::toNativeSeparators(dir.file(QStringLiteral("other.zxp")))));
+    frm->layout()->activate();
+    int columns = 0;
+    for (int i = 0; i < tree->columnCount(); ++i)
+        columns += tree->columnWidth(i);
+    EXPECT_LE(columns, tree->viewport()->width());
 
     // The option is remembered per kind of device: off for conventional devices until chosen.
     ASSERT_FALSE(verifyAfterWrite(model));

@@ -136,4 +136,76 @@ TEST_F(CalendarDialogs, HolidayChangesThatCannotBeWrittenAreToldUntilDiscarded)
     EXPECT_EQ(model.holidays.holidays.size(), 1u);
 }
 
+// ">>" with a holiday selected adds a new one; renaming is its own button, asked and confirmed;
+// the delete question names the holiday.
+TEST_F(CalendarDialogs, AddingNeverRenamesAndRenameAsksFirst)
+{
+    model.holidays.holidays = {Holiday{QStringLiteral("New Year's Day"), HolidayFixed, 0, 1, 1}};
+    model.holidays.sets = {HolidaySet{QStringLiteral("Region"), {1}}};
+    HolidayDialog dlg(ctx);
+    dlg.show();
+    find<QLineEdit>(&dlg, "txt_Feiertag")->setText(QStringLiteral("Company day"));
+    find<QPushButton>(&dlg, "cmd_add_Feiertage")->click();
+    ASSERT_EQ(model.holidays.holidays.size(), 2u);
+    EXPECT_EQ(model.holidays.holidays[0].name, "New Year's Day");
+    EXPECT_EQ(model.holidays.holidays[1], (Holiday{QStringLiteral("Company day"), HolidayFixed, 0, 1, 1}));
+    EXPECT_TRUE(prompter.shown.empty());
+
+    auto *list = find<QListWidget>(&dlg, "lst_Feiertage");
+    list->setCurrentRow(0);
+    prompter.texts = {QStringLiteral("Company day"), QStringLiteral("Neujahr"), QStringLiteral("Neujahr")};
+    prompter.answers = {Answer::Cancel, Answer::Ok};
+    auto *rename = find<QPushButton>(&dlg, "cmd_ren_Feiertage");
+    rename->click(); // another holiday's name: refused with a beep, nothing asked
+    EXPECT_EQ(prompter.beeps, 1);
+    rename->click(); // cancelled at the question
+    EXPECT_TRUE(prompter.last().contains(QStringLiteral("\"New Year's Day\" to \"Neujahr\"")));
+    EXPECT_EQ(model.holidays.holidays[0].name, "New Year's Day");
+    rename->click();
+    EXPECT_EQ(model.holidays.holidays[0].name, "Neujahr");
+    EXPECT_EQ(find<QListWidget>(&dlg, "lst_set_Feiertage")->item(0)->text(), "Neujahr");
+
+    list->setCurrentRow(1);
+    prompter.answers = {Answer::Cancel};
+    find<QPushButton>(&dlg, "cmd_del_Feiertage")->click();
+    EXPECT_EQ(prompter.last(), model.catalogue(Msg::ReallyDelete) + QStringLiteral("\n\nCompany day"));
+    EXPECT_EQ(model.holidays.holidays.size(), 2u);
+}
+
+// The list is as wide as its longest name; another country's file can be the library, is written
+// on Exit and stays chosen for the next opening.
+TEST_F(CalendarDialogs, HolidayListFitsItsNamesAndAnotherCountrysFileCanBeChosen)
+{
+    HolidayLibrary french;
+    french.holidays = {Holiday{QStringLiteral("F\u00eate nationale en Alsace-Moselle et Outre-mer"),
+                               HolidayFixed, 0, 14, 7}};
+    QString error;
+    ASSERT_TRUE(SaveHolidays(dir.file(QStringLiteral("france.hdy")), french, &error)) << qPrintable(error);
+    model.holidays.holidays = {Holiday{QStringLiteral("New Year"), HolidayFixed, 0, 1, 1}};
+    {
+        HolidayDialog dlg(ctx);
+        dlg.show();
+        auto *files = find<QComboBox>(&dlg, "cbo_Ft_datei");
+        EXPECT_EQ(files->currentText(), "english.hdy");
+        const int france = files->findText(QStringLiteral("france.hdy"));
+        ASSERT_GE(france, 0);
+        files->setCurrentIndex(france);
+        Q_EMIT files->activated(france);
+        ASSERT_EQ(model.holidays.holidays.size(), 1u) << qPrintable(prompter.last());
+        auto *list = find<QListWidget>(&dlg, "lst_Feiertage");
+        EXPECT_EQ(list->item(0)->text(), french.holidays[0].name);
+        EXPECT_GE(list->width(), list->fontMetrics().horizontalAdvance(french.holidays[0].name));
+        find<QLineEdit>(&dlg, "txt_Feiertag")->setText(QStringLiteral("No\u00ebl"));
+        find<QPushButton>(&dlg, "cmd_add_Feiertage")->click();
+        find<QPushButton>(&dlg, "cmd_ft_end")->click();
+    }
+    HolidayLibrary back;
+    ASSERT_TRUE(LoadHolidays(dir.file(QStringLiteral("france.hdy")), back).ok());
+    EXPECT_EQ(back.holidays.size(), 2u);
+    EXPECT_FALSE(dir.exists(QStringLiteral("english.hdy"))); // the language's file untouched
+    EXPECT_EQ(HolidayFilePath(model, dir.path()), dir.file(QStringLiteral("france.hdy")));
+    HolidayDialog again(ctx);
+    EXPECT_EQ(find<QComboBox>(&again, "cbo_Ft_datei")->currentText(), "france.hdy");
+}
+
 } // namespace

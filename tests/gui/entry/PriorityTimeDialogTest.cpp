@@ -92,3 +92,48 @@ TEST_F(PriorityDates, TypedDigitsReachTheListsAndOutOfRangeIsRefused)
     EXPECT_EQ(std::make_tuple(stored.fromDay, stored.fromMonth, stored.toDay, stored.toMonth),
               std::make_tuple(24, 12, 30, 5));
 }
+
+namespace {
+
+// The holiday option on a device with variable holidays: two fixed holidays and Easter Monday.
+class PriorityHolidayRun : public PriorityDates {
+  protected:
+    void SetUp() override
+    {
+        model.device.Bewft = 1;
+        model.holidays.holidays = {Holiday{QStringLiteral("New Year"), HolidayFixed, 0, 1, 1},
+                                   Holiday{QStringLiteral("Christmas"), HolidayFixed, 0, 25, 12},
+                                   Holiday{QStringLiteral("Easter Monday"), HolidayEaster, 0, 1, 0}};
+        PriorityDates::SetUp();
+        test::Control<QAbstractButton>(&dlg, "chkKan1")->click();
+        const auto years = list("lstvonJahr")->findItems(QStringLiteral("2027"), Qt::MatchExactly);
+        ASSERT_EQ(years.size(), 1);
+        list("lstvonJahr")->setCurrentItem(years[0]);
+        test::Control<QAbstractButton>(&dlg, "chk_bew_Feiertage")->click();
+    }
+    std::vector<ProgramRecord> stored() const
+    {
+        const ProgramSet &p = model.program();
+        return {p.Records.begin(), p.Records.begin() + p.UsedCount};
+    }
+};
+
+} // namespace
+
+// "all" stores holiday by holiday what OK stores for each, the chosen year included.
+TEST_F(PriorityHolidayRun, AllStoresWhatOkStoresForEachHoliday)
+{
+    for (int row = 0; row < 3; ++row) {
+        list("lst_bew_Feiertage")->setCurrentRow(row);
+        test::Control<QAbstractButton>(&dlg, "cmdPzOk")->click();
+    }
+    const std::vector<ProgramRecord> byOk = stored();
+    ASSERT_EQ(byOk.size(), 3u);
+    EXPECT_EQ(DecodePriorityRecord(byOk[0], 0).year(), 2027);
+    model.program().UsedCount = model.program().PzCount = 0;
+
+    test::Control<QAbstractButton>(&dlg, "Cmdalleok")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.program().UsedCount == 3; }, 3000));
+    EXPECT_EQ(stored(), byOk);
+    EXPECT_TRUE(prompter.shown.empty()) << qPrintable(prompter.last());
+}

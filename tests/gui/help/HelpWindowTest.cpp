@@ -2,6 +2,8 @@
 #include "../app/MainWindowFixture.h"
 
 #include "app/CommandWiring.h"
+#include "app/CompareWindow.h"
+#include "entry/AutomationDialog.h"
 #include "help/HelpCommands.h"
 #include "help/HelpWindow.h"
 #include "output/SimulationWindow.h"
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTextBrowser>
 
 using namespace zx;
@@ -31,7 +34,7 @@ TEST_P(HelpLanguage, OpensAndEveryLinkResolves)
     EXPECT_TRUE(folder.endsWith(QFileInfo(c.helpFile).completeBaseName()));
 
     HelpWindow window(folder, GetParam());
-    ASSERT_EQ(window.pages().size(), 16);
+    ASSERT_EQ(window.pages().size(), 21);
     const QRegularExpression link(QStringLiteral("(?:href|src)=\"([^\"]+)\""));
     for (const QString &page : window.pages()) {
         QFile file(QDir(folder).filePath(page));
@@ -123,6 +126,31 @@ TEST_F(MainWindowTest, HelpMenuOpensContentsAndF1InADialogItsPage)
     simulation.show();
     QTest::keyClick(simulation.focusWidget() ? simulation.focusWidget() : &simulation, Qt::Key_F1);
     EXPECT_EQ(help->browser()->source().fileName(), QStringLiteral("simulation.html"));
+    help->close();
+}
+
+// F1 in the compare window, the about window and the edit assistant: each its own page, the
+// assistant's scrolled to its part of the switching page.
+TEST_F(MainWindowTest, F1OpensTheWindowsOwnPageAtItsAnchor)
+{
+    wireCommands(*w, ctx);
+    EXPECT_EQ(HelpPageFor(QStringLiteral("frmInfo")), QStringLiteral("about.html"));
+    CompareWindow compare(English, w.get());
+    compare.show();
+    QTest::keyClick(&compare, Qt::Key_F1);
+    auto *help = ShownWindow<HelpWindow>("frmHilfe");
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->browser()->source().fileName(), QStringLiteral("compare.html"));
+    compare.close();
+
+    AutomationDialog assistant(ctx, w.get());
+    assistant.show();
+    QTest::keyClick(&assistant, Qt::Key_F1);
+    help = ShownWindow<HelpWindow>("frmHilfe");
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->browser()->source().fileName(), QStringLiteral("switching.html"));
+    EXPECT_EQ(help->browser()->source().fragment(), QStringLiteral("assistant"));
+    EXPECT_TRUE(QTest::qWaitFor([help] { return help->browser()->verticalScrollBar()->value() > 0; }, 3000));
     help->close();
 }
 

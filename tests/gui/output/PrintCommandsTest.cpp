@@ -15,6 +15,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 
 using namespace zx;
@@ -77,6 +78,16 @@ TEST_F(PrintFlowTest, DialogPrintsChosenListsToPdfAndRestoresTheView)
     EXPECT_GE(print->printer().pageLayout().margins(QPageLayout::Millimeter).left(), 10.0);
     EXPECT_EQ(print->printer().outputFileName(), pdf);
     expectViewRestored();
+    // the dialog offers the lists chosen last again
+    bool switching = false, priority = true;
+    whenModal(QStringLiteral("frmDruck"), [&](QWidget *d) {
+        switching = Control<QCheckBox>(d, QStringLiteral("chkprsz"))->isChecked();
+        priority = Control<QCheckBox>(d, QStringLiteral("chkprpz"))->isChecked();
+        Control<QPushButton>(d, QStringLiteral("cmdprcancel"))->click();
+    });
+    act("mnuDatDruck")->trigger();
+    EXPECT_TRUE(switching);
+    EXPECT_FALSE(priority);
 }
 
 TEST_F(PrintFlowTest, PrinterErrorIsShownAndTheViewIsRestored)
@@ -179,5 +190,28 @@ TEST_F(PrintFlowTest, ChangeSetsTheHeaderIntervalThroughTheDeviceProperties)
     act("mnuDatDruck")->trigger();
     EXPECT_EQ(shown, QString::number(output::EffectiveHeaderInterval(0)) + model.catalogue(Msg::Lines));
 }
+
+// A full page holds the header interval's rows on every paper: 100 switching times under the
+// default interval of 50 are two pages, never a row left alone on a page of its own.
+class PrintPaperTest : public PrintFlowTest, public ::testing::WithParamInterface<QPageSize::PageSizeId> {};
+
+TEST_P(PrintPaperTest, DefaultIntervalFillsEachPage)
+{
+    for (int i = 3; i < 100; ++i)
+        model.appendRecord(SetProgram, weeklyTime(i / 60, i % 60, 1 << (i % 7), 1));
+    model.transfer.PrintHeaderInterval = 0;
+    const QString pdf = dir.file(QStringLiteral("paper.pdf"));
+    printToPdf(pdf);
+    print->printer().setPageSize(QPageSize(GetParam()));
+    print->settings().switching = true;
+    print->run(false);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(prompter.last());
+    const QString bytes = QString::fromLatin1(file.readAll());
+    EXPECT_EQ(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Papers, PrintPaperTest,
+                         ::testing::Values(QPageSize::A4, QPageSize::Letter, QPageSize::A5));
 
 } // namespace
