@@ -128,6 +128,12 @@ QString extraText(ExtraText id, int sprache)
         {"Find next", "Weitersuchen", "Suivant"},
         {"\"%1\" was not found.", "\"%1\" wurde nicht gefunden.", "« %1 » est introuvable."},
         {"Rename set", "Satz umbenennen", "Renommer le jeu"},
+        {"The astro table holds times changed by hand. Compute it again from the new settings and "
+         "lose those changes?\n\nNo keeps the table as it is.",
+         "Die Astrotabelle enthält von Hand geänderte Zeiten. Soll sie aus den neuen Einstellungen neu "
+         "berechnet werden? Die Änderungen gehen dabei verloren.\n\nNein behält die Tabelle, wie sie ist.",
+         "La table astro contient des heures modifiées à la main. La recalculer avec les nouveaux "
+         "paramètres et perdre ces modifications ?\n\nNon conserve la table telle quelle."},
     };
     static_assert(std::size(rows) == static_cast<std::size_t>(ExtraText::Count));
     const Row &r = rows[static_cast<int>(id)];

@@ -51,6 +51,7 @@ enum class ExtraText {
     HelpFind,
     HelpNotFound, // %1 search text
     RenameSet,
+    AstroTableChanged,
     Count
 };
 

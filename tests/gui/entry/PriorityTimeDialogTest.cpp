@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -91,4 +92,20 @@ TEST_F(PriorityDates, TypedDigitsReachTheListsAndOutOfRangeIsRefused)
     const PriorityEntryValues stored = DecodePriorityTime(model.program().Records[0], 0);
     EXPECT_EQ(std::make_tuple(stored.fromDay, stored.fromMonth, stored.toDay, stored.toMonth),
               std::make_tuple(24, 12, 30, 5));
+}
+
+// The last-entry panel shows the state of a permanent priority time, none for a program.
+TEST_F(PriorityDates, PanelShowsThePermanentState)
+{
+    list("LstPrio")->setCurrentRow(9); // permanent
+    test::Control<QAbstractButton>(&dlg, "cmdEinAus")->click();
+    test::Control<QAbstractButton>(&dlg, "chkKan1")->click();
+    test::Control<QAbstractButton>(&dlg, "cmdPzOk")->click();
+    ASSERT_EQ(model.program().UsedCount, 1);
+    auto *state = test::Control<QLabel>(&dlg, "lbloldstate");
+    EXPECT_EQ(state->text(), "ON");
+    list("LstPrio")->setCurrentRow(0);
+    test::Control<QAbstractButton>(&dlg, "cmdPzOk")->click();
+    ASSERT_EQ(model.program().UsedCount, 2);
+    EXPECT_EQ(state->text(), "");
 }
