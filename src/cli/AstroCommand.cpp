@@ -202,11 +202,15 @@ int runAstroChange(Options &o)
             return o.badValue("--set", QStringLiteral("HH:MM, 00:00..23:59"));
         change = MakeTimeChange(ChangeOption::ChangeTo, *at / 60, *at % 60);
     } else if (o.has("--shift")) {
-        // a shift back is the dialog's shift forward by the rest of the day
+        // the dialog's range: forward or back by up to 23:59
         const auto by = clockTime(o.value("--shift"), true);
-        if (!by)
-            return o.badValue("--shift", QStringLiteral("[-]HH:MM, -23:59..23:59"));
-        change = TimeChange{ChangeOption::ShiftBy, *by};
+        change = by ? ShiftByMinutes(*by) : std::nullopt;
+        if (!change) {
+            const QString most = QStringLiteral("%1:%2")
+                                     .arg(MaxShiftMinutes / 60)
+                                     .arg(MaxShiftMinutes % 60, 2, 10, QLatin1Char('0'));
+            return o.badValue("--shift", QStringLiteral("[-]HH:MM, -%1..%1").arg(most));
+        }
     }
     if (o.failed())
         return 2;

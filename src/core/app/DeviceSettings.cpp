@@ -1,6 +1,7 @@
 #include "app/DeviceSettings.h"
 
 #include "model/Model.h"
+#include "model/ProgramSnapshot.h"
 
 #include <QtGlobal>
 
@@ -89,6 +90,13 @@ void Apply(Model &model, const Choices &c)
     d.SwRegel = qBound(0, c.swRegel, ChangeoverRules - 1);
     model.transfer.PrintHeaderInterval = c.printHeaderInterval;
     model.transfer.LongDelayFactor = 20;
+}
+
+bool ChangesProgram(const Model &model, const Choices &choices)
+{
+    Model applied = model;
+    Apply(applied, choices);
+    return !(ProgramSnapshot::take(applied) == ProgramSnapshot::take(model));
 }
 
 } // namespace zx::devicesettings

@@ -56,6 +56,9 @@ Choices FromModel(const Model &model);
 // OK: stores the choices in the model (steps 1 and 2 of the dialog's OK); the long transfer
 // delay factor becomes 20 once the device properties were confirmed.
 void Apply(Model &model, const Choices &choices);
+// True when the choices change the program (what its file and the device hold); the port,
+// the delays and the print header are settings of this PC.
+bool ChangesProgram(const Model &model, const Choices &choices);
 
 } // namespace devicesettings
 } // namespace zx

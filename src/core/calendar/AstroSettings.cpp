@@ -2,8 +2,11 @@
 
 #include "calendar/Sun.h"
 #include "i18n/Catalogue.h"
+#include "i18n/ExtraTexts.h"
 #include "i18n/Msg.h"
 #include "model/Model.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
 
 #include <QtGlobal>
 
@@ -94,17 +97,39 @@ QString OffsetLabel(int p)
     return QString::number((p - 120) * -1) + QStringLiteral(" min");
 }
 
-void ConfirmAstroSettings(Model &model, const AstroPositions &positions, const Clock &clock,
+bool AstroTableHoldsChanges(const Model &model, int year)
+{
+    const AstroData &a = model.astro;
+    if (!a.AstroPresent)
+        return false;
+    // The table's dates depend on the year only through 29 February.
+    for (int y = year; y > year - 4; --y)
+        if (BuildAstroTable(a.Longitude, a.Latitude, a.TimeZone, y) == a.AstroTable)
+            return false;
+    return true;
+}
+
+bool ConfirmAstroSettings(Model &model, const AstroPositions &positions, const Clock &clock,
                           Prompter &prompter)
 {
+    bool rebuild = true;
+    if (AstroTableHoldsChanges(model, clock.today().year())) {
+        const Answer answer = prompter.ask(extraText(ExtraText::AstroTableChanged, model.device.Sprache),
+                                           Buttons::YesNoCancel, Icon::Question);
+        if (answer == Answer::Cancel)
+            return false;
+        rebuild = answer == Answer::Yes;
+    }
     AstroData &a = model.astro;
     a.Longitude = LongitudeOfPosition(qBound(0, positions.longitude, LongitudeBarMax));
     a.Latitude = LatitudeOfPosition(qBound(0, positions.latitude, LatitudeBarMax));
     a.TimeZone = ZoneOfPosition(qBound(0, positions.zone, ZoneBarMax));
     a.AstroOffset1 = OffsetOfPosition(qBound(0, positions.sunriseOffset, OffsetBarMax));
     a.AstroOffset2 = OffsetOfPosition(qBound(0, positions.sunsetOffset, OffsetBarMax));
-    BuildAstroTable(model, clock, prompter);
+    if (rebuild)
+        BuildAstroTable(model, clock, prompter);
     model.Modified = 1;
+    return true;
 }
 
 } // namespace zx

@@ -50,9 +50,16 @@ QString LatitudeLabel(const Catalogue &catalogue, int p);
 QString ZoneLabel(const Catalogue &catalogue, int p);
 QString OffsetLabel(int p);
 
+// True when the model's astro table holds times its own settings do not give in `year` nor in
+// the years of its leap cycle: times changed with the astro time change (or a table computed
+// elsewhere). A model without astro table holds none.
+bool AstroTableHoldsChanges(const Model &model, int year);
+
 // Ok of the astro settings: stores the five derived values, builds the astro table for the
-// clock's year, marks it present and the program changed.
-void ConfirmAstroSettings(Model &model, const AstroPositions &positions, const Clock &clock,
+// clock's year, marks it present and the program changed. A table that holds changed times is
+// computed again only when the user says Yes; No stores the settings and keeps the table,
+// Cancel changes nothing and returns false.
+bool ConfirmAstroSettings(Model &model, const AstroPositions &positions, const Clock &clock,
                           Prompter &prompter);
 
 } // namespace zx

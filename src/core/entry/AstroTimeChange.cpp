@@ -8,13 +8,22 @@
 
 namespace zx {
 
-TimeChange MakeTimeChange(ChangeOption option, int hours, int minutes)
+TimeChange MakeTimeChange(ChangeOption option, int hours, int minutes, bool back)
 {
     TimeChange c;
     c.option = option;
     const int m = qBound(0, hours, MaxChangeHour) * 60 + qBound(0, minutes, MaxChangeMinute);
-    c.minutes = option == ChangeOption::Delete ? NoAstroTime : m;
+    c.minutes = option == ChangeOption::Delete            ? NoAstroTime
+                : option == ChangeOption::ShiftBy && back ? -m
+                                                          : m;
     return c;
+}
+
+std::optional<TimeChange> ShiftByMinutes(int minutes)
+{
+    if (minutes < -MaxShiftMinutes || minutes > MaxShiftMinutes)
+        return std::nullopt;
+    return TimeChange{ChangeOption::ShiftBy, minutes};
 }
 
 std::optional<int> ApplyTimeChange(int oldTime, const TimeChange &change)

@@ -19,8 +19,15 @@ struct TimeChange {
     int minutes = 0; // the new time (change to) or the shift (shift by)
 };
 
-// The change the dialog's Ok stands for; hours and minutes are kept inside their ranges.
-TimeChange MakeTimeChange(ChangeOption option, int hours, int minutes);
+// A shift goes forward or back by up to 23:59: the table holds one time of day per day, and a
+// shifted time wraps round midnight within its day.
+constexpr int MaxShiftMinutes = MaxChangeHour * 60 + MaxChangeMinute;
+
+// The change the dialog's Ok stands for; hours and minutes are kept inside their ranges. `back`
+// makes a shift go back (earlier); the other options ignore it.
+TimeChange MakeTimeChange(ChangeOption option, int hours, int minutes, bool back = false);
+// A shift by a signed number of minutes (negative goes back); nullopt beyond MaxShiftMinutes.
+std::optional<TimeChange> ShiftByMinutes(int minutes);
 
 // The new time of a day that holds `oldTime`, or nullopt when the day stays as it is. A shift
 // skips days without astro time (shifting "no time" would invent one) and a shift of 0:00

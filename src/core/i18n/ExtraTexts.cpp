@@ -138,6 +138,12 @@ QString extraText(ExtraText id, int sprache)
          "Den Feiertag \"%1\" in \"%2\" umbenennen? Jeder Satz, der ihn enthält, zeigt den neuen Namen.",
          "Renommer le jour férié « %1 » en « %2 » ? Chaque jeu qui le contient affiche le nouveau nom."},
         {"Holiday file", "Feiertagsdatei", "Fichier des jours fériés"},
+        {"The astro table holds times changed by hand. Compute it again from the new settings and "
+         "lose those changes?\n\nNo keeps the table as it is.",
+         "Die Astrotabelle enthält von Hand geänderte Zeiten. Soll sie aus den neuen Einstellungen neu "
+         "berechnet werden? Die Änderungen gehen dabei verloren.\n\nNein behält die Tabelle, wie sie ist.",
+         "La table astro contient des heures modifiées à la main. La recalculer avec les nouveaux "
+         "paramètres et perdre ces modifications ?\n\nNon conserve la table telle quelle."},
     };
     static_assert(std::size(rows) == static_cast<std::size_t>(ExtraText::Count));
     const Row &r = rows[static_cast<int>(id)];

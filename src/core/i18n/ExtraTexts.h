@@ -56,6 +56,7 @@ enum class ExtraText {
     RenameHoliday,         // button of the holiday dialog
     RenameHolidayQuestion, // %1 the holiday's name, %2 the new name
     HolidayFile,           // label of the holiday file choice
+    AstroTableChanged,
     Count
 };
 

@@ -73,10 +73,7 @@ QStringList switchingCells(const Model &model, const ProgramRecord &r, int rowNu
     if (model.device.Uhrentyp != TypeAstro)
         c << PulseText(model, t.pulseSeconds);
     c << ((!t.weekly && t.once) ? QStringLiteral("1x") : QStringLiteral(" "));
-    if (t.bus)
-        c << QString::number(t.value);
-    else
-        c << cat(model, t.state ? Msg::On : Msg::Off);
+    c << SwitchingStateText(model, r);
     c << (t.weekly ? QString::number(t.program) : QString());
     return c;
 }
@@ -95,12 +92,7 @@ QStringList priorityCells(const Model &model, const ProgramRecord &r, int rowNum
     QStringList c;
     c << QString::number(rowNumber) << PriorityBeginText(model, r, options) << PriorityEndText(model, r)
       << ChannelsText(model, r) << (p.once ? QStringLiteral("1x") : QStringLiteral(" "));
-    if (!p.permanent)
-        c << QString();
-    else if (p.bus)
-        c << QString::number(p.value);
-    else
-        c << cat(model, p.state ? Msg::On : Msg::Off);
+    c << PriorityStateText(model, r);
     c << PriorityProgramText(model, r);
     return c;
 }
@@ -280,6 +272,20 @@ QString PriorityProgramText(const Model &model, const ProgramRecord &r)
 {
     const PriorityTime p = DecodePriorityRecord(r, model.device.BusDevice);
     return p.permanent ? cat(model, Msg::Perm) : QString::number(p.code);
+}
+
+QString SwitchingStateText(const Model &model, const ProgramRecord &r)
+{
+    const SwitchingTime t = DecodeSwitchingRecord(r, model.device.BusDevice);
+    return t.bus ? QString::number(t.value) : cat(model, t.state ? Msg::On : Msg::Off);
+}
+
+QString PriorityStateText(const Model &model, const ProgramRecord &r)
+{
+    const PriorityTime p = DecodePriorityRecord(r, model.device.BusDevice);
+    if (!p.permanent)
+        return {};
+    return p.bus ? QString::number(p.value) : cat(model, p.state ? Msg::On : Msg::Off);
 }
 
 // ---- lists ----

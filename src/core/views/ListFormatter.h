@@ -62,11 +62,15 @@ QString ChannelMaskText(const Model &model, int mask);
 // The device's channel count, 1..8 whatever the model holds.
 int ChannelCount(const Model &model);
 QString PulseText(const Model &model, int seconds);
+// The state column: "ON" or "OFF", a bus entry's value.
+QString SwitchingStateText(const Model &model, const ProgramRecord &r);
 
 // Pieces of a priority row.
 QString PriorityBeginText(const Model &model, const ProgramRecord &r, const ListOptions &options = {});
 QString PriorityEndText(const Model &model, const ProgramRecord &r);
 QString PriorityProgramText(const Model &model, const ProgramRecord &r);
+// The state column: "ON", "OFF" or the value of a permanent priority time, empty for a program.
+QString PriorityStateText(const Model &model, const ProgramRecord &r);
 using zx::EasterCodeFallbackName;
 
 // "File of : " with the saving moment of the set, or "unsaved file ".

@@ -50,10 +50,9 @@ DevicePropertiesDialog::DevicePropertiesDialog(AppContext &context, QWidget *par
         break;
     }
 
+    // The port, the delays and the print header belong to this PC (the configuration file), not
+    // to the program: choosing them leaves the program unchanged.
     connect(rule_, &QComboBox::currentIndexChanged, this, &DevicePropertiesDialog::changed);
-    connect(port_, &QComboBox::currentIndexChanged, this, &DevicePropertiesDialog::changed);
-    for (QSpinBox *sb : {delay_, maxDelay_, printHeaderInterval_})
-        connect(sb, &QSpinBox::valueChanged, this, &DevicePropertiesDialog::changed);
     outer->addLayout(buildButtons());
 
     loading_ = false;
@@ -292,8 +291,15 @@ Choices DevicePropertiesDialog::choices() const
 void DevicePropertiesDialog::confirm()
 {
     Model &m = ctx_.model;
-    Apply(m, choices());
-    UpdateOptionsImage(m, ctx_.prompter, ctx_.clock);
+    const Choices chosen = choices();
+    const bool programChanged = ChangesProgram(m, chosen);
+    Apply(m, chosen);
+    // The header is stamped only when the program changed: a new stamp alone would count as a
+    // change of a program that has none.
+    if (programChanged) {
+        UpdateOptionsImage(m, ctx_.prompter, ctx_.clock);
+        m.Modified = 1;
+    }
     accept();
 }
 

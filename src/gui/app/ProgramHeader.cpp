@@ -82,6 +82,7 @@ ProgramHeader::ProgramHeader(AppContext &context, QWidget *parent) : QFrame(pare
         d.WriteProtect = checked ? 1 : 0;
         ctx_.model.Modified = 1;
         refresh();
+        Q_EMIT edited();
     });
 
     gauge_ = new QProgressBar(this);
@@ -205,8 +206,11 @@ void ProgramHeader::commitProgramNumber()
     Model &m = ctx_.model;
     if (m.CurrentSet != SetProgram || m.device.Evu != 1)
         return;
+    const int wasModified = m.Modified;
     SetProgramNumberFromText(m, programNumber_->text());
     programNumber_->setText(views::ProgramNumberText(m, SetProgram));
+    if (m.Modified != wasModified)
+        Q_EMIT edited();
 }
 
 void ProgramHeader::commitUsageText()

@@ -228,6 +228,8 @@ void UndoSupport::apply(const SnapshotPtr &snapshot)
 void UndoSupport::followCleanState()
 {
     ctx_.model.Modified = stack_->isClean() ? 0 : 1;
+    // The title's mark follows at once, not only at the next redraw or opened menu.
+    window_.setWindowModified(ctx_.model.Modified != 0);
 }
 
 void UndoSupport::undo()

@@ -270,7 +270,9 @@ void AstroSettingsDialog::deletePlace()
 
 void AstroSettingsDialog::confirm()
 {
-    ConfirmAstroSettings(ctx_.model, positions(), ctx_.clock, ctx_.prompter);
+    // Cancel to the question about a table changed by hand leaves the dialog open.
+    if (!ConfirmAstroSettings(ctx_.model, positions(), ctx_.clock, ctx_.prompter))
+        return;
     Q_EMIT confirmed();
     accept();
 }

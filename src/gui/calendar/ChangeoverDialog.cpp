@@ -76,10 +76,10 @@ ChangeoverDialog::ChangeoverDialog(AppContext &ctx, QWidget *parent) : QDialog(p
 
     year_ = new QScrollBar(Qt::Vertical, this);
     year_->setObjectName(QStringLiteral("vsbSWJahr"));
-    year_->setRange(FirstDialogYear, CalendarLastYear);
-    // Up on the bar is the later year, as on the device's year field.
-    year_->setInvertedAppearance(true);
-    year_->setInvertedControls(true);
+    // Up on the bar is the later year, as on the device's year field. A scroll bar's up arrow,
+    // Up key and the room above the handle all lower its value, and inverting only its
+    // appearance leaves them lowering it: the bar holds the year negated instead.
+    setLastYear(CalendarLastYear);
     yearLabel_ = new QLabel(this);
     yearLabel_->setObjectName(QStringLiteral("LblJahr"));
     okImage_ = new QLabel(this);
@@ -203,16 +203,15 @@ void ChangeoverDialog::openInMode()
 
     showEntry({{31, 3, 2, 1}, {31, 10, 3, 1}});
     const ProgramSet &p = model.program();
-    year_->setMaximum(p.DstCount == 0 ? LastDialogYear : CalendarLastYear);
+    setLastYear(p.DstCount == 0 ? LastDialogYear : CalendarLastYear);
     if (p.DstCount == 0) {
         const int thisYear = ctx_.clock.today().year();
-        year_->setValue(thisYear >= FirstDialogYear && thisYear <= LastDialogYear ? thisYear
-                                                                                  : FirstDialogYear);
+        setYear(thisYear >= FirstDialogYear && thisYear <= LastDialogYear ? thisYear : FirstDialogYear);
         year_->show();
         perYear_->setEnabled(true);
         perYear_->setCurrentIndex(OnceAYear);
     } else {
-        year_->setValue(YearOfEntry(p.DstCount, p));
+        setYear(YearOfEntry(p.DstCount, p));
         year_->hide();
         perYear_->setCurrentIndex(DstPerYearCode(p));
         perYear_->setEnabled(false);
@@ -259,9 +258,24 @@ void ChangeoverDialog::showEntry(const ChangeoverEntry &e)
     set(toShift_, e.setBack.shift);
 }
 
+int ChangeoverDialog::year() const
+{
+    return -year_->value();
+}
+
+void ChangeoverDialog::setYear(int year)
+{
+    year_->setValue(-year);
+}
+
+void ChangeoverDialog::setLastYear(int last)
+{
+    year_->setRange(-last, -FirstDialogYear);
+}
+
 void ChangeoverDialog::limitDays()
 {
-    const int year = year_->value();
+    const int year = this->year();
     for (auto [day, month] : {std::pair{fromDay_, fromMonth_}, std::pair{toDay_, toMonth_}}) {
         const int limited = LimitChangeoverDay(day->currentIndex() + 1, month->currentIndex() + 1, year);
         day->setCurrentIndex(limited - 1);
@@ -270,7 +284,7 @@ void ChangeoverDialog::limitDays()
 
 void ChangeoverDialog::refreshYear()
 {
-    yearLabel_->setText(QString::number(year_->value()));
+    yearLabel_->setText(QString::number(year()));
 }
 
 void ChangeoverDialog::applyAutomation()
@@ -278,7 +292,7 @@ void ChangeoverDialog::applyAutomation()
     if (!assistantActive_->isChecked())
         return;
     const AutomationSettings &a = ctx_.model.automation;
-    const int year = year_->value();
+    const int year = this->year();
     fromDay_->setCurrentIndex(
         NthWeekdayOfMonth(a.DstFromRule, a.DstFromWeekday, fromMonth_->currentIndex(), year) - 1);
     toDay_->setCurrentIndex(NthWeekdayOfMonth(a.DstToRule, a.DstToWeekday, toMonth_->currentIndex(), year) -
@@ -292,7 +306,7 @@ void ChangeoverDialog::loadMarked()
     const int index = run_.current();
     showEntry(DecodeChangeoverEntry(source.DstTable[index]));
     if (mode_ == EditChange)
-        year_->setValue(YearOfEntry(index, source));
+        setYear(YearOfEntry(index, source));
 }
 
 bool ChangeoverDialog::storeEntry()
@@ -323,7 +337,7 @@ bool ChangeoverDialog::storeEntry()
         else
             close = true;
     } else {
-        if (!AppendChangeoverEntry(p, entry, year_->value(), perYearCode)) {
+        if (!AppendChangeoverEntry(p, entry, year(), perYearCode)) {
             ctx_.prompter.tell(c(Msg::NoMoreMemorySpace), Icon::Critical);
             finish();
             return false;
@@ -331,9 +345,9 @@ bool ChangeoverDialog::storeEntry()
         okImage_->show();
         timer1_->start();
         model.Modified = 1;
-        year_->setMaximum(CalendarLastYear);
+        setLastYear(CalendarLastYear);
         if (p.DstCount % DstEntriesPerYear(p) == 0)
-            year_->setValue(year_->value() + 1);
+            setYear(year() + 1);
         year_->hide();
         perYear_->setEnabled(false);
         if (mode_ == EditCopy) {

@@ -50,6 +50,10 @@ class ChangeoverDialog : public QDialog {
     void showEntry(const ChangeoverEntry &e);
     void limitDays();
     void refreshYear();
+    // The year the scroll bar shows (it holds it negated, so that up is later).
+    int year() const;
+    void setYear(int year);
+    void setLastYear(int last);
     void loadMarked();
     void finish();
 

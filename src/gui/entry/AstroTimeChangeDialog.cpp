@@ -3,8 +3,10 @@
 #include "app/AppContext.h"
 #include "i18n/Msg.h"
 #include "model/Model.h"
+#include "platform/Mnemonics.h"
 #include "platform/Prompter.h"
 
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -67,6 +69,10 @@ AstroTimeChangeDialog::AstroTimeChangeDialog(AppContext &ctx, int value, ChangeO
     lblHours_->setObjectName(QStringLiteral("LblÜsstd"));
     lblMinutes_ = new QLabel(c.text(Msg::ColMinutes).trimmed(), this);
     lblMinutes_->setObjectName(QStringLiteral("LblÜsMin"));
+    // A shift goes forward (later) or back (earlier).
+    direction_ = new QComboBox(this);
+    direction_->setObjectName(QStringLiteral("cboRichtung"));
+    direction_->addItems({QStringLiteral("+"), QStringLiteral("\u2212")});
     liststd_ = makeList(this, "liststd", MaxChangeHour + 1, true);
     listmin_ = makeList(this, "listmin", MaxChangeMinute + 1, false);
     txtAnzstd_ = new QLineEdit(this);
@@ -83,14 +89,17 @@ AstroTimeChangeDialog::AstroTimeChangeDialog(AppContext &ctx, int value, ChangeO
     lbldpp_->setObjectName(QStringLiteral("lbldpp"));
     lblAnzUhr_ = new QLabel(c.text(Msg::HoursWord), this);
     lblAnzUhr_->setObjectName(QStringLiteral("LblAnzUhr"));
-    grid->addWidget(lblHours_, 0, 0);
-    grid->addWidget(lblMinutes_, 0, 2);
-    grid->addWidget(liststd_, 1, 0);
-    grid->addWidget(listmin_, 1, 2);
-    grid->addWidget(txtAnzstd_, 2, 0);
-    grid->addWidget(lbldpp_, 2, 1);
-    grid->addWidget(txtAnzMin_, 2, 2);
-    grid->addWidget(lblAnzUhr_, 2, 3);
+    grid->addWidget(lblHours_, 0, 1);
+    grid->addWidget(lblMinutes_, 0, 3);
+    grid->addWidget(direction_, 1, 0, Qt::AlignTop);
+    grid->addWidget(liststd_, 1, 1);
+    grid->addWidget(listmin_, 1, 3);
+    grid->addWidget(txtAnzstd_, 2, 1);
+    grid->addWidget(lbldpp_, 2, 2);
+    grid->addWidget(txtAnzMin_, 2, 3);
+    grid->addWidget(lblAnzUhr_, 2, 4);
+    lblHours_->setBuddy(liststd_);
+    lblMinutes_->setBuddy(listmin_);
     root->addLayout(grid);
 
     auto *buttons = new QHBoxLayout;
@@ -116,6 +125,7 @@ AstroTimeChangeDialog::AstroTimeChangeDialog(AppContext &ctx, int value, ChangeO
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     chooseOption(option_);
+    AssignLabelMnemonics(this);
 }
 
 void AstroTimeChangeDialog::chooseOption(ChangeOption option)
@@ -134,12 +144,14 @@ void AstroTimeChangeDialog::chooseOption(ChangeOption option)
     lblAnzUhr_->setVisible(typed);
     lblHours_->setVisible(option == ChangeOption::ShiftBy);
     lblMinutes_->setVisible(option == ChangeOption::ShiftBy);
+    direction_->setVisible(option == ChangeOption::ShiftBy);
     if (option == ChangeOption::ChangeTo) {
         if (value_ >= 0 && value_ < 1440)
             selectTime(value_ / 60, value_ % 60);
         else
             selectTime(12, 0);
     } else if (option == ChangeOption::ShiftBy) {
+        direction_->setCurrentIndex(0);
         selectTime(InitialShiftHours, InitialShiftMinutes);
     }
 }
@@ -224,7 +236,7 @@ void AstroTimeChangeDialog::confirm()
         hours = *typedValue(txtAnzstd_);
         minutes = *typedValue(txtAnzMin_);
     }
-    change_ = MakeTimeChange(option_, hours, minutes);
+    change_ = MakeTimeChange(option_, hours, minutes, direction_->currentIndex() == 1);
     accept();
 }
 

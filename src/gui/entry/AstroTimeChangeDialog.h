@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -17,7 +18,8 @@ struct AppContext;
 // The astro time change frm_change_grid_data: delete (Opt_del), change to (opt_Ändern) or
 // shift by (opt_verschieben) in frame Fra_zeit_ändern; the hour and minute lists liststd and
 // listmin, the typed fields txtAnzstd and txtAnzMin, the labels LblÜsstd, LblÜsMin, lbldpp and
-// LblAnzUhr; cmdSzOk and cmdSzEnd. The dialog only collects the choice; the opener applies it.
+// LblAnzUhr; the direction of a shift cboRichtung ("+" forward, "-" back); cmdSzOk and cmdSzEnd. The dialog
+// only collects the choice; the opener applies it.
 class AstroTimeChangeDialog : public QDialog {
     Q_OBJECT
   public:
@@ -47,6 +49,7 @@ class AstroTimeChangeDialog : public QDialog {
     QRadioButton *optDel_ = nullptr;
     QRadioButton *optAendern_ = nullptr;
     QRadioButton *optVerschieben_ = nullptr;
+    QComboBox *direction_ = nullptr;
     QListWidget *liststd_ = nullptr;
     QListWidget *listmin_ = nullptr;
     QLineEdit *txtAnzstd_ = nullptr;

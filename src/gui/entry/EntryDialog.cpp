@@ -9,6 +9,7 @@
 #include "entry/TypedFieldControl.h"
 #include "model/ListOrder.h"
 #include "model/Model.h"
+#include "platform/Mnemonics.h"
 #include "platform/Prompter.h"
 
 #include <QButtonGroup>
@@ -204,6 +205,7 @@ void EntryDialog::openInMode()
         field->setChecking(true);
     session_.open(ctx_.model);
     loadControls();
+    AssignLabelMnemonics(this);
     allTimer_->stop();
     markTimer_->stop();
     okMark_->hide();
@@ -212,7 +214,20 @@ void EntryDialog::openInMode()
     show();
     raise();
     activateWindow();
+    if (QWidget *first = firstField())
+        first->setFocus(Qt::OtherFocusReason);
     checkMemoryOnActivation();
+}
+
+QWidget *EntryDialog::firstChannelControl() const
+{
+    for (QWidget *w : channels_)
+        if (!w->isHidden() && w->isEnabled())
+            return w;
+    for (QWidget *w : busChannels_)
+        if (!w->isHidden() && !busFrame_->isHidden())
+            return w;
+    return channels_[0];
 }
 
 QString EntryDialog::runTitle() const
@@ -225,8 +240,8 @@ QString EntryDialog::runTitle() const
 void EntryDialog::setKeyboardOrder(const std::vector<QWidget *> &entryControls,
                                    const std::vector<QWidget *> &valueControls)
 {
-    // In a typed field Return only confirms that field (the field takes the key). No other
-    // button takes Return when it has the focus.
+    // Return presses OK wherever the focus stands (a typed field first takes its value, and a
+    // value it refuses keeps Return there). No other button takes Return when it has the focus.
     for (QPushButton *b : findChildren<QPushButton *>()) {
         b->setAutoDefault(false);
         b->setDefault(false);

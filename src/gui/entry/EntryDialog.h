@@ -91,8 +91,13 @@ class EntryDialog : public QDialog {
 
     // Loads the controls for the mode the session opened in (openInMode).
     virtual void loadControls() = 0;
-    // Return presses OK; Tab visits the entry's own controls, the channels, the value controls
-    // and the bottom row, in this order.
+    // The control the dialog opens on: its first field, so that typing starts at once.
+    virtual QWidget *firstField() const = 0;
+    // The first channel control the device offers (a check box or a bus channel), for the
+    // channels heading to name.
+    QWidget *firstChannelControl() const;
+    // Return presses OK (in a typed field too, once the field took its value); Tab visits the
+    // entry's own controls, the channels, the value controls and the bottom row, in this order.
     void setKeyboardOrder(const std::vector<QWidget *> &entryControls,
                           const std::vector<QWidget *> &valueControls);
     void refreshAllButton();

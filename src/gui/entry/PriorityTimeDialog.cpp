@@ -10,6 +10,7 @@
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
 #include "platform/Clock.h"
+#include "platform/Mnemonics.h"
 #include "platform/Prompter.h"
 #include "views/ListFormatter.h"
 
@@ -84,6 +85,14 @@ void PriorityTimeDialog::buildControls()
                       once_, toDayField_, toMonthField_, toDayList_, toMonthList_, priorityField_,
                       priorityList_, holidaySets_, holidayList_},
                      {value_, valueField_});
+    // Alt+letter of a heading goes to its field.
+    endHeading_->setBuddy(toDayField_);
+    priorityHeading_->setBuddy(priorityField_);
+}
+
+QWidget *PriorityTimeDialog::firstField() const
+{
+    return holidayMode() ? static_cast<QWidget *>(holidaySets_) : fromDayField_;
 }
 
 // Beginning and end: typed day and month above their lists, the year list with "once".
@@ -213,8 +222,9 @@ void PriorityTimeDialog::buildBottomRows(QVBoxLayout *top)
     lastEnd_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldbis"));
     lastChannels_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldkan"));
     lastPriority_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldprio"));
+    lastState_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldstate"));
     for (QWidget *w : std::initializer_list<QWidget *>{lastEntryUp_, lastEntryDown_, lastBegin_, lastEnd_,
-                                                       lastChannels_, lastPriority_})
+                                                       lastChannels_, lastPriority_, lastState_})
         panel->addWidget(w);
     top->addWidget(lastEntryFrame_);
 }
@@ -284,6 +294,7 @@ void PriorityTimeDialog::setupChannels()
     // a priority time of a one-channel device always names that channel
     layout.firstLocked = layout.firstTicked;
     EntryDialog::setupChannels(layout);
+    channelsHeading_->setBuddy(firstChannelControl());
     value_->setVisible(layout.bus);
     valueField_->setVisible(layout.bus);
 }
@@ -406,6 +417,7 @@ void PriorityTimeDialog::onHolidayOption(bool ticked)
 {
     const Catalogue &c = ctx_.model.catalogue;
     beginHeading_->setText(c(ticked ? Msg::Holidays : Msg::BeginAt));
+    beginHeading_->setBuddy(ticked ? static_cast<QWidget *>(holidaySets_) : fromDayField_);
     for (QWidget *w : std::initializer_list<QWidget *>{fromDayList_, fromMonthList_, toDayList_, toMonthList_,
                                                        fromDayField_, fromMonthField_, toDayField_,
                                                        toMonthField_, endHeading_, beginTime_, endTime_})
@@ -424,6 +436,7 @@ void PriorityTimeDialog::onHolidayOption(bool ticked)
         showYearRule();
     }
     refreshAllButton();
+    AssignLabelMnemonics(this);
 }
 
 void PriorityTimeDialog::fillHolidayList()
@@ -619,7 +632,7 @@ void PriorityTimeDialog::applyIncrements()
 
 void PriorityTimeDialog::clearPanel()
 {
-    for (QLabel *l : {lastBegin_, lastEnd_, lastChannels_, lastPriority_})
+    for (QLabel *l : {lastBegin_, lastEnd_, lastChannels_, lastPriority_, lastState_})
         l->clear();
 }
 
@@ -631,6 +644,7 @@ void PriorityTimeDialog::showPanel(int index)
     lastEnd_->setText(views::PriorityEndText(model, r));
     lastChannels_->setText(views::ChannelsText(model, r));
     lastPriority_->setText(views::PriorityProgramText(model, r));
+    lastState_->setText(views::PriorityStateText(model, r));
 }
 
 // Takes a typed value into its list; the list's own rules (the day limited to the month) follow.

@@ -41,6 +41,7 @@ class PriorityTimeDialog : public EntryDialog {
     void applyIncrements() override;
     void showPanel(int index) override;
     void clearPanel() override;
+    QWidget *firstField() const override;
 
   private:
     void buildControls();
@@ -97,6 +98,7 @@ class PriorityTimeDialog : public EntryDialog {
     QLabel *lastEnd_ = nullptr;
     QLabel *lastChannels_ = nullptr;
     QLabel *lastPriority_ = nullptr;
+    QLabel *lastState_ = nullptr;
     QCheckBox *holidayOption_ = nullptr;
     QComboBox *holidaySets_ = nullptr;
     QListWidget *holidayList_ = nullptr;

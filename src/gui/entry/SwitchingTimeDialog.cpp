@@ -81,6 +81,17 @@ void SwitchingTimeDialog::buildControls()
     entry.insert(entry.end(), {daily_, dayList_, fields_[FieldDay], monthList_, fields_[FieldMonth], once_,
                                programList_, fields_[FieldProgram]});
     setKeyboardOrder(entry, {value_, valueFormat_});
+    // Alt+letter of a heading goes to its field (the channels' heading follows the device).
+    const std::array<QWidget *, 9> buddies{fields_[FieldHour],    fields_[FieldMinute], fields_[FieldPulse],
+                                           weekdays_[0],          fields_[FieldDay],    fields_[FieldMonth],
+                                           fields_[FieldProgram], channels_[0],         value_};
+    for (std::size_t i = 0; i < headings_.size(); ++i)
+        headings_[i]->setBuddy(buddies[i]);
+}
+
+QWidget *SwitchingTimeDialog::firstField() const
+{
+    return fields_[FieldHour];
 }
 
 // A heading, a list and its typed field, one above the other. Widths in characters of the
@@ -229,9 +240,11 @@ void SwitchingTimeDialog::buildBottomRow(QHBoxLayout *bottom)
     lastChannels_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldkan"));
     lastProgram_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldprio"));
     lastPulse_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldimp"));
+    lastState_ = MakeEntryLabel(lastEntryFrame_, QStringLiteral("lbloldstate"));
     int column = 0;
-    for (QWidget *w : std::initializer_list<QWidget *>{lastTime_, lastDays_, lastChannels_, lastProgram_,
-                                                       lastPulse_, lastEntryUp_, lastEntryDown_})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{lastTime_, lastDays_, lastChannels_, lastState_, lastProgram_,
+                                          lastPulse_, lastEntryUp_, lastEntryDown_})
         panel->addWidget(w, 0, column++);
     panel->setColumnStretch(1, 1);
     bottom->addWidget(lastEntryFrame_, 1);
@@ -291,6 +304,7 @@ void SwitchingTimeDialog::setupChannels()
 {
     const ChannelLayout layout = PrepareChannelLayout(ctx_.model.device);
     EntryDialog::setupChannels(layout);
+    headings_[7]->setBuddy(firstChannelControl());
     const bool bus = layout.bus;
     value_->setVisible(bus);
     valueFormat_->setVisible(bus);
@@ -598,6 +612,7 @@ void SwitchingTimeDialog::showPanel(int index)
     lastDays_->setText(e.kind == EntryKind::Weekly ? views::WeekdaysText(model, e.weekdayMask)
                                                    : views::DayMonthText(model, e.day, e.month));
     lastChannels_->setText(views::ChannelsText(model, r));
+    lastState_->setText(views::SwitchingStateText(model, r));
     lastProgram_->setText(e.program > 0
                               ? model.catalogue(Msg::Prio) + QStringLiteral(" ") + QString::number(e.program)
                               : QString());
@@ -606,7 +621,7 @@ void SwitchingTimeDialog::showPanel(int index)
 
 void SwitchingTimeDialog::clearPanel()
 {
-    for (QLabel *l : {lastTime_, lastDays_, lastChannels_, lastProgram_, lastPulse_})
+    for (QLabel *l : {lastTime_, lastDays_, lastChannels_, lastState_, lastProgram_, lastPulse_})
         l->clear();
 }
 

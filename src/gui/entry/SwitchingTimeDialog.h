@@ -34,6 +34,7 @@ class SwitchingTimeDialog : public EntryDialog {
     void showPanel(int index) override;
     void clearPanel() override;
     void refreshColours() override;
+    QWidget *firstField() const override;
 
   private:
     enum Field { FieldHour, FieldMinute, FieldPulse, FieldDay, FieldMonth, FieldProgram, FieldCount };
@@ -87,6 +88,7 @@ class SwitchingTimeDialog : public EntryDialog {
     QLabel *lastChannels_ = nullptr;
     QLabel *lastProgram_ = nullptr;
     QLabel *lastPulse_ = nullptr;
+    QLabel *lastState_ = nullptr;
     std::array<QLabel *, 9> headings_{};
 };
 

@@ -64,15 +64,15 @@ void TypedFieldControl::refuse()
     });
 }
 
-// Digits and backspace; Return takes the value. Every other character is refused with a beep.
+// Digits and backspace. Return takes the value and, when it is taken, goes on to the dialog,
+// whose default button stores the entry as a click on OK does. Every other character is
+// refused with a beep.
 bool TypedFieldControl::typedKey(QKeyEvent *key)
 {
     if (key->key() == Qt::Key_Backspace)
         return false;
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        commit();
-        return true;
-    }
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        return !commit();
     const QString text = key->text();
     if (text.isEmpty())
         return false; // cursor and editing keys

@@ -16,8 +16,8 @@ class Prompter;
 // A typed field of an entry dialog: it takes the digits of its range and backspace (any other
 // key is refused with a beep) and hands a typed value to the dialog only when it is in range.
 // A field showing what its list holds is untouched; once the user types, the value has to be
-// taken (Return, leaving the field, or the dialog's OK through commit()) before anything is
-// stored. A refused value beeps and puts the focus back into the field.
+// taken (leaving the field, or the dialog's OK through commit(); Return takes it and presses OK)
+// before anything is stored. A refused value beeps and puts the focus back into the field.
 class TypedFieldControl : public QObject {
     Q_OBJECT
   public:

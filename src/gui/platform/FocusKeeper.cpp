@@ -1,10 +1,14 @@
 #include "platform/FocusKeeper.h"
 
+#include "platform/Mnemonics.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QItemSelectionModel>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTimer>
 
@@ -89,6 +93,14 @@ bool FocusKeeper::eventFilter(QObject *watched, QEvent *event)
         view->viewport()->update();
         return true;
     }
+    case QEvent::Show:
+        // Commands join menus from several places and their texts change (undo names its step):
+        // the letters are settled each time a menu opens.
+        if (auto *menu = qobject_cast<QMenu *>(watched))
+            AssignMnemonics(menu);
+        else if (auto *bar = qobject_cast<QMenuBar *>(watched))
+            AssignMnemonics(bar);
+        break;
     case QEvent::Hide: {
         auto *w = qobject_cast<QWidget *>(watched);
         if (w && w->isWindow() && w->windowType() == Qt::Dialog)

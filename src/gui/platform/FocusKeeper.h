@@ -13,6 +13,8 @@ inline constexpr char OwnFocusFrameProperty[] = "zxOwnFocusFrame";
 // - a focused list shows a frame, as every other focused control shows its focus;
 // - when a dialog closes and leaves no window active (a message box that ended the dialog had
 //   taken the activation with it), the main window becomes active again, so keys are not lost.
+// - every menu and the menu bar give each command a letter of its own for Alt+letter when they
+//   show (Mnemonics.h).
 class FocusKeeper : public QObject {
     Q_OBJECT
   public:

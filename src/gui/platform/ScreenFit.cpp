@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -19,6 +21,7 @@ namespace zx {
 namespace {
 
 constexpr char FittedProperty[] = "zxScreenFitted";
+constexpr int FramedDelayMs = 300;
 
 QPointer<ScreenFit> installed;
 
@@ -110,7 +113,18 @@ void wrapInScrollArea(QWidget *window)
 QSize frameExtra(const QWidget *window)
 {
     const QSize extra = window->frameGeometry().size() - window->geometry().size();
-    return QSize(std::max(0, extra.width()), std::max(0, extra.height()));
+    if (extra.width() > 0 || extra.height() > 0)
+        return QSize(std::max(0, extra.width()), std::max(0, extra.height()));
+    // Before the window manager has framed a window its frame is unknown, though it will have
+    // one: a title bar and borders are allowed for, or a window fitted to the screen's height
+    // ends below the screen by its title bar.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal") ||
+        window->windowFlags().testFlag(Qt::FramelessWindowHint))
+        return {};
+    const int border = 2 * window->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int title = window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+    return QSize(2 * border, title + 2 * border);
 }
 
 } // namespace
@@ -165,8 +179,15 @@ bool ScreenFit::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Show && watched->isWidgetType()) {
         auto *w = static_cast<QWidget *>(watched);
         const Qt::WindowType type = w->windowType();
-        if (w->isWindow() && (type == Qt::Window || type == Qt::Dialog))
+        if (w->isWindow() && (type == Qt::Window || type == Qt::Dialog)) {
             fit(w);
+            // Once the window manager has framed and placed the window (it may centre it over its
+            // parent), it is fitted again with the frame it really has.
+            QTimer::singleShot(FramedDelayMs, w, [window = QPointer<QWidget>(w)] {
+                if (window && window->isVisible())
+                    fit(window);
+            });
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace zx;
 
 namespace {
@@ -79,6 +81,56 @@ TEST(AstroSettingsTest, ConfirmStoresBuildsAndMarksChanged)
     EXPECT_EQ(model.astro.AstroPresent, -1);
     EXPECT_EQ(model.Modified, 1);
     EXPECT_EQ(model.astro.AstroTable, BuildAstroTable(-7.5, 47.5, 60, 2026));
+}
+
+// A table built in a leap year is no change; a time changed by hand is, and the answer decides
+// whether the new settings compute the table again.
+struct RecomputeCase {
+    const char *name;
+    bool handChanged;
+    std::optional<Answer> answer; // none: no question is asked
+    bool recomputed;
+    bool stored; // the new settings reach the model
+};
+
+class AstroRecompute : public ::testing::TestWithParam<RecomputeCase> {};
+
+TEST_P(AstroRecompute, AsksBeforeLosingHandChanges)
+{
+    const RecomputeCase &c = GetParam();
+    Model model;
+    test::ScriptedPrompter prompter;
+    ConfirmAstroSettings(model, AstroPositions{345, 45, 44, 120, 120},
+                         FixedClock(QDateTime(QDate(2024, 6, 1), QTime(9, 0))), prompter);
+    if (c.handChanged)
+        model.astro.AstroTable[40][1] = 7 * 60 + 3;
+    const auto before = model.astro.AstroTable;
+    model.Modified = 0;
+    if (c.answer)
+        prompter.answers.push_back(*c.answer);
+    const FixedClock clock(QDateTime(QDate(2026, 3, 5), QTime(14, 7)));
+    EXPECT_EQ(AstroTableHoldsChanges(model, 2026), c.handChanged);
+    EXPECT_EQ(ConfirmAstroSettings(model, AstroPositions{300, 45, 44, 110, 120}, clock, prompter), c.stored);
+    EXPECT_EQ(prompter.shown.size(), c.answer ? 1u : 0u);
+    EXPECT_EQ(prompter.unscripted, 0);
+    EXPECT_EQ(model.astro.AstroTable == BuildAstroTable(-30, 47.5, 60, 2026), c.recomputed);
+    EXPECT_EQ(model.astro.AstroTable == before, !c.recomputed);
+    EXPECT_EQ(model.astro.Longitude, c.stored ? -30.f : -7.5f);
+    EXPECT_EQ(model.Modified, c.stored ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, AstroRecompute,
+                         ::testing::Values(RecomputeCase{"Untouched", false, std::nullopt, true, true},
+                                           RecomputeCase{"Yes", true, Answer::Yes, true, true},
+                                           RecomputeCase{"No", true, Answer::No, false, true},
+                                           RecomputeCase{"Cancel", true, Answer::Cancel, false, false}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(AstroSettingsTest, NoTableHoldsNoChanges)
+{
+    Model model;
+    model.astro.AstroTable[0][0] = 5;
+    EXPECT_FALSE(AstroTableHoldsChanges(model, 2026));
 }
 
 } // namespace

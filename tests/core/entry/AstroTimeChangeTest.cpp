@@ -15,7 +15,8 @@ struct ApplyCase {
     ChangeOption option;
     int hours, minutes;
     int oldTime;
-    int expected; // -1: the day stays as it is
+    int expected;      // -1: the day stays as it is
+    bool back = false; // a shift back
 };
 
 class ApplyTimeChangeTest : public ::testing::TestWithParam<ApplyCase> {};
@@ -23,7 +24,8 @@ class ApplyTimeChangeTest : public ::testing::TestWithParam<ApplyCase> {};
 TEST_P(ApplyTimeChangeTest, OneDay)
 {
     const ApplyCase c = GetParam();
-    const std::optional<int> next = ApplyTimeChange(c.oldTime, MakeTimeChange(c.option, c.hours, c.minutes));
+    const std::optional<int> next =
+        ApplyTimeChange(c.oldTime, MakeTimeChange(c.option, c.hours, c.minutes, c.back));
     EXPECT_EQ(next.value_or(-1), c.expected);
 }
 
@@ -35,7 +37,20 @@ INSTANTIATE_TEST_SUITE_P(
                       ApplyCase{ChangeOption::ShiftBy, 0, 0, 500, -1},         // a zero shift changes nothing
                       ApplyCase{ChangeOption::ChangeTo, 6, 15, NoAstroTime, 375},
                       ApplyCase{ChangeOption::ChangeTo, 0, 0, 500, 0},
-                      ApplyCase{ChangeOption::Delete, 6, 15, 500, NoAstroTime}));
+                      ApplyCase{ChangeOption::Delete, 6, 15, 500, NoAstroTime},
+                      ApplyCase{ChangeOption::ShiftBy, 1, 30, 30, 1380, true},    // 00:30 - 1:30 = 23:00
+                      ApplyCase{ChangeOption::ShiftBy, 23, 59, 1439, 0, true},    // back to midnight
+                      ApplyCase{ChangeOption::ShiftBy, 0, 0, 500, -1, true},      // back by nothing
+                      ApplyCase{ChangeOption::ChangeTo, 6, 15, 500, 375, true})); // only a shift goes back
+
+TEST(AstroTimeChangeTest, ShiftsReachADayEitherWay)
+{
+    for (const int minutes : {-MaxShiftMinutes, -1, 1, MaxShiftMinutes})
+        EXPECT_EQ(ShiftByMinutes(minutes).value_or(TimeChange{}).minutes, minutes) << minutes;
+    EXPECT_EQ(MaxShiftMinutes, 23 * 60 + 59);
+    EXPECT_FALSE(ShiftByMinutes(-MaxShiftMinutes - 1));
+    EXPECT_FALSE(ShiftByMinutes(MaxShiftMinutes + 1));
+}
 
 TEST(AstroTimeChangeTest, AppliesToTheChosenDaysOfOneColumn)
 {

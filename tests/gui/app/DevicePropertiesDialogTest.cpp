@@ -203,3 +203,41 @@ TEST_F(DevicePropertiesTest, HeaderIntervalShowsTheCountThatApplies)
         EXPECT_EQ(model.transfer.PrintHeaderInterval, stored) << configured << " " << typed;
     }
 }
+
+namespace {
+
+// The port, the delays and the print header are settings of this PC: they change neither the
+// program nor its header (no step to undo); the changeover rule changes the program.
+struct SettingCase {
+    const char *control;
+    int value;
+    bool changesProgram;
+};
+
+class DeviceSettingOwner : public DevicePropertiesTest, public ::testing::WithParamInterface<SettingCase> {};
+
+TEST_P(DeviceSettingOwner, OnlyProgramSettingsMarkTheProgram)
+{
+    const SettingCase &c = GetParam();
+    open();
+    const auto header = model.program().HeaderBytes;
+    if (auto *box = dlg->findChild<QComboBox *>(QString::fromLatin1(c.control)))
+        box->setCurrentIndex(c.value);
+    else
+        find<QSpinBox>(c.control)->setValue(c.value);
+    if (!c.changesProgram) {
+        EXPECT_EQ(model.Modified, 0) << "choosing it marks nothing";
+    }
+    find<QPushButton>("cmdOk")->click();
+    EXPECT_EQ(model.Modified, c.changesProgram ? 1 : 0);
+    EXPECT_EQ(model.program().HeaderBytes != header, c.changesProgram);
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, DeviceSettingOwner,
+                         ::testing::Values(SettingCase{"cboLPT", 4, false}, SettingCase{"txtDelay", 3, false},
+                                           SettingCase{"txtMaxDelay", 9, false},
+                                           SettingCase{"txtZeilen", 40, false},
+                                           SettingCase{"cboSwRegel", 2, true}),
+                         [](const auto &info) { return std::string(info.param.control); });
+
+} // namespace

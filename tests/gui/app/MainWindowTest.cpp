@@ -172,9 +172,11 @@ TEST_F(MainWindowTest, WriteProtectShownForVariableHolidayDevicesAndToggles)
     w->redrawList();
     QToolButton *button = find<QToolButton>("AniSchreibschutz");
     EXPECT_FALSE(button->isHidden());
+    EXPECT_FALSE(w->isWindowModified());
     button->click();
     EXPECT_EQ(model.device.WriteProtect, 1);
     EXPECT_EQ(model.Modified, 1);
+    EXPECT_TRUE(w->isWindowModified()) << "the title's mark follows the click at once";
 }
 
 TEST_F(MainWindowTest, GaugeClickShowsTheUsedMemory)

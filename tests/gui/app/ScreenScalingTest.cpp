@@ -34,7 +34,8 @@ using namespace zx::test;
 namespace {
 
 // CTest runs this on a 1280x800 screen at scale 2 and a 1024x768 screen at scale 1.5 (the
-// laptops with 200 % and 150 % display scaling); in the plain run it has the offscreen 800x600.
+// laptops with 200 % and 150 % display scaling) and on a 1280x1024 screen; in the plain run it
+// has the offscreen 800x600.
 // Every window of the program and every button in it must lie on the screen, where a button in
 // a scroll area counts once it is scrolled into view.
 class ScreenScaling : public ::testing::TestWithParam<const char *> {

@@ -1,6 +1,7 @@
 #include "gui/app/MainWindowFixture.h"
 
 #include "app/CommandWiring.h"
+#include "calendar/AstroSettings.h"
 #include "calendar/Sun.h"
 
 #include <QComboBox>
@@ -204,6 +205,53 @@ TEST_F(AstroCommandsTest, DeleteAsksBeforeTheTimesOfTheMarkedDaysGo)
         EXPECT_EQ(model.astro.AstroTable[1][0], answer == Answer::Yes ? NoAstroTime : 1000);
         EXPECT_EQ(model.astro.AstroTable[3][0], 1000);
     }
+}
+
+TEST_F(AstroCommandsTest, ShiftGoesBackWithTheMinusDirection)
+{
+    for (auto &day : model.astro.AstroTable)
+        day = {1000, 400};
+    model.astro.AstroPresent = -1;
+    model.device.SwRegel = 0;
+    w->showList(ListAstro, SetProgram);
+    grid()->setCurrentCell(5, 3);
+    grid()->setRangeSelected(QTableWidgetSelectionRange(5, 3, 6, 3), true);
+    act("mnuAendern")->trigger();
+    QDialog *d = dialog("frm_change_grid_data");
+    ASSERT_TRUE(d);
+    auto *direction = in<QComboBox>(d, "cboRichtung");
+    EXPECT_FALSE(direction->isVisible());
+    in<QRadioButton>(d, "opt_verschieben")->click();
+    ASSERT_TRUE(direction->isVisible());
+    direction->setCurrentIndex(1);
+    in<QListWidget>(d, "liststd")->setCurrentRow(1);
+    in<QListWidget>(d, "listmin")->setCurrentRow(30);
+    QTest::mouseClick(in<QPushButton>(d, "cmdSzOk"), Qt::LeftButton);
+    QTRY_VERIFY(!dialog("frm_change_grid_data"));
+    EXPECT_EQ(model.astro.AstroTable[5][0], 1000 - 90);
+    EXPECT_EQ(model.astro.AstroTable[6][0], 1000 - 90);
+    EXPECT_EQ(model.astro.AstroTable[7][0], 1000);
+}
+
+// Ok on the astro settings asks before a table changed by hand is computed again: Cancel stays
+// in the dialog, No closes it and keeps the table.
+TEST_F(AstroCommandsTest, ReconfirmingAsksBeforeLosingHandChanges)
+{
+    ConfirmAstroSettings(model, AstroPositions{345, 45, 44, 120, 120}, clock, prompter);
+    model.astro.AstroTable[30][0] = 17 * 60;
+    const auto changed = model.astro.AstroTable;
+    QDialog *d = openSettings();
+    ASSERT_TRUE(d);
+    prompter.answers = {Answer::Cancel};
+    QTest::mouseClick(in<QPushButton>(d, "cmd_astro_ok"), Qt::LeftButton);
+    EXPECT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(d->isVisible());
+    prompter.answers = {Answer::No};
+    QTest::mouseClick(in<QPushButton>(d, "cmd_astro_ok"), Qt::LeftButton);
+    QTRY_VERIFY(!dialog("frmastro"));
+    EXPECT_EQ(prompter.messages().size(), 2);
+    EXPECT_TRUE(prompter.last().startsWith(QStringLiteral("The astro table holds times changed by hand.")));
+    EXPECT_EQ(model.astro.AstroTable, changed);
 }
 
 } // namespace

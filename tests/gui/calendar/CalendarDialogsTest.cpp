@@ -49,7 +49,7 @@ TEST_F(CalendarDialogs, ChangeoverTableOfThreeEntriesIsSaved)
     ChangeoverDialog dlg(ctx);
     dlg.openInMode();
     EXPECT_EQ(dlg.windowTitle(), "Enter The Changeover Table ");
-    EXPECT_EQ(find<QScrollBar>(&dlg, "vsbSWJahr")->value(), 2026);
+    EXPECT_EQ(find<QLabel>(&dlg, "LblJahr")->text(), "2026");
     find<QPushButton>(&dlg, "cmdswok")->click();
     find<QComboBox>(&dlg, "listvontag")->setCurrentIndex(27); // 28 March
     find<QPushButton>(&dlg, "cmdswok")->click();
@@ -209,3 +209,25 @@ TEST_F(CalendarDialogs, HolidayListFitsItsNamesAndAnotherCountrysFileCanBeChosen
 }
 
 } // namespace
+
+// Up on the year bar is the later year: its upper arrow and the Up key raise the year, its lower
+// arrow and the Down key lower it.
+TEST_F(CalendarDialogs, YearBarUpIsLater)
+{
+    ChangeoverDialog dlg(ctx);
+    dlg.openInMode();
+    auto *bar = find<QScrollBar>(&dlg, "vsbSWJahr");
+    auto *year = find<QLabel>(&dlg, "LblJahr");
+    bar->setFixedHeight(120);
+    QApplication::processEvents();
+    const int start = year->text().toInt();
+    ASSERT_EQ(start, 2026);
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() / 2, 3));
+    EXPECT_EQ(year->text().toInt(), start + 1);
+    QTest::keyClick(bar, Qt::Key_Up);
+    EXPECT_EQ(year->text().toInt(), start + 2);
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() / 2, bar->height() - 4));
+    QTest::keyClick(bar, Qt::Key_Down);
+    EXPECT_EQ(year->text().toInt(), start);
+    dlg.close();
+}

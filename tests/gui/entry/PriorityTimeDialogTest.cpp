@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -136,4 +137,20 @@ TEST_F(PriorityHolidayRun, AllStoresWhatOkStoresForEachHoliday)
     ASSERT_TRUE(QTest::qWaitFor([&] { return model.program().UsedCount == 3; }, 3000));
     EXPECT_EQ(stored(), byOk);
     EXPECT_TRUE(prompter.shown.empty()) << qPrintable(prompter.last());
+}
+
+// The last-entry panel shows the state of a permanent priority time, none for a program.
+TEST_F(PriorityDates, PanelShowsThePermanentState)
+{
+    list("LstPrio")->setCurrentRow(9); // permanent
+    test::Control<QAbstractButton>(&dlg, "cmdEinAus")->click();
+    test::Control<QAbstractButton>(&dlg, "chkKan1")->click();
+    test::Control<QAbstractButton>(&dlg, "cmdPzOk")->click();
+    ASSERT_EQ(model.program().UsedCount, 1);
+    auto *state = test::Control<QLabel>(&dlg, "lbloldstate");
+    EXPECT_EQ(state->text(), "ON");
+    list("LstPrio")->setCurrentRow(0);
+    test::Control<QAbstractButton>(&dlg, "cmdPzOk")->click();
+    ASSERT_EQ(model.program().UsedCount, 2);
+    EXPECT_EQ(state->text(), "");
 }

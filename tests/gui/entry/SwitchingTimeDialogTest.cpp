@@ -64,6 +64,7 @@ TEST_F(SwitchingEntry, MidnightMondayChannel1On)
     EXPECT_EQ(find<QLabel>("lbloldkan")->text(), views::ChannelsText(model, record(0)));
     EXPECT_EQ(find<QLabel>("lbloldprio")->text(), "");
     EXPECT_EQ(find<QLabel>("lbloldimp")->text(), "");
+    EXPECT_EQ(find<QLabel>("lbloldstate")->text(), "ON");
     waitUntil([&] { return !shown("imgSzok"); });
     EXPECT_FALSE(shown("imgSzok"));
 }
