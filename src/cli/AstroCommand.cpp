@@ -162,6 +162,9 @@ int runAstro(Options &o)
         HeadlessPrompter prompter;
         prompter.quietQuestions = o.quiet();
         prompter.file = store;
+        // Times changed by hand are kept unless the command was asked to replace them.
+        if (o.has("--replace"))
+            prompter.yesNoAnswer = Answer::Yes;
         const SystemClock system;
         const FixedClock fixed(QDateTime(QDate(year, 1, 1), QTime(12, 0)));
         ConfirmAstroSettings(model, positions, yearOption ? static_cast<const Clock &>(fixed) : system,

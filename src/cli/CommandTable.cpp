@@ -130,7 +130,7 @@ const std::vector<Command> &Commands()
          runRemove},
         {"astro",
          "(--latitude DEG --longitude DEG --timezone MIN | --place NAME [--workdir DIR]) [--year Y] "
-         "[--store FILE.zxp [--sunrise-offset MIN] [--sunset-offset MIN]]",
+         "[--store FILE.zxp [--sunrise-offset MIN] [--sunset-offset MIN] [--replace]]",
          "print the sunset and sunrise table of a place, or store it in a program file",
          {{"--latitude", "DEG", "north positive, in steps of 0.5"},
           {"--longitude", "DEG", "east positive, in steps of 0.5"},
@@ -140,7 +140,8 @@ const std::vector<Command> &Commands()
           {"--year", "Y", "the year of the table"},
           {"--store", "FILE.zxp", "store the table in this program file of the astro device"},
           {"--sunrise-offset", "MIN", "minutes added to sunrise, -120..120"},
-          {"--sunset-offset", "MIN", "minutes added to sunset, -120..120"}},
+          {"--sunset-offset", "MIN", "minutes added to sunset, -120..120"},
+          {"--replace", nullptr, "recompute a stored table that holds times changed by hand"}},
          runAstro},
         {"astro-change",
          "FILE.zxp --column sunset|sunrise --days N[-M] (--delete | --set HH:MM | --shift [-]HH:MM)",

@@ -115,6 +115,16 @@ TEST(AstroCommandTest, StoreIntoAProgramAndChangeTimesHeadless)
     EXPECT_TRUE(rows[10].contains(QStringLiteral("6:15 hrs"))); // day 10 (row 0 is the header)
     EXPECT_FALSE(rows[11].contains(QStringLiteral("6:15 hrs")));
     EXPECT_EQ(RunCliText({"astro-change", file, "--column", "noon", "--days", "1", "--delete"}).exitCode, 2);
+
+    // Storing the place again keeps the times changed by hand; --replace computes them anew.
+    const QStringList again{"--latitude", "47.5",   "--longitude", "7.5",     "--timezone",
+                            "60",         "--year", "2026",        "--store", file};
+    for (const bool replace : {false, true}) {
+        ASSERT_EQ(astro(replace ? again + QStringList{"--replace"} : again).exitCode, 0);
+        const QString day10 =
+            RunCliText({"list", file, "--view", "astro"}).out.split(QLatin1Char('\n')).value(10);
+        EXPECT_EQ(day10.contains(QStringLiteral("6:15 hrs")), !replace) << replace;
+    }
 }
 
 } // namespace
