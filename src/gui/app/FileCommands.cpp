@@ -73,7 +73,8 @@ void FileCommands::load(const QString &path)
 {
     Model &m = ctx_.model;
     const QString previousName = m.program().FileName;
-    const LoadResult result = LoadProgram(m, ctx_.prompter, path, false, SetProgram);
+    LoadDetail detail;
+    const LoadResult result = LoadProgram(m, ctx_.prompter, path, false, SetProgram, nullptr, &detail);
     if (result == LoadResult::Loaded) {
         m.FileNamed = 1;
         m.CurrentSet = SetProgram;
@@ -81,7 +82,7 @@ void FileCommands::load(const QString &path)
             m.ListView = ListSwitching;
         Q_EMIT window_.programLoaded();
     } else {
-        tellLoadResult(result);
+        tellLoadResult(result, detail);
         m.program().FileName = previousName;
     }
     window_.redrawList();
@@ -184,13 +185,14 @@ void FileCommands::openSample()
     if (!path || path->isEmpty())
         return;
     const QString previousName = m.set(SetTemplate).FileName;
-    const LoadResult result = LoadProgram(m, ctx_.prompter, *path, false, SetTemplate);
+    LoadDetail detail;
+    const LoadResult result = LoadProgram(m, ctx_.prompter, *path, false, SetTemplate, nullptr, &detail);
     if (result == LoadResult::Loaded) {
         sampleLoaded_ = true;
         window_.showList(m.ListView == ListAstro ? ListSwitching : m.ListView, SetTemplate);
         return;
     }
-    tellLoadResult(result);
+    tellLoadResult(result, detail);
     if (sampleLoaded_)
         m.set(SetTemplate).FileName = previousName;
     else
@@ -206,12 +208,12 @@ void FileCommands::closeSample()
     window_.showList(m.ListView == ListAstro ? ListSwitching : m.ListView, SetProgram);
 }
 
-void FileCommands::tellLoadResult(LoadResult load)
+void FileCommands::tellLoadResult(LoadResult load, const LoadDetail &detail)
 {
     // an unreadable path was reported with the system's text by the loader itself
     if (load == LoadResult::Loaded || load == LoadResult::Unreadable)
         return;
-    ctx_.prompter.tell(LoadFailureText(ctx_.model, load), Icon::Critical);
+    ctx_.prompter.tell(LoadFailureText(ctx_.model, load, {}, &detail), Icon::Critical);
 }
 
 } // namespace zx

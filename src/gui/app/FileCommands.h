@@ -7,6 +7,7 @@ namespace zx {
 struct AppContext;
 class MainWindow;
 enum class LoadResult : int;
+struct LoadDetail;
 
 // The File commands of the main window on program files: Open, Save, Save As, the sample's
 // Open and Close, and the unsaved-changes question that New, Open and Exit ask first. Every one
@@ -29,7 +30,7 @@ class FileCommands {
 
   private:
     void load(const QString &path);
-    void tellLoadResult(LoadResult result);
+    void tellLoadResult(LoadResult result, const LoadDetail &detail);
     // Save over a file that changed on disk since it was opened: overwrite, reload or cancel.
     // true when saving may go on.
     bool settleDiskChange();
