@@ -169,6 +169,8 @@ void ProgramHeader::arrangeChannelNames(int perRow)
         names_->addWidget(channelNames_[i], row, column + 1);
         names_->setColumnStretch(column + 1, 1);
     }
+    // The rows changed the header's height: its own layout and the window's are laid out anew.
+    layout()->invalidate();
     updateGeometry();
 }
 

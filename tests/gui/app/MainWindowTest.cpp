@@ -131,6 +131,8 @@ TEST_F(MainWindowTest, EightChannelNamesWrapIntoRowsOfFourWhenTheWindowIsNarrow)
         EXPECT_EQ(w->width(), c.width);
         EXPECT_EQ(fifth->y() > first->y(), c.wrapped);
         EXPECT_EQ(fifth->x() == first->x(), c.wrapped);
+        // The header grows by the row it gained: no field is squeezed below its height.
+        EXPECT_GE(last->height(), last->minimumSizeHint().height());
         EXPECT_LE(header->mapTo(w.get(), QPoint(header->width(), 0)).x(), w->width());
         EXPECT_LE(last->mapTo(header, QPoint(last->width(), 0)).x(), header->width());
     }

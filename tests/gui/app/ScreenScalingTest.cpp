@@ -23,6 +23,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -135,6 +136,11 @@ void expectOnScreen(QWidget *window)
             scroll ? QRect(scroll->viewport()->mapToGlobal(QPoint(0, 0)), scroll->viewport()->size())
                    : inside;
         const auto *button = qobject_cast<QAbstractButton *>(c);
+        // A field or button squeezed below its height cuts its text, though it lies on the screen.
+        if (button || qobject_cast<const QLineEdit *>(c) || qobject_cast<const QComboBox *>(c) ||
+            qobject_cast<const QAbstractSpinBox *>(c))
+            EXPECT_GE(c->height(), c->minimumSizeHint().height())
+                << name << ": " << c->objectName().toStdString() << " squeezed to " << c->height();
         EXPECT_TRUE(screen.contains(r) && inside.contains(r) && shown.contains(r))
             << name << ": " << c->metaObject()->className() << " " << c->objectName().toStdString() << " \""
             << (button ? button->text().toStdString() : std::string()) << "\" at " << r.x() << "," << r.y()
