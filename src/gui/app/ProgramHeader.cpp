@@ -14,9 +14,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QResizeEvent>
 #include <QToolButton>
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace zx {
 
@@ -129,8 +131,9 @@ ProgramHeader::ProgramHeader(AppContext &context, QWidget *parent) : QFrame(pare
     grid->setColumnStretch(3, 1);
 
     // Channel names: one field per channel; index 8 exists but is never used.
-    auto *names = new QHBoxLayout;
-    names->setSpacing(6);
+    names_ = new QGridLayout;
+    names_->setHorizontalSpacing(6);
+    names_->setVerticalSpacing(4);
     for (int i = 0; i < 9; ++i) {
         auto *label = new QLabel(c(Msg::ChannelPrefix).trimmed() + QString::number(i + 1), this);
         label->setObjectName(QStringLiteral("lblkannam%1").arg(i));
@@ -141,12 +144,90 @@ ProgramHeader::ProgramHeader(AppContext &context, QWidget *parent) : QFrame(pare
         edit->setMinimumWidth(70);
         label->setBuddy(edit);
         connect(edit, &QLineEdit::editingFinished, this, [this, i] { commitChannelName(i); });
-        names->addWidget(label);
-        names->addWidget(edit, 1);
         channelLabels_.push_back(label);
         channelNames_.push_back(edit);
     }
-    grid->addLayout(names, 1, 0, 1, 5);
+    arrangeChannelNames(static_cast<int>(channelNames_.size()));
+    grid->addLayout(names_, 1, 0, 1, 5);
+}
+
+void ProgramHeader::arrangeChannelNames(int perRow)
+{
+    if (perRow == namesPerRow_)
+        return;
+    namesPerRow_ = perRow;
+    for (QLineEdit *edit : channelNames_)
+        names_->removeWidget(edit);
+    for (QLabel *label : channelLabels_)
+        names_->removeWidget(label);
+    for (int c = 0; c < names_->columnCount(); ++c)
+        names_->setColumnStretch(c, 0);
+    for (int i = 0; i < static_cast<int>(channelNames_.size()); ++i) {
+        const int row = i / perRow;
+        const int column = 2 * (i % perRow);
+        names_->addWidget(channelLabels_[i], row, column);
+        names_->addWidget(channelNames_[i], row, column + 1);
+        names_->setColumnStretch(column + 1, 1);
+    }
+    // The rows changed the header's height: its own layout and the window's are laid out anew.
+    layout()->invalidate();
+    updateGeometry();
+}
+
+int ProgramHeader::channelNamesWidth(int perRow) const
+{
+    int widest = 0;
+    int row = 0;
+    int inRow = 0;
+    for (int i = 0; i < static_cast<int>(channelNames_.size()); ++i) {
+        if (channelNames_[i]->isHidden())
+            continue;
+        if (inRow == perRow) {
+            widest = std::max(widest, row);
+            row = 0;
+            inRow = 0;
+        }
+        row += (inRow > 0 ? names_->horizontalSpacing() : 0) + channelLabels_[i]->minimumSizeHint().width() +
+               names_->horizontalSpacing() + channelNames_[i]->minimumWidth();
+        ++inRow;
+    }
+    return std::max(widest, row);
+}
+
+int ProgramHeader::firstRowWidth() const
+{
+    int width = 0;
+    for (const QWidget *w : std::initializer_list<const QWidget *>{
+             programNumberLabel_, programNumber_, usageLabel_, usage_, writeProtect_, gauge_, filterFrame_}) {
+        if (!w->isHidden())
+            width += w->minimumSizeHint().expandedTo(w->minimumSize()).width() + 8;
+    }
+    return width;
+}
+
+QSize ProgramHeader::minimumSizeHint() const
+{
+    const QSize current = QFrame::minimumSizeHint();
+    const QMargins m = layout()->contentsMargins();
+    const int frames = 2 * frameWidth() + m.left() + m.right();
+    const int wrapped = std::max(firstRowWidth(), channelNamesWidth(ChannelsPerWrappedRow)) + frames;
+    return {std::min(current.width(), wrapped), current.height()};
+}
+
+void ProgramHeader::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    fitChannelNames();
+}
+
+void ProgramHeader::fitChannelNames()
+{
+    // All names in one row when they fit beside each other, else in rows of four: a device with
+    // eight channels does not fit one row on a laptop screen at 150 % or 200 % scaling.
+    const QMargins m = layout()->contentsMargins();
+    const int room = width() - 2 * frameWidth() - m.left() - m.right();
+    const int all = static_cast<int>(channelNames_.size());
+    arrangeChannelNames(channelNamesWidth(all) <= room ? all : ChannelsPerWrappedRow);
 }
 
 void ProgramHeader::refresh()
@@ -172,6 +253,7 @@ void ProgramHeader::refresh()
         channelNames_[i]->setText(s.ChannelNames[i]);
         channelNames_[i]->setReadOnly(!editable);
     }
+    fitChannelNames();
 
     writeProtect_->setVisible(m.device.Bewft == 1 || m.device.Uhrentyp == TypeAstro);
     writeProtect_->setChecked(m.device.WriteProtect != 0);

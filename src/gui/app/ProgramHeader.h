@@ -4,6 +4,7 @@
 
 #include <vector>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -27,6 +28,10 @@ class ProgramHeader : public QFrame {
     void refreshFilterSwitch();
     // Takes texts still being typed into the model.
     void commit();
+    // As narrow as the channel names wrapped into rows of ChannelsPerWrappedRow allow.
+    QSize minimumSizeHint() const override;
+    // Channel name fields per row when the header is too narrow for all of them in one row.
+    static constexpr int ChannelsPerWrappedRow = 4;
 
   Q_SIGNALS:
     // A text of set 0 changed in the model.
@@ -38,11 +43,19 @@ class ProgramHeader : public QFrame {
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
   private:
     void commitProgramNumber();
     void commitUsageText();
     void commitChannelName(int index);
+    // Puts the channel name fields into rows of perRow.
+    void arrangeChannelNames(int perRow);
+    // One row or wrapped rows, whichever the header's width allows.
+    void fitChannelNames();
+    // The least width of the shown channel names in rows of perRow, and of the fields above them.
+    int channelNamesWidth(int perRow) const;
+    int firstRowWidth() const;
 
     AppContext &ctx_;
     bool filterDoubleClicked_ = false;
@@ -52,6 +65,8 @@ class ProgramHeader : public QFrame {
     QLineEdit *usage_ = nullptr;
     std::vector<QLabel *> channelLabels_;
     std::vector<QLineEdit *> channelNames_;
+    QGridLayout *names_ = nullptr;
+    int namesPerRow_ = 0;
     QToolButton *writeProtect_ = nullptr;
     QProgressBar *gauge_ = nullptr;
     QFrame *filterFrame_ = nullptr;

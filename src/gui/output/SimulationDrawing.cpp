@@ -13,6 +13,11 @@
 namespace zx {
 
 namespace {
+// The least scale the overview and the day graph shrink to on a small or scaled screen.
+constexpr double MinimumScale = 0.5;
+} // namespace
+
+namespace {
 
 constexpr int OverviewRightMargin = 6;
 constexpr int DaysPerBlock = 31;
@@ -246,7 +251,8 @@ QSize YearOverview::minimumSizeHint() const
 {
     OverviewGeometry g;
     g.channels = content.plan ? content.plan->channels : 4;
-    return g.size().toSize();
+    // Half a unit per pixel: at 200 % scaling that is still the full drawing in device pixels.
+    return (g.size() * MinimumScale).toSize();
 }
 
 QTransform YearOverview::transform() const
@@ -352,7 +358,7 @@ QSize DayGraph::sizeHint() const
 
 QSize DayGraph::minimumSizeHint() const
 {
-    return QSize(int(DayGraphGeometry::Margin + Span + 4), int(DayGraphGeometry::Height));
+    return QSize(int((DayGraphGeometry::Margin + Span + 4) * MinimumScale), int(DayGraphGeometry::Height));
 }
 
 QTransform DayGraph::transform() const

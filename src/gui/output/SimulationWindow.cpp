@@ -26,6 +26,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -84,7 +85,10 @@ SimulationWindow::SimulationWindow(AppContext &context, QWidget *parent)
         years_->addItem(QString::number(y));
     top->addWidget(yearLabel);
     top->addWidget(years_);
-    top->addSpacing(24);
+    top->addStretch();
+    // The legend has a row of its own: beside the year it is wider than a scaled laptop screen.
+    auto *legendRow = new QHBoxLayout;
+    legendRow->setSpacing(4);
     for (int i = 0; i < DayCode::Count; ++i) {
         const QString caption = i == DayCode::PermanentOn    ? QStringLiteral("P On")
                                 : i == DayCode::PermanentOff ? QStringLiteral("P Off")
@@ -95,37 +99,40 @@ SimulationWindow::SimulationWindow(AppContext &context, QWidget *parent)
         label->setAlignment(Qt::AlignCenter);
         label->setAutoFillBackground(true);
         label->setFrameShape(QFrame::Box);
-        label->setMinimumWidth(40);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("P Off")) + 8);
         label->setCursor(Qt::PointingHandCursor);
         paintLegend(label, colours_[i]);
         label->installEventFilter(this);
         legend_[i] = label;
-        top->addWidget(label);
+        legendRow->addWidget(label);
     }
-    top->addStretch();
+    legendRow->addStretch();
 
-    overview_ = new YearOverview(this);
+    // The graphs scroll when the window is too small for even their shrunk drawing; the year,
+    // the legend and the buttons stay in view above and below them.
+    auto *graphs = new QWidget;
+    overview_ = new YearOverview(graphs);
     overview_->content.plan = &plan_;
     overview_->content.colours = &colours_;
     for (int m = 0; m < 12; ++m)
         overview_->content.monthNames << c(Msg::January + m);
 
-    description_ = new QLabel(this);
+    description_ = new QLabel(graphs);
     description_->setObjectName(QStringLiteral("lbltag"));
     description_->setMinimumHeight(description_->fontMetrics().height() + 6);
 
-    graph_ = new DayGraph(this);
+    graph_ = new DayGraph(graphs);
     graph_->segments = &segments_;
-    startTime_ = new QLabel(this);
+    startTime_ = new QLabel(graphs);
     startTime_->setObjectName(QStringLiteral("lblstarttime"));
-    endTime_ = new QLabel(this);
+    endTime_ = new QLabel(graphs);
     endTime_->setObjectName(QStringLiteral("lblendtime"));
     auto *graphRow = new QHBoxLayout;
     graphRow->addWidget(startTime_, 0, Qt::AlignBottom);
     graphRow->addWidget(graph_, 1);
     graphRow->addWidget(endTime_, 0, Qt::AlignBottom);
 
-    scroll_ = new QScrollBar(Qt::Horizontal, this);
+    scroll_ = new QScrollBar(Qt::Horizontal, graphs);
     scroll_->setObjectName(QStringLiteral("HScroll1"));
     scroll_->setRange(0, LastPosition + 1);
     scroll_->setPageStep(1);
@@ -156,12 +163,22 @@ SimulationWindow::SimulationWindow(AppContext &context, QWidget *parent)
     buttons->addStretch();
     buttons->addWidget(close);
 
+    auto *graphsLayout = new QVBoxLayout(graphs);
+    graphsLayout->setContentsMargins(0, 0, 0, 0);
+    graphsLayout->addWidget(overview_, 3);
+    graphsLayout->addWidget(description_);
+    graphsLayout->addLayout(graphRow, 1);
+    graphsLayout->addWidget(scroll_);
+    auto *graphsArea = new QScrollArea(this);
+    graphsArea->setObjectName(QStringLiteral("scrGrafik"));
+    graphsArea->setFrameShape(QFrame::NoFrame);
+    graphsArea->setWidgetResizable(true);
+    graphsArea->setWidget(graphs);
+
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(overview_, 3);
-    layout->addWidget(description_);
-    layout->addLayout(graphRow, 1);
-    layout->addWidget(scroll_);
+    layout->addLayout(legendRow);
+    layout->addWidget(graphsArea, 1);
     layout->addLayout(buttons);
 
     connect(years_, &QComboBox::currentIndexChanged, this, &SimulationWindow::yearChosen);

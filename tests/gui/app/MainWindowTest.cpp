@@ -3,6 +3,7 @@
 #include "model/ProgramFile.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -105,6 +106,36 @@ TEST_F(MainWindowTest, ChannelNameFieldsFollowTheChannelCount)
     Q_EMIT name->editingFinished();
     EXPECT_EQ(model.program().ChannelNames[0], QStringLiteral("Hall"));
     EXPECT_EQ(model.Modified, 1);
+}
+
+TEST_F(MainWindowTest, EightChannelNamesWrapIntoRowsOfFourWhenTheWindowIsNarrow)
+{
+    model.device.Kanalzahl = 8;
+    w->redrawList();
+    QWidget *header = find<QWidget>("fraKopf");
+    QLineEdit *first = find<QLineEdit>("txtkannam0");
+    QLineEdit *fifth = find<QLineEdit>("txtkannam4");
+    QLineEdit *last = find<QLineEdit>("txtkannam7");
+    struct Case {
+        int width;
+        bool wrapped;
+    };
+    for (const Case c : {Case{1600, false}, Case{600, true}, Case{1600, false}}) {
+        SCOPED_TRACE(c.width);
+        w->resize(c.width, 600);
+        // The header rearranges once the window's layout has run: wait for it, up to a deadline.
+        QDeadlineTimer deadline(2000);
+        while ((fifth->y() > first->y()) != c.wrapped && !deadline.hasExpired())
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QApplication::processEvents();
+        EXPECT_EQ(w->width(), c.width);
+        EXPECT_EQ(fifth->y() > first->y(), c.wrapped);
+        EXPECT_EQ(fifth->x() == first->x(), c.wrapped);
+        // The header grows by the row it gained: no field is squeezed below its height.
+        EXPECT_GE(last->height(), last->minimumSizeHint().height());
+        EXPECT_LE(header->mapTo(w.get(), QPoint(header->width(), 0)).x(), w->width());
+        EXPECT_LE(last->mapTo(header, QPoint(last->width(), 0)).x(), header->width());
+    }
 }
 
 TEST_F(MainWindowTest, UsageTextDropsCommasWithABeep)

@@ -19,9 +19,16 @@
 #include "support/TempDir.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -35,9 +42,8 @@ namespace {
 
 // CTest runs this on a 1280x800 screen at scale 2 and a 1024x768 screen at scale 1.5 (the
 // laptops with 200 % and 150 % display scaling) and on a 1280x1024 screen; in the plain run it
-// has the offscreen 800x600.
-// Every window of the program and every button in it must lie on the screen, where a button in
-// a scroll area counts once it is scrolled into view.
+// has the offscreen 800x600. Every window of the program and every control in it must lie on the
+// screen, where a control in a scroll area counts once it is scrolled into view.
 class ScreenScaling : public ::testing::TestWithParam<const char *> {
   protected:
     Model model;
@@ -89,6 +95,25 @@ class ScreenScaling : public ::testing::TestWithParam<const char *> {
     }
 };
 
+// Parts of Qt's own machinery (a scroll area's viewport and bars, an item view's insides) and
+// the scrolled content itself are no controls of the form.
+bool isControl(const QWidget *w)
+{
+    if (w->objectName().startsWith(QLatin1String("qt_")) || w->objectName() == QLatin1String("zxFitContent"))
+        return false;
+    for (const QWidget *p = w->parentWidget(); p; p = p->parentWidget())
+        if (qobject_cast<const QAbstractItemView *>(p) || qobject_cast<const QAbstractSpinBox *>(p) ||
+            qobject_cast<const QComboBox *>(p) ||
+            p->objectName() == QLatin1String("qt_scrollarea_hcontainer") ||
+            p->objectName() == QLatin1String("qt_scrollarea_vcontainer"))
+            return false;
+    return !qobject_cast<const QMenuBar *>(w) && !qobject_cast<const QToolBar *>(w) &&
+           !qobject_cast<const QStatusBar *>(w) && !qobject_cast<const QScrollArea *>(w) &&
+           w->metaObject() != &QWidget::staticMetaObject && w->metaObject() != &QFrame::staticMetaObject;
+}
+
+// The window lies on the screen; every control it shows lies whole on the screen and inside the
+// window, and one in a scroll area, once scrolled into view, whole inside the area's viewport.
 void expectOnScreen(QWidget *window)
 {
     QApplication::processEvents();
@@ -97,20 +122,34 @@ void expectOnScreen(QWidget *window)
     EXPECT_TRUE(screen.contains(window->frameGeometry()))
         << name << " " << window->width() << "x" << window->height() << " on " << screen.width() << "x"
         << screen.height();
-    for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
-        if (!b->isVisibleTo(window) || b->window() != window)
+    const QRect inside(window->mapToGlobal(QPoint(0, 0)), window->size());
+    for (QWidget *c : window->findChildren<QWidget *>()) {
+        if (!c->isVisibleTo(window) || c->window() != window || !isControl(c))
             continue;
-        for (QWidget *p = b->parentWidget(); p && p != window; p = p->parentWidget())
-            if (auto *scroll = qobject_cast<QScrollArea *>(p))
-                scroll->ensureWidgetVisible(b, 0, 0);
-        const QRect r(b->mapToGlobal(QPoint(0, 0)), b->size());
-        EXPECT_TRUE(screen.contains(r))
-            << name << ": button " << b->objectName().toStdString() << " \"" << b->text().toStdString()
-            << "\" at " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+        QScrollArea *scroll = nullptr;
+        for (QWidget *p = c->parentWidget(); p && p != window && !scroll; p = p->parentWidget())
+            scroll = qobject_cast<QScrollArea *>(p);
+        if (scroll)
+            scroll->ensureWidgetVisible(c, 0, 0);
+        const QRect r(c->mapToGlobal(QPoint(0, 0)), c->size());
+        const QRect shown =
+            scroll ? QRect(scroll->viewport()->mapToGlobal(QPoint(0, 0)), scroll->viewport()->size())
+                   : inside;
+        const auto *button = qobject_cast<QAbstractButton *>(c);
+        // A field or button squeezed below its height cuts its text, though it lies on the screen.
+        if (button || qobject_cast<const QLineEdit *>(c) || qobject_cast<const QComboBox *>(c) ||
+            qobject_cast<const QAbstractSpinBox *>(c))
+            EXPECT_GE(c->height(), c->minimumSizeHint().height())
+                << name << ": " << c->objectName().toStdString() << " squeezed to " << c->height();
+        EXPECT_TRUE(screen.contains(r) && inside.contains(r) && shown.contains(r))
+            << name << ": " << c->metaObject()->className() << " " << c->objectName().toStdString() << " \""
+            << (button ? button->text().toStdString() : std::string()) << "\" at " << r.x() << "," << r.y()
+            << " " << r.width() << "x" << r.height() << ", shown " << shown.x() << "," << shown.y() << " "
+            << shown.width() << "x" << shown.height();
     }
 }
 
-TEST_P(ScreenScaling, WindowAndItsButtonsLieOnTheScreen)
+TEST_P(ScreenScaling, WindowAndItsControlsLieOnTheScreen)
 {
     MainWindow main(ctx);
     main.show();
