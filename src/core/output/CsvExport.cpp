@@ -1,6 +1,7 @@
 #include "output/CsvExport.h"
 
 #include "calendar/Changeover.h"
+#include "calendar/DeviceClock.h"
 #include "model/Calendar.h"
 #include "model/Model.h"
 #include "model/RecordDecoder.h"
@@ -150,11 +151,19 @@ QStringList changeoverFields(const Model &model, int index)
 QStringList astroFields(const Model &model, int dayIndex, int year)
 {
     const auto [day, month] = DateOfDay(dayIndex + 1, year);
-    const int summer = IsSummerTime(model, day, month, year) ? 60 : 0;
     const AstroDay times = DecodeAstroDay(model.astro, dayIndex);
-    auto local = [summer](int v) { return v >= 1440 ? v : (v + summer) % 1440; };
+    // The device's clock as the astro list shows it: the changeover's own shift, and a late
+    // sunset moved past midnight read on from 24:00 ("24:46"), switching at 0:46 of the next day.
+    const DeviceClock deviceClock(model);
+    const long long midnight = dayIndex * 1440LL;
+    auto local = [&](int v) -> QString {
+        if (v < 0 || v >= 1440)
+            return {};
+        const int m = int(deviceClock.clockOf(year, midnight + v) - midnight);
+        return m < 1440 ? timeValue(m) : QString::number(m / 60) + u':' + twoDigits(m % 60);
+    };
     return {dateValue(day, month, year), model.astro.AstroC1C2 ? QStringLiteral("1 2") : QStringLiteral("1"),
-            timeValue(local(times.switchOff)), timeValue(local(times.switchOn))};
+            local(times.switchOff), local(times.switchOn)};
 }
 
 QStringList csvHeader(int listKind)
