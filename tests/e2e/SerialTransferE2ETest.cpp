@@ -188,6 +188,15 @@ class CliE2E : public ::testing::Test {
             *err = r.err;
         return r.exitCode;
     }
+    // The sample program saved as prog.zxp in the test's folder.
+    void saveSample()
+    {
+        Model model;
+        fillSampleProgram(model);
+        ScriptedPrompter prompter;
+        model.program().FileName = dir.file(QStringLiteral("prog.zxp"));
+        ASSERT_TRUE(SaveProgram(model, prompter, SystemClock()));
+    }
     TempDir dir;
 };
 
@@ -195,12 +204,8 @@ TEST_F(CliE2E, WriteAndReadRoundTrip)
 {
     DevSim sim({QStringLiteral("--memory"), dir.file(QStringLiteral("device.img"))});
     ASSERT_FALSE(sim.path().isEmpty());
-    Model model;
-    fillSampleProgram(model);
+    ASSERT_NO_FATAL_FAILURE(saveSample());
     ScriptedPrompter prompter;
-    SystemClock clock;
-    model.program().FileName = dir.file(QStringLiteral("prog.zxp"));
-    ASSERT_TRUE(SaveProgram(model, prompter, clock));
 
     QByteArray err;
     ASSERT_EQ(cli({QStringLiteral("write"), QStringLiteral("prog.zxp"), QStringLiteral("--port"), sim.path()},
@@ -233,12 +238,7 @@ TEST_F(CliE2E, AnInterruptedWriteClosesThePortAndSaysSo)
 {
     DevSim sim({QStringLiteral("--memory"), dir.file(QStringLiteral("device.img"))});
     ASSERT_FALSE(sim.path().isEmpty());
-    Model model;
-    fillSampleProgram(model);
-    ScriptedPrompter prompter;
-    SystemClock clock;
-    model.program().FileName = dir.file(QStringLiteral("prog.zxp"));
-    ASSERT_TRUE(SaveProgram(model, prompter, clock));
+    ASSERT_NO_FATAL_FAILURE(saveSample());
     CliOptions options;
     options.workingDirectory = dir.path();
     options.environment.insert(QStringLiteral("ZENTRIX_FAST_LINK"), QStringLiteral("1"));
